@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Vellumar and runs every test: once in a
+# release build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+
+for preset in release asan; do
+  echo "== $preset build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "== $preset tests"
+  ctest --preset "$preset" -j2
+done

@@ -1,0 +1,129 @@
+#pragma once
+// Doubly linked lists with one built-in cursor: every traversal in the program
+// goes First / Next / Prev over the cursor; there is no indexed access.
+
+#include <cstdint>
+#include <functional>
+
+namespace vellumar {
+
+template <class T> struct TNode {
+    TNode* Prev = nullptr;
+    T* Data = nullptr;
+    TNode* Next = nullptr;
+};
+
+// The list owns its nodes, never its items: derived lists decide whether the
+// items are theirs and release them.
+template <class T> class tMyList {
+public:
+    tMyList() {
+        Head.Next = &Tail;
+        Tail.Prev = &Head;
+    }
+    virtual ~tMyList() {
+        TNode<T>* node = Head.Next;
+        while (node != &Tail) {
+            TNode<T>* next = node->Next;
+            delete node;
+            node = next;
+        }
+    }
+    tMyList(const tMyList&) = delete;
+    tMyList& operator=(const tMyList&) = delete;
+
+    void First() { Current = Count_ > 0 ? Head.Next : nullptr; }
+    void Next() {
+        if (Current) Current = Current->Next == &Tail ? nullptr : Current->Next;
+    }
+    void Prev() {
+        if (Current) Current = Current->Prev == &Head ? nullptr : Current->Prev;
+    }
+    void Append(T* item) {
+        if (!item) return;
+        LinkBefore(&Tail, item);
+    }
+    // Unlinks the node under the cursor; the item itself is not released here.
+    virtual void DeleteCurrent() { Unlink(); }
+
+    T* CurrentItem() const { return Current ? Current->Data : nullptr; }
+    bool HasCurrent() const { return Current != nullptr; }
+    int32_t Count() const { return Count_; }
+    T* LastItem() const { return Count_ > 0 ? Tail.Prev->Data : nullptr; }
+
+    // Unsaved-changes flag, set and cleared only by the windows that own the list.
+    bool Modified = false;
+
+protected:
+    // Removes the current node and returns its item; the cursor moves to the
+    // item before, or to the new first item when the first was removed.
+    T* Unlink() {
+        if (!Current || Current == &Head || Current == &Tail) return nullptr;
+        TNode<T>* node = Current;
+        T* item = node->Data;
+        node->Prev->Next = node->Next;
+        node->Next->Prev = node->Prev;
+        if (node->Prev != &Head)
+            Current = node->Prev;
+        else
+            Current = node->Next == &Tail ? nullptr : node->Next;
+        delete node;
+        --Count_;
+        return item;
+    }
+    void LinkBefore(TNode<T>* at, T* item) {
+        auto* node = new TNode<T>{at->Prev, item, at};
+        at->Prev->Next = node;
+        at->Prev = node;
+        ++Count_;
+    }
+
+    TNode<T> Head;
+    TNode<T> Tail;
+    TNode<T>* Current = nullptr;
+    int32_t Count_ = 0;
+};
+
+template <class T> class tSortedList : public tMyList<T> {
+public:
+    using CompareFn = int32_t (*)(const T& newItem, const T& heldItem);
+
+    tSortedList(CompareFn compare, bool unique) : Unique(unique), Compare(compare) {}
+
+    // Links the item in its ordered place; refuses a missing item, and an equal
+    // one when Unique is set. Equal items otherwise go after their equals.
+    bool Insert(T* item) {
+        if (!item) return false;
+        // Files are written in order, so readers append: try the end first.
+        // For a consistent order this gives exactly the result of the walk.
+        if (this->Count_ > 0) {
+            const int32_t last = Compare(*item, *this->Tail.Prev->Data);
+            if (last > 0 || (last == 0 && !Unique)) {
+                this->LinkBefore(&this->Tail, item);
+                return true;
+            }
+            if (last == 0) return false;
+        }
+        TNode<T>* node = this->Head.Next;
+        while (node != &this->Tail) {
+            const int32_t c = Compare(*item, *node->Data);
+            if (c < 0) break;
+            if (c == 0 && Unique) return false;
+            node = node->Next;
+        }
+        this->LinkBefore(node, item);
+        return true;
+    }
+
+    bool Contains(const T* item) const {
+        if (!item) return false;
+        for (const TNode<T>* node = this->Head.Next; node != &this->Tail; node = node->Next)
+            if (Compare(*item, *node->Data) == 0) return true;
+        return false;
+    }
+
+    bool Unique;
+    CompareFn Compare;
+};
+
+} // namespace vellumar

@@ -1,0 +1,40 @@
+#include "model/spell.h"
+
+#include "model/text.h"
+
+namespace vellumar {
+
+const std::array<const char*, FrequencyCount> FrequencyNames = {"Restricted", "Very Rare", "Rare",
+                                                                "Uncommon", "Common"};
+const char FrequencyLetters[FrequencyCount + 1] = "SVRUC";
+
+char FrequencyLetter(int32_t code) {
+    if (code < FrequencyRestricted || code > FrequencyCommon) code = FrequencyCommon;
+    return FrequencyLetters[code + 4];
+}
+
+int32_t FrequencyFromLetter(char letter) {
+    const char up = UpperAscii(letter);
+    for (int i = 0; i < FrequencyCount; ++i)
+        if (FrequencyLetters[i] == up) return i - 4;
+    return FrequencyCommon;
+}
+
+int CompareTextNoCase(std::string_view a, std::string_view b) {
+    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        const auto ca = static_cast<unsigned char>(UpperAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(UpperAscii(b[i]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size()) return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+int32_t CompareSpells(const tSpell& a, const tSpell& b) {
+    if (b.Level > a.Level) return -1;
+    if (b.Level < a.Level) return 1;
+    return CompareTextNoCase(a.Name, b.Name);
+}
+
+} // namespace vellumar

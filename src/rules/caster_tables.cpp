@@ -1,0 +1,52 @@
+#include "rules/caster_tables.h"
+
+namespace vellumar {
+namespace {
+
+constexpr uint8_t kSpellsPerDay[30][9] = {
+    {1, 0, 0, 0, 0, 0, 0, 0, 0}, {2, 0, 0, 0, 0, 0, 0, 0, 0}, {2, 1, 0, 0, 0, 0, 0, 0, 0},
+    {3, 2, 0, 0, 0, 0, 0, 0, 0}, {4, 2, 1, 0, 0, 0, 0, 0, 0}, {4, 2, 2, 0, 0, 0, 0, 0, 0},
+    {4, 3, 2, 1, 0, 0, 0, 0, 0}, {4, 3, 3, 2, 0, 0, 0, 0, 0}, {4, 3, 3, 2, 1, 0, 0, 0, 0},
+    {4, 4, 3, 2, 2, 0, 0, 0, 0}, {4, 4, 4, 3, 3, 0, 0, 0, 0}, {4, 4, 4, 4, 4, 1, 0, 0, 0},
+    {5, 5, 5, 4, 4, 2, 0, 0, 0}, {5, 5, 5, 4, 4, 2, 1, 0, 0}, {5, 5, 5, 5, 5, 2, 1, 0, 0},
+    {5, 5, 5, 5, 5, 3, 2, 1, 0}, {5, 5, 5, 5, 5, 3, 3, 2, 0}, {5, 5, 5, 5, 5, 3, 3, 2, 1},
+    {5, 5, 5, 5, 5, 3, 3, 3, 1}, {5, 5, 5, 5, 5, 4, 3, 3, 2}, {5, 5, 5, 5, 5, 4, 4, 4, 2},
+    {5, 5, 5, 5, 5, 5, 4, 4, 3}, {5, 5, 5, 5, 5, 5, 5, 5, 3}, {5, 5, 5, 5, 5, 5, 5, 5, 4},
+    {5, 5, 5, 5, 5, 5, 5, 5, 5}, {6, 6, 6, 6, 5, 5, 5, 5, 5}, {6, 6, 6, 6, 6, 6, 6, 5, 5},
+    {6, 6, 6, 6, 6, 6, 6, 6, 6}, {7, 7, 7, 7, 6, 6, 6, 6, 6}, {7, 7, 7, 7, 7, 7, 7, 6, 6},
+};
+
+struct IntelligenceRow {
+    uint8_t NewLevelSpells;
+    uint8_t MaxSpellsPerLevel;
+};
+
+constexpr IntelligenceRow kIntelligenceLimits[13] = {
+    {4, 6},  {5, 7},  {5, 7},  {5, 8},   {6, 9},   {6, 10},  {7, 11},
+    {7, 12}, {8, 14}, {9, 18}, {10, 22}, {11, 26}, {12, 30},
+};
+
+bool InIntelligenceRange(int32_t i) { return i >= MinIntelligence && i <= MaxIntelligence; }
+
+} // namespace
+
+int32_t SpellsPerDay(int32_t casterLevel, int32_t spellLevel) {
+    if (casterLevel < MinCasterLevel || casterLevel > MaxCasterLevel || spellLevel < 1 ||
+        spellLevel > 9)
+        return 0;
+    return kSpellsPerDay[casterLevel - 1][spellLevel - 1];
+}
+
+int32_t NewLevelSpells(int32_t intelligence) {
+    return InIntelligenceRange(intelligence)
+               ? kIntelligenceLimits[intelligence - MinIntelligence].NewLevelSpells
+               : 0;
+}
+
+int32_t MaxSpellsPerLevel(int32_t intelligence) {
+    return InIntelligenceRange(intelligence)
+               ? kIntelligenceLimits[intelligence - MinIntelligence].MaxSpellsPerLevel
+               : 0;
+}
+
+} // namespace vellumar
