@@ -1,0 +1,55 @@
+#pragma once
+// Every message box, file, font and print dialog and every modal showing of our
+// own dialogs goes through one Prompter, so that tests can answer them.
+
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+class QFont;
+class QPrinter;
+class QWidget;
+
+namespace vellumar {
+
+enum class BoxKind { Error, Information, Confirmation, Warning };
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+struct FileDialogSpec {
+    QString title;
+    // Pairs of description and pattern separated by "|", e.g. "*.SPB (Spellbook Files)|*.SPB".
+    QString filter;
+    QString defaultSuffix; // added to a name typed without one
+    QString directory;     // starting folder
+    QString fileName;      // preset name
+    bool mustExist = false;
+    bool confirmOverwrite = false;
+};
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // Title defaults to the application title.
+    virtual Answer Message(QWidget* parent, BoxKind kind, BoxButtons buttons, const QString& text,
+                           const QString& title = QString()) = 0;
+    // The chosen path, or an empty text on Cancel.
+    virtual QString OpenFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual QString SaveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    // A folder, or an empty text on Cancel.
+    virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& start) = 0;
+    // True when the user chose a font; it is then in `font`.
+    virtual bool ChooseFont(QWidget* parent, QFont& font) = 0;
+    // The platform print dialog; true when the user chose to print.
+    virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
+    // The platform printer setup dialog.
+    virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
+    // Shows one of our own dialogs modally; returns QDialog::Accepted or Rejected.
+    virtual int Exec(QDialog& dialog) = 0;
+};
+
+// Converts a filter of the "description|pattern|..." form into Qt's form; each
+// pattern also matches its lower- and upper-case variants.
+QString QtFileFilter(const QString& pipeFilter);
+
+} // namespace vellumar

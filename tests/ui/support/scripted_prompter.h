@@ -1,0 +1,73 @@
+#pragma once
+// A Prompter for window tests: answers from a queue, records every box and
+// dialog, and fails the test on one it did not expect or on answers left over.
+
+#include "platform/qt/prompter.h"
+
+#include <QDialog>
+#include <QFont>
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace vellumar::test {
+
+enum class PromptType { Message, OpenFile, SaveFile, ChooseFolder, ChooseFont, PrintDialog, PrinterSetup, Exec };
+
+struct PromptRecord {
+    PromptType type;
+    BoxKind kind = BoxKind::Information;
+    BoxButtons buttons = BoxButtons::Ok;
+    QString text; // message text, or the dialog's title / window caption
+    FileDialogSpec spec;
+};
+
+class ScriptedPrompter : public Prompter {
+public:
+    ~ScriptedPrompter() override;
+
+    // Queue the answers, in the order the boxes are expected.
+    ScriptedPrompter& Message(Answer answer);
+    ScriptedPrompter& OpenFile(const QString& path); // empty: Cancel
+    ScriptedPrompter& SaveFile(const QString& path); // empty: Cancel
+    ScriptedPrompter& ChooseFolder(const QString& path);
+    ScriptedPrompter& ChooseFont(std::function<bool(QFont&)> answer);
+    ScriptedPrompter& PrintDialog(std::function<bool(QPrinter&)> answer);
+    ScriptedPrompter& PrinterSetup(bool accept);
+    // Our own dialog: `setup` sets its controls (and may click its buttons); unless
+    // it ended the dialog, it then ends Accepted or Rejected through done().
+    ScriptedPrompter& Exec(std::function<void(QDialog&)> setup, bool accept);
+
+    const std::vector<PromptRecord>& Records() const { return records_; }
+    const PromptRecord& Last() const { return records_.back(); }
+    void ClearRecords() { records_.clear(); }
+    bool Idle() const { return queue_.empty(); }
+    // Fails the running test when answers are left unused.
+    void VerifyDone();
+
+    Answer Message(QWidget*, BoxKind kind, BoxButtons buttons, const QString& text,
+                   const QString& title) override;
+    QString OpenFile(QWidget*, const FileDialogSpec& spec) override;
+    QString SaveFile(QWidget*, const FileDialogSpec& spec) override;
+    QString ChooseFolder(QWidget*, const QString& title, const QString& start) override;
+    bool ChooseFont(QWidget*, QFont& font) override;
+    bool PrintDialog(QWidget*, QPrinter& printer) override;
+    bool PrinterSetup(QWidget*, QPrinter& printer) override;
+    int Exec(QDialog& dialog) override;
+
+private:
+    struct Step {
+        PromptType type;
+        Answer answer = Answer::Ok;
+        QString path;
+        bool accept = false;
+        std::function<bool(QFont&)> font;
+        std::function<bool(QPrinter&)> print;
+        std::function<void(QDialog&)> setup;
+    };
+    Step Take(PromptType type, const QString& what);
+    std::deque<Step> queue_;
+    std::vector<PromptRecord> records_;
+};
+
+} // namespace vellumar::test
