@@ -1,0 +1,151 @@
+#include "output/page_layout.h"
+
+#include "output/item_text.h"
+
+namespace vellumar {
+
+LayoutParams LayoutParams::Preview(const Canvas& canvas) {
+    return {canvas.PageWidth(), PreviewColumnGap, false, canvas.PageHeight()};
+}
+
+LayoutParams LayoutParams::Print(const Canvas& canvas) {
+    return {canvas.PageWidth(), PrintColumnGap, true, canvas.PageHeight()};
+}
+
+namespace {
+
+// Rows of a column block: the spells of a level spread over `columns`, rounded up.
+int32_t RowCount(int32_t count, int32_t columns) {
+    return (count + columns - 1) / columns;
+}
+
+// Blank between drawn pieces, on top of each piece's own width.
+constexpr int AdvanceSpacing = 3;
+// Extra space between lines, on top of the height of "Mg".
+constexpr int LineSpacing = 3;
+
+class Pen {
+public:
+    Pen(Canvas& canvas, const OutputFormat& format, const LayoutParams& params)
+        : canvas_(canvas), format_(format), params_(params) {
+        canvas_.SetFont(format_.Font);
+        lineHeight_ = canvas_.TextHeight("Mg") + LineSpacing;
+    }
+
+    void Head(TSpellBook& book, const std::string& caption) {
+        Draw("Spell Book: " + caption);
+        NewLine();
+        Draw("Caster Level: " + std::to_string(book.CasterLevel));
+        NewLine();
+        Draw("Caster Intelligence: " + std::to_string(book.Intelligence));
+        NewLine();
+        Draw("Caster Specialty: " + book.Specialty);
+    }
+
+    void Level(TSpellBook& book, int32_t level) {
+        const int32_t count = book.CountOfLevel(level);
+        const int32_t columns = format_.Columns;
+        NewLine();
+        NewLine();
+        if (params_.PageBreaks) {
+            // Keep a column block together with its heading on one page.
+            if (columns >= 1 && columns <= 4 &&
+                y_ + (RowCount(count, columns) + 1) * lineHeight_ > params_.PageHeight)
+                NewPage();
+            BreakIfNoRoomForLine();
+        }
+        Heading(book, level);
+        book.GoToLevel(level);
+        if (columns >= 1 && columns <= 4)
+            ColumnBlock(book, count, columns);
+        else
+            SingleLine(book, count);
+    }
+
+private:
+    void Heading(TSpellBook& book, int32_t level) {
+        canvas_.SetUnderline(true);
+        Draw("level: " + std::to_string(level) +
+             "     number per day: " + std::to_string(NumberPerDay(book, level)));
+        canvas_.SetFont(format_.Font);
+        NewLine();
+    }
+
+    void SingleLine(TSpellBook& book, int32_t count) {
+        static constexpr std::string_view separator = ", ";
+        for (int32_t k = 0; k < count && book.CurrentSpell(); ++k, book.Next()) {
+            if (k > 0) {
+                Draw(separator);
+                Advance(separator);
+            }
+            const std::string item =
+                OutputItemText(*book.CurrentSpell(), format_, BookReferenceTest::NotEmpty);
+            if (x_ + canvas_.TextWidth(item + std::string(separator)) > params_.WrapWidth) {
+                NewLine();
+                if (params_.PageBreaks) BreakIfNoRoomForLine();
+            }
+            Draw(item);
+            Advance(item);
+        }
+    }
+
+    // Columns fill top to bottom; each starts a gap right of everything drawn
+    // before it in this block. Nothing inside a block wraps or breaks pages.
+    void ColumnBlock(TSpellBook& book, int32_t count, int32_t columns) {
+        const int32_t rows = RowCount(count, columns);
+        const int top = y_;
+        int left = 0;
+        int widest = 0;
+        int32_t row = 0;
+        for (int32_t k = 0; k < count && book.CurrentSpell(); ++k, book.Next()) {
+            const std::string item =
+                OutputItemText(*book.CurrentSpell(), format_, BookReferenceTest::NotEmpty);
+            Draw(item);
+            Advance(item);
+            if (x_ > widest) widest = x_;
+            ++row;
+            NewLine();
+            if (row == rows) {
+                left = widest + params_.ColumnGap;
+                y_ = top;
+                row = 0;
+            }
+            x_ = left;
+        }
+        y_ = top;
+        for (int32_t r = 0; r < rows; ++r) NewLine();
+    }
+
+    void Draw(std::string_view text) { canvas_.DrawText(x_, y_, text); }
+    void Advance(std::string_view text) { x_ += canvas_.TextWidth(text) + AdvanceSpacing; }
+    void NewLine() {
+        y_ += lineHeight_;
+        x_ = 0;
+    }
+    void NewPage() {
+        canvas_.NewPage();
+        y_ = 0;
+    }
+    void BreakIfNoRoomForLine() {
+        if (y_ + lineHeight_ > params_.PageHeight) NewPage();
+    }
+
+    Canvas& canvas_;
+    const OutputFormat& format_;
+    const LayoutParams& params_;
+    int lineHeight_ = 0;
+    int x_ = 0;
+    int y_ = 0;
+};
+
+} // namespace
+
+void RenderSpellbook(Canvas& canvas, TSpellBook& book, const std::string& caption,
+                     const OutputFormat& format, const LayoutParams& params) {
+    Pen pen(canvas, format, params);
+    pen.Head(book, caption);
+    for (int32_t level = MinSpellLevel; level <= MaxSpellLevel; ++level)
+        if (book.CountOfLevel(level) > 0) pen.Level(book, level);
+}
+
+} // namespace vellumar

@@ -1,0 +1,35 @@
+#pragma once
+// Lays a spellbook out on a canvas, once for both the preview and the printer:
+// the head block, then a heading and the spells of each level that has any,
+// placed by pen movements in the canvas's own pixels.
+
+#include "model/spell_book.h"
+#include "output/canvas.h"
+#include "output/output_format.h"
+
+#include <string>
+
+namespace vellumar {
+
+struct LayoutParams {
+    int WrapWidth = 0;       // right edge for the single-line layout
+    int ColumnGap = 6;       // between the widest right edge and the next column
+    bool PageBreaks = false; // start new pages when a block or line would pass PageHeight
+    int PageHeight = 0;
+
+    static constexpr int PreviewColumnGap = 6;
+    static constexpr int PrintColumnGap = 15;
+
+    // The preview never breaks pages and wraps at the image's width.
+    static LayoutParams Preview(const Canvas& canvas);
+    // The printout wraps at the page width and breaks pages at its height.
+    static LayoutParams Print(const Canvas& canvas);
+};
+
+// Draws the whole book with `format`'s settings and font, starting at (0, 0).
+// `caption` is the spellbook window's caption, in the book's single-byte text.
+// Walks the book with its cursor, which is left where the walk ends.
+void RenderSpellbook(Canvas& canvas, TSpellBook& book, const std::string& caption,
+                     const OutputFormat& format, const LayoutParams& params);
+
+} // namespace vellumar
