@@ -1,0 +1,84 @@
+#include "output/qt/print_format_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace vellumar {
+
+TfrmPrintFormat::TfrmPrintFormat(OutputFormat& format, QWidget* parent)
+    : QDialog(parent), format_(format) {
+    setWindowTitle(QStringLiteral("Output Format"));
+    setObjectName(QStringLiteral("frmPrintFormat"));
+    setProperty("helpTopic", HelpTopic);
+
+    grpColumns = new QGroupBox(QStringLiteral("# of Columns"), this);
+    grpColumns->setObjectName(QStringLiteral("grpColumns"));
+    columnButtons_ = new QButtonGroup(this);
+    auto* columnsLayout = new QVBoxLayout(grpColumns);
+    const char* const choices[] = {"None", "One (1)", "Two (2)", "Three (3)", "Four (4)"};
+    for (int i = 0; i < 5; ++i) {
+        auto* choice = new QRadioButton(QString::fromLatin1(choices[i]), grpColumns);
+        columnButtons_->addButton(choice, i);
+        columnsLayout->addWidget(choice);
+    }
+    const int columns = format_.Columns >= 0 && format_.Columns <= 4 ? format_.Columns : 0;
+    columnButtons_->button(columns)->setChecked(true);
+    connect(columnButtons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked) format_.Columns = id;
+    });
+
+    auto makeCheck = [this](const char* name, const QString& caption, bool& field) {
+        auto* box = new QCheckBox(caption, this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setChecked(field);
+        connect(box, &QCheckBox::toggled, this, [&field](bool on) { field = on; });
+        return box;
+    };
+    cbBookPage =
+        makeCheck("cbBookPage", QStringLiteral("Include Book && Page"), format_.IncludeBookPage);
+    cbCategory =
+        makeCheck("cbCategory", QStringLiteral("Include Category"), format_.IncludeCategory);
+    cbFrequency =
+        makeCheck("cbFrequency", QStringLiteral("Include Frequency"), format_.IncludeFrequency);
+
+    bnOK = new QPushButton(QStringLiteral("OK"), this);
+    bnOK->setObjectName(QStringLiteral("bnOK"));
+    bnOK->setDefault(true);
+    bnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    bnCancel->setObjectName(QStringLiteral("bnCancel"));
+    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(bnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(bnOK);
+    buttons->addWidget(bnCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(grpColumns);
+    layout->addWidget(cbBookPage);
+    layout->addWidget(cbCategory);
+    layout->addWidget(cbFrequency);
+    layout->addLayout(buttons);
+    // A fixed dialog frame: the layout's size, not resizable.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QRadioButton* TfrmPrintFormat::ColumnChoice(int index) const {
+    return qobject_cast<QRadioButton*>(columnButtons_->button(index));
+}
+
+void TfrmPrintFormat::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+} // namespace vellumar

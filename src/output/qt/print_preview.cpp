@@ -1,0 +1,123 @@
+#include "output/qt/print_preview.h"
+
+#include "output/qt/book_rendering.h"
+#include "output/qt/output_font.h"
+#include "output/qt/print_format_dialog.h"
+#include "platform/qt/prompter.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace vellumar {
+
+TfrmPrintPreview::TfrmPrintPreview(Prompter& prompter, OutputFormat& format,
+                                   TfrmPrintFormat& formatDialog, QPrinter& printer,
+                                   std::function<ActiveBook()> activeBook,
+                                   std::function<void()> printerSetup, QWidget* parent)
+    : QDialog(parent), prompter_(prompter), format_(format), formatDialog_(formatDialog),
+      printer_(printer), activeBook_(std::move(activeBook)),
+      printerSetup_(std::move(printerSetup)) {
+    setWindowTitle(QStringLiteral("Print Preview"));
+    setObjectName(QStringLiteral("frmPrintPreview"));
+    setProperty("helpTopic", HelpTopic);
+    setSizeGripEnabled(true);
+
+    struct Command {
+        const char* button;
+        const char* buttonCaption;
+        const char* menu;
+        const char* menuCaption;
+        void (TfrmPrintPreview::*handler)();
+    };
+    const Command commands[] = {
+        {"bnFont", "Change Font", "mnuFont", "&Font", &TfrmPrintPreview::mnuFontClick},
+        {"bnFormat", "Output Format", "mnuFormat", "F&ormat", &TfrmPrintPreview::mnuFormatClick},
+        {"bnPrinterSetup", "Printer Setup", "mnuPrinterSetup", "Printer &Setup",
+         &TfrmPrintPreview::mnuPrinterSetupClick},
+        {"bnPrint", "Print", "mnuPrint", "&Print", &TfrmPrintPreview::mnuPrintClick},
+        {"bnExit", "E&xit", "mnuExit", "E&xit", &TfrmPrintPreview::mnuExitClick},
+    };
+    auto* menuBar = new QMenuBar(this);
+    auto* buttonBar = new QHBoxLayout;
+    QPushButton** buttons[] = {&bnFont, &bnFormat, &bnPrinterSetup, &bnPrint, &bnExit};
+    for (size_t i = 0; i < std::size(commands); ++i) {
+        const Command& c = commands[i];
+        auto* button = new QPushButton(QString::fromLatin1(c.buttonCaption), this);
+        button->setObjectName(QString::fromLatin1(c.button));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, c.handler);
+        buttonBar->addWidget(button);
+        *buttons[i] = button;
+        QAction* action = menuBar->addAction(QString::fromLatin1(c.menuCaption));
+        action->setObjectName(QString::fromLatin1(c.menu));
+        connect(action, &QAction::triggered, this, c.handler);
+    }
+    buttonBar->addStretch();
+
+    imgPreview = new QLabel;
+    imgPreview->setObjectName(QStringLiteral("imgPreview"));
+    imgPreview->setFixedSize(PreviewSize);
+    imgPreview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    sbPreview = new QScrollArea(this);
+    sbPreview->setObjectName(QStringLiteral("sbPreview"));
+    sbPreview->setWidget(imgPreview);
+    sbPreview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar);
+    layout->addLayout(buttonBar);
+    layout->addWidget(sbPreview, 1);
+    resize(714, 668);
+}
+
+void TfrmPrintPreview::RenderPreview() {
+    const ActiveBook active = activeBook_ ? activeBook_() : ActiveBook{};
+    image_ = RenderPreviewImage(PreviewSize, active.book, active.caption, format_);
+    imgPreview->setPixmap(QPixmap::fromImage(image_));
+}
+
+bool TfrmPrintPreview::PrintSpellbook() {
+    // Print runs from the spellbook window without this window ever showing.
+    QWidget* owner = isVisible() ? this : parentWidget();
+    if (!prompter_.PrintDialog(owner, printer_)) return false;
+    const ActiveBook active = activeBook_ ? activeBook_() : ActiveBook{};
+    if (!active.book) return false;
+    if (!PrintBook(printer_, *active.book, active.caption, format_)) {
+        prompter_.Message(owner, BoxKind::Error, BoxButtons::Ok,
+                          QStringLiteral("The print job could not be started."));
+        return false;
+    }
+    return true;
+}
+
+void TfrmPrintPreview::mnuFontClick() {
+    QFont font = ToQFont(format_.Font, FontScale::Points);
+    if (!prompter_.ChooseFont(this, font)) return;
+    TakeChosenFont(font, format_.Font);
+    RenderPreview();
+}
+
+void TfrmPrintPreview::mnuFormatClick() {
+    if (prompter_.Exec(formatDialog_) == QDialog::Accepted) RenderPreview();
+}
+
+void TfrmPrintPreview::mnuPrinterSetupClick() {
+    if (printerSetup_) printerSetup_();
+    RenderPreview();
+}
+
+bool TfrmPrintPreview::event(QEvent* event) {
+    // Every activation takes the active book again: it or the settings may have
+    // changed while another window was in front.
+    if (event->type() == QEvent::WindowActivate) RenderPreview();
+    return QDialog::event(event);
+}
+
+} // namespace vellumar

@@ -1,0 +1,296 @@
+#include "output/qt/print_format_dialog.h"
+#include "output/qt/print_preview.h"
+#include "support/scripted_prompter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace vellumar;
+using vellumar::test::ScriptedPrompter;
+
+namespace {
+
+std::unique_ptr<TSpellBook> SampleBook(int levels, int spellsPerLevel) {
+    auto book = std::make_unique<TSpellBook>(12, 17, 0, "Illusionist");
+    for (int level = 1; level <= levels; ++level)
+        for (int i = 0; i < spellsPerLevel; ++i)
+            book->AddSpell(new tSpell(level,
+                                      "Spell " + std::to_string(level) + "-" + std::to_string(i),
+                                      "Core", 100 + i, -(i % 5), "Illusion"));
+    return book;
+}
+
+// The rectangle that holds every pixel that is not white.
+QRect Ink(const QImage& image) {
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+int PdfPageCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray pdf = file.readAll();
+    // Page objects only, not the page tree ("/Type /Pages").
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    return int(QString::fromLatin1(pdf).count(page));
+}
+
+// A preview over a book, with its dependencies, as the spellbook window would wire it.
+struct Fixture {
+    explicit Fixture(TSpellBook* book) : book(book), formatDialog(format) {
+        preview = std::make_unique<TfrmPrintPreview>(
+            prompter, format, formatDialog, printer,
+            [this] {
+                ++bookRequests;
+                return ActiveBook{this->book, QStringLiteral("C:\\Books\\Mordenkainen.SPB")};
+            },
+            [this] { ++setups; });
+    }
+    TSpellBook* book;
+    ScriptedPrompter prompter;
+    OutputFormat format;
+    TfrmPrintFormat formatDialog;
+    QPrinter printer{QPrinter::HighResolution};
+    int bookRequests = 0;
+    int setups = 0;
+    std::unique_ptr<TfrmPrintPreview> preview;
+};
+
+} // namespace
+
+class PrintPreviewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void hasItsCaptionCommandsAndImage();
+    void drawsTheBookOnlyInsideTheImage();
+    void changeFontChangesTheRendering();
+    void outputFormatRedrawsOnlyOnOk();
+    void activationRedrawsWithTheActiveBook();
+    void printerSetupRunsTheFrameCommandThenRedraws();
+    void printWritesEveryPageOfTheBook();
+    void cancelledPrintDialogPrintsNothing();
+    void aPrintJobThatCannotStartIsReported();
+    void exitCloses();
+};
+
+void PrintPreviewTest::hasItsCaptionCommandsAndImage() {
+    auto book = SampleBook(1, 1);
+    Fixture f(book.get());
+    TfrmPrintPreview& w = *f.preview;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Print Preview"));
+    QCOMPARE(w.property("helpTopic").toInt(), 200);
+    QCOMPARE(w.size(), QSize(714, 668));
+    const QList<QPushButton*> buttons = {w.bnFont, w.bnFormat, w.bnPrinterSetup, w.bnPrint,
+                                         w.bnExit};
+    const QStringList buttonCaptions = {"Change Font", "Output Format", "Printer Setup", "Print",
+                                        "E&xit"};
+    for (int i = 0; i < buttons.size(); ++i) QCOMPARE(buttons[i]->text(), buttonCaptions[i]);
+    for (int i = 1; i < buttons.size(); ++i)
+        QVERIFY2(buttons[i - 1]->x() < buttons[i]->x() || !w.isVisible(), "left to right");
+    auto* menuBar = w.findChild<QMenuBar*>();
+    QVERIFY(menuBar);
+    QStringList menus;
+    for (QAction* a : menuBar->actions()) menus << a->text();
+    QCOMPARE(menus, (QStringList{"&Font", "F&ormat", "Printer &Setup", "&Print", "E&xit"}));
+    QCOMPARE(w.imgPreview->size(), QSize(551, 442));
+    QCOMPARE(f.bookRequests, 0); // nothing is drawn before the window is activated
+}
+
+void PrintPreviewTest::drawsTheBookOnlyInsideTheImage() {
+    auto book = SampleBook(9, 40); // far more than the image holds
+    Fixture f(book.get());
+    f.preview->RenderPreview();
+    const QImage& image = f.preview->PreviewImage();
+    QCOMPARE(image.size(), QSize(551, 442));
+    const QRect ink = Ink(image);
+    QVERIFY(!ink.isEmpty());
+    QVERIFY2(ink.top() < 5 && ink.left() < 5, "the pen starts at the top-left corner");
+    QVERIFY2(ink.bottom() > 400, "a long book fills the image down to its bottom edge");
+    QCOMPARE(f.preview->imgPreview->pixmap().toImage().convertToFormat(image.format()), image);
+
+    f.book = nullptr; // no active spellbook: a blank picture
+    f.preview->RenderPreview();
+    QVERIFY(Ink(f.preview->PreviewImage()).isEmpty());
+}
+
+void PrintPreviewTest::changeFontChangesTheRendering() {
+    auto book = SampleBook(2, 3);
+    Fixture f(book.get());
+    f.preview->RenderPreview();
+    const QImage before = f.preview->PreviewImage();
+    const QRect inkBefore = Ink(before);
+
+    // Cancel changes nothing.
+    f.prompter.ChooseFont([](QFont& font) {
+        font.setPointSize(40);
+        return false;
+    });
+    f.preview->bnFont->click();
+    QCOMPARE(f.format.Font.Height, 17);
+    QCOMPARE(f.preview->PreviewImage(), before);
+
+    QString presetFamily;
+    double presetPoints = 0;
+    f.prompter.ChooseFont([&](QFont& font) {
+        presetFamily = font.family();
+        presetPoints = font.pointSizeF();
+        font.setPointSize(24);
+        font.setBold(true);
+        return true;
+    });
+    f.preview->bnFont->click();
+    f.prompter.VerifyDone();
+    QCOMPARE(presetFamily, QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    QCOMPARE(presetPoints, 12.75); // 17 pixels at 96 dots per inch
+    QCOMPARE(f.format.Font.Height, 32);
+    QVERIFY(f.format.Font.Bold);
+    const QRect inkAfter = Ink(f.preview->PreviewImage());
+    QVERIFY2(inkAfter.height() > inkBefore.height() && inkAfter.width() > inkBefore.width(),
+             "a larger font draws a larger book");
+}
+
+void PrintPreviewTest::outputFormatRedrawsOnlyOnOk() {
+    auto book = SampleBook(1, 3);
+    Fixture f(book.get());
+    f.preview->RenderPreview();
+    const QImage plain = f.preview->PreviewImage();
+
+    f.prompter.Exec([](QDialog& d) { static_cast<TfrmPrintFormat&>(d).cbCategory->click(); }, true);
+    f.preview->bnFormat->click();
+    QCOMPARE(f.prompter.Last().text, QStringLiteral("Output Format"));
+    QVERIFY(f.format.IncludeCategory);
+    const QImage withCategory = f.preview->PreviewImage();
+    QVERIFY(withCategory != plain);
+    QVERIFY2(Ink(withCategory).width() > Ink(plain).width(), "the category lengthens the line");
+
+    // Cancel keeps the change in the settings but does not draw again.
+    f.prompter.Exec([](QDialog& d) { static_cast<TfrmPrintFormat&>(d).cbCategory->click(); },
+                    false);
+    f.preview->bnFormat->click();
+    f.prompter.VerifyDone();
+    QVERIFY(!f.format.IncludeCategory);
+    QCOMPARE(f.preview->PreviewImage(), withCategory);
+    f.preview->RenderPreview();
+    QCOMPARE(f.preview->PreviewImage(), plain);
+}
+
+void PrintPreviewTest::activationRedrawsWithTheActiveBook() {
+    auto book = SampleBook(1, 2);
+    Fixture f(book.get());
+    f.preview->show();
+    f.preview->activateWindow();
+    QTRY_VERIFY(f.preview->isActiveWindow());
+    QTRY_VERIFY(f.bookRequests >= 1);
+    QVERIFY(!Ink(f.preview->PreviewImage()).isEmpty());
+
+    // Away and back: the book is taken again, with the settings as they stand.
+    const QImage first = f.preview->PreviewImage();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(other.isActiveWindow());
+    f.format.Columns = 1;
+    const int requests = f.bookRequests;
+    f.preview->activateWindow();
+    QTRY_VERIFY(f.preview->isActiveWindow());
+    QTRY_VERIFY(f.bookRequests > requests);
+    QVERIFY(f.preview->PreviewImage() != first);
+}
+
+void PrintPreviewTest::printerSetupRunsTheFrameCommandThenRedraws() {
+    auto book = SampleBook(1, 2);
+    Fixture f(book.get());
+    f.preview->bnPrinterSetup->click();
+    QCOMPARE(f.setups, 1);
+    QCOMPARE(f.bookRequests, 1);
+    QVERIFY(!Ink(f.preview->PreviewImage()).isEmpty());
+}
+
+void PrintPreviewTest::printWritesEveryPageOfTheBook() {
+    // Each level is a column block taller than a page, so it starts a page of
+    // its own and is not split: the head block's page and one page a level.
+    auto book = SampleBook(3, 90);
+    Fixture f(book.get());
+    f.format.Columns = 1;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("book.pdf"));
+    f.prompter.PrintDialog([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    // Print from the spellbook window runs without the preview ever showing.
+    QVERIFY(f.preview->PrintSpellbook());
+    f.prompter.VerifyDone();
+    QVERIFY(!f.preview->isVisible());
+    QCOMPARE(PdfPageCount(pdf), 4);
+    QCOMPARE(f.bookRequests, 1);
+
+    // A small book in the single-line layout fits on one page.
+    auto small = SampleBook(3, 5);
+    f.book = small.get();
+    f.format.Columns = 0;
+    f.prompter.PrintDialog([&](QPrinter&) { return true; });
+    QVERIFY(f.preview->PrintSpellbook());
+    QCOMPARE(PdfPageCount(pdf), 1);
+}
+
+void PrintPreviewTest::cancelledPrintDialogPrintsNothing() {
+    auto book = SampleBook(1, 2);
+    Fixture f(book.get());
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("never.pdf"));
+    f.prompter.PrintDialog([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return false;
+    });
+    f.preview->bnPrint->click();
+    f.prompter.VerifyDone();
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(f.bookRequests, 0);
+}
+
+void PrintPreviewTest::aPrintJobThatCannotStartIsReported() {
+    auto book = SampleBook(1, 2);
+    Fixture f(book.get());
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("missing/folder/book.pdf"));
+    f.prompter.PrintDialog([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    f.prompter.Message(Answer::Ok);
+    QVERIFY(!f.preview->PrintSpellbook());
+    f.prompter.VerifyDone();
+    QCOMPARE(f.prompter.Last().kind, BoxKind::Error);
+    QCOMPARE(f.prompter.Last().text, QStringLiteral("The print job could not be started."));
+}
+
+void PrintPreviewTest::exitCloses() {
+    auto book = SampleBook(1, 2);
+    Fixture f(book.get());
+    f.preview->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.preview.get()));
+    f.preview->bnExit->click();
+    QTRY_VERIFY(!f.preview->isVisible());
+}
+
+QTEST_MAIN(PrintPreviewTest)
+#include "print_preview_test.moc"
