@@ -58,9 +58,10 @@ bool WriteSpecialtyFile(tSpecialtyList& list, const std::string& fileName) {
         AppendLine(out, CommaListLine(specialty.Preferred));
         AppendLine(out, CommaListLine(specialty.Prohibited));
     }
-    if (current)
-        for (list.First(); list.CurrentSpecialty() != current; list.Next()) {
-        }
+    if (current) { // the walk left the cursor empty; put it back
+        list.First();
+        while (list.CurrentSpecialty() && list.CurrentSpecialty() != current) list.Next();
+    }
     return WriteFileAtomically(fileName, out);
 }
 
