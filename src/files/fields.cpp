@@ -1,7 +1,5 @@
 #include "files/fields.h"
 
-#include <cstring>
-
 namespace vellumar {
 namespace {
 
@@ -20,8 +18,7 @@ int HexDigit(char c) {
 } // namespace
 
 FieldScanner::FieldScanner(std::string_view line) : rest_(line) {
-    if (const void* nul = std::memchr(rest_.data(), '\0', rest_.size()))
-        rest_ = rest_.substr(0, static_cast<const char*>(nul) - rest_.data());
+    rest_ = rest_.substr(0, rest_.find('\0'));
     SkipBlanks();
 }
 

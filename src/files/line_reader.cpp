@@ -90,9 +90,7 @@ std::string_view LineReader::ReadLine() {
             lineFeedPending_ = data[i] == '\r';
             pos_ = i + 1;
         }
-        if (const void* nul = std::memchr(line.data(), '\0', line.size()))
-            line = line.substr(0, static_cast<const char*>(nul) - line.data());
-        return line;
+        return line.substr(0, line.find('\0'));
     }
 }
 
