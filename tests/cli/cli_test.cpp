@@ -149,7 +149,8 @@ TEST_F(Cli, FillMakesANewBookToItsTargets) {
         {"fill", "--master", master, "--output", Path("new.spb"), "--level", "3", "--seed", "11"});
     EXPECT_EQ(fill.code, 0) << fill.err;
     EXPECT_EQ(Info(Path("new.spb")), InfoText(3, 9, "Generalist", "Common", {6, 4}));
-    EXPECT_EQ(ReadBytes(dir_ / "new.spb").substr(0, 20), "4\r\n3\r\n9\r\nGeneralist\r\nC\r\n");
+    const std::string header = "4\r\n3\r\n9\r\nGeneralist\r\nC\r\n";
+    EXPECT_EQ(ReadBytes(dir_ / "new.spb").substr(0, header.size()), header);
 
     const Result defaults = Run({"fill", "--master", master, "--output", Path("one.spb")});
     EXPECT_EQ(defaults.code, 0) << defaults.err;
