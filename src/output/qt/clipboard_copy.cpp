@@ -1,0 +1,29 @@
+#include "output/qt/clipboard_copy.h"
+
+#include "output/qt/cp1252_text.h"
+#include "output/qt/print_format_dialog.h"
+#include "output/spellbook_text.h"
+#include "platform/qt/prompter.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QScopeGuard>
+
+namespace vellumar {
+
+bool CopySpellbookToClipboard(Prompter& prompter, TfrmPrintFormat& formatDialog,
+                              OutputFormat& format, TSpellBook& book, const QString& caption,
+                              std::function<void()> showWorking,
+                              std::function<void()> hideWorking) {
+    if (prompter.Exec(formatDialog) != QDialog::Accepted) return false;
+    if (showWorking) showWorking();
+    const auto hide = qScopeGuard([&hideWorking] {
+        if (hideWorking) hideWorking();
+    });
+    const std::string text =
+        JoinWithCrLf(BuildSpellbookText(book, QStringToCp1252(caption), format));
+    QGuiApplication::clipboard()->setText(Cp1252ToQString(text));
+    return true;
+}
+
+} // namespace vellumar

@@ -1,0 +1,25 @@
+#pragma once
+// Copy to Clipboard: the Output Format dialog, then the book's plain text.
+
+#include "model/spell_book.h"
+#include "output/output_format.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace vellumar {
+
+class Prompter;
+class TfrmPrintFormat;
+
+// Shows `formatDialog` through the prompter. On OK shows the working box
+// ("Copying to Clipboard"), replaces the clipboard's content with the book's
+// text (every line followed by CR LF) and hides the box again; true then.
+// On Cancel copies nothing, leaves the clipboard as it was and shows no box.
+// `caption` is the spellbook window's caption.
+bool CopySpellbookToClipboard(Prompter& prompter, TfrmPrintFormat& formatDialog,
+                              OutputFormat& format, TSpellBook& book, const QString& caption,
+                              std::function<void()> showWorking, std::function<void()> hideWorking);
+
+} // namespace vellumar
