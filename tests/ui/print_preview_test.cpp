@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -86,6 +87,8 @@ private slots:
     void cancelledPrintDialogPrintsNothing();
     void aPrintJobThatCannotStartIsReported();
     void exitCloses();
+    void altXCloses();
+    void menuRunsTheCommandsOfTheButtons();
 };
 
 void PrintPreviewTest::hasItsCaptionCommandsAndImage() {
@@ -100,8 +103,6 @@ void PrintPreviewTest::hasItsCaptionCommandsAndImage() {
     const QStringList buttonCaptions = {"Change Font", "Output Format", "Printer Setup", "Print",
                                         "E&xit"};
     for (int i = 0; i < buttons.size(); ++i) QCOMPARE(buttons[i]->text(), buttonCaptions[i]);
-    for (int i = 1; i < buttons.size(); ++i)
-        QVERIFY2(buttons[i - 1]->x() < buttons[i]->x() || !w.isVisible(), "left to right");
     auto* menuBar = w.findChild<QMenuBar*>();
     QVERIFY(menuBar);
     QStringList menus;
@@ -109,6 +110,13 @@ void PrintPreviewTest::hasItsCaptionCommandsAndImage() {
     QCOMPARE(menus, (QStringList{"&Font", "F&ormat", "Printer &Setup", "&Print", "E&xit"}));
     QCOMPARE(w.imgPreview->size(), QSize(551, 442));
     QCOMPARE(f.bookRequests, 0); // nothing is drawn before the window is activated
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    for (int i = 1; i < buttons.size(); ++i) {
+        QVERIFY2(buttons[i - 1]->x() < buttons[i]->x(), "the bar runs left to right");
+        QCOMPARE(buttons[i]->y(), buttons[0]->y());
+    }
+    QVERIFY2(w.bnFont->y() < w.sbPreview->y(), "the bar stands above the preview");
 }
 
 void PrintPreviewTest::drawsTheBookOnlyInsideTheImage() {
@@ -289,6 +297,42 @@ void PrintPreviewTest::exitCloses() {
     f.preview->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.preview.get()));
     f.preview->bnExit->click();
+    QTRY_VERIFY(!f.preview->isVisible());
+}
+
+void PrintPreviewTest::altXCloses() {
+    auto book = SampleBook(1, 2);
+    Fixture f(book.get());
+    f.preview->show();
+    f.preview->activateWindow();
+    QTRY_VERIFY(f.preview->isActiveWindow());
+    QTest::keyClick(f.preview.get(), Qt::Key_X, Qt::AltModifier);
+    QTRY_VERIFY(!f.preview->isVisible());
+}
+
+void PrintPreviewTest::menuRunsTheCommandsOfTheButtons() {
+    auto book = SampleBook(1, 2);
+    Fixture f(book.get());
+    auto trigger = [&](const char* name) {
+        auto* action = f.preview->findChild<QAction*>(QString::fromLatin1(name));
+        QVERIFY2(action, name);
+        action->trigger();
+    };
+    using vellumar::test::PromptType;
+    f.prompter.ChooseFont([](QFont&) { return false; });
+    trigger("mnuFont");
+    QCOMPARE(f.prompter.Last().type, PromptType::ChooseFont);
+    f.prompter.Exec({}, false);
+    trigger("mnuFormat");
+    QCOMPARE(f.prompter.Last().type, PromptType::Exec);
+    trigger("mnuPrinterSetup");
+    QCOMPARE(f.setups, 1);
+    f.prompter.PrintDialog([](QPrinter&) { return false; });
+    trigger("mnuPrint");
+    QCOMPARE(f.prompter.Last().type, PromptType::PrintDialog);
+    f.prompter.VerifyDone();
+    f.preview->show();
+    trigger("mnuExit");
     QTRY_VERIFY(!f.preview->isVisible());
 }
 

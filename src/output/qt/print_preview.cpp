@@ -60,6 +60,9 @@ TfrmPrintPreview::TfrmPrintPreview(Prompter& prompter, OutputFormat& format,
         connect(action, &QAction::triggered, this, c.handler);
     }
     buttonBar->addStretch();
+    // Alt+X belongs to both Exit captions; two owners would make Qt treat it as
+    // ambiguous and run neither, so the menu alone answers it.
+    bnExit->setShortcut(QKeySequence());
 
     imgPreview = new QLabel;
     imgPreview->setObjectName(QStringLiteral("imgPreview"));
