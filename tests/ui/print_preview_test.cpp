@@ -86,7 +86,6 @@ private slots:
     void printWritesEveryPageOfTheBook();
     void cancelledPrintDialogPrintsNothing();
     void aPrintJobThatCannotStartIsReported();
-    void exitCloses();
     void altXCloses();
     void menuRunsTheCommandsOfTheButtons();
 };
@@ -289,15 +288,6 @@ void PrintPreviewTest::aPrintJobThatCannotStartIsReported() {
     f.prompter.VerifyDone();
     QCOMPARE(f.prompter.Last().kind, BoxKind::Error);
     QCOMPARE(f.prompter.Last().text, QStringLiteral("The print job could not be started."));
-}
-
-void PrintPreviewTest::exitCloses() {
-    auto book = SampleBook(1, 2);
-    Fixture f(book.get());
-    f.preview->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.preview.get()));
-    f.preview->bnExit->click();
-    QTRY_VERIFY(!f.preview->isVisible());
 }
 
 void PrintPreviewTest::altXCloses() {
