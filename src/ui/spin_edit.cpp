@@ -17,7 +17,26 @@ SpinEdit::SpinEdit(int minimum, int maximum, QWidget* parent) : QSpinBox(parent)
     setRange(minimum, maximum);
     setValue(minimum);
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::Changed);
+    reported_ = lineEdit()->text();
+    connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::Notify);
+    connect(this, &QSpinBox::textChanged, this, &SpinEdit::Notify);
+}
+
+void SpinEdit::Notify() {
+    const QString text = lineEdit()->text();
+    if (text == reported_) return;
+    reported_ = text;
+    emit Changed();
+}
+
+void SpinEdit::focusOutEvent(QFocusEvent* event) {
+    QSpinBox::focusOutEvent(event);
+    Notify();
+}
+
+void SpinEdit::keyPressEvent(QKeyEvent* event) {
+    QSpinBox::keyPressEvent(event);
+    Notify();
 }
 
 int SpinEdit::TypedValue(int notNumber) const {
@@ -31,6 +50,7 @@ void SpinEdit::Settle() {
     // setValue leaves a text alone when the value itself did not change.
     const QString shown = textFromValue(value());
     if (lineEdit()->text() != shown) lineEdit()->setText(shown);
+    Notify();
 }
 
 QValidator::State SpinEdit::validate(QString& input, int&) const {

@@ -22,9 +22,17 @@ signals:
     void Changed();
 
 protected:
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     QValidator::State validate(QString& input, int& pos) const override;
     void fixup(QString& input) const override;
     int valueFromText(const QString& text) const override;
+
+private:
+    // Emits Changed when the text differs from the last one reported: the
+    // spin box changes its text in several ways, some with signals blocked.
+    void Notify();
+    QString reported_;
 };
 
 } // namespace vellumar
