@@ -66,8 +66,8 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel);
     layout->addLayout(buttons);
-    setFixedWidth(420);
-    setFixedHeight(sizeHint().height());
+    attribution->setFixedWidth(380);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     bnOK->setFocus();

@@ -3,6 +3,7 @@
 #include "model/specialty.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
+#include "platform/qt/help_viewer.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/frame_window.h"
@@ -12,10 +13,23 @@
 
 namespace vellumar {
 
-AppContext::AppContext(Prompter& prompter)
-    : prompter_(prompter), printer_(std::make_unique<QPrinter>()) {}
+AppContext::AppContext(Prompter& prompter) : prompter_(prompter) {}
 
 AppContext::~AppContext() = default;
+
+QPrinter& AppContext::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>();
+    return *printer_;
+}
+
+HelpViewer& AppContext::Help() {
+    if (!help_) {
+        // Owned by the frame, so that it goes with the other windows.
+        help_ = new HelpViewer(prompter_, frame_);
+        help_->SetHelpFile(helpFile_);
+    }
+    return *help_;
+}
 
 QString AppContext::ProgramFolder() const {
     return FromPath(vellumar::ProgramFolder());

@@ -45,7 +45,8 @@ public:
     AppContext& operator=(const AppContext&) = delete;
 
     Prompter& prompter() const { return prompter_; }
-    QPrinter& Printer() const { return *printer_; }
+    // Made on first use: setting up a printer asks the print system.
+    QPrinter& Printer();
     // The program's folder, with its trailing separator.
     QString ProgramFolder() const;
 
@@ -75,12 +76,14 @@ public:
     void SetWorking(TfrmWorking* working) { working_ = working; }
     void SetBookParm(TfrmBookParm* dialog) { bookParm_ = dialog; }
     void SetSpellEdit(TfrmSpellEdit* dialog) { spellEdit_ = dialog; }
-    void SetHelp(HelpViewer* help) { help_ = help; }
+    // The help window is made on first use, at the file set here.
+    void SetHelpFile(const QString& path) { helpFile_ = path; }
+    const QString& HelpFile() const { return helpFile_; }
     TfrmMain& Frame() const { return *frame_; }
     TfrmWorking& Working() const { return *working_; }
     TfrmBookParm& BookParm() const { return *bookParm_; }
     TfrmSpellEdit& SpellEdit() const { return *spellEdit_; }
-    HelpViewer& Help() const { return *help_; }
+    HelpViewer& Help();
 
 private:
     Prompter& prompter_;
@@ -95,6 +98,7 @@ private:
     TfrmBookParm* bookParm_ = nullptr;
     TfrmSpellEdit* spellEdit_ = nullptr;
     HelpViewer* help_ = nullptr;
+    QString helpFile_;
 };
 
 } // namespace vellumar

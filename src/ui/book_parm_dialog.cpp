@@ -45,9 +45,14 @@ QListWidget* GreyList(QWidget* parent, const QRect& frame) {
     return list;
 }
 
+// A column heading centred over its control.
 void Heading(QWidget* parent, const QString& text, int left, int width) {
     auto* label = new QLabel(text, parent);
-    label->setGeometry(left, 32, width, 17);
+    QFont font = label->font();
+    font.setPixelSize(11);
+    label->setFont(font);
+    const int textWidth = label->fontMetrics().horizontalAdvance(text) + 2;
+    label->setGeometry(left + (width - textWidth) / 2, 32, textWidth, 17);
 }
 
 } // namespace
@@ -69,7 +74,7 @@ TfrmBookParm::TfrmBookParm(AppContext& context, QWidget* parent)
     title->setGeometry(104, 4, 209, 20);
 
     Heading(this, QStringLiteral("Caster Level"), 5, 140);
-    Heading(this, QStringLiteral("Intelligence"), 155, 60);
+    Heading(this, QStringLiteral("Intelligence"), 155, 46);
     Heading(this, QStringLiteral("Specialty"), 216, 129);
     Heading(this, QStringLiteral("Spell Frequency"), 352, 117);
 

@@ -58,6 +58,10 @@ TfrmDataDirectory::TfrmDataDirectory(const QString& startFolder, QWidget* parent
     tvFolders->header()->hide();
     tvFolders->setSelectionMode(QAbstractItemView::SingleSelection);
     cbDrive->addItems(Drives());
+    // The model reads folders in the background: show the selection once its
+    // folders have arrived.
+    connect(model_, &QFileSystemModel::directoryLoaded, this,
+            [this] { tvFolders->scrollTo(tvFolders->currentIndex()); });
     connect(cbDrive, &QComboBox::activated, this,
             [this](int index) { ShowDrive(cbDrive->itemText(index)); });
 
@@ -109,6 +113,7 @@ void TfrmDataDirectory::SelectFolder(const QString& folder) {
     ShowDrive(DriveOf(path, Drives()));
     const QModelIndex index = model_->index(path);
     if (!index.isValid()) return;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) tvFolders->expand(up);
     tvFolders->setCurrentIndex(index);
     tvFolders->scrollTo(index);
 }

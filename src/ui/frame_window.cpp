@@ -63,9 +63,7 @@ void TfrmMain::ReadSettings() {
         FrequencyOdds[k] =
             settings.ReadInteger("SpellFrequencyOdds", FrequencyNames[k], DefaultFrequencyOdds[k]);
     dataDirectory_ = FromPath(settings.ReadString("Vellumar", "DataDirectory", ToPath(folder)));
-    auto* help = new HelpViewer(context_.prompter(), this);
-    help->SetHelpFile(folder + QStringLiteral("Vellumar.HLP"));
-    context_.SetHelp(help);
+    context_.SetHelpFile(folder + QStringLiteral("Vellumar.HLP"));
     context_.SetLoadedSpecialties(
         ReadSpecialtyFile(ToPath(folder + QStringLiteral("Specialty.dat"))));
 }
@@ -293,7 +291,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     for (TfrmSpellBook* window : windows) window->ApproveClose();
-    context_.Help().close();
+    if (QWidget* help = findChild<HelpViewer*>()) help->close();
     event->accept();
 }
 
