@@ -184,6 +184,7 @@ void TfrmMain::SpellBookClosed(TfrmSpellBook* window) {
     const auto it = std::find(windows_.begin(), windows_.end(), window);
     if (it == windows_.end()) return;
     windows_.erase(it);
+    disconnect(window, nullptr, this, nullptr);
     if (windows_.empty()) tbMain_->show();
     MergeMenus();
 }
