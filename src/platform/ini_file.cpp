@@ -1,0 +1,176 @@
+#include "platform/ini_file.h"
+
+#include "files/safe_write.h"
+#include "model/text.h"
+
+#include <charconv>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+namespace vellumar {
+namespace {
+
+constexpr std::string_view Blanks = " \t";
+
+std::string_view Trim(std::string_view text) {
+    const size_t first = text.find_first_not_of(Blanks);
+    if (first == std::string_view::npos) return {};
+    const size_t last = text.find_last_not_of(Blanks);
+    return text.substr(first, last - first + 1);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return CompareTextNoCase(a, b) == 0;
+}
+
+// Lines of the file without their ends; CR LF, CR and LF all end a line.
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return lines;
+    std::ostringstream all;
+    all << in.rdbuf();
+    const std::string text = all.str();
+    std::string line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
+// The section name of a "[name]" line.
+std::optional<std::string_view> SectionOf(std::string_view line) {
+    line = Trim(line);
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    const size_t close = line.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return Trim(line.substr(1, close - 1));
+}
+
+// The key of a "key=value" line; comments and other lines have none.
+std::optional<std::string_view> KeyOf(std::string_view line) {
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty() || trimmed.front() == ';') return std::nullopt;
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return Trim(line.substr(0, eq));
+}
+
+std::string_view ValueOf(std::string_view line) {
+    std::string_view value = Trim(line.substr(line.find('=') + 1));
+    // A value in matching quotes is read without them.
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::optional<std::string> Lookup(const std::string& path, std::string_view section,
+                                  std::string_view key) {
+    bool inSection = false;
+    for (const std::string& line : ReadLines(path)) {
+        if (auto name = SectionOf(line)) {
+            if (inSection) return std::nullopt; // the first section of the name counts
+            inSection = SameName(*name, section);
+            continue;
+        }
+        if (!inSection) continue;
+        if (auto k = KeyOf(line); k && SameName(*k, key)) return std::string(ValueOf(line));
+    }
+    return std::nullopt;
+}
+
+// Line breaks inside a key or value would break the file apart.
+std::string OneLine(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+    return out;
+}
+
+} // namespace
+
+bool ParseIniInteger(std::string_view text, int32_t& value) {
+    text = Trim(text);
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        const std::string_view digits = text.substr(2);
+        if (digits.front() == '-') return false;
+        const auto [end, ec] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+        return ec == std::errc() && end == digits.data() + digits.size();
+    }
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty() || text.front() == '+' || text.front() == ' ') return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
+    std::string value = Lookup(path_, section, key).value_or(std::string(defaultValue));
+    if (value.size() > MaxValueLength) value.resize(MaxValueLength);
+    return value;
+}
+
+int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
+                             int32_t defaultValue) const {
+    const auto text = Lookup(path_, section, key);
+    int32_t value = 0;
+    if (!text || !ParseIniInteger(*text, value)) return defaultValue;
+    return value;
+}
+
+bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    std::vector<std::string> lines = ReadLines(path_);
+    const std::string entry = OneLine(key) + "=" + OneLine(value);
+
+    // Find the section, the key in it, and the last key line of it.
+    size_t sectionLine = lines.size();
+    size_t keyLine = lines.size();
+    size_t lastEntry = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (auto name = SectionOf(lines[i])) {
+            if (sectionLine < lines.size()) break;
+            if (SameName(*name, section)) sectionLine = lastEntry = i;
+            continue;
+        }
+        if (sectionLine == lines.size()) continue;
+        if (auto k = KeyOf(lines[i])) {
+            lastEntry = i;
+            if (SameName(*k, key)) {
+                keyLine = i;
+                break;
+            }
+        }
+    }
+
+    if (keyLine < lines.size()) {
+        lines[keyLine] = entry;
+    } else if (sectionLine < lines.size()) {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastEntry + 1), entry);
+    } else {
+        if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+        lines.push_back("[" + OneLine(section) + "]");
+        lines.push_back(entry);
+    }
+
+    std::string content;
+    for (const std::string& line : lines) content += line + "\r\n";
+    return WriteFileAtomically(path_, content);
+}
+
+bool IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+    return WriteString(section, key, std::to_string(value));
+}
+
+} // namespace vellumar

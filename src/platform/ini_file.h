@@ -1,0 +1,38 @@
+#pragma once
+// A settings file with the behaviour of the classic profile functions: section
+// and key names match without regard to case, keys are written as given, and
+// every line the program does not touch survives a write.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vellumar {
+
+class IniFile {
+public:
+    explicit IniFile(std::string path) : path_(std::move(path)) {}
+
+    // Up to 1023 characters of the value; the default when the key is missing.
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    // Decimal, or hexadecimal after "0x"/"0X"; the default when the key is
+    // missing, is not a number or does not fit.
+    int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
+
+    // True when the file was written. A missing file is created.
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+    bool WriteInteger(std::string_view section, std::string_view key, int32_t value);
+
+    const std::string& Path() const { return path_; }
+
+    static constexpr size_t MaxValueLength = 1023;
+
+private:
+    std::string path_;
+};
+
+// The integer rule of ReadInteger, for a value already read.
+bool ParseIniInteger(std::string_view text, int32_t& value);
+
+} // namespace vellumar

@@ -1,0 +1,109 @@
+#include "platform/qt/qt_prompter.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace vellumar {
+namespace {
+
+QMessageBox::Icon IconOf(BoxKind kind) {
+    switch (kind) {
+    case BoxKind::Error:
+        return QMessageBox::Critical;
+    case BoxKind::Information:
+        return QMessageBox::Information;
+    case BoxKind::Confirmation:
+        return QMessageBox::Question;
+    case BoxKind::Warning:
+        return QMessageBox::Warning;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ButtonsOf(BoxButtons buttons) {
+    switch (buttons) {
+    case BoxButtons::Ok:
+        return QMessageBox::Ok;
+    case BoxButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case BoxButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case BoxButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+QString RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, spec.title, spec.directory);
+    dialog.setAcceptMode(mode);
+    dialog.setNameFilters(QtFileFilter(spec.filter).split(QStringLiteral(";;")));
+    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setFileMode(spec.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
+    if (!spec.fileName.isEmpty()) dialog.selectFile(spec.fileName);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+Answer QtPrompter::Message(QWidget* parent, BoxKind kind, BoxButtons buttons, const QString& text,
+                           const QString& title) {
+    QMessageBox box(IconOf(kind), title.isEmpty() ? defaultTitle_ : title,
+                    QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                    ButtonsOf(buttons), parent);
+    box.setTextFormat(Qt::PlainText);
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return buttons == BoxButtons::YesNo ? Answer::No : Answer::Cancel;
+    }
+}
+
+QString QtPrompter::OpenFile(QWidget* parent, const FileDialogSpec& spec) {
+    return RunFileDialog(parent, spec, QFileDialog::AcceptOpen);
+}
+
+QString QtPrompter::SaveFile(QWidget* parent, const FileDialogSpec& spec) {
+    return RunFileDialog(parent, spec, QFileDialog::AcceptSave);
+}
+
+QString QtPrompter::ChooseFolder(QWidget* parent, const QString& title, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
+bool QtPrompter::ChooseFont(QWidget* parent, QFont& font) {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, parent);
+    if (ok) font = chosen;
+    return ok;
+}
+
+bool QtPrompter::PrintDialog(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompter::PrinterSetup(QWidget* parent, QPrinter& printer) {
+    // Choosing the printer and its paper; nothing is printed from here.
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+int QtPrompter::Exec(QDialog& dialog) {
+    return dialog.exec();
+}
+
+} // namespace vellumar

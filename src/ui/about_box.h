@@ -1,0 +1,21 @@
+#pragma once
+// The about box: name, version, picture, and the attribution of the sample spell data.
+
+#include <QDialog>
+
+class QPushButton;
+
+namespace vellumar {
+
+class TfrmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmAbout(QWidget* parent = nullptr);
+
+    QPushButton* bnOK;
+};
+
+// The attribution the sample master list's licence asks for.
+QString SrdAttribution();
+
+} // namespace vellumar

@@ -1,0 +1,39 @@
+#pragma once
+// The desktop program: start-up in its fixed order, the program-wide state,
+// and the help key of every window.
+
+#include "ui/app_context.h"
+
+#include <QObject>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace vellumar {
+
+class Prompter;
+class TfrmMain;
+
+class VellumarApp : public QObject {
+    Q_OBJECT
+public:
+    explicit VellumarApp(Prompter& prompter);
+    ~VellumarApp() override;
+
+    // Seeds the random generator (from the clock unless a seed is given), sets
+    // the odds and the built-in specialties, creates the frame and the hidden
+    // windows, loads the master list and shows the frame.
+    void Start(std::optional<uint32_t> seed = std::nullopt);
+
+    AppContext& Context() { return context_; }
+    TfrmMain& Frame() { return *frame_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    AppContext context_;
+    std::unique_ptr<TfrmMain> frame_;
+};
+
+} // namespace vellumar

@@ -1,0 +1,71 @@
+#include "ui/app_context.h"
+
+#include "model/specialty.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+#include "platform/qt/help_viewer.h"
+#include "platform/qt/prompter.h"
+#include "platform/qt/text_conversion.h"
+#include "ui/frame_window.h"
+#include "ui/master_list_holder.h"
+
+#include <QPrinter>
+
+namespace vellumar {
+
+AppContext::AppContext(Prompter& prompter) : prompter_(prompter) {}
+
+AppContext::~AppContext() = default;
+
+QPrinter& AppContext::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>();
+    return *printer_;
+}
+
+HelpViewer& AppContext::Help() {
+    if (!help_) {
+        // Owned by the frame, so that it goes with the other windows.
+        help_ = new HelpViewer(prompter_, frame_);
+        help_->SetHelpFile(helpFile_);
+    }
+    return *help_;
+}
+
+QString AppContext::ProgramFolder() const {
+    return FromPath(vellumar::ProgramFolder());
+}
+
+void AppContext::OpenSettings(const std::string& path) {
+    settings_ = std::make_unique<IniFile>(path);
+}
+
+bool AppContext::WriteSetting(QWidget* parent, const char* section, const char* key,
+                              const std::string& value) {
+    if (settings_->WriteString(section, key, value)) return true;
+    prompter_.Message(parent, BoxKind::Error, BoxButtons::Ok,
+                      QStringLiteral("Error Writing Settings File\r\n") +
+                          FromPath(settings_->Path()));
+    return false;
+}
+
+void AppContext::SetBuiltInSpecialties(std::unique_ptr<tSpecialtyList> builtIn) {
+    builtInSpecialties_ = std::move(builtIn);
+}
+
+void AppContext::SetLoadedSpecialties(std::unique_ptr<tSpecialtyList> loaded) {
+    loadedSpecialties_ = std::move(loaded);
+}
+
+tSpecialtyList& AppContext::SpecialtyTable() const {
+    return loadedSpecialties_ ? *loadedSpecialties_ : *builtInSpecialties_;
+}
+
+void AppContext::SetMasterListHolder(std::unique_ptr<MasterListHolder> holder) {
+    masterHolder_ = std::move(holder);
+}
+
+TSpellBook* AppContext::MasterList() const {
+    return masterHolder_ ? masterHolder_->MasterList() : nullptr;
+}
+
+} // namespace vellumar

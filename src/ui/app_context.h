@@ -1,0 +1,104 @@
+#pragma once
+// The program-wide state and the long-lived windows, handed to every window
+// instead of globals.
+
+#include <QCursor>
+#include <QString>
+#include <memory>
+#include <string>
+
+class QPrinter;
+class QWidget;
+
+namespace vellumar {
+
+class HelpViewer;
+class IniFile;
+class MasterListHolder;
+class Prompter;
+class TSpellBook;
+class TfrmBookParm;
+class TfrmMain;
+class TfrmSpellEdit;
+class TfrmWorking;
+class tSpecialtyList;
+
+inline constexpr char AppTitle[] = "Vellumar 95";
+
+// Help topics of the windows.
+enum HelpTopic : int {
+    TopicFrame = 1,
+    TopicSpellBook = 100,
+    TopicPrintPreview = 200,
+    TopicOutputFormat = 300,
+    TopicNewSpellbook = 400,
+    TopicDataDirectory = 500,
+    TopicOdds = 600,
+    TopicMasterList = 800,
+};
+
+class AppContext {
+public:
+    explicit AppContext(Prompter& prompter);
+    ~AppContext();
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    Prompter& prompter() const { return prompter_; }
+    // Made on first use: setting up a printer asks the print system.
+    QPrinter& Printer();
+    // The program's folder, with its trailing separator.
+    QString ProgramFolder() const;
+
+    // Settings: opened at frame creation.
+    void OpenSettings(const std::string& path);
+    IniFile& SettingsFile() const { return *settings_; }
+    // Writes a setting; a failure is reported in an error box naming the file.
+    bool WriteSetting(QWidget* parent, const char* section, const char* key,
+                      const std::string& value);
+
+    // The specialty table: the loaded file's list, or the built-in one.
+    void SetBuiltInSpecialties(std::unique_ptr<tSpecialtyList> builtIn);
+    void SetLoadedSpecialties(std::unique_ptr<tSpecialtyList> loaded);
+    tSpecialtyList& SpecialtyTable() const;
+    bool SpecialtiesAreBuiltIn() const { return !loadedSpecialties_; }
+
+    void SetMasterListHolder(std::unique_ptr<MasterListHolder> holder);
+    MasterListHolder& MasterHolder() const { return *masterHolder_; }
+    // The master list, or none when no master file could be read.
+    TSpellBook* MasterList() const;
+
+    void SetSpellCursor(const QCursor& cursor) { spellCursor_ = cursor; }
+    const QCursor& SpellCursor() const { return spellCursor_; }
+
+    // The long-lived windows; each is registered by whoever creates it.
+    void SetFrame(TfrmMain* frame) { frame_ = frame; }
+    void SetWorking(TfrmWorking* working) { working_ = working; }
+    void SetBookParm(TfrmBookParm* dialog) { bookParm_ = dialog; }
+    void SetSpellEdit(TfrmSpellEdit* dialog) { spellEdit_ = dialog; }
+    // The help window is made on first use, at the file set here.
+    void SetHelpFile(const QString& path) { helpFile_ = path; }
+    const QString& HelpFile() const { return helpFile_; }
+    TfrmMain& Frame() const { return *frame_; }
+    TfrmWorking& Working() const { return *working_; }
+    TfrmBookParm& BookParm() const { return *bookParm_; }
+    TfrmSpellEdit& SpellEdit() const { return *spellEdit_; }
+    HelpViewer& Help();
+
+private:
+    Prompter& prompter_;
+    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<IniFile> settings_;
+    std::unique_ptr<tSpecialtyList> builtInSpecialties_;
+    std::unique_ptr<tSpecialtyList> loadedSpecialties_;
+    std::unique_ptr<MasterListHolder> masterHolder_;
+    QCursor spellCursor_;
+    TfrmMain* frame_ = nullptr;
+    TfrmWorking* working_ = nullptr;
+    TfrmBookParm* bookParm_ = nullptr;
+    TfrmSpellEdit* spellEdit_ = nullptr;
+    HelpViewer* help_ = nullptr;
+    QString helpFile_;
+};
+
+} // namespace vellumar

@@ -1,0 +1,131 @@
+#include "ui/book_parm_dialog.h"
+
+#include "model/specialty.h"
+#include "platform/qt/text_conversion.h"
+#include "rules/caster_tables.h"
+#include "ui/app_context.h"
+#include "ui/frequency_names.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace vellumar {
+namespace {
+
+// Fills a framed radio group with the numbers first..last, column by column.
+QButtonGroup* RadioGroup(QWidget* parent, const QRect& frame, int columns, int first, int last) {
+    auto* box = new QFrame(parent);
+    box->setFrameShape(QFrame::StyledPanel);
+    box->setGeometry(frame);
+    auto* group = new QButtonGroup(parent);
+    const int count = last - first + 1;
+    const int rows = (count + columns - 1) / columns;
+    const int rowHeight = (frame.height() - 8) / rows;
+    const int columnWidth = (frame.width() - 8) / columns;
+    for (int i = 0; i < count; ++i) {
+        auto* button = new QRadioButton(QString::number(first + i), box);
+        button->setGeometry(6 + (i / rows) * columnWidth, 4 + (i % rows) * rowHeight,
+                            columnWidth - 2, rowHeight);
+        group->addButton(button, i);
+    }
+    return group;
+}
+
+QListWidget* GreyList(QWidget* parent, const QRect& frame) {
+    auto* list = new QListWidget(parent);
+    list->setGeometry(frame);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    QPalette grey = list->palette();
+    grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
+    list->setPalette(grey);
+    return list;
+}
+
+// A column heading centred over its control.
+void Heading(QWidget* parent, const QString& text, int left, int width) {
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setPixelSize(11);
+    label->setFont(font);
+    const int textWidth = label->fontMetrics().horizontalAdvance(text) + 2;
+    label->setGeometry(left + (width - textWidth) / 2, 32, textWidth, 17);
+}
+
+} // namespace
+
+TfrmBookParm::TfrmBookParm(AppContext& context, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      context_(context) {
+    setObjectName(QStringLiteral("frmBookParm"));
+    setWindowTitle(QStringLiteral("New Spellbook Parameters"));
+    setProperty("helpTopic", int(TopicNewSpellbook));
+    QFont small = font();
+    small.setPixelSize(12);
+    setFont(small);
+    setFixedSize(479, 336);
+
+    auto* title = new QLabel(QStringLiteral("Select Options for New Spellbook"), this);
+    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    title->setGeometry(104, 4, 209, 20);
+
+    Heading(this, QStringLiteral("Caster Level"), 5, 140);
+    Heading(this, QStringLiteral("Intelligence"), 155, 46);
+    Heading(this, QStringLiteral("Specialty"), 216, 129);
+    Heading(this, QStringLiteral("Spell Frequency"), 352, 117);
+
+    grpCasterLevel = RadioGroup(this, {5, 51, 140, 231}, 3, MinCasterLevel, MaxCasterLevel);
+    grpCasterIntelligence =
+        RadioGroup(this, {155, 51, 46, 231}, 1, MinIntelligence, MaxIntelligence);
+    lbSpecialty = GreyList(this, {216, 56, 129, 225});
+    lbSpellFrequency = GreyList(this, {352, 56, 117, 113});
+
+    bnOK = new QPushButton(QStringLiteral("OK"), this);
+    bnOK->setGeometry(104, 293, 86, 28);
+    bnOK->setDefault(true);
+    bnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    bnCancel->setGeometry(216, 293, 97, 28);
+    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(bnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    grpCasterLevel->button(0)->setChecked(true);
+    grpCasterIntelligence->button(0)->setChecked(true);
+    RebuildSpecialties();
+    for (const char* name : FrequencyNamesCommonFirst()) lbSpellFrequency->addItem(name);
+    lbSpellFrequency->setCurrentRow(0);
+}
+
+void TfrmBookParm::RebuildSpecialties() {
+    lbSpecialty->clear();
+    lbSpecialty->addItem(QStringLiteral("Generalist"));
+    for (const std::string& name : context_.SpecialtyTable().SpecialtyNames())
+        lbSpecialty->addItem(ToQString(name));
+    lbSpecialty->setCurrentRow(0);
+}
+
+int TfrmBookParm::CasterLevel() const {
+    return grpCasterLevel->checkedId() + MinCasterLevel;
+}
+
+int TfrmBookParm::Intelligence() const {
+    return grpCasterIntelligence->checkedId() + MinIntelligence;
+}
+
+QString TfrmBookParm::Specialty() const {
+    const QListWidgetItem* item = lbSpecialty->currentItem();
+    return item ? item->text() : QStringLiteral("Generalist");
+}
+
+int TfrmBookParm::SpecialtyPosition() const {
+    return std::max(lbSpecialty->currentRow(), 0);
+}
+
+int TfrmBookParm::FrequencyPosition() const {
+    return std::max(lbSpellFrequency->currentRow(), 0);
+}
+
+} // namespace vellumar

@@ -1,0 +1,299 @@
+#include "ui/frame_window.h"
+
+#include "files/specialty_file.h"
+#include "files/spell_file.h"
+#include "model/spell_book.h"
+#include "platform/ini_file.h"
+#include "platform/qt/help_viewer.h"
+#include "platform/qt/prompter.h"
+#include "platform/qt/text_conversion.h"
+#include "rules/odds.h"
+#include "ui/about_box.h"
+#include "ui/app_context.h"
+#include "ui/book_parm_dialog.h"
+#include "ui/data_directory_dialog.h"
+#include "ui/spell_book_window.h"
+#include "ui/spin_edit.h"
+#include "ui/working_box.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace vellumar {
+
+TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context), mdiArea_(new QMdiArea(this)) {
+    context_.SetFrame(this);
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromLatin1(AppTitle));
+    setProperty("helpTopic", int(TopicFrame));
+
+    auto* working = new TfrmWorking(this);
+    context_.SetWorking(working);
+    context_.SetSpellCursor(
+        QCursor(QIcon(QStringLiteral(":/icons/spell_cursor.svg")).pixmap(32, 32), 4, 4));
+    ReadSettings();
+
+    setCentralWidget(mdiArea_);
+    mdiArea_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(mdiArea_, &QWidget::customContextMenuRequested, this, &TfrmMain::ShowClientPopup);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TfrmMain::MergeMenus);
+    BuildToolBar();
+    BuildMenus();
+    MergeMenus();
+}
+
+TfrmMain::~TfrmMain() {
+    // The children go after this destructor; their signals must not reach a half-gone frame.
+    for (TfrmSpellBook* window : windows_) disconnect(window, nullptr, this, nullptr);
+    disconnect(mdiArea_, nullptr, this, nullptr);
+}
+
+void TfrmMain::ReadSettings() {
+    const QString folder = context_.ProgramFolder();
+    context_.OpenSettings(ToPath(folder + QStringLiteral("Vellumar.INI")));
+    const IniFile& settings = context_.SettingsFile();
+    for (int k = 0; k < FrequencyCount; ++k)
+        FrequencyOdds[k] =
+            settings.ReadInteger("SpellFrequencyOdds", FrequencyNames[k], DefaultFrequencyOdds[k]);
+    dataDirectory_ = FromPath(settings.ReadString("Vellumar", "DataDirectory", ToPath(folder)));
+    context_.SetHelpFile(folder + QStringLiteral("Vellumar.HLP"));
+    context_.SetLoadedSpecialties(
+        ReadSpecialtyFile(ToPath(folder + QStringLiteral("Specialty.dat"))));
+}
+
+void TfrmMain::BuildToolBar() {
+    tbMain_ = addToolBar(QStringLiteral("Vellumar"));
+    tbMain_->setObjectName(QStringLiteral("tbMain"));
+    tbMain_->setMovable(false);
+    tbMain_->setFloatable(false);
+    tbMain_->setIconSize(QSize(28, 28));
+    QAction* newBook =
+        tbMain_->addAction(QIcon(QStringLiteral(":/icons/new.svg")),
+                           QStringLiteral("New Spellbook"), this, &TfrmMain::NewChild);
+    newBook->setObjectName(QStringLiteral("bnNew"));
+    QAction* open = tbMain_->addAction(QIcon(QStringLiteral(":/icons/open.svg")),
+                                       QStringLiteral("Open Spellbook"), this,
+                                       &TfrmMain::mnuOpenSpellbookClick);
+    open->setObjectName(QStringLiteral("bnOpen"));
+}
+
+void TfrmMain::BuildMenus() {
+    mnuFile_ = new QMenu(QStringLiteral("&File"), this);
+    mnuFile_->addAction(QStringLiteral("&New"), QKeySequence(Qt::Key_F4), this,
+                        &TfrmMain::NewChild);
+    mnuFile_->addAction(QStringLiteral("&Open"), this, &TfrmMain::mnuOpenSpellbookClick);
+    mnuFile_->addSeparator();
+    mnuFile_->addAction(QStringLiteral("Printer Setup..."), this, &TfrmMain::mnuPrinterSetupClick);
+    mnuFile_->addSeparator();
+    mnuFile_->addAction(QStringLiteral("E&xit"), this, &TfrmMain::mnuExitClick);
+
+    mnuOptions_ = new QMenu(QStringLiteral("&Options"), this);
+    mnuOptions_->addAction(QStringLiteral("Set &Data Directory..."), this,
+                           &TfrmMain::mnuDataDirectoriesClick);
+
+    mnuWindow_ = new QMenu(QStringLiteral("&Window"), this);
+    connect(mnuWindow_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowMenu);
+    FillWindowMenu();
+
+    mnuHelp_ = new QMenu(QStringLiteral("&Help"), this);
+    mnuHelp_->addAction(QStringLiteral("&Contents"), this, &TfrmMain::mnuHelpContentsClick);
+    mnuHelp_->addSeparator();
+    mnuHelp_->addAction(QStringLiteral("&About"), this, &TfrmMain::mnuAboutClick);
+
+    pmnuClient_ = new QMenu(this);
+    pmnuClient_->addAction(QStringLiteral("New Spellbook..."), this, &TfrmMain::NewChild);
+    pmnuClient_->addAction(QStringLiteral("Open Spellbook..."), this,
+                           &TfrmMain::mnuOpenSpellbookClick);
+    pmnuClient_->addSeparator();
+    pmnuClient_->addAction(QStringLiteral("Set Data Directory..."), this,
+                           &TfrmMain::mnuDataDirectoriesClick);
+}
+
+// While a spellbook window is active its File menu takes the place of the
+// frame's, and its Edit menu stands right after it.
+void TfrmMain::MergeMenus() {
+    QMenuBar* bar = menuBar();
+    bar->clear();
+    if (TfrmSpellBook* book = ActiveSpellBook()) {
+        bar->addMenu(book->FileMenu());
+        bar->addMenu(book->EditMenu());
+    } else {
+        bar->addMenu(mnuFile_);
+    }
+    bar->addMenu(mnuOptions_);
+    bar->addMenu(mnuWindow_);
+    bar->addMenu(mnuHelp_);
+}
+
+void TfrmMain::FillWindowMenu() {
+    mnuWindow_->clear();
+    mnuWindow_->addAction(QStringLiteral("&Arrange"), this, &TfrmMain::mnuArrangeClick);
+    const std::vector<TfrmSpellBook*> windows = SpellBookWindows();
+    if (!windows.empty()) mnuWindow_->addSeparator();
+    const TfrmSpellBook* active = ActiveSpellBook();
+    for (TfrmSpellBook* window : windows) {
+        QAction* item = mnuWindow_->addAction(window->Caption());
+        item->setCheckable(true);
+        item->setChecked(window == active);
+        connect(item, &QAction::triggered, this, [this, window] {
+            for (TfrmSpellBook* open : SpellBookWindows())
+                if (open == window)
+                    mdiArea_->setActiveSubWindow(
+                        qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+        });
+    }
+}
+
+void TfrmMain::ShowClientPopup(const QPoint& position) {
+    pmnuClient_->popup(mdiArea_->mapToGlobal(position));
+}
+
+std::vector<TfrmSpellBook*> TfrmMain::SpellBookWindows() const {
+    return windows_;
+}
+
+TfrmSpellBook* TfrmMain::ActiveSpellBook() const {
+    QMdiSubWindow* sub = mdiArea_->currentSubWindow();
+    auto* book = sub ? qobject_cast<TfrmSpellBook*>(sub->widget()) : nullptr;
+    return std::find(windows_.begin(), windows_.end(), book) != windows_.end() ? book : nullptr;
+}
+
+TfrmSpellBook* TfrmMain::CreateSpellBookWindow() {
+    auto* window = new TfrmSpellBook(context_);
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(window);
+    sub->setWindowIcon(QIcon(QStringLiteral(":/icons/book.svg")));
+    sub->resize(550, 539);
+    windows_.push_back(window);
+    connect(window, &TfrmSpellBook::Closed, this, &TfrmMain::SpellBookClosed);
+    connect(window, &QObject::destroyed, this, [this, window] { SpellBookClosed(window); });
+    tbMain_->hide();
+    window->show();
+    mdiArea_->setActiveSubWindow(sub);
+    MergeMenus();
+    return window;
+}
+
+void TfrmMain::SpellBookClosed(TfrmSpellBook* window) {
+    const auto it = std::find(windows_.begin(), windows_.end(), window);
+    if (it == windows_.end()) return;
+    windows_.erase(it);
+    disconnect(window, nullptr, this, nullptr);
+    if (windows_.empty()) tbMain_->show();
+    MergeMenus();
+}
+
+void TfrmMain::NewChild() {
+    TfrmBookParm& dialog = context_.BookParm();
+    if (context_.prompter().Exec(dialog) != QDialog::Accepted) return;
+    TfrmSpellBook* window = CreateSpellBookWindow();
+    TSpellBook& book = window->Book();
+    book.CasterLevel = dialog.CasterLevel();
+    book.Intelligence = dialog.Intelligence();
+    book.Specialty = FromQString(dialog.Specialty());
+    book.SpellFrequency = dialog.SpellFrequency();
+    window->mnuFillBookClick();
+    window->ShowBookParameters();
+    window->cbWizardSpecialty->setCurrentIndex(dialog.SpecialtyPosition());
+    window->cbSpellFrequency->setCurrentIndex(dialog.FrequencyPosition());
+    window->SetModified(true);
+}
+
+void TfrmMain::mnuOpenSpellbookClick() {
+    FileDialogSpec spec;
+    spec.title = QStringLiteral("Open Spellbook");
+    spec.filter = QStringLiteral("*.SPB (Spellbook Files)|*.SPB|*.* (All Files)|*.*");
+    spec.defaultSuffix = QStringLiteral("spb");
+    spec.directory = dataDirectory_;
+    spec.mustExist = true;
+    const QString path = context_.prompter().OpenFile(this, spec);
+    if (path.isEmpty()) return;
+    OpenSpellbookFile(path);
+    // For the rest of the run, whether or not the file could be read.
+    dataDirectory_ = QFileInfo(path).absolutePath() + QLatin1Char('/');
+}
+
+bool TfrmMain::OpenSpellbookFile(const QString& path) {
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    std::unique_ptr<TSpellBook> book;
+    {
+        WorkingScope working(context_.Working(), QStringLiteral("Loading Spellbook"));
+        try {
+            book = ReadSpellbookFile(ToPath(fullPath));
+        } catch (const std::exception&) {
+            book.reset();
+        }
+    }
+    if (!book) {
+        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
+                                    QStringLiteral("Error Reading Spellbook File"));
+        return false;
+    }
+    TfrmSpellBook* window = CreateSpellBookWindow();
+    window->ReplaceBook(std::move(book));
+    window->ShowBookParameters();
+    window->SetModified(false);
+    window->SetCaption(fullPath);
+    return true;
+}
+
+void TfrmMain::mnuArrangeClick() {
+    mdiArea_->cascadeSubWindows();
+    for (QMdiSubWindow* sub : mdiArea_->subWindowList())
+        if (qobject_cast<TfrmSpellBook*>(sub->widget())) sub->resize(480, 540);
+}
+
+void TfrmMain::mnuDataDirectoriesClick() {
+    const QString folder = context_.ProgramFolder();
+    const QString setting =
+        FromPath(context_.SettingsFile().ReadString("Vellumar", "DataDirectory", ToPath(folder)));
+    TfrmDataDirectory dialog(TfrmDataDirectory::CanOpen(setting) ? setting : folder, this);
+    if (context_.prompter().Exec(dialog) != QDialog::Accepted) return;
+    const QString chosen = dialog.SelectedFolder();
+    if (!context_.WriteSetting(this, "Vellumar", "DataDirectory", ToPath(chosen))) return;
+    dataDirectory_ = chosen;
+}
+
+void TfrmMain::mnuPrinterSetupClick() {
+    context_.prompter().PrinterSetup(this, context_.Printer());
+}
+
+void TfrmMain::mnuExitClick() {
+    close();
+}
+
+void TfrmMain::mnuHelpContentsClick() {
+    context_.Help().ShowTopic(TopicFrame);
+}
+
+void TfrmMain::mnuAboutClick() {
+    TfrmAbout about(this);
+    context_.prompter().Exec(about);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // Every spellbook window first, then the master list; the first refusal
+    // keeps the program as it was.
+    const std::vector<TfrmSpellBook*> windows = SpellBookWindows();
+    for (TfrmSpellBook* window : windows) {
+        if (!window->FormCloseQuery()) {
+            event->ignore();
+            return;
+        }
+    }
+    if (masterListCloseQuery_ && !masterListCloseQuery_()) {
+        event->ignore();
+        return;
+    }
+    for (TfrmSpellBook* window : windows) window->ApproveClose();
+    if (QWidget* help = findChild<HelpViewer*>()) help->close();
+    event->accept();
+}
+
+} // namespace vellumar

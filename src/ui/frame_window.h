@@ -1,0 +1,80 @@
+#pragma once
+// The frame: a multiple-document main window holding the spellbook windows, with
+// the commands that belong to no single book.
+
+#include <QMainWindow>
+#include <functional>
+#include <vector>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace vellumar {
+
+class AppContext;
+class TfrmSpellBook;
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Creation opens the settings, reads the odds, the data directory and the
+    // specialty file, and creates the working box and the help window.
+    explicit TfrmMain(AppContext& context, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    void NewChild();
+    void mnuOpenSpellbookClick();
+    bool OpenSpellbookFile(const QString& path);
+    void mnuArrangeClick();
+    void mnuDataDirectoriesClick();
+    void mnuPrinterSetupClick();
+    void mnuExitClick();
+    void mnuHelpContentsClick();
+    void mnuAboutClick();
+    // The specialty maintenance window is not part of the program yet.
+    void mnuSetSpecialtiesClick() {}
+
+    // The starting folder of the Open Spellbook dialog.
+    const QString& DataDirectory() const { return dataDirectory_; }
+
+    // The open spellbook windows, oldest first, and the active one (or none).
+    std::vector<TfrmSpellBook*> SpellBookWindows() const;
+    TfrmSpellBook* ActiveSpellBook() const;
+
+    // Asked after every spellbook window during shutdown; false keeps the program running.
+    void SetMasterListCloseQuery(std::function<bool()> query) {
+        masterListCloseQuery_ = std::move(query);
+    }
+
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    QToolBar* tbMain() const { return tbMain_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ReadSettings();
+    void BuildMenus();
+    void BuildToolBar();
+    TfrmSpellBook* CreateSpellBookWindow();
+    void SpellBookClosed(TfrmSpellBook* window);
+    void MergeMenus();
+    void FillWindowMenu();
+    void ShowClientPopup(const QPoint& position);
+
+    AppContext& context_;
+    QMdiArea* mdiArea_;
+    QToolBar* tbMain_ = nullptr;
+    QMenu* mnuFile_ = nullptr;
+    QMenu* mnuOptions_ = nullptr;
+    QMenu* mnuWindow_ = nullptr;
+    QMenu* mnuHelp_ = nullptr;
+    QMenu* pmnuClient_ = nullptr;
+    QString dataDirectory_;
+    std::vector<TfrmSpellBook*> windows_;
+    std::function<bool()> masterListCloseQuery_;
+};
+
+} // namespace vellumar

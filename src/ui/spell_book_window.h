@@ -1,0 +1,106 @@
+#pragma once
+// A spellbook window: one book, its caster's parameters, and the spells of one
+// spell level. Lives in the frame's client area; owns its book.
+
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QToolBar;
+
+namespace vellumar {
+
+class AppContext;
+class SpinEdit;
+class TSpellBook;
+
+class TfrmSpellBook : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmSpellBook(AppContext& context, QWidget* parent = nullptr);
+    ~TfrmSpellBook() override;
+
+    TSpellBook& Book() const { return *book_; }
+    // Takes the place of the window's book; the old one is released.
+    void ReplaceBook(std::unique_ptr<TSpellBook> book);
+    // Sets the caster controls from the book (the book then holds what they show).
+    void ShowBookParameters();
+
+    // The caption: the file's full path, or "untitled".
+    const QString& Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
+    void SetModified(bool modified);
+    bool IsModified() const;
+
+    int SpellLevel() const; // 1 to 9
+    void SetSpellLevel(int level);
+
+    // Handlers; the frame and other windows call some of them.
+    void grpSpellLevelClick();
+    void spnWizardLevelChange();
+    void spnWizardIntelligenceChange();
+    void cbWizardSpecialtyChange();
+    void cbWizardSpecialtyExit();
+    void cbSpellFrequencyChange();
+    void mnuFillBookClick();
+    void mnuNewClick();
+    void mnuOpenClick();
+    void mnuSaveClick();
+    void mnuSaveAsClick();
+    void mnuCloseClick();
+    void mnuExitClick();
+    // The save question; true when the window may close.
+    bool FormCloseQuery();
+    // Lets the window close without asking again (the frame's shutdown has asked).
+    void ApproveClose() { closeApproved_ = true; }
+    // Rebuilds the specialty items from the specialty table; the text stays.
+    void FillSpecialtyItems();
+
+    // Menus merged into the frame's menu bar while this window is active.
+    QMenu* FileMenu() const { return mnuFile_; }
+    QMenu* EditMenu() const { return mnuEdit_; }
+
+    QToolBar* tbSpellBook;
+    SpinEdit* spnWizardLevel;
+    SpinEdit* spnWizardIntelligence;
+    QComboBox* cbWizardSpecialty;
+    QComboBox* cbSpellFrequency;
+    QButtonGroup* grpSpellLevel;
+    QLineEdit* ebSpellsPerDay;
+    QListWidget* lbSpells;
+
+signals:
+    // The window agreed to close; it is destroyed soon after.
+    void Closed(TfrmSpellBook* window);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildCommands();
+    bool WriteTo(const QString& path);
+    void FormResize();
+
+    AppContext& context_;
+    std::unique_ptr<TSpellBook> book_;
+    QString caption_;
+    bool closeApproved_ = false;
+    QMenu* mnuFile_ = nullptr;
+    QMenu* mnuEdit_ = nullptr;
+    QMenu* pmnu_ = nullptr;
+};
+
+// The "# per day" figure: the caster table's value, one more for a specialist,
+// 0 wherever the table has none (also for a level still being typed).
+int SpellsPerDayFigure(const TSpellBook& book, int spellLevel);
+
+} // namespace vellumar

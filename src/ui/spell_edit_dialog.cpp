@@ -1,0 +1,90 @@
+#include "ui/spell_edit_dialog.h"
+
+#include "model/spell.h"
+#include "model/spell_book.h"
+#include "platform/qt/text_conversion.h"
+#include "ui/frequency_names.h"
+#include "ui/spin_edit.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vellumar {
+
+TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      spnLevel(new SpinEdit(MinSpellLevel, MaxSpellLevel, this)), ebName(new QLineEdit(this)),
+      ebBook(new QLineEdit(this)), ebPage(new QLineEdit(this)), ebCategory(new QLineEdit(this)),
+      cbFrequency(new QComboBox(this)) {
+    setObjectName(QStringLiteral("frmSpellEdit"));
+    setWindowTitle(QStringLiteral("Edit Spell Data"));
+    for (const char* name : FrequencyNamesCommonFirst()) cbFrequency->addItem(name);
+    ebPage->setMaximumWidth(70);
+    spnLevel->setMaximumWidth(60);
+    ebName->setMinimumWidth(260);
+
+    auto* grid = new QGridLayout;
+    const std::pair<const char*, QWidget*> rows[] = {
+        {"Level", spnLevel}, {"Name", ebName},         {"Book", ebBook},
+        {"Page", ebPage},    {"Category", ebCategory}, {"Frequency", cbFrequency},
+    };
+    int row = 0;
+    for (const auto& [text, field] : rows) {
+        auto* label = new QLabel(QString::fromLatin1(text), this);
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        label->setBuddy(field);
+        grid->addWidget(label, row, 0, Qt::AlignRight);
+        grid->addWidget(field, row, 1, Qt::AlignLeft);
+        ++row;
+    }
+    auto* buttons = new QDialogButtonBox(this);
+    bnOK = buttons->addButton(QDialogButtonBox::Ok);
+    bnCancel = buttons->addButton(QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setTabOrder(spnLevel, ebName);
+    setTabOrder(ebName, ebBook);
+    setTabOrder(ebBook, ebPage);
+    setTabOrder(ebPage, ebCategory);
+    setTabOrder(ebCategory, cbFrequency);
+}
+
+void TfrmSpellEdit::LoadSpellIntoDialog(const tSpell* spell) {
+    QWidget* fields[] = {spnLevel, ebName, ebBook, ebPage, ebCategory, cbFrequency};
+    for (QWidget* field : fields) field->setEnabled(spell != nullptr);
+    if (!spell) return;
+    spnLevel->setValue(spell->Level);
+    ebName->setText(ToQString(spell->Name));
+    ebBook->setText(ToQString(spell->Book));
+    ebPage->setText(QString::number(spell->Page));
+    ebCategory->setText(ToQString(spell->Category));
+    cbFrequency->setCurrentIndex(std::clamp(-spell->Frequency, 0, FrequencyCount - 1));
+    spnLevel->setFocus();
+}
+
+void TfrmSpellEdit::ReadSpellFromDialog(tSpell* spell) const {
+    if (!spell) return;
+    spell->Level = std::clamp(spnLevel->TypedValue(MinSpellLevel), MinSpellLevel, MaxSpellLevel);
+    spell->Name = FromQString(ebName->text());
+    spell->Book = FromQString(ebBook->text());
+    bool ok = false;
+    const int page = ebPage->text().toInt(&ok, 10);
+    spell->Page = ok ? page : 0;
+    spell->Category = FromQString(ebCategory->text());
+    spell->Frequency = -std::max(cbFrequency->currentIndex(), 0);
+}
+
+} // namespace vellumar

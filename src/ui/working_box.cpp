@@ -1,0 +1,66 @@
+#include "ui/working_box.h"
+
+#include "ui/app_context.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace vellumar {
+
+TfrmWorking::TfrmWorking(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      task_(new QLabel(this)) {
+    setObjectName(QStringLiteral("frmWorking"));
+    setWindowTitle(QString::fromLatin1(AppTitle));
+    setAutoFillBackground(true);
+    QPalette aqua = palette();
+    aqua.setColor(QPalette::Window, QColor(0, 255, 255));
+    aqua.setColor(QPalette::WindowText, Qt::black);
+    setPalette(aqua);
+
+    auto* working = new QLabel(QStringLiteral("Working..."), this);
+    QFont serif(QStringLiteral("Times New Roman"));
+    serif.setStyleHint(QFont::Serif);
+    serif.setPixelSize(40);
+    working->setFont(serif);
+    working->setAlignment(Qt::AlignCenter);
+    task_->setAlignment(Qt::AlignCenter);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 16, 24, 20);
+    layout->addWidget(working);
+    layout->addWidget(task_);
+    setFixedSize(340, 130);
+}
+
+void TfrmWorking::Begin(const QString& task) {
+    task_->setText(task);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    const int before = paints_;
+    show();
+    raise();
+    repaint();
+    // Let the window system map and expose the box, but take no user input:
+    // the task is about to run inside the current command.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    history_.push_back({task, paints_ > before});
+}
+
+void TfrmWorking::End() {
+    hide();
+}
+
+QString TfrmWorking::Task() const {
+    return task_->text();
+}
+
+void TfrmWorking::paintEvent(QPaintEvent* event) {
+    ++paints_;
+    QDialog::paintEvent(event);
+}
+
+} // namespace vellumar

@@ -1,0 +1,153 @@
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+using namespace vellumar;
+namespace fs = std::filesystem;
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ =
+            fs::temp_directory_path() /
+            ("vellumar-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        path_ = (dir_ / "Vellumar.INI").string();
+    }
+    void TearDown() override {
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir_);
+    }
+    void Put(const std::string& content) { std::ofstream(path_, std::ios::binary) << content; }
+    std::string Content() const {
+        std::ifstream in(path_, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    fs::path dir_;
+    std::string path_;
+};
+
+TEST_F(IniFileTest, MissingFileGivesDefaults) {
+    IniFile ini(path_);
+    EXPECT_EQ(ini.ReadString("Vellumar", "MasterFile", "MASTER.DAT"), "MASTER.DAT");
+    EXPECT_EQ(ini.ReadInteger("SpellFrequencyOdds", "Restricted", 100), 100);
+    EXPECT_EQ(ini.Path(), path_);
+}
+
+struct IntegerCase {
+    const char* value;
+    int32_t expected;
+};
+
+class IniIntegerTest : public IniFileTest, public ::testing::WithParamInterface<IntegerCase> {};
+
+TEST_P(IniIntegerTest, ReadsDecimalAndHexOrTheDefault) {
+    Put(std::string("[SpellFrequencyOdds]\r\nCommon=") + GetParam().value + "\r\n");
+    EXPECT_EQ(IniFile(path_).ReadInteger("SpellFrequencyOdds", "Common", 1), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, IniIntegerTest,
+    ::testing::Values(IntegerCase{"16", 16}, IntegerCase{"0x10", 16}, IntegerCase{"0X1f", 31},
+                      IntegerCase{"-7", -7}, IntegerCase{"+7", 7}, IntegerCase{"  42  ", 42},
+                      IntegerCase{"word", 1}, IntegerCase{"", 1}, IntegerCase{"12b", 1},
+                      IntegerCase{"0x", 1}, IntegerCase{"0x-5", 1}, IntegerCase{"0xG", 1},
+                      IntegerCase{"2147483647", 2147483647}, IntegerCase{"2147483648", 1},
+                      IntegerCase{"-2147483649", 1}, IntegerCase{"0x100000000", 1},
+                      IntegerCase{"1 2", 1}));
+
+TEST_F(IniFileTest, NamesMatchWithoutRegardToCase) {
+    Put("; settings\n[vellumar]\ndatadirectory = /data/books/ \n[SPELLFREQUENCYODDS]\nvery "
+        "rare=7\n");
+    IniFile ini(path_);
+    EXPECT_EQ(ini.ReadString("Vellumar", "DataDirectory", "x"), "/data/books/");
+    EXPECT_EQ(ini.ReadInteger("SpellFrequencyOdds", "Very Rare", 20), 7);
+    EXPECT_EQ(ini.ReadInteger("SpellFrequencyOdds", "VeryRare", 20), 20);
+    EXPECT_EQ(ini.ReadString("Other", "DataDirectory", "x"), "x");
+}
+
+TEST_F(IniFileTest, ReadsFirstOccurrenceQuotedValuesAndAnyLineEnd) {
+    Put("[Vellumar]\rMasterFile=\"my "
+        "list.dat\"\r\nMasterFile=second\n[Vellumar]\nDataDirectory=x\n");
+    IniFile ini(path_);
+    EXPECT_EQ(ini.ReadString("Vellumar", "MasterFile", ""), "my list.dat");
+    // Only the first section of a name is read, as the classic functions do.
+    EXPECT_EQ(ini.ReadString("Vellumar", "DataDirectory", "d"), "d");
+}
+
+TEST_F(IniFileTest, TextValueIsCutAt1023Characters) {
+    Put("[Vellumar]\r\nMasterFile=" + std::string(2000, 'a') + "\r\n");
+    EXPECT_EQ(IniFile(path_).ReadString("Vellumar", "MasterFile", ""), std::string(1023, 'a'));
+}
+
+TEST_F(IniFileTest, FirstWriteCreatesTheFileWithKeyAsGiven) {
+    IniFile ini(path_);
+    ASSERT_TRUE(ini.WriteInteger("SpellFrequencyOdds", "Very Rare", 25));
+    ASSERT_TRUE(ini.WriteString("Vellumar", "DataDirectory", "/home/a b/"));
+    EXPECT_EQ(Content(), "[SpellFrequencyOdds]\r\nVery Rare=25\r\n\r\n[Vellumar]\r\n"
+                         "DataDirectory=/home/a b/\r\n");
+    EXPECT_EQ(ini.ReadInteger("SpellFrequencyOdds", "very rare", 0), 25);
+}
+
+TEST_F(IniFileTest, WriteKeepsEveryOtherLine) {
+    Put("; my notes\n[Other]\nkeep=me\n\n[vellumar]\nmasterfile=old.dat\n; inside\n"
+        "DataDirectory=/x/\n\n[Tail]\nz=1\n");
+    IniFile ini(path_);
+    ASSERT_TRUE(ini.WriteString("Vellumar", "MasterFile", "new.dat"));
+    ASSERT_TRUE(ini.WriteString("Vellumar", "Extra", "e"));
+    EXPECT_EQ(Content(),
+              "; my notes\r\n[Other]\r\nkeep=me\r\n\r\n[vellumar]\r\nMasterFile=new.dat\r\n"
+              "; inside\r\nDataDirectory=/x/\r\nExtra=e\r\n\r\n[Tail]\r\nz=1\r\n");
+}
+
+TEST_F(IniFileTest, LineBreaksInAValueCannotSplitTheFile) {
+    IniFile ini(path_);
+    ASSERT_TRUE(ini.WriteString("Vellumar", "DataDirectory", "a\r\n[Evil]\nb"));
+    EXPECT_EQ(ini.ReadString("Vellumar", "DataDirectory", ""), "a  [Evil] b");
+    EXPECT_EQ(ini.ReadString("Evil", "b", "none"), "none");
+}
+
+TEST_F(IniFileTest, WriteIntoAMissingFolderIsReported) {
+    IniFile ini((dir_ / "gone" / "Vellumar.INI").string());
+    EXPECT_FALSE(ini.WriteString("Vellumar", "MasterFile", "new.dat"));
+    EXPECT_FALSE(fs::exists(dir_ / "gone"));
+}
+
+TEST_F(IniFileTest, FailedWriteIsReportedAndKeepsTheOldFile) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
+    Put("[Vellumar]\r\nMasterFile=old.dat\r\n");
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    IniFile ini(path_);
+    EXPECT_FALSE(ini.WriteString("Vellumar", "MasterFile", "new.dat"));
+    fs::permissions(dir_, fs::perms::owner_all);
+    EXPECT_EQ(Content(), "[Vellumar]\r\nMasterFile=old.dat\r\n");
+}
+
+TEST(ProgramFolder, EnvironmentOverridesAndAlwaysEndsInSlash) {
+    const char* old = std::getenv("VELLUMAR_HOME");
+    const std::string saved = old ? old : "";
+    ::setenv("VELLUMAR_HOME", "/tmp/vellumar-home", 1);
+    EXPECT_EQ(ProgramFolder(), "/tmp/vellumar-home/");
+    ::setenv("VELLUMAR_HOME", "/tmp/x/", 1);
+    EXPECT_EQ(ProgramFolder(), "/tmp/x/");
+    ::unsetenv("VELLUMAR_HOME");
+    const std::string exeFolder = ProgramFolder();
+    EXPECT_EQ(exeFolder.back(), '/');
+    EXPECT_TRUE(fs::exists(exeFolder + "ini_file_test"));
+    if (old) ::setenv("VELLUMAR_HOME", saved.c_str(), 1);
+}
+
+} // namespace

@@ -1,0 +1,183 @@
+// Start-up: settings, odds, specialty table, master list, help, and the seed.
+
+#include "files/spell_file.h"
+#include "model/specialty.h"
+#include "model/spell_book.h"
+#include "platform/ini_file.h"
+#include "platform/qt/help_viewer.h"
+#include "rules/odds.h"
+#include "support/app_harness.h"
+#include "ui/book_parm_dialog.h"
+#include "ui/frame_window.h"
+#include "ui/master_list_holder.h"
+#include "ui/spell_book_window.h"
+#include "ui/working_box.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QDir>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QTest>
+
+using namespace vellumar;
+using namespace vellumar::test;
+
+namespace {
+
+QStringList Rows(QListWidget* list) {
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
+    return rows;
+}
+
+std::vector<std::string> SpellNames(TSpellBook& book) {
+    std::vector<std::string> names;
+    for (book.First(); book.CurrentSpell(); book.Next()) names.push_back(book.CurrentName());
+    return names;
+}
+
+} // namespace
+
+class AppStartupTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<AppHarness> h;
+
+private slots:
+    void init() { h = std::make_unique<AppHarness>(); }
+    void cleanup() {
+        h->Verify();
+        h.reset();
+    }
+
+    void firstStartWithoutAnyFile() {
+        FrequencyOdds = {1, 1, 1, 1, 1};
+        h->Start();
+        QCOMPARE(FrequencyOdds, (std::array<int32_t, 5>{100, 20, 10, 5, 1}));
+        QCOMPARE(h->Frame().DataDirectory(), h->home.Home());
+        QVERIFY(h->Context().SpecialtiesAreBuiltIn());
+        QCOMPARE(Rows(h->Context().BookParm().lbSpecialty),
+                 (QStringList{"Generalist", "Abjurer", "Conjurer", "Diviner", "Enchanter",
+                              "Illusionist", "Invoker", "Necromancer", "Transmuter"}));
+        QCOMPARE(QString::fromStdString(h->Context().SettingsFile().Path()),
+                 h->home.Home() + "Vellumar.INI");
+        QVERIFY(!QFile::exists(h->home.Home() + "Vellumar.INI")); // created by the first write only
+        QVERIFY(h->Context().MasterList() == nullptr);
+        const auto& shown = h->Context().Working().History();
+        QCOMPARE(shown.size(), size_t(1));
+        QCOMPARE(shown[0].task, QStringLiteral("Loading Master Spell List"));
+        QVERIFY(shown[0].painted);
+        QVERIFY(!h->Context().Working().isVisible());
+        QVERIFY(h->Frame().isVisible());
+        QVERIFY(!h->Context().BookParm().isVisible());
+    }
+
+    void readsTheOddsInIndexOrder_data() {
+        QTest::addColumn<QByteArray>("section");
+        QTest::addColumn<QList<int>>("odds");
+        QTest::newRow("all five") << QByteArray("Restricted=50\r\nVery Rare=0x10\r\nRARE=7\r\n"
+                                                "uncommon=3\r\nCommon=2\r\n")
+                                  << QList<int>{50, 16, 7, 3, 2};
+        QTest::newRow("hex and words")
+            << QByteArray("Common=0x10\r\nRare=often\r\n") << QList<int>{100, 20, 10, 5, 16};
+        QTest::newRow("a word is the default")
+            << QByteArray("Common=always\r\n") << QList<int>{100, 20, 10, 5, 1};
+    }
+    void readsTheOddsInIndexOrder() {
+        QFETCH(QByteArray, section);
+        QFETCH(QList<int>, odds);
+        h->home.Write("Vellumar.INI", "; odds\r\n[SpellFrequencyOdds]\r\n" + section);
+        h->Start();
+        for (int k = 0; k < 5; ++k) QCOMPARE(FrequencyOdds[k], odds[k]);
+    }
+
+    void specialtyFileTakesThePlaceOfTheBuiltInTable() {
+        h->home.Write("Specialty.dat", "Pyromancer\r\ni/e\r\nc/s\r\nGeomancer\r\nalt\r\n\r\n");
+        h->Start();
+        QVERIFY(!h->Context().SpecialtiesAreBuiltIn());
+        QCOMPARE(Rows(h->Context().BookParm().lbSpecialty),
+                 (QStringList{"Generalist", "Pyromancer", "Geomancer"}));
+    }
+
+    void masterListFromTheWorkingFolderFirst() {
+        h->home.Write(h->home.Working() + "MASTER.DAT",
+                      "1,\"Alarm\",\"X\",0,\"C\",\"abj\"\r\n \r\n");
+        h->home.CopyResource("MASTER.DAT", h->home.Home());
+        h->Start();
+        QVERIFY(h->Context().MasterList());
+        QCOMPARE(h->Context().MasterList()->Count(), 1);
+        QVERIFY(!h->Context().MasterList()->Modified);
+    }
+
+    void bareMasterFileFallsBackToTheProgramFolder() {
+        h->home.CopyResource("MASTER.DAT", h->home.Home());
+        h->Start();
+        QVERIFY(h->Context().MasterList());
+        QCOMPARE(h->Context().MasterList()->Count(), 190);
+        // The folder found stays the master file's folder for the run.
+        QDir::setCurrent(h->home.Home() + "..");
+        QCOMPARE(QString::fromStdString(h->Context().MasterHolder().MasterFilePath()),
+                 h->home.Home() + "MASTER.DAT");
+    }
+
+    void masterFileNamedBySettings() {
+        QDir(h->home.Working()).mkpath("lists");
+        const QString list = h->home.Write(h->home.Working() + "lists/mine.dat",
+                                           "2,\"Web\",\"X\",0,\"C\",\"c/s\"\r\n \r\n");
+        h->home.Write("Vellumar.INI", "[Vellumar]\r\nMasterFile=" + list.toUtf8() + "\r\n");
+        h->Start();
+        QVERIFY(h->Context().MasterList());
+        QCOMPARE(h->Context().MasterList()->LevelCount[2], 1);
+    }
+
+    void helpKeyOpensTheTopicOfTheWindow() {
+        h->home.CopyResource("Vellumar.HLP", h->home.Home());
+        h->Start();
+        HelpViewer& help = h->Context().Help();
+        QCOMPARE(help.HelpFile(), h->home.Home() + "Vellumar.HLP");
+        QTest::keyClick(h->Frame().mdiArea(), Qt::Key_F1);
+        QCOMPARE(help.CurrentTopic(), 1);
+        QVERIFY(help.isVisible());
+
+        h->prompter.Exec({}, true);
+        h->Frame().NewChild();
+        QTest::keyClick(h->Frame().ActiveSpellBook()->lbSpells, Qt::Key_F1);
+        QCOMPARE(help.CurrentTopic(), 100);
+
+        h->prompter.Exec([&](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_F1); }, false);
+        h->Frame().NewChild();
+        QCOMPARE(help.CurrentTopic(), 400);
+
+        h->Frame().mnuHelpContentsClick();
+        QCOMPARE(help.CurrentTopic(), 1);
+    }
+
+    void missingHelpFileIsReported() {
+        h->Start();
+        h->prompter.Message(Answer::Ok);
+        h->Frame().mnuHelpContentsClick();
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QVERIFY(h->prompter.Last().text.contains(h->home.Home() + "Vellumar.HLP"));
+    }
+
+    void sameSeedSameBook() {
+        std::vector<std::string> first;
+        for (int run = 0; run < 2; ++run) {
+            h.reset(); // the old folders go first
+            h = std::make_unique<AppHarness>();
+            h->UseSampleMasterList();
+            h->Start(42);
+            h->prompter.Exec({}, true); // caster level 1, Generalist, Common
+            h->Frame().NewChild();
+            std::vector<std::string> names = SpellNames(h->Frame().ActiveSpellBook()->Book());
+            QVERIFY(!names.empty());
+            if (run == 0)
+                first = names;
+            else
+                QCOMPARE(names, first);
+        }
+    }
+};
+
+QTEST_MAIN(AppStartupTest)
+#include "app_startup_test.moc"

@@ -1,0 +1,391 @@
+// The frame: new and opened spellbook windows, arrangement, settings dialogs,
+// menus and the shutdown order.
+
+#include "files/spell_file.h"
+#include "model/spell_book.h"
+#include "platform/ini_file.h"
+#include "support/app_harness.h"
+#include "ui/about_box.h"
+#include "ui/book_parm_dialog.h"
+#include "ui/data_directory_dialog.h"
+#include "ui/frame_window.h"
+#include "ui/spell_book_window.h"
+#include "ui/spin_edit.h"
+#include "ui/working_box.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeView>
+
+using namespace vellumar;
+using namespace vellumar::test;
+
+namespace {
+
+QStringList MenuTitles(QMenuBar* bar) {
+    QStringList titles;
+    for (QAction* action : bar->actions()) titles << action->text();
+    return titles;
+}
+
+QStringList ItemTexts(QMenu* menu) {
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
+        if (!action->shortcut().isEmpty())
+            text += QLatin1Char('\t') + action->shortcut().toString();
+        texts << text;
+    }
+    return texts;
+}
+
+QMenu* MenuNamed(QMenuBar* bar, const QString& title) {
+    for (QAction* action : bar->actions())
+        if (action->text() == title) return action->menu();
+    return nullptr;
+}
+
+// Chooses the dialog's values the way a user clicks them.
+std::function<void(QDialog&)> Choose(int level, int intelligence, int specialtyRow,
+                                     int frequencyRow) {
+    return [=](QDialog& dialog) {
+        auto& parm = static_cast<TfrmBookParm&>(dialog);
+        parm.grpCasterLevel->button(level - 1)->click();
+        parm.grpCasterIntelligence->button(intelligence - 9)->click();
+        parm.lbSpecialty->setCurrentRow(specialtyRow);
+        parm.lbSpellFrequency->setCurrentRow(frequencyRow);
+    };
+}
+
+const QByteArray MagicMissile = "1,\"Magic Missile\",\"SRD 5.1\",0,\"C\",\"i/e\"";
+const QByteArray Sleep = "1,\"Sleep\",\"SRD 5.1\",0,\"U\",\"e/c\"";
+const QByteArray Fireball = "3,\"Fireball\",\"SRD 5.1\",0,\"C\",\"i/e\"";
+
+} // namespace
+
+class FrameWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<AppHarness> h;
+
+private slots:
+    void init() { h = std::make_unique<AppHarness>(); }
+    void cleanup() {
+        h->Verify();
+        h.reset();
+    }
+
+    void menusToolBarAndCaption() {
+        h->Start();
+        TfrmMain& frame = h->Frame();
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Vellumar 95"));
+        QVERIFY(frame.isMaximized());
+        QCOMPARE(MenuTitles(frame.menuBar()),
+                 (QStringList{"&File", "&Options", "&Window", "&Help"}));
+        QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&File")),
+                 (QStringList{"&New\tF4", "&Open", "-", "Printer Setup...", "-", "E&xit"}));
+        QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&Options")),
+                 (QStringList{"Set &Data Directory..."}));
+        QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&Help")),
+                 (QStringList{"&Contents", "-", "&About"}));
+        QVERIFY(frame.tbMain()->isVisible());
+        QStringList hints;
+        for (QAction* action : frame.tbMain()->actions()) hints << action->toolTip();
+        QCOMPARE(hints, (QStringList{"New Spellbook", "Open Spellbook"}));
+    }
+
+    void newSpellbookTakesTheDialogsChoices() {
+        h->UseSampleMasterList();
+        h->Start();
+        // Level 30, Intelligence 21, "Necromancer" (row 7 after "Generalist"), "Rare".
+        h->prompter.Exec(Choose(30, 21, 7, 2), true);
+        h->Frame().NewChild();
+        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        QVERIFY(window);
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("New Spellbook Parameters"));
+        const TSpellBook& book = window->Book();
+        QCOMPARE(book.CasterLevel, 30);
+        QCOMPARE(book.Intelligence, 21);
+        QCOMPARE(book.Specialty, std::string("Necromancer"));
+        QCOMPARE(book.SpellFrequency, -2);
+        QCOMPARE(window->spnWizardLevel->value(), 30);
+        QCOMPARE(window->spnWizardLevel->text(), QStringLiteral("30"));
+        QCOMPARE(window->spnWizardIntelligence->value(), 21);
+        QCOMPARE(window->cbWizardSpecialty->currentIndex(), 7);
+        QCOMPARE(window->cbWizardSpecialty->currentText(), QStringLiteral("Necromancer"));
+        QCOMPARE(window->cbSpellFrequency->currentIndex(), 2);
+        QVERIFY(book.Modified);
+        QCOMPARE(window->Caption(), QStringLiteral("untitled"));
+        QVERIFY(window->isWindowModified());
+        QVERIFY(book.Count() > 0);
+        QCOMPARE(window->lbSpells->count(), book.LevelCount[1]);
+        QCOMPARE(h->Context().Working().History().back().task, QStringLiteral("Filling Spellbook"));
+        QVERIFY(h->Context().Working().History().back().painted);
+        QVERIFY(!h->Context().Working().isVisible());
+
+        // The book's menus merge in; the frame's tool bar gives way to the window's.
+        QCOMPARE(MenuTitles(h->Frame().menuBar()),
+                 (QStringList{"&File", "&Edit", "&Options", "&Window", "&Help"}));
+        QCOMPARE(MenuNamed(h->Frame().menuBar(), "&File"), window->FileMenu());
+        QVERIFY(!h->Frame().tbMain()->isVisible());
+
+        // The choices are still there the next time; Cancel makes nothing.
+        h->prompter.Exec(
+            [](QDialog& dialog) {
+                auto& parm = static_cast<TfrmBookParm&>(dialog);
+                QCOMPARE(parm.CasterLevel(), 30);
+                QCOMPARE(parm.Intelligence(), 21);
+                QCOMPARE(parm.Specialty(), QStringLiteral("Necromancer"));
+                QCOMPARE(parm.SpellFrequency(), -2);
+            },
+            false);
+        h->Frame().NewChild();
+        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
+    }
+
+    void untouchedDialogGivesAGeneralistBook() {
+        h->Start();
+        h->prompter.Exec({}, true);
+        h->Frame().NewChild();
+        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        QVERIFY(window);
+        QCOMPARE(window->Book().CasterLevel, 1);
+        QCOMPARE(window->Book().Intelligence, 9);
+        QCOMPARE(window->Book().Specialty, std::string("Generalist"));
+        QCOMPARE(window->Book().SpellFrequency, 0);
+        // No master list could be read: the book is empty and still modified.
+        QCOMPARE(window->Book().Count(), 0);
+        QVERIFY(window->Book().Modified);
+    }
+
+    void openReadsEveryVersion_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("casterLevel");
+        QTest::addColumn<int>("intelligence");
+        QTest::addColumn<QString>("specialty");
+        QTest::addColumn<int>("frequencyRow");
+        QTest::addColumn<int>("level1Spells");
+        QTest::newRow("version 4") << SpellbookV4(30, 21, "Invoker", 'V', {MagicMissile, Sleep})
+                                   << 30 << 21 << "Invoker" << 3 << 2;
+        QTest::newRow("version 3") << QByteArray("3\r\n5\r\n12\r\n2\r\nR\r\n" + Sleep + "\r\n \r\n")
+                                   << 5 << 12 << "Conjurer" << 2 << 1;
+        QTest::newRow("no header")
+            << QByteArray(MagicMissile + "\r\n" + Fireball + "\r\n \r\n") << 5 << 9 << "" << 0 << 1;
+    }
+    void openReadsEveryVersion() {
+        QFETCH(QByteArray, content);
+        h->Start();
+        const QString path = h->home.Write(h->home.Working() + "book.spb", content);
+        h->prompter.OpenFile(path);
+        h->Frame().mnuOpenSpellbookClick();
+        const PromptRecord& dialog = h->prompter.Records().back();
+        QCOMPARE(dialog.spec.title, QStringLiteral("Open Spellbook"));
+        QCOMPARE(dialog.spec.filter,
+                 QStringLiteral("*.SPB (Spellbook Files)|*.SPB|*.* (All Files)|*.*"));
+        QCOMPARE(dialog.spec.defaultSuffix, QStringLiteral("spb"));
+        QVERIFY(dialog.spec.mustExist);
+        QCOMPARE(dialog.spec.directory, h->home.Home());
+
+        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        QVERIFY(window);
+        QTEST(window->Book().CasterLevel, "casterLevel");
+        QTEST(window->spnWizardLevel->value(), "casterLevel");
+        QTEST(window->spnWizardIntelligence->value(), "intelligence");
+        QTEST(window->cbWizardSpecialty->currentText(), "specialty");
+        QTEST(window->cbSpellFrequency->currentIndex(), "frequencyRow");
+        QTEST(window->lbSpells->count(), "level1Spells");
+        QCOMPARE(window->SpellLevel(), 1);
+        QVERIFY(!window->Book().Modified);
+        QVERIFY(!window->isWindowModified());
+        QCOMPARE(window->Caption(), path);
+        QCOMPARE(window->windowTitle(), path + QStringLiteral("[*]"));
+        QCOMPARE(h->Context().Working().History().back().task, QStringLiteral("Loading Spellbook"));
+    }
+
+    void failedOpenLeavesNoWindowAndMovesTheStartFolder() {
+        h->Start();
+        QDir(h->home.Working()).mkpath("books");
+        const QString path = h->home.Write(h->home.Working() + "books/bad.spb", "5\r\nnothing\r\n");
+        h->prompter.OpenFile(path).Message(Answer::Ok);
+        h->Frame().mnuOpenSpellbookClick();
+        const PromptRecord& box = h->prompter.Records().back();
+        QCOMPARE(box.kind, BoxKind::Error);
+        QCOMPARE(box.buttons, BoxButtons::Ok);
+        QCOMPARE(box.text, QStringLiteral("Error Reading Spellbook File"));
+        QVERIFY(h->Frame().SpellBookWindows().empty());
+        QVERIFY(h->Frame().mdiArea()->subWindowList().isEmpty());
+        QVERIFY(!h->Context().Working().isVisible());
+
+        h->prompter.OpenFile({});
+        h->Frame().mnuOpenSpellbookClick();
+        QCOMPARE(h->prompter.Last().spec.directory, h->home.Working() + "books/");
+        // The run's starting folder is not a setting.
+        QCOMPARE(h->Context().SettingsFile().ReadString("Vellumar", "DataDirectory", "none"),
+                 std::string("none"));
+    }
+
+    void openingTheSameFileTwiceGivesTwoWindows() {
+        h->Start();
+        const QString path =
+            h->home.Write("twice.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        QVERIFY(h->Frame().OpenSpellbookFile(path));
+        QVERIFY(h->Frame().OpenSpellbookFile(path));
+        const auto windows = h->Frame().SpellBookWindows();
+        QCOMPARE(windows.size(), size_t(2));
+        QCOMPARE(windows[0]->Caption(), windows[1]->Caption());
+        QVERIFY(&windows[0]->Book() != &windows[1]->Book());
+    }
+
+    void arrangeCascadesAndSizes() {
+        h->Start();
+        h->Frame().mnuArrangeClick(); // nothing to arrange
+        for (int i = 0; i < 3; ++i) {
+            h->prompter.Exec({}, true);
+            h->Frame().NewChild();
+        }
+        h->Frame().mnuArrangeClick();
+        QList<QPoint> positions;
+        for (QMdiSubWindow* sub : h->Frame().mdiArea()->subWindowList()) {
+            QCOMPARE(sub->size(), QSize(480, 540));
+            QVERIFY(!positions.contains(sub->pos()));
+            positions << sub->pos();
+        }
+        QCOMPARE(positions.size(), 3);
+    }
+
+    void windowMenuListsTheBooks() {
+        h->Start();
+        const QString path = h->home.Write("listed.spb", SpellbookV4(3, 10, "Diviner", 'C', {}));
+        h->Frame().OpenSpellbookFile(path);
+        h->prompter.Exec({}, true);
+        h->Frame().NewChild();
+        QMenu* menu = MenuNamed(h->Frame().menuBar(), "&Window");
+        emit menu->aboutToShow();
+        QCOMPARE(ItemTexts(menu), (QStringList{"&Arrange", "-", path, "untitled"}));
+        menu->actions()[2]->trigger();
+        QCOMPARE(h->Frame().ActiveSpellBook()->Caption(), path);
+    }
+
+    void shutdownAsksEveryBookThenTheMasterList() {
+        h->Start();
+        int masterAsked = 0;
+        bool masterAnswer = false;
+        h->Frame().SetMasterListCloseQuery([&] {
+            ++masterAsked;
+            return masterAnswer;
+        });
+        for (int i = 0; i < 2; ++i) {
+            h->prompter.Exec({}, true);
+            h->Frame().NewChild();
+        }
+        // Cancel at the first book ends the shutdown before anything else is asked.
+        h->prompter.Message(Answer::Cancel);
+        QVERIFY(!h->Frame().close());
+        QCOMPARE(h->prompter.Records().back().text,
+                 QStringLiteral(
+                     "Spellbook:\r\nuntitled\r\nhas not been saved. Do you wish to save it now?"));
+        QCOMPARE(masterAsked, 0);
+        QVERIFY(h->Frame().isVisible());
+
+        // No for both books, then the master list refuses: the program stays.
+        h->prompter.Message(Answer::No).Message(Answer::No);
+        QVERIFY(!h->Frame().close());
+        QCOMPARE(masterAsked, 1);
+        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(2));
+
+        masterAnswer = true;
+        h->prompter.Message(Answer::No).Message(Answer::No);
+        QVERIFY(h->Frame().close());
+        QCOMPARE(masterAsked, 2);
+    }
+
+    void lastClosedBookBringsBackTheToolBar() {
+        h->Start();
+        h->prompter.Exec({}, true);
+        h->Frame().NewChild();
+        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        window->SetModified(false);
+        window->mnuCloseClick();
+        QTRY_VERIFY(h->Frame().SpellBookWindows().empty());
+        QVERIFY(h->Frame().tbMain()->isVisible());
+        QCOMPARE(MenuTitles(h->Frame().menuBar()),
+                 (QStringList{"&File", "&Options", "&Window", "&Help"}));
+    }
+
+    void setDataDirectoryWritesTheChosenFolder() {
+        h->Start();
+        QDir(h->home.Working()).mkpath("data/books");
+        const QString chosen = h->home.Working() + "data/books";
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                auto& folders = static_cast<TfrmDataDirectory&>(dialog);
+                QCOMPARE(dialog.windowTitle(), QStringLiteral("Data Directory"));
+                // No setting yet: the dialog opens at the program's folder.
+                QCOMPARE(folders.SelectedFolder(), h->home.Home());
+                QVERIFY(folders.bnOK->hasFocus() || folders.focusWidget() == folders.bnOK);
+                QVERIFY(dialog.findChild<QLabel*>() != nullptr);
+                folders.SelectFolder(chosen);
+            },
+            true);
+        h->Frame().mnuDataDirectoriesClick();
+        QCOMPARE(h->Context().SettingsFile().ReadString("Vellumar", "DataDirectory", ""),
+                 (chosen + "/").toStdString());
+        QCOMPARE(h->Frame().DataDirectory(), chosen + "/");
+
+        // Cancel changes nothing; the dialog opens at the setting.
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                auto& folders = static_cast<TfrmDataDirectory&>(dialog);
+                QCOMPARE(folders.SelectedFolder(), chosen + "/");
+                folders.SelectFolder(h->home.Working());
+            },
+            false);
+        h->Frame().mnuDataDirectoriesClick();
+        QCOMPARE(h->Frame().DataDirectory(), chosen + "/");
+    }
+
+    void dataDirectoryThatIsGoneOpensAtTheProgramFolder() {
+        h->home.Write("Vellumar.INI", "[Vellumar]\r\nDataDirectory=/no/such/folder/\r\n");
+        h->Start();
+        QCOMPARE(h->Frame().DataDirectory(), QStringLiteral("/no/such/folder/"));
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                QCOMPARE(static_cast<TfrmDataDirectory&>(dialog).SelectedFolder(), h->home.Home());
+            },
+            false);
+        h->Frame().mnuDataDirectoriesClick();
+    }
+
+    void printerSetupAndAboutBox() {
+        h->Start();
+        h->prompter.PrinterSetup(true);
+        h->Frame().mnuPrinterSetupClick();
+        h->prompter.Exec(
+            [](QDialog& dialog) {
+                QCOMPARE(dialog.windowTitle(), QStringLiteral("About Vellumar"));
+                QStringList texts;
+                for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+                QVERIFY(texts.contains("Vellumar 95"));
+                QVERIFY(texts.contains("Version 4.1"));
+                QVERIFY(texts.contains(SrdAttribution()));
+                QVERIFY(SrdAttribution().contains("System Reference Document 5.1"));
+                auto* ok = static_cast<TfrmAbout&>(dialog).bnOK;
+                QVERIFY(ok->isDefault());
+                ok->click();
+            },
+            true);
+        h->Frame().mnuAboutClick();
+    }
+};
+
+QTEST_MAIN(FrameWindowTest)
+#include "frame_window_test.moc"

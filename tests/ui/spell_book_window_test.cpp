@@ -1,0 +1,306 @@
+// The spellbook window: caster controls, the "# per day" figure, the specialty
+// question, saving and the close question.
+
+#include "files/safe_write.h"
+#include "files/spell_file.h"
+#include "model/spell_book.h"
+#include "support/app_harness.h"
+#include "ui/frame_window.h"
+#include "ui/master_list_holder.h"
+#include "ui/spell_book_window.h"
+#include "ui/spin_edit.h"
+#include "ui/working_box.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTest>
+#include <QToolBar>
+
+using namespace vellumar;
+using namespace vellumar::test;
+
+namespace {
+
+QStringList ItemTexts(QMenu* menu) {
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
+        if (!action->shortcut().isEmpty())
+            text += QLatin1Char('\t') + action->shortcut().toString();
+        texts << text;
+    }
+    return texts;
+}
+
+void LeaveSpecialtyBox(TfrmSpellBook& window) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(window.cbWizardSpecialty, &out);
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class SpellBookWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<AppHarness> h;
+
+    TfrmSpellBook& NewWindow() {
+        h->prompter.Exec({}, true);
+        h->Frame().NewChild();
+        return *h->Frame().ActiveSpellBook();
+    }
+
+private slots:
+    void init() {
+        h = std::make_unique<AppHarness>();
+        h->UseSampleMasterList();
+        h->Start();
+    }
+    void cleanup() {
+        h->Verify();
+        h.reset();
+    }
+
+    void newWindowShowsTheDefaults() {
+        h->Context().SetMasterListHolder(std::make_unique<MasterListHolder>(h->Context()));
+        TfrmSpellBook& window = NewWindow();
+        QCOMPARE(window.SpellLevel(), 1);
+        QCOMPARE(window.lbSpells->count(), 0);
+        QCOMPARE(window.ebSpellsPerDay->text(), QStringLiteral("1"));
+        QCOMPARE(window.cbWizardSpecialty->currentText(), QStringLiteral("Generalist"));
+        QCOMPARE(window.cbSpellFrequency->currentText(), QStringLiteral("Common"));
+        QCOMPARE(window.spnWizardLevel->minimum(), 1);
+        QCOMPARE(window.spnWizardLevel->maximum(), 30);
+        QCOMPARE(window.spnWizardIntelligence->minimum(), 9);
+        QCOMPARE(window.spnWizardIntelligence->maximum(), 21);
+        QCOMPARE(window.cbWizardSpecialty->count(), 9);
+        QCOMPARE(window.cbSpellFrequency->count(), 5);
+        QCOMPARE(window.cbSpellFrequency->itemText(4), QStringLiteral("Restricted"));
+        QCOMPARE(window.parentWidget()->size(), QSize(550, 539));
+        QCOMPARE(window.windowTitle(), QStringLiteral("untitled[*]"));
+    }
+
+    void commandsAndToolBar() {
+        TfrmSpellBook& window = NewWindow();
+        QCOMPARE(ItemTexts(window.FileMenu()),
+                 (QStringList{"&New\tF4", "&Open", "&Save\tF2", "Save &As", "&Close\tCtrl+F4", "-",
+                              "Printer Setup...", "-", "E&xit"}));
+        QCOMPARE(ItemTexts(window.EditMenu()), (QStringList{"&Fill Book"}));
+        QStringList hints;
+        for (QAction* action : window.tbSpellBook->actions())
+            hints << (action->isSeparator() ? QStringLiteral("-") : action->toolTip());
+        QCOMPARE(hints, (QStringList{"New Spellbook", "Open Spellbook", "Save Spellbook", "-",
+                                     "Fill Spellbook"}));
+    }
+
+    void spellsPerDayFigure_data() {
+        QTest::addColumn<QString>("specialty");
+        QTest::addColumn<int>("spellLevel");
+        QTest::addColumn<QString>("figure");
+        QTest::newRow("necromancer 3") << "Necromancer" << 3 << "2";
+        QTest::newRow("necromancer 4") << "Necromancer" << 4 << "0";
+        QTest::newRow("generalist 3") << "Generalist" << 3 << "1";
+        QTest::newRow("generalist 4") << "Generalist" << 4 << "0";
+        QTest::newRow("unknown name 1") << "Pyromancer" << 1 << "5";
+    }
+    void spellsPerDayFigure() {
+        QFETCH(QString, specialty);
+        QFETCH(int, spellLevel);
+        TfrmSpellBook& window = NewWindow();
+        window.spnWizardLevel->setValue(5);
+        window.cbWizardSpecialty->setEditText(specialty);
+        window.grpSpellLevel->button(spellLevel)->click();
+        QTEST(window.ebSpellsPerDay->text(), "figure");
+        QCOMPARE(window.lbSpells->count(), window.Book().LevelCount[spellLevel]);
+    }
+
+    void typingALevelOutsideTheLimits() {
+        TfrmSpellBook& window = NewWindow();
+        window.SetModified(false);
+        window.grpSpellLevel->button(1)->click();
+        QLineEdit* edit = window.spnWizardLevel->findChild<QLineEdit*>();
+        edit->selectAll();
+        QTest::keyClicks(window.spnWizardLevel, "45");
+        // While typing the book holds what was typed and the figure reads nothing outside the
+        // table.
+        QCOMPARE(window.Book().CasterLevel, 45);
+        QCOMPARE(window.ebSpellsPerDay->text(), QStringLiteral("0"));
+        QVERIFY(window.Book().Modified);
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(window.spnWizardLevel, &leave);
+        QCOMPARE(window.Book().CasterLevel, 30);
+        QCOMPARE(window.spnWizardLevel->text(), QStringLiteral("30"));
+        QCOMPARE(window.ebSpellsPerDay->text(), QStringLiteral("7"));
+
+        edit->selectAll();
+        QTest::keyClicks(window.spnWizardLevel, "x");
+        QCOMPARE(window.Book().CasterLevel, 1);
+        window.spnWizardLevel->Settle();
+        QCOMPARE(window.spnWizardLevel->text(), QStringLiteral("1"));
+
+        window.spnWizardIntelligence->setValue(17);
+        QCOMPARE(window.Book().Intelligence, 17);
+        window.cbSpellFrequency->setCurrentIndex(3);
+        QCOMPARE(window.Book().SpellFrequency, -3);
+    }
+
+    void specialtyQuestionOnLeavingTheBox() {
+        TfrmSpellBook& window = NewWindow();
+        window.cbWizardSpecialty->setEditText("Pyromancer");
+        QCOMPARE(window.Book().Specialty, std::string("Pyromancer"));
+        h->prompter.Message(Answer::No);
+        LeaveSpecialtyBox(window);
+        const PromptRecord& box = h->prompter.Last();
+        QCOMPARE(box.kind, BoxKind::Confirmation);
+        QCOMPARE(box.buttons, BoxButtons::YesNo);
+        QCOMPARE(box.text,
+                 QStringLiteral("The specialty \"Pyromancer\" does not exist on the current "
+                                "specialty list.\r\nWould you like modify the specialty list?"));
+        QCOMPARE(window.Book().Specialty, std::string("Pyromancer"));
+
+        // Known names and "Generalist" pass without a question.
+        for (const char* name : {"Generalist", "Invoker"}) {
+            window.cbWizardSpecialty->setEditText(name);
+            LeaveSpecialtyBox(window);
+        }
+        QCOMPARE(h->prompter.Records().size(), size_t(2));
+    }
+
+    void fillBookShowsTheWorkingBoxAndMarksModified() {
+        TfrmSpellBook& window = NewWindow();
+        window.SetModified(false);
+        window.spnWizardLevel->setValue(9);
+        window.mnuFillBookClick();
+        QVERIFY(window.Book().Modified);
+        QCOMPARE(h->Context().Working().History().back().task, QStringLiteral("Filling Spellbook"));
+        QVERIFY(h->Context().Working().History().back().painted);
+        QVERIFY(!h->Context().Working().isVisible());
+        QCOMPARE(window.lbSpells->count(), window.Book().LevelCount[1]);
+        const tSpell* first = window.Book().SpellAt(1, 0);
+        QVERIFY(first);
+        QVERIFY(window.lbSpells->item(0)->text().startsWith(QString::fromStdString(first->Name) +
+                                                            "  ("));
+    }
+
+    void saveAsThenSave() {
+        TfrmSpellBook& window = NewWindow();
+        const QString path = h->home.Working() + "mine.spb";
+        h->prompter.SaveFile(path);
+        window.mnuSaveClick(); // untitled: asks for a name
+        const FileDialogSpec& spec = h->prompter.Last().spec;
+        QCOMPARE(spec.title, QStringLiteral("Save Spellbook"));
+        QCOMPARE(spec.filter, QStringLiteral("*.SPB (Spellbook Files)|*.spb|*.* (All Files)|*.*"));
+        QCOMPARE(spec.defaultSuffix, QStringLiteral("spb"));
+        QVERIFY(!spec.confirmOverwrite);
+        QVERIFY(!window.Book().Modified);
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(window.Caption(), path);
+        auto back = ReadSpellbookFile(path.toStdString());
+        QVERIFY(back);
+        QCOMPARE(back->Count(), window.Book().Count());
+        QCOMPARE(back->CasterLevel, window.Book().CasterLevel);
+
+        // A named book is written to its file without a question.
+        window.spnWizardIntelligence->setValue(15);
+        QVERIFY(window.Book().Modified);
+        window.mnuSaveClick();
+        QVERIFY(!window.Book().Modified);
+        QCOMPARE(ReadSpellbookFile(path.toStdString())->Intelligence, 15);
+
+        // Save As cancelled changes nothing.
+        window.spnWizardIntelligence->setValue(16);
+        h->prompter.SaveFile({});
+        window.mnuSaveAsClick();
+        QVERIFY(window.Book().Modified);
+        QCOMPARE(window.Caption(), path);
+    }
+
+    void failingSaveKeepsTheChanges() {
+        TfrmSpellBook& window = NewWindow();
+        const QString gone = h->home.Working() + "no/such/folder/book.spb";
+        h->prompter.SaveFile(gone).Message(Answer::Ok);
+        window.mnuSaveAsClick();
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("Error Writing Spellbook File\r\n") + gone);
+        QVERIFY(window.Book().Modified);
+        QCOMPARE(window.Caption(), QStringLiteral("untitled"));
+
+        // A disk that fills up while writing: the old file stays as it was.
+        const QString path = h->home.Working() + "full.spb";
+        h->prompter.SaveFile(path);
+        window.mnuSaveAsClick();
+        const QByteArray before = FileBytes(path);
+        window.spnWizardIntelligence->setValue(20);
+        SetWriteFailureAfterBytesForTesting(10);
+        h->prompter.Message(Answer::Ok);
+        window.mnuSaveClick();
+        SetWriteFailureAfterBytesForTesting(-1);
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("Error Writing Spellbook File\r\n") + path);
+        QVERIFY(window.Book().Modified);
+        QCOMPARE(FileBytes(path), before);
+    }
+
+    void closeQuestion_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("saveAs");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("yes") << int(Answer::Yes) << true << true << true;
+        QTest::newRow("yes, save as cancelled") << int(Answer::Yes) << false << false << false;
+        QTest::newRow("no") << int(Answer::No) << false << true << false;
+        QTest::newRow("cancel") << int(Answer::Cancel) << false << false << false;
+    }
+    void closeQuestion() {
+        QFETCH(int, answer);
+        QFETCH(bool, saveAs);
+        QFETCH(bool, closes);
+        QFETCH(bool, saved);
+        TfrmSpellBook& window = NewWindow();
+        const QString path = h->home.Working() + "closing.spb";
+        h->prompter.Message(Answer(answer));
+        if (Answer(answer) == Answer::Yes) h->prompter.SaveFile(saveAs ? path : QString());
+        window.mnuCloseClick();
+        QCOMPARE(h->prompter.Records()[1].text,
+                 QStringLiteral(
+                     "Spellbook:\r\nuntitled\r\nhas not been saved. Do you wish to save it now?"));
+        QCOMPARE(h->prompter.Records()[1].buttons, BoxButtons::YesNoCancel);
+        if (closes)
+            QTRY_VERIFY(h->Frame().SpellBookWindows().empty());
+        else
+            QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
+        QCOMPARE(QFile::exists(path), saved);
+    }
+
+    void unchangedBookClosesWithoutAQuestion() {
+        const QString path = h->home.Write("quiet.spb", SpellbookV4(4, 12, "Diviner", 'C', {}));
+        QVERIFY(h->Frame().OpenSpellbookFile(path));
+        h->Frame().ActiveSpellBook()->mnuCloseClick();
+        QTRY_VERIFY(h->Frame().SpellBookWindows().empty());
+    }
+
+    void exitRunsTheFramesShutdown() {
+        TfrmSpellBook& window = NewWindow();
+        h->prompter.Message(Answer::Cancel);
+        window.mnuExitClick();
+        QVERIFY(h->Frame().isVisible());
+        h->prompter.Message(Answer::No);
+        window.mnuExitClick();
+        QVERIFY(!h->Frame().isVisible());
+    }
+};
+
+QTEST_MAIN(SpellBookWindowTest)
+#include "spell_book_window_test.moc"
