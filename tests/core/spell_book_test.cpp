@@ -46,7 +46,8 @@ TEST(SortedList, InsertMatchesTheWalkForEveryPosition) {
     int items[] = {15, 31, 12, 38, 10, 33, 20, 39};
     for (int& i : items) EXPECT_TRUE(stable.Insert(&i));
     std::vector<int> order;
-    for (stable.First(); stable.CurrentItem(); stable.Next()) order.push_back(*stable.CurrentItem());
+    for (stable.First(); stable.CurrentItem(); stable.Next())
+        order.push_back(*stable.CurrentItem());
     EXPECT_EQ(order, (std::vector<int>{15, 12, 10, 20, 31, 38, 33, 39}));
     tSortedList<int> unique([](const int& a, const int& b) { return int32_t(a / 10 - b / 10); },
                             true);

@@ -1,0 +1,119 @@
+#include "files/fields.h"
+
+namespace vellumar {
+namespace {
+
+// Blanks and control characters; NUL never reaches here, the scanner cuts at it.
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+FieldScanner::FieldScanner(std::string_view line) : rest_(line) {
+    rest_ = rest_.substr(0, rest_.find('\0'));
+    SkipBlanks();
+}
+
+void FieldScanner::SkipBlanks() {
+    size_t i = 0;
+    while (i < rest_.size() && IsBlank(rest_[i])) ++i;
+    rest_.remove_prefix(i);
+}
+
+bool FieldScanner::Next(std::string_view& field) {
+    if (rest_.empty()) return false;
+    if (rest_[0] == '"') {
+        size_t start = 1;
+        bool doubled = false;
+        for (;;) {
+            const size_t close = rest_.find('"', start);
+            if (close == std::string_view::npos) { // no closing mark: runs to the end
+                if (doubled) scratch_.append(rest_.substr(start));
+                field = doubled ? std::string_view(scratch_) : rest_.substr(1);
+                rest_ = {};
+                break;
+            }
+            if (close + 1 < rest_.size() && rest_[close + 1] == '"') {
+                if (!doubled) scratch_.clear();
+                doubled = true;
+                scratch_.append(rest_.substr(start, close + 1 - start)); // keeps one mark
+                start = close + 2;
+                continue;
+            }
+            if (doubled) scratch_.append(rest_.substr(start, close - start));
+            field = doubled ? std::string_view(scratch_) : rest_.substr(1, close - 1);
+            rest_.remove_prefix(close + 1);
+            break;
+        }
+    } else {
+        size_t end = 0;
+        while (end < rest_.size() && rest_[end] != ',' && !IsBlank(rest_[end])) ++end;
+        field = rest_.substr(0, end);
+        rest_.remove_prefix(end);
+    }
+    SkipBlanks();
+    if (!rest_.empty() && rest_[0] == ',') {
+        rest_.remove_prefix(1);
+        SkipBlanks();
+    }
+    return true;
+}
+
+std::vector<std::string> SplitFields(std::string_view line) {
+    std::vector<std::string> fields;
+    FieldScanner scanner(line);
+    std::string_view field;
+    while (scanner.Next(field)) fields.emplace_back(field);
+    return fields;
+}
+
+std::optional<int32_t> ParseNumberField(std::string_view field) {
+    size_t i = 0;
+    while (i < field.size() && field[i] == ' ') ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
+    int base = 10;
+    if (i < field.size() && field[i] == '$') {
+        base = 16;
+        ++i;
+    }
+    if (i == field.size()) return std::nullopt;
+    // The magnitude may reach 2^31 only for a negative number.
+    const int64_t limit = negative ? int64_t(1) << 31 : (int64_t(1) << 31) - 1;
+    int64_t value = 0;
+    for (; i < field.size(); ++i) {
+        const int digit = base == 16 ? HexDigit(field[i])
+                                     : (field[i] >= '0' && field[i] <= '9' ? field[i] - '0' : -1);
+        if (digit < 0) return std::nullopt;
+        value = value * base + digit;
+        if (value > limit) return std::nullopt;
+    }
+    return static_cast<int32_t>(negative ? -value : value);
+}
+
+std::string WritableText(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 32) c = ' ';
+    return out;
+}
+
+void AppendQuoted(std::string& out, std::string_view text) {
+    out += '"';
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) < 32) c = ' ';
+        out += c;
+        if (c == '"') out += '"';
+    }
+    out += '"';
+}
+
+} // namespace vellumar

@@ -1,0 +1,97 @@
+#include "files/line_reader.h"
+
+#include <cstring>
+#include <filesystem>
+
+namespace vellumar {
+namespace {
+
+constexpr size_t kChunk = 1 << 16;
+constexpr char kCtrlZ = 26;
+long long readFailureAfter = -1;
+
+} // namespace
+
+void SetReadFailureAfterBytesForTesting(long long bytes) {
+    readFailureAfter = bytes;
+}
+
+LineReader::LineReader(const std::string& fileName) {
+    std::error_code error;
+    if (fileName.empty() || std::filesystem::is_directory(fileName, error)) return;
+    file_.reset(std::fopen(fileName.c_str(), "rb"));
+    if (file_) buffer_.resize(kChunk);
+}
+
+bool LineReader::Fill() {
+    if (eof_ || !file_) return false;
+    if (pos_ > 0) { // keep the unread bytes at the front
+        std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+        end_ -= pos_;
+        pos_ = 0;
+    }
+    if (end_ == buffer_.size())
+        buffer_.resize(buffer_.size() * 2); // one line longer than the buffer
+    size_t want = buffer_.size() - end_;
+    if (readFailureAfter >= 0) {
+        const long long left = readFailureAfter - delivered_;
+        if (left <= 0) {
+            failed_ = eof_ = true;
+            return false;
+        }
+        if (static_cast<long long>(want) > left) want = static_cast<size_t>(left);
+    }
+    const size_t got = std::fread(buffer_.data() + end_, 1, want, file_.get());
+    if (got == 0) {
+        eof_ = true;
+        failed_ = std::ferror(file_.get()) != 0;
+        return false;
+    }
+    end_ += got;
+    delivered_ += static_cast<long long>(got);
+    return true;
+}
+
+void LineReader::SkipPendingLineFeed() {
+    if (!lineFeedPending_) return;
+    if (pos_ == end_) Fill();
+    if (pos_ < end_ && buffer_[pos_] == '\n') ++pos_;
+    lineFeedPending_ = false;
+}
+
+bool LineReader::AtEnd() {
+    if (stopped_ || !file_) return true;
+    SkipPendingLineFeed();
+    if (pos_ == end_ && !Fill()) return true;
+    if (buffer_[pos_] == kCtrlZ) stopped_ = true;
+    return stopped_;
+}
+
+std::string_view LineReader::ReadLine() {
+    if (AtEnd()) return {};
+    size_t scanned = 0; // bytes after pos_ known to hold no line end
+    bool more = true;
+    for (;;) {
+        const char* data = buffer_.data();
+        size_t i = pos_ + scanned;
+        while (i < end_ && data[i] != '\r' && data[i] != '\n' && data[i] != kCtrlZ) ++i;
+        scanned = i - pos_;
+        if (i == end_ && more) {
+            more = Fill(); // may move the unread bytes to the front
+            continue;
+        }
+        std::string_view line(data + pos_, scanned);
+        if (i == end_) {
+            pos_ = end_;
+        } else if (data[i] == kCtrlZ) {
+            stopped_ = true;
+            pos_ = i;
+        } else {
+            lineFeedPending_ = data[i] == '\r';
+            pos_ = i + 1;
+        }
+        return line.substr(0, line.find('\0'));
+    }
+}
+
+} // namespace vellumar

@@ -1,0 +1,48 @@
+#pragma once
+// Reads a text file line by line from its bytes, in chunks.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vellumar {
+
+// A line ends at CR LF, CR alone or LF alone; Ctrl-Z ends the file; a NUL byte
+// ends the text of its line. Reading past the end gives empty lines. A read
+// error ends the file too and is kept in Failed().
+class LineReader {
+public:
+    explicit LineReader(const std::string& fileName);
+    // False when the file cannot be opened (a missing file, a folder, ...).
+    bool IsOpen() const { return file_ != nullptr; }
+    // The next line, valid until the next call on this reader.
+    std::string_view ReadLine();
+    // True when no byte is left before the end of the file or a Ctrl-Z.
+    bool AtEnd();
+    bool Failed() const { return failed_; }
+
+private:
+    struct FileCloser {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    bool Fill(); // makes more bytes available after pos_; false at the end
+    void SkipPendingLineFeed();
+
+    std::unique_ptr<std::FILE, FileCloser> file_;
+    std::vector<char> buffer_;
+    size_t pos_ = 0;
+    size_t end_ = 0;
+    long long delivered_ = 0;
+    bool eof_ = false;
+    bool stopped_ = false; // Ctrl-Z seen
+    bool failed_ = false;
+    bool lineFeedPending_ = false; // a CR ended the last line; a following LF belongs to it
+};
+
+// Makes every reader fail after this many bytes of a file (-1: off), to test
+// read failures part-way through a file.
+void SetReadFailureAfterBytesForTesting(long long bytes);
+
+} // namespace vellumar

@@ -1,0 +1,18 @@
+#pragma once
+// Saving without ever destroying the old file.
+
+#include <string>
+#include <string_view>
+
+namespace vellumar {
+
+// Writes the content to a temporary file in the target's folder, flushes it to
+// the disk and renames it over the target. On any failure the old file is left
+// untouched and false is returned. A new file gets the usual permissions
+// (0666 less the umask); a replaced one keeps its mode.
+bool WriteFileAtomically(const std::string& path, std::string_view content);
+
+// Makes writes fail after this many bytes of a file (-1: off), as a full disk does.
+void SetWriteFailureAfterBytesForTesting(long long bytes);
+
+} // namespace vellumar

@@ -1,0 +1,184 @@
+#include "files/spell_file.h"
+
+#include "files/fields.h"
+#include "files/line_reader.h"
+#include "files/safe_write.h"
+#include "rules/caster_tables.h"
+
+namespace vellumar {
+namespace {
+
+// Lines of a header-less list count only this many characters.
+constexpr size_t kListLineLength = 255;
+
+// The next number in the file: blanks and line ends before it are skipped,
+// the rest of its line is not read. A missing number or a word gives 0.
+int32_t NextNumber(LineReader& reader) {
+    while (!reader.AtEnd()) {
+        std::string_view line = reader.ReadLine();
+        size_t start = 0;
+        while (start < line.size() && static_cast<unsigned char>(line[start]) <= 32) ++start;
+        if (start == line.size()) continue;
+        size_t end = start;
+        while (end < line.size() && static_cast<unsigned char>(line[end]) > 32) ++end;
+        return NumberOrZero(line.substr(start, end - start));
+    }
+    return 0;
+}
+
+void ReadSpellLines(LineReader& reader, TSpellBook& book, size_t maxLength) {
+    do {
+        std::string_view line = reader.ReadLine();
+        if (line.size() > maxLength) line = line.substr(0, maxLength);
+        if (auto spell = ParseSpellLine(line)) book.AddSpell(spell);
+    } while (!reader.AtEnd());
+}
+
+// A book without a header takes the lowest caster level (from 2) that can cast
+// its highest spell level, and the lowest Intelligence that allows more
+// 1st-level spells than it holds.
+void DeriveCasterParameters(TSpellBook& book) {
+    int32_t highest = 1;
+    for (int32_t level = MaxSpellLevel; level >= MinSpellLevel; --level)
+        if (book.LevelCount[level] > 0) {
+            highest = level;
+            break;
+        }
+    book.CasterLevel = MaxCasterLevel;
+    for (int32_t caster = 2; caster <= MaxCasterLevel; ++caster)
+        if (SpellsPerDay(caster, highest) > 0) {
+            book.CasterLevel = caster;
+            break;
+        }
+    book.Intelligence = MaxIntelligence;
+    for (int32_t score = MinIntelligence; score < MaxIntelligence; ++score)
+        if (MaxSpellsPerLevel(score) > book.LevelCount[1]) {
+            book.Intelligence = score;
+            break;
+        }
+}
+
+std::string SpellLines(TSpellBook& book) {
+    std::string out;
+    for (book.First(); book.CurrentSpell(); book.Next()) {
+        out += SpellLine(*book.CurrentSpell());
+        out += "\r\n";
+    }
+    out += " \r\n"; // the closing line of one blank
+    return out;
+}
+
+} // namespace
+
+const std::array<const char*, 9> LegacySpecialtyNames = {"Generalist", "Abjurer",     "Conjurer",
+                                                         "Diviner",    "Enchanter",   "Illusionist",
+                                                         "Invoker",    "Necromancer", "Transmuter"};
+
+std::unique_ptr<tSpell> ParseSpellLine(std::string_view line) {
+    FieldScanner scanner(line);
+    auto spell = std::make_unique<tSpell>();
+    std::string_view field;
+    for (int index = 1; index <= 6 && scanner.Next(field); ++index) {
+        switch (index) {
+        case 1:
+            spell->Level = NumberOrZero(field);
+            break;
+        case 2:
+            spell->Name = field;
+            break;
+        case 3:
+            spell->Book = field;
+            break;
+        case 4:
+            spell->Page = NumberOrZero(field);
+            break;
+        case 5:
+            if (!field.empty()) spell->Frequency = FrequencyFromLetter(field[0]);
+            break;
+        case 6:
+            spell->Category = field;
+            break;
+        }
+        if (index == 1 && (spell->Level < MinSpellLevel || spell->Level > MaxSpellLevel))
+            return nullptr;
+    }
+    if (spell->Name.empty() || spell->Level < MinSpellLevel) return nullptr;
+    return spell;
+}
+
+std::string SpellLine(const tSpell& spell) {
+    std::string out = std::to_string(spell.Level);
+    out += ',';
+    AppendQuoted(out, spell.Name);
+    out += ',';
+    AppendQuoted(out, spell.Book);
+    out += ',';
+    out += std::to_string(spell.Page);
+    out += ",\"";
+    out += FrequencyLetter(spell.Frequency);
+    out += "\",";
+    AppendQuoted(out, spell.Category);
+    return out;
+}
+
+std::unique_ptr<TSpellBook> ReadSpellList(const std::string& fileName) {
+    LineReader reader(fileName);
+    if (!reader.IsOpen()) return nullptr;
+    auto book = std::make_unique<TSpellBook>();
+    ReadSpellLines(reader, *book, kListLineLength);
+    if (reader.Failed()) throw FileReadError("Cannot read " + fileName);
+    return book;
+}
+
+std::unique_ptr<TSpellBook> ReadSpellbookFile(const std::string& fileName) {
+    LineReader reader(fileName);
+    if (!reader.IsOpen()) return nullptr;
+    const int32_t version = NumberOrZero(reader.ReadLine());
+    if (reader.Failed()) return nullptr;
+    if (version == 0) {
+        std::unique_ptr<TSpellBook> book;
+        try {
+            book = ReadSpellList(fileName);
+        } catch (const FileReadError&) {
+            return nullptr;
+        }
+        if (book) DeriveCasterParameters(*book);
+        return book;
+    }
+    if (version != 3 && version != 4) return nullptr;
+
+    auto book = std::make_unique<TSpellBook>();
+    book->CasterLevel = NextNumber(reader);
+    book->Intelligence = NextNumber(reader);
+    const std::string_view specialty = reader.ReadLine();
+    if (version == 4) {
+        book->Specialty = specialty;
+    } else {
+        const auto number = ParseNumberField(specialty);
+        book->Specialty = number && *number >= 0 && *number < int32_t(LegacySpecialtyNames.size())
+                              ? LegacySpecialtyNames[*number]
+                              : "unknown";
+    }
+    const std::string_view frequency = reader.ReadLine();
+    if (!frequency.empty()) book->SpellFrequency = FrequencyFromLetter(frequency[0]);
+    ReadSpellLines(reader, *book, std::string_view::npos);
+    if (reader.Failed()) return nullptr;
+    return book;
+}
+
+bool WriteSpellList(TSpellBook& book, const std::string& fileName) {
+    return WriteFileAtomically(fileName, SpellLines(book));
+}
+
+bool WriteSpellbookFile(TSpellBook& book, const std::string& fileName) {
+    std::string out = "4\r\n";
+    out += std::to_string(book.CasterLevel) + "\r\n";
+    out += std::to_string(book.Intelligence) + "\r\n";
+    out += WritableText(book.Specialty) + "\r\n";
+    out += FrequencyLetter(book.SpellFrequency);
+    out += "\r\n";
+    out += SpellLines(book);
+    return WriteFileAtomically(fileName, out);
+}
+
+} // namespace vellumar
