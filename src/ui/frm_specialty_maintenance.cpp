@@ -3,12 +3,11 @@
 #include "files/specialty_file.h"
 #include "model/specialty.h"
 #include "platform/qt/prompter.h"
-#include "platform/qt/text_codec.h"
+#include "platform/qt/text_conversion.h"
 #include "ui/frm_specialty_name.h"
 
 #include <QComboBox>
 #include <QEvent>
-#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -254,8 +253,7 @@ bool TfrmSpecialtyMaintenance::mnuSaveChangesClick() {
     if (!written) {
         prompter_.Message(
             this, BoxKind::Error, BoxButtons::Ok,
-            QStringLiteral("Unable to write to %1")
-                .arg(QFile::decodeName(QByteArray::fromStdString(specialtyFilePath_))));
+            QStringLiteral("Unable to write to %1").arg(FromPath(specialtyFilePath_)));
         return false;
     }
     table_.Modified = false;

@@ -1,7 +1,7 @@
 #include "ui/frm_specialty_name.h"
 
 #include "platform/qt/prompter.h"
-#include "platform/qt/text_codec.h"
+#include "platform/qt/text_conversion.h"
 
 #include <QLabel>
 #include <QLineEdit>
