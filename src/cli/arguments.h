@@ -1,0 +1,56 @@
+#pragma once
+// The command line of vellumar-cli: one command, its operands and its options.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vellumar::cli {
+
+// A command line that cannot be run as given (exit code 2).
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A file that cannot be read or written (exit code 1).
+struct FileError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct OptionSpec {
+    std::string name; // with the leading "--"
+    bool takesValue;
+};
+
+struct CommandSpec {
+    std::string name;
+    std::string operand; // name of the one operand, as the usage shows it
+    bool operandRequired;
+    std::vector<OptionSpec> options;
+};
+
+class Arguments {
+public:
+    // Options may stand before, between or after operands, as "--name value"
+    // or "--name=value". Throws UsageError.
+    static Arguments Parse(const CommandSpec& spec, const std::vector<std::string>& words);
+
+    const std::optional<std::string>& Operand() const { return operand_; }
+    bool Has(const std::string& option) const { return values_.count(option) > 0; }
+    std::optional<std::string> Value(const std::string& option) const;
+    std::string Required(const std::string& option) const;
+    // A whole number from low to high, or the fallback when the option is absent.
+    int32_t IntegerIn(const std::string& option, int32_t low, int32_t high, int32_t fallback) const;
+    // A list of exactly `count` whole numbers separated by commas.
+    std::vector<int32_t> IntegerList(const std::string& option, size_t count) const;
+    std::optional<uint32_t> Seed() const;
+
+private:
+    std::optional<std::string> operand_;
+    std::map<std::string, std::string> values_;
+};
+
+} // namespace vellumar::cli

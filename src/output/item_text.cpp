@@ -1,0 +1,37 @@
+#include "output/item_text.h"
+
+#include "rules/caster_tables.h"
+
+namespace vellumar {
+namespace {
+
+bool HasBookReference(const tSpell& spell, BookReferenceTest test) {
+    // std::string compares bytes as unsigned, as the column layout wants.
+    return test == BookReferenceTest::NotEmpty ? !spell.Book.empty() : spell.Book.compare(" ") > 0;
+}
+
+} // namespace
+
+std::string OutputItemText(const tSpell& spell, const OutputFormat& format,
+                           BookReferenceTest test) {
+    std::string text = spell.Name;
+    if (!HasBookReference(spell, test)) return text;
+    if (format.IncludeCategory) text += " (" + spell.Category + ")";
+    if (format.IncludeBookPage) text += " [" + spell.Book + " " + std::to_string(spell.Page) + "]";
+    if (format.IncludeFrequency) {
+        text += '-';
+        text += FrequencyLetter(spell.Frequency);
+    }
+    return text;
+}
+
+int32_t NumberPerDay(const TSpellBook& book, int32_t spellLevel) {
+    return SpellsPerDay(book.CasterLevel, spellLevel) + (book.Specialty != "Generalist" ? 1 : 0);
+}
+
+std::string SpellItemRow(const tSpell& spell) {
+    return spell.Name + "  (" + spell.Category + ") [" + spell.Book + " " +
+           std::to_string(spell.Page) + "] - " + FrequencyLetter(spell.Frequency);
+}
+
+} // namespace vellumar

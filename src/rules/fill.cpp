@@ -1,0 +1,132 @@
+#include "rules/fill.h"
+
+#include "rules/caster_tables.h"
+#include "rules/odds.h"
+#include "rules/random.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <vector>
+
+namespace vellumar {
+namespace {
+
+// The spells of a pool by level, so that a pick indexes instead of walking
+// the list. A pick draws the same random position RandomSpellOfLevel would, so
+// every spell of the level stays equally likely.
+class PoolIndex {
+public:
+    explicit PoolIndex(TSpellBook& pool) {
+        for (pool.First(); const tSpell* spell = pool.CurrentSpell(); pool.Next())
+            if (spell->Level >= MinSpellLevel && spell->Level <= MaxSpellLevel)
+                levels_[static_cast<size_t>(spell->Level)].push_back(spell);
+    }
+    int32_t Count(int32_t level) const {
+        return static_cast<int32_t>(levels_[static_cast<size_t>(level)].size());
+    }
+    const tSpell* Pick(int32_t level) const {
+        const auto& spells = levels_[static_cast<size_t>(level)];
+        return spells[static_cast<size_t>(RandomInt(Count(level)))];
+    }
+
+private:
+    std::array<std::vector<const tSpell*>, MaxSpellLevel + 1> levels_;
+};
+
+// Picks until a spell passes the odds test for its frequency, then adds a
+// copy; a copy the book already holds is refused and the caller's loop
+// condition decides whether to draw again.
+void DrawStep(TSpellBook& book, const PoolIndex& pool, int32_t level) {
+    const tSpell* pick = nullptr;
+    do pick = pool.Pick(level);
+    while (!OddsTest(pick->Frequency));
+    book.AddCopy(pick);
+}
+
+// A neutral spell joins the first pool with one chance in ten times its odds.
+bool NeutralGoesFirst(const tSpell& spell) {
+    const int64_t n = int64_t{10} * EffectiveOdds(spell.Frequency);
+    return RandomInt(static_cast<int32_t>(
+               std::min<int64_t>(n, std::numeric_limits<int32_t>::max()))) == 0;
+}
+
+const tSpell* FindInBook(TSpellBook& book, const tSpell& spell) {
+    book.GoToLevel(spell.Level);
+    for (; const tSpell* held = book.CurrentSpell(); book.Next()) {
+        if (held->Level != spell.Level) break;
+        if (CompareSpells(spell, *held) == 0) return held;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void FillFromPool(TSpellBook& book, TSpellBook& pool) {
+    const int32_t caster = book.CasterLevel;
+    const int32_t intelligence = book.Intelligence;
+    if (intelligence < MinIntelligence || intelligence > MaxIntelligence ||
+        caster < MinCasterLevel || caster > MaxCasterLevel)
+        return;
+    // A reference book refuses every copy, so its draw loops would never end.
+    if (book.IsReference || &book == &pool) return;
+
+    const PoolIndex index(pool);
+    const int32_t newLevelTarget = NewLevelSpells(intelligence);
+    const int32_t maxTarget = MaxSpellsPerLevel(intelligence);
+    for (int32_t s = MinSpellLevel; s <= MaxSpellLevel; ++s) {
+        const int32_t available = index.Count(s);
+        while (book.LevelCount[s] < newLevelTarget && book.LevelCount[s] < available &&
+               SpellsPerDay(caster, s) != 0)
+            DrawStep(book, index, s);
+        for (int32_t r = MinCasterLevel; r < caster; ++r)
+            while (SpellsPerDay(r, s) != 0 && book.LevelCount[s] < maxTarget &&
+                   book.LevelCount[s] < available)
+                DrawStep(book, index, s);
+    }
+}
+
+void FillSpellbook(TSpellBook* book, TSpellBook* master, tSpecialtyList* table) {
+    if (!book || !master) return;
+    TSpellBook firstPool;
+    TSpellBook secondPool;
+    firstPool.MakeReference();
+    secondPool.MakeReference();
+
+    const tSpecialty* specialty = table ? table->FindByName(book->Specialty) : nullptr;
+    // The master list is ordered by level and a caster's castable levels run
+    // from 1 upward, so the scan stops at the first level out of reach.
+    for (master->First(); tSpell* spell = master->CurrentSpell(); master->Next()) {
+        if (SpellsPerDay(book->CasterLevel, spell->Level) == 0) break;
+        if (table && !IsSpellValidForSpecialty(*spell, *book, specialty)) continue;
+        if (!specialty || specialty->Classify(spell) == StandingPreferred ||
+            NeutralGoesFirst(*spell))
+            firstPool.AddSpell(spell);
+        else
+            secondPool.AddSpell(spell);
+    }
+    FillFromPool(*book, firstPool);
+    FillFromPool(*book, secondPool);
+}
+
+const tSpell* AddRandomSpell(TSpellBook& book, TSpellBook* master, tSpecialtyList* table,
+                             int32_t level, const ConfirmFn& confirm, const ErrorFn& error) {
+    if (!master) {
+        if (error) error("No Master list available");
+        return nullptr;
+    }
+    if (book.CountOfLevel(level) >= master->CountOfLevel(level)) return nullptr;
+    // The book lacks at least one spell of the level that the master list
+    // holds, so this ends. The odds are drawn on every pick.
+    const tSpell* pick = nullptr;
+    for (;;) {
+        pick = master->RandomSpellOfLevel(level);
+        if (!pick) return nullptr;
+        const bool accepted = OddsTest(pick->Frequency);
+        if (accepted && !book.Contains(pick)) break;
+    }
+    if (!OfferSpellToBook(pick, book, table, confirm)) return nullptr;
+    return FindInBook(book, *pick);
+}
+
+} // namespace vellumar

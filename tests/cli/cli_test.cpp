@@ -1,0 +1,331 @@
+// End-to-end checks of vellumar-cli over small files written byte by byte.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& word) {
+    std::string quoted = "'";
+    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string SpellLine(int level, const std::string& name, const std::string& book, int page,
+                      char frequency, const std::string& category) {
+    return std::to_string(level) + ",\"" + name + "\",\"" + book + "\"," + std::to_string(page) +
+           ",\"" + frequency + "\",\"" + category + "\"\r\n";
+}
+
+std::string BookFile(int caster, int intelligence, const std::string& specialty, char frequency,
+                     const std::string& spellLines) {
+    return "4\r\n" + std::to_string(caster) + "\r\n" + std::to_string(intelligence) + "\r\n" +
+           specialty + "\r\n" + frequency + "\r\n" + spellLines + " \r\n";
+}
+
+// `count` spells of each of the levels 1 to `levels`, all Common.
+std::string MasterLines(int levels, int count, const std::string& category = "div") {
+    std::string lines;
+    for (int level = 1; level <= levels; ++level)
+        for (int i = 0; i < count; ++i)
+            lines += SpellLine(level, "Spell " + std::to_string(level) + "-" + std::to_string(i),
+                               "Tome", i, 'C', category);
+    return lines;
+}
+
+class Cli : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("vellumar-cli-test-" + std::to_string(::getpid()) + "-" +
+                testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        WriteBytes(dir_ / name, bytes);
+        return Path(name);
+    }
+
+    Result Run(const std::vector<std::string>& args) const {
+        std::string command = Quote(VELLUMAR_CLI);
+        for (const std::string& arg : args) command += " " + Quote(arg);
+        command += " >" + Quote(Path("stdout")) + " 2>" + Quote(Path("stderr"));
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(dir_ / "stdout"),
+                ReadBytes(dir_ / "stderr")};
+    }
+
+    std::string Info(const std::string& book) const {
+        const Result info = Run({"info", book});
+        EXPECT_EQ(info.code, 0) << info.err;
+        return info.out;
+    }
+
+    fs::path dir_;
+};
+
+std::string InfoText(int caster, int intelligence, const std::string& specialty,
+                     const std::string& frequency, std::initializer_list<int> counts) {
+    std::string text = "Caster Level: " + std::to_string(caster) +
+                       "\nIntelligence: " + std::to_string(intelligence) +
+                       "\nSpecialty: " + specialty + "\nSpell Frequency: " + frequency + "\n";
+    int level = 1;
+    for (int count : counts)
+        text += "Level " + std::to_string(level++) + ": " + std::to_string(count) + "\n";
+    for (; level <= 9; ++level) text += "Level " + std::to_string(level) + ": 0\n";
+    return text;
+}
+
+TEST_F(Cli, TextIsTheClipboardTextByteForByte) {
+    const std::string book =
+        Write("Gorm.SPB", BookFile(5, 12, "Necromancer", 'R',
+                                   SpellLine(1, "Sleep", "Core", 7, 'C', "e/c") +
+                                       SpellLine(1, "Ch\xE2teau", "Core", 12, 'U', "alt") +
+                                       SpellLine(3, "Fireball", "Tome", 190, 'R', "i/e")));
+    const Result plain = Run({"text", book});
+    EXPECT_EQ(plain.code, 0) << plain.err;
+    EXPECT_EQ(plain.out, "Spell Book:" + book +
+                             "\r\nCaster Level: 5\r\nCaster Intelligence: 12\r\n"
+                             "Caster Specialty: Necromancer\r\n \r\n \r\n \r\n"
+                             "level: 1     number per day: 5\r\n"
+                             "Ch\xE2teau [Core 12],  Sleep [Core 7]\r\n \r\n \r\n"
+                             "level: 3     number per day: 2\r\nFireball [Tome 190]\r\n");
+
+    const Result columns = Run({"text", book, "--columns", "2", "--category", "--no-book-page",
+                                "--frequency", "--caption", "My Book"});
+    EXPECT_EQ(columns.code, 0) << columns.err;
+    EXPECT_EQ(columns.out, "Spell Book:My Book\r\nCaster Level: 5\r\nCaster Intelligence: 12\r\n"
+                           "Caster Specialty: Necromancer\r\n \r\n \r\n \r\n"
+                           "level: 1     number per day: 5\r\n"
+                           "Ch\xE2teau (alt)-U\tSleep (e/c)-C\r\n \r\n \r\n"
+                           "level: 3     number per day: 2\r\nFireball (i/e)-R\t\r\n");
+}
+
+TEST_F(Cli, InfoListsTheCasterAndTheLevelCounts) {
+    const std::string book = Write("b.spb", BookFile(7, 15, "Very Odd Wizard", 'V',
+                                                     SpellLine(1, "A", "", 0, 'C', "") +
+                                                         SpellLine(1, "B", "", 0, 'C', "") +
+                                                         SpellLine(4, "D", "", 0, 'S', "")));
+    const Result info = Run({"info", book});
+    EXPECT_EQ(info.code, 0) << info.err;
+    EXPECT_EQ(info.out, InfoText(7, 15, "Very Odd Wizard", "Very Rare", {2, 0, 0, 1}));
+}
+
+TEST_F(Cli, FillMakesANewBookToItsTargets) {
+    const std::string master = Write("MASTER.DAT", MasterLines(4, 20) + " \r\n");
+    const Result fill = Run(
+        {"fill", "--master", master, "--output", Path("new.spb"), "--level", "3", "--seed", "11"});
+    EXPECT_EQ(fill.code, 0) << fill.err;
+    EXPECT_EQ(Info(Path("new.spb")), InfoText(3, 9, "Generalist", "Common", {6, 4}));
+    const std::string header = "4\r\n3\r\n9\r\nGeneralist\r\nC\r\n";
+    EXPECT_EQ(ReadBytes(dir_ / "new.spb").substr(0, header.size()), header);
+
+    const Result defaults = Run({"fill", "--master", master, "--output", Path("one.spb")});
+    EXPECT_EQ(defaults.code, 0) << defaults.err;
+    EXPECT_EQ(Info(Path("one.spb")), InfoText(1, 9, "Generalist", "Common", {4}));
+}
+
+TEST_F(Cli, FillWithTheSameSeedGivesTheSameFile) {
+    const std::string master = Write("MASTER.DAT", MasterLines(9, 40) + " \r\n");
+    for (const char* name : {"a.spb", "b.spb", "c.spb"}) {
+        const std::string seed = name[0] == 'c' ? "8" : "7";
+        const Result fill =
+            Run({"fill", "--master", master, "--output", Path(name), "--level", "20",
+                 "--intelligence", "17", "--specialty", "Invoker", "--seed", seed});
+        ASSERT_EQ(fill.code, 0) << fill.err;
+    }
+    EXPECT_EQ(ReadBytes(dir_ / "a.spb"), ReadBytes(dir_ / "b.spb"));
+    EXPECT_NE(ReadBytes(dir_ / "a.spb"), ReadBytes(dir_ / "c.spb"));
+}
+
+TEST_F(Cli, FillStartsFromAGivenBookAndItsCaster) {
+    const std::string master = Write("MASTER.DAT", MasterLines(2, 10) + " \r\n");
+    const std::string book =
+        Write("own.spb", BookFile(2, 9, "Invoker", 'U', SpellLine(1, "Own", "", 0, 'S', "")));
+    const Result fill = Run({"fill", book, "--master", master, "--output", Path("out.spb"),
+                             "--frequency", "very rare", "--seed", "3"});
+    EXPECT_EQ(fill.code, 0) << fill.err;
+    EXPECT_EQ(Info(Path("out.spb")), InfoText(2, 9, "Invoker", "Very Rare", {6}));
+    EXPECT_NE(ReadBytes(dir_ / "out.spb").find("1,\"Own\","), std::string::npos);
+}
+
+TEST_F(Cli, FillFollowsTheGivenOddsAndSpecialties) {
+    std::string lines;
+    for (int i = 0; i < 10; ++i)
+        lines += SpellLine(1, "Common" + std::to_string(i), "", 0, 'C', "ill");
+    for (int i = 0; i < 10; ++i)
+        lines += SpellLine(1, "Rare" + std::to_string(i), "", 0, 'S', "ill");
+    for (int i = 0; i < 10; ++i)
+        lines += SpellLine(1, "Seen" + std::to_string(i), "", 0, 'S', "div");
+    const std::string master = Write("MASTER.DAT", lines + " \r\n");
+    const std::string specialties = Write("Specialty.dat", "Painter\r\n\r\ndiv\r\n");
+    const Result fill = Run({"fill", "--master", master, "--output", Path("out.spb"), "--frequency",
+                             "Restricted", "--specialty", "Painter", "--specialties", specialties,
+                             "--odds", "1,32767,32767,32767,32767", "--seed", "5"});
+    ASSERT_EQ(fill.code, 0) << fill.err;
+    const std::string out = ReadBytes(dir_ / "out.spb");
+    EXPECT_EQ(Info(Path("out.spb")), InfoText(1, 9, "Painter", "Restricted", {4}));
+    EXPECT_EQ(out.find("Seen"), std::string::npos) << "div is prohibited for a Painter";
+    EXPECT_EQ(out.find("Common"), std::string::npos) << "Common has one chance in 32767";
+}
+
+TEST_F(Cli, UsageErrorsNameTheOptionAndComeBeforeAnyFile) {
+    const std::string master = Write("MASTER.DAT", MasterLines(1, 5) + " \r\n");
+    const std::string book = Write("b.spb", BookFile(3, 10, "Generalist", 'C', ""));
+    const std::string o = Path("o");
+    struct Case {
+        std::vector<std::string> args;
+        const char* mentions;
+    };
+    const Case cases[] = {
+        {{"fill", "--master", "missing.dat", "--output", o, "--level", "31"}, "1 to 30"},
+        {{"fill", "--master", master, "--output", o, "--level", "0"}, "--level"},
+        {{"fill", "--master", master, "--output", o, "--intelligence", "8"}, "9 to 21"},
+        {{"fill", "--master", master, "--output", o, "--intelligence", "x"}, "--intelligence"},
+        {{"fill", "--master", master, "--output", o, "--frequency", "Often"}, "--frequency"},
+        {{"fill", "--master", master, "--output", o, "--odds", "1,2,3"}, "--odds"},
+        {{"fill", "--master", master, "--output", o, "--odds", "0,1,1,1,1"}, "--odds"},
+        {{"fill", "--master", master, "--output", o, "--seed", "-1"}, "--seed"},
+        {{"fill", "--output", o}, "--master"},
+        {{"fill", "--master", master}, "--output"},
+        {{"fill", "--master", master, "--output", o, "--bogus"}, "--bogus"},
+        {{"text", book, "--columns", "5"}, "0 to 4"},
+        {{"text"}, "BOOK"},
+        {{"text", book, "extra"}, "extra"},
+        {{"info", book, "--output", "x"}, "--output"},
+        {{"scroll", book, "--counts", "1,2", "--output", o}, "--counts"},
+        {{"scroll", book, "--output", o}, "--counts"},
+        {{"validate", book}, "--output"},
+        {{"export", book, "--output"}, "--output"},
+        {{"paint"}, "paint"},
+        {{}, "command"},
+    };
+    for (const Case& c : cases) {
+        const Result r = Run(c.args);
+        std::string shown;
+        for (const std::string& a : c.args) shown += a + " ";
+        EXPECT_EQ(r.code, 2) << shown << r.err;
+        EXPECT_NE(r.err.find(c.mentions), std::string::npos) << shown << r.err;
+        EXPECT_TRUE(r.out.empty()) << shown;
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "o"));
+}
+
+TEST_F(Cli, FilesThatCannotBeReadOrWrittenAreNamed) {
+    const std::string master = Write("MASTER.DAT", MasterLines(1, 5) + " \r\n");
+    const std::string book = Write("b.spb", BookFile(3, 10, "Generalist", 'C', ""));
+    const std::string missing = Path("nowhere.spb");
+    const std::string unwritable = Path("no/such/dir/out.spb");
+    struct Case {
+        std::vector<std::string> args;
+        std::string names;
+    };
+    const Case cases[] = {
+        {{"text", missing}, missing},
+        {{"info", missing}, missing},
+        {{"fill", missing, "--master", master, "--output", Path("o")}, missing},
+        {{"fill", "--master", missing, "--output", Path("o")}, missing},
+        {{"fill", "--master", master, "--output", Path("o"), "--specialties", missing}, missing},
+        {{"fill", "--master", master, "--output", unwritable}, unwritable},
+        {{"validate", book, "--output", unwritable}, unwritable},
+        {{"validate", book, "--output", Path("o"), "--specialties", missing}, missing},
+        {{"scroll", book, "--counts", "0,0,0,0,0,0,0,0,0", "--output", unwritable}, unwritable},
+        {{"export", book, "--output", unwritable}, unwritable},
+        {{"export", missing, "--output", Path("o")}, missing},
+    };
+    for (const Case& c : cases) {
+        const Result r = Run(c.args);
+        EXPECT_EQ(r.code, 1) << c.names << r.err;
+        EXPECT_NE(r.err.find(c.names), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "o"));
+}
+
+TEST_F(Cli, ValidateRemovesAndListsTheIneligibleSpells) {
+    const std::string book =
+        Write("b.spb", BookFile(1, 9, "Abjurer", 'C',
+                                SpellLine(1, "Alarm", "Core", 1, 'C', "Alteration") +
+                                    SpellLine(1, "Armor", "Core", 2, 'C', "abj") +
+                                    SpellLine(1, "Bless", "Core", 3, 'U', "abj") +
+                                    SpellLine(2, "Web", "Tome", 4, 'C', "c/s")));
+    const Result validate = Run({"validate", book, "--output", Path("v.spb")});
+    EXPECT_EQ(validate.code, 0) << validate.err;
+    EXPECT_EQ(validate.out, "Alarm  (Alteration) [Core 1] - C\nBless  (abj) [Core 3] - U\n"
+                            "Web  (c/s) [Tome 4] - C\n");
+    EXPECT_EQ(ReadBytes(dir_ / "v.spb"),
+              BookFile(1, 9, "Abjurer", 'C', SpellLine(1, "Armor", "Core", 2, 'C', "abj")));
+
+    // A specialty file that lacks the Abjurer leaves the category alone.
+    const std::string specialties = Write("Specialty.dat", "Painter\r\n\r\ndiv\r\n");
+    const Result other =
+        Run({"validate", book, "--output", Path("w.spb"), "--specialties", specialties});
+    EXPECT_EQ(other.code, 0) << other.err;
+    EXPECT_EQ(other.out, "Bless  (abj) [Core 3] - U\nWeb  (c/s) [Tome 4] - C\n");
+}
+
+TEST_F(Cli, ScrollDrawsTheCountsAndRepeatsWithTheSeed) {
+    std::string lines;
+    for (int i = 0; i < 5; ++i) lines += SpellLine(1, "One" + std::to_string(i), "", 0, 'S', "");
+    for (int i = 0; i < 3; ++i) lines += SpellLine(2, "Two" + std::to_string(i), "", 0, 'C', "");
+    const std::string book = Write("b.spb", BookFile(4, 11, "Diviner", 'S', lines));
+    for (const char* name : {"s1.spb", "s2.spb"}) {
+        const Result scroll = Run({"scroll", book, "--counts", "2,9,1,0,0,0,0,0,-1", "--output",
+                                   Path(name), "--seed", "99"});
+        ASSERT_EQ(scroll.code, 0) << scroll.err;
+    }
+    EXPECT_EQ(Info(Path("s1.spb")), InfoText(4, 11, "Diviner", "Restricted", {2, 3}));
+    EXPECT_EQ(ReadBytes(dir_ / "s1.spb"), ReadBytes(dir_ / "s2.spb"));
+}
+
+TEST_F(Cli, ExportWritesTheSpellsWithoutAHeader) {
+    const std::string spells = SpellLine(1, "Light", "Core", 12, 'U', "Alteration") +
+                               SpellLine(3, "Fireball", "Tome", 190, 'C', "i/e");
+    const std::string book = Write("b.spb", BookFile(5, 12, "Invoker", 'R', spells));
+    const Result exported = Run({"export", book, "--output", Path("out.dat")});
+    EXPECT_EQ(exported.code, 0) << exported.err;
+    EXPECT_EQ(ReadBytes(dir_ / "out.dat"), spells + " \r\n");
+}
+
+TEST_F(Cli, HelpAndVersion) {
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_NE(help.out.find("Usage: vellumar-cli"), std::string::npos);
+    EXPECT_EQ(Run({"fill", "--help"}).code, 0);
+    const Result version = Run({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, "vellumar-cli 4.1\n");
+}
+
+} // namespace

@@ -1,0 +1,88 @@
+#include "rules/random.h"
+#include "rules/scroll.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+using namespace vellumar;
+
+namespace {
+
+TSpellBook& Fill(TSpellBook& book, int level, int count) {
+    for (int i = 0; i < count; ++i)
+        book.AddSpell(new tSpell(level, "S" + std::to_string(level) + "-" + std::to_string(i),
+                                 "Core", i, -i % 5, "abj"));
+    return book;
+}
+
+struct CountRow {
+    std::array<int32_t, 9> asked;
+    std::array<int32_t, 9> expected;
+};
+
+class ScrollCounts : public testing::TestWithParam<CountRow> {};
+
+TEST_P(ScrollCounts, DrawsTheAskedNumberHeldWithinTheSource) {
+    TSpellBook source(9, 14, -3, "Diviner");
+    Fill(source, 1, 4);
+    Fill(source, 3, 2);
+    Fill(source, 5, 6);
+    for (uint32_t seed : {7u, 8u, 9u}) {
+        SeedRandom(seed);
+        auto scroll = DrawScroll(source, GetParam().asked);
+        for (int level = 1; level <= 9; ++level)
+            EXPECT_EQ(scroll->LevelCount[level], GetParam().expected[level - 1])
+                << "level " << level;
+        for (scroll->First(); const tSpell* spell = scroll->CurrentSpell(); scroll->Next())
+            EXPECT_TRUE(source.Contains(spell));
+        EXPECT_EQ(scroll->CasterLevel, 9);
+        EXPECT_EQ(scroll->Intelligence, 14);
+        EXPECT_EQ(scroll->SpellFrequency, -3);
+        EXPECT_EQ(scroll->Specialty, "Diviner");
+        EXPECT_TRUE(scroll->Modified);
+    }
+    EXPECT_EQ(source.Count(), 12);
+    EXPECT_FALSE(source.Modified);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, ScrollCounts,
+    testing::Values(CountRow{{0, 0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
+                    CountRow{{4, 0, 2, 0, 6, 0, 0, 0, 0}, {4, 0, 2, 0, 6, 0, 0, 0, 0}},
+                    CountRow{{2, 0, 1, 0, 3, 0, 0, 0, 0}, {2, 0, 1, 0, 3, 0, 0, 0, 0}},
+                    CountRow{{9, 3, 5, 1, 99, 1, 1, 1, 1}, {4, 0, 2, 0, 6, 0, 0, 0, 0}},
+                    CountRow{{-1, -5, 1, 0, -100, 0, 0, 0, -2}, {0, 0, 1, 0, 0, 0, 0, 0, 0}}));
+
+TEST(Scroll, EverySpellOfALevelIsEquallyLikely) {
+    TSpellBook source(5, 12, 0, "Generalist");
+    Fill(source, 2, 5);
+    std::map<std::string, int> times;
+    const int runs = 5000;
+    SeedRandom(3);
+    for (int run = 0; run < runs; ++run) {
+        auto scroll = DrawScroll(source, {0, 2, 0, 0, 0, 0, 0, 0, 0});
+        for (scroll->First(); scroll->CurrentSpell(); scroll->Next())
+            ++times[scroll->CurrentName()];
+    }
+    ASSERT_EQ(times.size(), 5u);
+    for (const auto& [name, count] : times) EXPECT_NEAR(count, runs * 2 / 5, runs / 25) << name;
+}
+
+TEST(Scroll, HoldsCopiesNotTheSourcesSpells) {
+    TSpellBook source(5, 12, 0, "Generalist");
+    Fill(source, 1, 3);
+    auto scroll = DrawScroll(source, {3, 0, 0, 0, 0, 0, 0, 0, 0});
+    std::set<const tSpell*> own;
+    for (source.First(); source.CurrentSpell(); source.Next()) own.insert(source.CurrentSpell());
+    for (scroll->First(); scroll->CurrentSpell(); scroll->Next())
+        EXPECT_EQ(own.count(scroll->CurrentSpell()), 0u);
+    scroll.reset();
+    EXPECT_EQ(source.Count(), 3); // the source's spells outlive the scroll
+    source.First();
+    EXPECT_EQ(source.CurrentName(), "S1-0");
+}
+
+} // namespace
