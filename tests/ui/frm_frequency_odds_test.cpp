@@ -1,3 +1,5 @@
+#include "model/spell.h"
+#include "rules/odds.h"
 #include "support/scripted_prompter.h"
 #include "ui/frm_frequency_odds.h"
 
@@ -173,8 +175,10 @@ void FrequencyOddsTest::defaultValuesResetAll() {
     QVERIFY(settings.writes.empty());
 }
 
+// On the program's own odds, which the random selection reads.
 void FrequencyOddsTest::closeBoxKeepsWithoutStoring() {
-    FrequencyOddsTable odds = Defaults;
+    FrequencyOddsTable& odds = FrequencyOdds;
+    odds = DefaultFrequencyOdds;
     SettingsSpy settings;
     ScriptedPrompter prompter;
     prompter.Exec(
@@ -186,10 +190,13 @@ void FrequencyOddsTest::closeBoxKeepsWithoutStoring() {
             dialog.close();
         },
         false);
-    ShowFrequencyOdds(odds, Defaults, settings.Writer(), SettingsPath, prompter, nullptr);
+    ShowFrequencyOdds(odds, DefaultFrequencyOdds, settings.Writer(), SettingsPath, prompter,
+                      nullptr);
     prompter.VerifyDone();
+    QCOMPARE(EffectiveOdds(FrequencyRestricted), 50);
     QCOMPARE(odds, (FrequencyOddsTable{50, 20, 10, 5, 1}));
     QVERIFY(settings.writes.empty());
+    odds = DefaultFrequencyOdds;
 }
 
 void FrequencyOddsTest::failingWrite() {

@@ -1,3 +1,4 @@
+#include "rules/scroll.h"
 #include "support/scripted_prompter.h"
 #include "ui/frm_scroll_parm.h"
 
@@ -109,8 +110,14 @@ void ScrollParmTest::answers() {
             }
         },
         accept);
-    QCOMPARE(AskScrollCounts(prompter, *book, nullptr), expected);
+    const std::optional<ScrollLevelCounts> counts = AskScrollCounts(prompter, *book, nullptr);
     prompter.VerifyDone();
+    QCOMPARE(counts, expected);
+    if (!counts) return;
+    // The counts are what the scroll is drawn with.
+    auto scroll = DrawScroll(*book, *counts);
+    for (int level = MinSpellLevel; level <= MaxSpellLevel; ++level)
+        QCOMPARE(scroll->CountOfLevel(level), (*counts)[size_t(level - 1)]);
 }
 
 QTEST_MAIN(ScrollParmTest)
