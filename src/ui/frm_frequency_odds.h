@@ -1,0 +1,60 @@
+#pragma once
+// The Spell Frequency Odds dialog: edits the program's selection odds in place
+// and stores them in the settings file on OK.
+
+#include <QDialog>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+
+namespace vellumar {
+
+class Prompter;
+
+// Indexed by frequency code + 4: Restricted first, Common last.
+using FrequencyOddsTable = std::array<int32_t, 5>;
+// Writes one integer setting; false when the settings file could not be written.
+using WriteIntegerSetting =
+    std::function<bool(const std::string& section, const std::string& key, int32_t value)>;
+
+class TfrmFrequencyOdds : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int HelpTopic = 600;
+    static constexpr int32_t MinOdds = 1;
+    static constexpr int32_t MaxOdds = 32767;
+
+    TfrmFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOddsTable& defaults,
+                      WriteIntegerSetting writeInteger, QString settingsPath, Prompter& prompter,
+                      QWidget* parent = nullptr);
+
+    QListWidget* lbFrequency = nullptr;
+    QSpinBox* spnOdds = nullptr;
+    QPushButton* bnDefault = nullptr;
+    QPushButton* bnOK = nullptr;
+
+private:
+    int SelectedEntry() const;
+    void lbFrequencyClick();
+    void spnOddsChange(const QString& text);
+    void bnDefaultClick();
+    void bnOKClick();
+
+    FrequencyOddsTable& odds_;
+    const FrequencyOddsTable defaults_;
+    WriteIntegerSetting writeInteger_;
+    QString settingsPath_;
+    Prompter& prompter_;
+};
+
+// Creates the dialog for one use and shows it modally.
+void ShowFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOddsTable& defaults,
+                       WriteIntegerSetting writeInteger, const QString& settingsPath,
+                       Prompter& prompter, QWidget* parent);
+
+} // namespace vellumar

@@ -1,0 +1,335 @@
+#include "ui/frm_specialty_maintenance.h"
+
+#include "files/specialty_file.h"
+#include "model/specialty.h"
+#include "platform/qt/prompter.h"
+#include "platform/qt/text_conversion.h"
+#include "ui/frm_specialty_name.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace vellumar {
+namespace {
+
+const char* const CloseQuestion = "You have made changes to the specialty definitions.\r\n"
+                                  "Do you wish to save the changes?\r\n"
+                                  "\r\n"
+                                  "(if you do not save the changes, they will remain\r\n"
+                                  "in effect until you restart the application)";
+
+QFont Bold(QFont font) {
+    font.setBold(true);
+    return font;
+}
+
+void LoadMemo(QPlainTextEdit* memo, const tStringList* lines) {
+    QStringList text;
+    if (lines)
+        for (const std::string& line : *lines) text << ToQString(line);
+    memo->setPlainText(text.join(QLatin1Char('\n')));
+    memo->document()->setModified(false);
+}
+
+// Every line as typed, empty ones and blanks included; a final line break
+// does not make one more line.
+tStringList MemoLines(const QPlainTextEdit* memo) {
+    QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+    if (lines.last().isEmpty()) lines.removeLast();
+    tStringList out;
+    out.reserve(size_t(lines.size()));
+    for (const QString& line : lines) out.push_back(FromQString(line));
+    return out;
+}
+
+} // namespace
+
+TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialtyList& table,
+                                                   std::string specialtyFilePath,
+                                                   std::function<void()> refillNewBookDialog,
+                                                   std::function<void()> refillSpellbookWindows,
+                                                   QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      prompter_(prompter), table_(table), specialtyFilePath_(std::move(specialtyFilePath)),
+      refillNewBookDialog_(std::move(refillNewBookDialog)),
+      refillSpellbookWindows_(std::move(refillSpellbookWindows)) {
+    setObjectName(QStringLiteral("frmSpecialtyMaintenance"));
+    setWindowTitle(QStringLiteral("Specialty Maintenance"));
+
+    auto* menuBar = new QMenuBar(this);
+    QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
+    mnuSaveChanges = file->addAction(QStringLiteral("&Save Changes"));
+    mnuSaveChanges->setObjectName(QStringLiteral("mnuSaveChanges"));
+    mnuClose = file->addAction(QStringLiteral("E&xit"));
+    mnuClose->setObjectName(QStringLiteral("mnuClose"));
+    QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
+    mnuEditSpecialtyName = edit->addAction(QStringLiteral("&Change Specialty Name"));
+    mnuEditSpecialtyName->setObjectName(QStringLiteral("mnuEditSpecialtyName"));
+    mnuAddNewSpecialty = edit->addAction(QStringLiteral("&Add New Specialty"));
+    mnuAddNewSpecialty->setObjectName(QStringLiteral("mnuAddNewSpecialty"));
+    mnuDeleteSpecialty = edit->addAction(QStringLiteral("&Delete Specialty"));
+    mnuDeleteSpecialty->setObjectName(QStringLiteral("mnuDeleteSpecialty"));
+
+    auto* client = new QWidget;
+    client->setFixedSize(467, 328);
+    const QFont bold = Bold(font());
+
+    auto* specialtyLabel = new QLabel(QStringLiteral("Specialty"), client);
+    specialtyLabel->setFont(bold);
+    specialtyLabel->setGeometry(16, 14, 64, 20);
+    cbSpecialty = new QComboBox(client);
+    cbSpecialty->setObjectName(QStringLiteral("cbSpecialty"));
+    cbSpecialty->setFont(bold);
+    cbSpecialty->setEditable(false);
+    cbSpecialty->setMaxVisibleItems(16);
+    cbSpecialty->setGeometry(84, 12, 220, 24);
+    specialtyLabel->setBuddy(cbSpecialty);
+
+    auto* preferredLabel = new QLabel(QStringLiteral("Preferred Spell Categories"), client);
+    preferredLabel->setFont(bold);
+    preferredLabel->setGeometry(16, 46, 209, 18);
+    memPreferred = new QPlainTextEdit(client);
+    memPreferred->setObjectName(QStringLiteral("memPreferred"));
+    memPreferred->setGeometry(16, 66, 209, 217);
+    preferredLabel->setBuddy(memPreferred);
+
+    auto* prohibitedLabel = new QLabel(QStringLiteral("Prohibited Spell Categories"), client);
+    prohibitedLabel->setFont(bold);
+    prohibitedLabel->setGeometry(242, 46, 209, 18);
+    memProhibited = new QPlainTextEdit(client);
+    memProhibited->setObjectName(QStringLiteral("memProhibited"));
+    memProhibited->setGeometry(242, 66, 209, 217);
+    prohibitedLabel->setBuddy(memProhibited);
+
+    for (QPlainTextEdit* memo : {memPreferred, memProhibited}) {
+        memo->setFont(bold);
+        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+        memo->setTabChangesFocus(true);
+        memo->installEventFilter(this);
+    }
+
+    bnOK = new QPushButton(QStringLiteral("OK"), client);
+    bnOK->setObjectName(QStringLiteral("bnOK"));
+    bnOK->setGeometry((467 - 75) / 2, 292, 75, 27);
+    bnOK->setAutoDefault(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(client);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(cbSpecialty, &QComboBox::currentIndexChanged, this, [this] { cbSpecialtyChange(); });
+    connect(bnOK, &QPushButton::clicked, this, [this] {
+        // The button takes the focus first, so an edit in a text box is stored.
+        bnOK->setFocus(Qt::MouseFocusReason);
+        StoreEdits();
+        accept();
+    });
+    connect(mnuSaveChanges, &QAction::triggered, this, [this] { mnuSaveChangesClick(); });
+    connect(mnuClose, &QAction::triggered, this, [this] { reject(); });
+    connect(mnuEditSpecialtyName, &QAction::triggered, this,
+            [this] { mnuEditSpecialtyNameClick(); });
+    connect(mnuAddNewSpecialty, &QAction::triggered, this, [this] { mnuAddNewSpecialtyClick(); });
+    connect(mnuDeleteSpecialty, &QAction::triggered, this, [this] { mnuDeleteSpecialtyClick(); });
+
+    FormCreate();
+}
+
+int TfrmSpecialtyMaintenance::ShowModal() {
+    FormActivate();
+    return prompter_.Exec(*this);
+}
+
+bool TfrmSpecialtyMaintenance::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) FormActivate();
+    return QDialog::event(e);
+}
+
+bool TfrmSpecialtyMaintenance::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::FocusOut) {
+        if (watched == memPreferred) memPreferredExit();
+        if (watched == memProhibited) memProhibitedExit();
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void TfrmSpecialtyMaintenance::FormCreate() {
+    RefillDropDown();
+    SelectEntry(0);
+}
+
+void TfrmSpecialtyMaintenance::FormActivate() {
+    GoToShown();
+}
+
+void TfrmSpecialtyMaintenance::RefillDropDown() {
+    const QSignalBlocker quiet(cbSpecialty);
+    cbSpecialty->clear();
+    for (const std::string& name : table_.SpecialtyNames()) cbSpecialty->addItem(ToQString(name));
+}
+
+void TfrmSpecialtyMaintenance::SelectEntry(int index) {
+    {
+        const QSignalBlocker quiet(cbSpecialty);
+        cbSpecialty->setCurrentIndex(index < cbSpecialty->count() ? index : -1);
+    }
+    cbSpecialtyChange();
+}
+
+void TfrmSpecialtyMaintenance::GoToShown() {
+    GoToEntry(cbSpecialty->currentIndex());
+}
+
+// The cursor is placed by position: names may repeat, and a search by name
+// would land on the first of equal names.
+void TfrmSpecialtyMaintenance::GoToEntry(int index) {
+    table_.First();
+    if (index < 0) {
+        while (table_.HasCurrent()) table_.Next();
+        return;
+    }
+    for (int i = 0; i < index && table_.HasCurrent(); ++i) table_.Next();
+}
+
+void TfrmSpecialtyMaintenance::cbSpecialtyChange() {
+    // The selection can move without the focus leaving a text box (the mouse
+    // wheel over the drop-down): keep the edit for the specialty it was made on.
+    StoreEdits();
+    loadedIndex_ = cbSpecialty->currentIndex();
+    GoToShown();
+    LoadMemo(memPreferred, table_.CurrentPreferred());
+    LoadMemo(memProhibited, table_.CurrentProhibited());
+    UpdateEnabled();
+}
+
+void TfrmSpecialtyMaintenance::UpdateEnabled() {
+    const bool shown = cbSpecialty->currentIndex() >= 0 && table_.Count() > 0;
+    cbSpecialty->setEnabled(table_.Count() > 0);
+    memPreferred->setEnabled(shown);
+    memProhibited->setEnabled(shown);
+    mnuEditSpecialtyName->setEnabled(shown);
+    mnuDeleteSpecialty->setEnabled(shown);
+}
+
+void TfrmSpecialtyMaintenance::memPreferredExit() {
+    if (!memPreferred->document()->isModified()) return;
+    GoToEntry(loadedIndex_);
+    if (tStringList* list = table_.CurrentPreferred()) {
+        *list = MemoLines(memPreferred);
+        table_.Modified = true;
+    }
+    memPreferred->document()->setModified(false);
+}
+
+void TfrmSpecialtyMaintenance::memProhibitedExit() {
+    if (!memProhibited->document()->isModified()) return;
+    GoToEntry(loadedIndex_);
+    if (tStringList* list = table_.CurrentProhibited()) {
+        *list = MemoLines(memProhibited);
+        table_.Modified = true;
+    }
+    memProhibited->document()->setModified(false);
+}
+
+// Menu commands and closing do not take the focus; without this an edit in
+// progress would be lost when a command reloads the text boxes.
+void TfrmSpecialtyMaintenance::StoreEdits() {
+    memPreferredExit();
+    memProhibitedExit();
+}
+
+bool TfrmSpecialtyMaintenance::mnuSaveChangesClick() {
+    StoreEdits();
+    const bool written = WriteSpecialtyFile(table_, specialtyFilePath_);
+    GoToShown();
+    if (!written) {
+        prompter_.Message(
+            this, BoxKind::Error, BoxButtons::Ok,
+            QStringLiteral("Unable to write to %1").arg(FromPath(specialtyFilePath_)));
+        return false;
+    }
+    table_.Modified = false;
+    return true;
+}
+
+void TfrmSpecialtyMaintenance::mnuEditSpecialtyNameClick() {
+    StoreEdits();
+    GoToShown();
+    tSpecialty* specialty = table_.CurrentSpecialty();
+    if (!specialty) return;
+    const int index = cbSpecialty->currentIndex();
+    const auto name =
+        AskSpecialtyName(prompter_, this, QStringLiteral("Change Specialty Name"),
+                         QStringLiteral("Change the name of the specialty to..."), specialty->Name);
+    if (!name) return;
+    specialty->Name = *name; // as typed: empty, blank or repeated names are all accepted
+    table_.Modified = true;
+    RefillDropDown();
+    SelectEntry(index);
+}
+
+void TfrmSpecialtyMaintenance::mnuAddNewSpecialtyClick() {
+    StoreEdits();
+    const auto name =
+        AskSpecialtyName(prompter_, this, QStringLiteral("Add Specailty"),
+                         QStringLiteral("Enter the name of the new specialty..."), " ");
+    // Nothing typed, or the preset blank left alone.
+    if (!name || !(*name > std::string(" "))) return;
+    table_.Append(std::make_unique<tSpecialty>(*name));
+    table_.Modified = true;
+    RefillDropDown();
+    SelectEntry(cbSpecialty->count() - 1);
+}
+
+void TfrmSpecialtyMaintenance::mnuDeleteSpecialtyClick() {
+    StoreEdits();
+    GoToShown();
+    if (!table_.HasCurrent()) return;
+    const Answer answer =
+        prompter_.Message(this, BoxKind::Confirmation, BoxButtons::OkCancel,
+                          QStringLiteral("Are you sure you want to delete the %1 specialty?")
+                              .arg(ToQString(table_.CurrentName())));
+    if (answer != Answer::Ok) return;
+    GoToShown();
+    table_.DeleteCurrent();
+    table_.First();
+    table_.Modified = true;
+    RefillDropDown();
+    SelectEntry(0);
+}
+
+bool TfrmSpecialtyMaintenance::FormCloseQuery() {
+    if (!table_.Modified) return true;
+    if (refillNewBookDialog_) refillNewBookDialog_();
+    switch (prompter_.Message(this, BoxKind::Confirmation, BoxButtons::YesNoCancel,
+                              QString::fromLatin1(CloseQuestion))) {
+    case Answer::Yes:
+        // A save that failed keeps the window open, the changes still unsaved.
+        return mnuSaveChangesClick();
+    case Answer::No:
+        return true; // the changes stay in effect until the program ends
+    default:
+        return false;
+    }
+}
+
+void TfrmSpecialtyMaintenance::FormClose() {
+    if (refillSpellbookWindows_) refillSpellbookWindows_();
+}
+
+void TfrmSpecialtyMaintenance::done(int result) {
+    StoreEdits();
+    if (!FormCloseQuery()) return;
+    QDialog::done(result);
+    FormClose();
+}
+
+} // namespace vellumar

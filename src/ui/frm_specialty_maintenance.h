@@ -1,0 +1,81 @@
+#pragma once
+// The Specialty Maintenance window: edits the program's specialty table in
+// place and saves it to the specialty file. Created once, shown modally again
+// and again.
+
+#include <QDialog>
+#include <functional>
+#include <string>
+
+class QAction;
+class QComboBox;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace vellumar {
+
+class Prompter;
+class tSpecialtyList;
+
+class TfrmSpecialtyMaintenance : public QDialog {
+    Q_OBJECT
+public:
+    // refillNewBookDialog runs before the closing question when the table is
+    // modified; refillSpellbookWindows runs on every close.
+    TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialtyList& table,
+                             std::string specialtyFilePath,
+                             std::function<void()> refillNewBookDialog,
+                             std::function<void()> refillSpellbookWindows,
+                             QWidget* parent = nullptr);
+
+    // Shows the window modally through the Prompter; the specialty on screen
+    // becomes the table's current one again first.
+    int ShowModal();
+
+    // Every way of closing comes here: the closing question may keep the window
+    // open.
+    void done(int result) override;
+
+    QComboBox* cbSpecialty = nullptr;
+    QPlainTextEdit* memPreferred = nullptr;
+    QPlainTextEdit* memProhibited = nullptr;
+    QPushButton* bnOK = nullptr;
+    QAction* mnuSaveChanges = nullptr;
+    QAction* mnuClose = nullptr;
+    QAction* mnuEditSpecialtyName = nullptr;
+    QAction* mnuAddNewSpecialty = nullptr;
+    QAction* mnuDeleteSpecialty = nullptr;
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void FormCreate();
+    void FormActivate();
+    void cbSpecialtyChange();
+    void memPreferredExit();
+    void memProhibitedExit();
+    bool mnuSaveChangesClick();
+    void mnuEditSpecialtyNameClick();
+    void mnuAddNewSpecialtyClick();
+    void mnuDeleteSpecialtyClick();
+    bool FormCloseQuery();
+    void FormClose();
+
+    void RefillDropDown();
+    void SelectEntry(int index);
+    void GoToShown();
+    void GoToEntry(int index);
+    void StoreEdits();
+    void UpdateEnabled();
+
+    Prompter& prompter_;
+    tSpecialtyList& table_;
+    std::string specialtyFilePath_;
+    std::function<void()> refillNewBookDialog_;
+    std::function<void()> refillSpellbookWindows_;
+    int loadedIndex_ = -1; // the entry whose lists the text boxes hold
+};
+
+} // namespace vellumar
