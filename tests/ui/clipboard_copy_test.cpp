@@ -1,5 +1,5 @@
 #include "output/qt/clipboard_copy.h"
-#include "output/qt/cp1252_text.h"
+#include "platform/qt/text_conversion.h"
 #include "output/qt/print_format_dialog.h"
 #include "support/scripted_prompter.h"
 
@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QRadioButton>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <memory>
@@ -90,7 +91,7 @@ void ClipboardCopyTest::copiesTheBookAsWindows1252Text() {
 
     const QString text = QGuiApplication::clipboard()->text();
     QVERIFY2(text.contains(QChar(0x2019)), "byte 0x92 is a right single quotation mark");
-    QCOMPARE(QByteArray::fromStdString(QStringToCp1252(text)), expected);
+    QCOMPARE(QByteArray(QStringEncoder("windows-1252").encode(text)), expected);
 }
 
 void ClipboardCopyTest::cancelCopiesNothingButKeepsTheChoices() {

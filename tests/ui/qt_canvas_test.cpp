@@ -1,4 +1,4 @@
-#include "output/qt/cp1252_text.h"
+#include "platform/qt/text_conversion.h"
 #include "output/qt/output_font.h"
 #include "output/qt/qt_canvas.h"
 
@@ -14,21 +14,11 @@ using namespace vellumar;
 class QtCanvasTest : public QObject {
     Q_OBJECT
 private slots:
-    void convertsWindows1252BothWays();
     void systemFaceIsThePlatformsGeneralFont();
     void printerKeepsThePointSizeAtItsResolution_data();
     void printerKeepsThePointSizeAtItsResolution();
     void chosenFontBecomesTheOutputFont();
 };
-
-void QtCanvasTest::convertsWindows1252BothWays() {
-    const std::string bytes = "Tenser\x92s \x80 caf\xe9 \x1a";
-    const QString text = Cp1252ToQString(bytes);
-    QCOMPARE(text, QString::fromUtf8("Tenser\u2019s \u20ac caf\u00e9 \x1a"));
-    QCOMPARE(QStringToCp1252(text), bytes);
-    // What the code page cannot hold becomes "?", never the Ctrl-Z that ends a file.
-    QCOMPARE(QStringToCp1252(QString::fromUtf8("\u03a9mega \U0001F409!")), std::string("?mega ?!"));
-}
 
 void QtCanvasTest::systemFaceIsThePlatformsGeneralFont() {
     OutputFont font;

@@ -1,7 +1,7 @@
 #include "output/qt/book_rendering.h"
 
 #include "output/page_layout.h"
-#include "output/qt/cp1252_text.h"
+#include "platform/qt/text_conversion.h"
 #include "output/qt/qt_canvas.h"
 
 #include <QPainter>
@@ -17,7 +17,7 @@ QImage RenderPreviewImage(QSize size, TSpellBook* book, const QString& caption,
         QPainter painter(&image);
         painter.setRenderHint(QPainter::TextAntialiasing);
         QtCanvas canvas(painter, FontScale::Pixels);
-        RenderSpellbook(canvas, *book, QStringToCp1252(caption), format,
+        RenderSpellbook(canvas, *book, FromQString(caption), format,
                         LayoutParams::Preview(canvas));
     }
     return image;
@@ -29,7 +29,7 @@ bool PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     QtCanvas canvas(painter, FontScale::Points, &printer);
-    RenderSpellbook(canvas, book, QStringToCp1252(caption), format, LayoutParams::Print(canvas));
+    RenderSpellbook(canvas, book, FromQString(caption), format, LayoutParams::Print(canvas));
     return painter.end();
 }
 

@@ -1,6 +1,6 @@
 #include "output/qt/clipboard_copy.h"
 
-#include "output/qt/cp1252_text.h"
+#include "platform/qt/text_conversion.h"
 #include "output/qt/print_format_dialog.h"
 #include "output/spellbook_text.h"
 #include "platform/qt/prompter.h"
@@ -21,8 +21,8 @@ bool CopySpellbookToClipboard(Prompter& prompter, TfrmPrintFormat& formatDialog,
         if (hideWorking) hideWorking();
     });
     const std::string text =
-        JoinWithCrLf(BuildSpellbookText(book, QStringToCp1252(caption), format));
-    QGuiApplication::clipboard()->setText(Cp1252ToQString(text));
+        JoinWithCrLf(BuildSpellbookText(book, FromQString(caption), format));
+    QGuiApplication::clipboard()->setText(ToQString(text));
     return true;
 }
 

@@ -1,6 +1,6 @@
 #include "output/qt/output_font.h"
 
-#include "output/qt/cp1252_text.h"
+#include "platform/qt/text_conversion.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -20,7 +20,7 @@ QString OutputFontFamily(const OutputFont& font) {
     if (font.Face.empty() ||
         QString::fromLatin1(font.Face).compare("System", Qt::CaseInsensitive) == 0)
         return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    return Cp1252ToQString(font.Face);
+    return ToQString(font.Face);
 }
 
 QFont ToQFont(const OutputFont& font, FontScale scale) {
@@ -43,7 +43,7 @@ QColor OutputFontColour(const OutputFont& font) {
 }
 
 void TakeChosenFont(const QFont& chosen, OutputFont& font) {
-    font.Face = QStringToCp1252(chosen.family());
+    font.Face = FromQString(chosen.family());
     if (chosen.pointSizeF() > 0)
         font.Height = int(std::lround(chosen.pointSizeF() * ScreenDpi / PointsPerInch));
     else if (chosen.pixelSize() > 0)

@@ -1,6 +1,6 @@
 #include "output/qt/qt_canvas.h"
 
-#include "output/qt/cp1252_text.h"
+#include "platform/qt/text_conversion.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -23,7 +23,7 @@ void QtCanvas::SetUnderline(bool on) {
 }
 
 int QtCanvas::TextWidth(std::string_view text) {
-    return painter_.fontMetrics().horizontalAdvance(Cp1252ToQString(text));
+    return painter_.fontMetrics().horizontalAdvance(ToQString(text));
 }
 
 int QtCanvas::TextHeight(std::string_view) {
@@ -32,7 +32,7 @@ int QtCanvas::TextHeight(std::string_view) {
 }
 
 void QtCanvas::DrawText(int x, int y, std::string_view text) {
-    painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), Cp1252ToQString(text));
+    painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), ToQString(text));
 }
 
 void QtCanvas::NewPage() {

@@ -1,16 +1,17 @@
 #include "platform/qt/text_conversion.h"
 
+#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace vellumar {
 namespace {
 
-constexpr char16_t Substitute = 0x1A; // what the encoder puts for an unmappable character
+constexpr char Substitute = 0x1A; // what the encoder puts for an unmappable character
 
 } // namespace
 
-QString ToQString(const std::string& text) {
+QString ToQString(std::string_view text) {
     QStringDecoder decoder("windows-1252");
     return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
@@ -23,19 +24,11 @@ std::string FromQString(const QString& text) {
     QByteArray bytes = encoder.encode(clean);
     // Every control character is gone by now, so a Ctrl-Z here stands for a
     // character the code page lacks.
-    bytes.replace(char(Substitute), '?');
+    bytes.replace(Substitute, '?');
     return bytes.toStdString();
 }
 
-} // namespace vellumar
-
-#include <QFile>
-
-namespace vellumar {
-
-std::string ToPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
+std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString FromPath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));

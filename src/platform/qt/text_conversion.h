@@ -3,18 +3,15 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace vellumar {
 
-QString ToQString(const std::string& text);
+QString ToQString(std::string_view text);
 // Characters without a Windows-1252 byte become "?"; control characters (line
 // breaks, Ctrl-Z, NUL and the rest below 32) become blanks, so that typed or
 // pasted text can never break a file apart.
 std::string FromQString(const QString& text);
-
-} // namespace vellumar
-
-namespace vellumar {
 
 // File names are not text of the code page: they pass as the file system's bytes.
 std::string ToPath(const QString& path);
