@@ -9,7 +9,7 @@
 #include "support/app_harness.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/frame_window.h"
-#include "ui/master_list_holder.h"
+#include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
 #include "ui/working_box.h"
 
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(h->Context().MasterList()->Count(), 190);
         // The folder found stays the master file's folder for the run.
         QDir::setCurrent(h->home.Home() + "..");
-        QCOMPARE(QString::fromStdString(h->Context().MasterHolder().MasterFilePath()),
+        QCOMPARE(QString::fromStdString(h->Context().MasterListWindow()->MasterFilePath()),
                  h->home.Home() + "MASTER.DAT");
     }
 

@@ -94,7 +94,13 @@ private slots:
         QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&File")),
                  (QStringList{"&New\tF4", "&Open", "-", "Printer Setup...", "-", "E&xit"}));
         QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&Options")),
-                 (QStringList{"Set &Data Directory..."}));
+                 (QStringList{"Set Master &File...", "&View Master List...", "-",
+                              "Set &Data Directory...", "Set Spell Selection &Odds...",
+                              "Set Specialties..."}));
+        QCOMPARE(ItemTexts(frame.ClientPopup()),
+                 (QStringList{"New Spellbook...", "Open Spellbook...", "-", "View Master List",
+                              "Set Master File...", "-", "Set Data Directory...",
+                              "Set Spell Selection Odds...", "Set Specialties..."}));
         QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&Help")),
                  (QStringList{"&Contents", "-", "&About"}));
         QVERIFY(frame.tbMain()->isVisible());
