@@ -98,7 +98,7 @@ void TfrmSpellBook::BuildControls() {
     const QFont small = PixelFont(font(), 12);
     tbSpellBook = new QToolBar(this);
     tbSpellBook->setObjectName(QStringLiteral("tbSpellBook"));
-    tbSpellBook->setIconSize(QSize(28, 28));
+    tbSpellBook->setIconSize(QSize(24, 24));
     tbSpellBook->setMovable(false);
     tbSpellBook->setFloatable(false);
 
