@@ -110,6 +110,9 @@ TfrmFrequencyOdds::TfrmFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOd
     });
     connect(spin->Editor(), &QLineEdit::textChanged, this,
             [this](const QString& text) { spnOddsChange(text); });
+    // An arrow step sets the field's text with the editor's signals blocked.
+    connect(spnOdds, &QSpinBox::valueChanged, this,
+            [this](int value) { spnOddsChange(QString::number(value)); });
     connect(bnDefault, &QPushButton::clicked, this, [this] { bnDefaultClick(); });
     connect(bnOK, &QPushButton::clicked, this, [this] { bnOKClick(); });
 

@@ -69,6 +69,7 @@ private slots:
     void closeBoxKeepsWithoutStoring();
     void failingWrite();
     void oneRowAlwaysSelected();
+    void arrowStepsChangeTheOdds();
 };
 
 void FrequencyOddsTest::opening() {
@@ -228,6 +229,25 @@ void FrequencyOddsTest::oneRowAlwaysSelected() {
     QCOMPARE(dialog.lbFrequency->selectedItems().size(), 1);
     QCOMPARE(dialog.lbFrequency->selectedItems().first()->text(), QStringLiteral("Very Rare"));
     QCOMPARE(dialog.spnOdds->value(), 20);
+}
+
+// The arrows (and the arrow keys) step the field without a keystroke in it.
+void FrequencyOddsTest::arrowStepsChangeTheOdds() {
+    FrequencyOddsTable odds = Defaults;
+    SettingsSpy settings;
+    ScriptedPrompter prompter;
+    TfrmFrequencyOdds dialog(odds, Defaults, settings.Writer(), SettingsPath, prompter);
+    dialog.lbFrequency->setCurrentRow(4); // Restricted
+    dialog.spnOdds->stepUp();
+    QCOMPARE(odds[0], 101);
+    QTest::keyClick(dialog.spnOdds, Qt::Key_Down);
+    QTest::keyClick(dialog.spnOdds, Qt::Key_Down);
+    QCOMPARE(odds[0], 99);
+    dialog.lbFrequency->setCurrentRow(0); // Common, already at the lower bound
+    dialog.spnOdds->stepDown();
+    QCOMPARE(odds[4], 1);
+    QTest::mouseClick(dialog.bnOK, Qt::LeftButton);
+    QCOMPARE(settings.writes.front(), (Write{"SpellFrequencyOdds", "Restricted", 99}));
 }
 
 QTEST_MAIN(FrequencyOddsTest)
