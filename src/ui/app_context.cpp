@@ -31,6 +31,13 @@ HelpViewer& AppContext::Help() {
     return *help_;
 }
 
+const QIcon& AppContext::Icon(const QString& name) {
+    auto it = icons_.find(name);
+    if (it == icons_.end())
+        it = icons_.insert(name, QIcon(QStringLiteral(":/icons/%1.svg").arg(name)));
+    return *it;
+}
+
 QString AppContext::ProgramFolder() const {
     return FromPath(vellumar::ProgramFolder());
 }

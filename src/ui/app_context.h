@@ -5,6 +5,8 @@
 #include "output/output_format.h"
 
 #include <QCursor>
+#include <QHash>
+#include <QIcon>
 #include <QString>
 #include <memory>
 #include <string>
@@ -73,6 +75,10 @@ public:
     // The program's one output format: it lives for the run and is never saved.
     OutputFormat& Output() { return outputFormat_; }
 
+    // A picture of the resources (":/icons/<name>.svg"), made once for the run:
+    // each new icon would render and cache its pixmaps anew for every window.
+    const QIcon& Icon(const QString& name);
+
     void SetSpellCursor(const QCursor& cursor) { spellCursor_ = cursor; }
     const QCursor& SpellCursor() const { return spellCursor_; }
 
@@ -105,6 +111,7 @@ private:
     std::unique_ptr<tSpecialtyList> loadedSpecialties_;
     OutputFormat outputFormat_;
     QCursor spellCursor_;
+    QHash<QString, QIcon> icons_;
     TfrmMain* frame_ = nullptr;
     TfrmWorking* working_ = nullptr;
     TfrmBookParm* bookParm_ = nullptr;

@@ -191,7 +191,7 @@ TfrmSpellBook* TfrmMain::ActiveSpellBook() const {
 TfrmSpellBook* TfrmMain::CreateSpellBookWindow() {
     auto* window = new TfrmSpellBook(context_);
     QMdiSubWindow* sub = mdiArea_->addSubWindow(window);
-    sub->setWindowIcon(QIcon(QStringLiteral(":/icons/book.svg")));
+    sub->setWindowIcon(context_.Icon(QStringLiteral("book")));
     sub->resize(550, 539);
     windows_.push_back(window);
     connect(window, &TfrmSpellBook::Closed, this, &TfrmMain::SpellBookClosed);

@@ -276,9 +276,8 @@ void TfrmSpellBook::BuildCommands() {
             tbSpellBook->addSeparator();
             continue;
         }
-        QAction* action = tbSpellBook->addAction(
-            QIcon(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(button.icon))),
-            QString::fromLatin1(button.hint));
+        QAction* action = tbSpellBook->addAction(context_.Icon(QString::fromLatin1(button.icon)),
+                                                 QString::fromLatin1(button.hint));
         action->setObjectName(QString::fromLatin1(button.name));
         action->setToolTip(QString::fromLatin1(button.hint));
         connect(action, &QAction::triggered, this, button.handler);
