@@ -4,9 +4,10 @@
 #include "model/text.h"
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 namespace vellumar {
@@ -25,14 +26,16 @@ bool SameName(std::string_view a, std::string_view b) {
     return CompareTextNoCase(a, b) == 0;
 }
 
-// Lines of the file without their ends; CR LF, CR and LF all end a line.
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
+// Lines of the file without their ends; CR LF, CR and LF all end a line. A
+// missing file has none. False when the file is there but cannot be read.
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return lines;
-    std::ostringstream all;
-    all << in.rdbuf();
-    const std::string text = all.str();
+    if (!in) {
+        std::error_code ec;
+        return !std::filesystem::exists(path, ec) && !ec;
+    }
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) return false;
     std::string line;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -45,7 +48,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
         }
     }
     if (!line.empty()) lines.push_back(std::move(line));
-    return lines;
+    return true;
 }
 
 // The section name of a "[name]" line.
@@ -78,7 +81,9 @@ std::string_view ValueOf(std::string_view line) {
 std::optional<std::string> Lookup(const std::string& path, std::string_view section,
                                   std::string_view key) {
     bool inSection = false;
-    for (const std::string& line : ReadLines(path)) {
+    std::vector<std::string> lines;
+    ReadLines(path, lines); // what cannot be read gives the defaults
+    for (const std::string& line : lines) {
         if (auto name = SectionOf(line)) {
             if (inSection) return std::nullopt; // the first section of the name counts
             inSection = SameName(*name, section);
@@ -131,7 +136,9 @@ int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
 }
 
 bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    std::vector<std::string> lines = ReadLines(path_);
+    // Writing over a file that could not be read would lose every other line.
+    std::vector<std::string> lines;
+    if (!ReadLines(path_, lines)) return false;
     const std::string entry = OneLine(key) + "=" + OneLine(value);
 
     // Find the section, the key in it, and the last key line of it.

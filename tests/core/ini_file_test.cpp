@@ -136,6 +136,17 @@ TEST_F(IniFileTest, FailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(Content(), "[Vellumar]\r\nMasterFile=old.dat\r\n");
 }
 
+TEST_F(IniFileTest, AFileThatCannotBeReadIsNotWrittenOver) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    Put("; notes\r\n[Vellumar]\r\nMasterFile=old.dat\r\n");
+    fs::permissions(path_, fs::perms::owner_write);
+    IniFile ini(path_);
+    EXPECT_EQ(ini.ReadString("Vellumar", "MasterFile", "default"), "default");
+    EXPECT_FALSE(ini.WriteString("Vellumar", "DataDirectory", "/x/"));
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Content(), "; notes\r\n[Vellumar]\r\nMasterFile=old.dat\r\n");
+}
+
 TEST(ProgramFolder, EnvironmentOverridesAndAlwaysEndsInSlash) {
     const char* old = std::getenv("VELLUMAR_HOME");
     const std::string saved = old ? old : "";
