@@ -4,9 +4,9 @@
 #include "model/text.h"
 
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -29,13 +29,17 @@ bool SameName(std::string_view a, std::string_view b) {
 // Lines of the file without their ends; CR LF, CR and LF all end a line. A
 // missing file has none. False when the file is there but cannot be read.
 bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               &std::fclose);
+    if (!file) {
         std::error_code ec;
         return !std::filesystem::exists(path, ec) && !ec;
     }
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return false;
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
+        text.append(buffer, n);
+    if (std::ferror(file.get())) return false; // a folder, say
     std::string line;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];

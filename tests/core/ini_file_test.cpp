@@ -136,6 +136,15 @@ TEST_F(IniFileTest, FailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(Content(), "[Vellumar]\r\nMasterFile=old.dat\r\n");
 }
 
+TEST_F(IniFileTest, AFolderInThePlaceOfTheFileGivesDefaultsAndRefusesWrites) {
+    fs::create_directory(path_);
+    IniFile ini(path_);
+    EXPECT_EQ(ini.ReadString("Vellumar", "MasterFile", "MASTER.DAT"), "MASTER.DAT");
+    EXPECT_EQ(ini.ReadInteger("SpellFrequencyOdds", "Common", 1), 1);
+    EXPECT_FALSE(ini.WriteInteger("SpellFrequencyOdds", "Common", 3));
+    EXPECT_TRUE(fs::is_directory(path_));
+}
+
 TEST_F(IniFileTest, AFileThatCannotBeReadIsNotWrittenOver) {
     if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
     Put("; notes\r\n[Vellumar]\r\nMasterFile=old.dat\r\n");
