@@ -8,6 +8,7 @@
 #include "ui/frame_window.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -40,6 +41,16 @@ void PrintStartReport(vellumar::VellumarApp& app) {
     std::fflush(stdout);
 }
 
+// The window icon, drawn from its vectors at the sizes window managers ask for:
+// an SVG icon alone names no sizes, and X11 title bars then show none.
+QIcon ProgramIcon() {
+    const QIcon vectors(QStringLiteral(":/icons/vellumar.svg"));
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(vectors.pixmap(QSize(size, size), 1.0));
+    return icon;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -53,7 +64,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vellumar"));
     // Ties the windows to the desktop entry, for the window icon and the task bar.
     QApplication::setDesktopFileName(QStringLiteral("vellumar"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vellumar.svg")));
+    QApplication::setWindowIcon(ProgramIcon());
 
     std::optional<uint32_t> seed;
     bool quitAfterStart = false;
