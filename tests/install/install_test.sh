@@ -94,12 +94,16 @@ book=$tmp/work/Zarinth.SPB
 [ -s "$book" ] || fail "vellumar-cli wrote no book"
 spells=$(grep -c '^[1-9],' "$prefix/share/vellumar/MASTER.DAT")
 
-exec_line=$(sed -n 's/^Exec=//p' "$desktop")
-command_line=("${exec_line/\%F/$book}" --quit-after-start)
+# The Exec line's words, with the file manager's %F replaced by the book.
+read -r -a command_line <<<"$(sed -n 's/^Exec=//p' "$desktop")"
+for i in "${!command_line[@]}"; do
+    [ "${command_line[$i]}" = %F ] && command_line[$i]=$book
+done
+command_line+=(--quit-after-start)
 touch "$tmp/before"
 status=0
 (cd "$tmp/work" && "${in_home[@]}" QT_QPA_PLATFORM=offscreen ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
-    UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" timeout 60 ${command_line[@]}) \
+    UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" timeout 60 "${command_line[@]}") \
     >"$tmp/out" 2>"$tmp/err" || status=$?
 cat "$tmp/out"
 [ "$status" -eq 0 ] || { cat "$tmp/err"; fail "the program exited with $status"; }
