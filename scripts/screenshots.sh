@@ -50,11 +50,13 @@ shoot() {
     import -frame -window "$1" -strip -colors 256 "PNG8:$out/$2.png"
     echo "wrote $out/$2.png"
 }
-# Runs keys in the focused window and shoots the window that appears, then
-# sends the closing keys. A window that does not appear is skipped.
+# Runs keys in the main window and shoots the window that appears, then sends
+# the closing keys. A window that does not appear is skipped.
 dialog() {
     local title=$1 name=$2 closing=$3
     shift 3
+    xdotool windowactivate --sync "$frame" 2>/dev/null || true
+    sleep 0.3
     xdotool key --delay 150 "$@"
     local id
     id=$(window "$title") || true
@@ -87,7 +89,7 @@ shoot "$frame" main-window
 
 dialog '^New Spellbook Parameters$' new-spellbook Escape F4
 dialog '^About Vellumar$' about Return alt+h a
-dialog '^Master Spell List$' master-list Escape alt+o v
+dialog '^Master Spell List$' master-list alt+x alt+o v
 dialog '^Spell Frequency Odds$' odds Escape alt+o o
 dialog '^Print Preview$' print-preview Escape alt+f p p Return
 dialog '^Vellumar Help$' help Escape F1

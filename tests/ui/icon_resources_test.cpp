@@ -5,6 +5,7 @@
 #include "support/app_harness.h"
 #include "ui/app_context.h"
 #include "ui/frame_window.h"
+#include "ui/spell_book_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -52,12 +53,12 @@ void VerifySharp(const QPixmap& pixmap, const QSize& logical, const QString& wha
     QCOMPARE(pixmap.size(), logical * Scale);
 }
 
-// Checks every shown tool button; the number checked, or -1 after a failure.
-int VerifyVisibleToolButtons() {
+// Checks the tool buttons that show whenever their window shows (the tool
+// bar's overflow button aside); the number checked, or -1 after a failure.
+int VerifyToolButtons(const QList<QToolButton*>& buttons) {
     int checked = 0;
-    for (QWidget* widget : QApplication::allWidgets()) {
-        auto* button = qobject_cast<QToolButton*>(widget);
-        if (!button || button->objectName().startsWith(QLatin1String("qt_")) ||
+    for (QToolButton* button : buttons) {
+        if (button->objectName().startsWith(QLatin1String("qt_")) ||
             !button->isVisibleTo(button->window()))
             continue;
         const QString tip =
@@ -74,6 +75,13 @@ int VerifyVisibleToolButtons() {
         ++checked;
     }
     return checked;
+}
+
+QList<QToolButton*> AllToolButtons() {
+    QList<QToolButton*> buttons;
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* button = qobject_cast<QToolButton*>(widget)) buttons << button;
+    return buttons;
 }
 
 } // namespace
@@ -115,15 +123,17 @@ private slots:
         QVERIFY2(Difference(fine, coarse) > 0.01, "drawn at 100 % and enlarged");
     }
 
-    // The frame's buttons while no book is open, then the book window's.
+    // The frame's buttons, a book window's, and those of every other window.
     void everyToolButtonHasAPictureAndATooltip() {
         h->Start();
-        QCOMPARE(VerifyVisibleToolButtons(), 2);
+        QCOMPARE(VerifyToolButtons(h->Frame().tbMain()->findChildren<QToolButton*>()), 2);
         const QString book = h->home.Write(
             QStringLiteral("icons.spb"),
             SpellbookV4(3, 12, "Generalist", 'C', {"1,\"Sleep\",\"SRD 5.1\",0,\"C\",\"e/c\""}));
         QVERIFY(h->Frame().OpenSpellbookFile(book));
-        QVERIFY(VerifyVisibleToolButtons() >= 4);
+        QToolBar* bookBar = h->Frame().ActiveSpellBook()->tbSpellBook;
+        QVERIFY(VerifyToolButtons(bookBar->findChildren<QToolButton*>()) >= 4);
+        QVERIFY(VerifyToolButtons(AllToolButtons()) >= 4);
     }
 
     void aboutPictureAndSpellCursorAreSharp() {
