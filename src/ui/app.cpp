@@ -1,12 +1,16 @@
 #include "ui/app.h"
 
 #include "model/specialty.h"
+#include "output/qt/print_format_dialog.h"
 #include "platform/qt/help_viewer.h"
+#include "platform/qt/text_conversion.h"
 #include "rules/odds.h"
 #include "rules/random.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/frame_window.h"
-#include "ui/master_list_holder.h"
+#include "ui/frm_specialty_maintenance.h"
+#include "ui/master_list_window.h"
+#include "ui/spell_book_window.h"
 #include "ui/spell_edit_dialog.h"
 
 #include <QApplication>
@@ -39,13 +43,21 @@ void VellumarApp::Start(std::optional<uint32_t> seed) {
     // The frame first: the windows after it use its settings, specialty table
     // and working box.
     frame_ = std::make_unique<TfrmMain>(context_);
-    context_.SetBookParm(new TfrmBookParm(context_, frame_.get()));
-    // The output format dialog is created here, before the master list.
-    context_.SetMasterListHolder(std::make_unique<MasterListHolder>(context_));
-    context_.MasterHolder().Load(frame_.get());
-    context_.SetSpellEdit(new TfrmSpellEdit(frame_.get()));
-    // The specialty maintenance window is created here, last.
-    frame_->SetMasterListCloseQuery([this] { return context_.MasterHolder().CloseQuery(); });
+    TfrmMain* frame = frame_.get();
+    context_.SetBookParm(new TfrmBookParm(context_, frame));
+    context_.SetPrintFormat(new TfrmPrintFormat(context_.Output(), frame));
+    auto* masterList = new TfrmMasterList(context_, frame);
+    context_.SetMasterListWindow(masterList);
+    context_.SetSpellEdit(new TfrmSpellEdit(frame));
+    context_.SetSpecialtyMaintenance(new TfrmSpecialtyMaintenance(
+        context_.prompter(), context_.SpecialtyTable(),
+        ToPath(context_.SettingsFolder() + QStringLiteral("Specialty.dat")),
+        [this] { context_.BookParm().RebuildSpecialties(); },
+        [frame] {
+            for (TfrmSpellBook* window : frame->SpellBookWindows()) window->FillSpecialtyItems();
+        },
+        frame));
+    frame_->SetMasterListCloseQuery([masterList] { return masterList->FormCloseQuery(); });
 
     qApp->installEventFilter(this);
     frame_->showMaximized();

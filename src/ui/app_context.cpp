@@ -7,7 +7,7 @@
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/frame_window.h"
-#include "ui/master_list_holder.h"
+#include "ui/master_list_window.h"
 
 #include <QPrinter>
 
@@ -18,7 +18,7 @@ AppContext::AppContext(Prompter& prompter) : prompter_(prompter) {}
 AppContext::~AppContext() = default;
 
 QPrinter& AppContext::Printer() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>();
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *printer_;
 }
 
@@ -64,12 +64,8 @@ tSpecialtyList& AppContext::SpecialtyTable() const {
     return loadedSpecialties_ ? *loadedSpecialties_ : *builtInSpecialties_;
 }
 
-void AppContext::SetMasterListHolder(std::unique_ptr<MasterListHolder> holder) {
-    masterHolder_ = std::move(holder);
-}
-
 TSpellBook* AppContext::MasterList() const {
-    return masterHolder_ ? masterHolder_->MasterList() : nullptr;
+    return masterList_ ? masterList_->MasterList() : nullptr;
 }
 
 } // namespace vellumar

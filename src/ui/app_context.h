@@ -2,6 +2,8 @@
 // The program-wide state and the long-lived windows, handed to every window
 // instead of globals.
 
+#include "output/output_format.h"
+
 #include <QCursor>
 #include <QString>
 #include <memory>
@@ -14,11 +16,13 @@ namespace vellumar {
 
 class HelpViewer;
 class IniFile;
-class MasterListHolder;
 class Prompter;
 class TSpellBook;
 class TfrmBookParm;
 class TfrmMain;
+class TfrmMasterList;
+class TfrmPrintFormat;
+class TfrmSpecialtyMaintenance;
 class TfrmSpellEdit;
 class TfrmWorking;
 class tSpecialtyList;
@@ -65,10 +69,11 @@ public:
     tSpecialtyList& SpecialtyTable() const;
     bool SpecialtiesAreBuiltIn() const { return !loadedSpecialties_; }
 
-    void SetMasterListHolder(std::unique_ptr<MasterListHolder> holder);
-    MasterListHolder& MasterHolder() const { return *masterHolder_; }
     // The master list, or none when no master file could be read.
     TSpellBook* MasterList() const;
+
+    // The program's one output format: it lives for the run and is never saved.
+    OutputFormat& Output() { return outputFormat_; }
 
     void SetSpellCursor(const QCursor& cursor) { spellCursor_ = cursor; }
     const QCursor& SpellCursor() const { return spellCursor_; }
@@ -78,6 +83,9 @@ public:
     void SetWorking(TfrmWorking* working) { working_ = working; }
     void SetBookParm(TfrmBookParm* dialog) { bookParm_ = dialog; }
     void SetSpellEdit(TfrmSpellEdit* dialog) { spellEdit_ = dialog; }
+    void SetPrintFormat(TfrmPrintFormat* dialog) { printFormat_ = dialog; }
+    void SetMasterListWindow(TfrmMasterList* window) { masterList_ = window; }
+    void SetSpecialtyMaintenance(TfrmSpecialtyMaintenance* window) { specialties_ = window; }
     // The help window is made on first use, at the file set here.
     void SetHelpFile(const QString& path) { helpFile_ = path; }
     const QString& HelpFile() const { return helpFile_; }
@@ -85,6 +93,10 @@ public:
     TfrmWorking& Working() const { return *working_; }
     TfrmBookParm& BookParm() const { return *bookParm_; }
     TfrmSpellEdit& SpellEdit() const { return *spellEdit_; }
+    TfrmPrintFormat& PrintFormat() const { return *printFormat_; }
+    // None until start-up has created it.
+    TfrmMasterList* MasterListWindow() const { return masterList_; }
+    TfrmSpecialtyMaintenance& SpecialtyMaintenance() const { return *specialties_; }
     HelpViewer& Help();
 
 private:
@@ -93,12 +105,15 @@ private:
     std::unique_ptr<IniFile> settings_;
     std::unique_ptr<tSpecialtyList> builtInSpecialties_;
     std::unique_ptr<tSpecialtyList> loadedSpecialties_;
-    std::unique_ptr<MasterListHolder> masterHolder_;
+    OutputFormat outputFormat_;
     QCursor spellCursor_;
     TfrmMain* frame_ = nullptr;
     TfrmWorking* working_ = nullptr;
     TfrmBookParm* bookParm_ = nullptr;
     TfrmSpellEdit* spellEdit_ = nullptr;
+    TfrmPrintFormat* printFormat_ = nullptr;
+    TfrmMasterList* masterList_ = nullptr;
+    TfrmSpecialtyMaintenance* specialties_ = nullptr;
     HelpViewer* help_ = nullptr;
     QString helpFile_;
 };

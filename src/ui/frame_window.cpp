@@ -8,10 +8,15 @@
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/odds.h"
+#include "rules/scroll.h"
 #include "ui/about_box.h"
 #include "ui/app_context.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/data_directory_dialog.h"
+#include "ui/frm_frequency_odds.h"
+#include "ui/frm_scroll_parm.h"
+#include "ui/frm_specialty_maintenance.h"
+#include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
 #include "ui/spin_edit.h"
 #include "ui/working_box.h"
@@ -96,8 +101,17 @@ void TfrmMain::BuildMenus() {
     mnuFile_->addAction(QStringLiteral("E&xit"), this, &TfrmMain::mnuExitClick);
 
     mnuOptions_ = new QMenu(QStringLiteral("&Options"), this);
+    mnuOptions_->addAction(QStringLiteral("Set Master &File..."), this,
+                           &TfrmMain::mnuSetMasterFileClick);
+    mnuOptions_->addAction(QStringLiteral("&View Master List..."), this,
+                           &TfrmMain::mnuViewMasterListClick);
+    mnuOptions_->addSeparator();
     mnuOptions_->addAction(QStringLiteral("Set &Data Directory..."), this,
                            &TfrmMain::mnuDataDirectoriesClick);
+    mnuOptions_->addAction(QStringLiteral("Set Spell Selection &Odds..."), this,
+                           &TfrmMain::mnuSetOddsClick);
+    mnuOptions_->addAction(QStringLiteral("Set Specialties..."), this,
+                           &TfrmMain::mnuSetSpecialtiesClick);
 
     mnuWindow_ = new QMenu(QStringLiteral("&Window"), this);
     connect(mnuWindow_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowMenu);
@@ -113,8 +127,17 @@ void TfrmMain::BuildMenus() {
     pmnuClient_->addAction(QStringLiteral("Open Spellbook..."), this,
                            &TfrmMain::mnuOpenSpellbookClick);
     pmnuClient_->addSeparator();
+    pmnuClient_->addAction(QStringLiteral("View Master List"), this,
+                           &TfrmMain::mnuViewMasterListClick);
+    pmnuClient_->addAction(QStringLiteral("Set Master File..."), this,
+                           &TfrmMain::mnuSetMasterFileClick);
+    pmnuClient_->addSeparator();
     pmnuClient_->addAction(QStringLiteral("Set Data Directory..."), this,
                            &TfrmMain::mnuDataDirectoriesClick);
+    pmnuClient_->addAction(QStringLiteral("Set Spell Selection Odds..."), this,
+                           &TfrmMain::mnuSetOddsClick);
+    pmnuClient_->addAction(QStringLiteral("Set Specialties..."), this,
+                           &TfrmMain::mnuSetSpecialtiesClick);
 }
 
 // While a spellbook window is active its File menu takes the place of the
@@ -265,6 +288,48 @@ void TfrmMain::mnuPrinterSetupClick() {
     context_.prompter().PrinterSetup(this, context_.Printer());
 }
 
+void TfrmMain::mnuSetSpecialtiesClick() {
+    context_.SpecialtyMaintenance().ShowModal();
+}
+
+void TfrmMain::mnuSetOddsClick() {
+    IniFile& settings = context_.SettingsFile();
+    ShowFrequencyOdds(
+        FrequencyOdds, DefaultFrequencyOdds,
+        [&settings](const std::string& section, const std::string& key, int32_t value) {
+            return settings.WriteInteger(section, key, value);
+        },
+        FromPath(settings.Path()), context_.prompter(), this);
+}
+
+void TfrmMain::mnuViewMasterListClick() {
+    if (TfrmMasterList* window = context_.MasterListWindow()) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+void TfrmMain::mnuSetMasterFileClick() {
+    if (TfrmMasterList* window = context_.MasterListWindow()) window->mnuSetMasterFileClick();
+}
+
+void TfrmMain::CreateScroll() {
+    if (TfrmSpellBook* source = ActiveSpellBook()) CreateScroll(*source);
+}
+
+void TfrmMain::CreateScroll(TfrmSpellBook& source) {
+    const std::optional<ScrollLevelCounts> counts =
+        AskScrollCounts(context_.prompter(), source.Book(), this);
+    if (!counts) return;
+    WorkingScope working(context_.Working(), QStringLiteral("Creating Scroll"));
+    std::unique_ptr<TSpellBook> scroll = DrawScroll(source.Book(), *counts);
+    TfrmSpellBook* window = CreateSpellBookWindow();
+    window->ReplaceBook(std::move(scroll));
+    window->ShowBookParameters();
+    window->SetModified(true);
+}
+
 void TfrmMain::mnuExitClick() {
     close();
 }
@@ -293,6 +358,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     for (TfrmSpellBook* window : windows) window->ApproveClose();
+    // Without its question: the master list has been asked above.
+    if (TfrmMasterList* masterList = context_.MasterListWindow()) masterList->hide();
     if (QWidget* help = findChild<HelpViewer*>()) help->close();
     event->accept();
 }

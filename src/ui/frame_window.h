@@ -33,8 +33,16 @@ public:
     void mnuExitClick();
     void mnuHelpContentsClick();
     void mnuAboutClick();
-    // The specialty maintenance window is not part of the program yet.
-    void mnuSetSpecialtiesClick() {}
+    // Shows the specialty maintenance window modally.
+    void mnuSetSpecialtiesClick();
+    // Creates the odds dialog for one use and shows it modally.
+    void mnuSetOddsClick();
+    void mnuViewMasterListClick();
+    void mnuSetMasterFileClick();
+    // A random scroll from a spellbook window's book, in a new window.
+    void CreateScroll(TfrmSpellBook& source);
+    // The same for the active spellbook window.
+    void CreateScroll();
 
     // The starting folder of the Open Spellbook dialog.
     const QString& DataDirectory() const { return dataDirectory_; }
@@ -50,6 +58,7 @@ public:
 
     QMdiArea* mdiArea() const { return mdiArea_; }
     QToolBar* tbMain() const { return tbMain_; }
+    QMenu* ClientPopup() const { return pmnuClient_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -64,6 +64,7 @@ TfrmFrequencyOdds::TfrmFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOd
       settingsPath_(std::move(settingsPath)), prompter_(prompter) {
     setObjectName(QStringLiteral("frmFrequencyOdds"));
     setWindowTitle(QStringLiteral("Spell Frequency Odds"));
+    setProperty("helpTopic", HelpTopic);
     setFixedSize(288, 135);
 
     auto* frequencyLabel = new QLabel(QStringLiteral("Spell Frequency"), this);

@@ -4,13 +4,19 @@
 #include "model/specialty.h"
 #include "model/spell_book.h"
 #include "output/item_text.h"
+#include "output/qt/clipboard_copy.h"
+#include "output/qt/print_format_dialog.h"
+#include "output/qt/print_preview.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/caster_tables.h"
+#include "rules/eligibility.h"
 #include "rules/fill.h"
 #include "ui/app_context.h"
 #include "ui/frame_window.h"
 #include "ui/frequency_names.h"
+#include "ui/master_list_window.h"
+#include "ui/spell_commands.h"
 #include "ui/spin_edit.h"
 #include "ui/working_box.h"
 
@@ -92,7 +98,7 @@ void TfrmSpellBook::BuildControls() {
     const QFont small = PixelFont(font(), 12);
     tbSpellBook = new QToolBar(this);
     tbSpellBook->setObjectName(QStringLiteral("tbSpellBook"));
-    tbSpellBook->setIconSize(QSize(28, 28));
+    tbSpellBook->setIconSize(QSize(24, 24));
     tbSpellBook->setMovable(false);
     tbSpellBook->setFloatable(false);
 
@@ -138,9 +144,12 @@ void TfrmSpellBook::BuildControls() {
     grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
     ebSpellsPerDay->setPalette(grey);
 
-    lbSpells = new QListWidget(this);
-    lbSpells->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lbSpells = new SpellList(*this, this);
+    lbSpells->setObjectName(QStringLiteral("lbSpells"));
     lbSpells->setGeometry(6, ListTop, 499, 241);
+    lbSpells->SetDragCursor(context_.SpellCursor());
+    lbSpells->SetDropHandler([this](SpellList& source) { lbSpellsDragDrop(source); });
+    connect(lbSpells, &QListWidget::itemDoubleClicked, this, &TfrmSpellBook::mnuEditSpellClick);
 
     for (QWidget* control : std::initializer_list<QWidget*>{spnWizardLevel, spnWizardIntelligence,
                                                             cbWizardSpecialty, levels, lbSpells})
@@ -153,70 +162,123 @@ void TfrmSpellBook::BuildControls() {
 }
 
 void TfrmSpellBook::BuildCommands() {
-    struct Command {
-        QString text;
+    using Handler = void (TfrmSpellBook::*)();
+    struct Item {
+        const char* text; // nullptr: a separator
+        Handler handler;
         QKeySequence key;
-        void (TfrmSpellBook::*handler)();
-        QString hint;
+        const char* hint;
     };
-    auto makeAction = [this](QObject* owner, const Command& command) {
-        auto* action = new QAction(command.text, owner);
-        action->setShortcut(command.key);
-        if (!command.hint.isEmpty()) action->setStatusTip(command.hint);
-        connect(action, &QAction::triggered, this, command.handler);
-        return action;
+    auto fill = [this](QMenu* menu, std::initializer_list<Item> items) {
+        for (const Item& item : items) {
+            if (!item.text) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(QString::fromLatin1(item.text));
+            action->setShortcut(item.key);
+            if (item.hint) action->setStatusTip(QString::fromLatin1(item.hint));
+            connect(action, &QAction::triggered, this, item.handler);
+        }
     };
+    const Item separator{nullptr, nullptr, {}, nullptr};
 
     mnuFile_ = new QMenu(QStringLiteral("&File"), this);
-    const Command fileCommands[] = {
-        {QStringLiteral("&New"), Qt::Key_F4, &TfrmSpellBook::mnuNewClick, {}},
-        {QStringLiteral("&Open"), {}, &TfrmSpellBook::mnuOpenClick, {}},
-        {QStringLiteral("&Save"), Qt::Key_F2, &TfrmSpellBook::mnuSaveClick, {}},
-        {QStringLiteral("Save &As"), {}, &TfrmSpellBook::mnuSaveAsClick, {}},
-        {QStringLiteral("&Close"),
-         QKeySequence(Qt::CTRL | Qt::Key_F4),
-         &TfrmSpellBook::mnuCloseClick,
-         {}},
-    };
-    for (const Command& command : fileCommands) mnuFile_->addAction(makeAction(mnuFile_, command));
-    mnuFile_->addSeparator();
-    auto* printerSetup = new QAction(QStringLiteral("Printer Setup..."), mnuFile_);
-    printerSetup->setStatusTip(QStringLiteral("Select and Configure Printer"));
-    connect(printerSetup, &QAction::triggered, this,
-            [this] { context_.Frame().mnuPrinterSetupClick(); });
-    mnuFile_->addAction(printerSetup);
-    mnuFile_->addSeparator();
-    mnuFile_->addAction(
-        makeAction(mnuFile_, {QStringLiteral("E&xit"), {}, &TfrmSpellBook::mnuExitClick, {}}));
+    fill(mnuFile_, {
+                       {"&New", &TfrmSpellBook::mnuNewClick, Qt::Key_F4, nullptr},
+                       {"&Open", &TfrmSpellBook::mnuOpenClick, {}, nullptr},
+                       {"&Save", &TfrmSpellBook::mnuSaveClick, Qt::Key_F2, nullptr},
+                       {"Save &As", &TfrmSpellBook::mnuSaveAsClick, {}, nullptr},
+                       {"&Close", &TfrmSpellBook::mnuCloseClick,
+                        QKeySequence(Qt::CTRL | Qt::Key_F4), nullptr},
+                       separator,
+                       {"&Import Spells", &TfrmSpellBook::mnuImportSpellsClick, {}, nullptr},
+                       {"&Export Spell", &TfrmSpellBook::mnuExportSpellClick, {}, nullptr},
+                       separator,
+                       {"Copy to Cli&pboard",
+                        &TfrmSpellBook::mnuCopytoClipboardClick,
+                        {},
+                        "Copy Spellbook to Clipboard"},
+                       {"Printer Setup...",
+                        &TfrmSpellBook::mnuPrinterSetupClick,
+                        {},
+                        "Select and Configure Printer"},
+                       {"&Print Preview/Format...",
+                        &TfrmSpellBook::mnuPrintPreviewClick,
+                        {},
+                        "Preview & Format Output"},
+                       {"Prin&t", &TfrmSpellBook::mnuPrintClick, {}, "Print Spellbook"},
+                       separator,
+                       {"E&xit", &TfrmSpellBook::mnuExitClick, {}, nullptr},
+                   });
 
     mnuEdit_ = new QMenu(QStringLiteral("&Edit"), this);
-    mnuEdit_->addAction(makeAction(
-        mnuEdit_, {QStringLiteral("&Fill Book"), {}, &TfrmSpellBook::mnuFillBookClick, {}}));
+    fill(mnuEdit_,
+         {
+             {"&Fill Book", &TfrmSpellBook::mnuFillBookClick, {}, nullptr},
+             {"&Validate Book", &TfrmSpellBook::mnuValidateBookClick, {}, nullptr},
+             {"&Clear Book", &TfrmSpellBook::mnuClearBookClick, {}, nullptr},
+             separator,
+             {"&Add Selected Spell", &TfrmSpellBook::mnuAddSelectedSpellClick, {}, nullptr},
+             {"Add &Random Spell", &TfrmSpellBook::mnuAddRandomSpellClick, Qt::Key_Insert, nullptr},
+             separator,
+             {"&Delete Spell", &TfrmSpellBook::mnuDeleteSpellClick, Qt::Key_Delete, nullptr},
+             {"Edit Spell Data", &TfrmSpellBook::mnuEditSpellClick, {}, nullptr},
+             {"Create New Spell", &TfrmSpellBook::mnuCreateNewSpellClick, {}, nullptr},
+             separator,
+             {"Create Scroll", &TfrmSpellBook::mnuCreateScrollClick, {}, nullptr},
+         });
 
     pmnu_ = new QMenu(this);
-    pmnu_->addAction(makeAction(
-        pmnu_, {QStringLiteral("Save Spellbook"), {}, &TfrmSpellBook::mnuSaveClick, {}}));
+    fill(pmnu_, {
+                    {"Save Spellbook", &TfrmSpellBook::mnuSaveClick, {}, nullptr},
+                    {"Validate Spellbook", &TfrmSpellBook::mnuValidateBookClick, {}, nullptr},
+                    {"Erase Spellbook", &TfrmSpellBook::mnuClearBookClick, {}, nullptr},
+                    separator,
+                    {"Add Random Spell", &TfrmSpellBook::mnuAddRandomSpellClick, {}, nullptr},
+                    {"Add Selected Spell", &TfrmSpellBook::mnuAddSelectedSpellClick, {}, nullptr},
+                    {"Delete Spell", &TfrmSpellBook::mnuDeleteSpellClick, {}, nullptr},
+                    {"Edit Spell Data", &TfrmSpellBook::mnuEditSpellClick, {}, nullptr},
+                    separator,
+                    {"Create Scroll", &TfrmSpellBook::mnuCreateScrollClick, {}, nullptr},
+                });
 
     struct Button {
-        const char* name;
+        const char* name; // nullptr: a divider
         const char* icon;
         const char* hint;
-        void (TfrmSpellBook::*handler)();
+        Handler handler;
     };
     const Button buttons[] = {
-        {"bnNew", ":/icons/new.svg", "New Spellbook", &TfrmSpellBook::mnuNewClick},
-        {"bnOpen", ":/icons/open.svg", "Open Spellbook", &TfrmSpellBook::mnuOpenClick},
-        {"bnSave", ":/icons/save.svg", "Save Spellbook", &TfrmSpellBook::mnuSaveClick},
+        {"bnNew", "new", "New Spellbook", &TfrmSpellBook::mnuNewClick},
+        {"bnOpen", "open", "Open Spellbook", &TfrmSpellBook::mnuOpenClick},
+        {"bnSave", "save", "Save Spellbook", &TfrmSpellBook::mnuSaveClick},
         {nullptr, nullptr, nullptr, nullptr},
-        {"bnBookFill", ":/icons/fill.svg", "Fill Spellbook", &TfrmSpellBook::mnuFillBookClick},
+        {"bnBookFill", "fill", "Fill Spellbook", &TfrmSpellBook::mnuFillBookClick},
+        {"bnBookValidate", "validate", "Validate Spellbook", &TfrmSpellBook::mnuValidateBookClick},
+        {"bnBookErase", "erase", "Erase Spellbook", &TfrmSpellBook::mnuClearBookClick},
+        {nullptr, nullptr, nullptr, nullptr},
+        {"bnSpellAdd", "spell_add", "Add Spell", &TfrmSpellBook::mnuAddSelectedSpellClick},
+        {"bnSpellAddRandom", "spell_random", "Add Random Spell",
+         &TfrmSpellBook::mnuAddRandomSpellClick},
+        {"bnSpellDelete", "spell_delete", "Delete Spell", &TfrmSpellBook::mnuDeleteSpellClick},
+        {nullptr, nullptr, nullptr, nullptr},
+        {"bnSpellEdit", "spell_edit", "Edit Spell Data", &TfrmSpellBook::mnuEditSpellClick},
+        {"bnAddNewSpell", "spell_new", "Create New Spell", &TfrmSpellBook::mnuCreateNewSpellClick},
+        {nullptr, nullptr, nullptr, nullptr},
+        {"bnClipboard", "clipboard", "Copy to Clipboard", &TfrmSpellBook::mnuCopytoClipboardClick},
+        {"bnPrintPreview", "preview", "Preview/Format Output",
+         &TfrmSpellBook::mnuPrintPreviewClick},
+        {"bnPrint", "print", "Print Spellbook", &TfrmSpellBook::mnuPrintClick},
     };
     for (const Button& button : buttons) {
         if (!button.name) {
             tbSpellBook->addSeparator();
             continue;
         }
-        QAction* action = tbSpellBook->addAction(QIcon(QString::fromLatin1(button.icon)),
-                                                 QString::fromLatin1(button.hint));
+        QAction* action = tbSpellBook->addAction(
+            QIcon(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(button.icon))),
+            QString::fromLatin1(button.hint));
         action->setObjectName(QString::fromLatin1(button.name));
         action->setToolTip(QString::fromLatin1(button.hint));
         connect(action, &QAction::triggered, this, button.handler);
@@ -322,6 +384,172 @@ void TfrmSpellBook::mnuFillBookClick() {
     FillSpellbook(book_.get(), context_.MasterList(), &context_.SpecialtyTable());
     SetModified(true);
     grpSpellLevelClick();
+}
+
+void TfrmSpellBook::mnuValidateBookClick() {
+    ValidateBook(*book_, &context_.SpecialtyTable());
+    // Also when nothing went: the book has been through the rules.
+    SetModified(true);
+    grpSpellLevelClick();
+}
+
+void TfrmSpellBook::mnuClearBookClick() {
+    if (context_.prompter().Message(this, BoxKind::Confirmation, BoxButtons::OkCancel,
+                                    QStringLiteral("This will remove all spells from the "
+                                                   "Spellbook!\r\nAre you sure you want to "
+                                                   "continue?")) != Answer::Ok)
+        return;
+    auto empty = std::make_unique<TSpellBook>(book_->CasterLevel, book_->Intelligence,
+                                              -std::max(cbSpellFrequency->currentIndex(), 0),
+                                              book_->Specialty);
+    book_ = std::move(empty);
+    SetModified(true);
+    grpSpellLevelClick();
+}
+
+void TfrmSpellBook::mnuAddSelectedSpellClick() {
+    TfrmMasterList* master = context_.MasterListWindow();
+    if (!master) return;
+    master->SetSpellLevel(SpellLevel());
+    master->show();
+    master->raise();
+    master->activateWindow();
+    master->grpSpellLevelClick();
+}
+
+void TfrmSpellBook::mnuAddRandomSpellClick() {
+    Prompter& prompter = context_.prompter();
+    const int level = SpellLevel();
+    const tSpell* added =
+        AddRandomSpell(*book_, context_.MasterList(), &context_.SpecialtyTable(), level,
+                       OfferQuestion(prompter, this), [this, &prompter](const std::string& text) {
+                           prompter.Message(this, BoxKind::Error, BoxButtons::Ok, ToQString(text));
+                       });
+    if (!added) return;
+    SetModified(true);
+    // The new row goes to the spell's place; the rest of the list stays as it is.
+    for (int row = 0; row < book_->CountOfLevel(level); ++row) {
+        if (book_->SpellAt(level, row) == added) {
+            if (lbSpells->count() < book_->CountOfLevel(level))
+                lbSpells->insertItem(row, ToQString(SpellItemRow(*added)));
+            break;
+        }
+    }
+}
+
+void TfrmSpellBook::mnuDeleteSpellClick() {
+    if (DeleteSelectedRows(*lbSpells, *book_, SpellLevel()) > 0) SetModified(true);
+}
+
+void TfrmSpellBook::mnuEditSpellClick() {
+    if (EditSpellsOfBook(*book_, lbSpells->SelectedSpells(), context_.SpellEdit(),
+                         context_.prompter(), this)) {
+        SetModified(true);
+        grpSpellLevelClick();
+    }
+}
+
+void TfrmSpellBook::mnuCreateNewSpellClick() {
+    CreateNewSpells(*book_, context_.SpellEdit(), context_.prompter(), this, [this] {
+        SetModified(true);
+        grpSpellLevelClick();
+    });
+}
+
+void TfrmSpellBook::mnuCreateScrollClick() {
+    context_.Frame().CreateScroll(*this);
+}
+
+bool TfrmSpellBook::OfferSpell(const tSpell* spell) {
+    if (!OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(),
+                          OfferQuestion(context_.prompter(), this)))
+        return false;
+    SetModified(true);
+    grpSpellLevelClick();
+    return true;
+}
+
+void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
+    if (&source == lbSpells) return;
+    for (const tSpell* spell : source.SelectedSpells()) {
+        OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(),
+                         OfferQuestion(context_.prompter(), this));
+        // The level of the dragged spell is shown afterwards, whether or not it went in.
+        SetSpellLevel(spell->Level);
+        SetModified(true);
+        grpSpellLevelClick();
+    }
+}
+
+void TfrmSpellBook::mnuImportSpellsClick() {
+    FileDialogSpec spec;
+    spec.title = QStringLiteral("Import Spells");
+    spec.filter = QStringLiteral(
+        "*.SPB (spellbook Files)|*.spb|*.DAT (data files)|*.dat|*.* (all files)|*.*");
+    spec.directory = context_.Frame().DataDirectory();
+    spec.mustExist = true;
+    const QString path = context_.prompter().OpenFile(this, spec);
+    if (path.isEmpty()) return;
+    std::unique_ptr<TSpellBook> read;
+    try {
+        read = ReadSpellList(ToPath(path));
+    } catch (const FileReadError& error) {
+        // Nothing of the file has been offered yet: the book is as it was.
+        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
+                                    QStringLiteral("Error Reading Spell File\r\n") + path +
+                                        QStringLiteral("\r\n") +
+                                        QString::fromLocal8Bit(error.what()));
+        return;
+    }
+    if (!read) return;
+    const ConfirmFn question = OfferQuestion(context_.prompter(), this);
+    for (read->First(); const tSpell* spell = read->CurrentSpell(); read->Next())
+        OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);
+    SetModified(book_->Modified);
+    grpSpellLevelClick();
+}
+
+void TfrmSpellBook::mnuExportSpellClick() {
+    FileDialogSpec spec;
+    spec.title = QStringLiteral("Export Spells");
+    spec.filter = QStringLiteral("*.DAT (data files)|*.DAT|*.* (all files)|*.*");
+    spec.directory = context_.Frame().DataDirectory();
+    spec.confirmOverwrite = true;
+    const QString path = context_.prompter().SaveFile(this, spec);
+    if (path.isEmpty()) return;
+    if (!WriteSpellList(*book_, ToPath(path)))
+        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
+                                    QStringLiteral("Error Writing Spell File\r\n") + path);
+}
+
+void TfrmSpellBook::mnuCopytoClipboardClick() {
+    TfrmWorking& working = context_.Working();
+    CopySpellbookToClipboard(
+        context_.prompter(), context_.PrintFormat(), context_.Output(), *book_, caption_,
+        [&working] { working.Begin(QStringLiteral("Copying to Clipboard")); },
+        [&working] { working.End(); });
+}
+
+void TfrmSpellBook::mnuPrinterSetupClick() {
+    context_.Frame().mnuPrinterSetupClick();
+}
+
+std::unique_ptr<TfrmPrintPreview> TfrmSpellBook::MakePreview() {
+    return std::make_unique<TfrmPrintPreview>(
+        context_.prompter(), context_.Output(), context_.PrintFormat(), context_.Printer(),
+        [this] {
+            return ActiveBook{book_.get(), caption_};
+        },
+        [this] { context_.Frame().mnuPrinterSetupClick(); }, this);
+}
+
+void TfrmSpellBook::mnuPrintPreviewClick() {
+    std::unique_ptr<TfrmPrintPreview> preview = MakePreview();
+    context_.prompter().Exec(*preview);
+}
+
+void TfrmSpellBook::mnuPrintClick() {
+    MakePreview()->PrintSpellbook();
 }
 
 void TfrmSpellBook::mnuNewClick() {

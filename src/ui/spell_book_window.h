@@ -2,6 +2,8 @@
 // A spellbook window: one book, its caster's parameters, and the spells of one
 // spell level. Lives in the frame's client area; owns its book.
 
+#include "ui/spell_list.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -9,7 +11,6 @@ class QAction;
 class QButtonGroup;
 class QComboBox;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QToolBar;
 
@@ -18,8 +19,10 @@ namespace vellumar {
 class AppContext;
 class SpinEdit;
 class TSpellBook;
+class TfrmPrintPreview;
+class tSpell;
 
-class TfrmSpellBook : public QWidget {
+class TfrmSpellBook : public QWidget, public SpellSource {
     Q_OBJECT
 public:
     explicit TfrmSpellBook(AppContext& context, QWidget* parent = nullptr);
@@ -48,6 +51,20 @@ public:
     void cbWizardSpecialtyExit();
     void cbSpellFrequencyChange();
     void mnuFillBookClick();
+    void mnuValidateBookClick();
+    void mnuClearBookClick();
+    void mnuAddSelectedSpellClick();
+    void mnuAddRandomSpellClick();
+    void mnuDeleteSpellClick();
+    void mnuEditSpellClick();
+    void mnuCreateNewSpellClick();
+    void mnuCreateScrollClick();
+    void mnuImportSpellsClick();
+    void mnuExportSpellClick();
+    void mnuCopytoClipboardClick();
+    void mnuPrinterSetupClick();
+    void mnuPrintPreviewClick();
+    void mnuPrintClick();
     void mnuNewClick();
     void mnuOpenClick();
     void mnuSaveClick();
@@ -61,9 +78,20 @@ public:
     // Rebuilds the specialty items from the specialty table; the text stays.
     void FillSpecialtyItems();
 
+    // Offers one spell to the book as a spell put in by hand: an ineligible one
+    // is asked about. True when it was let in; the list is then redrawn.
+    bool OfferSpell(const tSpell* spell);
+    // Rows dragged from a spell list and dropped on this window's list. A drop
+    // from this window's own list changes nothing.
+    void lbSpellsDragDrop(SpellList& source);
+
+    TSpellBook* SourceBook() const override { return book_.get(); }
+    int SourceLevel() const override { return SpellLevel(); }
+
     // Menus merged into the frame's menu bar while this window is active.
     QMenu* FileMenu() const { return mnuFile_; }
     QMenu* EditMenu() const { return mnuEdit_; }
+    QMenu* ContextMenu() const { return pmnu_; }
 
     QToolBar* tbSpellBook;
     SpinEdit* spnWizardLevel;
@@ -72,7 +100,7 @@ public:
     QComboBox* cbSpellFrequency;
     QButtonGroup* grpSpellLevel;
     QLineEdit* ebSpellsPerDay;
-    QListWidget* lbSpells;
+    SpellList* lbSpells;
 
 signals:
     // The window agreed to close; it is destroyed soon after.
@@ -89,6 +117,8 @@ private:
     void BuildCommands();
     bool WriteTo(const QString& path);
     void FormResize();
+    // A print preview owned by this window, over its book.
+    std::unique_ptr<TfrmPrintPreview> MakePreview();
 
     AppContext& context_;
     std::unique_ptr<TSpellBook> book_;

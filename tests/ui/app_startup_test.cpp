@@ -3,14 +3,17 @@
 #include "files/spell_file.h"
 #include "model/specialty.h"
 #include "model/spell_book.h"
+#include "output/qt/print_format_dialog.h"
 #include "platform/ini_file.h"
 #include "platform/qt/help_viewer.h"
 #include "rules/odds.h"
 #include "support/app_harness.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/frame_window.h"
-#include "ui/master_list_holder.h"
+#include "ui/frm_specialty_maintenance.h"
+#include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
+#include "ui/spell_edit_dialog.h"
 #include "ui/working_box.h"
 
 #include <QAbstractButton>
@@ -18,6 +21,7 @@
 #include <QDir>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QPrinter>
 #include <QTest>
 
 using namespace vellumar;
@@ -72,6 +76,25 @@ private slots:
         QVERIFY(!h->Context().BookParm().isVisible());
     }
 
+    void windowsAreCreatedHiddenInOrder() {
+        h->Start();
+        AppContext& context = h->Context();
+        // The frame owns them all; its children stand in the order of creation.
+        const QObjectList children = h->Frame().children();
+        const QList<QWidget*> order{&context.BookParm(), &context.PrintFormat(),
+                                    context.MasterListWindow(), &context.SpellEdit(),
+                                    &context.SpecialtyMaintenance()};
+        qsizetype last = -1;
+        for (QWidget* window : order) {
+            const qsizetype at = children.indexOf(window);
+            QVERIFY2(at > last, qPrintable(window->objectName()));
+            QVERIFY(!window->isVisible());
+            last = at;
+        }
+        QCOMPARE(context.PrintFormat().windowTitle(), QStringLiteral("Output Format"));
+        QVERIFY(context.Printer().resolution() > 300); // high resolution
+    }
+
     void readsTheOddsInIndexOrder_data() {
         QTest::addColumn<QByteArray>("section");
         QTest::addColumn<QList<int>>("odds");
@@ -116,7 +139,7 @@ private slots:
         QCOMPARE(h->Context().MasterList()->Count(), 190);
         // The folder found stays the master file's folder for the run.
         QDir::setCurrent(h->home.Home() + "..");
-        QCOMPARE(QString::fromStdString(h->Context().MasterHolder().MasterFilePath()),
+        QCOMPARE(QString::fromStdString(h->Context().MasterListWindow()->MasterFilePath()),
                  h->home.Home() + "MASTER.DAT");
     }
 

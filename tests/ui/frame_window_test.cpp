@@ -2,13 +2,19 @@
 // menus and the shutdown order.
 
 #include "files/spell_file.h"
+#include "model/specialty.h"
 #include "model/spell_book.h"
 #include "platform/ini_file.h"
+#include "platform/qt/help_viewer.h"
+#include "rules/odds.h"
 #include "support/app_harness.h"
 #include "ui/about_box.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/data_directory_dialog.h"
 #include "ui/frame_window.h"
+#include "ui/frm_frequency_odds.h"
+#include "ui/frm_specialty_maintenance.h"
+#include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
 #include "ui/spin_edit.h"
 #include "ui/working_box.h"
@@ -17,12 +23,15 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
+#include <QFocusEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeView>
@@ -67,6 +76,12 @@ std::function<void(QDialog&)> Choose(int level, int intelligence, int specialtyR
     };
 }
 
+QAction* ItemNamed(QMenu* menu, const QString& text) {
+    for (QAction* action : menu->actions())
+        if (action->text() == text) return action;
+    return nullptr;
+}
+
 const QByteArray MagicMissile = "1,\"Magic Missile\",\"SRD 5.1\",0,\"C\",\"i/e\"";
 const QByteArray Sleep = "1,\"Sleep\",\"SRD 5.1\",0,\"U\",\"e/c\"";
 const QByteArray Fireball = "3,\"Fireball\",\"SRD 5.1\",0,\"C\",\"i/e\"";
@@ -94,7 +109,13 @@ private slots:
         QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&File")),
                  (QStringList{"&New\tF4", "&Open", "-", "Printer Setup...", "-", "E&xit"}));
         QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&Options")),
-                 (QStringList{"Set &Data Directory..."}));
+                 (QStringList{"Set Master &File...", "&View Master List...", "-",
+                              "Set &Data Directory...", "Set Spell Selection &Odds...",
+                              "Set Specialties..."}));
+        QCOMPARE(ItemTexts(frame.ClientPopup()),
+                 (QStringList{"New Spellbook...", "Open Spellbook...", "-", "View Master List",
+                              "Set Master File...", "-", "Set Data Directory...",
+                              "Set Spell Selection Odds...", "Set Specialties..."}));
         QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&Help")),
                  (QStringList{"&Contents", "-", "&About"}));
         QVERIFY(frame.tbMain()->isVisible());
@@ -363,6 +384,87 @@ private slots:
             },
             false);
         h->Frame().mnuDataDirectoriesClick();
+    }
+
+    void oddsItemShowsTheOddsDialog() {
+        h->home.CopyResource("Vellumar.HLP", h->home.Home());
+        h->Start();
+        h->prompter.Exec(
+            [](QDialog& dialog) {
+                auto& odds = dynamic_cast<TfrmFrequencyOdds&>(dialog);
+                QTest::keyClick(&odds, Qt::Key_F1);
+                odds.spnOdds->findChild<QLineEdit*>()->setText("3"); // Common
+                odds.bnOK->click();
+            },
+            true);
+        ItemNamed(MenuNamed(h->Frame().menuBar(), "&Options"), "Set Spell Selection &Odds...")
+            ->trigger();
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("Spell Frequency Odds"));
+        QCOMPARE(h->Context().Help().CurrentTopic(), 600);
+        QCOMPARE(FrequencyOdds[4], 3);
+        QCOMPARE(h->Context().SettingsFile().ReadInteger("SpellFrequencyOdds", "Common", 0), 3);
+        QCOMPARE(h->Context().SettingsFile().ReadInteger("SpellFrequencyOdds", "Very Rare", 0), 20);
+
+        // The popup's twin shows it too.
+        h->prompter.Exec({}, false);
+        ItemNamed(h->Frame().ClientPopup(), "Set Spell Selection Odds...")->trigger();
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("Spell Frequency Odds"));
+    }
+
+    void specialtiesItemShowsTheWindowAndRefillsTheChoices() {
+        h->Start();
+        h->prompter.Exec({}, true);
+        h->Frame().NewChild();
+        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        h->prompter.Exec(
+            [this](QDialog& dialog) {
+                QCOMPARE(dialog.windowTitle(), QStringLiteral("Specialty Maintenance"));
+                QVERIFY(dynamic_cast<TfrmSpecialtyMaintenance*>(&dialog));
+                tSpecialtyList& table = h->Context().SpecialtyTable();
+                table.Append(std::make_unique<tSpecialty>("Pyromancer"));
+                table.Modified = true;
+            },
+            true);
+        h->prompter.Message(Answer::No); // keep the change unsaved
+        ItemNamed(MenuNamed(h->Frame().menuBar(), "&Options"), "Set Specialties...")->trigger();
+        QCOMPARE(window->cbWizardSpecialty->count(), 10);
+        QCOMPARE(window->cbWizardSpecialty->itemText(9), QStringLiteral("Pyromancer"));
+        QCOMPARE(window->cbWizardSpecialty->currentText(), QStringLiteral("Generalist"));
+        QCOMPARE(h->Context().BookParm().lbSpecialty->count(), 10);
+        QVERIFY(!QFile::exists(h->home.Home() + "Specialty.dat"));
+
+        // The spellbook window's question answered Yes opens the same window.
+        window->cbWizardSpecialty->setEditText("Geomancer");
+        h->prompter.Message(Answer::Yes).Exec({}, true).Message(Answer::No);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(window->cbWizardSpecialty, &out);
+        const auto& records = h->prompter.Records();
+        QCOMPARE(records[records.size() - 2].text, QStringLiteral("Specialty Maintenance"));
+        QCOMPARE(window->Book().Specialty, std::string("Geomancer"));
+    }
+
+    void masterListItems() {
+        h->Start();
+        TfrmMasterList* master = h->Context().MasterListWindow();
+        QVERIFY(master && !master->isVisible());
+        ItemNamed(MenuNamed(h->Frame().menuBar(), "&Options"), "&View Master List...")->trigger();
+        QVERIFY(master->isVisible());
+        master->hide();
+        ItemNamed(h->Frame().ClientPopup(), "View Master List")->trigger();
+        QVERIFY(master->isVisible());
+
+        h->prompter.OpenFile({});
+        ItemNamed(MenuNamed(h->Frame().menuBar(), "&Options"), "Set Master &File...")->trigger();
+        QCOMPARE(h->prompter.Last().spec.filter,
+                 QStringLiteral(
+                     "*.DAT (data files)|*.dat|*.SPB (spellbook files)|*.spb|*.* (all files)|*.*"));
+        h->prompter.OpenFile({});
+        ItemNamed(h->Frame().ClientPopup(), "Set Master File...")->trigger();
+        QCOMPARE(h->prompter.Records().size(), size_t(2));
+
+        // The program ends with the master list window open.
+        QVERIFY(h->Frame().close());
+        QVERIFY(!master->isVisible());
     }
 
     void printerSetupAndAboutBox() {

@@ -6,7 +6,7 @@
 #include "model/spell_book.h"
 #include "support/app_harness.h"
 #include "ui/frame_window.h"
-#include "ui/master_list_holder.h"
+#include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
 #include "ui/spin_edit.h"
 #include "ui/working_box.h"
@@ -73,7 +73,7 @@ private slots:
     }
 
     void newWindowShowsTheDefaults() {
-        h->Context().SetMasterListHolder(std::make_unique<MasterListHolder>(h->Context()));
+        h->Context().SetMasterListWindow(nullptr); // no master list: nothing to fill from
         TfrmSpellBook& window = NewWindow();
         QCOMPARE(window.SpellLevel(), 1);
         QCOMPARE(window.lbSpells->count(), 0);
@@ -93,15 +93,35 @@ private slots:
 
     void commandsAndToolBar() {
         TfrmSpellBook& window = NewWindow();
-        QCOMPARE(ItemTexts(window.FileMenu()),
-                 (QStringList{"&New\tF4", "&Open", "&Save\tF2", "Save &As", "&Close\tCtrl+F4", "-",
-                              "Printer Setup...", "-", "E&xit"}));
-        QCOMPARE(ItemTexts(window.EditMenu()), (QStringList{"&Fill Book"}));
+        QCOMPARE(
+            ItemTexts(window.FileMenu()),
+            (QStringList{"&New\tF4", "&Open", "&Save\tF2", "Save &As", "&Close\tCtrl+F4", "-",
+                         "&Import Spells", "&Export Spell", "-", "Copy to Cli&pboard",
+                         "Printer Setup...", "&Print Preview/Format...", "Prin&t", "-", "E&xit"}));
         QStringList hints;
+        for (QAction* action : window.FileMenu()->actions()) hints << action->statusTip();
+        QCOMPARE(hints.mid(9, 4),
+                 (QStringList{"Copy Spellbook to Clipboard", "Select and Configure Printer",
+                              "Preview & Format Output", "Print Spellbook"}));
+        QCOMPARE(
+            ItemTexts(window.EditMenu()),
+            (QStringList{"&Fill Book", "&Validate Book", "&Clear Book", "-", "&Add Selected Spell",
+                         "Add &Random Spell\tIns", "-", "&Delete Spell\tDel", "Edit Spell Data",
+                         "Create New Spell", "-", "Create Scroll"}));
+        QCOMPARE(ItemTexts(window.ContextMenu()),
+                 (QStringList{"Save Spellbook", "Validate Spellbook", "Erase Spellbook", "-",
+                              "Add Random Spell", "Add Selected Spell", "Delete Spell",
+                              "Edit Spell Data", "-", "Create Scroll"}));
+        QStringList tips;
         for (QAction* action : window.tbSpellBook->actions())
-            hints << (action->isSeparator() ? QStringLiteral("-") : action->toolTip());
-        QCOMPARE(hints, (QStringList{"New Spellbook", "Open Spellbook", "Save Spellbook", "-",
-                                     "Fill Spellbook"}));
+            tips << (action->isSeparator() ? QStringLiteral("-") : action->toolTip());
+        QCOMPARE(tips, (QStringList{"New Spellbook", "Open Spellbook", "Save Spellbook", "-",
+                                    "Fill Spellbook", "Validate Spellbook", "Erase Spellbook", "-",
+                                    "Add Spell", "Add Random Spell", "Delete Spell", "-",
+                                    "Edit Spell Data", "Create New Spell", "-", "Copy to Clipboard",
+                                    "Preview/Format Output", "Print Spellbook"}));
+        for (QAction* action : window.tbSpellBook->actions())
+            QVERIFY(action->isSeparator() || !action->icon().isNull());
     }
 
     void spellsPerDayFigure_data() {

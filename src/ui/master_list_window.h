@@ -1,0 +1,90 @@
+#pragma once
+// The master spell list window: holds the master list for the run, shows it one
+// spell level at a time, edits and saves it, switches to another file, and
+// sends its spells to the active spellbook window. Created hidden at start-up;
+// closing it only hides it.
+
+#include "ui/spell_list.h"
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+class QAction;
+class QButtonGroup;
+class QMenu;
+class QToolButton;
+
+namespace vellumar {
+
+class AppContext;
+class TSpellBook;
+
+class TfrmMasterList : public QMainWindow, public SpellSource {
+    Q_OBJECT
+public:
+    // Loads the master list while the working box shows.
+    TfrmMasterList(AppContext& context, QWidget* parent = nullptr);
+    ~TfrmMasterList() override;
+
+    // The master list, or none when no file could be read.
+    TSpellBook* MasterList() const { return list_.get(); }
+
+    // The file "MasterFile" names now. A bare name belongs to the folder found
+    // at the first load: the working folder, or the program's folder when only
+    // that one holds the file.
+    std::string MasterFilePath() const;
+
+    int SpellLevel() const; // 1 to 9
+    void SetSpellLevel(int level);
+    // Rebuilds the rows of the level shown; no row stays selected.
+    void grpSpellLevelClick();
+
+    // Commands.
+    void mnuAddToBookClick();
+    void mnuEditSpellClick();
+    void mnuAddNewSpellClick();
+    void mnuDeleteSpellClick();
+    // False when the file could not be written (after the error box).
+    bool mnuSaveMasterFileClick();
+    void mnuCurrentMasterFileClick();
+    void mnuSetMasterFileClick();
+    void mnuExitClick() { close(); }
+    // The save question; true when the window (or the program) may close.
+    bool FormCloseQuery();
+
+    TSpellBook* SourceBook() const override { return list_.get(); }
+    int SourceLevel() const override { return SpellLevel(); }
+
+    QButtonGroup* grpSpellLevel = nullptr;
+    SpellList* lbSpells = nullptr;
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QMenu* pmnuMaster = nullptr;
+    QAction* mnuSaveMasterFile = nullptr;
+    QToolButton* bnAddToBook = nullptr;
+    QToolButton* bnEditSpell = nullptr;
+    QToolButton* bnDeleteSpell = nullptr;
+    QToolButton* bnAddNewSpell = nullptr;
+    QToolButton* bnExit = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    // Reads the master file anew with the working box showing `task`.
+    void Load(const QString& task);
+    void SetModified(bool modified);
+    void FormResize();
+
+    AppContext& context_;
+    std::unique_ptr<TSpellBook> list_;
+    mutable std::string bareFolder_;
+    QWidget* levels_ = nullptr;
+};
+
+} // namespace vellumar

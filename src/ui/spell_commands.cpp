@@ -1,0 +1,98 @@
+#include "ui/spell_commands.h"
+
+#include "model/spell_book.h"
+#include "platform/qt/prompter.h"
+#include "platform/qt/text_conversion.h"
+#include "ui/spell_edit_dialog.h"
+
+#include <QDialog>
+
+namespace vellumar {
+namespace {
+
+// Puts the book's cursor on the spell; false when the book no longer holds it.
+bool GoToSpell(TSpellBook& book, const tSpell* spell) {
+    for (book.First(); book.CurrentSpell(); book.Next())
+        if (book.CurrentSpell() == spell) return true;
+    return false;
+}
+
+// Another spell of the book with the level and name of `edited`, if any.
+const tSpell* OtherEqualSpell(TSpellBook& book, const tSpell& edited, const tSpell* self) {
+    for (book.First(); const tSpell* held = book.CurrentSpell(); book.Next())
+        if (held != self && CompareSpells(edited, *held) == 0) return held;
+    return nullptr;
+}
+
+} // namespace
+
+QString DuplicateSpellText(const tSpell& spell, bool adding) {
+    return QStringLiteral("A spell of level %1 named \"%2\" already exists.\r\n")
+               .arg(spell.Level)
+               .arg(ToQString(spell.Name)) +
+           (adding ? QStringLiteral("The spell was not added.")
+                   : QStringLiteral("The spell was not changed."));
+}
+
+EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dialog,
+                            Prompter& prompter, QWidget* parent) {
+    if (!spell || !GoToSpell(book, spell)) return EditOutcome::Cancelled;
+    std::unique_ptr<tSpell> edited = spell->Clone();
+    dialog.LoadSpellIntoDialog(edited.get());
+    if (prompter.Exec(dialog) != QDialog::Accepted) return EditOutcome::Cancelled;
+    dialog.ReadSpellFromDialog(edited.get());
+    // The book holds one spell of a level and name; storing the edit beside
+    // another would lose one of them.
+    if (OtherEqualSpell(book, *edited, spell)) {
+        prompter.Message(parent, BoxKind::Error, BoxButtons::Ok,
+                         DuplicateSpellText(*edited, false));
+        return EditOutcome::Refused;
+    }
+    GoToSpell(book, spell);
+    book.DeleteCurrent();
+    book.AddSpell(edited);
+    return EditOutcome::Changed;
+}
+
+bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
+                      Prompter& prompter, QWidget* parent) {
+    bool changed = false;
+    for (tSpell* spell : spells)
+        if (EditSpellOfBook(book, spell, dialog, prompter, parent) == EditOutcome::Changed)
+            changed = true;
+    return changed;
+}
+
+void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent,
+                     const std::function<void()>& added) {
+    auto spell = std::make_unique<tSpell>(MinSpellLevel, "", "", 0, FrequencyCommon, "");
+    for (;;) {
+        dialog.LoadSpellIntoDialog(spell.get());
+        if (prompter.Exec(dialog) != QDialog::Accepted) return;
+        dialog.ReadSpellFromDialog(spell.get());
+        const tSpell* last = spell.get();
+        if (book.AddSpell(spell)) {
+            if (added) added();
+        } else {
+            prompter.Message(parent, BoxKind::Error, BoxButtons::Ok,
+                             DuplicateSpellText(*spell, true));
+        }
+        if (prompter.Message(parent, BoxKind::Confirmation, BoxButtons::YesNo,
+                             QStringLiteral("Spell has been added.\r\n"
+                                            "Would you like to add another?")) != Answer::Yes)
+            return;
+        // Level, book, page, frequency and category carry over to the next one.
+        std::unique_ptr<tSpell> next = last->Clone();
+        next->Name.clear();
+        spell = std::move(next);
+    }
+}
+
+ConfirmFn OfferQuestion(Prompter& prompter, QWidget* parent) {
+    return [&prompter, parent](const std::string& text) {
+        return prompter.Message(parent, BoxKind::Information, BoxButtons::OkCancel,
+                                ToQString(text)) == Answer::Ok;
+    };
+}
+
+} // namespace vellumar

@@ -1,0 +1,46 @@
+#pragma once
+// The spell commands that the spellbook window and the master list window
+// share: editing spells in the spell edit dialog, creating new ones, and the
+// question before an ineligible spell is let into a book.
+
+#include "rules/eligibility.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace vellumar {
+
+class Prompter;
+class TSpellBook;
+class TfrmSpellEdit;
+class tSpell;
+
+enum class EditOutcome { Cancelled, Changed, Refused };
+
+// Edits one spell of the book: on OK the edited copy takes the spell's place.
+// An edit that would give it the level and name of another spell of the book
+// is refused with an error box, and the spell stays as it was.
+EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dialog,
+                            Prompter& prompter, QWidget* parent);
+
+// Edits the spells one after another, each once; true when any changed.
+bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
+                      Prompter& prompter, QWidget* parent);
+
+// New spells, one dialog after another, until Cancel or a No to the repeat
+// question; the next spell starts as the last one with its name emptied. A
+// spell whose level and name the book already holds is not added and the user
+// is told. `added` runs after each spell that went in.
+void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent,
+                     const std::function<void()>& added);
+
+// The error text for a spell whose level and name the book already holds.
+QString DuplicateSpellText(const tSpell& spell, bool adding);
+
+// The question before an ineligible spell goes in: information box, OK and Cancel.
+ConfirmFn OfferQuestion(Prompter& prompter, QWidget* parent);
+
+} // namespace vellumar

@@ -1,0 +1,483 @@
+// The master spell list window: its layout, sending spells to a book, editing,
+// saving, switching files and the close question.
+
+#include "files/line_reader.h"
+#include "files/safe_write.h"
+#include "files/spell_file.h"
+#include "model/spell_book.h"
+#include "platform/ini_file.h"
+#include "platform/qt/help_viewer.h"
+#include "support/app_harness.h"
+#include "support/spell_lists.h"
+#include "ui/frame_window.h"
+#include "ui/master_list_window.h"
+#include "ui/spell_book_window.h"
+#include "ui/spell_edit_dialog.h"
+#include "ui/working_box.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolButton>
+
+using namespace vellumar;
+using namespace vellumar::test;
+
+namespace {
+
+const QByteArray MasterFile = "1,\"Alarm\",\"SRD\",1,\"C\",\"Abjuration\"\r\n"
+                              "1,\"Burning Hands\",\"SRD\",2,\"C\",\"Evocation\"\r\n"
+                              "1,\"Charm Person\",\"SRD\",3,\"C\",\"Enchantment\"\r\n"
+                              "1,\"Detect Magic\",\"SRD\",4,\"C\",\"Divination\"\r\n"
+                              "1,\"Feather Fall\",\"SRD\",5,\"C\",\"Transmutation\"\r\n"
+                              "3,\"Counterspell\",\"SRD\",6,\"C\",\"Abjuration\"\r\n"
+                              "3,\"Fireball\",\"SRD\",7,\"C\",\"Evocation\"\r\n"
+                              "3,\"Haste\",\"SRD\",8,\"R\",\"Transmutation\"\r\n"
+                              " \r\n";
+
+std::vector<std::string> Names(TSpellBook& book) {
+    std::vector<std::string> names;
+    for (book.First(); book.CurrentSpell(); book.Next()) names.push_back(book.CurrentName());
+    return names;
+}
+
+} // namespace
+
+class MasterListWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<AppHarness> h;
+    QString masterPath;
+
+    TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
+    TSpellBook& List() { return *h->Context().MasterList(); }
+    void StartWithList() {
+        masterPath = h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
+        h->Start();
+        QVERIFY(h->Context().MasterList());
+    }
+    // A spellbook window of caster level 5 that admits only Common spells.
+    TfrmSpellBook& OpenBook() {
+        const QString path = h->home.Write("target.spb", SpellbookV4(5, 12, "Generalist", 'C', {}));
+        h->Frame().OpenSpellbookFile(path);
+        return *h->Frame().ActiveSpellBook();
+    }
+    void ShowLevel(int level) { Master().grpSpellLevel->button(level)->click(); }
+
+private slots:
+    void init() { h = std::make_unique<AppHarness>(); }
+    void cleanup() {
+        h->Verify();
+        h.reset();
+        SetWriteFailureAfterBytesForTesting(-1);
+        SetReadFailureAfterBytesForTesting(-1);
+    }
+
+    void layoutMenusAndButtons() {
+        StartWithList();
+        TfrmMasterList& window = Master();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Master Spell List"));
+        QVERIFY(!window.isVisible()); // created hidden
+        QCOMPARE(window.parent(), &h->Frame());
+        QStringList titles;
+        for (QAction* action : window.menuBar()->actions()) titles << action->text();
+        QCOMPARE(titles, (QStringList{"&File", "&Edit"}));
+        QCOMPARE(ItemTexts(window.mnuFile),
+                 (QStringList{"&Add Spells to Book", "-", "&Current Master File is...",
+                              "&Save Master File", "Set &Master File...", "-", "E&xit"}));
+        QCOMPARE(ItemTexts(window.mnuEdit),
+                 (QStringList{"&Edit Spell Data", "&Add New Spell\tIns", "&Delete Spell\tDel"}));
+        QCOMPARE(ItemTexts(window.pmnuMaster),
+                 (QStringList{"Edit Spell Data", "Add New Spell", "Delete Spell", "-",
+                              "Current Master File is...", "Save Master File", "Set Master File"}));
+        QVERIFY(!window.mnuSaveMasterFile->isEnabled());
+        QVERIFY(window.pmnuMaster->actions()[5]->isEnabled());
+        QStringList tips;
+        for (QToolButton* button : {window.bnAddToBook, window.bnEditSpell, window.bnDeleteSpell,
+                                    window.bnAddNewSpell, window.bnExit})
+            tips << button->toolTip();
+        QCOMPARE(tips, (QStringList{"Add Spells to Book", "Edit Spell", "Delete Spell",
+                                    "Add New Spell", "Close Master Spell List"}));
+        QCOMPARE(window.bnExit->text(), QStringLiteral("E&xit"));
+        QCOMPARE(window.grpSpellLevel->buttons().size(), 9);
+        QCOMPARE(window.SpellLevel(), 1);
+        QCOMPARE(Rows(window.lbSpells), (QStringList{"Alarm  (Abjuration) [SRD 1] - C",
+                                                     "Burning Hands  (Evocation) [SRD 2] - C",
+                                                     "Charm Person  (Enchantment) [SRD 3] - C",
+                                                     "Detect Magic  (Divination) [SRD 4] - C",
+                                                     "Feather Fall  (Transmutation) [SRD 5] - C"}));
+        QCOMPARE(window.lbSpells->selectionMode(), QAbstractItemView::ExtendedSelection);
+        QCOMPARE(h->Context().Working().History().front().task,
+                 QStringLiteral("Loading Master Spell List"));
+
+        // The level selector rebuilds the rows and drops the selection.
+        SelectRows(window.lbSpells, {0, 1});
+        ShowLevel(3);
+        QCOMPARE(window.lbSpells->count(), 3);
+        QVERIFY(window.lbSpells->selectedItems().isEmpty());
+
+        // Resizing: the list runs to the bottom, 20 narrower than the client area.
+        window.show();
+        QTRY_VERIFY(window.bnAddToBook->x() < window.bnEditSpell->x());
+        QVERIFY(window.bnEditSpell->x() < window.bnDeleteSpell->x());
+        QVERIFY(window.bnDeleteSpell->x() < window.bnAddNewSpell->x());
+        QVERIFY(window.bnAddNewSpell->x() < window.bnExit->x());
+        window.resize(500, 400);
+        QTRY_COMPARE(window.lbSpells->width(), window.centralWidget()->width() - 20);
+        QCOMPARE(window.lbSpells->geometry().bottom() + 1, window.centralWidget()->height());
+        window.resize(50, 50);
+        QTRY_VERIFY(window.centralWidget()->height() >= 170);
+        QVERIFY(window.centralWidget()->width() >= 345);
+
+        // Exit only hides the window.
+        window.bnExit->click();
+        QVERIFY(!window.isVisible());
+        QVERIFY(h->Context().MasterList());
+    }
+
+    void emptyStartAndTheCurrentFile() {
+        h->Start();
+        QVERIFY(!h->Context().MasterList());
+        QCOMPARE(Master().lbSpells->count(), 0);
+        h->prompter.Message(Answer::Ok);
+        Master().mnuCurrentMasterFileClick();
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Information);
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("The current Master Spell File is:\r\nMaster.dat"));
+        // Commands on rows do nothing; closing asks nothing.
+        Master().mnuDeleteSpellClick();
+        Master().mnuEditSpellClick();
+        QVERIFY(Master().FormCloseQuery());
+    }
+
+    void readFailureIsShownAndLeavesNoList() {
+        QByteArray big;
+        for (int i = 1000; i < 9000; ++i) big += "1,\"Spell " + QByteArray::number(i) + "\"\r\n";
+        h->home.Write(h->home.Working() + "MASTER.DAT", big);
+        SetReadFailureAfterBytesForTesting(100);
+        h->prompter.Message(Answer::Ok);
+        h->Start();
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QVERIFY(h->prompter.Last().text.startsWith(
+            QStringLiteral("Error Reading Master Spell List\r\n") + h->home.Working() +
+            "MASTER.DAT"));
+        QVERIFY(!h->Context().MasterList());
+        QVERIFY(!h->Context().Working().isVisible());
+        QCOMPARE(Master().lbSpells->count(), 0);
+    }
+
+    void addThreeRowsWithOneIneligible() {
+        StartWithList();
+        TfrmSpellBook& book = OpenBook();
+        QCOMPARE(book.SpellLevel(), 1);
+        ShowLevel(3);
+        SelectRows(Master().lbSpells, {0, 1, 2});
+        h->prompter.Message(Answer::Cancel);
+        Master().mnuAddToBookClick();
+        QCOMPARE(h->prompter.Records().size(), size_t(1));
+        const PromptRecord& box = h->prompter.Last();
+        QCOMPARE(box.kind, BoxKind::Information);
+        QCOMPARE(box.buttons, BoxButtons::OkCancel);
+        QCOMPARE(
+            box.text,
+            QStringLiteral("Added spell...\r\n--->  Haste  <---\r\nis invalid for this spellbook"));
+        QCOMPARE(book.SpellLevel(), 3);
+        QCOMPARE(Rows(book.lbSpells), (QStringList{"Counterspell  (Abjuration) [SRD 6] - C",
+                                                   "Fireball  (Evocation) [SRD 7] - C"}));
+        QVERIFY(book.Book().Modified);
+        QVERIFY(book.isWindowModified());
+        // The master list and its selection stay as they were.
+        QCOMPARE(Master().lbSpells->selectedItems().size(), 3);
+        QVERIFY(!List().Modified);
+
+        // OK lets the ineligible spell in; a double-click on a row adds it too.
+        h->prompter.Message(Answer::Ok);
+        Master().mnuAddToBookClick();
+        QCOMPARE(book.Book().LevelCount[3], 3);
+        ShowLevel(1);
+        SelectRows(Master().lbSpells, {4});
+        emit Master().lbSpells->itemDoubleClicked(Master().lbSpells->item(4));
+        QCOMPARE(book.SpellLevel(), 1);
+        QCOMPARE(Rows(book.lbSpells), (QStringList{"Feather Fall  (Transmutation) [SRD 5] - C"}));
+    }
+
+    void addToBookWithoutASpellbookWindowDoesNothing() {
+        StartWithList();
+        SelectRows(Master().lbSpells, {0, 1});
+        Master().mnuAddToBookClick();
+        QVERIFY(h->prompter.Records().empty());
+        QVERIFY(h->Frame().SpellBookWindows().empty());
+        // No selection with a window open does nothing either.
+        TfrmSpellBook& book = OpenBook();
+        Master().lbSpells->clearSelection();
+        Master().mnuAddToBookClick();
+        QCOMPARE(book.Book().Count(), 0);
+        QVERIFY(!book.Book().Modified);
+    }
+
+    void addNewSpellCarriesTheFieldsOver() {
+        StartWithList();
+        const SpellFields first{2, "Web", "PHB", "17", "Conjuration", 2};
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+                QCOMPARE(edit.windowTitle(), QStringLiteral("Edit Spell Data"));
+                const SpellFields fresh = ReadFields(edit);
+                QCOMPARE(fresh.level, 1);
+                QCOMPARE(fresh.name, QString());
+                QCOMPARE(fresh.page, QStringLiteral("0"));
+                QCOMPARE(fresh.frequencyRow, 0);
+                TypeSpell(edit, first);
+            },
+            true);
+        h->prompter.Message(Answer::Yes);
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+                const SpellFields next = ReadFields(edit);
+                QCOMPARE(next.level, 2);
+                QCOMPARE(next.name, QString());
+                QCOMPARE(next.book, QStringLiteral("PHB"));
+                QCOMPARE(next.page, QStringLiteral("17"));
+                QCOMPARE(next.category, QStringLiteral("Conjuration"));
+                QCOMPARE(next.frequencyRow, 2);
+                edit.ebName->setText("Mirror Image");
+            },
+            true);
+        h->prompter.Message(Answer::No);
+        Master().mnuAddNewSpellClick();
+        QCOMPARE(h->prompter.Records()[1].text,
+                 QStringLiteral("Spell has been added.\r\nWould you like to add another?"));
+        QCOMPARE(h->prompter.Records()[1].buttons, BoxButtons::YesNo);
+        QCOMPARE(List().LevelCount[2], 2);
+        QVERIFY(List().Modified);
+        QVERIFY(Master().mnuSaveMasterFile->isEnabled());
+        ShowLevel(2);
+        QCOMPARE(Rows(Master().lbSpells), (QStringList{"Mirror Image  (Conjuration) [PHB 17] - R",
+                                                       "Web  (Conjuration) [PHB 17] - R"}));
+
+        // Cancel at once adds nothing.
+        h->prompter.Exec({}, false);
+        Master().mnuAddNewSpellClick();
+        QCOMPARE(List().Count(), 10);
+    }
+
+    void deleteTheSecondAndThirdRows() {
+        StartWithList();
+        SelectRows(Master().lbSpells, {1, 2});
+        Master().mnuDeleteSpellClick();
+        QVERIFY(h->prompter.Records().empty()); // no question
+        QCOMPARE(Names(List()), (std::vector<std::string>{"Alarm", "Detect Magic", "Feather Fall",
+                                                          "Counterspell", "Fireball", "Haste"}));
+        QCOMPARE(List().LevelCount[1], 3);
+        QCOMPARE(Master().lbSpells->count(), 3);
+        QVERIFY(Master().mnuSaveMasterFile->isEnabled());
+    }
+
+    void saveWritesTheFileAndClearsTheChange() {
+        StartWithList();
+        SelectRows(Master().lbSpells, {0});
+        Master().mnuDeleteSpellClick();
+        QVERIFY(Master().mnuSaveMasterFileClick());
+        QVERIFY(!List().Modified);
+        QVERIFY(!Master().mnuSaveMasterFile->isEnabled());
+        auto back = ReadSpellList(masterPath.toStdString());
+        QCOMPARE(back->Count(), 7);
+    }
+
+    void failedSaveKeepsTheChanges() {
+        StartWithList();
+        SelectRows(Master().lbSpells, {0});
+        Master().mnuDeleteSpellClick();
+        QFile file(masterPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        SetWriteFailureAfterBytesForTesting(10);
+        h->prompter.Message(Answer::Ok);
+        QVERIFY(!Master().mnuSaveMasterFileClick());
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("Error Writing Master Spell File\r\n") + masterPath);
+        QVERIFY(List().Modified);
+        QVERIFY(Master().mnuSaveMasterFile->isEnabled());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
+    void closeQuestionNoReloadsTheFile() {
+        StartWithList();
+        Master().show();
+        SelectRows(Master().lbSpells, {0, 1});
+        Master().mnuDeleteSpellClick();
+        h->prompter.Message(Answer::Cancel);
+        QVERIFY(!Master().close());
+        QVERIFY(Master().isVisible());
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("Master Spell List has been changed and has \r\nnot been saved. "
+                                "Do you wish to save it now?"));
+        QCOMPARE(h->prompter.Last().buttons, BoxButtons::YesNoCancel);
+
+        h->prompter.Message(Answer::No);
+        QVERIFY(Master().close());
+        QVERIFY(!Master().isVisible());
+        QCOMPARE(List().Count(), 8);
+        QVERIFY(!List().Modified);
+        QVERIFY(!Master().mnuSaveMasterFile->isEnabled());
+        QCOMPARE(Master().lbSpells->count(), 5);
+        QCOMPARE(h->Context().Working().History().back().task,
+                 QStringLiteral("Resetting Master Spell List"));
+    }
+
+    void programEndAsksAboutTheMasterList() {
+        StartWithList();
+        Master().show();
+        SelectRows(Master().lbSpells, {0});
+        Master().mnuDeleteSpellClick();
+        h->prompter.Message(Answer::Cancel);
+        QVERIFY(!h->Frame().close());
+        QVERIFY(h->Frame().isVisible());
+        h->prompter.Message(Answer::Yes);
+        QVERIFY(h->Frame().close());
+        QVERIFY(!Master().isVisible());
+        QCOMPARE(ReadSpellList(masterPath.toStdString())->Count(), 7);
+    }
+
+    void setMasterFile() {
+        StartWithList();
+        QDir(h->home.Working()).mkpath("other");
+        const QString other = h->home.Write(h->home.Working() + "other/list.dat",
+                                            "2,\"Web\",\"X\",0,\"C\",\"c\"\r\n \r\n");
+        SelectRows(Master().lbSpells, {0});
+        Master().mnuDeleteSpellClick();
+
+        // Cancel at the save question changes nothing.
+        h->prompter.OpenFile(other).Message(Answer::Cancel);
+        h->Frame().mnuSetMasterFileClick();
+        const FileDialogSpec& spec = h->prompter.Records()[0].spec;
+        QCOMPARE(spec.filter, QStringLiteral("*.DAT (data files)|*.dat|*.SPB (spellbook "
+                                             "files)|*.spb|*.* (all files)|*.*"));
+        QCOMPARE(spec.fileName, QStringLiteral("MASTER.DAT"));
+        QCOMPARE(QDir(spec.directory), QDir(h->home.Working()));
+        QCOMPARE(
+            h->prompter.Last().text,
+            QStringLiteral("Master Spell File has been changed.\r\nDo you wish to save it now?"));
+        QCOMPARE(h->prompter.Last().buttons, BoxButtons::YesNoCancel);
+        QVERIFY(List().Modified);
+        QCOMPARE(List().Count(), 7);
+        QCOMPARE(h->Context().SettingsFile().ReadString("Vellumar", "MasterFile", "none"),
+                 std::string("none"));
+
+        // Cancel in the file dialog asks nothing.
+        h->prompter.OpenFile({});
+        Master().mnuSetMasterFileClick();
+
+        // No: the changes go, the other file is loaded and named by the settings.
+        h->prompter.OpenFile(other).Message(Answer::No);
+        Master().mnuSetMasterFileClick();
+        QCOMPARE(h->Context().SettingsFile().ReadString("Vellumar", "MasterFile", ""),
+                 other.toStdString());
+        QCOMPARE(List().Count(), 1);
+        QVERIFY(!List().Modified);
+        QCOMPARE(ReadSpellList(masterPath.toStdString())->Count(), 8);
+        QCOMPARE(h->Context().Working().History().back().task,
+                 QStringLiteral("Loading Master Spell List"));
+        h->prompter.Message(Answer::Ok);
+        Master().mnuCurrentMasterFileClick();
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("The current Master Spell File is:\r\n") + other);
+    }
+
+    void editSeveralRowsEachOnce() {
+        StartWithList();
+        SelectRows(Master().lbSpells, {0, 1});
+        QStringList shown;
+        // The first edit moves Alarm behind every other spell of its level.
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+                shown << edit.ebName->text();
+                edit.ebName->setText("Zone of Truth");
+            },
+            true);
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+                shown << edit.ebName->text();
+                edit.ebPage->setText("99");
+            },
+            true);
+        Master().mnuEditSpellClick();
+        QCOMPARE(shown, (QStringList{"Alarm", "Burning Hands"}));
+        QCOMPARE(Rows(Master().lbSpells).first(),
+                 QStringLiteral("Burning Hands  (Evocation) [SRD 99] - C"));
+        QCOMPARE(Rows(Master().lbSpells).last(),
+                 QStringLiteral("Zone of Truth  (Abjuration) [SRD 1] - C"));
+        QCOMPARE(List().LevelCount[1], 5);
+        QVERIFY(List().Modified);
+        QVERIFY(Master().mnuSaveMasterFile->isEnabled());
+    }
+
+    void editToAnotherSpellsLevelAndNameIsRefused() {
+        StartWithList();
+        SelectRows(Master().lbSpells, {0});
+        h->prompter.Exec(
+            [](QDialog& dialog) {
+                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+                edit.ebName->setText("BURNING HANDS"); // names match without regard to case
+                edit.ebPage->setText("50");
+            },
+            true);
+        h->prompter.Message(Answer::Ok);
+        Master().mnuEditSpellClick();
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("A spell of level 1 named \"BURNING HANDS\" already exists.\r\n"
+                                "The spell was not changed."));
+        QCOMPARE(Names(List()).front(), std::string("Alarm"));
+        QCOMPARE(List().Count(), 8);
+        QCOMPARE(List().SpellAt(1, 1)->Page, 2);
+        QVERIFY(!List().Modified);
+
+        // Changing only the case of its own name is an ordinary edit.
+        h->prompter.Exec(
+            [](QDialog& dialog) { static_cast<TfrmSpellEdit&>(dialog).ebName->setText("ALARM"); },
+            true);
+        Master().mnuEditSpellClick();
+        QCOMPARE(Names(List()).front(), std::string("ALARM"));
+        QVERIFY(List().Modified);
+    }
+
+    void addingALevelAndNameAlreadyHeld() {
+        StartWithList();
+        h->prompter.Exec(
+            [](QDialog& dialog) {
+                TypeSpell(static_cast<TfrmSpellEdit&>(dialog), {3, "fireball", "X", "1", "e", 0});
+            },
+            true);
+        h->prompter.Message(Answer::Ok).Message(Answer::No);
+        Master().mnuAddNewSpellClick();
+        QCOMPARE(h->prompter.Records()[1].kind, BoxKind::Error);
+        QCOMPARE(h->prompter.Records()[1].text,
+                 QStringLiteral("A spell of level 3 named \"fireball\" already exists.\r\n"
+                                "The spell was not added."));
+        QCOMPARE(h->prompter.Records()[2].text,
+                 QStringLiteral("Spell has been added.\r\nWould you like to add another?"));
+        QCOMPARE(List().Count(), 8);
+        QCOMPARE(List().SpellAt(3, 1)->Book, std::string("SRD"));
+        QVERIFY(!List().Modified);
+    }
+
+    void helpKeyOpensItsTopic() {
+        h->home.CopyResource("Vellumar.HLP", h->home.Home());
+        StartWithList();
+        QTest::keyClick(Master().lbSpells, Qt::Key_F1);
+        QCOMPARE(h->Context().Help().CurrentTopic(), 800);
+    }
+};
+
+QTEST_MAIN(MasterListWindowTest)
+#include "master_list_window_test.moc"

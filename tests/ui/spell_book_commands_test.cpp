@@ -1,0 +1,496 @@
+// The commands of the spellbook window: book and spell commands, dropping
+// dragged rows, import and export, and the output commands.
+
+#include "files/line_reader.h"
+#include "files/spell_file.h"
+#include "model/spell_book.h"
+#include "output/qt/print_format_dialog.h"
+#include "output/qt/print_preview.h"
+#include "platform/qt/help_viewer.h"
+#include "support/app_harness.h"
+#include "support/spell_lists.h"
+#include "ui/frame_window.h"
+#include "ui/frm_scroll_parm.h"
+#include "ui/master_list_window.h"
+#include "ui/spell_book_window.h"
+#include "ui/spell_edit_dialog.h"
+#include "ui/spin_edit.h"
+#include "ui/working_box.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTest>
+
+using namespace vellumar;
+using namespace vellumar::test;
+
+namespace {
+
+const QByteArray MasterFile = "1,\"Alarm\",\"SRD\",1,\"C\",\"Abjuration\"\r\n"
+                              "1,\"Burning Hands\",\"SRD\",2,\"C\",\"Evocation\"\r\n"
+                              "1,\"Shield\",\"SRD\",9,\"C\",\"Abjuration\"\r\n"
+                              "2,\"Web\",\"SRD\",3,\"C\",\"Conjuration\"\r\n"
+                              "3,\"Fireball\",\"SRD\",7,\"C\",\"Evocation\"\r\n"
+                              " \r\n";
+
+QByteArray Line(int level, const char* name, char frequency = 'C') {
+    return QByteArray::number(level) + ",\"" + name + "\",\"B\",1,\"" + QByteArray(1, frequency) +
+           "\",\"cat\"";
+}
+
+std::vector<std::string> Names(TSpellBook& book) {
+    std::vector<std::string> names;
+    for (book.First(); book.CurrentSpell(); book.Next()) names.push_back(book.CurrentName());
+    return names;
+}
+
+} // namespace
+
+class SpellBookCommandsTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<AppHarness> h;
+
+    void StartWithList() {
+        h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
+        h->Start();
+    }
+    // A saved book of caster level 5, Common spells only.
+    TfrmSpellBook& Open(const QList<QByteArray>& lines, const QString& name = "book.spb") {
+        const QString path = h->home.Write(name, SpellbookV4(5, 12, "Generalist", 'C', lines));
+        if (!h->Frame().OpenSpellbookFile(path))
+            QTest::qFail("book not opened", __FILE__, __LINE__);
+        return *h->Frame().ActiveSpellBook();
+    }
+    TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
+
+private slots:
+    void init() { h = std::make_unique<AppHarness>(); }
+    void cleanup() {
+        h->Verify();
+        h.reset();
+        SetReadFailureAfterBytesForTesting(-1);
+    }
+
+    void deleteThreeOfFiveRows() {
+        StartWithList();
+        TfrmSpellBook& window =
+            Open({Line(1, "A"), Line(1, "B"), Line(1, "C"), Line(1, "D"), Line(1, "E")});
+        SelectRows(window.lbSpells, {0, 2, 3});
+        window.mnuDeleteSpellClick();
+        QVERIFY(h->prompter.Records().empty());
+        QCOMPARE(Names(window.Book()), (std::vector<std::string>{"B", "E"}));
+        QCOMPARE(window.Book().LevelCount[1], 2);
+        QCOMPARE(Rows(window.lbSpells), (QStringList{"B  (cat) [B 1] - C", "E  (cat) [B 1] - C"}));
+        QVERIFY(window.Book().Modified);
+        QVERIFY(window.isWindowModified());
+    }
+
+    void addRandomSpell() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "Alarm"), Line(1, "Shield")});
+        SelectRows(window.lbSpells, {1});
+        window.mnuAddRandomSpellClick(); // Burning Hands is the one spell missing
+        QCOMPARE(Names(window.Book()),
+                 (std::vector<std::string>{"Alarm", "Burning Hands", "Shield"}));
+        QCOMPARE(window.lbSpells->item(1)->text(),
+                 QStringLiteral("Burning Hands  (Evocation) [SRD 2] - C"));
+        QCOMPARE(window.lbSpells->count(), 3);
+        // Not redrawn otherwise: the selection stays on Shield's row.
+        QVERIFY(window.lbSpells->item(2)->isSelected());
+        QVERIFY(window.Book().Modified);
+    }
+
+    void addRandomSpellAtAFullLevelDoesNothing() {
+        StartWithList();
+        // As many first-level spells as the master list, though not the same ones.
+        TfrmSpellBook& window = Open({Line(1, "X"), Line(1, "Y"), Line(1, "Z")});
+        window.mnuAddRandomSpellClick();
+        QVERIFY(h->prompter.Records().empty());
+        QCOMPARE(window.Book().Count(), 3);
+        QCOMPARE(window.lbSpells->count(), 3);
+        QVERIFY(!window.Book().Modified);
+    }
+
+    void addRandomSpellWithoutAMasterList() {
+        h->Start();
+        TfrmSpellBook& window = Open({});
+        h->prompter.Message(Answer::Ok);
+        window.mnuAddRandomSpellClick();
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QCOMPARE(h->prompter.Last().buttons, BoxButtons::Ok);
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("No Master list available"));
+        QCOMPARE(window.Book().Count(), 0);
+    }
+
+    void dropFromTheMasterListWhileAnotherLevelShows() {
+        StartWithList();
+        TfrmSpellBook& window = Open({});
+        window.grpSpellLevel->button(2)->click();
+        SelectRows(Master().lbSpells, {0, 2});
+        window.lbSpellsDragDrop(*Master().lbSpells);
+        QCOMPARE(Names(window.Book()), (std::vector<std::string>{"Alarm", "Shield"}));
+        QCOMPARE(window.SpellLevel(), 1);
+        QCOMPARE(Rows(window.lbSpells), (QStringList{"Alarm  (Abjuration) [SRD 1] - C",
+                                                     "Shield  (Abjuration) [SRD 9] - C"}));
+        QVERIFY(window.Book().Modified);
+        QVERIFY(!h->Context().MasterList()->Modified);
+    }
+
+    void dropOfAnIneligibleSpellAsksAndShowsItsLevel() {
+        StartWithList();
+        TfrmSpellBook& window = Open({});
+        window.spnWizardLevel->setValue(2); // no third-level spells at caster level 2
+        window.SetModified(false);
+        Master().grpSpellLevel->button(3)->click();
+        SelectRows(Master().lbSpells, {0});
+        h->prompter.Message(Answer::Cancel);
+        window.lbSpellsDragDrop(*Master().lbSpells);
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("Added spell...\r\n--->  Fireball  "
+                                                         "<---\r\nis invalid for this spellbook"));
+        QCOMPARE(window.Book().Count(), 0);
+        QCOMPARE(window.SpellLevel(), 3);
+        QVERIFY(window.Book().Modified); // every dropped spell marks the book
+    }
+
+    void dropBetweenWindowsAndOntoItself() {
+        StartWithList();
+        TfrmSpellBook& source = Open({Line(1, "A"), Line(2, "B"), Line(2, "C")}, "source.spb");
+        TfrmSpellBook& target = Open({}, "target.spb");
+        source.grpSpellLevel->button(2)->click();
+        SelectRows(source.lbSpells, {1});
+        target.lbSpellsDragDrop(*source.lbSpells);
+        QCOMPARE(Names(target.Book()), (std::vector<std::string>{"C"}));
+        QCOMPARE(target.SpellLevel(), 2);
+        QCOMPARE(source.Book().Count(), 3);
+
+        // Rows dropped on their own list change nothing.
+        SelectRows(source.lbSpells, {0, 1});
+        source.lbSpellsDragDrop(*source.lbSpells);
+        QCOMPARE(source.Book().Count(), 3);
+        QVERIFY(!source.Book().Modified);
+        QCOMPARE(source.lbSpells->selectedItems().size(), 2);
+    }
+
+    void validateMarksTheBookEvenWhenNothingGoes() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "A")});
+        window.mnuValidateBookClick();
+        QCOMPARE(window.Book().Count(), 1);
+        QVERIFY(window.Book().Modified);
+        h->prompter.Message(Answer::Cancel);
+        window.mnuCloseClick(); // so closing asks
+        QCOMPARE(h->prompter.Last().buttons, BoxButtons::YesNoCancel);
+
+        // An ineligible spell goes.
+        TfrmSpellBook& other = Open({Line(1, "A"), Line(1, "R", 'R')}, "other.spb");
+        other.mnuValidateBookClick();
+        QCOMPARE(Names(other.Book()), (std::vector<std::string>{"A"}));
+        QCOMPARE(other.lbSpells->count(), 1);
+    }
+
+    void clearBook() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "A"), Line(2, "B")});
+        h->prompter.Message(Answer::Cancel);
+        window.mnuClearBookClick();
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("This will remove all spells from the Spellbook!\r\nAre you sure "
+                                "you want to continue?"));
+        QCOMPARE(h->prompter.Last().buttons, BoxButtons::OkCancel);
+        QCOMPARE(window.Book().Count(), 2);
+        QVERIFY(!window.Book().Modified);
+
+        window.cbSpellFrequency->setCurrentIndex(3);
+        const QString caption = window.Caption();
+        h->prompter.Message(Answer::Ok);
+        window.mnuClearBookClick();
+        QCOMPARE(window.Book().Count(), 0);
+        QCOMPARE(window.Book().CasterLevel, 5);
+        QCOMPARE(window.Book().Intelligence, 12);
+        QCOMPARE(window.Book().Specialty, std::string("Generalist"));
+        QCOMPARE(window.Book().SpellFrequency, -3);
+        QCOMPARE(window.lbSpells->count(), 0);
+        QVERIFY(window.Book().Modified);
+        QCOMPARE(window.Caption(), caption);
+    }
+
+    void addSelectedSpellShowsTheMasterListAtTheSameLevel() {
+        StartWithList();
+        TfrmSpellBook& window = Open({});
+        window.grpSpellLevel->button(2)->click();
+        window.mnuAddSelectedSpellClick();
+        QVERIFY(Master().isVisible());
+        QCOMPARE(Master().SpellLevel(), 2);
+        QCOMPARE(Rows(Master().lbSpells), (QStringList{"Web  (Conjuration) [SRD 3] - C"}));
+    }
+
+    void editSpellData() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "A"), Line(1, "B"), Line(1, "C")});
+        SelectRows(window.lbSpells, {0, 2});
+        QStringList shown;
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+                shown << edit.ebName->text();
+                edit.ebName->setText("Z"); // now sorts behind C
+            },
+            true);
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+                shown << edit.ebName->text();
+                edit.spnLevel->setValue(2);
+            },
+            true);
+        window.mnuEditSpellClick();
+        QCOMPARE(shown, (QStringList{"A", "C"}));
+        QCOMPARE(Names(window.Book()), (std::vector<std::string>{"B", "Z", "C"}));
+        QCOMPARE(window.Book().LevelCount[1], 2);
+        QCOMPARE(Rows(window.lbSpells), (QStringList{"B  (cat) [B 1] - C", "Z  (cat) [B 1] - C"}));
+        QVERIFY(window.Book().Modified);
+
+        // A double-click edits too; Cancel changes nothing.
+        window.SetModified(false);
+        SelectRows(window.lbSpells, {0});
+        h->prompter.Exec({}, false);
+        emit window.lbSpells->itemDoubleClicked(window.lbSpells->item(0));
+        QVERIFY(!window.Book().Modified);
+    }
+
+    void editToAnotherSpellsLevelAndNameIsRefused() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "A"), Line(2, "B")});
+        SelectRows(window.lbSpells, {0});
+        h->prompter.Exec(
+            [](QDialog& dialog) {
+                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+                edit.spnLevel->setValue(2);
+                edit.ebName->setText("b");
+            },
+            true);
+        h->prompter.Message(Answer::Ok);
+        window.mnuEditSpellClick();
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("A spell of level 2 named \"b\" already exists.\r\n"
+                                "The spell was not changed."));
+        QCOMPARE(Names(window.Book()), (std::vector<std::string>{"A", "B"}));
+        QVERIFY(!window.Book().Modified);
+    }
+
+    void createNewSpell() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "A")});
+        h->prompter.Exec(
+            [](QDialog& dialog) {
+                TypeSpell(static_cast<TfrmSpellEdit&>(dialog), {4, "New", "PHB", "5", "alt", 4});
+            },
+            true);
+        h->prompter.Message(Answer::Yes);
+        h->prompter.Exec(
+            [](QDialog& dialog) {
+                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+                const SpellFields next = ReadFields(edit);
+                QCOMPARE(next.level, 4);
+                QCOMPARE(next.name, QString());
+                QCOMPARE(next.book, QStringLiteral("PHB"));
+                QCOMPARE(next.frequencyRow, 4);
+                edit.ebName->setText("a"); // level 4 "a" is new
+            },
+            true);
+        h->prompter.Message(Answer::No);
+        window.mnuCreateNewSpellClick();
+        QCOMPARE(h->prompter.Records()[1].text,
+                 QStringLiteral("Spell has been added.\r\nWould you like to add another?"));
+        // No eligibility test: a fourth-level Restricted spell at caster level 5.
+        QCOMPARE(window.Book().LevelCount[4], 2);
+        QVERIFY(window.Book().Modified);
+    }
+
+    void createNewSpellAlreadyHeld() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "A")});
+        h->prompter.Exec(
+            [](QDialog& dialog) {
+                TypeSpell(static_cast<TfrmSpellEdit&>(dialog), {1, "a", "Other", "5", "x", 0});
+            },
+            true);
+        h->prompter.Message(Answer::Ok).Message(Answer::Yes);
+        h->prompter.Exec({}, false);
+        window.mnuCreateNewSpellClick();
+        const auto& records = h->prompter.Records();
+        QCOMPARE(records[1].kind, BoxKind::Error);
+        QCOMPARE(records[1].text,
+                 QStringLiteral("A spell of level 1 named \"a\" already exists.\r\n"
+                                "The spell was not added."));
+        QCOMPARE(records[2].text,
+                 QStringLiteral("Spell has been added.\r\nWould you like to add another?"));
+        QCOMPARE(window.Book().Count(), 1);
+        QCOMPARE(window.Book().SpellAt(1, 0)->Book, std::string("B"));
+        QVERIFY(!window.Book().Modified);
+    }
+
+    void importWithAnIneligibleSpellAnsweredCancel() {
+        StartWithList();
+        TfrmSpellBook& window = Open({});
+        const QString file = h->home.Write(h->home.Working() + "import.dat",
+                                           Line(1, "One") + "\r\n" + Line(1, "Rare", 'R') + "\r\n" +
+                                               Line(2, "Two") + "\r\n \r\n");
+        h->prompter.OpenFile(file).Message(Answer::Cancel);
+        window.mnuImportSpellsClick();
+        const FileDialogSpec& spec = h->prompter.Records()[0].spec;
+        QCOMPARE(spec.title, QStringLiteral("Import Spells"));
+        QCOMPARE(spec.filter, QStringLiteral("*.SPB (spellbook Files)|*.spb|*.DAT (data "
+                                             "files)|*.dat|*.* (all files)|*.*"));
+        QVERIFY(spec.mustExist);
+        QCOMPARE(h->prompter.Records().size(), size_t(2));
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("Added spell...\r\n--->  Rare  "
+                                                         "<---\r\nis invalid for this spellbook"));
+        QCOMPARE(Names(window.Book()), (std::vector<std::string>{"One", "Two"}));
+        QCOMPARE(window.lbSpells->count(), 1);
+        QVERIFY(window.Book().Modified);
+
+        // A file that cannot be opened does nothing.
+        window.SetModified(false);
+        h->prompter.OpenFile(h->home.Working() + "gone.dat");
+        window.mnuImportSpellsClick();
+        QVERIFY(!window.Book().Modified);
+    }
+
+    void importReadFailureIsShown() {
+        StartWithList();
+        TfrmSpellBook& window = Open({});
+        QByteArray big;
+        for (int i = 1000; i < 9000; ++i) big += Line(1, "S") + QByteArray::number(i) + "\r\n";
+        const QString file = h->home.Write(h->home.Working() + "big.dat", big);
+        SetReadFailureAfterBytesForTesting(100);
+        h->prompter.OpenFile(file).Message(Answer::Ok);
+        window.mnuImportSpellsClick();
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QVERIFY(h->prompter.Last().text.startsWith(QStringLiteral("Error Reading Spell File\r\n") +
+                                                   file));
+        QCOMPARE(window.Book().Count(), 0);
+        QVERIFY(!window.Book().Modified);
+    }
+
+    void exportWritesTheWholeBook() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "A"), Line(3, "C")});
+        const QString file = h->home.Working() + "out.dat";
+        h->prompter.SaveFile(file);
+        window.mnuExportSpellClick();
+        const FileDialogSpec& spec = h->prompter.Last().spec;
+        QCOMPARE(spec.title, QStringLiteral("Export Spells"));
+        QCOMPARE(spec.filter, QStringLiteral("*.DAT (data files)|*.DAT|*.* (all files)|*.*"));
+        QVERIFY(spec.confirmOverwrite);
+        QVERIFY(spec.defaultSuffix.isEmpty());
+        QCOMPARE(ReadSpellList(file.toStdString())->Count(), 2);
+        QVERIFY(!window.Book().Modified);
+
+        const QString bad = h->home.Working() + "no/such/out.dat";
+        h->prompter.SaveFile(bad).Message(Answer::Ok);
+        window.mnuExportSpellClick();
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("Error Writing Spell File\r\n") + bad);
+    }
+
+    void copyToClipboard() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "A"), Line(1, "B")});
+        QGuiApplication::clipboard()->setText("before");
+        h->prompter.Exec({}, false);
+        window.mnuCopytoClipboardClick();
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("Output Format"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+
+        h->home.CopyResource("Vellumar.HLP", h->home.Home());
+        h->prompter.Exec([](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_F1); }, true);
+        window.mnuCopytoClipboardClick();
+        QCOMPARE(h->Context().Help().CurrentTopic(), 300);
+        const QString text = QGuiApplication::clipboard()->text();
+        QVERIFY(text.startsWith(QStringLiteral("Spell Book:") + window.Caption() +
+                                QStringLiteral("\r\nCaster Level: 5\r\n")));
+        QVERIFY(text.contains(QStringLiteral("A [B 1],  B [B 1]\r\n")));
+        QCOMPARE(h->Context().Working().History().back().task,
+                 QStringLiteral("Copying to Clipboard"));
+        QVERIFY(!h->Context().Working().isVisible());
+        QVERIFY(!window.Book().Modified);
+    }
+
+    void previewAndPrint() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "A")});
+        h->home.CopyResource("Vellumar.HLP", h->home.Home());
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                auto& preview = dynamic_cast<TfrmPrintPreview&>(dialog);
+                QCOMPARE(preview.parentWidget(), &window);
+                QTest::keyClick(&preview, Qt::Key_F1);
+                preview.RenderPreview();
+                QVERIFY(!preview.PreviewImage().isNull());
+            },
+            false);
+        window.mnuPrintPreviewClick();
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("Print Preview"));
+        QCOMPARE(h->Context().Help().CurrentTopic(), 200);
+        QVERIFY(window.findChildren<TfrmPrintPreview*>().isEmpty()); // gone again
+
+        // Print shows only the print dialog.
+        h->prompter.PrintDialog([](QPrinter&) { return false; });
+        window.mnuPrintClick();
+        QCOMPARE(h->prompter.Records().back().type, PromptType::PrintDialog);
+        QVERIFY(window.findChildren<TfrmPrintPreview*>().isEmpty());
+
+        h->prompter.PrinterSetup(false);
+        window.mnuPrinterSetupClick();
+        QVERIFY(!window.Book().Modified);
+    }
+
+    void createScroll() {
+        StartWithList();
+        TfrmSpellBook& source = Open({Line(1, "A"), Line(1, "B"), Line(1, "C"), Line(3, "D")});
+        source.cbWizardSpecialty->setEditText("Invoker");
+        source.cbSpellFrequency->setCurrentIndex(2);
+        h->prompter.Exec({}, false);
+        source.mnuCreateScrollClick();
+        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
+
+        h->prompter.Exec(
+            [](QDialog& dialog) {
+                auto& parm = static_cast<TfrmScrollParm&>(dialog);
+                QVERIFY(!parm.LevelSpin(2)->isVisibleTo(&parm));
+                parm.LevelSpin(1)->setValue(2);
+                parm.LevelSpin(3)->setValue(1);
+            },
+            true);
+        source.mnuCreateScrollClick();
+        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(2));
+        TfrmSpellBook* scroll = h->Frame().ActiveSpellBook();
+        QVERIFY(scroll != &source);
+        QCOMPARE(scroll->Caption(), QStringLiteral("untitled"));
+        QVERIFY(scroll->Book().Modified);
+        QVERIFY(scroll->isWindowModified());
+        QCOMPARE(scroll->Book().LevelCount[1], 2);
+        QCOMPARE(scroll->Book().LevelCount[3], 1);
+        QCOMPARE(scroll->Book().CasterLevel, 5);
+        QCOMPARE(scroll->Book().Intelligence, 12);
+        QCOMPARE(scroll->Book().Specialty, std::string("Invoker"));
+        QCOMPARE(scroll->cbWizardSpecialty->currentText(), QStringLiteral("Invoker"));
+        QCOMPARE(scroll->cbSpellFrequency->currentIndex(), 2);
+        QCOMPARE(scroll->SpellLevel(), 1);
+        QCOMPARE(scroll->lbSpells->count(), 2);
+        QCOMPARE(h->Context().Working().History().back().task, QStringLiteral("Creating Scroll"));
+        QVERIFY(!h->Context().Working().isVisible());
+        QCOMPARE(source.Book().Count(), 4);
+    }
+};
+
+QTEST_MAIN(SpellBookCommandsTest)
+#include "spell_book_commands_test.moc"

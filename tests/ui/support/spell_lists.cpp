@@ -1,0 +1,48 @@
+#include "support/spell_lists.h"
+
+#include "ui/spell_edit_dialog.h"
+#include "ui/spin_edit.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace vellumar::test {
+
+QStringList Rows(const QListWidget* list) {
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
+    return rows;
+}
+
+void SelectRows(QListWidget* list, std::initializer_list<int> rows) {
+    list->clearSelection();
+    for (int row : rows) list->item(row)->setSelected(true);
+}
+
+QStringList ItemTexts(const QMenu* menu) {
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
+        if (!action->shortcut().isEmpty())
+            text += QLatin1Char('\t') + action->shortcut().toString();
+        texts << text;
+    }
+    return texts;
+}
+
+void TypeSpell(TfrmSpellEdit& dialog, const SpellFields& fields) {
+    dialog.spnLevel->setValue(fields.level);
+    dialog.ebName->setText(fields.name);
+    dialog.ebBook->setText(fields.book);
+    dialog.ebPage->setText(fields.page);
+    dialog.ebCategory->setText(fields.category);
+    dialog.cbFrequency->setCurrentIndex(fields.frequencyRow);
+}
+
+SpellFields ReadFields(const TfrmSpellEdit& dialog) {
+    return {dialog.spnLevel->value(),  dialog.ebName->text(),
+            dialog.ebBook->text(),     dialog.ebPage->text(),
+            dialog.ebCategory->text(), dialog.cbFrequency->currentIndex()};
+}
+
+} // namespace vellumar::test

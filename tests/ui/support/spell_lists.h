@@ -1,0 +1,33 @@
+#pragma once
+// Small helpers for tests of the spell lists and menus.
+
+#include <QListWidget>
+#include <QMenu>
+#include <QStringList>
+#include <initializer_list>
+
+namespace vellumar {
+class TfrmSpellEdit;
+}
+
+namespace vellumar::test {
+
+QStringList Rows(const QListWidget* list);
+// Selects exactly these rows.
+void SelectRows(QListWidget* list, std::initializer_list<int> rows);
+// Item texts, "-" for a separator, with the shortcut after a TAB.
+QStringList ItemTexts(const QMenu* menu);
+
+// The six fields of the spell edit dialog, as a user would type them.
+struct SpellFields {
+    int level = 1;
+    QString name;
+    QString book;
+    QString page;
+    QString category;
+    int frequencyRow = 0;
+};
+void TypeSpell(TfrmSpellEdit& dialog, const SpellFields& fields);
+SpellFields ReadFields(const TfrmSpellEdit& dialog);
+
+} // namespace vellumar::test
