@@ -37,7 +37,11 @@ unset QT_QPA_PLATFORM
 if command -v openbox >/dev/null; then
     openbox --sm-disable >/dev/null 2>&1 &
     pids+=($!)
-    sleep 1
+    # Windows mapped while it is still starting may never be shown.
+    for _ in $(seq 1 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
 fi
 
 # Waits (at most ten seconds) for a window whose title matches; prints its id.
