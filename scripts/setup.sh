@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
   fonts-dejavu-core
   xvfb xauth xdotool x11-utils imagemagick
-  dpkg-dev desktop-file-utils shared-mime-info xdg-utils
+  dpkg-dev file desktop-file-utils shared-mime-info xdg-utils
 )
 
 missing=()

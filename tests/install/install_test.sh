@@ -29,8 +29,10 @@ root=$tmp/root
 prefix=$root/usr
 
 # 1. Install.
+# CPack's dependency scan needs dpkg-shlibdeps and file.
 if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null &&
-    command -v dpkg-shlibdeps >/dev/null && [ -f "$build/CPackConfig.cmake" ]; then
+    command -v dpkg-shlibdeps >/dev/null && command -v file >/dev/null &&
+    [ -f "$build/CPackConfig.cmake" ]; then
     echo "== Debian package"
     cpack -G DEB -B "$tmp/package" --config "$build/CPackConfig.cmake" >"$tmp/cpack.log" 2>&1 ||
         { cat "$tmp/cpack.log"; fail "cpack could not build the package"; }
