@@ -9,6 +9,7 @@ namespace {
 constexpr size_t kChunk = 1 << 16;
 constexpr char kCtrlZ = 26;
 long long readFailureAfter = -1;
+size_t chunkBytes = kChunk;
 
 } // namespace
 
@@ -16,11 +17,15 @@ void SetReadFailureAfterBytesForTesting(long long bytes) {
     readFailureAfter = bytes;
 }
 
+void SetReadChunkBytesForTesting(size_t bytes) {
+    chunkBytes = bytes > 0 ? bytes : kChunk;
+}
+
 LineReader::LineReader(const std::string& fileName) {
     std::error_code error;
     if (fileName.empty() || std::filesystem::is_directory(fileName, error)) return;
     file_.reset(std::fopen(fileName.c_str(), "rb"));
-    if (file_) buffer_.resize(kChunk);
+    if (file_) buffer_.resize(chunkBytes);
 }
 
 bool LineReader::Fill() {

@@ -44,5 +44,8 @@ private:
 // Makes every reader fail after this many bytes of a file (-1: off), to test
 // read failures part-way through a file.
 void SetReadFailureAfterBytesForTesting(long long bytes);
+// Makes every new reader start with a buffer of this many bytes (0: the usual
+// size), so that tests reach the refill and growth paths with short files.
+void SetReadChunkBytesForTesting(size_t bytes);
 
 } // namespace vellumar
