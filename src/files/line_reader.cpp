@@ -72,7 +72,7 @@ bool LineReader::AtEnd() {
     return stopped_;
 }
 
-std::string_view LineReader::ReadLine() {
+std::string_view LineReader::ReadLine(size_t maxLength) {
     if (AtEnd()) return {};
     size_t scanned = 0; // bytes after pos_ known to hold no line end
     bool more = true;
@@ -82,10 +82,14 @@ std::string_view LineReader::ReadLine() {
         while (i < end_ && data[i] != '\r' && data[i] != '\n' && data[i] != kCtrlZ) ++i;
         scanned = i - pos_;
         if (i == end_ && more) {
+            if (scanned > maxLength) { // bytes past the limit are dropped, not kept
+                end_ = pos_ + maxLength;
+                scanned = maxLength;
+            }
             more = Fill(); // may move the unread bytes to the front
             continue;
         }
-        std::string_view line(data + pos_, scanned);
+        std::string_view line(data + pos_, scanned < maxLength ? scanned : maxLength);
         if (i == end_) {
             pos_ = end_;
         } else if (data[i] == kCtrlZ) {

@@ -17,8 +17,9 @@ public:
     explicit LineReader(const std::string& fileName);
     // False when the file cannot be opened (a missing file, a folder, ...).
     bool IsOpen() const { return file_ != nullptr; }
-    // The next line, valid until the next call on this reader.
-    std::string_view ReadLine();
+    // The next line, valid until the next call on this reader. Only its first
+    // maxLength bytes are kept; the rest of a longer line is skipped unbuffered.
+    std::string_view ReadLine(size_t maxLength = std::string_view::npos);
     // True when no byte is left before the end of the file or a Ctrl-Z.
     bool AtEnd();
     bool Failed() const { return failed_; }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 using namespace vellumar;
@@ -107,29 +108,42 @@ INSTANTIATE_TEST_SUITE_P(
                 "Abj\x01\0\0\0\nabj\nalt,ill\n"s}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Lines that cross the end of the read buffer, or outgrow it, read the same as
-// with the usual buffer.
+std::vector<std::string> SeedFiles(const char* target) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(VELLUMAR_SOURCE_DIR) / "fuzz/corpus" / target))
+        files.push_back(entry.path().string());
+    return files;
+}
+
+// Lines that cross the end of the read buffer, or outgrow it, or are cut at
+// 255 characters while it refills, read the same as with the usual buffer.
 TEST(FuzzFindings, BufferSizeDoesNotChangeWhatIsRead) {
-    for (const char* name : {"spell_list.dat", "spellbook_v4.spb"}) {
-        auto list = ReadSpellList(TestData(name));
-        auto book = ReadSpellbookFile(TestData(name));
-        ASSERT_TRUE(list && book);
-        for (size_t chunk = 1; chunk <= 9; ++chunk) {
+    std::vector<std::string> books = SeedFiles("spell_list");
+    for (const std::string& file : SeedFiles("spellbook_file")) books.push_back(file);
+    ASSERT_GE(books.size(), 10u);
+    for (const std::string& file : books) {
+        auto list = ReadSpellList(file);
+        auto book = ReadSpellbookFile(file);
+        ASSERT_TRUE(list && book) << file;
+        for (size_t chunk = 1; chunk <= 9; chunk += 2) {
             ChunkSize small(chunk);
-            auto smallList = ReadSpellList(TestData(name));
-            auto smallBook = ReadSpellbookFile(TestData(name));
+            auto smallList = ReadSpellList(file);
+            auto smallBook = ReadSpellbookFile(file);
             ASSERT_TRUE(smallList && smallBook);
-            EXPECT_EQ(Rows(*smallList), Rows(*list)) << name << ", chunk " << chunk;
-            EXPECT_EQ(Rows(*smallBook), Rows(*book)) << name << ", chunk " << chunk;
+            EXPECT_EQ(Rows(*smallList), Rows(*list)) << file << ", chunk " << chunk;
+            EXPECT_EQ(Rows(*smallBook), Rows(*book)) << file << ", chunk " << chunk;
         }
     }
-    auto specialties = ReadSpecialtyFile(TestData("specialty_builtin.dat"));
-    ASSERT_TRUE(specialties);
-    for (size_t chunk = 1; chunk <= 9; ++chunk) {
-        ChunkSize small(chunk);
-        auto smallSpecialties = ReadSpecialtyFile(TestData("specialty_builtin.dat"));
-        ASSERT_TRUE(smallSpecialties);
-        EXPECT_EQ(Rows(*smallSpecialties), Rows(*specialties)) << "chunk " << chunk;
+    for (const std::string& file : SeedFiles("specialty_file")) {
+        auto specialties = ReadSpecialtyFile(file);
+        ASSERT_TRUE(specialties);
+        for (size_t chunk = 1; chunk <= 9; chunk += 2) {
+            ChunkSize small(chunk);
+            auto smallSpecialties = ReadSpecialtyFile(file);
+            ASSERT_TRUE(smallSpecialties);
+            EXPECT_EQ(Rows(*smallSpecialties), Rows(*specialties)) << file << ", chunk " << chunk;
+        }
     }
 }
 
