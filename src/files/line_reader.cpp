@@ -1,7 +1,9 @@
 #include "files/line_reader.h"
 
 #include <cstring>
-#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vellumar {
 namespace {
@@ -22,10 +24,24 @@ void SetReadChunkBytesForTesting(size_t bytes) {
 }
 
 LineReader::LineReader(const std::string& fileName) {
-    std::error_code error;
-    if (fileName.empty() || std::filesystem::is_directory(fileName, error)) return;
-    file_.reset(std::fopen(fileName.c_str(), "rb"));
-    if (file_) buffer_.resize(chunkBytes);
+    if (fileName.empty()) return;
+    // Not blocking, so that a named pipe cannot hold the program at the open;
+    // a regular file reads the same either way.
+    const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    // Only regular files: a folder cannot be read, and a pipe or a device such
+    // as /dev/zero may never end.
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return;
+    }
+    file_.reset(fdopen(fd, "rb"));
+    if (!file_) {
+        close(fd);
+        return;
+    }
+    buffer_.resize(chunkBytes);
 }
 
 bool LineReader::Fill() {

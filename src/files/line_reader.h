@@ -15,7 +15,8 @@ namespace vellumar {
 class LineReader {
 public:
     explicit LineReader(const std::string& fileName);
-    // False when the file cannot be opened (a missing file, a folder, ...).
+    // False when the file cannot be opened or is not a regular file (a missing
+    // file, a folder, a pipe, a device).
     bool IsOpen() const { return file_ != nullptr; }
     // The next line, valid until the next call on this reader. Only its first
     // maxLength bytes are kept; the rest of a longer line is skipped unbuffered.

@@ -16,6 +16,7 @@
 #include <malloc.h>
 #include <new>
 #include <random>
+#include <sys/stat.h>
 #include <unordered_set>
 
 using namespace vellumar;
@@ -308,6 +309,20 @@ TEST(HostileInput, ShuffledListWithRepeats) {
         }
         ASSERT_EQ(spell->Book, "first") << spell->Name;
         previous = spell;
+    }
+}
+
+// What a file dialog can also name: a pipe would hold the reader at its open
+// or its first read, and a device such as /dev/zero never ends.
+TEST(HostileInput, PipesAndDevicesAreNotRead) {
+    TempFolder folder;
+    const std::string pipe = folder.File("pipe.spb");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe, std::string("/dev/zero"), std::string("/dev/urandom")}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(ReadSpellList(path));
+        EXPECT_FALSE(ReadSpellbookFile(path));
+        EXPECT_FALSE(ReadSpecialtyFile(path));
     }
 }
 
