@@ -5,10 +5,12 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
+  clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
   fonts-dejavu-core
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-utils imagemagick
+  dpkg-dev file desktop-file-utils shared-mime-info xdg-utils
 )
 
 missing=()

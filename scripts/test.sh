@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vellumar and runs every test: once in a
 # release build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Then fuzzes every file reader for FUZZ_SECONDS each (default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,3 +14,6 @@ for preset in release asan; do
   echo "== $preset tests"
   ctest --preset "$preset" -j2
 done
+
+echo "== fuzz"
+scripts/fuzz.sh "${FUZZ_SECONDS:-60}"

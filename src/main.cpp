@@ -1,19 +1,73 @@
-// vellumar [--seed N] [BOOK ...]: the desktop program; each BOOK opens as Open does.
+// vellumar [--seed N] [--quit-after-start] [BOOK ...]: the desktop program;
+// each BOOK opens as Open does.
 
+#include "model/spell_book.h"
+#include "platform/ini_file.h"
 #include "platform/qt/qt_prompter.h"
 #include "ui/app.h"
 #include "ui/frame_window.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QTimer>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
+namespace {
+
+constexpr char Usage[] =
+    "usage: vellumar [--seed N] [--quit-after-start] [BOOK ...]\n"
+    "\n"
+    "Keeps wizard spellbooks. Each BOOK (a *.SPB file) opens in its own window.\n"
+    "\n"
+    "  --seed N             seed the random generator with N (0 to 4294967295)\n"
+    "                       instead of the clock, to make the same books again\n"
+    "  --quit-after-start   start as usual, print where the settings, the help\n"
+    "                       file and the master list were found, and quit; for\n"
+    "                       checking an installation\n"
+    "  --help               show this text\n";
+
+// What start-up found, for --quit-after-start.
+void PrintStartReport(vellumar::VellumarApp& app) {
+    vellumar::AppContext& context = app.Context();
+    std::printf("settings: %s\n", context.SettingsFile().Path().c_str());
+    std::printf("help file: %s\n", context.HelpFile().toLocal8Bit().constData());
+    if (const vellumar::TSpellBook* master = context.MasterList())
+        std::printf("master list: %d spells\n", master->Count());
+    else
+        std::printf("master list: none\n");
+    std::printf("spellbook windows: %zu\n", app.Frame().SpellBookWindows().size());
+    std::fflush(stdout);
+}
+
+// The window icon, drawn from its vectors at the sizes window managers ask for:
+// an SVG icon alone names no sizes, and X11 title bars then show none.
+QIcon ProgramIcon() {
+    const QIcon vectors(QStringLiteral(":/icons/vellumar.svg"));
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(vectors.pixmap(QSize(size, size), 1.0));
+    return icon;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // Before the application exists, so that the help needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumar"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/book.svg")));
+    // Ties the windows to the desktop entry, for the window icon and the task bar.
+    QApplication::setDesktopFileName(QStringLiteral("vellumar"));
+    QApplication::setWindowIcon(ProgramIcon());
 
     std::optional<uint32_t> seed;
+    bool quitAfterStart = false;
     QStringList books;
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -21,12 +75,15 @@ int main(int argc, char** argv) {
             bool ok = false;
             const uint value = i + 1 < args.size() ? args[i + 1].toUInt(&ok) : 0;
             if (!ok) {
-                std::fprintf(stderr, "vellumar: --seed needs a whole number from 0 to 4294967295\n"
-                                     "usage: vellumar [--seed N] [BOOK ...]\n");
+                std::fprintf(stderr,
+                             "vellumar: --seed needs a whole number from 0 to 4294967295\n"
+                             "usage: vellumar [--seed N] [--quit-after-start] [BOOK ...]\n");
                 return 2;
             }
             seed = value;
             ++i;
+        } else if (args[i] == QLatin1String("--quit-after-start")) {
+            quitAfterStart = true;
         } else {
             books << args[i];
         }
@@ -36,5 +93,13 @@ int main(int argc, char** argv) {
     vellumar::VellumarApp app(prompter);
     app.Start(seed);
     for (const QString& book : books) app.Frame().OpenSpellbookFile(book);
+    if (quitAfterStart) {
+        // Once the event loop has shown the windows; exit() rather than quit(),
+        // which would ask the windows to close.
+        QTimer::singleShot(0, &application, [&app] {
+            PrintStartReport(app);
+            QCoreApplication::exit(0);
+        });
+    }
     return QApplication::exec();
 }

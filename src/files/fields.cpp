@@ -8,6 +8,11 @@ bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
+// The bytes that would end a line, the file or the text of a line when read back.
+char Writable(char c) {
+    return c == '\r' || c == '\n' || c == 26 || c == '\0' ? ' ' : c;
+}
+
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -101,15 +106,14 @@ std::optional<int32_t> ParseNumberField(std::string_view field) {
 
 std::string WritableText(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
-        if (static_cast<unsigned char>(c) < 32) c = ' ';
+    for (char& c : out) c = Writable(c);
     return out;
 }
 
 void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
     for (char c : text) {
-        if (static_cast<unsigned char>(c) < 32) c = ' ';
+        c = Writable(c);
         out += c;
         if (c == '"') out += '"';
     }

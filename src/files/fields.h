@@ -34,8 +34,9 @@ inline int32_t NumberOrZero(std::string_view field) {
     return ParseNumberField(field).value_or(0);
 }
 
-// Text as it may stand in a file: control characters (line ends, Ctrl-Z, NUL)
-// become blanks so that no field can break its line or end the file.
+// Text as it may stand in a file: line ends, Ctrl-Z and NUL become blanks so
+// that no field can break its line or end the file. Other control characters
+// are kept, so that text read from a file is saved as it was.
 std::string WritableText(std::string_view text);
 // Appends the text in quotation marks, a quotation mark inside it doubled.
 void AppendQuoted(std::string& out, std::string_view text);

@@ -1,7 +1,9 @@
 #include "files/line_reader.h"
 
 #include <cstring>
-#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vellumar {
 namespace {
@@ -9,6 +11,7 @@ namespace {
 constexpr size_t kChunk = 1 << 16;
 constexpr char kCtrlZ = 26;
 long long readFailureAfter = -1;
+size_t chunkBytes = kChunk;
 
 } // namespace
 
@@ -16,11 +19,29 @@ void SetReadFailureAfterBytesForTesting(long long bytes) {
     readFailureAfter = bytes;
 }
 
+void SetReadChunkBytesForTesting(size_t bytes) {
+    chunkBytes = bytes > 0 ? bytes : kChunk;
+}
+
 LineReader::LineReader(const std::string& fileName) {
-    std::error_code error;
-    if (fileName.empty() || std::filesystem::is_directory(fileName, error)) return;
-    file_.reset(std::fopen(fileName.c_str(), "rb"));
-    if (file_) buffer_.resize(kChunk);
+    if (fileName.empty()) return;
+    // Not blocking, so that a named pipe cannot hold the program at the open;
+    // a regular file reads the same either way.
+    const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    // Only regular files: a folder cannot be read, and a pipe or a device such
+    // as /dev/zero may never end.
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return;
+    }
+    file_.reset(fdopen(fd, "rb"));
+    if (!file_) {
+        close(fd);
+        return;
+    }
+    buffer_.resize(chunkBytes);
 }
 
 bool LineReader::Fill() {
@@ -67,7 +88,7 @@ bool LineReader::AtEnd() {
     return stopped_;
 }
 
-std::string_view LineReader::ReadLine() {
+std::string_view LineReader::ReadLine(size_t maxLength) {
     if (AtEnd()) return {};
     size_t scanned = 0; // bytes after pos_ known to hold no line end
     bool more = true;
@@ -77,10 +98,14 @@ std::string_view LineReader::ReadLine() {
         while (i < end_ && data[i] != '\r' && data[i] != '\n' && data[i] != kCtrlZ) ++i;
         scanned = i - pos_;
         if (i == end_ && more) {
+            if (scanned > maxLength) { // bytes past the limit are dropped, not kept
+                end_ = pos_ + maxLength;
+                scanned = maxLength;
+            }
             more = Fill(); // may move the unread bytes to the front
             continue;
         }
-        std::string_view line(data + pos_, scanned);
+        std::string_view line(data + pos_, scanned < maxLength ? scanned : maxLength);
         if (i == end_) {
             pos_ = end_;
         } else if (data[i] == kCtrlZ) {

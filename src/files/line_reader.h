@@ -15,10 +15,12 @@ namespace vellumar {
 class LineReader {
 public:
     explicit LineReader(const std::string& fileName);
-    // False when the file cannot be opened (a missing file, a folder, ...).
+    // False when the file cannot be opened or is not a regular file (a missing
+    // file, a folder, a pipe, a device).
     bool IsOpen() const { return file_ != nullptr; }
-    // The next line, valid until the next call on this reader.
-    std::string_view ReadLine();
+    // The next line, valid until the next call on this reader. Only its first
+    // maxLength bytes are kept; the rest of a longer line is skipped unbuffered.
+    std::string_view ReadLine(size_t maxLength = std::string_view::npos);
     // True when no byte is left before the end of the file or a Ctrl-Z.
     bool AtEnd();
     bool Failed() const { return failed_; }
@@ -44,5 +46,8 @@ private:
 // Makes every reader fail after this many bytes of a file (-1: off), to test
 // read failures part-way through a file.
 void SetReadFailureAfterBytesForTesting(long long bytes);
+// Makes every new reader start with a buffer of this many bytes (0: the usual
+// size), so that tests reach the refill and growth paths with short files.
+void SetReadChunkBytesForTesting(size_t bytes);
 
 } // namespace vellumar

@@ -5,6 +5,9 @@
 #include "files/safe_write.h"
 #include "rules/caster_tables.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace vellumar {
 namespace {
 
@@ -27,11 +30,21 @@ int32_t NextNumber(LineReader& reader) {
 }
 
 void ReadSpellLines(LineReader& reader, TSpellBook& book, size_t maxLength) {
+    std::vector<std::unique_ptr<tSpell>> spells;
     do {
-        std::string_view line = reader.ReadLine();
-        if (line.size() > maxLength) line = line.substr(0, maxLength);
-        if (auto spell = ParseSpellLine(line)) book.AddSpell(spell);
+        if (auto spell = ParseSpellLine(reader.ReadLine(maxLength)))
+            spells.push_back(std::move(spell));
     } while (!reader.AtEnd());
+    // A hand-edited file may hold its spells in any order, and adding them one
+    // by one walks the list for each: sorted first, each goes to the end. The
+    // sort is stable, so of equal spells the first in the file is added and
+    // the later ones are refused, as when they are added in file order.
+    const auto before = [](const std::unique_ptr<tSpell>& a, const std::unique_ptr<tSpell>& b) {
+        return CompareSpells(*a, *b) < 0;
+    };
+    if (!std::is_sorted(spells.begin(), spells.end(), before))
+        std::stable_sort(spells.begin(), spells.end(), before);
+    for (auto& spell : spells) book.AddSpell(spell); // a refused one is released with the vector
 }
 
 // A book without a header takes the lowest caster level (from 2) that can cast

@@ -3,19 +3,90 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
+
+// The data folder relative to the executable's folder in the installed layout;
+// the build passes the one its install rules use.
+#ifndef VELLUMAR_BIN_TO_DATA
+#define VELLUMAR_BIN_TO_DATA "../share/vellumar"
+#endif
 
 namespace vellumar {
 
-std::string ProgramFolder() {
-    std::string folder;
-    if (const char* home = std::getenv("VELLUMAR_HOME"); home && *home) {
-        folder = home;
-    } else {
-        std::error_code ec;
-        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-        folder = ec ? std::string(".") : exe.parent_path().string();
-    }
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string WithSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+// The installed data folder beside the executable, or empty when there is none.
+std::string InstalledDataFolder(const FolderEnvironment& environment) {
+    if (environment.executableFolder.empty()) return {};
+    const fs::path data =
+        (fs::path(environment.executableFolder) / VELLUMAR_BIN_TO_DATA).lexically_normal();
+    std::error_code ec;
+    return fs::is_directory(data, ec) ? WithSlash(data.string()) : std::string();
+}
+
+std::string UserConfigFolder(const FolderEnvironment& environment) {
+    // A relative XDG_CONFIG_HOME is invalid and is ignored, as the base
+    // directory rules ask.
+    if (!environment.xdgConfigHome.empty() && environment.xdgConfigHome.front() == '/')
+        return WithSlash(environment.xdgConfigHome) + "vellumar/";
+    if (!environment.userHome.empty()) return WithSlash(environment.userHome) + ".config/vellumar/";
+    return {};
+}
+
+} // namespace
+
+FolderEnvironment CurrentFolderEnvironment() {
+    FolderEnvironment environment;
+    environment.vellumarHome = Environment("VELLUMAR_HOME");
+    environment.xdgConfigHome = Environment("XDG_CONFIG_HOME");
+    environment.userHome = Environment("HOME");
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    environment.executableFolder = ec ? std::string(".") : exe.parent_path().string();
+    environment.isWritable = [](const std::string& folder) {
+        return ::access(folder.c_str(), W_OK | X_OK) == 0;
+    };
+    return environment;
+}
+
+std::string ProgramFolder(const FolderEnvironment& environment) {
+    if (!environment.vellumarHome.empty()) return WithSlash(environment.vellumarHome);
+    const std::string installed = InstalledDataFolder(environment);
+    return installed.empty() ? WithSlash(environment.executableFolder) : installed;
+}
+
+std::string ProgramFolder() {
+    return ProgramFolder(CurrentFolderEnvironment());
+}
+
+std::string SettingsFolder(const FolderEnvironment& environment) {
+    if (!environment.vellumarHome.empty()) return WithSlash(environment.vellumarHome);
+    const std::string beside = WithSlash(environment.executableFolder);
+    if (InstalledDataFolder(environment).empty() && environment.isWritable &&
+        environment.isWritable(beside))
+        return beside;
+    const std::string user = UserConfigFolder(environment);
+    // Without any home folder there is nowhere better than the program's own.
+    return user.empty() ? beside : user;
+}
+
+std::string SettingsFolder() {
+    const std::string folder = SettingsFolder(CurrentFolderEnvironment());
+    std::error_code ec;
+    if (!fs::exists(folder, ec) && fs::create_directories(folder, ec))
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
     return folder;
 }
 

@@ -1,12 +1,41 @@
 #pragma once
+// Where the program finds its own files and where it keeps the user's.
+//
+// Two layouts are known. Beside the executable (a build tree, or a folder the
+// user unpacked): the sample master list, the help file, the settings and the
+// specialty file all sit in the executable's folder, as long as the user may
+// write there. Installed (the executable in <prefix>/bin, its files in
+// <prefix>/share/vellumar): the bundled files are read from share/vellumar,
+// and the settings and the specialty file live in the user's configuration
+// folder ($XDG_CONFIG_HOME/vellumar, by default ~/.config/vellumar).
+// VELLUMAR_HOME names one folder for all of them (tests use it).
 
+#include <functional>
 #include <string>
 
 namespace vellumar {
 
-// The folder of the settings, the specialty file, the help file and the sample
-// master list: the executable's folder, or the one named by VELLUMAR_HOME.
+// What the folders depend on, gathered once so that the rules can be tested.
+struct FolderEnvironment {
+    std::string vellumarHome;     // VELLUMAR_HOME
+    std::string xdgConfigHome;    // XDG_CONFIG_HOME
+    std::string userHome;         // HOME
+    std::string executableFolder; // the folder of the running program
+    // Whether the user may create and replace files in a folder.
+    std::function<bool(const std::string&)> isWritable;
+};
+
+FolderEnvironment CurrentFolderEnvironment();
+
+// The folder of the bundled files: the help file and the sample master list.
 // Always ends in '/'.
+std::string ProgramFolder(const FolderEnvironment& environment);
 std::string ProgramFolder();
+
+// The folder of "Vellumar.INI" and "Specialty.dat". Always ends in '/'.
+std::string SettingsFolder(const FolderEnvironment& environment);
+// As above for this process; creates the folder (for the user only) when it
+// is missing, so that the first setting written can create its file.
+std::string SettingsFolder();
 
 } // namespace vellumar

@@ -51,7 +51,7 @@ void VellumarApp::Start(std::optional<uint32_t> seed) {
     context_.SetSpellEdit(new TfrmSpellEdit(frame));
     context_.SetSpecialtyMaintenance(new TfrmSpecialtyMaintenance(
         context_.prompter(), context_.SpecialtyTable(),
-        ToPath(context_.ProgramFolder() + QStringLiteral("Specialty.dat")),
+        ToPath(context_.SettingsFolder() + QStringLiteral("Specialty.dat")),
         [this] { context_.BookParm().RebuildSpecialties(); },
         [frame] {
             for (TfrmSpellBook* window : frame->SpellBookWindows()) window->FillSpecialtyItems();

@@ -42,6 +42,10 @@ QString AppContext::ProgramFolder() const {
     return FromPath(vellumar::ProgramFolder());
 }
 
+QString AppContext::SettingsFolder() const {
+    return FromPath(vellumar::SettingsFolder());
+}
+
 void AppContext::OpenSettings(const std::string& path) {
     settings_ = std::make_unique<IniFile>(path);
 }

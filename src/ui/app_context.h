@@ -53,8 +53,10 @@ public:
     Prompter& prompter() const { return prompter_; }
     // Made on first use: setting up a printer asks the print system.
     QPrinter& Printer();
-    // The program's folder, with its trailing separator.
+    // The folder of the bundled files, with its trailing separator.
     QString ProgramFolder() const;
+    // The folder of the settings and the specialty file, with its trailing separator.
+    QString SettingsFolder() const;
 
     // Settings: opened at frame creation.
     void OpenSettings(const std::string& path);

@@ -62,7 +62,8 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::ReadSettings() {
     const QString folder = context_.ProgramFolder();
-    context_.OpenSettings(ToPath(folder + QStringLiteral("Vellumar.INI")));
+    const QString settingsFolder = context_.SettingsFolder();
+    context_.OpenSettings(ToPath(settingsFolder + QStringLiteral("Vellumar.INI")));
     const IniFile& settings = context_.SettingsFile();
     for (int k = 0; k < FrequencyCount; ++k)
         FrequencyOdds[k] =
@@ -70,7 +71,7 @@ void TfrmMain::ReadSettings() {
     dataDirectory_ = FromPath(settings.ReadString("Vellumar", "DataDirectory", ToPath(folder)));
     context_.SetHelpFile(folder + QStringLiteral("Vellumar.HLP"));
     context_.SetLoadedSpecialties(
-        ReadSpecialtyFile(ToPath(folder + QStringLiteral("Specialty.dat"))));
+        ReadSpecialtyFile(ToPath(settingsFolder + QStringLiteral("Specialty.dat"))));
 }
 
 void TfrmMain::BuildToolBar() {

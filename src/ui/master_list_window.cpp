@@ -258,6 +258,29 @@ bool TfrmMasterList::mnuSaveMasterFileClick() {
     // Nothing was read, so there is nothing to write over the file with.
     if (!list_) return true;
     const std::string path = MasterFilePath();
+    if (!WriteSpellList(*list_, path)) return SaveMasterFileElsewhere(path);
+    SetModified(false);
+    return true;
+}
+
+// The installed sample list is read-only, and a disk may refuse the file: the
+// user's edits go to a file of their choice, which becomes the master file.
+bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath) {
+    const Answer answer = context_.prompter().Message(
+        this, BoxKind::Confirmation, BoxButtons::YesNo,
+        QStringLiteral("Error Writing Master Spell File\r\n") + FromPath(failedPath) +
+            QStringLiteral("\r\nDo you wish to save the Master Spell List to another file?"));
+    if (answer != Answer::Yes) return false;
+    FileDialogSpec spec;
+    spec.title = QStringLiteral("Save Master File");
+    spec.filter = QStringLiteral("*.DAT (data files)|*.dat|*.* (all files)|*.*");
+    spec.defaultSuffix = QStringLiteral("dat");
+    spec.directory = QDir::homePath();
+    spec.fileName = QFileInfo(FromPath(failedPath)).fileName();
+    spec.confirmOverwrite = true;
+    const QString chosen = context_.prompter().SaveFile(this, spec);
+    if (chosen.isEmpty()) return false;
+    const std::string path = ToPath(QFileInfo(chosen).absoluteFilePath());
     if (!WriteSpellList(*list_, path)) {
         context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
                                     QStringLiteral("Error Writing Master Spell File\r\n") +
@@ -265,6 +288,8 @@ bool TfrmMasterList::mnuSaveMasterFileClick() {
         return false;
     }
     SetModified(false);
+    // The list is safe in its new file even if the setting cannot be stored.
+    context_.WriteSetting(this, "Vellumar", "MasterFile", path);
     return true;
 }
 

@@ -74,6 +74,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    bool SaveMasterFileElsewhere(const std::string& failedPath);
     void BuildControls();
     void BuildMenus();
     // Reads the master file anew with the working box showing `task`.

@@ -1,9 +1,7 @@
 #include "platform/ini_file.h"
-#include "platform/program_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -154,20 +152,6 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsNotWrittenOver) {
     EXPECT_FALSE(ini.WriteString("Vellumar", "DataDirectory", "/x/"));
     fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(Content(), "; notes\r\n[Vellumar]\r\nMasterFile=old.dat\r\n");
-}
-
-TEST(ProgramFolder, EnvironmentOverridesAndAlwaysEndsInSlash) {
-    const char* old = std::getenv("VELLUMAR_HOME");
-    const std::string saved = old ? old : "";
-    ::setenv("VELLUMAR_HOME", "/tmp/vellumar-home", 1);
-    EXPECT_EQ(ProgramFolder(), "/tmp/vellumar-home/");
-    ::setenv("VELLUMAR_HOME", "/tmp/x/", 1);
-    EXPECT_EQ(ProgramFolder(), "/tmp/x/");
-    ::unsetenv("VELLUMAR_HOME");
-    const std::string exeFolder = ProgramFolder();
-    EXPECT_EQ(exeFolder.back(), '/');
-    EXPECT_TRUE(fs::exists(exeFolder + "ini_file_test"));
-    if (old) ::setenv("VELLUMAR_HOME", saved.c_str(), 1);
 }
 
 } // namespace

@@ -297,15 +297,51 @@ private slots:
         const QByteArray before = file.readAll();
         file.close();
         SetWriteFailureAfterBytesForTesting(10);
-        h->prompter.Message(Answer::Ok);
+        h->prompter.Message(Answer::No);
         QVERIFY(!Master().mnuSaveMasterFileClick());
-        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
-        QCOMPARE(h->prompter.Last().text,
-                 QStringLiteral("Error Writing Master Spell File\r\n") + masterPath);
+        SetWriteFailureAfterBytesForTesting(-1);
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Confirmation);
+        QCOMPARE(h->prompter.Last().buttons, BoxButtons::YesNo);
+        QCOMPARE(
+            h->prompter.Last().text,
+            QStringLiteral("Error Writing Master Spell File\r\n") + masterPath +
+                QStringLiteral("\r\nDo you wish to save the Master Spell List to another file?"));
         QVERIFY(List().Modified);
         QVERIFY(Master().mnuSaveMasterFile->isEnabled());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
+    }
+
+    void unwritableMasterFileIsSavedToAChosenFile() {
+        StartWithList();
+        SelectRows(Master().lbSpells, {0});
+        Master().mnuDeleteSpellClick();
+        QFile file(masterPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        const QString chosen = h->home.Working() + QStringLiteral("my master.dat");
+        SetWriteFailureAfterBytesForTesting(10);
+        // The disk has room again by the time the user picks another file.
+        h->prompter.Message(Answer::Yes, [] { SetWriteFailureAfterBytesForTesting(-1); })
+            .SaveFile(chosen);
+        QVERIFY(Master().mnuSaveMasterFileClick());
+        QVERIFY(h->prompter.Last().spec.confirmOverwrite);
+        QVERIFY(!List().Modified);
+        QVERIFY(!Master().mnuSaveMasterFile->isEnabled());
+        QCOMPARE(ReadSpellList(chosen.toStdString())->Count(), 7);
+        QCOMPARE(Master().MasterFilePath(), chosen.toStdString());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+
+        // Cancel in the dialog keeps the changes unsaved.
+        SelectRows(Master().lbSpells, {0});
+        Master().mnuDeleteSpellClick();
+        SetWriteFailureAfterBytesForTesting(10);
+        h->prompter.Message(Answer::Yes).SaveFile(QString());
+        QVERIFY(!Master().mnuSaveMasterFileClick());
+        SetWriteFailureAfterBytesForTesting(-1);
+        QVERIFY(List().Modified);
     }
 
     void closeQuestionNoReloadsTheFile() {

@@ -101,6 +101,11 @@ QMap<QString, QByteArray> Snapshot(const QString& folder) {
     return entries;
 }
 
+QString MasterSaveQuestion(const QString& path) {
+    return QStringLiteral("Error Writing Master Spell File\r\n") + path +
+           QStringLiteral("\r\nDo you wish to save the Master Spell List to another file?");
+}
+
 bool WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -197,7 +202,7 @@ class SaveFailureTest : public QObject {
             window_->mnuExportSpellClick();
             break;
         case Command::MasterSave:
-            h->prompter.Message(Answer::Ok);
+            h->prompter.Message(Answer::No); // no other file
             QVERIFY(!Master().mnuSaveMasterFileClick());
             break;
         case Command::SpecialtySave:
@@ -245,7 +250,7 @@ class SaveFailureTest : public QObject {
         case Command::Export:
             return QStringLiteral("Error Writing Spell File\r\n") + target;
         case Command::MasterSave:
-            return QStringLiteral("Error Writing Master Spell File\r\n") + target;
+            return MasterSaveQuestion(target);
         case Command::SpecialtySave:
         case Command::OddsOk:
             return QStringLiteral("Unable to write to ") + target;
@@ -388,8 +393,10 @@ private slots:
         QVERIFY(!h->prompter.Records().empty());
         const PromptRecord& box = h->prompter.Last();
         QCOMPARE(box.type, PromptType::Message);
-        QCOMPARE(box.kind, BoxKind::Error);
-        QCOMPARE(box.buttons, BoxButtons::Ok);
+        // The master list offers to save elsewhere; every other save just reports.
+        const bool master = command == Command::MasterSave;
+        QCOMPARE(box.kind, master ? BoxKind::Confirmation : BoxKind::Error);
+        QCOMPARE(box.buttons, master ? BoxButtons::YesNo : BoxButtons::Ok);
         QCOMPARE(box.text, ExpectedError(command, target));
         CheckUnsaved(command, target);
 
@@ -444,10 +451,9 @@ private slots:
         SelectRows(Master().lbSpells, {0});
         Master().mnuDeleteSpellClick();
         SetWriteFailureAfterBytesForTesting(0);
-        h->prompter.Message(Answer::Yes).Message(Answer::Ok);
+        h->prompter.Message(Answer::Yes).Message(Answer::No);
         QVERIFY(!h->Frame().close());
-        QCOMPARE(h->prompter.Last().text,
-                 QStringLiteral("Error Writing Master Spell File\r\n") + masterPath);
+        QCOMPARE(h->prompter.Last().text, MasterSaveQuestion(masterPath));
         QVERIFY(h->Context().MasterList()->Modified);
         QCOMPARE(Snapshot(h->home.Working()).value("MASTER.DAT"), MasterFile);
         SetWriteFailureAfterBytesForTesting(-1);

@@ -40,6 +40,12 @@ printf '4\r\n5\r\n12\r\nGeneralist\r\nC\r\n \r\n' > book.spb
 if command -v openbox >/dev/null; then
   openbox >/dev/null 2>&1 &
   pids+=($!)
+  # Windows mapped while it is still starting may never be shown: wait until
+  # it announces itself on the root window.
+  for _ in $(seq 1 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
 fi
 
 export VELLUMAR_HOME="$dir/home/" QT_QPA_PLATFORM=xcb

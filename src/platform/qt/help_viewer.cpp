@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace vellumar {
@@ -12,6 +13,7 @@ HelpViewer::HelpViewer(Prompter& prompter, QWidget* parent)
     : QWidget(parent, Qt::Window), prompter_(prompter), browser_(new QTextBrowser(this)) {
     setWindowTitle(QStringLiteral("Vellumar Help"));
     browser_->setOpenExternalLinks(true);
+    browser_->document()->setDocumentMargin(12);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

@@ -7,14 +7,22 @@ namespace {
 
 const char* TypeName(PromptType type) {
     switch (type) {
-    case PromptType::Message: return "message box";
-    case PromptType::OpenFile: return "open-file dialog";
-    case PromptType::SaveFile: return "save-file dialog";
-    case PromptType::ChooseFolder: return "folder dialog";
-    case PromptType::ChooseFont: return "font dialog";
-    case PromptType::PrintDialog: return "print dialog";
-    case PromptType::PrinterSetup: return "printer setup dialog";
-    case PromptType::Exec: return "modal dialog";
+    case PromptType::Message:
+        return "message box";
+    case PromptType::OpenFile:
+        return "open-file dialog";
+    case PromptType::SaveFile:
+        return "save-file dialog";
+    case PromptType::ChooseFolder:
+        return "folder dialog";
+    case PromptType::ChooseFont:
+        return "font dialog";
+    case PromptType::PrintDialog:
+        return "print dialog";
+    case PromptType::PrinterSetup:
+        return "printer setup dialog";
+    case PromptType::Exec:
+        return "modal dialog";
     }
     return "?";
 }
@@ -23,8 +31,8 @@ const char* TypeName(PromptType type) {
 
 ScriptedPrompter::~ScriptedPrompter() = default;
 
-ScriptedPrompter& ScriptedPrompter::Message(Answer answer) {
-    queue_.push_back({PromptType::Message, answer, {}, false, {}, {}, {}});
+ScriptedPrompter& ScriptedPrompter::Message(Answer answer, std::function<void()> onShow) {
+    queue_.push_back({PromptType::Message, answer, {}, false, {}, {}, {}, std::move(onShow)});
     return *this;
 }
 ScriptedPrompter& ScriptedPrompter::OpenFile(const QString& path) {
@@ -81,7 +89,9 @@ ScriptedPrompter::Step ScriptedPrompter::Take(PromptType type, const QString& wh
 Answer ScriptedPrompter::Message(QWidget*, BoxKind kind, BoxButtons buttons, const QString& text,
                                  const QString&) {
     records_.push_back({PromptType::Message, kind, buttons, text, {}});
-    return Take(PromptType::Message, text).answer;
+    Step step = Take(PromptType::Message, text);
+    if (step.onShow) step.onShow();
+    return step.answer;
 }
 
 QString ScriptedPrompter::OpenFile(QWidget*, const FileDialogSpec& spec) {
@@ -125,7 +135,8 @@ int ScriptedPrompter::Exec(QDialog& dialog) {
     // The setup may end the dialog itself (clicking its OK button, say); otherwise
     // it ends with the scripted answer, through done() so its handlers run.
     int result = -1;
-    auto connection = QObject::connect(&dialog, &QDialog::finished, [&result](int r) { result = r; });
+    auto connection =
+        QObject::connect(&dialog, &QDialog::finished, [&result](int r) { result = r; });
     if (step.setup) step.setup(dialog);
     if (result < 0) dialog.done(step.accept ? QDialog::Accepted : QDialog::Rejected);
     QObject::disconnect(connection);

@@ -12,7 +12,16 @@
 
 namespace vellumar::test {
 
-enum class PromptType { Message, OpenFile, SaveFile, ChooseFolder, ChooseFont, PrintDialog, PrinterSetup, Exec };
+enum class PromptType {
+    Message,
+    OpenFile,
+    SaveFile,
+    ChooseFolder,
+    ChooseFont,
+    PrintDialog,
+    PrinterSetup,
+    Exec
+};
 
 struct PromptRecord {
     PromptType type;
@@ -27,7 +36,8 @@ public:
     ~ScriptedPrompter() override;
 
     // Queue the answers, in the order the boxes are expected.
-    ScriptedPrompter& Message(Answer answer);
+    // `onShow` runs while the box is up, e.g. to change what the next step meets.
+    ScriptedPrompter& Message(Answer answer, std::function<void()> onShow = {});
     ScriptedPrompter& OpenFile(const QString& path); // empty: Cancel
     ScriptedPrompter& SaveFile(const QString& path); // empty: Cancel
     ScriptedPrompter& ChooseFolder(const QString& path);
@@ -64,6 +74,7 @@ private:
         std::function<bool(QFont&)> font;
         std::function<bool(QPrinter&)> print;
         std::function<void(QDialog&)> setup;
+        std::function<void()> onShow;
     };
     Step Take(PromptType type, const QString& what);
     std::deque<Step> queue_;

@@ -1,0 +1,329 @@
+// Files no program of ours wrote: no line ends, a line of 100 MB, binary and
+// NUL bytes, a million empty lines, numbers past 32 bits, a shuffled list. The
+// readers must finish, and the heap they use must stay proportional to the file.
+
+#include "files/specialty_file.h"
+#include "files/spell_file.h"
+
+#include "file_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <malloc.h>
+#include <new>
+#include <random>
+#include <sys/stat.h>
+#include <unordered_set>
+
+using namespace vellumar;
+using namespace vellumar::testing;
+
+// Every operator new of this test program is counted, so that a test can see
+// the most heap a reader held at once, not only what it kept.
+namespace {
+size_t liveBytes = 0;
+size_t peakBytes = 0;
+
+void* Counted(void* block) {
+    if (!block) throw std::bad_alloc();
+    liveBytes += malloc_usable_size(block);
+    peakBytes = std::max(peakBytes, liveBytes);
+    return block;
+}
+void Uncounted(void* block) noexcept {
+    if (!block) return;
+    liveBytes -= malloc_usable_size(block);
+    std::free(block);
+}
+} // namespace
+
+void* operator new(size_t size) {
+    return Counted(std::malloc(size ? size : 1));
+}
+void* operator new[](size_t size) {
+    return Counted(std::malloc(size ? size : 1));
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    void* block = std::malloc(size ? size : 1);
+    return block ? Counted(block) : nullptr;
+}
+void* operator new[](size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
+void operator delete(void* block) noexcept {
+    Uncounted(block);
+}
+void operator delete[](void* block) noexcept {
+    Uncounted(block);
+}
+void operator delete(void* block, size_t) noexcept {
+    Uncounted(block);
+}
+void operator delete[](void* block, size_t) noexcept {
+    Uncounted(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    Uncounted(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
+    Uncounted(block);
+}
+
+namespace {
+
+constexpr size_t kMiB = 1 << 20;
+
+// Heap growth from its creation: the highest point, and what is still held.
+class HeapWatch {
+public:
+    HeapWatch() : start_(liveBytes) { peakBytes = liveBytes; }
+    size_t Peak() const { return peakBytes - start_; }
+    size_t Held() const { return liveBytes > start_ ? liveBytes - start_ : 0; }
+
+private:
+    size_t start_;
+};
+
+// What a reader may use for a file: a few times its bytes (a long line is held
+// whole and its buffer grows by doubling), plus the objects of its lines (a
+// list node and a spell or specialty for each, whatever the line's length).
+size_t Allowed(size_t fileBytes, size_t lines) {
+    return 4 * fileBytes + 192 * lines + kMiB;
+}
+
+struct Use {
+    size_t peak, held;
+};
+
+// Reads into the pointer, and tells what the read used.
+template <class T, class Read> Use Measure(std::unique_ptr<T>& result, Read read) {
+    HeapWatch watch;
+    result = read();
+    const Use use{watch.Peak(), watch.Held()};
+    EXPECT_TRUE(result);
+    return use;
+}
+
+// Writes the file in pieces, so that the test itself never holds it whole.
+template <class Piece> size_t WriteFile(const std::string& path, size_t pieces, Piece piece) {
+    std::ofstream out(path, std::ios::binary);
+    size_t bytes = 0;
+    for (size_t i = 0; i < pieces; ++i) {
+        const std::string text = piece(i);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        bytes += text.size();
+    }
+    return bytes;
+}
+
+TEST(HostileInput, FileWithoutLineEnds) {
+    TempFolder folder;
+    const std::string path = folder.File("one-line.dat");
+    const std::string spell = "1,\"Magic Missile\",\"PHB\",170,\"C\",\"i/e\" ";
+    const size_t bytes = WriteFile(path, 8 * kMiB / spell.size(), [&](size_t) { return spell; });
+
+    std::unique_ptr<TSpellBook> list;
+    const Use listUse = Measure(list, [&] { return ReadSpellList(path); });
+    ASSERT_EQ(list->Count(), 1) << "only the first 255 characters of the line count";
+    list->First();
+    EXPECT_EQ(list->CurrentName(), "Magic Missile");
+    EXPECT_LT(listUse.peak, kMiB) << "the rest of the line is skipped, not held";
+
+    std::unique_ptr<TSpellBook> book;
+    const Use bookUse = Measure(book, [&] { return ReadSpellbookFile(path); });
+    EXPECT_EQ(book->Count(), 1);
+    EXPECT_LT(bookUse.peak, Allowed(bytes, 1));
+    EXPECT_LT(bookUse.held, kMiB);
+
+    std::unique_ptr<tSpecialtyList> specialties;
+    const Use specialtyUse = Measure(specialties, [&] { return ReadSpecialtyFile(path); });
+    ASSERT_EQ(specialties->Count(), 1);
+    specialties->First();
+    EXPECT_EQ(specialties->CurrentName().size(), bytes) << "a specialty name is read whole";
+    EXPECT_LT(specialtyUse.peak, Allowed(bytes, 1));
+    EXPECT_LT(specialtyUse.held, 2 * bytes);
+}
+
+TEST(HostileInput, LineOfOneHundredMegabytes) {
+    TempFolder folder;
+    const std::string path = folder.File("long.spb");
+    const std::string header = "4\r\n5\r\n12\r\nInvoker\r\nC\r\n1,\"";
+    const std::string chunk(kMiB, 'a');
+    const size_t bytes = WriteFile(path, 102, [&](size_t i) {
+        return i == 0     ? header
+               : i == 101 ? std::string("\",\"PHB\",1,\"C\",\"i/e\"\r\n \r\n")
+                          : chunk;
+    });
+
+    std::unique_ptr<TSpellBook> book;
+    const Use bookUse = Measure(book, [&] { return ReadSpellbookFile(path); });
+    ASSERT_EQ(book->Count(), 1);
+    book->First();
+    EXPECT_EQ(book->CurrentName().size(), 100 * kMiB) << "a spellbook line is read whole";
+    EXPECT_EQ(book->CurrentCategory(), "i/e");
+    EXPECT_LT(bookUse.peak, Allowed(bytes, 7));
+    EXPECT_LT(bookUse.held, bytes + kMiB);
+
+    std::unique_ptr<TSpellBook> list;
+    const Use listUse = Measure(list, [&] { return ReadSpellList(path); });
+    ASSERT_EQ(list->Count(), 1);
+    list->First();
+    EXPECT_EQ(list->CurrentName(), std::string(252, 'a')) << "255 characters of the line count";
+    EXPECT_LT(listUse.peak, kMiB);
+}
+
+TEST(HostileInput, BinaryAndNulBytes) {
+    struct Row {
+        const char* name;
+        std::function<char(std::mt19937&, size_t)> byte;
+        int32_t specialtiesAtLeast;
+    };
+    const Row rows[] = {
+        // Any byte but Ctrl-Z, which would end the file within a few hundred bytes.
+        {"binary",
+         [](std::mt19937& engine, size_t) {
+             const char c = static_cast<char>(engine());
+             return c == 26 ? 'z' : c;
+         },
+         1000},
+        {"nul", [](std::mt19937&, size_t) { return '\0'; }, 1},
+        {"nul lines", [](std::mt19937&, size_t i) { return i % 64 == 63 ? '\n' : '\0'; }, 10000},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder folder;
+        const std::string path = folder.File("bytes");
+        std::mt19937 engine(7);
+        size_t lines = 1;
+        const size_t bytes = WriteFile(path, 64, [&](size_t piece) {
+            std::string text(64 * 1024, ' ');
+            for (size_t i = 0; i < text.size(); ++i) {
+                text[i] = row.byte(engine, piece * text.size() + i);
+                lines += text[i] == '\r' || text[i] == '\n';
+            }
+            return text;
+        });
+
+        std::unique_ptr<TSpellBook> list;
+        const Use listUse = Measure(list, [&] { return ReadSpellList(path); });
+        EXPECT_LT(listUse.peak, Allowed(bytes, lines));
+        std::unique_ptr<TSpellBook> book;
+        const Use bookUse = Measure(book, [&] { return ReadSpellbookFile(path); });
+        EXPECT_LT(bookUse.peak, Allowed(bytes, lines));
+        std::unique_ptr<tSpecialtyList> specialties;
+        const Use specialtyUse = Measure(specialties, [&] { return ReadSpecialtyFile(path); });
+        EXPECT_LT(specialtyUse.peak, Allowed(bytes, lines));
+        EXPECT_GE(specialties->Count(), row.specialtiesAtLeast);
+        for (auto* b : {list.get(), book.get()})
+            for (b->First(); b->CurrentSpell(); b->Next())
+                EXPECT_EQ(b->CurrentName().find('\0'), std::string::npos);
+    }
+}
+
+TEST(HostileInput, SpecialtyFileOfAMillionEmptyLines) {
+    TempFolder folder;
+    const std::string path = folder.File("Specialty.dat");
+    constexpr size_t kLines = 1000000;
+    const size_t bytes = WriteFile(path, kLines / 1000, [](size_t) {
+        std::string text;
+        for (int i = 0; i < 1000; ++i) text += "\r\n";
+        return text;
+    });
+
+    std::unique_ptr<tSpecialtyList> list;
+    const Use use = Measure(list, [&] { return ReadSpecialtyFile(path); });
+    // Every three lines make a specialty; the last one reads past the end.
+    EXPECT_EQ(list->Count(), int32_t(kLines / 3 + 1));
+    EXPECT_LT(use.peak, Allowed(bytes, kLines / 3));
+    list->First();
+    EXPECT_EQ(list->CurrentName(), "");
+}
+
+TEST(HostileInput, HeaderNumbersPastThirtyTwoBits) {
+    struct Row {
+        const char* casterLevel;
+        const char* intelligence;
+        int32_t expectedLevel, expectedIntelligence;
+    };
+    const Row rows[] = {
+        {"4294967296", "4294967311", 0, 0}, // 2^32 and 2^32 + 15 do not wrap to 0 and 15
+        {"99999999999999999999999", "-2147483649", 0, 0},
+        {"$100000007", "$FFFFFFFF", 0, 0},
+        {"2147483647", "-2147483648", 2147483647, -2147483647 - 1}, // the limits still read
+        {"  $1E junk", "+15", 30, 15},
+    };
+    TempFolder folder;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.casterLevel);
+        const std::string path = folder.File("big.spb");
+        WriteBytes(path,
+                   std::string("4\r\n") + row.casterLevel + "\r\n" + row.intelligence +
+                       "\r\nDiviner\r\nR\r\n3,\"Fireball\",\"PHB\",4294967486,\"C\",\"i/e\"\r\n");
+        auto book = ReadSpellbookFile(path);
+        ASSERT_TRUE(book);
+        EXPECT_EQ(book->CasterLevel, row.expectedLevel);
+        EXPECT_EQ(book->Intelligence, row.expectedIntelligence);
+        EXPECT_EQ(book->Specialty, "Diviner");
+        ASSERT_EQ(book->Count(), 1);
+        book->First();
+        EXPECT_EQ(book->CurrentPage(), 0) << "a page past 32 bits is not a number";
+    }
+    // A version past 32 bits is not a number, and so not the version 4 it wraps to.
+    WriteBytes(folder.File("version.spb"), "4294967300\r\n7\r\n15\r\nDiviner\r\nR\r\n");
+    auto book = ReadSpellbookFile(folder.File("version.spb"));
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->CasterLevel, 2) << "read as a file without a header";
+    EXPECT_EQ(book->Specialty, "");
+}
+
+// A hand-edited master list in no order, with repeats: it reads in order, and
+// of each level and name the first line in the file is the one kept.
+TEST(HostileInput, ShuffledListWithRepeats) {
+    TempFolder folder;
+    constexpr int kSpells = 100000;
+    std::vector<std::string> keys;
+    for (int i = 0; i < kSpells; ++i) {
+        keys.push_back(std::to_string(1 + i % 9) + ",\"Spell " + std::to_string(i) + "\"");
+        if (i % 10 == 0) keys.push_back(keys.back());
+    }
+    std::mt19937 engine(11);
+    std::shuffle(keys.begin(), keys.end(), engine);
+    std::unordered_set<std::string> seen;
+    std::string bytes;
+    for (const std::string& key : keys)
+        bytes += key + (seen.insert(key).second ? ",\"first\"\r\n" : ",\"later\"\r\n");
+    WriteBytes(folder.File("master.dat"), bytes);
+
+    auto list = ReadSpellList(folder.File("master.dat"));
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->Count(), kSpells);
+    const tSpell* previous = nullptr;
+    for (list->First(); list->CurrentSpell(); list->Next()) {
+        const tSpell* spell = list->CurrentSpell();
+        if (previous) {
+            ASSERT_LT(CompareSpells(*previous, *spell), 0);
+        }
+        ASSERT_EQ(spell->Book, "first") << spell->Name;
+        previous = spell;
+    }
+}
+
+// What a file dialog can also name: a pipe would hold the reader at its open
+// or its first read, and a device such as /dev/zero never ends.
+TEST(HostileInput, PipesAndDevicesAreNotRead) {
+    TempFolder folder;
+    const std::string pipe = folder.File("pipe.spb");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe, std::string("/dev/zero"), std::string("/dev/urandom")}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(ReadSpellList(path));
+        EXPECT_FALSE(ReadSpellbookFile(path));
+        EXPECT_FALSE(ReadSpecialtyFile(path));
+    }
+}
+
+} // namespace
