@@ -425,6 +425,28 @@ private slots:
         }
     }
 
+    // The master list's offer of another file, where that file fails too.
+    void masterListSavedElsewhereWhereThatFailsToo() {
+        SelectRows(Master().lbSpells, {0});
+        Master().mnuDeleteSpellClick();
+        const QString masterPath = h->home.Working() + "MASTER.DAT";
+        const QString elsewhere = h->home.Working() + "elsewhere.dat";
+        QVERIFY(QDir().mkpath(elsewhere)); // a folder in the chosen file's place
+        SetWriteFailureAfterBytesForTesting(0);
+        h->prompter.Message(Answer::Yes, [] { SetWriteFailureAfterBytesForTesting(-1); })
+            .SaveFile(elsewhere)
+            .Message(Answer::Ok);
+        QVERIFY(!Master().mnuSaveMasterFileClick());
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("Error Writing Master Spell File\r\n") + elsewhere);
+        QVERIFY(h->Context().MasterList()->Modified);
+        QVERIFY(Master().mnuSaveMasterFile->isEnabled());
+        QCOMPARE(Master().MasterFilePath(), ToPath(masterPath));
+        QCOMPARE(Snapshot(h->home.Working()).value("MASTER.DAT"), MasterFile);
+        QVERIFY(QFileInfo(elsewhere).isDir());
+    }
+
     // Yes at the close question with a save that fails: nothing closes.
     void closeQuestionWithAFailingSaveKeepsTheWindowOpen() {
         const QString path = h->home.Write("book.spb", FileOf(Command::BookSave).oldBytes);
