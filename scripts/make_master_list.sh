@@ -4,7 +4,7 @@
 # usage: scripts/make_master_list.sh [srd-wizard-spells.tsv] [MASTER.DAT]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-input=${1:-/work/shared/data/srd-wizard-spells.tsv}
+input=${1:-../shared/data/srd-wizard-spells.tsv} # beside the repository
 output=${2:-resources/MASTER.DAT}
 
 # Book order: by level, then by name with a to z folded (what the program writes).
