@@ -8,6 +8,7 @@
 #include "platform/qt/help_viewer.h"
 #include "rules/odds.h"
 #include "support/app_harness.h"
+#include "support/spell_lists.h"
 #include "ui/about_box.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/data_directory_dialog.h"
@@ -45,17 +46,6 @@ QStringList MenuTitles(QMenuBar* bar) {
     QStringList titles;
     for (QAction* action : bar->actions()) titles << action->text();
     return titles;
-}
-
-QStringList ItemTexts(QMenu* menu) {
-    QStringList texts;
-    for (QAction* action : menu->actions()) {
-        QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
-        if (!action->shortcut().isEmpty())
-            text += QLatin1Char('\t') + action->shortcut().toString();
-        texts << text;
-    }
-    return texts;
 }
 
 QMenu* MenuNamed(QMenuBar* bar, const QString& title) {

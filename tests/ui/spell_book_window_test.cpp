@@ -5,6 +5,7 @@
 #include "files/spell_file.h"
 #include "model/spell_book.h"
 #include "support/app_harness.h"
+#include "support/spell_lists.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
@@ -27,17 +28,6 @@ using namespace vellumar;
 using namespace vellumar::test;
 
 namespace {
-
-QStringList ItemTexts(QMenu* menu) {
-    QStringList texts;
-    for (QAction* action : menu->actions()) {
-        QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
-        if (!action->shortcut().isEmpty())
-            text += QLatin1Char('\t') + action->shortcut().toString();
-        texts << text;
-    }
-    return texts;
-}
 
 void LeaveSpecialtyBox(TfrmSpellBook& window) {
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
