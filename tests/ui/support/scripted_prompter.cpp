@@ -36,31 +36,33 @@ ScriptedPrompter& ScriptedPrompter::Message(Answer answer, std::function<void()>
     return *this;
 }
 ScriptedPrompter& ScriptedPrompter::OpenFile(const QString& path) {
-    queue_.push_back({PromptType::OpenFile, Answer::Ok, path, false, {}, {}, {}});
+    queue_.push_back({PromptType::OpenFile, Answer::Ok, path, false, {}, {}, {}, {}});
     return *this;
 }
 ScriptedPrompter& ScriptedPrompter::SaveFile(const QString& path) {
-    queue_.push_back({PromptType::SaveFile, Answer::Ok, path, false, {}, {}, {}});
+    queue_.push_back({PromptType::SaveFile, Answer::Ok, path, false, {}, {}, {}, {}});
     return *this;
 }
 ScriptedPrompter& ScriptedPrompter::ChooseFolder(const QString& path) {
-    queue_.push_back({PromptType::ChooseFolder, Answer::Ok, path, false, {}, {}, {}});
+    queue_.push_back({PromptType::ChooseFolder, Answer::Ok, path, false, {}, {}, {}, {}});
     return *this;
 }
 ScriptedPrompter& ScriptedPrompter::ChooseFont(std::function<bool(QFont&)> answer) {
-    queue_.push_back({PromptType::ChooseFont, Answer::Ok, {}, false, std::move(answer), {}, {}});
+    queue_.push_back(
+        {PromptType::ChooseFont, Answer::Ok, {}, false, std::move(answer), {}, {}, {}});
     return *this;
 }
 ScriptedPrompter& ScriptedPrompter::PrintDialog(std::function<bool(QPrinter&)> answer) {
-    queue_.push_back({PromptType::PrintDialog, Answer::Ok, {}, false, {}, std::move(answer), {}});
+    queue_.push_back(
+        {PromptType::PrintDialog, Answer::Ok, {}, false, {}, std::move(answer), {}, {}});
     return *this;
 }
 ScriptedPrompter& ScriptedPrompter::PrinterSetup(bool accept) {
-    queue_.push_back({PromptType::PrinterSetup, Answer::Ok, {}, accept, {}, {}, {}});
+    queue_.push_back({PromptType::PrinterSetup, Answer::Ok, {}, accept, {}, {}, {}, {}});
     return *this;
 }
 ScriptedPrompter& ScriptedPrompter::Exec(std::function<void(QDialog&)> setup, bool accept) {
-    queue_.push_back({PromptType::Exec, Answer::Ok, {}, accept, {}, {}, std::move(setup)});
+    queue_.push_back({PromptType::Exec, Answer::Ok, {}, accept, {}, {}, std::move(setup), {}});
     return *this;
 }
 
@@ -78,7 +80,7 @@ ScriptedPrompter::Step ScriptedPrompter::Take(PromptType type, const QString& wh
     if (queue_.empty() || queue_.front().type != type) {
         const QString msg = QStringLiteral("unexpected %1: %2").arg(TypeName(type), what);
         QTest::qFail(qPrintable(msg), __FILE__, __LINE__);
-        Step cancel{type, Answer::Cancel, {}, false, {}, {}, {}};
+        Step cancel{type, Answer::Cancel, {}, false, {}, {}, {}, {}};
         return cancel;
     }
     Step step = std::move(queue_.front());
@@ -119,13 +121,13 @@ bool ScriptedPrompter::ChooseFont(QWidget*, QFont& font) {
 }
 
 bool ScriptedPrompter::PrintDialog(QWidget*, QPrinter& printer) {
-    records_.push_back({PromptType::PrintDialog, {}, {}, {}, {}});
+    records_.push_back({PromptType::PrintDialog, {}, {}, {}, {}, {}});
     Step step = Take(PromptType::PrintDialog, {});
     return step.print ? step.print(printer) : false;
 }
 
 bool ScriptedPrompter::PrinterSetup(QWidget*, QPrinter&) {
-    records_.push_back({PromptType::PrinterSetup, {}, {}, {}, {}});
+    records_.push_back({PromptType::PrinterSetup, {}, {}, {}, {}, {}});
     return Take(PromptType::PrinterSetup, {}).accept;
 }
 
