@@ -121,13 +121,13 @@ bool ScriptedPrompter::ChooseFont(QWidget*, QFont& font) {
 }
 
 bool ScriptedPrompter::PrintDialog(QWidget*, QPrinter& printer) {
-    records_.push_back({PromptType::PrintDialog, {}, {}, {}, {}, {}});
+    records_.push_back({PromptType::PrintDialog, {}, {}, {}, {}});
     Step step = Take(PromptType::PrintDialog, {});
     return step.print ? step.print(printer) : false;
 }
 
 bool ScriptedPrompter::PrinterSetup(QWidget*, QPrinter&) {
-    records_.push_back({PromptType::PrinterSetup, {}, {}, {}, {}, {}});
+    records_.push_back({PromptType::PrinterSetup, {}, {}, {}, {}});
     return Take(PromptType::PrinterSetup, {}).accept;
 }
 
