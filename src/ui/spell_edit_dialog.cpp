@@ -50,6 +50,11 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
     bnCancel = buttons->addButton(QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // The files drop a spell without a name when they are read back, so such a
+    // spell would be lost at the next save: OK waits for a name.
+    bnOK->setEnabled(false);
+    connect(ebName, &QLineEdit::textChanged, this,
+            [this](const QString& name) { bnOK->setEnabled(!name.isEmpty()); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

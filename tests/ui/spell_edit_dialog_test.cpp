@@ -70,6 +70,22 @@ private slots:
         QCOMPARE(back.Name, std::string(" Blank Ends "));
     }
 
+    void okWaitsForAName() {
+        TfrmSpellEdit dialog;
+        tSpell unnamed(1, "", "Core", 0, 0, "");
+        dialog.LoadSpellIntoDialog(&unnamed);
+        QVERIFY(!dialog.bnOK->isEnabled());
+        QTest::keyClicks(dialog.ebName, "S");
+        QVERIFY(dialog.bnOK->isEnabled());
+        tSpell named(2, "Web", "Core", 0, 0, "");
+        dialog.LoadSpellIntoDialog(&named);
+        QVERIFY(dialog.bnOK->isEnabled());
+        dialog.ebName->clear();
+        QVERIFY(!dialog.bnOK->isEnabled());
+        dialog.LoadSpellIntoDialog(&unnamed);
+        QVERIFY(!dialog.bnOK->isEnabled());
+    }
+
     void withoutASpellTheFieldsAreDisabled() {
         TfrmSpellEdit dialog;
         dialog.LoadSpellIntoDialog(nullptr);
