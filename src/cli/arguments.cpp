@@ -21,36 +21,36 @@ template <class T> std::optional<T> ParseNumber(const std::string& text) {
 
 } // namespace
 
-Arguments Arguments::Parse(const CommandSpec& spec, const std::vector<std::string>& words) {
+Arguments Arguments::Parse(const CommandSpec& request, const std::vector<std::string>& words) {
     Arguments args;
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
-            if (args.operand_ || spec.operand.empty())
-                throw UsageError(spec.name + ": unexpected operand '" + word + "'");
+            if (args.operand_ || request.operand.empty())
+                throw UsageError(request.name + ": unexpected operand '" + word + "'");
             args.operand_ = word;
             continue;
         }
         const size_t equals = word.find('=');
         const std::string name = word.substr(0, equals);
         const OptionSpec* option = nullptr;
-        for (const OptionSpec& candidate : spec.options)
+        for (const OptionSpec& candidate : request.options)
             if (candidate.name == name) option = &candidate;
-        if (!option) throw UsageError(spec.name + ": unknown option " + name);
+        if (!option) throw UsageError(request.name + ": unknown option " + name);
         if (!option->takesValue) {
             if (equals != std::string::npos)
-                throw UsageError(spec.name + ": option " + name + " takes no value");
+                throw UsageError(request.name + ": option " + name + " takes no value");
             args.values_[name] = {};
         } else if (equals != std::string::npos) {
             args.values_[name] = word.substr(equals + 1);
         } else {
             if (i + 1 >= words.size())
-                throw UsageError(spec.name + ": option " + name + " needs a value");
+                throw UsageError(request.name + ": option " + name + " needs a value");
             args.values_[name] = words[++i];
         }
     }
-    if (spec.operandRequired && !args.operand_)
-        throw UsageError(spec.name + ": missing " + spec.operand);
+    if (request.operandRequired && !args.operand_)
+        throw UsageError(request.name + ": missing " + request.operand);
     return args;
 }
 

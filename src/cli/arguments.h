@@ -36,7 +36,7 @@ class Arguments {
 public:
     // Options may stand before, between or after operands, as "--name value"
     // or "--name=value". Throws UsageError.
-    static Arguments Parse(const CommandSpec& spec, const std::vector<std::string>& words);
+    static Arguments Parse(const CommandSpec& request, const std::vector<std::string>& words);
 
     const std::optional<std::string>& Operand() const { return operand_; }
     bool Has(const std::string& option) const { return values_.count(option) > 0; }

@@ -11,7 +11,7 @@ namespace vellumar::cli {
 extern const char* const Version;
 
 struct Command {
-    CommandSpec spec;
+    CommandSpec request;
     // Writes its result to out; returns the exit code.
     int (*run)(const Arguments& args, std::ostream& out);
 };

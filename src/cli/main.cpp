@@ -31,9 +31,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     for (const Command& command : Commands()) {
-        if (command.spec.name != words[0]) continue;
+        if (command.request.name != words[0]) continue;
         try {
-            const auto args = Arguments::Parse(command.spec, {words.begin() + 1, words.end()});
+            const auto args = Arguments::Parse(command.request, {words.begin() + 1, words.end()});
             return command.run(args, std::cout);
         } catch (const UsageError& e) {
             return Usage(e.what());

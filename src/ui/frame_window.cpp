@@ -230,13 +230,13 @@ void TfrmMain::NewChild() {
 }
 
 void TfrmMain::mnuOpenSpellbookClick() {
-    FileDialogSpec spec;
-    spec.title = QStringLiteral("Open Spellbook");
-    spec.filter = QStringLiteral("*.SPB (Spellbook Files)|*.SPB|*.* (All Files)|*.*");
-    spec.defaultSuffix = QStringLiteral("spb");
-    spec.directory = dataDirectory_;
-    spec.mustExist = true;
-    const QString path = context_.prompter().OpenFile(this, spec);
+    FileDialogSpec request;
+    request.title = QStringLiteral("Open Spellbook");
+    request.filter = QStringLiteral("*.SPB (Spellbook Files)|*.SPB|*.* (All Files)|*.*");
+    request.defaultSuffix = QStringLiteral("spb");
+    request.directory = dataDirectory_;
+    request.mustExist = true;
+    const QString path = context_.prompter().OpenFile(this, request);
     if (path.isEmpty()) return;
     OpenSpellbookFile(path);
     // For the rest of the run, whether or not the file could be read.

@@ -271,14 +271,14 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath) {
         QStringLiteral("Error Writing Master Spell File\r\n") + FromPath(failedPath) +
             QStringLiteral("\r\nDo you wish to save the Master Spell List to another file?"));
     if (answer != Answer::Yes) return false;
-    FileDialogSpec spec;
-    spec.title = QStringLiteral("Save Master File");
-    spec.filter = QStringLiteral("*.DAT (data files)|*.dat|*.* (all files)|*.*");
-    spec.defaultSuffix = QStringLiteral("dat");
-    spec.directory = QDir::homePath();
-    spec.fileName = QFileInfo(FromPath(failedPath)).fileName();
-    spec.confirmOverwrite = true;
-    const QString chosen = context_.prompter().SaveFile(this, spec);
+    FileDialogSpec request;
+    request.title = QStringLiteral("Save Master File");
+    request.filter = QStringLiteral("*.DAT (data files)|*.dat|*.* (all files)|*.*");
+    request.defaultSuffix = QStringLiteral("dat");
+    request.directory = QDir::homePath();
+    request.fileName = QFileInfo(FromPath(failedPath)).fileName();
+    request.confirmOverwrite = true;
+    const QString chosen = context_.prompter().SaveFile(this, request);
     if (chosen.isEmpty()) return false;
     const std::string path = ToPath(QFileInfo(chosen).absoluteFilePath());
     if (!WriteSpellList(*list_, path)) {
@@ -303,19 +303,19 @@ void TfrmMasterList::mnuCurrentMasterFileClick() {
 
 void TfrmMasterList::mnuSetMasterFileClick() {
     const QString current = FromPath(MasterFilePath());
-    FileDialogSpec spec;
-    spec.title = QStringLiteral("Set Master File");
-    spec.filter = QStringLiteral(
+    FileDialogSpec request;
+    request.title = QStringLiteral("Set Master File");
+    request.filter = QStringLiteral(
         "*.DAT (data files)|*.dat|*.SPB (spellbook files)|*.spb|*.* (all files)|*.*");
-    spec.mustExist = true;
+    request.mustExist = true;
     if (current.isEmpty()) {
-        spec.directory = QDir::currentPath();
+        request.directory = QDir::currentPath();
     } else {
         const QFileInfo file(current);
-        spec.directory = file.absolutePath();
-        spec.fileName = file.fileName();
+        request.directory = file.absolutePath();
+        request.fileName = file.fileName();
     }
-    const QString chosen = context_.prompter().OpenFile(this, spec);
+    const QString chosen = context_.prompter().OpenFile(this, request);
     if (chosen.isEmpty()) return;
 
     if (list_ && list_->Modified) {

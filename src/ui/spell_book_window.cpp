@@ -481,13 +481,13 @@ void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
 }
 
 void TfrmSpellBook::mnuImportSpellsClick() {
-    FileDialogSpec spec;
-    spec.title = QStringLiteral("Import Spells");
-    spec.filter = QStringLiteral(
+    FileDialogSpec request;
+    request.title = QStringLiteral("Import Spells");
+    request.filter = QStringLiteral(
         "*.SPB (spellbook Files)|*.spb|*.DAT (data files)|*.dat|*.* (all files)|*.*");
-    spec.directory = context_.Frame().DataDirectory();
-    spec.mustExist = true;
-    const QString path = context_.prompter().OpenFile(this, spec);
+    request.directory = context_.Frame().DataDirectory();
+    request.mustExist = true;
+    const QString path = context_.prompter().OpenFile(this, request);
     if (path.isEmpty()) return;
     std::unique_ptr<TSpellBook> read;
     try {
@@ -509,12 +509,12 @@ void TfrmSpellBook::mnuImportSpellsClick() {
 }
 
 void TfrmSpellBook::mnuExportSpellClick() {
-    FileDialogSpec spec;
-    spec.title = QStringLiteral("Export Spells");
-    spec.filter = QStringLiteral("*.DAT (data files)|*.DAT|*.* (all files)|*.*");
-    spec.directory = context_.Frame().DataDirectory();
-    spec.confirmOverwrite = true;
-    const QString path = context_.prompter().SaveFile(this, spec);
+    FileDialogSpec request;
+    request.title = QStringLiteral("Export Spells");
+    request.filter = QStringLiteral("*.DAT (data files)|*.DAT|*.* (all files)|*.*");
+    request.directory = context_.Frame().DataDirectory();
+    request.confirmOverwrite = true;
+    const QString path = context_.prompter().SaveFile(this, request);
     if (path.isEmpty()) return;
     if (!WriteSpellList(*book_, ToPath(path)))
         context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
@@ -578,18 +578,18 @@ void TfrmSpellBook::mnuSaveClick() {
 }
 
 void TfrmSpellBook::mnuSaveAsClick() {
-    FileDialogSpec spec;
-    spec.title = QStringLiteral("Save Spellbook");
-    spec.filter = QStringLiteral("*.SPB (Spellbook Files)|*.spb|*.* (All Files)|*.*");
-    spec.defaultSuffix = QStringLiteral("spb");
+    FileDialogSpec request;
+    request.title = QStringLiteral("Save Spellbook");
+    request.filter = QStringLiteral("*.SPB (Spellbook Files)|*.spb|*.* (All Files)|*.*");
+    request.defaultSuffix = QStringLiteral("spb");
     if (caption_ != Untitled) {
         const QFileInfo file(caption_);
-        spec.directory = file.absolutePath();
-        spec.fileName = file.fileName();
+        request.directory = file.absolutePath();
+        request.fileName = file.fileName();
     } else {
-        spec.directory = context_.Frame().DataDirectory();
+        request.directory = context_.Frame().DataDirectory();
     }
-    const QString path = context_.prompter().SaveFile(this, spec);
+    const QString path = context_.prompter().SaveFile(this, request);
     if (path.isEmpty()) return;
     if (WriteTo(path)) SetCaption(QFileInfo(path).absoluteFilePath());
 }

@@ -199,12 +199,12 @@ private slots:
         h->prompter.OpenFile(path);
         h->Frame().mnuOpenSpellbookClick();
         const PromptRecord& dialog = h->prompter.Records().back();
-        QCOMPARE(dialog.spec.title, QStringLiteral("Open Spellbook"));
-        QCOMPARE(dialog.spec.filter,
+        QCOMPARE(dialog.request.title, QStringLiteral("Open Spellbook"));
+        QCOMPARE(dialog.request.filter,
                  QStringLiteral("*.SPB (Spellbook Files)|*.SPB|*.* (All Files)|*.*"));
-        QCOMPARE(dialog.spec.defaultSuffix, QStringLiteral("spb"));
-        QVERIFY(dialog.spec.mustExist);
-        QCOMPARE(dialog.spec.directory, h->home.Home());
+        QCOMPARE(dialog.request.defaultSuffix, QStringLiteral("spb"));
+        QVERIFY(dialog.request.mustExist);
+        QCOMPARE(dialog.request.directory, h->home.Home());
 
         TfrmSpellBook* window = h->Frame().ActiveSpellBook();
         QVERIFY(window);
@@ -238,7 +238,7 @@ private slots:
 
         h->prompter.OpenFile({});
         h->Frame().mnuOpenSpellbookClick();
-        QCOMPARE(h->prompter.Last().spec.directory, h->home.Working() + "books/");
+        QCOMPARE(h->prompter.Last().request.directory, h->home.Working() + "books/");
         // The run's starting folder is not a setting.
         QCOMPARE(h->Context().SettingsFile().ReadString("Vellumar", "DataDirectory", "none"),
                  std::string("none"));
@@ -445,7 +445,7 @@ private slots:
 
         h->prompter.OpenFile({});
         ItemNamed(MenuNamed(h->Frame().menuBar(), "&Options"), "Set Master &File...")->trigger();
-        QCOMPARE(h->prompter.Last().spec.filter,
+        QCOMPARE(h->prompter.Last().request.filter,
                  QStringLiteral(
                      "*.DAT (data files)|*.dat|*.SPB (spellbook files)|*.spb|*.* (all files)|*.*"));
         h->prompter.OpenFile({});

@@ -326,7 +326,7 @@ private slots:
         h->prompter.Message(Answer::Yes, [] { SetWriteFailureAfterBytesForTesting(-1); })
             .SaveFile(chosen);
         QVERIFY(Master().mnuSaveMasterFileClick());
-        QVERIFY(h->prompter.Last().spec.confirmOverwrite);
+        QVERIFY(h->prompter.Last().request.confirmOverwrite);
         QVERIFY(!List().Modified);
         QVERIFY(!Master().mnuSaveMasterFile->isEnabled());
         QCOMPARE(ReadSpellList(chosen.toStdString())->Count(), 7);
@@ -393,11 +393,11 @@ private slots:
         // Cancel at the save question changes nothing.
         h->prompter.OpenFile(other).Message(Answer::Cancel);
         h->Frame().mnuSetMasterFileClick();
-        const FileDialogSpec& spec = h->prompter.Records()[0].spec;
-        QCOMPARE(spec.filter, QStringLiteral("*.DAT (data files)|*.dat|*.SPB (spellbook "
-                                             "files)|*.spb|*.* (all files)|*.*"));
-        QCOMPARE(spec.fileName, QStringLiteral("MASTER.DAT"));
-        QCOMPARE(QDir(spec.directory), QDir(h->home.Working()));
+        const FileDialogSpec& request = h->prompter.Records()[0].request;
+        QCOMPARE(request.filter, QStringLiteral("*.DAT (data files)|*.dat|*.SPB (spellbook "
+                                                "files)|*.spb|*.* (all files)|*.*"));
+        QCOMPARE(request.fileName, QStringLiteral("MASTER.DAT"));
+        QCOMPARE(QDir(request.directory), QDir(h->home.Working()));
         QCOMPARE(
             h->prompter.Last().text,
             QStringLiteral("Master Spell File has been changed.\r\nDo you wish to save it now?"));

@@ -167,10 +167,10 @@ private slots:
         QCOMPARE(h->Context().MasterList()->Count(), 2);
         h->prompter.OpenFile({});
         h->Frame().mnuOpenSpellbookClick();
-        QCOMPARE(h->prompter.Last().spec.directory, folder);
+        QCOMPARE(h->prompter.Last().request.directory, folder);
         h->prompter.OpenFile({});
         Master().mnuSetMasterFileClick();
-        QCOMPARE(h->prompter.Last().spec.directory + "/" + h->prompter.Last().spec.fileName,
+        QCOMPARE(h->prompter.Last().request.directory + "/" + h->prompter.Last().request.fileName,
                  master);
         h->prompter.Exec(
             [this](QDialog& dialog) {

@@ -345,11 +345,11 @@ private slots:
                                                Line(2, "Two") + "\r\n \r\n");
         h->prompter.OpenFile(file).Message(Answer::Cancel);
         window.mnuImportSpellsClick();
-        const FileDialogSpec& spec = h->prompter.Records()[0].spec;
-        QCOMPARE(spec.title, QStringLiteral("Import Spells"));
-        QCOMPARE(spec.filter, QStringLiteral("*.SPB (spellbook Files)|*.spb|*.DAT (data "
-                                             "files)|*.dat|*.* (all files)|*.*"));
-        QVERIFY(spec.mustExist);
+        const FileDialogSpec& request = h->prompter.Records()[0].request;
+        QCOMPARE(request.title, QStringLiteral("Import Spells"));
+        QCOMPARE(request.filter, QStringLiteral("*.SPB (spellbook Files)|*.spb|*.DAT (data "
+                                                "files)|*.dat|*.* (all files)|*.*"));
+        QVERIFY(request.mustExist);
         QCOMPARE(h->prompter.Records().size(), size_t(2));
         QCOMPARE(h->prompter.Last().text, QStringLiteral("Added spell...\r\n--->  Rare  "
                                                          "<---\r\nis invalid for this spellbook"));
@@ -386,11 +386,11 @@ private slots:
         const QString file = h->home.Working() + "out.dat";
         h->prompter.SaveFile(file);
         window.mnuExportSpellClick();
-        const FileDialogSpec& spec = h->prompter.Last().spec;
-        QCOMPARE(spec.title, QStringLiteral("Export Spells"));
-        QCOMPARE(spec.filter, QStringLiteral("*.DAT (data files)|*.DAT|*.* (all files)|*.*"));
-        QVERIFY(spec.confirmOverwrite);
-        QVERIFY(spec.defaultSuffix.isEmpty());
+        const FileDialogSpec& request = h->prompter.Last().request;
+        QCOMPARE(request.title, QStringLiteral("Export Spells"));
+        QCOMPARE(request.filter, QStringLiteral("*.DAT (data files)|*.DAT|*.* (all files)|*.*"));
+        QVERIFY(request.confirmOverwrite);
+        QVERIFY(request.defaultSuffix.isEmpty());
         QCOMPARE(ReadSpellList(file.toStdString())->Count(), 2);
         QVERIFY(!window.Book().Modified);
 

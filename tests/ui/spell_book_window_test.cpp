@@ -208,11 +208,12 @@ private slots:
         const QString path = h->home.Working() + "mine.spb";
         h->prompter.SaveFile(path);
         window.mnuSaveClick(); // untitled: asks for a name
-        const FileDialogSpec& spec = h->prompter.Last().spec;
-        QCOMPARE(spec.title, QStringLiteral("Save Spellbook"));
-        QCOMPARE(spec.filter, QStringLiteral("*.SPB (Spellbook Files)|*.spb|*.* (All Files)|*.*"));
-        QCOMPARE(spec.defaultSuffix, QStringLiteral("spb"));
-        QVERIFY(!spec.confirmOverwrite);
+        const FileDialogSpec& request = h->prompter.Last().request;
+        QCOMPARE(request.title, QStringLiteral("Save Spellbook"));
+        QCOMPARE(request.filter,
+                 QStringLiteral("*.SPB (Spellbook Files)|*.spb|*.* (All Files)|*.*"));
+        QCOMPARE(request.defaultSuffix, QStringLiteral("spb"));
+        QVERIFY(!request.confirmOverwrite);
         QVERIFY(!window.Book().Modified);
         QVERIFY(!window.isWindowModified());
         QCOMPARE(window.Caption(), path);

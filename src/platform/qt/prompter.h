@@ -34,8 +34,8 @@ public:
     virtual Answer Message(QWidget* parent, BoxKind kind, BoxButtons buttons, const QString& text,
                            const QString& title = QString()) = 0;
     // The chosen path, or an empty text on Cancel.
-    virtual QString OpenFile(QWidget* parent, const FileDialogSpec& spec) = 0;
-    virtual QString SaveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual QString OpenFile(QWidget* parent, const FileDialogSpec& request) = 0;
+    virtual QString SaveFile(QWidget* parent, const FileDialogSpec& request) = 0;
     // A folder, or an empty text on Cancel.
     virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& start) = 0;
     // True when the user chose a font; it is then in `font`.

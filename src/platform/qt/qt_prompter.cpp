@@ -38,14 +38,15 @@ QMessageBox::StandardButtons ButtonsOf(BoxButtons buttons) {
     return QMessageBox::Ok;
 }
 
-QString RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, spec.title, spec.directory);
+QString RunFileDialog(QWidget* parent, const FileDialogSpec& request,
+                      QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, request.title, request.directory);
     dialog.setAcceptMode(mode);
-    dialog.setNameFilters(QtFileFilter(spec.filter).split(QStringLiteral(";;")));
-    dialog.setDefaultSuffix(spec.defaultSuffix);
-    dialog.setFileMode(spec.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
-    if (!spec.fileName.isEmpty()) dialog.selectFile(spec.fileName);
+    dialog.setNameFilters(QtFileFilter(request.filter).split(QStringLiteral(";;")));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.selectedFiles().value(0);
 }
@@ -70,12 +71,12 @@ Answer QtPrompter::Message(QWidget* parent, BoxKind kind, BoxButtons buttons, co
     }
 }
 
-QString QtPrompter::OpenFile(QWidget* parent, const FileDialogSpec& spec) {
-    return RunFileDialog(parent, spec, QFileDialog::AcceptOpen);
+QString QtPrompter::OpenFile(QWidget* parent, const FileDialogSpec& request) {
+    return RunFileDialog(parent, request, QFileDialog::AcceptOpen);
 }
 
-QString QtPrompter::SaveFile(QWidget* parent, const FileDialogSpec& spec) {
-    return RunFileDialog(parent, spec, QFileDialog::AcceptSave);
+QString QtPrompter::SaveFile(QWidget* parent, const FileDialogSpec& request) {
+    return RunFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
 QString QtPrompter::ChooseFolder(QWidget* parent, const QString& title, const QString& start) {

@@ -11,8 +11,8 @@ public:
 
     Answer Message(QWidget* parent, BoxKind kind, BoxButtons buttons, const QString& text,
                    const QString& title = QString()) override;
-    QString OpenFile(QWidget* parent, const FileDialogSpec& spec) override;
-    QString SaveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QString OpenFile(QWidget* parent, const FileDialogSpec& request) override;
+    QString SaveFile(QWidget* parent, const FileDialogSpec& request) override;
     QString ChooseFolder(QWidget* parent, const QString& title, const QString& start) override;
     bool ChooseFont(QWidget* parent, QFont& font) override;
     bool PrintDialog(QWidget* parent, QPrinter& printer) override;

@@ -96,21 +96,21 @@ Answer ScriptedPrompter::Message(QWidget*, BoxKind kind, BoxButtons buttons, con
     return step.answer;
 }
 
-QString ScriptedPrompter::OpenFile(QWidget*, const FileDialogSpec& spec) {
-    records_.push_back({PromptType::OpenFile, {}, {}, spec.title, spec});
-    return Take(PromptType::OpenFile, spec.title).path;
+QString ScriptedPrompter::OpenFile(QWidget*, const FileDialogSpec& request) {
+    records_.push_back({PromptType::OpenFile, {}, {}, request.title, request});
+    return Take(PromptType::OpenFile, request.title).path;
 }
 
-QString ScriptedPrompter::SaveFile(QWidget*, const FileDialogSpec& spec) {
-    records_.push_back({PromptType::SaveFile, {}, {}, spec.title, spec});
-    return Take(PromptType::SaveFile, spec.title).path;
+QString ScriptedPrompter::SaveFile(QWidget*, const FileDialogSpec& request) {
+    records_.push_back({PromptType::SaveFile, {}, {}, request.title, request});
+    return Take(PromptType::SaveFile, request.title).path;
 }
 
 QString ScriptedPrompter::ChooseFolder(QWidget*, const QString& title, const QString& start) {
-    FileDialogSpec spec;
-    spec.title = title;
-    spec.directory = start;
-    records_.push_back({PromptType::ChooseFolder, {}, {}, title, spec});
+    FileDialogSpec request;
+    request.title = title;
+    request.directory = start;
+    records_.push_back({PromptType::ChooseFolder, {}, {}, title, request});
     return Take(PromptType::ChooseFolder, title).path;
 }
 

@@ -28,7 +28,7 @@ struct PromptRecord {
     BoxKind kind = BoxKind::Information;
     BoxButtons buttons = BoxButtons::Ok;
     QString text; // message text, or the dialog's title / window caption
-    FileDialogSpec spec;
+    FileDialogSpec request;
 };
 
 class ScriptedPrompter : public Prompter {
@@ -57,8 +57,8 @@ public:
 
     Answer Message(QWidget*, BoxKind kind, BoxButtons buttons, const QString& text,
                    const QString& title) override;
-    QString OpenFile(QWidget*, const FileDialogSpec& spec) override;
-    QString SaveFile(QWidget*, const FileDialogSpec& spec) override;
+    QString OpenFile(QWidget*, const FileDialogSpec& request) override;
+    QString SaveFile(QWidget*, const FileDialogSpec& request) override;
     QString ChooseFolder(QWidget*, const QString& title, const QString& start) override;
     bool ChooseFont(QWidget*, QFont& font) override;
     bool PrintDialog(QWidget*, QPrinter& printer) override;
