@@ -5,21 +5,11 @@
 #include "ui/app.h"
 #include "ui/frame_window.h"
 
+#include "quit_on_paint.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
-
-namespace {
-
-class QuitOnPaint : public QObject {
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) QTimer::singleShot(0, qApp, &QApplication::quit);
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

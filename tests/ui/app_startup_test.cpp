@@ -8,6 +8,7 @@
 #include "platform/qt/help_viewer.h"
 #include "rules/odds.h"
 #include "support/app_harness.h"
+#include "support/spell_lists.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/frame_window.h"
 #include "ui/frm_specialty_maintenance.h"
@@ -26,22 +27,6 @@
 
 using namespace vellumar;
 using namespace vellumar::test;
-
-namespace {
-
-QStringList Rows(QListWidget* list) {
-    QStringList rows;
-    for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
-    return rows;
-}
-
-std::vector<std::string> SpellNames(TSpellBook& book) {
-    std::vector<std::string> names;
-    for (book.First(); book.CurrentSpell(); book.Next()) names.push_back(book.CurrentName());
-    return names;
-}
-
-} // namespace
 
 class AppStartupTest : public QObject {
     Q_OBJECT
@@ -192,7 +177,7 @@ private slots:
             h->Start(42);
             h->prompter.Exec({}, true); // caster level 1, Generalist, Common
             h->Frame().NewChild();
-            std::vector<std::string> names = SpellNames(h->Frame().ActiveSpellBook()->Book());
+            std::vector<std::string> names = Names(h->Frame().ActiveSpellBook()->Book());
             QVERIFY(!names.empty());
             if (run == 0)
                 first = names;

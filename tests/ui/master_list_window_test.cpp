@@ -39,12 +39,6 @@ const QByteArray MasterFile = "1,\"Alarm\",\"SRD\",1,\"C\",\"Abjuration\"\r\n"
                               "3,\"Haste\",\"SRD\",8,\"R\",\"Transmutation\"\r\n"
                               " \r\n";
 
-std::vector<std::string> Names(TSpellBook& book) {
-    std::vector<std::string> names;
-    for (book.First(); book.CurrentSpell(); book.Next()) names.push_back(book.CurrentName());
-    return names;
-}
-
 } // namespace
 
 class MasterListWindowTest : public QObject {

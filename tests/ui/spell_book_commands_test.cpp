@@ -44,12 +44,6 @@ QByteArray Line(int level, const char* name, char frequency = 'C') {
            "\",\"cat\"";
 }
 
-std::vector<std::string> Names(TSpellBook& book) {
-    std::vector<std::string> names;
-    for (book.First(); book.CurrentSpell(); book.Next()) names.push_back(book.CurrentName());
-    return names;
-}
-
 } // namespace
 
 class SpellBookCommandsTest : public QObject {

@@ -1,5 +1,7 @@
 #include "support/spell_lists.h"
 
+#include "model/spell_book.h"
+
 #include "ui/spell_edit_dialog.h"
 #include "ui/spin_edit.h"
 
@@ -17,6 +19,12 @@ QStringList Rows(const QListWidget* list) {
 void SelectRows(QListWidget* list, std::initializer_list<int> rows) {
     list->clearSelection();
     for (int row : rows) list->item(row)->setSelected(true);
+}
+
+std::vector<std::string> Names(TSpellBook& book) {
+    std::vector<std::string> names;
+    for (book.First(); book.CurrentSpell(); book.Next()) names.push_back(book.CurrentName());
+    return names;
 }
 
 QStringList ItemTexts(const QMenu* menu) {

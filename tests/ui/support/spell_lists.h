@@ -5,14 +5,19 @@
 #include <QMenu>
 #include <QStringList>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace vellumar {
 class TfrmSpellEdit;
-}
+class TSpellBook;
+} // namespace vellumar
 
 namespace vellumar::test {
 
 QStringList Rows(const QListWidget* list);
+// The names of a book's spells in book order.
+std::vector<std::string> Names(TSpellBook& book);
 // Selects exactly these rows.
 void SelectRows(QListWidget* list, std::initializer_list<int> rows);
 // Item texts, "-" for a separator, with the shortcut after a TAB.
