@@ -3,6 +3,7 @@
 #include "model/specialty.h"
 #include "output/qt/print_format_dialog.h"
 #include "platform/qt/help_viewer.h"
+#include "platform/qt/startup_warm_up.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/odds.h"
 #include "rules/random.h"
@@ -31,7 +32,7 @@ VellumarApp::~VellumarApp() {
     frame_.reset();
 }
 
-void VellumarApp::Start(std::optional<uint32_t> seed) {
+void VellumarApp::Start(std::optional<uint32_t> seed, StartupWarmUp* warmUp) {
     // Program load, before any window exists.
     if (seed)
         SeedRandom(*seed);
@@ -44,6 +45,8 @@ void VellumarApp::Start(std::optional<uint32_t> seed) {
     // and working box.
     frame_ = std::make_unique<TfrmMain>(context_);
     TfrmMain* frame = frame_.get();
+    // The frame measures no text; the windows after it do.
+    if (warmUp) warmUp->WaitForFonts();
     context_.SetBookParm(new TfrmBookParm(context_, frame));
     context_.SetPrintFormat(new TfrmPrintFormat(context_.Output(), frame));
     auto* masterList = new TfrmMasterList(context_, frame);

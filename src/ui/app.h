@@ -11,6 +11,7 @@
 
 namespace vellumar {
 
+class StartupWarmUp;
 class Prompter;
 class TfrmMain;
 
@@ -22,8 +23,10 @@ public:
 
     // Seeds the random generator (from the clock unless a seed is given), sets
     // the odds and the built-in specialties, creates the frame and the hidden
-    // windows, loads the master list and shows the frame.
-    void Start(std::optional<uint32_t> seed = std::nullopt);
+    // windows, loads the master list and shows the frame. A warm-up's font
+    // configuration is waited for once the frame exists, before any text is
+    // measured.
+    void Start(std::optional<uint32_t> seed = std::nullopt, StartupWarmUp* warmUp = nullptr);
 
     AppContext& Context() { return context_; }
     TfrmMain& Frame() { return *frame_; }

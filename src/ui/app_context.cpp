@@ -5,6 +5,7 @@
 #include "platform/program_folder.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/prompter.h"
+#include "platform/qt/svg_icon.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
@@ -34,7 +35,7 @@ HelpViewer& AppContext::Help() {
 const QIcon& AppContext::Icon(const QString& name) {
     auto it = icons_.find(name);
     if (it == icons_.end())
-        it = icons_.insert(name, QIcon(QStringLiteral(":/icons/%1.svg").arg(name)));
+        it = icons_.insert(name, SvgIcon(QStringLiteral(":/icons/%1.svg").arg(name)));
     return *it;
 }
 

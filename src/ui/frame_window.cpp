@@ -6,6 +6,7 @@
 #include "platform/ini_file.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/prompter.h"
+#include "platform/qt/svg_icon.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/odds.h"
 #include "rules/scroll.h"
@@ -81,10 +82,10 @@ void TfrmMain::BuildToolBar() {
     tbMain_->setFloatable(false);
     tbMain_->setIconSize(QSize(28, 28));
     QAction* newBook =
-        tbMain_->addAction(QIcon(QStringLiteral(":/icons/new.svg")),
+        tbMain_->addAction(SvgIcon(QStringLiteral(":/icons/new.svg")),
                            QStringLiteral("New Spellbook"), this, &TfrmMain::NewChild);
     newBook->setObjectName(QStringLiteral("bnNew"));
-    QAction* open = tbMain_->addAction(QIcon(QStringLiteral(":/icons/open.svg")),
+    QAction* open = tbMain_->addAction(SvgIcon(QStringLiteral(":/icons/open.svg")),
                                        QStringLiteral("Open Spellbook"), this,
                                        &TfrmMain::mnuOpenSpellbookClick);
     open->setObjectName(QStringLiteral("bnOpen"));

@@ -6,6 +6,7 @@
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "platform/qt/prompter.h"
+#include "platform/qt/svg_icon.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/app_context.h"
 #include "ui/frame_window.h"
@@ -90,7 +91,7 @@ void TfrmMasterList::BuildControls() {
     for (const Button& b : table) {
         auto* button = new QToolButton(panel);
         button->setObjectName(QString::fromLatin1(b.name));
-        button->setIcon(QIcon(QString::fromLatin1(b.icon)));
+        button->setIcon(SvgIcon(QString::fromLatin1(b.icon)));
         button->setIconSize(QSize(24, 24));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
