@@ -1,5 +1,6 @@
 #include "platform/qt/startup_warm_up.h"
 
+#include <clocale>
 #include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 #include <pthread.h>
@@ -22,6 +23,10 @@ void StartElsewhere(std::thread& thread, int parentCpu) {
 } // namespace
 
 StartupWarmUp::StartupWarmUp(std::string iconPlugin) : iconPlugin_(std::move(iconPlugin)) {
+    // The application object sets the user's locale as it starts, and
+    // fontconfig reads numbers by the locale: set it now, before the thread
+    // reads any, so that it is not changed under the reading.
+    std::setlocale(LC_ALL, "");
     const int cpu = sched_getcpu();
     thread_ = std::thread([this] { Run(); });
     StartElsewhere(thread_, cpu);
