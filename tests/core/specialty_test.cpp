@@ -1,5 +1,4 @@
 #include "model/specialty.h"
-#include "rules/caster_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -60,33 +59,6 @@ TEST(SpecialtyList, FindByNameAndCursor) {
     list->DeleteCurrent();
     EXPECT_EQ(list->CurrentName(), "Conjurer");
     EXPECT_EQ(list->Count(), 8);
-}
-
-TEST(CasterTables, LookupsAndRanges) {
-    EXPECT_EQ(SpellsPerDay(1, 1), 1);
-    for (int s = 2; s <= 9; ++s) EXPECT_EQ(SpellsPerDay(1, s), 0);
-    EXPECT_EQ(SpellsPerDay(12, 6), 1);
-    EXPECT_EQ(SpellsPerDay(11, 6), 0);
-    EXPECT_EQ(SpellsPerDay(30, 9), 6);
-    EXPECT_EQ(SpellsPerDay(29, 1), 7);
-    EXPECT_EQ(SpellsPerDay(0, 1), 0);
-    EXPECT_EQ(SpellsPerDay(31, 1), 0);
-    EXPECT_EQ(SpellsPerDay(5, 0), 0);
-    EXPECT_EQ(SpellsPerDay(5, 10), 0);
-    // Columns never decrease; first castable caster levels as tabled.
-    const int firstCastable[9] = {1, 3, 5, 7, 9, 12, 14, 16, 18};
-    for (int s = 1; s <= 9; ++s) {
-        EXPECT_EQ(SpellsPerDay(firstCastable[s - 1] - 1, s), 0);
-        EXPECT_GT(SpellsPerDay(firstCastable[s - 1], s), 0);
-        for (int l = 2; l <= 30; ++l) EXPECT_GE(SpellsPerDay(l, s), SpellsPerDay(l - 1, s));
-    }
-    EXPECT_EQ(NewLevelSpells(9), 4);
-    EXPECT_EQ(MaxSpellsPerLevel(9), 6);
-    EXPECT_EQ(NewLevelSpells(21), 12);
-    EXPECT_EQ(MaxSpellsPerLevel(21), 30);
-    EXPECT_EQ(MaxSpellsPerLevel(17), 14);
-    EXPECT_EQ(NewLevelSpells(8), 0);
-    EXPECT_EQ(MaxSpellsPerLevel(22), 0);
 }
 
 } // namespace
