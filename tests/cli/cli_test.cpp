@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -78,14 +80,30 @@ protected:
         return Path(name);
     }
 
+    // Each run is bounded: a tool that loops for ever is killed, and the test
+    // program stops at once saying which command did not end.
     Result Run(const std::vector<std::string>& args) const {
-        std::string command = Quote(VELLUMAR_CLI);
-        for (const std::string& arg : args) command += " " + Quote(arg);
+        std::string command =
+            "timeout -k 2 " + std::to_string(RunLimitSeconds) + " " + Quote(VELLUMAR_CLI);
+        std::string shown = "vellumar-cli";
+        for (const std::string& arg : args) {
+            command += " " + Quote(arg);
+            shown += " " + arg;
+        }
         command += " >" + Quote(Path("stdout")) + " 2>" + Quote(Path("stderr"));
         const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(dir_ / "stdout"),
-                ReadBytes(dir_ / "stderr")};
+        const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (code == TimedOut || code == Killed) {
+            ADD_FAILURE() << shown << " did not end within " << RunLimitSeconds << " s";
+            std::fflush(stdout);
+            std::_Exit(1);
+        }
+        return {code, ReadBytes(dir_ / "stdout"), ReadBytes(dir_ / "stderr")};
     }
+    static constexpr int RunLimitSeconds = 10;
+    // The exit statuses of timeout(1) for a command it stopped or had to kill.
+    static constexpr int TimedOut = 124;
+    static constexpr int Killed = 137;
 
     std::string Info(const std::string& book) const {
         const Result info = Run({"info", book});
