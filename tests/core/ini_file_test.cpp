@@ -65,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
                       IntegerCase{"0x", 1}, IntegerCase{"0x-5", 1}, IntegerCase{"0xG", 1},
                       IntegerCase{"2147483647", 2147483647}, IntegerCase{"2147483648", 1},
                       IntegerCase{"-2147483649", 1}, IntegerCase{"0x100000000", 1},
-                      IntegerCase{"1 2", 1}));
+                      IntegerCase{"1 2", 1}, IntegerCase{"0x10z", 1}, IntegerCase{"0x1F junk", 1},
+                      IntegerCase{" 0x7FFFFFFF ", 2147483647}, IntegerCase{"0x80000000", 1}));
 
 TEST_F(IniFileTest, NamesMatchWithoutRegardToCase) {
     Put("; settings\n[vellumar]\ndatadirectory = /data/books/ \n[SPELLFREQUENCYODDS]\nvery "

@@ -73,6 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
         CommaRow{{"Greater Divination"}, R"("Greater Divination")", {"Greater Divination"}},
         CommaRow{{R"(a"b)", "c,d"}, R"("a""b","c,d")", {R"(a"b)", "c,d"}},
         CommaRow{{"", "abj"}, ",abj", {"", "abj"}},
+        // Bytes above 127 are text, not blanks: written bare, beside a quoted entry.
+        CommaRow{{"\xE9t\xE9", R"(say "x" now)"},
+                 "\xE9t\xE9,\"say \"\"x\"\" now\"",
+                 {"\xE9t\xE9", R"(say "x" now)"}},
         // A last empty entry is quoted, or the line would lose it.
         CommaRow{{"abj", ""}, R"(abj,"")", {"abj", ""}},
         CommaRow{{"a\r\nb", "\x1A", std::string("n\0l", 3)},

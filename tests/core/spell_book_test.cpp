@@ -26,15 +26,21 @@ TEST(SpellBook, OrdersByLevelThenFoldedNameAndRefusesDuplicates) {
     EXPECT_TRUE(book.AddSpell(MakeSpell(1, "Light")));
     EXPECT_TRUE(book.AddSpell(MakeSpell(1, "sleep")));
     EXPECT_TRUE(book.AddSpell(MakeSpell(1, "_under"))); // '_' sorts after folded letters
+    // Bytes above 127 go after every plain byte, by value; only a to z fold.
+    EXPECT_TRUE(book.AddSpell(MakeSpell(1, "\xE9t\xE9")));
+    EXPECT_TRUE(book.AddSpell(MakeSpell(1, "\xC9t\xE9")));
+    EXPECT_TRUE(book.AddSpell(MakeSpell(1, "Zap\xFF")));
+    EXPECT_TRUE(book.AddSpell(MakeSpell(1, "zap~")));
     auto dup = std::unique_ptr<tSpell>(MakeSpell(1, "Sleep"));
     EXPECT_FALSE(book.AddSpell(dup));
     EXPECT_NE(dup, nullptr) << "a refused spell stays the caller's";
     EXPECT_TRUE(book.AddSpell(MakeSpell(2, "Sleep")));
     EXPECT_EQ(Names(book),
-              (std::vector<std::string>{"Light", "Lightning", "sleep", "_under", "Sleep", "Web"}));
-    EXPECT_EQ(book.LevelCount[1], 4);
+              (std::vector<std::string>{"Light", "Lightning", "sleep", "zap~", "Zap\xFF", "_under",
+                                        "\xC9t\xE9", "\xE9t\xE9", "Sleep", "Web"}));
+    EXPECT_EQ(book.LevelCount[1], 8);
     EXPECT_EQ(book.LevelCount[2], 2);
-    EXPECT_EQ(book.Count(), 6);
+    EXPECT_EQ(book.Count(), 10);
     EXPECT_FALSE(book.AddSpell(static_cast<tSpell*>(nullptr)));
     EXPECT_FALSE(book.Modified);
 }
