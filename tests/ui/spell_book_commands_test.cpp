@@ -1,6 +1,7 @@
 // The commands of the spellbook window: book and spell commands, dropping
 // dragged rows, import and export, and the output commands.
 
+#include "deadline.h"
 #include "files/line_reader.h"
 #include "files/spell_file.h"
 #include "model/spell_book.h"
@@ -26,6 +27,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
+#include <functional>
 
 using namespace vellumar;
 using namespace vellumar::test;
@@ -63,12 +65,147 @@ class SpellBookCommandsTest : public QObject {
     }
     TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
 
+    // Every control and command that changes the book marks it, shows the "*"
+    // and makes closing ask; the others leave the book as saved. The book is
+    // opened at caster level 2, where only first-level spells are eligible.
+    struct MarkRow {
+        const char* name;
+        bool marks;
+        std::function<void(TfrmSpellBook&)> act;
+    };
+    std::vector<MarkRow> MarkRows() {
+        const auto dialog = [this](std::function<void(QDialog&)> setup, bool accept) {
+            h->prompter.Exec(std::move(setup), accept);
+        };
+        return {
+            {"caster level", true, [](TfrmSpellBook& w) { w.spnWizardLevel->setValue(3); }},
+            {"Intelligence", true, [](TfrmSpellBook& w) { w.spnWizardIntelligence->setValue(14); }},
+            {"specialty text", true,
+             [](TfrmSpellBook& w) { w.cbWizardSpecialty->setEditText("Invoker"); }},
+            {"specialty from the list", true,
+             [](TfrmSpellBook& w) { w.cbWizardSpecialty->setCurrentIndex(3); }},
+            {"frequency setting", true,
+             [](TfrmSpellBook& w) { w.cbSpellFrequency->setCurrentIndex(2); }},
+            {"Fill Book", true, [](TfrmSpellBook& w) { w.mnuFillBookClick(); }},
+            {"Validate Book", true, [](TfrmSpellBook& w) { w.mnuValidateBookClick(); }},
+            {"Clear Book", true,
+             [this](TfrmSpellBook& w) {
+                 h->prompter.Message(Answer::Ok);
+                 w.mnuClearBookClick();
+             }},
+            {"Add Random Spell", true, [](TfrmSpellBook& w) { w.mnuAddRandomSpellClick(); }},
+            {"drop let in", true,
+             [this](TfrmSpellBook& w) {
+                 SelectRows(Master().lbSpells, {2}); // Shield
+                 w.lbSpellsDragDrop(*Master().lbSpells);
+             }},
+            {"drop refused", true,
+             [this](TfrmSpellBook& w) {
+                 Master().grpSpellLevel->button(3)->click();
+                 SelectRows(Master().lbSpells, {0}); // Fireball, beyond caster level 2
+                 h->prompter.Message(Answer::Cancel);
+                 w.lbSpellsDragDrop(*Master().lbSpells);
+             }},
+            {"Import Spells", true,
+             [this](TfrmSpellBook& w) {
+                 h->prompter.OpenFile(
+                     h->home.Write(h->home.Working() + "in.dat", Line(1, "One") + "\r\n \r\n"));
+                 w.mnuImportSpellsClick();
+             }},
+            {"Delete Spell", true,
+             [](TfrmSpellBook& w) {
+                 SelectRows(w.lbSpells, {0});
+                 w.mnuDeleteSpellClick();
+             }},
+            {"Edit Spell Data confirmed unchanged", true,
+             [dialog](TfrmSpellBook& w) {
+                 SelectRows(w.lbSpells, {0});
+                 dialog({}, true);
+                 w.mnuEditSpellClick();
+             }},
+            {"Create New Spell", true,
+             [this, dialog](TfrmSpellBook& w) {
+                 dialog(
+                     [](QDialog& d) {
+                         TypeSpell(static_cast<TfrmSpellEdit&>(d), {1, "New", "B", "1", "x", 0});
+                     },
+                     true);
+                 h->prompter.Message(Answer::No);
+                 w.mnuCreateNewSpellClick();
+             }},
+            {"spell level", false, [](TfrmSpellBook& w) { w.grpSpellLevel->button(2)->click(); }},
+            {"Edit Spell Data cancelled", false,
+             [dialog](TfrmSpellBook& w) {
+                 SelectRows(w.lbSpells, {0});
+                 dialog({}, false);
+                 w.mnuEditSpellClick();
+             }},
+            {"Export Spell", false,
+             [this](TfrmSpellBook& w) {
+                 h->prompter.SaveFile(h->home.Working() + "out.dat");
+                 w.mnuExportSpellClick();
+             }},
+            {"Copy to Clipboard", false,
+             [dialog](TfrmSpellBook& w) {
+                 dialog({}, true);
+                 w.mnuCopytoClipboardClick();
+             }},
+            {"Print Preview", false,
+             [dialog](TfrmSpellBook& w) {
+                 dialog({}, false);
+                 w.mnuPrintPreviewClick();
+             }},
+            {"Print", false,
+             [this](TfrmSpellBook& w) {
+                 h->prompter.PrintDialog([](QPrinter&) { return false; });
+                 w.mnuPrintClick();
+             }},
+        };
+    }
 private slots:
     void init() { h = std::make_unique<AppHarness>(); }
     void cleanup() {
         h->Verify();
         h.reset();
         SetReadFailureAfterBytesForTesting(-1);
+    }
+
+    void modifiedMark_data() {
+        QTest::addColumn<int>("row");
+        const auto rows = MarkRows();
+        for (int i = 0; i < int(rows.size()); ++i) QTest::newRow(rows[size_t(i)].name) << i;
+    }
+    void modifiedMark() {
+        QFETCH(int, row);
+        StartWithList();
+        const QString path =
+            h->home.Write("saved.spb", SpellbookV4(2, 12, "Generalist", 'C', {Line(1, "Alarm")}));
+        QVERIFY(h->Frame().OpenSpellbookFile(path));
+        TfrmSpellBook& window = *h->Frame().ActiveSpellBook();
+        QVERIFY(!window.Book().Modified);
+        const std::vector<MarkRow> rows = MarkRows();
+        const MarkRow& mark = rows[size_t(row)];
+        EndsWithin(std::string(mark.name), [&] { mark.act(window); });
+        QVERIFY(h->prompter.Idle());
+        QCOMPARE(window.Book().Modified, mark.marks);
+        QCOMPARE(window.isWindowModified(), mark.marks);
+        QCOMPARE(window.parentWidget()->isWindowModified(), mark.marks); // the "*" of its frame
+
+        h->prompter.ClearRecords();
+        if (!mark.marks) {
+            window.mnuCloseClick();
+            QTRY_VERIFY(h->Frame().SpellBookWindows().empty());
+            QVERIFY(h->prompter.Records().empty());
+            return;
+        }
+        h->prompter.Message(Answer::Cancel);
+        window.mnuCloseClick();
+        QCOMPARE(h->prompter.Records().size(), size_t(1));
+        QCOMPARE(h->prompter.Last().buttons, BoxButtons::YesNoCancel);
+        QCOMPARE(h->prompter.Last().text,
+                 "Spellbook:\r\n" + path + "\r\nhas not been saved. Do you wish to save it now?");
+        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
+        QVERIFY(window.isWindowModified());
     }
 
     void deleteThreeOfFiveRows() {
@@ -171,21 +308,12 @@ private slots:
         QCOMPARE(source.lbSpells->selectedItems().size(), 2);
     }
 
-    void validateMarksTheBookEvenWhenNothingGoes() {
+    void validateRemovesTheIneligibleSpells() {
         StartWithList();
-        TfrmSpellBook& window = Open({Line(1, "A")});
+        TfrmSpellBook& window = Open({Line(1, "A"), Line(1, "R", 'R')});
         window.mnuValidateBookClick();
-        QCOMPARE(window.Book().Count(), 1);
-        QVERIFY(window.Book().Modified);
-        h->prompter.Message(Answer::Cancel);
-        window.mnuCloseClick(); // so closing asks
-        QCOMPARE(h->prompter.Last().buttons, BoxButtons::YesNoCancel);
-
-        // An ineligible spell goes.
-        TfrmSpellBook& other = Open({Line(1, "A"), Line(1, "R", 'R')}, "other.spb");
-        other.mnuValidateBookClick();
-        QCOMPARE(Names(other.Book()), (std::vector<std::string>{"A"}));
-        QCOMPARE(other.lbSpells->count(), 1);
+        QCOMPARE(Names(window.Book()), (std::vector<std::string>{"A"}));
+        QCOMPARE(window.lbSpells->count(), 1);
     }
 
     void clearBook() {
