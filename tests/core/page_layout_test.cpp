@@ -124,15 +124,15 @@ INSTANTIATE_TEST_SUITE_P(PageLayout, LineHeight,
 
 TEST(PageLayout, OnlyLevelsWithSpellsGetAHeading) {
     FixedCanvas canvas(500, 400);
-    auto book = MakeBook({{2, "Web"}, {7, "Teleport"}});
+    auto book = MakeBook({{3, "Haste"}, {7, "Teleport"}});
     RenderSpellbook(canvas, *book, "B", NamesOnly(), LayoutParams::Preview(canvas));
     std::vector<std::string> headings;
     for (const DrawCall& d : canvas.draws)
         if (d.text.rfind("level: ", 0) == 0) headings.push_back(d.text);
-    // A generalist of caster level 5 casts two second-level spells and no seventh-level ones.
-    ASSERT_EQ(headings, (std::vector<std::string>{"level: 2     number per day: 2",
+    // A generalist of caster level 5 casts one third-level spell and no seventh-level ones.
+    ASSERT_EQ(headings, (std::vector<std::string>{"level: 3     number per day: 1",
                                                   "level: 7     number per day: 0"}));
-    // Level 2's single line ends without NewLine, so level 7 is three lines below its heading.
+    // Level 3's single line ends without NewLine, so level 7 is three lines below its heading.
     EXPECT_EQ(canvas.Find(headings[1]).y - canvas.Find(headings[0]).y, 3 * 23);
 }
 
