@@ -234,7 +234,9 @@ TEST_P(AbjurerExample, NeutralSpellsJoinTheFirstPoolByTheirOdds) {
 // first pool, and four drawn evenly from twelve hold both wards in 9% of fills.
 INSTANTIATE_TEST_SUITE_P(Odds, AbjurerExample,
                          testing::Values(PoolSplitRow{"One", 1, 85, 100},
-                                         PoolSplitRow{"Zero", 0, 3, 18}),
+                                         PoolSplitRow{"Zero", 0, 3, 18},
+                                         // Below 0 counts as 1, never as "always".
+                                         PoolSplitRow{"Negative", -5, 85, 100}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Fill, EverySpellOfALevelIsEquallyLikely) {

@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(IniFileTest, NamesMatchWithoutRegardToCase) {
     Put("; settings\n[vellumar]\ndatadirectory = /data/books/ \n[SPELLFREQUENCYODDS]\nvery "
-        "rare=7\n");
+        "rare = 0X7\n");
     IniFile ini(path_);
     EXPECT_EQ(ini.ReadString("Vellumar", "DataDirectory", "x"), "/data/books/");
     EXPECT_EQ(ini.ReadInteger("SpellFrequencyOdds", "Very Rare", 20), 7);

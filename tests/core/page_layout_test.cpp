@@ -170,6 +170,11 @@ TEST(PageLayout, SingleLineWrapsBeforeAnItemThatWouldPassTheWrapWidth) {
     EXPECT_EQ(items[1].x, 0);
     EXPECT_EQ(items[1].y, line + 23);
     EXPECT_EQ(canvas.Find(", ").y, line) << "the separator stays at the end of the first line";
+
+    // "Beta, " ending exactly at the wrap width (76 + 60) stays on the line.
+    FixedCanvas exact(136, 400);
+    RenderSpellbook(exact, *book, "B", NamesOnly(), LayoutParams::Preview(exact));
+    EXPECT_EQ(exact.ItemsOfLevel(1)[1].y, line);
 }
 
 TEST(PageLayout, AnItemWiderThanTheLineLeavesAnEmptyLineAndRunsPastTheEdge) {

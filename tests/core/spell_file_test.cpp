@@ -316,6 +316,15 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderRow{"Version3Word", "3\r\n9\r\n16\r\nConjurer\r\nC\r\n", true, 9, 16, "unknown", 0,
                   0},
         HeaderRow{"EmptyFileIsHeaderless", "", true, 2, 9, "", 0, 0},
+        HeaderRow{"LeadingBlanksBeforeTheVersion", "  4\r\n5\r\n14\r\n\r\nC\r\n", true, 5, 14, "",
+                  0, 0},
+        // Line ends and Ctrl-Z count inside quotation marks too.
+        HeaderRow{"CtrlZInsideAQuotedName",
+                  "4\r\n5\r\n14\r\nX\r\nC\r\n1,\"Al\x1A"
+                  "arm\"\r\n2,\"Web\"\r\n",
+                  true, 5, 14, "X", 0, 1},
+        HeaderRow{"CrInsideAQuotedName", "4\r\n5\r\n14\r\nX\r\nC\r\n1,\"Magic\rMissile\"\r\n", true,
+                  5, 14, "X", 0, 1},
         HeaderRow{"FourAndBlankIsHeaderless", "4 \r\n5\r\n14\r\n1,\"Sleep\"\r\n", true, 2, 9, "", 0,
                   1},
         HeaderRow{"TenFirstLevel", kTenFirstLevel, true, 2, 15, "", 0, 10},
