@@ -21,6 +21,7 @@
 #include "ui/working_box.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -31,6 +32,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QToolBar>
 
 namespace vellumar {
@@ -71,6 +74,8 @@ TfrmSpellBook::TfrmSpellBook(AppContext& context, QWidget* parent)
     BuildControls();
     BuildCommands();
     SetCaption(Untitled);
+    // No narrower than the tool bar, so that no button is cut off.
+    setMinimumSize(tbSpellBook->sizeHint().width(), 275);
 
     FillSpecialtyItems();
     cbWizardSpecialty->setEditText(Generalist);
@@ -92,7 +97,9 @@ TfrmSpellBook::TfrmSpellBook(AppContext& context, QWidget* parent)
     resize(550, 539);
 }
 
-TfrmSpellBook::~TfrmSpellBook() = default;
+TfrmSpellBook::~TfrmSpellBook() {
+    if (awaitingRelease_) qApp->removeEventFilter(this);
+}
 
 void TfrmSpellBook::BuildControls() {
     const QFont small = PixelFont(font(), 12);
@@ -608,6 +615,8 @@ void TfrmSpellBook::mnuExitClick() {
 
 bool TfrmSpellBook::FormCloseQuery() {
     if (!book_->Modified) return true;
+    // The focus leaves the specialty box for the question; that asks nothing.
+    const QScopedValueRollback<bool> asking(closing_, true);
     const QString question = QStringLiteral("Spellbook:\r\n") + caption_ +
                              QStringLiteral("\r\nhas not been saved. Do you wish to save it now?");
     switch (context_.prompter().Message(this, BoxKind::Confirmation, BoxButtons::YesNoCancel,
@@ -624,6 +633,7 @@ bool TfrmSpellBook::FormCloseQuery() {
 
 void TfrmSpellBook::closeEvent(QCloseEvent* event) {
     if (closeApproved_ || FormCloseQuery()) {
+        closing_ = true;
         event->accept();
         emit Closed(this);
     } else
@@ -637,7 +647,6 @@ void TfrmSpellBook::resizeEvent(QResizeEvent* event) {
 
 void TfrmSpellBook::FormResize() {
     tbSpellBook->setGeometry(0, 0, width(), 45);
-    setMinimumSize(tbSpellBook->sizeHint().width(), 275);
     lbSpells->setGeometry(6, ListTop, std::max(width() - 20, 0), std::max(height() - ListTop, 0));
 }
 
@@ -646,10 +655,36 @@ void TfrmSpellBook::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 bool TfrmSpellBook::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cbWizardSpecialty && event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        cbWizardSpecialtyExit();
+    if (watched == cbWizardSpecialty && event->type() == QEvent::FocusOut)
+        SpecialtyBoxLeft(static_cast<QFocusEvent*>(event)->reason());
+    else if (awaitingRelease_ && event->type() == QEvent::MouseButtonRelease) {
+        awaitingRelease_ = false;
+        qApp->removeEventFilter(this);
+        QTimer::singleShot(0, this, &TfrmSpellBook::AskAfterRelease);
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void TfrmSpellBook::SpecialtyBoxLeft(Qt::FocusReason reason) {
+    // The focus has already moved on when the box hears of it. Its own list,
+    // a box or window that opened, or a closing window is no move of the user.
+    const QWidget* now = QApplication::focusWidget();
+    if (closing_ || reason == Qt::PopupFocusReason || !now || now == cbWizardSpecialty ||
+        !isAncestorOf(now))
+        return;
+    if (reason == Qt::MouseFocusReason) {
+        // A modal question now would take the release, and the click would be lost.
+        if (!awaitingRelease_) qApp->installEventFilter(this);
+        awaitingRelease_ = true;
+        return;
+    }
+    QTimer::singleShot(0, this, &TfrmSpellBook::AskAfterRelease);
+}
+
+void TfrmSpellBook::AskAfterRelease() {
+    const QWidget* now = QApplication::focusWidget();
+    if (closing_ || !isVisible() || !now || !isAncestorOf(now)) return;
+    cbWizardSpecialtyExit();
 }
 
 } // namespace vellumar

@@ -492,10 +492,11 @@ private slots:
         Master().mnuAddNewSpellClick();
         QCOMPARE(h->prompter.Records()[1].kind, BoxKind::Error);
         QCOMPARE(h->prompter.Records()[1].text,
-                 QStringLiteral("A spell of level 3 named \"fireball\" already exists.\r\n"
+                 QStringLiteral("A spell of level 3 named \"Fireball\" already exists.\r\n"
                                 "The spell was not added."));
-        QCOMPARE(h->prompter.Records()[2].text,
-                 QStringLiteral("Spell has been added.\r\nWould you like to add another?"));
+        // Nothing was added: the question does not say so.
+        QCOMPARE(h->prompter.Records()[2].kind, BoxKind::Confirmation);
+        QCOMPARE(h->prompter.Records()[2].text, QStringLiteral("Would you like to add another?"));
         QCOMPARE(List().Count(), 8);
         QCOMPARE(List().SpellAt(3, 1)->Book, std::string("SRD"));
         QVERIFY(!List().Modified);
