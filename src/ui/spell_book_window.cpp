@@ -27,6 +27,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -74,8 +75,13 @@ TfrmSpellBook::TfrmSpellBook(AppContext& context, QWidget* parent)
     BuildControls();
     BuildCommands();
     SetCaption(Untitled);
-    // No narrower than the tool bar, so that no button is cut off.
-    setMinimumSize(tbSpellBook->sizeHint().width(), 275);
+    // No narrower than the tool bar, so that no button is cut off, nor than
+    // the caster controls beside it.
+    int right = tbSpellBook->sizeHint().width();
+    for (const QWidget* control :
+         std::initializer_list<const QWidget*>{cbSpellFrequency, ebSpellsPerDay})
+        right = std::max(right, control->geometry().right() + 1 + 6);
+    setMinimumSize(right, 275);
 
     FillSpecialtyItems();
     cbWizardSpecialty->setEditText(Generalist);
@@ -130,11 +136,16 @@ void TfrmSpellBook::BuildControls() {
     cbSpellFrequency->setGeometry(400, 83, 105, 26);
 
     auto* levels = new QGroupBox(QStringLiteral("Spell Level"), this);
-    levels->setGeometry(6, 115, 334, 40);
+    levels->setObjectName(QStringLiteral("grpSpellLevel"));
+    // The style decides where the frame's inside begins; a layout keeps the
+    // buttons there, whole.
+    auto* row = new QHBoxLayout(levels);
+    row->setContentsMargins(4, 0, 4, 0);
+    row->setSpacing(0);
     grpSpellLevel = new QButtonGroup(this);
     for (int level = MinSpellLevel; level <= MaxSpellLevel; ++level) {
         auto* button = new QRadioButton(QString::number(level), levels);
-        button->setGeometry(8 + (level - 1) * 36, 16, 34, 20);
+        row->addWidget(button);
         grpSpellLevel->addButton(button, level);
     }
 
@@ -161,6 +172,11 @@ void TfrmSpellBook::BuildControls() {
     for (QWidget* control : std::initializer_list<QWidget*>{spnWizardLevel, spnWizardIntelligence,
                                                             cbWizardSpecialty, levels, lbSpells})
         control->setFont(small);
+    // Sized once its font is known; the list starts below it.
+    const QSize levelsSize = levels->sizeHint().expandedTo(QSize(334, 33));
+    levels->setGeometry(6, 115, levelsSize.width(), levelsSize.height());
+    listTop_ = std::max(ListTop, levels->geometry().bottom() + 6);
+    lbSpells->move(6, listTop_);
     setTabOrder(spnWizardLevel, spnWizardIntelligence);
     setTabOrder(spnWizardIntelligence, cbWizardSpecialty);
     setTabOrder(cbWizardSpecialty, cbSpellFrequency);
@@ -647,7 +663,7 @@ void TfrmSpellBook::resizeEvent(QResizeEvent* event) {
 
 void TfrmSpellBook::FormResize() {
     tbSpellBook->setGeometry(0, 0, width(), 45);
-    lbSpells->setGeometry(6, ListTop, std::max(width() - 20, 0), std::max(height() - ListTop, 0));
+    lbSpells->setGeometry(6, listTop_, std::max(width() - 20, 0), std::max(height() - listTop_, 0));
 }
 
 void TfrmSpellBook::contextMenuEvent(QContextMenuEvent* event) {

@@ -130,6 +130,7 @@ private:
     QString caption_;
     bool closeApproved_ = false;
     bool closing_ = false;
+    int listTop_ = 0; // below the spell level group
     bool awaitingRelease_ = false;
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuEdit_ = nullptr;

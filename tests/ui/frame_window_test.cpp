@@ -26,6 +26,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,6 +34,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolBar>
@@ -331,6 +333,7 @@ private slots:
             QVERIFY2(printRight <= window->width(),
                      qPrintable(QStringLiteral("%1 > %2").arg(printRight).arg(window->width())));
             QVERIFY(window->lbSpells->geometry().right() < window->width());
+            QVERIFY(window->cbSpellFrequency->geometry().right() < window->width());
             QVERIFY(!positions.contains(sub->pos()));
             positions << sub->pos();
         }
@@ -528,6 +531,11 @@ private slots:
         h->prompter.Exec(
             [](QDialog& dialog) {
                 QCOMPARE(dialog.windowTitle(), QStringLiteral("About Vellumar"));
+                // Centred on the screen, at its final size.
+                QCOMPARE(dialog.size(), dialog.sizeHint());
+                const QPoint screenCentre =
+                    QGuiApplication::primaryScreen()->availableGeometry().center();
+                QVERIFY((dialog.geometry().center() - screenCentre).manhattanLength() <= 2);
                 QStringList texts;
                 for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
                 QVERIFY(texts.contains("Vellumar 95"));

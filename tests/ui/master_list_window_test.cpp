@@ -451,6 +451,28 @@ private slots:
         QVERIFY(Master().mnuSaveMasterFile->isEnabled());
     }
 
+    // The spell edit dialog opens over the window whose spell it edits.
+    void spellEditOpensOverTheWindow() {
+        StartWithList();
+        Master().setGeometry(300, 200, 420, 320);
+        Master().show();
+        SelectRows(Master().lbSpells, {0});
+        QPoint dialogCentre, masterCentre;
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                dialogCentre = dialog.geometry().center();
+                masterCentre = Master().mapToGlobal(Master().rect().center());
+            },
+            false);
+        Master().mnuEditSpellClick();
+        QVERIFY2((dialogCentre - masterCentre).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("dialog at %1,%2, window at %3,%4")
+                                .arg(dialogCentre.x())
+                                .arg(dialogCentre.y())
+                                .arg(masterCentre.x())
+                                .arg(masterCentre.y())));
+    }
+
     void editToAnotherSpellsLevelAndNameIsRefused() {
         StartWithList();
         SelectRows(Master().lbSpells, {0});

@@ -110,6 +110,28 @@ private slots:
             QVERIFY(action->isSeparator() || !action->icon().isNull());
     }
 
+    // The level buttons stand whole inside the group's frame, and the list below it.
+    void spellLevelGroupShowsWholeButtons() {
+        TfrmSpellBook& window = NewWindow();
+        auto* box = qobject_cast<QWidget*>(window.grpSpellLevel->button(1)->parent());
+        QVERIFY(box);
+        QCoreApplication::processEvents();
+        const QRect inside = box->contentsRect();
+        for (QAbstractButton* button : window.grpSpellLevel->buttons()) {
+            QVERIFY2(inside.contains(button->geometry()),
+                     qPrintable(QStringLiteral("button %1 at %2,%3 %4x%5")
+                                    .arg(button->text())
+                                    .arg(button->y())
+                                    .arg(button->x())
+                                    .arg(button->width())
+                                    .arg(button->height())));
+            QVERIFY(button->height() >= button->sizeHint().height());
+            QVERIFY(button->width() >= button->minimumSizeHint().width());
+        }
+        QVERIFY(window.lbSpells->geometry().top() > box->geometry().bottom());
+        QVERIFY(box->geometry().right() < window.ebSpellsPerDay->x());
+    }
+
     void spellsPerDayFigure_data() {
         QTest::addColumn<QString>("specialty");
         QTest::addColumn<int>("spellLevel");
