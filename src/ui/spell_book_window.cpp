@@ -57,6 +57,20 @@ QLabel* Label(QWidget* parent, const QString& text, const QRect& frame, Qt::Alig
     return label;
 }
 
+// The button that moved the focus is up again. A drag swallows its release,
+// so the next move or key without a button held counts as well.
+bool MouseReleased(const QEvent& event) {
+    switch (event.type()) {
+    case QEvent::MouseButtonRelease:
+        return true;
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+        return QGuiApplication::mouseButtons() == Qt::NoButton;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 int SpellsPerDayFigure(const TSpellBook& book, int spellLevel) {
@@ -673,7 +687,7 @@ void TfrmSpellBook::contextMenuEvent(QContextMenuEvent* event) {
 bool TfrmSpellBook::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cbWizardSpecialty && event->type() == QEvent::FocusOut)
         SpecialtyBoxLeft(static_cast<QFocusEvent*>(event)->reason());
-    else if (awaitingRelease_ && event->type() == QEvent::MouseButtonRelease) {
+    else if (awaitingRelease_ && MouseReleased(*event)) {
         awaitingRelease_ = false;
         qApp->removeEventFilter(this);
         QTimer::singleShot(0, this, &TfrmSpellBook::AskAfterRelease);
