@@ -30,6 +30,14 @@ using namespace vellumar::test;
 
 namespace {
 
+// Takes every mouse release before anyone else sees it, as a drag does.
+class SwallowRelease : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::MouseButtonRelease;
+    }
+};
+
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -256,6 +264,28 @@ private slots:
         QTRY_VERIFY(h->prompter.Idle());
         QCOMPARE(levelAtQuestion, 3);
         QCOMPARE(window.SpellLevel(), 3);
+        QVERIFY(h->prompter.Last().text.contains("\"Foo\""));
+    }
+
+    // A drag started from the list swallows the release: the next move of the
+    // mouse without a button held lets the question come.
+    void specialtyQuestionAfterADrag() {
+        TfrmSpellBook& window = NewWindow();
+        window.cbWizardSpecialty->setEditText("Foo");
+        QVERIFY(GiveFocus(window.cbWizardSpecialty));
+        h->prompter.Message(Answer::No);
+        QTest::mousePress(window.lbSpells->viewport(), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), window.lbSpells);
+        {
+            SwallowRelease drag;
+            qApp->installEventFilter(&drag);
+            QTest::mouseRelease(window.lbSpells->viewport(), Qt::LeftButton);
+            qApp->removeEventFilter(&drag);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(h->prompter.Records().size(), size_t(1));
+        QTest::mouseMove(window.lbSpells->viewport(), QPoint(8, 8));
+        QTRY_VERIFY(h->prompter.Idle());
         QVERIFY(h->prompter.Last().text.contains("\"Foo\""));
     }
 
