@@ -1,13 +1,13 @@
 #include "ui/about_box.h"
 
+#include "ui/window_placement.h"
+
 #include <QFrame>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace vellumar {
@@ -68,8 +68,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     layout->addLayout(buttons);
     attribution->setFixedWidth(380);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
     bnOK->setFocus();
 }
 

@@ -120,10 +120,6 @@ QString TfrmBookParm::Specialty() const {
     return item ? item->text() : QStringLiteral("Generalist");
 }
 
-int TfrmBookParm::SpecialtyPosition() const {
-    return std::max(lbSpecialty->currentRow(), 0);
-}
-
 int TfrmBookParm::FrequencyPosition() const {
     return std::max(lbSpellFrequency->currentRow(), 0);
 }

@@ -18,10 +18,9 @@ public:
     TfrmBookParm(AppContext& context, QWidget* parent = nullptr);
 
     // The choices, read after OK.
-    int CasterLevel() const;   // 1 to 30
-    int Intelligence() const;  // 9 to 21
-    QString Specialty() const; // text of the chosen row
-    int SpecialtyPosition() const;
+    int CasterLevel() const;                                    // 1 to 30
+    int Intelligence() const;                                   // 9 to 21
+    QString Specialty() const;                                  // text of the chosen row
     int FrequencyPosition() const;                              // 0 Common to 4 Restricted
     int SpellFrequency() const { return -FrequencyPosition(); } // 0 to -4
 

@@ -1,18 +1,17 @@
 #include "ui/data_directory_dialog.h"
 
 #include "ui/app_context.h"
+#include "ui/window_placement.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -90,8 +89,7 @@ TfrmDataDirectory::TfrmDataDirectory(const QString& startFolder, QWidget* parent
     layout->addWidget(panel);
     layout->addLayout(buttons);
     setFixedSize(340, 400);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
 
     SelectFolder(startFolder);
     bnOK->setFocus();

@@ -194,7 +194,9 @@ TfrmSpellBook* TfrmMain::CreateSpellBookWindow() {
     auto* window = new TfrmSpellBook(context_);
     QMdiSubWindow* sub = mdiArea_->addSubWindow(window);
     sub->setWindowIcon(context_.Icon(QStringLiteral("book")));
-    sub->resize(550, 539);
+    // The frame around the window's own minimum, so that no resize cuts its tool bar.
+    sub->setMinimumSize(sub->minimumSizeHint());
+    sub->resize(QSize(550, 539).expandedTo(sub->minimumSize()));
     windows_.push_back(window);
     connect(window, &TfrmSpellBook::Closed, this, &TfrmMain::SpellBookClosed);
     connect(window, &QObject::destroyed, this, [this, window] { SpellBookClosed(window); });
@@ -225,7 +227,9 @@ void TfrmMain::NewChild() {
     book.SpellFrequency = dialog.SpellFrequency();
     window->mnuFillBookClick();
     window->ShowBookParameters();
-    window->cbWizardSpecialty->setCurrentIndex(dialog.SpecialtyPosition());
+    // By its text: the two lists need not stand in the same order.
+    const int specialty = window->cbWizardSpecialty->findText(dialog.Specialty());
+    if (specialty >= 0) window->cbWizardSpecialty->setCurrentIndex(specialty);
     window->cbSpellFrequency->setCurrentIndex(dialog.FrequencyPosition());
     window->SetModified(true);
 }
@@ -271,7 +275,8 @@ bool TfrmMain::OpenSpellbookFile(const QString& path) {
 void TfrmMain::mnuArrangeClick() {
     mdiArea_->cascadeSubWindows();
     for (QMdiSubWindow* sub : mdiArea_->subWindowList())
-        if (qobject_cast<TfrmSpellBook*>(sub->widget())) sub->resize(480, 540);
+        if (qobject_cast<TfrmSpellBook*>(sub->widget()))
+            sub->resize(QSize(480, 540).expandedTo(sub->minimumSize()));
 }
 
 void TfrmMain::mnuDataDirectoriesClick() {

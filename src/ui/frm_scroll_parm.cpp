@@ -1,13 +1,13 @@
 #include "ui/frm_scroll_parm.h"
 
 #include "platform/qt/prompter.h"
+#include "ui/spin_edit.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -31,7 +31,7 @@ TfrmScrollParm::TfrmScrollParm(QWidget* parent)
     for (int level = MinSpellLevel; level <= MaxSpellLevel; ++level) {
         auto* label = new QLabel(QStringLiteral("Level %1").arg(level));
         label->setObjectName(QStringLiteral("lblLevel%1").arg(level));
-        auto* spin = new QSpinBox;
+        auto* spin = new SpinEdit(0, 0);
         spin->setObjectName(QStringLiteral("spnLevel%1").arg(level));
         spin->setMinimumWidth(64);
         label->setBuddy(spin);
@@ -61,7 +61,7 @@ std::optional<ScrollLevelCounts> AskScrollCounts(Prompter& prompter, const TSpel
                                                  QWidget* parent) {
     TfrmScrollParm dialog(parent);
     for (int level = MinSpellLevel; level <= MaxSpellLevel; ++level) {
-        QSpinBox* spin = dialog.LevelSpin(level);
+        SpinEdit* spin = dialog.LevelSpin(level);
         const int32_t count = source.CountOfLevel(level);
         spin->setRange(0, std::max(count, 0));
         spin->setValue(0);
@@ -73,8 +73,10 @@ std::optional<ScrollLevelCounts> AskScrollCounts(Prompter& prompter, const TSpel
 
     ScrollLevelCounts counts{};
     for (int level = MinSpellLevel; level <= MaxSpellLevel; ++level)
-        counts[size_t(level - 1)] = std::clamp<int32_t>(
-            dialog.LevelSpin(level)->value(), 0, std::max<int32_t>(source.CountOfLevel(level), 0));
+        // An emptied field asks for no spells of its level.
+        counts[size_t(level - 1)] =
+            std::clamp<int32_t>(dialog.LevelSpin(level)->TypedValue(0), 0,
+                                std::max<int32_t>(source.CountOfLevel(level), 0));
     return counts;
 }
 

@@ -10,11 +10,11 @@
 #include <optional>
 
 class QLabel;
-class QSpinBox;
 
 namespace vellumar {
 
 class Prompter;
+class SpinEdit;
 
 using ScrollLevelCounts = std::array<int32_t, MaxSpellLevel>; // index 0 is level 1
 
@@ -25,11 +25,11 @@ public:
 
     // level 1..9
     QLabel* LevelLabel(int level) const { return labels_[size_t(level - 1)]; }
-    QSpinBox* LevelSpin(int level) const { return spins_[size_t(level - 1)]; }
+    SpinEdit* LevelSpin(int level) const { return spins_[size_t(level - 1)]; }
 
 private:
     std::array<QLabel*, MaxSpellLevel> labels_{};
-    std::array<QSpinBox*, MaxSpellLevel> spins_{};
+    std::array<SpinEdit*, MaxSpellLevel> spins_{};
 };
 
 // Shows the dialog for one use, offering only the levels the source book holds.

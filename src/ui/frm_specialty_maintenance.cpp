@@ -144,6 +144,7 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
 }
 
 int TfrmSpecialtyMaintenance::ShowModal() {
+    changedThisVisit_ = false;
     FormActivate();
     return prompter_.Exec(*this);
 }
@@ -224,7 +225,7 @@ void TfrmSpecialtyMaintenance::memPreferredExit() {
     GoToEntry(loadedIndex_);
     if (tStringList* list = table_.CurrentPreferred()) {
         *list = MemoLines(memPreferred);
-        table_.Modified = true;
+        MarkChanged();
     }
     memPreferred->document()->setModified(false);
 }
@@ -234,7 +235,7 @@ void TfrmSpecialtyMaintenance::memProhibitedExit() {
     GoToEntry(loadedIndex_);
     if (tStringList* list = table_.CurrentProhibited()) {
         *list = MemoLines(memProhibited);
-        table_.Modified = true;
+        MarkChanged();
     }
     memProhibited->document()->setModified(false);
 }
@@ -271,7 +272,7 @@ void TfrmSpecialtyMaintenance::mnuEditSpecialtyNameClick() {
                          QStringLiteral("Change the name of the specialty to..."), specialty->Name);
     if (!name) return;
     specialty->Name = *name; // as typed: empty, blank or repeated names are all accepted
-    table_.Modified = true;
+    MarkChanged();
     RefillDropDown();
     SelectEntry(index);
 }
@@ -284,7 +285,7 @@ void TfrmSpecialtyMaintenance::mnuAddNewSpecialtyClick() {
     // Nothing typed, or the preset blank left alone.
     if (!name || !(*name > std::string(" "))) return;
     table_.Append(std::make_unique<tSpecialty>(*name));
-    table_.Modified = true;
+    MarkChanged();
     RefillDropDown();
     SelectEntry(cbSpecialty->count() - 1);
 }
@@ -301,14 +302,21 @@ void TfrmSpecialtyMaintenance::mnuDeleteSpecialtyClick() {
     GoToShown();
     table_.DeleteCurrent();
     table_.First();
-    table_.Modified = true;
+    MarkChanged();
     RefillDropDown();
     SelectEntry(0);
 }
 
+void TfrmSpecialtyMaintenance::MarkChanged() {
+    table_.Modified = true;
+    changedThisVisit_ = true;
+}
+
 bool TfrmSpecialtyMaintenance::FormCloseQuery() {
+    // A change saved during this visit leaves the table unmodified, yet the
+    // New Spellbook dialog must not go on offering what is gone.
+    if ((table_.Modified || changedThisVisit_) && refillNewBookDialog_) refillNewBookDialog_();
     if (!table_.Modified) return true;
-    if (refillNewBookDialog_) refillNewBookDialog_();
     switch (prompter_.Message(this, BoxKind::Confirmation, BoxButtons::YesNoCancel,
                               QString::fromLatin1(CloseQuestion))) {
     case Answer::Yes:

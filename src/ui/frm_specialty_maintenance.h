@@ -20,8 +20,9 @@ class tSpecialtyList;
 class TfrmSpecialtyMaintenance : public QDialog {
     Q_OBJECT
 public:
-    // refillNewBookDialog runs before the closing question when the table is
-    // modified; refillSpellbookWindows runs on every close.
+    // refillNewBookDialog runs on closing when the table is modified or was
+    // changed since the window was shown (before the closing question, if one
+    // comes); refillSpellbookWindows runs on every close.
     TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialtyList& table,
                              std::string specialtyFilePath,
                              std::function<void()> refillNewBookDialog,
@@ -69,6 +70,8 @@ private:
     void GoToEntry(int index);
     void StoreEdits();
     void UpdateEnabled();
+    // Every change of the table goes through here.
+    void MarkChanged();
 
     Prompter& prompter_;
     tSpecialtyList& table_;
@@ -76,6 +79,7 @@ private:
     std::function<void()> refillNewBookDialog_;
     std::function<void()> refillSpellbookWindows_;
     int loadedIndex_ = -1; // the entry whose lists the text boxes hold
+    bool changedThisVisit_ = false;
 };
 
 } // namespace vellumar

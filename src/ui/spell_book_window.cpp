@@ -21,16 +21,20 @@
 #include "ui/working_box.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QToolBar>
 
 namespace vellumar {
@@ -53,6 +57,20 @@ QLabel* Label(QWidget* parent, const QString& text, const QRect& frame, Qt::Alig
     return label;
 }
 
+// The button that moved the focus is up again. A drag swallows its release,
+// so the next move or key without a button held counts as well.
+bool MouseReleased(const QEvent& event) {
+    switch (event.type()) {
+    case QEvent::MouseButtonRelease:
+        return true;
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+        return QGuiApplication::mouseButtons() == Qt::NoButton;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 int SpellsPerDayFigure(const TSpellBook& book, int spellLevel) {
@@ -71,6 +89,13 @@ TfrmSpellBook::TfrmSpellBook(AppContext& context, QWidget* parent)
     BuildControls();
     BuildCommands();
     SetCaption(Untitled);
+    // No narrower than the tool bar, so that no button is cut off, nor than
+    // the caster controls beside it.
+    int right = tbSpellBook->sizeHint().width();
+    for (const QWidget* control :
+         std::initializer_list<const QWidget*>{cbSpellFrequency, ebSpellsPerDay})
+        right = std::max(right, control->geometry().right() + 1 + 6);
+    setMinimumSize(right, 275);
 
     FillSpecialtyItems();
     cbWizardSpecialty->setEditText(Generalist);
@@ -92,7 +117,9 @@ TfrmSpellBook::TfrmSpellBook(AppContext& context, QWidget* parent)
     resize(550, 539);
 }
 
-TfrmSpellBook::~TfrmSpellBook() = default;
+TfrmSpellBook::~TfrmSpellBook() {
+    if (awaitingRelease_) qApp->removeEventFilter(this);
+}
 
 void TfrmSpellBook::BuildControls() {
     const QFont small = PixelFont(font(), 12);
@@ -123,11 +150,16 @@ void TfrmSpellBook::BuildControls() {
     cbSpellFrequency->setGeometry(400, 83, 105, 26);
 
     auto* levels = new QGroupBox(QStringLiteral("Spell Level"), this);
-    levels->setGeometry(6, 115, 334, 40);
+    levels->setObjectName(QStringLiteral("grpSpellLevel"));
+    // The style decides where the frame's inside begins; a layout keeps the
+    // buttons there, whole.
+    auto* row = new QHBoxLayout(levels);
+    row->setContentsMargins(4, 0, 4, 0);
+    row->setSpacing(0);
     grpSpellLevel = new QButtonGroup(this);
     for (int level = MinSpellLevel; level <= MaxSpellLevel; ++level) {
         auto* button = new QRadioButton(QString::number(level), levels);
-        button->setGeometry(8 + (level - 1) * 36, 16, 34, 20);
+        row->addWidget(button);
         grpSpellLevel->addButton(button, level);
     }
 
@@ -154,6 +186,11 @@ void TfrmSpellBook::BuildControls() {
     for (QWidget* control : std::initializer_list<QWidget*>{spnWizardLevel, spnWizardIntelligence,
                                                             cbWizardSpecialty, levels, lbSpells})
         control->setFont(small);
+    // Sized once its font is known; the list starts below it.
+    const QSize levelsSize = levels->sizeHint().expandedTo(QSize(334, 33));
+    levels->setGeometry(6, 115, levelsSize.width(), levelsSize.height());
+    listTop_ = std::max(ListTop, levels->geometry().bottom() + 6);
+    lbSpells->move(6, listTop_);
     setTabOrder(spnWizardLevel, spnWizardIntelligence);
     setTabOrder(spnWizardIntelligence, cbWizardSpecialty);
     setTabOrder(cbWizardSpecialty, cbSpellFrequency);
@@ -608,6 +645,8 @@ void TfrmSpellBook::mnuExitClick() {
 
 bool TfrmSpellBook::FormCloseQuery() {
     if (!book_->Modified) return true;
+    // The focus leaves the specialty box for the question; that asks nothing.
+    const QScopedValueRollback<bool> asking(closing_, true);
     const QString question = QStringLiteral("Spellbook:\r\n") + caption_ +
                              QStringLiteral("\r\nhas not been saved. Do you wish to save it now?");
     switch (context_.prompter().Message(this, BoxKind::Confirmation, BoxButtons::YesNoCancel,
@@ -624,6 +663,7 @@ bool TfrmSpellBook::FormCloseQuery() {
 
 void TfrmSpellBook::closeEvent(QCloseEvent* event) {
     if (closeApproved_ || FormCloseQuery()) {
+        closing_ = true;
         event->accept();
         emit Closed(this);
     } else
@@ -637,8 +677,7 @@ void TfrmSpellBook::resizeEvent(QResizeEvent* event) {
 
 void TfrmSpellBook::FormResize() {
     tbSpellBook->setGeometry(0, 0, width(), 45);
-    setMinimumSize(tbSpellBook->sizeHint().width(), 275);
-    lbSpells->setGeometry(6, ListTop, std::max(width() - 20, 0), std::max(height() - ListTop, 0));
+    lbSpells->setGeometry(6, listTop_, std::max(width() - 20, 0), std::max(height() - listTop_, 0));
 }
 
 void TfrmSpellBook::contextMenuEvent(QContextMenuEvent* event) {
@@ -646,10 +685,36 @@ void TfrmSpellBook::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 bool TfrmSpellBook::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cbWizardSpecialty && event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        cbWizardSpecialtyExit();
+    if (watched == cbWizardSpecialty && event->type() == QEvent::FocusOut)
+        SpecialtyBoxLeft(static_cast<QFocusEvent*>(event)->reason());
+    else if (awaitingRelease_ && MouseReleased(*event)) {
+        awaitingRelease_ = false;
+        qApp->removeEventFilter(this);
+        QTimer::singleShot(0, this, &TfrmSpellBook::AskAfterRelease);
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void TfrmSpellBook::SpecialtyBoxLeft(Qt::FocusReason reason) {
+    // The focus has already moved on when the box hears of it. Its own list,
+    // a box or window that opened, or a closing window is no move of the user.
+    const QWidget* now = QApplication::focusWidget();
+    if (closing_ || reason == Qt::PopupFocusReason || !now || now == cbWizardSpecialty ||
+        !isAncestorOf(now))
+        return;
+    if (reason == Qt::MouseFocusReason) {
+        // A modal question now would take the release, and the click would be lost.
+        if (!awaitingRelease_) qApp->installEventFilter(this);
+        awaitingRelease_ = true;
+        return;
+    }
+    QTimer::singleShot(0, this, &TfrmSpellBook::AskAfterRelease);
+}
+
+void TfrmSpellBook::AskAfterRelease() {
+    const QWidget* now = QApplication::focusWidget();
+    if (closing_ || !isVisible() || !now || !isAncestorOf(now)) return;
+    cbWizardSpecialtyExit();
 }
 
 } // namespace vellumar

@@ -113,6 +113,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The specialty box lost the focus: the question comes only when the user
+    // moved on inside this window, and after the click that moved the focus
+    // has done its work.
+    void SpecialtyBoxLeft(Qt::FocusReason reason);
+    void AskAfterRelease();
     void BuildControls();
     void BuildCommands();
     bool WriteTo(const QString& path);
@@ -124,6 +129,9 @@ private:
     std::unique_ptr<TSpellBook> book_;
     QString caption_;
     bool closeApproved_ = false;
+    bool closing_ = false;
+    int listTop_ = 0; // below the spell level group
+    bool awaitingRelease_ = false;
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuEdit_ = nullptr;
     QMenu* pmnu_ = nullptr;

@@ -4,6 +4,7 @@
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/spell_edit_dialog.h"
+#include "ui/window_placement.h"
 
 #include <QDialog>
 
@@ -24,6 +25,12 @@ const tSpell* OtherEqualSpell(TSpellBook& book, const tSpell& edited, const tSpe
     return nullptr;
 }
 
+// The dialog opens over the window whose spell it edits.
+int ShowSpellEdit(TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent) {
+    if (parent) CentreOver(dialog, *parent);
+    return prompter.Exec(dialog);
+}
+
 } // namespace
 
 QString DuplicateSpellText(const tSpell& spell, bool adding) {
@@ -39,7 +46,7 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
     if (!spell || !GoToSpell(book, spell)) return EditOutcome::Cancelled;
     std::unique_ptr<tSpell> edited = spell->Clone();
     dialog.LoadSpellIntoDialog(edited.get());
-    if (prompter.Exec(dialog) != QDialog::Accepted) return EditOutcome::Cancelled;
+    if (ShowSpellEdit(dialog, prompter, parent) != QDialog::Accepted) return EditOutcome::Cancelled;
     dialog.ReadSpellFromDialog(edited.get());
     // The book holds one spell of a level and name; storing the edit beside
     // another would lose one of them.
@@ -68,18 +75,22 @@ void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter
     auto spell = std::make_unique<tSpell>(MinSpellLevel, "", "", 0, FrequencyCommon, "");
     for (;;) {
         dialog.LoadSpellIntoDialog(spell.get());
-        if (prompter.Exec(dialog) != QDialog::Accepted) return;
+        if (ShowSpellEdit(dialog, prompter, parent) != QDialog::Accepted) return;
         dialog.ReadSpellFromDialog(spell.get());
         const tSpell* last = spell.get();
-        if (book.AddSpell(spell)) {
+        // Looked up first: a refused spell is named as the book holds it.
+        const tSpell* held = OtherEqualSpell(book, *spell, nullptr);
+        const bool wentIn = book.AddSpell(spell);
+        if (wentIn) {
             if (added) added();
         } else {
             prompter.Message(parent, BoxKind::Error, BoxButtons::Ok,
-                             DuplicateSpellText(*spell, true));
+                             DuplicateSpellText(held ? *held : *spell, true));
         }
+        const QString another = QStringLiteral("Would you like to add another?");
         if (prompter.Message(parent, BoxKind::Confirmation, BoxButtons::YesNo,
-                             QStringLiteral("Spell has been added.\r\n"
-                                            "Would you like to add another?")) != Answer::Yes)
+                             wentIn ? QStringLiteral("Spell has been added.\r\n") + another
+                                    : another) != Answer::Yes)
             return;
         // Level, book, page, frequency and category carry over to the next one.
         std::unique_ptr<tSpell> next = last->Clone();

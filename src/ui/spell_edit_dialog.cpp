@@ -26,7 +26,7 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
     setWindowTitle(QStringLiteral("Edit Spell Data"));
     for (const char* name : FrequencyNamesCommonFirst()) cbFrequency->addItem(name);
     ebPage->setMaximumWidth(70);
-    spnLevel->setMaximumWidth(60);
+    spnLevel->setFixedWidth(spnLevel->sizeHint().width());
     ebName->setMinimumWidth(260);
 
     auto* grid = new QGridLayout;

@@ -1,5 +1,6 @@
 #include "ui/spin_edit.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace vellumar {
@@ -35,6 +36,11 @@ void SpinEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void SpinEdit::keyPressEvent(QKeyEvent* event) {
+    // On Linux Alt+letter carries the letter as text; it is a menu key, never input.
+    if (event->modifiers() & (Qt::AltModifier | Qt::MetaModifier) && !event->text().isEmpty()) {
+        event->ignore();
+        return;
+    }
     QSpinBox::keyPressEvent(event);
     Notify();
 }
@@ -54,14 +60,33 @@ void SpinEdit::Settle() {
 }
 
 QValidator::State SpinEdit::validate(QString& input, int&) const {
-    int value = 0;
-    return ParseWhole(input, value) ? QValidator::Acceptable : QValidator::Intermediate;
+    // Digits only: a letter would make the field read as no number at all.
+    for (const QChar c : input)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return QValidator::Invalid;
+    return input.isEmpty() ? QValidator::Intermediate : QValidator::Acceptable;
 }
 
 void SpinEdit::fixup(QString& input) const {
     int value = 0;
     if (!ParseWhole(input, value)) value = minimum();
     input = QString::number(std::clamp(value, minimum(), maximum()));
+}
+
+QSize SpinEdit::WithTwoDigits(QSize hint) const {
+    const QFontMetrics metrics = fontMetrics();
+    const int shown = std::max(metrics.horizontalAdvance(textFromValue(minimum())),
+                               metrics.horizontalAdvance(textFromValue(maximum())));
+    const int wanted = metrics.horizontalAdvance(QStringLiteral("88"));
+    if (wanted > shown) hint.rwidth() += wanted - shown;
+    return hint;
+}
+
+QSize SpinEdit::sizeHint() const {
+    return WithTwoDigits(QSpinBox::sizeHint());
+}
+
+QSize SpinEdit::minimumSizeHint() const {
+    return WithTwoDigits(QSpinBox::minimumSizeHint());
 }
 
 int SpinEdit::valueFromText(const QString& text) const {

@@ -1,7 +1,7 @@
 #pragma once
-// A spin edit that, like the classic control, takes any digits while the user
-// types (so the value can stand outside its limits for a moment) and clamps to
-// the nearer limit when the focus leaves it.
+// A spin edit that, like the classic control, takes any digits (and nothing
+// else) while the user types, so the value can stand outside its limits for a
+// moment, and clamps to the nearer limit when the focus leaves it.
 
 #include <QSpinBox>
 
@@ -16,6 +16,11 @@ public:
     int TypedValue(int notNumber) const;
     // Clamps what was typed to the limits, as leaving the field does.
     void Settle();
+
+    // Wide enough for two digits, whatever the limits: a number is typed over
+    // the limits before it is clamped.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 signals:
     // Every change of the text, typed or set.
@@ -32,6 +37,7 @@ private:
     // Emits Changed when the text differs from the last one reported: the
     // spin box changes its text in several ways, some with signals blocked.
     void Notify();
+    QSize WithTwoDigits(QSize hint) const;
     QString reported_;
 };
 

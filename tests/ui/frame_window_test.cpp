@@ -8,6 +8,7 @@
 #include "platform/qt/help_viewer.h"
 #include "rules/odds.h"
 #include "support/app_harness.h"
+#include "support/focus_moves.h"
 #include "support/spell_lists.h"
 #include "ui/about_box.h"
 #include "ui/book_parm_dialog.h"
@@ -25,6 +26,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,6 +34,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolBar>
@@ -163,6 +166,57 @@ private slots:
         QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
     }
 
+    // A new book gets the specialty chosen by name, also where the dialog's
+    // list and the window's list no longer stand in the same order.
+    void newBookGetsTheChosenSpecialty_data() {
+        QTest::addColumn<bool>("throughMaintenance"); // else behind the dialog's back
+        QTest::newRow("deleted and saved in maintenance") << true;
+        QTest::newRow("table changed after the dialog was filled") << false;
+    }
+    void newBookGetsTheChosenSpecialty() {
+        QFETCH(bool, throughMaintenance);
+        h->Start();
+        tSpecialtyList& table = h->Context().SpecialtyTable();
+        if (throughMaintenance) {
+            h->prompter
+                .Exec(
+                    [](QDialog& dialog) {
+                        auto& window = static_cast<TfrmSpecialtyMaintenance&>(dialog);
+                        window.cbSpecialty->setCurrentIndex(
+                            window.cbSpecialty->findText(QStringLiteral("Abjurer")));
+                        window.mnuDeleteSpecialty->trigger();
+                        window.mnuSaveChanges->trigger();
+                    },
+                    true)
+                .Message(Answer::Ok);
+            h->Frame().mnuSetSpecialtiesClick();
+            QVERIFY(!table.Modified);
+        } else {
+            QVERIFY(table.FindByName("Abjurer"));
+            table.DeleteCurrent();
+        }
+        QVERIFY(!table.FindByName("Abjurer"));
+
+        h->prompter.Exec(
+            [throughMaintenance](QDialog& dialog) {
+                auto& parm = static_cast<TfrmBookParm&>(dialog);
+                QCOMPARE(parm.lbSpecialty->findItems("Abjurer", Qt::MatchExactly).isEmpty(),
+                         throughMaintenance);
+                const QList<QListWidgetItem*> rows =
+                    parm.lbSpecialty->findItems("Enchanter", Qt::MatchExactly);
+                QCOMPARE(rows.size(), 1);
+                parm.lbSpecialty->setCurrentItem(rows[0]);
+            },
+            true);
+        h->Frame().NewChild();
+        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        QVERIFY(window);
+        QCOMPARE(window->cbWizardSpecialty->currentText(), QStringLiteral("Enchanter"));
+        QCOMPARE(window->cbWizardSpecialty->currentIndex(),
+                 window->cbWizardSpecialty->findText(QStringLiteral("Enchanter")));
+        QCOMPARE(window->Book().Specialty, std::string("Enchanter"));
+    }
+
     void untouchedDialogGivesAGeneralistBook() {
         h->Start();
         h->prompter.Exec({}, true);
@@ -266,7 +320,20 @@ private slots:
         h->Frame().mnuArrangeClick();
         QList<QPoint> positions;
         for (QMdiSubWindow* sub : h->Frame().mdiArea()->subWindowList()) {
-            QCOMPARE(sub->size(), QSize(480, 540));
+            // 480 by 540, unless that would cut off the window's tool bar.
+            QCOMPARE(sub->height(), 540);
+            QCOMPARE(sub->width(), std::max(480, sub->minimumSizeHint().width()));
+            auto* window = qobject_cast<TfrmSpellBook*>(sub->widget());
+            QVERIFY(window);
+            QCoreApplication::processEvents(); // the window lays itself out
+            QAction* print = window->tbSpellBook->findChild<QAction*>("bnPrint");
+            QWidget* button = window->tbSpellBook->widgetForAction(print);
+            QVERIFY(button && button->isVisible());
+            const int printRight = button->mapTo(window, QPoint(button->width(), 0)).x();
+            QVERIFY2(printRight <= window->width(),
+                     qPrintable(QStringLiteral("%1 > %2").arg(printRight).arg(window->width())));
+            QVERIFY(window->lbSpells->geometry().right() < window->width());
+            QVERIFY(window->cbSpellFrequency->geometry().right() < window->width());
             QVERIFY(!positions.contains(sub->pos()));
             positions << sub->pos();
         }
@@ -426,8 +493,8 @@ private slots:
         // The spellbook window's question answered Yes opens the same window.
         window->cbWizardSpecialty->setEditText("Geomancer");
         h->prompter.Message(Answer::Yes).Exec({}, true).Message(Answer::No);
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(window->cbWizardSpecialty, &out);
+        QVERIFY(LeaveSpecialtyBox(*window));
+        QTRY_VERIFY(h->prompter.Idle());
         const auto& records = h->prompter.Records();
         QCOMPARE(records[records.size() - 2].text, QStringLiteral("Specialty Maintenance"));
         QCOMPARE(window->Book().Specialty, std::string("Geomancer"));
@@ -464,6 +531,11 @@ private slots:
         h->prompter.Exec(
             [](QDialog& dialog) {
                 QCOMPARE(dialog.windowTitle(), QStringLiteral("About Vellumar"));
+                // Centred on the screen, at its final size.
+                QCOMPARE(dialog.size(), dialog.sizeHint());
+                const QPoint screenCentre =
+                    QGuiApplication::primaryScreen()->availableGeometry().center();
+                QVERIFY((dialog.geometry().center() - screenCentre).manhattanLength() <= 2);
                 QStringList texts;
                 for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
                 QVERIFY(texts.contains("Vellumar 95"));

@@ -1,8 +1,10 @@
 #include "rules/scroll.h"
 #include "support/scripted_prompter.h"
 #include "ui/frm_scroll_parm.h"
+#include "ui/spin_edit.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
 
@@ -36,6 +38,8 @@ private slots:
     void rowsAndRanges();
     void answers_data();
     void answers();
+    void typedCounts_data();
+    void typedCounts();
 };
 
 // Only the levels the book holds are offered, each up to its count, starting at 0.
@@ -118,6 +122,44 @@ void ScrollParmTest::answers() {
     auto scroll = DrawScroll(*book, *counts);
     for (int level = MinSpellLevel; level <= MaxSpellLevel; ++level)
         QCOMPARE(scroll->CountOfLevel(level), (*counts)[size_t(level - 1)]);
+}
+
+void ScrollParmTest::typedCounts_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("count");
+    QTest::newRow("digit") << "2"
+                           << "2" << 2;
+    QTest::newRow("emptied") << ""
+                             << "" << 0;
+    QTest::newRow("letters refused") << "a2b"
+                                     << "2" << 2;
+    QTest::newRow("over the count") << "7"
+                                    << "7" << 3;
+}
+
+// What is typed into a count, as the user leaves it when pressing OK.
+void ScrollParmTest::typedCounts() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, count);
+    auto book = BookWith({3, 0, 0, 0, 0, 0, 0, 0, 0});
+    ScriptedPrompter prompter;
+    prompter.Exec(
+        [&](QDialog& dialog) {
+            auto& parm = dynamic_cast<TfrmScrollParm&>(dialog);
+            QSpinBox* spin = parm.LevelSpin(1);
+            spin->setValue(1);
+            spin->findChild<QLineEdit*>()->selectAll();
+            QTest::keyClick(spin, Qt::Key_Backspace);
+            QTest::keyClicks(spin, typed);
+            QCOMPARE(spin->text(), shown);
+        },
+        true);
+    const std::optional<ScrollLevelCounts> counts = AskScrollCounts(prompter, *book, nullptr);
+    prompter.VerifyDone();
+    QVERIFY(counts);
+    QCOMPARE((*counts)[0], count);
 }
 
 QTEST_MAIN(ScrollParmTest)

@@ -451,6 +451,28 @@ private slots:
         QVERIFY(Master().mnuSaveMasterFile->isEnabled());
     }
 
+    // The spell edit dialog opens over the window whose spell it edits.
+    void spellEditOpensOverTheWindow() {
+        StartWithList();
+        Master().setGeometry(300, 200, 420, 320);
+        Master().show();
+        SelectRows(Master().lbSpells, {0});
+        QPoint dialogCentre, masterCentre;
+        h->prompter.Exec(
+            [&](QDialog& dialog) {
+                dialogCentre = dialog.geometry().center();
+                masterCentre = Master().mapToGlobal(Master().rect().center());
+            },
+            false);
+        Master().mnuEditSpellClick();
+        QVERIFY2((dialogCentre - masterCentre).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("dialog at %1,%2, window at %3,%4")
+                                .arg(dialogCentre.x())
+                                .arg(dialogCentre.y())
+                                .arg(masterCentre.x())
+                                .arg(masterCentre.y())));
+    }
+
     void editToAnotherSpellsLevelAndNameIsRefused() {
         StartWithList();
         SelectRows(Master().lbSpells, {0});
@@ -492,10 +514,11 @@ private slots:
         Master().mnuAddNewSpellClick();
         QCOMPARE(h->prompter.Records()[1].kind, BoxKind::Error);
         QCOMPARE(h->prompter.Records()[1].text,
-                 QStringLiteral("A spell of level 3 named \"fireball\" already exists.\r\n"
+                 QStringLiteral("A spell of level 3 named \"Fireball\" already exists.\r\n"
                                 "The spell was not added."));
-        QCOMPARE(h->prompter.Records()[2].text,
-                 QStringLiteral("Spell has been added.\r\nWould you like to add another?"));
+        // Nothing was added: the question does not say so.
+        QCOMPARE(h->prompter.Records()[2].kind, BoxKind::Confirmation);
+        QCOMPARE(h->prompter.Records()[2].text, QStringLiteral("Would you like to add another?"));
         QCOMPARE(List().Count(), 8);
         QCOMPARE(List().SpellAt(3, 1)->Book, std::string("SRD"));
         QVERIFY(!List().Modified);

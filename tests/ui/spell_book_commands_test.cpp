@@ -451,10 +451,10 @@ private slots:
         const auto& records = h->prompter.Records();
         QCOMPARE(records[1].kind, BoxKind::Error);
         QCOMPARE(records[1].text,
-                 QStringLiteral("A spell of level 1 named \"a\" already exists.\r\n"
+                 QStringLiteral("A spell of level 1 named \"A\" already exists.\r\n"
                                 "The spell was not added."));
-        QCOMPARE(records[2].text,
-                 QStringLiteral("Spell has been added.\r\nWould you like to add another?"));
+        QCOMPARE(records[2].kind, BoxKind::Confirmation);
+        QCOMPARE(records[2].text, QStringLiteral("Would you like to add another?"));
         QCOMPARE(window.Book().Count(), 1);
         QCOMPARE(window.Book().SpellAt(1, 0)->Book, std::string("B"));
         QVERIFY(!window.Book().Modified);

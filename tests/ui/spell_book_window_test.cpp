@@ -5,6 +5,7 @@
 #include "files/spell_file.h"
 #include "model/spell_book.h"
 #include "support/app_harness.h"
+#include "support/focus_moves.h"
 #include "support/spell_lists.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
@@ -29,10 +30,13 @@ using namespace vellumar::test;
 
 namespace {
 
-void LeaveSpecialtyBox(TfrmSpellBook& window) {
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(window.cbWizardSpecialty, &out);
-}
+// Takes every mouse release before anyone else sees it, as a drag does.
+class SwallowRelease : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::MouseButtonRelease;
+    }
+};
 
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
@@ -114,6 +118,28 @@ private slots:
             QVERIFY(action->isSeparator() || !action->icon().isNull());
     }
 
+    // The level buttons stand whole inside the group's frame, and the list below it.
+    void spellLevelGroupShowsWholeButtons() {
+        TfrmSpellBook& window = NewWindow();
+        auto* box = qobject_cast<QWidget*>(window.grpSpellLevel->button(1)->parent());
+        QVERIFY(box);
+        QCoreApplication::processEvents();
+        const QRect inside = box->contentsRect();
+        for (QAbstractButton* button : window.grpSpellLevel->buttons()) {
+            QVERIFY2(inside.contains(button->geometry()),
+                     qPrintable(QStringLiteral("button %1 at %2,%3 %4x%5")
+                                    .arg(button->text())
+                                    .arg(button->y())
+                                    .arg(button->x())
+                                    .arg(button->width())
+                                    .arg(button->height())));
+            QVERIFY(button->height() >= button->sizeHint().height());
+            QVERIFY(button->width() >= button->minimumSizeHint().width());
+        }
+        QVERIFY(window.lbSpells->geometry().top() > box->geometry().bottom());
+        QVERIFY(box->geometry().right() < window.ebSpellsPerDay->x());
+    }
+
     void spellsPerDayFigure_data() {
         QTest::addColumn<QString>("specialty");
         QTest::addColumn<int>("spellLevel");
@@ -153,8 +179,9 @@ private slots:
         QCOMPARE(window.spnWizardLevel->text(), QStringLiteral("30"));
         QCOMPARE(window.ebSpellsPerDay->text(), QStringLiteral("7"));
 
+        // An emptied field reads as no number: level 1.
         edit->selectAll();
-        QTest::keyClicks(window.spnWizardLevel, "x");
+        QTest::keyClick(window.spnWizardLevel, Qt::Key_Backspace);
         QCOMPARE(window.Book().CasterLevel, 1);
         window.spnWizardLevel->Settle();
         QCOMPARE(window.spnWizardLevel->text(), QStringLiteral("1"));
@@ -165,12 +192,45 @@ private slots:
         QCOMPARE(window.Book().SpellFrequency, -3);
     }
 
+    void casterFieldsTakeDigitsOnly_data() {
+        QTest::addColumn<bool>("level"); // else the Intelligence field
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("level, letter after a digit") << true << "9x"
+                                                     << "9";
+        QTest::newRow("level, letters only") << true << "ab"
+                                             << "1";
+        QTest::newRow("level, sign and blank") << true << "1- 2"
+                                               << "12";
+        QTest::newRow("intelligence, letter after digits") << false << "12e"
+                                                           << "12";
+        QTest::newRow("intelligence, letter between") << false << "1x5"
+                                                      << "15";
+    }
+    void casterFieldsTakeDigitsOnly() {
+        QFETCH(bool, level);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        TfrmSpellBook& window = NewWindow();
+        SpinEdit* field = level ? window.spnWizardLevel : window.spnWizardIntelligence;
+        field->findChild<QLineEdit*>()->selectAll();
+        QTest::keyClicks(field, typed);
+        QCOMPARE(field->text(), shown);
+        QCOMPARE(level ? window.Book().CasterLevel : window.Book().Intelligence, shown.toInt());
+
+        // Alt+letter comes with the letter as text on Linux; it is no input.
+        QTest::keyClick(field, Qt::Key_X, Qt::AltModifier);
+        QTest::keyClick(field, Qt::Key_7, Qt::AltModifier);
+        QCOMPARE(field->text(), shown);
+    }
+
     void specialtyQuestionOnLeavingTheBox() {
         TfrmSpellBook& window = NewWindow();
         window.cbWizardSpecialty->setEditText("Pyromancer");
         QCOMPARE(window.Book().Specialty, std::string("Pyromancer"));
         h->prompter.Message(Answer::No);
-        LeaveSpecialtyBox(window);
+        QVERIFY(LeaveSpecialtyBox(window));
+        QTRY_VERIFY(h->prompter.Idle());
         const PromptRecord& box = h->prompter.Last();
         QCOMPARE(box.kind, BoxKind::Confirmation);
         QCOMPARE(box.buttons, BoxButtons::YesNo);
@@ -182,9 +242,72 @@ private slots:
         // Known names and "Generalist" pass without a question.
         for (const char* name : {"Generalist", "Invoker"}) {
             window.cbWizardSpecialty->setEditText(name);
-            LeaveSpecialtyBox(window);
+            QVERIFY(LeaveSpecialtyBox(window));
         }
+        QCoreApplication::processEvents();
         QCOMPARE(h->prompter.Records().size(), size_t(2));
+    }
+
+    // The click that takes the focus out of the box does its work before the
+    // question comes up.
+    void specialtyQuestionComesAfterTheClick() {
+        TfrmSpellBook& window = NewWindow();
+        window.cbWizardSpecialty->setEditText("Foo");
+        QVERIFY(GiveFocus(window.cbWizardSpecialty));
+        int levelAtQuestion = 0;
+        h->prompter.Message(Answer::No, [&] { levelAtQuestion = window.SpellLevel(); });
+        QAbstractButton* three = window.grpSpellLevel->button(3);
+        QTest::mousePress(three, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(h->prompter.Records().size(), size_t(1)); // not while the button is down
+        QTest::mouseRelease(three, Qt::LeftButton);
+        QTRY_VERIFY(h->prompter.Idle());
+        QCOMPARE(levelAtQuestion, 3);
+        QCOMPARE(window.SpellLevel(), 3);
+        QVERIFY(h->prompter.Last().text.contains("\"Foo\""));
+    }
+
+    // A drag started from the list swallows the release: the next move of the
+    // mouse without a button held lets the question come.
+    void specialtyQuestionAfterADrag() {
+        TfrmSpellBook& window = NewWindow();
+        window.cbWizardSpecialty->setEditText("Foo");
+        QVERIFY(GiveFocus(window.cbWizardSpecialty));
+        h->prompter.Message(Answer::No);
+        QTest::mousePress(window.lbSpells->viewport(), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), window.lbSpells);
+        {
+            SwallowRelease drag;
+            qApp->installEventFilter(&drag);
+            QTest::mouseRelease(window.lbSpells->viewport(), Qt::LeftButton);
+            qApp->removeEventFilter(&drag);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(h->prompter.Records().size(), size_t(1));
+        QTest::mouseMove(window.lbSpells->viewport(), QPoint(8, 8));
+        QTRY_VERIFY(h->prompter.Idle());
+        QVERIFY(h->prompter.Last().text.contains("\"Foo\""));
+    }
+
+    // Another window or box taking the focus is no move within the window.
+    void noSpecialtyQuestionWhenTheFocusLeavesTheWindow() {
+        TfrmSpellBook& window = NewWindow();
+        window.cbWizardSpecialty->setEditText("Bar");
+        QVERIFY(GiveFocus(window.cbWizardSpecialty));
+        QWidget other;
+        auto* field = new QLineEdit(&other);
+        QVERIFY(GiveFocus(field));
+        QCoreApplication::processEvents();
+        QCOMPARE(h->prompter.Records().size(), size_t(1)); // the New Spellbook dialog only
+
+        // The save question of a closing window takes the focus as well.
+        QVERIFY(GiveFocus(window.cbWizardSpecialty));
+        QWidget box;
+        h->prompter.Message(Answer::Cancel, [&box] { QVERIFY(GiveFocus(&box)); });
+        window.mnuCloseClick();
+        QCoreApplication::processEvents();
+        QCOMPARE(h->prompter.Records().size(), size_t(2));
+        QVERIFY(h->prompter.Last().text.startsWith("Spellbook:"));
     }
 
     void fillBookShowsTheWorkingBoxAndMarksModified() {

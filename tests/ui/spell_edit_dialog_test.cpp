@@ -70,6 +70,22 @@ private slots:
         QCOMPARE(back.Name, std::string(" Blank Ends "));
     }
 
+    // A level is typed over its limit before it is clamped: "12" must show whole.
+    void levelFieldShowsTwoDigits() {
+        TfrmSpellEdit dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QLineEdit* edit = dialog.spnLevel->findChild<QLineEdit*>();
+        QVERIFY(edit);
+        const QRect text = edit->contentsRect().marginsRemoved(edit->textMargins());
+        // The line edit keeps a 2-pixel margin on each side and room for the cursor.
+        QVERIFY2(text.width() - 5 >= edit->fontMetrics().horizontalAdvance(QStringLiteral("12")),
+                 qPrintable(QStringLiteral("%1 wide in %2, text %3")
+                                .arg(text.width())
+                                .arg(dialog.spnLevel->width())
+                                .arg(edit->fontMetrics().horizontalAdvance("12"))));
+    }
+
     void okWaitsForAName() {
         TfrmSpellEdit dialog;
         tSpell unnamed(1, "", "Core", 0, 0, "");

@@ -1,20 +1,23 @@
-#include "platform/qt/prompter.h"
+#include "platform/qt/file_dialog.h"
 
 namespace vellumar {
 
-QString QtFileFilter(const QString& pipeFilter) {
+QList<FileFilter> QtFileFilters(const QString& pipeFilter) {
     const QStringList parts = pipeFilter.split(QLatin1Char('|'));
-    QStringList filters;
+    QList<FileFilter> filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QStringList patterns;
+        FileFilter filter;
+        filter.description = parts[i];
         for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             // Linux names are case-sensitive; the user's "*.SPB" files are not.
             for (const QString& variant : {pattern, pattern.toLower(), pattern.toUpper()})
-                if (!patterns.contains(variant)) patterns << variant;
+                if (!filter.patterns.contains(variant)) filter.patterns << variant;
         }
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
+        filter.qtFilter =
+            QStringLiteral("%1 (%2)").arg(parts[i], filter.patterns.join(QLatin1Char(' ')));
+        filters << filter;
     }
-    return filters.join(QStringLiteral(";;"));
+    return filters;
 }
 
 } // namespace vellumar

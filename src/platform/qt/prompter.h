@@ -48,8 +48,4 @@ public:
     virtual int Exec(QDialog& dialog) = 0;
 };
 
-// Converts a filter of the "description|pattern|..." form into Qt's form; each
-// pattern also matches its lower- and upper-case variants.
-QString QtFileFilter(const QString& pipeFilter);
-
 } // namespace vellumar

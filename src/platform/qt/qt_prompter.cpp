@@ -1,5 +1,7 @@
 #include "platform/qt/qt_prompter.h"
 
+#include "platform/qt/file_dialog.h"
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -40,15 +42,9 @@ QMessageBox::StandardButtons ButtonsOf(BoxButtons buttons) {
 
 QString RunFileDialog(QWidget* parent, const FileDialogSpec& request,
                       QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, request.title, request.directory);
-    dialog.setAcceptMode(mode);
-    dialog.setNameFilters(QtFileFilter(request.filter).split(QStringLiteral(";;")));
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    FileDialog dialog(parent, request, mode);
     if (dialog.exec() != QDialog::Accepted) return {};
-    return dialog.selectedFiles().value(0);
+    return dialog.Chosen();
 }
 
 } // namespace
