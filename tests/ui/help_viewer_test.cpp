@@ -96,6 +96,14 @@ private slots:
         QVERIFY(help.FindNext(true));
         QCOMPARE(help.Browser()->textCursor().selectionStart(), found[places - 1]);
 
+        // A new search starts at the topic on view.
+        QVERIFY(help.ShowTopic(1200));
+        QTRY_VERIFY(TopAnchors(help).contains("topic-1200"));
+        const int topic = help.Browser()->cursorForPosition(QPoint(8, 8)).position();
+        help.ebFind->setText(QStringLiteral("scroll"));
+        QVERIFY(help.FindNext());
+        QVERIFY(help.Browser()->textCursor().selectionStart() >= topic);
+
         help.ebFind->setText(QStringLiteral("no such words anywhere"));
         QVERIFY(!help.FindNext());
         QTest::keyClick(help.ebFind, Qt::Key_Escape);

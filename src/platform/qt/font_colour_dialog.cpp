@@ -5,6 +5,8 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 
@@ -43,6 +45,13 @@ void FontColourDialog::SetColour(const QColor& colour) {
     bnColour->setIcon(QIcon(swatch));
     bnColour->setIconSize(swatch.size());
     bnColour->setToolTip(colour.name());
+    // The sample shows the text in its colour too.
+    for (auto* group : findChildren<QGroupBox*>())
+        for (auto* sample : group->findChildren<QLineEdit*>()) {
+            QPalette palette = sample->palette();
+            palette.setColor(QPalette::Text, colour);
+            sample->setPalette(palette);
+        }
 }
 
 void FontColourDialog::ChooseColour() {

@@ -122,6 +122,9 @@ bool HelpViewer::FindNext(bool backward) {
         ShowFindResult(true);
         return false;
     }
+    // A search starts where the reader is, not where the text cursor was left.
+    if (!browser_->viewport()->rect().intersects(browser_->cursorRect()))
+        browser_->setTextCursor(browser_->cursorForPosition(QPoint(0, 0)));
     const QTextDocument::FindFlags flags =
         backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
     bool found = browser_->find(text, flags);
