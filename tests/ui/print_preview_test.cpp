@@ -56,6 +56,18 @@ int PdfPageCount(const QString& path) {
     return int(QString::fromLatin1(pdf).count(page));
 }
 
+// Answers the next print dialog with PDF output to `pdf`.
+void AnswerPdf(ScriptedPrompter& prompter, const QString& pdf, int copies = 1,
+               bool collate = true) {
+    prompter.PrintDialog([=](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setCopyCount(copies);
+        printer.setCollateCopies(collate);
+        return true;
+    });
+}
+
 // A preview over a book, with its dependencies, as the spellbook window would wire it.
 struct Fixture {
     explicit Fixture(TSpellBook* book) : book(book), formatDialog(format) {
@@ -311,11 +323,7 @@ void PrintPreviewTest::printWritesEveryPageOfTheBook() {
     f.format.Columns = 1;
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("book.pdf"));
-    f.prompter.PrintDialog([&](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return true;
-    });
+    AnswerPdf(f.prompter, pdf);
     // Print from the spellbook window runs without the preview ever showing.
     QVERIFY(f.preview->PrintSpellbook());
     f.prompter.VerifyDone();
@@ -382,13 +390,7 @@ void PrintPreviewTest::copiesArePrintedWhenThePrinterCannotMakeThem() {
     f.format.Columns = 1;
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("copies.pdf"));
-    f.prompter.PrintDialog([&](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        printer.setCopyCount(copies);
-        printer.setCollateCopies(collate);
-        return true;
-    });
+    AnswerPdf(f.prompter, pdf, copies, collate);
     QVERIFY(f.preview->PrintSpellbook());
     QVERIFY(!f.printer.supportsMultipleCopies());
     QCOMPARE(PdfPageCount(pdf), 4 * copies);
