@@ -96,13 +96,18 @@ private slots:
         QVERIFY(help.FindNext(true));
         QCOMPARE(help.Browser()->textCursor().selectionStart(), found[places - 1]);
 
-        // A new search starts at the topic on view.
+        // A new search, typed in, starts at the topic on view, wherever the
+        // text cursor was left.
+        help.Browser()->setTextCursor(QTextCursor(help.Browser()->document()));
         QVERIFY(help.ShowTopic(1200));
         QTRY_VERIFY(TopAnchors(help).contains("topic-1200"));
         const int topic = help.Browser()->cursorForPosition(QPoint(8, 8)).position();
-        help.ebFind->setText(QStringLiteral("scroll"));
-        QVERIFY(help.FindNext());
-        QVERIFY(help.Browser()->textCursor().selectionStart() >= topic);
+        help.ebFind->clear();
+        QTest::keyClicks(help.ebFind, QStringLiteral("scroll"));
+        QCOMPARE(help.Browser()->textCursor().selectedText().toLower(), QStringLiteral("scroll"));
+        QVERIFY2(help.Browser()->textCursor().selectionStart() >= topic,
+                 qPrintable(QString::number(help.Browser()->textCursor().selectionStart()) + " < " +
+                            QString::number(topic)));
 
         help.ebFind->setText(QStringLiteral("no such words anywhere"));
         QVERIFY(!help.FindNext());

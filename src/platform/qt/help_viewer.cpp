@@ -63,8 +63,11 @@ HelpViewer::HelpViewer(Prompter& prompter, QWidget* home)
     bnNext->setObjectName(QStringLiteral("bnFindNext"));
     connect(ebFind, &QLineEdit::returnPressed, this, [this] { FindNext(); });
     connect(ebFind, &QLineEdit::textEdited, this, [this] {
-        // Typing searches from the place found so far, so the match grows in place.
+        // Typing searches from the place found so far, so the match grows in
+        // place; a place out of view gives way to the top of the view.
         QTextCursor cursor = browser_->textCursor();
+        if (!browser_->viewport()->rect().intersects(browser_->cursorRect()))
+            cursor = browser_->cursorForPosition(QPoint(0, 0));
         cursor.setPosition(cursor.selectionStart());
         browser_->setTextCursor(cursor);
         FindNext();
@@ -163,11 +166,17 @@ void HelpViewer::FollowModalDialog() {
 
 void HelpViewer::MoveTo(QWidget* owner) {
     if (parentWidget() == owner) return;
+    // A window on the screen stays where it is (its frame included); one never
+    // shown is left to the window manager to place.
     const bool visible = isVisible();
-    const QRect geometry = this->geometry();
+    const QPoint where = pos();
+    const QSize size = this->size();
     setParent(owner, Qt::Window);
-    setGeometry(geometry);
-    if (visible) show();
+    resize(size);
+    if (visible) {
+        move(where);
+        show();
+    }
 }
 
 bool HelpViewer::eventFilter(QObject* watched, QEvent* event) {
