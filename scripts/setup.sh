@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
   fonts-dejavu-core
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox
   dpkg-dev file desktop-file-utils shared-mime-info xdg-utils
 )
 

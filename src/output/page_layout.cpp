@@ -2,14 +2,28 @@
 
 #include "output/item_text.h"
 
+#include <cstdint>
+
 namespace vellumar {
 
-LayoutParams LayoutParams::Preview(const Canvas& canvas) {
-    return {canvas.PageWidth(), PreviewColumnGap, false, canvas.PageHeight()};
+namespace {
+
+// Screen pixels as device pixels of a surface of `dotsPerInch`, rounded.
+int AtResolution(int screenPixels, int dotsPerInch) {
+    const int dpi = dotsPerInch > 0 ? dotsPerInch : LayoutParams::ScreenDotsPerInch;
+    return int((int64_t(screenPixels) * dpi + LayoutParams::ScreenDotsPerInch / 2) /
+               LayoutParams::ScreenDotsPerInch);
 }
 
-LayoutParams LayoutParams::Print(const Canvas& canvas) {
-    return {canvas.PageWidth(), PrintColumnGap, true, canvas.PageHeight()};
+} // namespace
+
+LayoutParams LayoutParams::Preview(const Canvas& canvas) {
+    return {canvas.PageWidth(), PreviewColumnGap, ScreenSpacing, false, canvas.PageHeight()};
+}
+
+LayoutParams LayoutParams::Print(const Canvas& canvas, int dotsPerInch) {
+    return {canvas.PageWidth(), AtResolution(PrintColumnGap, dotsPerInch),
+            AtResolution(ScreenSpacing, dotsPerInch), true, canvas.PageHeight()};
 }
 
 namespace {
@@ -19,17 +33,12 @@ int32_t RowCount(int32_t count, int32_t columns) {
     return (count + columns - 1) / columns;
 }
 
-// Blank between drawn pieces, on top of each piece's own width.
-constexpr int AdvanceSpacing = 3;
-// Extra space between lines, on top of the height of "Mg".
-constexpr int LineSpacing = 3;
-
 class Pen {
 public:
     Pen(Canvas& canvas, const OutputFormat& format, const LayoutParams& params)
         : canvas_(canvas), format_(format), params_(params) {
         canvas_.SetFont(format_.Font);
-        lineHeight_ = canvas_.TextHeight("Mg") + LineSpacing;
+        lineHeight_ = canvas_.TextHeight("Mg") + params_.Spacing;
     }
 
     void Head(TSpellBook& book, const std::string& caption) {
@@ -117,7 +126,7 @@ private:
     }
 
     void Draw(std::string_view text) { canvas_.DrawText(x_, y_, text); }
-    void Advance(std::string_view text) { x_ += canvas_.TextWidth(text) + AdvanceSpacing; }
+    void Advance(std::string_view text) { x_ += canvas_.TextWidth(text) + params_.Spacing; }
     void NewLine() {
         y_ += lineHeight_;
         x_ = 0;

@@ -14,16 +14,21 @@ namespace vellumar {
 struct LayoutParams {
     int WrapWidth = 0;       // right edge for the single-line layout
     int ColumnGap = 6;       // between the widest right edge and the next column
+    int Spacing = 3;         // after each drawn piece, and between lines on top of "Mg"
     bool PageBreaks = false; // start new pages when a block or line would pass PageHeight
     int PageHeight = 0;
 
+    // The gaps are pixels of a 96 dots-per-inch screen.
+    static constexpr int ScreenDotsPerInch = 96;
     static constexpr int PreviewColumnGap = 6;
     static constexpr int PrintColumnGap = 15;
+    static constexpr int ScreenSpacing = 3;
 
     // The preview never breaks pages and wraps at the image's width.
     static LayoutParams Preview(const Canvas& canvas);
-    // The printout wraps at the page width and breaks pages at its height.
-    static LayoutParams Print(const Canvas& canvas);
+    // The printout wraps at the page width and breaks pages at its height. Its
+    // gaps keep their size on paper: they grow with the printer's resolution.
+    static LayoutParams Print(const Canvas& canvas, int dotsPerInch = ScreenDotsPerInch);
 };
 
 // Draws the whole book with `format`'s settings and font, starting at (0, 0).

@@ -3,6 +3,7 @@
 // instead of globals.
 
 #include "output/output_format.h"
+#include "ui/help_topics.h"
 
 #include <QCursor>
 #include <QHash>
@@ -30,18 +31,6 @@ class TfrmWorking;
 class tSpecialtyList;
 
 inline constexpr char AppTitle[] = "Vellumar 95";
-
-// Help topics of the windows.
-enum HelpTopic : int {
-    TopicFrame = 1,
-    TopicSpellBook = 100,
-    TopicPrintPreview = 200,
-    TopicOutputFormat = 300,
-    TopicNewSpellbook = 400,
-    TopicDataDirectory = 500,
-    TopicOdds = 600,
-    TopicMasterList = 800,
-};
 
 class AppContext {
 public:

@@ -1,6 +1,7 @@
 #include "ui/frm_scroll_parm.h"
 
 #include "platform/qt/prompter.h"
+#include "ui/help_topics.h"
 #include "ui/spin_edit.h"
 
 #include <QDialogButtonBox>
@@ -17,6 +18,7 @@ TfrmScrollParm::TfrmScrollParm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmScrollParm"));
     setWindowTitle(QStringLiteral("Scroll Spells"));
+    setProperty("helpTopic", int(TopicScroll));
 
     auto* prompt =
         new QLabel(QStringLiteral("Choose the number of spells to select from each level"));

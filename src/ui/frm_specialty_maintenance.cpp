@@ -5,6 +5,7 @@
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/frm_specialty_name.h"
+#include "ui/help_topics.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -62,6 +63,7 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
       refillSpellbookWindows_(std::move(refillSpellbookWindows)) {
     setObjectName(QStringLiteral("frmSpecialtyMaintenance"));
     setWindowTitle(QStringLiteral("Specialty Maintenance"));
+    setProperty("helpTopic", int(TopicSpecialties));
 
     auto* menuBar = new QMenuBar(this);
     QMenu* file = menuBar->addMenu(QStringLiteral("&File"));

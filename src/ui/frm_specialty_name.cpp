@@ -2,6 +2,7 @@
 
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
+#include "ui/help_topics.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@ TfrmSpecialtyName::TfrmSpecialtyName(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmSpecialtyName"));
+    setProperty("helpTopic", int(TopicSpecialtyName));
     setFixedSize(236, 95);
 
     lblPrompt = new QLabel(this);

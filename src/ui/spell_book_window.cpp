@@ -4,6 +4,7 @@
 #include "model/specialty.h"
 #include "model/spell_book.h"
 #include "output/item_text.h"
+#include "output/qt/book_rendering.h"
 #include "output/qt/clipboard_copy.h"
 #include "output/qt/print_format_dialog.h"
 #include "output/qt/print_preview.h"
@@ -571,12 +572,14 @@ void TfrmSpellBook::mnuPrinterSetupClick() {
 }
 
 std::unique_ptr<TfrmPrintPreview> TfrmSpellBook::MakePreview() {
-    return std::make_unique<TfrmPrintPreview>(
+    auto preview = std::make_unique<TfrmPrintPreview>(
         context_.prompter(), context_.Output(), context_.PrintFormat(), context_.Printer(),
         [this] {
             return ActiveBook{book_.get(), caption_};
         },
         [this] { context_.Frame().mnuPrinterSetupClick(); }, this);
+    preview->SetSuggestedPdf(SuggestedPdfPath(caption_, context_.Frame().DataDirectory()));
+    return preview;
 }
 
 void TfrmSpellBook::mnuPrintPreviewClick() {

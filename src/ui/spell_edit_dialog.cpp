@@ -4,6 +4,7 @@
 #include "model/spell_book.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/frequency_names.h"
+#include "ui/help_topics.h"
 #include "ui/spin_edit.h"
 
 #include <QComboBox>
@@ -24,6 +25,7 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
       cbFrequency(new QComboBox(this)) {
     setObjectName(QStringLiteral("frmSpellEdit"));
     setWindowTitle(QStringLiteral("Edit Spell Data"));
+    setProperty("helpTopic", int(TopicSpellEdit));
     for (const char* name : FrequencyNamesCommonFirst()) cbFrequency->addItem(name);
     ebPage->setMaximumWidth(70);
     spnLevel->setFixedWidth(spnLevel->sizeHint().width());

@@ -218,6 +218,52 @@ TEST_P(ColumnGap, ColumnsStartRightOfTheWidestEdgePlusTheGap) {
 
 INSTANTIATE_TEST_SUITE_P(PageLayout, ColumnGap, testing::Values(false, true));
 
+// The printed gaps are pixels of a 96 dots-per-inch screen: on a printer of
+// finer resolution they grow with it, so that they keep their size on paper.
+struct PrintResolution {
+    int dotsPerInch;
+    int gap;     // between the widest right edge and the next column
+    int spacing; // after each piece, and on top of "Mg" between lines
+};
+
+class PrintedGaps : public testing::TestWithParam<PrintResolution> {};
+
+TEST_P(PrintedGaps, GrowWithThePrintersResolution) {
+    const PrintResolution r = GetParam();
+    const int textHeight = 20;
+    FixedCanvas canvas(100000, 100000, textHeight);
+    auto book = MakeBook({{1, "Aa"}, {1, "Bbbbbbb"}, {1, "Ccc"}, {1, "Dd"}, {2, "Xx"}, {2, "Yy"}});
+    RenderSpellbook(canvas, *book, "B", NamesOnly(2), LayoutParams::Print(canvas, r.dotsPerInch));
+    const int line = textHeight + r.spacing;
+    const auto items = canvas.ItemsOfLevel(1);
+    ASSERT_EQ(items.size(), 4u);
+    const int top = (FirstHeadingLine + 1) * line;
+    EXPECT_EQ(items[0].y, top);
+    EXPECT_EQ(items[1].y, top + line);
+    EXPECT_EQ(items[2].x, Width("Bbbbbbb") + r.spacing + r.gap);
+    EXPECT_EQ(items[2].y, top);
+
+    // The single-line layout advances by the same spacing.
+    FixedCanvas flowing(100000, 100000, textHeight);
+    RenderSpellbook(flowing, *book, "B", NamesOnly(0), LayoutParams::Print(flowing, r.dotsPerInch));
+    const auto level2 = flowing.ItemsOfLevel(2);
+    ASSERT_EQ(level2.size(), 2u);
+    EXPECT_EQ(level2[1].x, Width("Xx") + r.spacing + Width(", ") + r.spacing);
+}
+
+INSTANTIATE_TEST_SUITE_P(PageLayout, PrintedGaps,
+                         testing::Values(PrintResolution{96, 15, 3}, PrintResolution{300, 47, 9},
+                                         PrintResolution{600, 94, 19},
+                                         PrintResolution{1200, 188, 38}));
+
+TEST(PageLayout, ThePreviewKeepsItsScreenGaps) {
+    FixedCanvas canvas(2000, 2000);
+    const LayoutParams params = LayoutParams::Preview(canvas);
+    EXPECT_EQ(params.ColumnGap, 6);
+    EXPECT_EQ(params.Spacing, 3);
+    EXPECT_FALSE(params.PageBreaks);
+}
+
 struct ColumnBlockRow {
     int spells;
     int columns;

@@ -1,14 +1,19 @@
+#include "output/qt/book_rendering.h"
 #include "output/qt/print_format_dialog.h"
 #include "output/qt/print_preview.h"
+#include "platform/qt/font_colour_dialog.h"
 #include "support/scripted_prompter.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPalette>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -51,6 +56,18 @@ int PdfPageCount(const QString& path) {
     return int(QString::fromLatin1(pdf).count(page));
 }
 
+// Answers the next print dialog with PDF output to `pdf`.
+void AnswerPdf(ScriptedPrompter& prompter, const QString& pdf, int copies = 1,
+               bool collate = true) {
+    prompter.PrintDialog([=](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setCopyCount(copies);
+        printer.setCollateCopies(collate);
+        return true;
+    });
+}
+
 // A preview over a book, with its dependencies, as the spellbook window would wire it.
 struct Fixture {
     explicit Fixture(TSpellBook* book) : book(book), formatDialog(format) {
@@ -80,12 +97,17 @@ private slots:
     void hasItsCaptionCommandsAndImage();
     void drawsTheBookOnlyInsideTheImage();
     void changeFontChangesTheRendering();
+    void changeFontChangesTheColour();
+    void theFontDialogOffersTheColour();
     void outputFormatRedrawsOnlyOnOk();
     void activationRedrawsWithTheActiveBook();
     void printerSetupRunsTheFrameCommandThenRedraws();
     void printWritesEveryPageOfTheBook();
     void cancelledPrintDialogPrintsNothing();
     void aPrintJobThatCannotStartIsReported();
+    void copiesArePrintedWhenThePrinterCannotMakeThem_data();
+    void copiesArePrintedWhenThePrinterCannotMakeThem();
+    void pdfOutputIsOfferedTheBooksNameInTheFolderGiven();
     void altXCloses();
     void menuRunsTheCommandsOfTheButtons();
 };
@@ -171,6 +193,71 @@ void PrintPreviewTest::changeFontChangesTheRendering() {
              "a larger font draws a larger book");
 }
 
+// Pixels of the image whose colour is `colour`, give or take the smoothing of the edges.
+int PixelsOf(const QImage& image, QColor colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) < 40 &&
+                std::abs(c.green() - colour.green()) < 40 &&
+                std::abs(c.blue() - colour.blue()) < 40)
+                ++count;
+        }
+    return count;
+}
+
+void PrintPreviewTest::changeFontChangesTheColour() {
+    auto book = SampleBook(2, 3);
+    Fixture f(book.get());
+    const QColor red(200, 0, 0);
+    f.preview->RenderPreview();
+    QCOMPARE(PixelsOf(f.preview->PreviewImage(), red), 0);
+
+    // Cancel keeps the system's text colour.
+    f.prompter.ChooseFont([&](QFont&, QColor& colour) {
+        colour = red;
+        return false;
+    });
+    f.preview->bnFont->click();
+    QVERIFY(f.format.Font.SystemTextColour);
+
+    QColor preset;
+    f.prompter.ChooseFont([&](QFont&, QColor& colour) {
+        preset = colour;
+        colour = red;
+        return true;
+    });
+    f.preview->bnFont->click();
+    f.prompter.VerifyDone();
+    QCOMPARE(preset, QGuiApplication::palette().color(QPalette::WindowText));
+    QVERIFY(!f.format.Font.SystemTextColour);
+    QCOMPARE(f.format.Font.Colour, red.rgb() & 0xFFFFFFu);
+    QVERIFY(PixelsOf(f.preview->PreviewImage(), red) > 50);
+
+    // The dialog opens with the colour chosen before.
+    f.prompter.ChooseFont([&](QFont&, QColor& colour) {
+        preset = colour;
+        return false;
+    });
+    f.preview->bnFont->click();
+    QCOMPARE(preset, red);
+}
+
+void PrintPreviewTest::theFontDialogOffersTheColour() {
+    FontColourDialog dialog(QFont(), QColor(Qt::blue));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.bnColour->isVisible());
+    QVERIFY(dialog.rect().contains(
+        QRect(dialog.bnColour->mapTo(&dialog, QPoint(0, 0)), dialog.bnColour->size())));
+    QCOMPARE(dialog.Colour(), QColor(Qt::blue));
+    // OK still gives the font dialog's font.
+    dialog.setCurrentFont(QFont(QStringLiteral("Serif"), 20));
+    dialog.accept();
+    QCOMPARE(dialog.selectedFont().pointSize(), 20);
+}
+
 void PrintPreviewTest::outputFormatRedrawsOnlyOnOk() {
     auto book = SampleBook(1, 3);
     Fixture f(book.get());
@@ -236,11 +323,7 @@ void PrintPreviewTest::printWritesEveryPageOfTheBook() {
     f.format.Columns = 1;
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("book.pdf"));
-    f.prompter.PrintDialog([&](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return true;
-    });
+    AnswerPdf(f.prompter, pdf);
     // Print from the spellbook window runs without the preview ever showing.
     QVERIFY(f.preview->PrintSpellbook());
     f.prompter.VerifyDone();
@@ -288,6 +371,54 @@ void PrintPreviewTest::aPrintJobThatCannotStartIsReported() {
     f.prompter.VerifyDone();
     QCOMPARE(f.prompter.Last().kind, BoxKind::Error);
     QCOMPARE(f.prompter.Last().text, QStringLiteral("The print job could not be started."));
+}
+
+void PrintPreviewTest::copiesArePrintedWhenThePrinterCannotMakeThem_data() {
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("collate");
+    QTest::newRow("one") << 1 << true;
+    QTest::newRow("three collated") << 3 << true;
+    QTest::newRow("two uncollated") << 2 << false;
+}
+
+void PrintPreviewTest::copiesArePrintedWhenThePrinterCannotMakeThem() {
+    QFETCH(int, copies);
+    QFETCH(bool, collate);
+    // The head block's page and one page for each of three levels.
+    auto book = SampleBook(3, 90);
+    Fixture f(book.get());
+    f.format.Columns = 1;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("copies.pdf"));
+    AnswerPdf(f.prompter, pdf, copies, collate);
+    QVERIFY(f.preview->PrintSpellbook());
+    QVERIFY(!f.printer.supportsMultipleCopies());
+    QCOMPARE(PdfPageCount(pdf), 4 * copies);
+}
+
+void PrintPreviewTest::pdfOutputIsOfferedTheBooksNameInTheFolderGiven() {
+    auto book = SampleBook(1, 2);
+    Fixture f(book.get());
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/data/");
+    QVERIFY(QDir().mkpath(folder));
+    f.printer.setOutputFormat(QPrinter::PdfFormat);
+    f.preview->SetSuggestedPdf(
+        SuggestedPdfPath(QStringLiteral("C:\\Books\\Mordenkainen.SPB"), folder));
+    QString offered;
+    f.prompter.PrintDialog([&](QPrinter& printer) {
+        offered = printer.outputFileName();
+        return true;
+    });
+    QVERIFY(f.preview->PrintSpellbook());
+    QCOMPARE(offered, folder + QStringLiteral("Mordenkainen.pdf"));
+    QCOMPARE(PdfPageCount(offered), 1);
+
+    // Other captions: a Linux path, a new book.
+    QCOMPARE(SuggestedPdfPath(QStringLiteral("/home/me/Books/Zarinth.v2.SPB"), folder),
+             folder + QStringLiteral("Zarinth.v2.pdf"));
+    QCOMPARE(SuggestedPdfPath(QStringLiteral("untitled"), folder),
+             folder + QStringLiteral("untitled.pdf"));
 }
 
 void PrintPreviewTest::altXCloses() {

@@ -22,9 +22,11 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QSpinBox>
 #include <QTest>
 #include <functional>
@@ -565,9 +567,16 @@ private slots:
         QCOMPARE(h->Context().Help().CurrentTopic(), 200);
         QVERIFY(window.findChildren<TfrmPrintPreview*>().isEmpty()); // gone again
 
-        // Print shows only the print dialog.
-        h->prompter.PrintDialog([](QPrinter&) { return false; });
+        // Print shows only the print dialog. PDF output is offered the book's
+        // name in the data directory.
+        h->Context().Printer().setOutputFormat(QPrinter::PdfFormat);
+        QString offered;
+        h->prompter.PrintDialog([&](QPrinter& printer) {
+            offered = printer.outputFileName();
+            return false;
+        });
         window.mnuPrintClick();
+        QCOMPARE(offered, QDir(h->Frame().DataDirectory()).filePath(QStringLiteral("book.pdf")));
         QCOMPARE(h->prompter.Records().back().type, PromptType::PrintDialog);
         QVERIFY(window.findChildren<TfrmPrintPreview*>().isEmpty());
 

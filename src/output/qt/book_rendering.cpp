@@ -1,11 +1,16 @@
 #include "output/qt/book_rendering.h"
 
+#include "output/page_copies.h"
 #include "output/page_layout.h"
-#include "platform/qt/text_conversion.h"
 #include "output/qt/qt_canvas.h"
+#include "platform/qt/text_conversion.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
+
+#include <algorithm>
 
 namespace vellumar {
 
@@ -17,8 +22,7 @@ QImage RenderPreviewImage(QSize size, TSpellBook* book, const QString& caption,
         QPainter painter(&image);
         painter.setRenderHint(QPainter::TextAntialiasing);
         QtCanvas canvas(painter, FontScale::Pixels);
-        RenderSpellbook(canvas, *book, FromQString(caption), format,
-                        LayoutParams::Preview(canvas));
+        RenderSpellbook(canvas, *book, FromQString(caption), format, LayoutParams::Preview(canvas));
     }
     return image;
 }
@@ -29,8 +33,32 @@ bool PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     QtCanvas canvas(painter, FontScale::Points, &printer);
-    RenderSpellbook(canvas, book, FromQString(caption), format, LayoutParams::Print(canvas));
+    const LayoutParams params = LayoutParams::Print(canvas, printer.resolution());
+    const std::string text = FromQString(caption);
+    // A printer that makes its copies itself gets one; PDF output and some
+    // printers do not, so the copies are drawn here.
+    const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    RenderCopies(canvas, copies, printer.collateCopies(),
+                 [&](Canvas& surface) { RenderSpellbook(surface, book, text, format, params); });
     return painter.end();
+}
+
+QString SuggestedPdfPath(const QString& caption, const QString& folder) {
+    // Captions of books made elsewhere may carry either separator.
+    QString name = caption.mid(
+        std::max(caption.lastIndexOf(QLatin1Char('/')), caption.lastIndexOf(QLatin1Char('\\'))) +
+        1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0) name.truncate(dot);
+    if (name.isEmpty()) name = QStringLiteral("untitled");
+    const QDir dir = folder.isEmpty() ? QDir::current() : QDir(folder);
+    return dir.filePath(name + QStringLiteral(".pdf"));
+}
+
+void SuggestPdfFile(QPrinter& printer, const QString& path) {
+    // The dialog makes its own suggestion from the job's name when PDF is chosen in it.
+    printer.setDocName(QFileInfo(path).completeBaseName());
+    if (printer.outputFormat() == QPrinter::PdfFormat) printer.setOutputFileName(path);
 }
 
 } // namespace vellumar

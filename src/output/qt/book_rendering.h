@@ -17,9 +17,19 @@ namespace vellumar {
 QImage RenderPreviewImage(QSize size, TSpellBook* book, const QString& caption,
                           const OutputFormat& format);
 
-// Prints the book as one job on `printer` as it is set up (copies included):
-// wrapped at the page width, with page breaks. False when the job could not start.
+// Prints the book as one job on `printer` as it is set up: wrapped at the page
+// width, with page breaks, and as many copies as asked for, drawn here when the
+// printer cannot make them. False when the job could not start.
 bool PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
                const OutputFormat& format);
+
+// Where a book's PDF goes unless the user says otherwise: its caption's base
+// name (without folder and extension, "untitled" for a new book) plus ".pdf", in `folder`.
+QString SuggestedPdfPath(const QString& caption, const QString& folder);
+
+// Presets the file of the print dialog's PDF output to `path`, when the printer
+// writes PDF (as it does with no printer installed); a real printer stays chosen.
+// The job's name becomes the file's base name either way.
+void SuggestPdfFile(QPrinter& printer, const QString& path);
 
 } // namespace vellumar

@@ -55,4 +55,10 @@ void TakeChosenFont(const QFont& chosen, OutputFont& font) {
     font.StrikeOut = chosen.strikeOut();
 }
 
+void TakeChosenColour(const QColor& chosen, OutputFont& font) {
+    if (!chosen.isValid() || chosen == OutputFontColour(font)) return;
+    font.SystemTextColour = false;
+    font.Colour = chosen.rgb() & 0xFFFFFFu;
+}
+
 } // namespace vellumar

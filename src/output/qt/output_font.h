@@ -19,5 +19,8 @@ QFont ToQFont(const OutputFont& font, FontScale scale);
 QColor OutputFontColour(const OutputFont& font);
 // Face, size and style of a font chosen in the font dialog; the colour stays.
 void TakeChosenFont(const QFont& chosen, OutputFont& font);
+// The colour chosen beside it; the system's text colour stays that as long as
+// it is not changed, so that it follows the desktop's colours.
+void TakeChosenColour(const QColor& chosen, OutputFont& font);
 
 } // namespace vellumar

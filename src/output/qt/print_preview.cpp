@@ -89,6 +89,7 @@ void TfrmPrintPreview::RenderPreview() {
 bool TfrmPrintPreview::PrintSpellbook() {
     // Print runs from the spellbook window without this window ever showing.
     QWidget* owner = isVisible() ? this : parentWidget();
+    if (!suggestedPdf_.isEmpty()) SuggestPdfFile(printer_, suggestedPdf_);
     if (!prompter_.PrintDialog(owner, printer_)) return false;
     const ActiveBook active = activeBook_ ? activeBook_() : ActiveBook{};
     if (!active.book) return false;
@@ -102,8 +103,10 @@ bool TfrmPrintPreview::PrintSpellbook() {
 
 void TfrmPrintPreview::mnuFontClick() {
     QFont font = ToQFont(format_.Font, FontScale::Points);
-    if (!prompter_.ChooseFont(this, font)) return;
+    QColor colour = OutputFontColour(format_.Font);
+    if (!prompter_.ChooseFont(this, font, colour)) return;
     TakeChosenFont(font, format_.Font);
+    TakeChosenColour(colour, format_.Font);
     RenderPreview();
 }
 

@@ -51,6 +51,9 @@ public:
     // The print dialog, then the active book as one print job. True when printed.
     bool PrintSpellbook();
 
+    // The file offered when the book is printed to PDF; none leaves the printer's own.
+    void SetSuggestedPdf(const QString& path) { suggestedPdf_ = path; }
+
     const QImage& PreviewImage() const { return image_; }
 
     // Commands of the button bar and the menu.
@@ -79,6 +82,7 @@ private:
     std::function<ActiveBook()> activeBook_;
     std::function<void()> printerSetup_;
     QImage image_;
+    QString suggestedPdf_;
 };
 
 } // namespace vellumar

@@ -2,21 +2,92 @@
 
 #include "platform/qt/prompter.h"
 
-#include <QFile>
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace vellumar {
 
-HelpViewer::HelpViewer(Prompter& prompter, QWidget* parent)
-    : QWidget(parent, Qt::Window), prompter_(prompter), browser_(new QTextBrowser(this)) {
+HelpViewer::HelpViewer(Prompter& prompter, QWidget* home)
+    : QWidget(home, Qt::Window), prompter_(prompter), home_(home),
+      browser_(new QTextBrowser(this)) {
+    setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Vellumar Help"));
+    browser_->setObjectName(QStringLiteral("memHelp"));
     browser_->setOpenExternalLinks(true);
     browser_->document()->setDocumentMargin(12);
+
+    tbHelp = new QToolBar(this);
+    tbHelp->setObjectName(QStringLiteral("tbHelp"));
+    tbHelp->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    actBack = tbHelp->addAction(QStringLiteral("&Back"), browser_, &QTextBrowser::backward);
+    actBack->setObjectName(QStringLiteral("actBack"));
+    actBack->setShortcuts(QKeySequence::Back);
+    actBack->setEnabled(false);
+    actForward = tbHelp->addAction(QStringLiteral("&Forward"), browser_, &QTextBrowser::forward);
+    actForward->setObjectName(QStringLiteral("actForward"));
+    actForward->setShortcuts(QKeySequence::Forward);
+    actForward->setEnabled(false);
+    tbHelp->addSeparator();
+    actFind = tbHelp->addAction(QStringLiteral("F&ind"), this, &HelpViewer::ShowFindBar);
+    actFind->setObjectName(QStringLiteral("actFind"));
+    actFind->setShortcuts(QKeySequence::Find);
+    for (QAction* action : {actBack, actForward, actFind})
+        action->setShortcutContext(Qt::WindowShortcut);
+    connect(browser_, &QTextBrowser::backwardAvailable, actBack, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, actForward, &QAction::setEnabled);
+
+    // The find bar under the text, shown by Find and hidden by Esc.
+    pnlFind = new QWidget(this);
+    pnlFind->setObjectName(QStringLiteral("pnlFind"));
+    ebFind = new QLineEdit(pnlFind);
+    ebFind->setObjectName(QStringLiteral("ebFind"));
+    ebFind->setClearButtonEnabled(true);
+    ebFind->installEventFilter(this);
+    auto* findLabel = new QLabel(QStringLiteral("Fi&nd:"), pnlFind);
+    findLabel->setBuddy(ebFind);
+    auto* bnPrevious = new QPushButton(QStringLiteral("&Previous"), pnlFind);
+    bnPrevious->setObjectName(QStringLiteral("bnFindPrevious"));
+    auto* bnNext = new QPushButton(QStringLiteral("&Next"), pnlFind);
+    bnNext->setObjectName(QStringLiteral("bnFindNext"));
+    connect(ebFind, &QLineEdit::returnPressed, this, [this] { FindNext(); });
+    connect(ebFind, &QLineEdit::textEdited, this, [this] {
+        // Typing searches from the place found so far, so the match grows in
+        // place; a place out of view gives way to the top of the view.
+        QTextCursor cursor = browser_->textCursor();
+        if (!browser_->viewport()->rect().intersects(browser_->cursorRect()))
+            cursor = browser_->cursorForPosition(QPoint(0, 0));
+        cursor.setPosition(cursor.selectionStart());
+        browser_->setTextCursor(cursor);
+        FindNext();
+    });
+    connect(bnNext, &QPushButton::clicked, this, [this] { FindNext(); });
+    connect(bnPrevious, &QPushButton::clicked, this, [this] { FindNext(true); });
+    auto* findLayout = new QHBoxLayout(pnlFind);
+    findLayout->setContentsMargins(6, 3, 6, 3);
+    findLayout->addWidget(findLabel);
+    findLayout->addWidget(ebFind, 1);
+    findLayout->addWidget(bnPrevious);
+    findLayout->addWidget(bnNext);
+    pnlFind->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(browser_);
+    layout->setSpacing(0);
+    layout->addWidget(tbHelp);
+    layout->addWidget(browser_, 1);
+    layout->addWidget(pnlFind);
     resize(640, 520);
 }
 
@@ -25,23 +96,109 @@ void HelpViewer::SetHelpFile(const QString& path) {
 }
 
 bool HelpViewer::ShowTopic(int topic) {
-    if (loaded_ != path_) {
-        QFile file(path_);
-        if (!file.open(QIODevice::ReadOnly)) {
-            prompter_.Message(parentWidget(), BoxKind::Error, BoxButtons::Ok,
-                              QStringLiteral("Cannot open the help file\r\n") + path_);
-            return false;
-        }
-        browser_->setHtml(QString::fromUtf8(file.readAll()));
-        loaded_ = path_;
+    if (!QFileInfo(path_).isReadable() || !QFileInfo(path_).isFile()) {
+        prompter_.Message(QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                            : home_.data(),
+                          BoxKind::Error, BoxButtons::Ok,
+                          QStringLiteral("Cannot open the help file\r\n") + path_);
+        return false;
     }
-    topic_ = topic;
+    FollowModalDialog();
     show();
     raise();
     activateWindow();
-    // After show(), so that the document has its layout to scroll in.
-    browser_->scrollToAnchor(QStringLiteral("topic-%1").arg(topic));
+    // After show(), so that the document has its layout to scroll in. Each
+    // topic is a step of the history that Back and Forward walk.
+    QUrl url = QUrl::fromLocalFile(path_);
+    url.setFragment(QStringLiteral("topic-%1").arg(topic));
+    if (loaded_ != path_) browser_->clearHistory();
+    browser_->setSource(url, QTextDocument::HtmlResource);
+    loaded_ = path_;
+    browser_->scrollToAnchor(url.fragment());
+    topic_ = topic;
     return true;
+}
+
+bool HelpViewer::FindNext(bool backward) {
+    const QString text = ebFind->text();
+    if (text.isEmpty()) {
+        ShowFindResult(true);
+        return false;
+    }
+    // A search starts where the reader is, not where the text cursor was left.
+    if (!browser_->viewport()->rect().intersects(browser_->cursorRect()))
+        browser_->setTextCursor(browser_->cursorForPosition(QPoint(0, 0)));
+    const QTextDocument::FindFlags flags =
+        backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    bool found = browser_->find(text, flags);
+    if (!found) {
+        // Round again from the other end.
+        QTextCursor cursor = browser_->textCursor();
+        cursor.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
+        browser_->setTextCursor(cursor);
+        found = browser_->find(text, flags);
+    }
+    ShowFindResult(found);
+    return found;
+}
+
+void HelpViewer::ShowFindBar() {
+    pnlFind->show();
+    ebFind->setFocus(Qt::ShortcutFocusReason);
+    ebFind->selectAll();
+}
+
+void HelpViewer::ShowFindResult(bool found) {
+    QPalette palette = ebFind->palette();
+    palette.setColor(QPalette::Base,
+                     found ? QApplication::palette().color(QPalette::Base) : QColor(255, 200, 200));
+    ebFind->setPalette(palette);
+}
+
+void HelpViewer::FollowModalDialog() {
+    QWidget* modal = QApplication::activeModalWidget();
+    MoveTo(modal ? modal : home_.data());
+    if (modal && modal_ != modal) {
+        modal_ = modal;
+        modal->installEventFilter(this);
+    }
+}
+
+void HelpViewer::MoveTo(QWidget* owner) {
+    if (parentWidget() == owner) return;
+    // A window on the screen stays where it is (its frame included); one never
+    // shown is left to the window manager to place.
+    const bool visible = isVisible();
+    const QPoint where = pos();
+    const QSize size = this->size();
+    setParent(owner, Qt::Window);
+    resize(size);
+    if (visible) {
+        move(where);
+        show();
+    }
+}
+
+bool HelpViewer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ebFind && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        pnlFind->hide();
+        browser_->setFocus();
+        return true;
+    }
+    // The dialog the help joined is closing: back to the dialog under it, or home.
+    if (watched == modal_ && event->type() == QEvent::Hide) {
+        modal_->removeEventFilter(this);
+        modal_ = nullptr;
+        QWidget* next = QApplication::activeModalWidget();
+        if (next == watched) next = nullptr;
+        MoveTo(next ? next : home_.data());
+        if (next) {
+            modal_ = next;
+            next->installEventFilter(this);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace vellumar

@@ -1,10 +1,15 @@
 #pragma once
 // The help window: the help file (HTML with one anchor "topic-N" per topic)
-// opened at a topic number.
+// opened at a topic number, with Back, Forward and Find. It stays usable while
+// a modal dialog is up, since that is when help is asked for most.
 
+#include <QPointer>
 #include <QWidget>
 
+class QAction;
+class QLineEdit;
 class QTextBrowser;
+class QToolBar;
 
 namespace vellumar {
 
@@ -13,7 +18,8 @@ class Prompter;
 class HelpViewer : public QWidget {
     Q_OBJECT
 public:
-    HelpViewer(Prompter& prompter, QWidget* parent = nullptr);
+    // `home`: the window the help belongs to while no modal dialog is up.
+    HelpViewer(Prompter& prompter, QWidget* home = nullptr);
 
     void SetHelpFile(const QString& path);
     const QString& HelpFile() const { return path_; }
@@ -22,8 +28,32 @@ public:
     bool ShowTopic(int topic);
     int CurrentTopic() const { return topic_; }
 
+    // Finds the next (or previous) place of the find field's text, from the
+    // start again after the end. False when the text is nowhere.
+    bool FindNext(bool backward = false);
+
+    QTextBrowser* Browser() const { return browser_; }
+    QToolBar* tbHelp;
+    QAction* actBack;
+    QAction* actForward;
+    QAction* actFind;
+    QWidget* pnlFind;
+    QLineEdit* ebFind;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // A modal dialog blocks every window outside its own family: while one is
+    // up the help window joins it, and goes home again when it closes.
+    void FollowModalDialog();
+    void MoveTo(QWidget* owner);
+    void ShowFindBar();
+    void ShowFindResult(bool found);
+
     Prompter& prompter_;
+    QPointer<QWidget> home_;
+    QPointer<QWidget> modal_;
     QTextBrowser* browser_;
     QString path_;
     QString loaded_;

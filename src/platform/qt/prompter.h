@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class QColor;
 class QDialog;
 class QFont;
 class QPrinter;
@@ -38,11 +39,12 @@ public:
     virtual QString SaveFile(QWidget* parent, const FileDialogSpec& request) = 0;
     // A folder, or an empty text on Cancel.
     virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& start) = 0;
-    // True when the user chose a font; it is then in `font`.
-    virtual bool ChooseFont(QWidget* parent, QFont& font) = 0;
+    // The font dialog, with the text colour beside the font. True when the user
+    // chose; the font and its colour are then in `font` and `colour`.
+    virtual bool ChooseFont(QWidget* parent, QFont& font, QColor& colour) = 0;
     // The platform print dialog; true when the user chose to print.
     virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
-    // The platform printer setup dialog.
+    // Printer Setup: the printer (or PDF output) and its page, on OK; prints nothing.
     virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
     // Shows one of our own dialogs modally; returns QDialog::Accepted or Rejected.
     virtual int Exec(QDialog& dialog) = 0;

@@ -1,10 +1,11 @@
 #include "platform/qt/qt_prompter.h"
 
 #include "platform/qt/file_dialog.h"
+#include "platform/qt/font_colour_dialog.h"
+#include "platform/qt/printer_setup_dialog.h"
 
 #include <QDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -79,11 +80,12 @@ QString QtPrompter::ChooseFolder(QWidget* parent, const QString& title, const QS
     return QFileDialog::getExistingDirectory(parent, title, start);
 }
 
-bool QtPrompter::ChooseFont(QWidget* parent, QFont& font) {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, parent);
-    if (ok) font = chosen;
-    return ok;
+bool QtPrompter::ChooseFont(QWidget* parent, QFont& font, QColor& colour) {
+    FontColourDialog dialog(font, colour, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    font = dialog.selectedFont();
+    colour = dialog.Colour();
+    return true;
 }
 
 bool QtPrompter::PrintDialog(QWidget* parent, QPrinter& printer) {
@@ -92,10 +94,7 @@ bool QtPrompter::PrintDialog(QWidget* parent, QPrinter& printer) {
 }
 
 bool QtPrompter::PrinterSetup(QWidget* parent, QPrinter& printer) {
-    // Choosing the printer and its paper; nothing is printed from here.
-    QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Printer Setup"));
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    PrinterSetupDialog dialog(printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -14,7 +14,7 @@ public:
     QString OpenFile(QWidget* parent, const FileDialogSpec& request) override;
     QString SaveFile(QWidget* parent, const FileDialogSpec& request) override;
     QString ChooseFolder(QWidget* parent, const QString& title, const QString& start) override;
-    bool ChooseFont(QWidget* parent, QFont& font) override;
+    bool ChooseFont(QWidget* parent, QFont& font, QColor& colour) override;
     bool PrintDialog(QWidget* parent, QPrinter& printer) override;
     bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
     int Exec(QDialog& dialog) override;

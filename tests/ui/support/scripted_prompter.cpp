@@ -48,6 +48,10 @@ ScriptedPrompter& ScriptedPrompter::ChooseFolder(const QString& path) {
     return *this;
 }
 ScriptedPrompter& ScriptedPrompter::ChooseFont(std::function<bool(QFont&)> answer) {
+    return ChooseFont(
+        [answer = std::move(answer)](QFont& font, QColor&) { return answer && answer(font); });
+}
+ScriptedPrompter& ScriptedPrompter::ChooseFont(std::function<bool(QFont&, QColor&)> answer) {
     queue_.push_back(
         {PromptType::ChooseFont, Answer::Ok, {}, false, std::move(answer), {}, {}, {}});
     return *this;
@@ -114,10 +118,10 @@ QString ScriptedPrompter::ChooseFolder(QWidget*, const QString& title, const QSt
     return Take(PromptType::ChooseFolder, title).path;
 }
 
-bool ScriptedPrompter::ChooseFont(QWidget*, QFont& font) {
+bool ScriptedPrompter::ChooseFont(QWidget*, QFont& font, QColor& colour) {
     records_.push_back({PromptType::ChooseFont, {}, {}, font.family(), {}});
     Step step = Take(PromptType::ChooseFont, font.family());
-    return step.font ? step.font(font) : false;
+    return step.font ? step.font(font, colour) : false;
 }
 
 bool ScriptedPrompter::PrintDialog(QWidget*, QPrinter& printer) {

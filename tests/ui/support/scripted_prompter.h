@@ -4,6 +4,7 @@
 
 #include "platform/qt/prompter.h"
 
+#include <QColor>
 #include <QDialog>
 #include <QFont>
 #include <deque>
@@ -42,6 +43,8 @@ public:
     ScriptedPrompter& SaveFile(const QString& path); // empty: Cancel
     ScriptedPrompter& ChooseFolder(const QString& path);
     ScriptedPrompter& ChooseFont(std::function<bool(QFont&)> answer);
+    // The same, with the colour chosen beside the font.
+    ScriptedPrompter& ChooseFont(std::function<bool(QFont&, QColor&)> answer);
     ScriptedPrompter& PrintDialog(std::function<bool(QPrinter&)> answer);
     ScriptedPrompter& PrinterSetup(bool accept);
     // Our own dialog: `setup` sets its controls (and may click its buttons); unless
@@ -60,7 +63,7 @@ public:
     QString OpenFile(QWidget*, const FileDialogSpec& request) override;
     QString SaveFile(QWidget*, const FileDialogSpec& request) override;
     QString ChooseFolder(QWidget*, const QString& title, const QString& start) override;
-    bool ChooseFont(QWidget*, QFont& font) override;
+    bool ChooseFont(QWidget*, QFont& font, QColor& colour) override;
     bool PrintDialog(QWidget*, QPrinter& printer) override;
     bool PrinterSetup(QWidget*, QPrinter& printer) override;
     int Exec(QDialog& dialog) override;
@@ -71,7 +74,7 @@ private:
         Answer answer = Answer::Ok;
         QString path;
         bool accept = false;
-        std::function<bool(QFont&)> font;
+        std::function<bool(QFont&, QColor&)> font;
         std::function<bool(QPrinter&)> print;
         std::function<void(QDialog&)> setup;
         std::function<void()> onShow;

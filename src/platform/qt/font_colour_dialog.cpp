@@ -1,0 +1,62 @@
+#include "platform/qt/font_colour_dialog.h"
+
+#include <QBoxLayout>
+#include <QColorDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace vellumar {
+
+FontColourDialog::FontColourDialog(const QFont& font, const QColor& colour, QWidget* parent)
+    : QFontDialog(parent) {
+    // A native dialog could not take the colour row.
+    setOption(QFontDialog::DontUseNativeDialog);
+    setCurrentFont(font);
+
+    bnColour = new QPushButton(QStringLiteral("&Colour..."));
+    bnColour->setObjectName(QStringLiteral("bnColour"));
+    bnColour->setAutoDefault(false);
+    connect(bnColour, &QPushButton::clicked, this, &FontColourDialog::ChooseColour);
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("Colour:"));
+    label->setBuddy(bnColour);
+    row->addWidget(label);
+    row->addWidget(bnColour, 1);
+
+    // Beside strikeout and underline, where the classic dialog has it; below
+    // everything else should the dialog's layout ever change.
+    auto* effects = findChild<QGroupBox*>();
+    if (auto* box = effects ? qobject_cast<QBoxLayout*>(effects->layout()) : nullptr)
+        box->addLayout(row);
+    else if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+        grid->addLayout(row, grid->rowCount(), 0, 1, grid->columnCount());
+    SetColour(colour);
+}
+
+void FontColourDialog::SetColour(const QColor& colour) {
+    colour_ = colour;
+    QPixmap swatch(24, 12);
+    swatch.fill(colour);
+    bnColour->setIcon(QIcon(swatch));
+    bnColour->setIconSize(swatch.size());
+    bnColour->setToolTip(colour.name());
+    // The sample shows the text in its colour too.
+    for (auto* group : findChildren<QGroupBox*>())
+        for (auto* sample : group->findChildren<QLineEdit*>()) {
+            QPalette palette = sample->palette();
+            palette.setColor(QPalette::Text, colour);
+            sample->setPalette(palette);
+        }
+}
+
+void FontColourDialog::ChooseColour() {
+    const QColor chosen = QColorDialog::getColor(colour_, this, QStringLiteral("Colour"));
+    if (chosen.isValid()) SetColour(chosen);
+}
+
+} // namespace vellumar
