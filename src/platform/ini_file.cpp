@@ -177,7 +177,7 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
 
     std::string content;
     for (const std::string& line : lines) content += line + "\r\n";
-    return WriteFileAtomically(path_, content);
+    return static_cast<bool>(WriteFileAtomically(path_, content));
 }
 
 bool IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
