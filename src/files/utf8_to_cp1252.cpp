@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace vellumar {
 namespace {
@@ -12,8 +13,36 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+// Characters that are not seen (joiners, direction marks, variation selectors):
+// dropped, as the windows' encoder drops them, rather than shown as "?".
+bool IsDefaultIgnorable(char32_t c) {
+    static constexpr std::array<std::pair<char32_t, char32_t>, 16> kRanges = {{
+        {0x034F, 0x034F},
+        {0x061C, 0x061C},
+        {0x115F, 0x1160},
+        {0x17B4, 0x17B5},
+        {0x180B, 0x180F},
+        {0x200B, 0x200F},
+        {0x202A, 0x202E},
+        {0x2060, 0x206F},
+        {0x3164, 0x3164},
+        {0xFE00, 0xFE0F},
+        {0xFEFF, 0xFEFF},
+        {0xFFA0, 0xFFA0},
+        {0xFFF0, 0xFFF8},
+        {0x1BCA0, 0x1BCA3},
+        {0x1D173, 0x1D17A},
+        {0xE0000, 0xE0FFF},
+    }};
+    for (const auto& [first, last] : kRanges)
+        if (c >= first && c <= last) return true;
+    return false;
+}
+
 char ByteFor(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    // The five bytes the code page leaves unassigned stand for their controls.
+    if (c < 0xA0 && kHighControls[c - 0x80] == 0) return static_cast<char>(c);
     for (size_t i = 0; i < kHighControls.size(); ++i)
         if (kHighControls[i] == c) return static_cast<char>(0x80 + i);
     return '?';
@@ -58,7 +87,7 @@ std::string Utf8ToCp1252(std::string_view utf8) {
             i += k; // what followed the broken sequence is read afresh
             continue;
         }
-        out += ByteFor(c);
+        if (!IsDefaultIgnorable(c)) out += ByteFor(c);
         i += length;
     }
     return out;

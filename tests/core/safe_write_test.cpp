@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vellumar;
@@ -86,5 +90,56 @@ INSTANTIATE_TEST_SUITE_P(
                        return f.File("old.spb");
                    }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Runs the check as an ordinary user, for whom permission bits count: as root,
+// in a child process that has become "nobody" and owns the folder. Returns the
+// check's exit code, or -1 when the child could not become that user.
+int AsOrdinaryUser(const TempFolder& folder, const std::function<int()>& check) {
+    if (geteuid() != 0) return check();
+    constexpr uid_t kNobody = 65534;
+    if (chown(folder.Path().c_str(), kNobody, kNobody) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(100);
+        _exit(check());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status) == 100 ? -1 : WEXITSTATUS(status);
+}
+
+// A rename needs only the folder's permission: a protected file must be refused
+// by the writer itself, and the reason given.
+TEST(SafeWrite, RefusesAFileTheUserMayNotWrite) {
+    TempFolder folder;
+    const std::string path = folder.File("kept.spb");
+    const std::string bytes("old\r\n\x1A\0bytes", 13);
+    WriteBytes(path, bytes);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    const int result = AsOrdinaryUser(folder, [&] {
+        const FileStatus written = WriteFileAtomically(path, "new bytes");
+        if (written) return 1;
+        if (written.Failure() != FileFailure::CannotWrite) return 2;
+        return written.Reason() == std::strerror(EACCES) ? 0 : 3;
+    });
+    if (result < 0) GTEST_SKIP() << "no ordinary user to run as";
+    EXPECT_EQ(result, 0) << "1: replaced, 2: wrong failure, 3: wrong reason";
+    EXPECT_EQ(ReadBytes(path), bytes);
+    EXPECT_EQ(ModeOf(path), 0444u);
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u) << "no temporary file is left behind";
+}
+
+TEST(SafeWrite, FailuresCarryTheSystemsReason) {
+    TempFolder folder;
+    const FileStatus missingFolder = WriteFileAtomically(folder.File("none/new.spb"), "x");
+    EXPECT_EQ(missingFolder.Failure(), FileFailure::CannotWrite);
+    EXPECT_EQ(missingFolder.Reason(), std::strerror(ENOENT));
+    SetWriteFailureAfterBytesForTesting(3);
+    const FileStatus full = WriteFileAtomically(folder.File("new.spb"), "more than three");
+    SetWriteFailureAfterBytesForTesting(-1);
+    EXPECT_EQ(full.Reason(), std::strerror(ENOSPC));
+    std::filesystem::create_directory(folder.File("dir.spb"));
+    EXPECT_EQ(WriteFileAtomically(folder.File("dir.spb"), "x").Reason(), "not a regular file");
+}
 
 } // namespace
