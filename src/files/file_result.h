@@ -29,7 +29,6 @@ public:
     FileFailure Failure() const { return failure_; }
     const std::string& Reason() const { return reason_; }
     bool Missing() const { return failure_ == FileFailure::NotFound; }
-    bool IsWriteFailure() const { return failure_ == FileFailure::CannotWrite; }
 
     // The status of the last failed system call, with its error text.
     static FileStatus FromErrno(FileFailure failure, int error);

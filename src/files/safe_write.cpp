@@ -28,14 +28,26 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The mode of a new file: 0666 less the umask, which can only be read by setting it.
+// The process's umask. The kernel shows it in /proc; setting it to read it back
+// is the fallback, since another thread could create a file in between.
+mode_t CurrentUmask() {
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found) return static_cast<mode_t>(mask);
+    }
+    const mode_t mask = umask(077);
+    umask(mask);
+    return mask;
+}
+
+// The mode of a new file: 0666 less the umask.
 mode_t NewFileMode() {
-    static const mode_t mode = [] {
-        const mode_t mask = umask(077);
-        umask(mask);
-        return 0666 & ~mask;
-    }();
-    return mode;
+    return 0666 & ~CurrentUmask();
 }
 
 // Opens a new owner-only file beside the target.

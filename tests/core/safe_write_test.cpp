@@ -30,6 +30,10 @@ TEST(SafeWrite, ReplacesTheFileAndKeepsItsMode) {
     EXPECT_EQ(ModeOf(path), 0644u) << "a new file gets 0666 less the umask";
     chmod(path.c_str(), 0640);
     ASSERT_TRUE(WriteFileAtomically(path, "second"));
+    umask(077); // the umask of the moment counts
+    ASSERT_TRUE(WriteFileAtomically(folder.File("private.spb"), "mine"));
+    EXPECT_EQ(ModeOf(folder.File("private.spb")), 0600u);
+    std::filesystem::remove(folder.File("private.spb"));
     umask(mask);
     EXPECT_EQ(ReadBytes(path), "second");
     EXPECT_EQ(ModeOf(path), 0640u);
