@@ -13,6 +13,7 @@ namespace vellumar {
 namespace {
 
 long long writeFailureAfter = -1;
+void (*beforeContent)(const std::string&) = nullptr;
 
 // Follows a symbolic link so that saving replaces the file it points to, not the link.
 std::string ResolvedTarget(const std::string& path) {
@@ -96,6 +97,10 @@ void SetWriteFailureAfterBytesForTesting(long long bytes) {
     writeFailureAfter = bytes;
 }
 
+void SetBeforeContentHookForTesting(void (*hook)(const std::string& temporaryPath)) {
+    beforeContent = hook;
+}
+
 FileStatus WriteFileAtomically(const std::string& path, std::string_view content) {
     const auto failed = [](int error) {
         return FileStatus::FromErrno(FileFailure::CannotWrite, error);
@@ -113,7 +118,9 @@ FileStatus WriteFileAtomically(const std::string& path, std::string_view content
     const int fd = CreateTemporary(target, tempPath);
     if (fd < 0) return failed(errno);
     const mode_t mode = replacing ? old.st_mode & 07777 : NewFileMode();
-    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, content) && fsync(fd) == 0;
+    bool ok = fchmod(fd, mode) == 0;
+    if (ok && beforeContent) beforeContent(tempPath);
+    ok = ok && WriteAll(fd, content) && fsync(fd) == 0;
     int error = errno;
     if (close(fd) != 0 && ok) {
         ok = false;

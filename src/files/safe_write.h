@@ -18,5 +18,8 @@ FileStatus WriteFileAtomically(const std::string& path, std::string_view content
 
 // Makes writes fail after this many bytes of a file (-1: off), as a full disk does.
 void SetWriteFailureAfterBytesForTesting(long long bytes);
+// Calls the function with the temporary file's path just before the content is
+// written (nullptr: off), so that tests can see what others could see then.
+void SetBeforeContentHookForTesting(void (*hook)(const std::string& temporaryPath));
 
 } // namespace vellumar

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 using namespace vellumar;
 using namespace vellumar::testing;
@@ -94,6 +96,31 @@ INSTANTIATE_TEST_SUITE_P(
                        return f.File("old.spb");
                    }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A private book is never readable by others while it is being saved: the
+// temporary file has the mode the file will have before any content is in it.
+TEST(SafeWrite, TheTemporaryFileHasTheTargetsModeBeforeItsContent) {
+    static std::vector<std::pair<mode_t, off_t>> seen;
+    seen.clear();
+    SetBeforeContentHookForTesting([](const std::string& temporary) {
+        struct stat info {};
+        stat(temporary.c_str(), &info);
+        seen.emplace_back(info.st_mode & 07777, info.st_size);
+    });
+    TempFolder folder;
+    const std::string path = folder.File("private.spb");
+    WriteBytes(path, "secret");
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    const mode_t mask = umask(022);
+    const FileStatus replaced = WriteFileAtomically(path, "still secret");
+    const FileStatus created = WriteFileAtomically(folder.File("new.spb"), "open");
+    umask(mask);
+    SetBeforeContentHookForTesting(nullptr);
+    ASSERT_TRUE(replaced && created);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], std::make_pair(mode_t(0600), off_t(0)));
+    EXPECT_EQ(seen[1], std::make_pair(mode_t(0644), off_t(0))) << "a new file: 0666 less the umask";
+}
 
 // Runs the check as an ordinary user, for whom permission bits count: as root,
 // in a child process that has become "nobody" and owns the folder. Returns the
