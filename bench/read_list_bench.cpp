@@ -77,7 +77,7 @@ void ReadList(benchmark::State& state, bool sorted) {
     double bytesPerSpell = 0;
     for (auto _ : state) {
         const size_t before = mallinfo2().uordblks;
-        auto book = ReadSpellList(path);
+        auto book = ReadSpellList(path).Take();
         const size_t after = mallinfo2().uordblks;
         state.PauseTiming();
         if (!book || book->Count() != count) state.SkipWithError("the list did not read whole");

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetReadFailureAfterBytesForTesting(-1);
     SetReadChunkBytesForTesting(0);
 
-    Check(WriteSpecialtyFile(*list, saved.Path()), "the specialties cannot be saved");
+    Check(bool(WriteSpecialtyFile(*list, saved.Path())), "the specialties cannot be saved");
     again = ReadSpecialtyFile(saved.Path());
     Check(again && Snapshot(*again) == whole, "saved specialties read back differently");
     return 0;

@@ -18,19 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               book->Specialty.empty(),
           "a list has caster parameters");
     const BookSnapshot whole = Snapshot(*book);
-    for (const SpellRow& row : whole.spells)
-        Check(std::get<1>(row).size() <= 255, "a list line counted past 255 characters");
 
     SetReadChunkBytesForTesting(SmallChunkFor(data, size));
     book = ReadSpellList(path);
     Check(book && Snapshot(*book) == whole, "the buffer size changes what a list reads");
 
     SetReadFailureAfterBytesForTesting(FailureOffsetFor(data, size));
-    try {
-        book = ReadSpellList(path);
-        if (book) Snapshot(*book);
-    } catch (const FileReadError&) {
-    }
+    book = ReadSpellList(path);
+    if (book) Snapshot(*book);
     SetReadFailureAfterBytesForTesting(-1);
     SetReadChunkBytesForTesting(0);
     return 0;

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto book = ReadSpellbookFile(file.Write(data, size));
     if (!book) return 0;
     const BookSnapshot read = Snapshot(*book);
-    Check(WriteSpellbookFile(*book, saved.Path()), "the book cannot be saved");
+    Check(bool(WriteSpellbookFile(*book, saved.Path())), "the book cannot be saved");
     Check(book->CurrentSpell() == nullptr, "saving leaves the cursor on a spell");
     auto again = ReadSpellbookFile(saved.Path());
     Check(again != nullptr, "a saved book does not open");

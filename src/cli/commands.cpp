@@ -24,33 +24,34 @@ const char* const Version = "4.1";
 
 namespace {
 
+// A file that could not be read or written, named with the reason.
+[[noreturn]] void Fail(const std::string& what, const std::string& path, const FileStatus& status) {
+    throw FileError(what + " '" + path + "': " + status.Reason());
+}
+
 std::unique_ptr<TSpellBook> ReadBook(const std::string& path) {
     auto book = ReadSpellbookFile(path);
-    if (!book) throw FileError("cannot read spellbook '" + path + "'");
-    return book;
+    if (!book) Fail("cannot read spellbook", path, book.Status());
+    return book.Take();
 }
 
 std::unique_ptr<TSpellBook> ReadMaster(const std::string& path) {
-    std::unique_ptr<TSpellBook> master;
-    try {
-        master = ReadSpellList(path);
-    } catch (const FileReadError& e) {
-        throw FileError("cannot read master list '" + path + "': " + e.what());
-    }
-    if (!master) throw FileError("cannot read master list '" + path + "'");
-    return master;
+    auto master = ReadSpellList(path);
+    if (!master) Fail("cannot read master list", path, master.Status());
+    return master.Take();
 }
 
 std::unique_ptr<tSpecialtyList> Specialties(const Arguments& args) {
     const auto path = args.Value("--specialties");
     if (!path) return BuiltInSpecialties();
     auto table = ReadSpecialtyFile(*path);
-    if (!table) throw FileError("cannot read specialty file '" + *path + "'");
-    return table;
+    if (!table) Fail("cannot read specialty file", *path, table.Status());
+    return table.Take();
 }
 
 void WriteBook(TSpellBook& book, const std::string& path) {
-    if (!WriteSpellbookFile(book, path)) throw FileError("cannot write '" + path + "'");
+    if (const FileStatus written = WriteSpellbookFile(book, path); !written)
+        Fail("cannot write", path, written);
 }
 
 void SeedGenerator(std::optional<uint32_t> seed) {
@@ -161,7 +162,8 @@ int Scroll(const Arguments& args, std::ostream&) {
 int Export(const Arguments& args, std::ostream&) {
     const std::string output = args.Required("--output");
     auto book = ReadBook(*args.Operand());
-    if (!WriteSpellList(*book, output)) throw FileError("cannot write '" + output + "'");
+    if (const FileStatus written = WriteSpellList(*book, output); !written)
+        Fail("cannot write", output, written);
     return 0;
 }
 

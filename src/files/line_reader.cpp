@@ -1,5 +1,8 @@
 #include "files/line_reader.h"
 
+#include "files/utf8_to_cp1252.h"
+
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,24 +27,63 @@ void SetReadChunkBytesForTesting(size_t bytes) {
 }
 
 LineReader::LineReader(const std::string& fileName) {
-    if (fileName.empty()) return;
+    if (fileName.empty()) {
+        status_ = FileStatus::FromErrno(FileFailure::NotFound, ENOENT);
+        return;
+    }
     // Not blocking, so that a named pipe cannot hold the program at the open;
     // a regular file reads the same either way.
     const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return;
+    if (fd < 0) {
+        const int error = errno;
+        status_ = FileStatus::FromErrno(
+            error == ENOENT ? FileFailure::NotFound : FileFailure::CannotOpen, error);
+        return;
+    }
     // Only regular files: a folder cannot be read, and a pipe or a device such
     // as /dev/zero may never end.
     struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fstat(fd, &info) != 0) {
+        status_ = FileStatus::FromErrno(FileFailure::CannotOpen, errno);
+        close(fd);
+        return;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        status_ = S_ISDIR(info.st_mode) ? FileStatus::FromErrno(FileFailure::CannotOpen, EISDIR)
+                                        : FileStatus(FileFailure::CannotOpen, "not a regular file");
         close(fd);
         return;
     }
     file_.reset(fdopen(fd, "rb"));
     if (!file_) {
+        status_ = FileStatus::FromErrno(FileFailure::CannotOpen, errno);
         close(fd);
         return;
     }
     buffer_.resize(chunkBytes);
+    SkipByteOrderMark();
+}
+
+void LineReader::FailRead(int error) {
+    status_ = FileStatus::FromErrno(FileFailure::CannotRead, error);
+    eof_ = true;
+}
+
+// The mark is three bytes; a shorter file, or one without them, is read as it is.
+void LineReader::SkipByteOrderMark() {
+    static constexpr char kMark[] = "\xEF\xBB\xBF";
+    while (end_ < 3 && Fill()) {
+    }
+    if (end_ >= 3 && std::memcmp(buffer_.data(), kMark, 3) == 0) {
+        utf8_ = true;
+        pos_ = 3;
+    }
+}
+
+void LineReader::Close() {
+    file_.reset();
+    std::vector<char>().swap(buffer_);
+    pos_ = end_ = 0;
 }
 
 bool LineReader::Fill() {
@@ -57,15 +99,16 @@ bool LineReader::Fill() {
     if (readFailureAfter >= 0) {
         const long long left = readFailureAfter - delivered_;
         if (left <= 0) {
-            failed_ = eof_ = true;
+            FailRead(EIO);
             return false;
         }
         if (static_cast<long long>(want) > left) want = static_cast<size_t>(left);
     }
     const size_t got = std::fread(buffer_.data() + end_, 1, want, file_.get());
     if (got == 0) {
+        const int error = errno;
         eof_ = true;
-        failed_ = std::ferror(file_.get()) != 0;
+        if (std::ferror(file_.get())) FailRead(error);
         return false;
     }
     end_ += got;
@@ -88,7 +131,7 @@ bool LineReader::AtEnd() {
     return stopped_;
 }
 
-std::string_view LineReader::ReadLine(size_t maxLength) {
+std::string_view LineReader::ReadLine() {
     if (AtEnd()) return {};
     size_t scanned = 0; // bytes after pos_ known to hold no line end
     bool more = true;
@@ -98,14 +141,10 @@ std::string_view LineReader::ReadLine(size_t maxLength) {
         while (i < end_ && data[i] != '\r' && data[i] != '\n' && data[i] != kCtrlZ) ++i;
         scanned = i - pos_;
         if (i == end_ && more) {
-            if (scanned > maxLength) { // bytes past the limit are dropped, not kept
-                end_ = pos_ + maxLength;
-                scanned = maxLength;
-            }
             more = Fill(); // may move the unread bytes to the front
             continue;
         }
-        std::string_view line(data + pos_, scanned < maxLength ? scanned : maxLength);
+        std::string_view line(buffer_.data() + pos_, scanned);
         if (i == end_) {
             pos_ = end_;
         } else if (data[i] == kCtrlZ) {
@@ -115,7 +154,10 @@ std::string_view LineReader::ReadLine(size_t maxLength) {
             lineFeedPending_ = data[i] == '\r';
             pos_ = i + 1;
         }
-        return line.substr(0, line.find('\0'));
+        line = line.substr(0, line.find('\0'));
+        if (!utf8_) return line;
+        converted_ = Utf8ToCp1252(line);
+        return converted_;
     }
 }
 

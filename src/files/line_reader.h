@@ -1,6 +1,8 @@
 #pragma once
 // Reads a text file line by line from its bytes, in chunks.
 
+#include "files/file_result.h"
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -11,19 +13,24 @@ namespace vellumar {
 
 // A line ends at CR LF, CR alone or LF alone; Ctrl-Z ends the file; a NUL byte
 // ends the text of its line. Reading past the end gives empty lines. A read
-// error ends the file too and is kept in Failed().
+// error ends the file too and is kept in Failed(). A file that starts with the
+// UTF-8 byte-order mark is read as UTF-8: the mark is skipped and each line is
+// given in Windows-1252.
 class LineReader {
 public:
     explicit LineReader(const std::string& fileName);
     // False when the file cannot be opened or is not a regular file (a missing
     // file, a folder, a pipe, a device).
     bool IsOpen() const { return file_ != nullptr; }
-    // The next line, valid until the next call on this reader. Only its first
-    // maxLength bytes are kept; the rest of a longer line is skipped unbuffered.
-    std::string_view ReadLine(size_t maxLength = std::string_view::npos);
+    // The next line, valid until the next call on this reader.
+    std::string_view ReadLine();
     // True when no byte is left before the end of the file or a Ctrl-Z.
     bool AtEnd();
-    bool Failed() const { return failed_; }
+    // Lets go of the file and the buffer; the reader is then at its end.
+    void Close();
+    bool Failed() const { return !status_ && IsOpen(); }
+    // Why the file could not be opened or read to its end; success otherwise.
+    const FileStatus& Status() const { return status_; }
 
 private:
     struct FileCloser {
@@ -31,6 +38,8 @@ private:
     };
     bool Fill(); // makes more bytes available after pos_; false at the end
     void SkipPendingLineFeed();
+    void SkipByteOrderMark();
+    void FailRead(int error);
 
     std::unique_ptr<std::FILE, FileCloser> file_;
     std::vector<char> buffer_;
@@ -39,7 +48,9 @@ private:
     long long delivered_ = 0;
     bool eof_ = false;
     bool stopped_ = false; // Ctrl-Z seen
-    bool failed_ = false;
+    FileStatus status_;
+    bool utf8_ = false;
+    std::string converted_;        // the current line in Windows-1252, for a UTF-8 file
     bool lineFeedPending_ = false; // a CR ended the last line; a following LF belongs to it
 };
 

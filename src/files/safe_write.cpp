@@ -13,6 +13,7 @@ namespace vellumar {
 namespace {
 
 long long writeFailureAfter = -1;
+void (*beforeContent)(const std::string&) = nullptr;
 
 // Follows a symbolic link so that saving replaces the file it points to, not the link.
 std::string ResolvedTarget(const std::string& path) {
@@ -28,14 +29,36 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Opens a new file beside the target; the kernel applies the umask to 0666.
+// The process's umask. The kernel shows it in /proc; setting it to read it back
+// is the fallback, since another thread could create a file in between.
+mode_t CurrentUmask() {
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found) return static_cast<mode_t>(mask);
+    }
+    const mode_t mask = umask(077);
+    umask(mask);
+    return mask;
+}
+
+// The mode of a new file: 0666 less the umask.
+mode_t NewFileMode() {
+    return 0666 & ~CurrentUmask();
+}
+
+// Opens a new owner-only file beside the target.
 int CreateTemporary(const std::string& target, std::string& tempPath) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         // A short name, so that a target name near the length limit still gets one.
         tempPath = FolderOf(target) + "/.vellumar-" + std::to_string(getpid()) + "-" +
                    std::to_string(++counter) + ".tmp";
-        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -74,27 +97,45 @@ void SetWriteFailureAfterBytesForTesting(long long bytes) {
     writeFailureAfter = bytes;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view content) {
-    if (path.empty()) return false;
+void SetBeforeContentHookForTesting(void (*hook)(const std::string& temporaryPath)) {
+    beforeContent = hook;
+}
+
+FileStatus WriteFileAtomically(const std::string& path, std::string_view content) {
+    const auto failed = [](int error) {
+        return FileStatus::FromErrno(FileFailure::CannotWrite, error);
+    };
+    if (path.empty()) return failed(ENOENT);
     const std::string target = ResolvedTarget(path);
     struct stat old;
     const bool replacing = stat(target.c_str(), &old) == 0;
-    if (replacing && !S_ISREG(old.st_mode)) return false;
+    if (replacing && !S_ISREG(old.st_mode))
+        return FileStatus(FileFailure::CannotWrite, "not a regular file");
+    // A rename needs only the folder's permission; the file's own is the user's word.
+    if (replacing && access(target.c_str(), W_OK) != 0) return failed(errno);
 
     std::string tempPath;
     const int fd = CreateTemporary(target, tempPath);
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, content);
-    if (ok && replacing) ok = fchmod(fd, old.st_mode & 07777) == 0;
-    if (ok) ok = fsync(fd) == 0;
-    if (close(fd) != 0) ok = false;
-    if (ok) ok = rename(tempPath.c_str(), target.c_str()) == 0;
+    if (fd < 0) return failed(errno);
+    const mode_t mode = replacing ? old.st_mode & 07777 : NewFileMode();
+    bool ok = fchmod(fd, mode) == 0;
+    if (ok && beforeContent) beforeContent(tempPath);
+    ok = ok && WriteAll(fd, content) && fsync(fd) == 0;
+    int error = errno;
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && rename(tempPath.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) {
         unlink(tempPath.c_str());
-        return false;
+        return failed(error);
     }
     SyncFolder(FolderOf(target));
-    return true;
+    return {};
 }
 
 } // namespace vellumar

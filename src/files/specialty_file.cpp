@@ -36,9 +36,9 @@ std::string CommaListLine(const tStringList& entries) {
     return line;
 }
 
-std::unique_ptr<tSpecialtyList> ReadSpecialtyFile(const std::string& fileName) {
+FileResult<tSpecialtyList> ReadSpecialtyFile(const std::string& fileName) {
     LineReader reader(fileName);
-    if (!reader.IsOpen()) return nullptr;
+    if (!reader.IsOpen()) return reader.Status();
     auto list = std::make_unique<tSpecialtyList>();
     do {
         auto specialty = std::make_unique<tSpecialty>(std::string(reader.ReadLine()));
@@ -49,7 +49,7 @@ std::unique_ptr<tSpecialtyList> ReadSpecialtyFile(const std::string& fileName) {
     return list;
 }
 
-bool WriteSpecialtyFile(tSpecialtyList& list, const std::string& fileName) {
+FileStatus WriteSpecialtyFile(tSpecialtyList& list, const std::string& fileName) {
     const tSpecialty* current = list.CurrentSpecialty();
     std::string out;
     for (list.First(); list.CurrentSpecialty(); list.Next()) {

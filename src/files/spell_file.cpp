@@ -11,9 +11,6 @@
 namespace vellumar {
 namespace {
 
-// Lines of a header-less list count only this many characters.
-constexpr size_t kListLineLength = 255;
-
 // The next number in the file: blanks and line ends before it are skipped,
 // the rest of its line is not read. A missing number or a word gives 0.
 int32_t NextNumber(LineReader& reader) {
@@ -29,11 +26,10 @@ int32_t NextNumber(LineReader& reader) {
     return 0;
 }
 
-void ReadSpellLines(LineReader& reader, TSpellBook& book, size_t maxLength) {
+void ReadSpellLines(LineReader& reader, TSpellBook& book) {
     std::vector<std::unique_ptr<tSpell>> spells;
     do {
-        if (auto spell = ParseSpellLine(reader.ReadLine(maxLength)))
-            spells.push_back(std::move(spell));
+        if (auto spell = ParseSpellLine(reader.ReadLine())) spells.push_back(std::move(spell));
     } while (!reader.AtEnd());
     // A hand-edited file may hold its spells in any order, and adding them one
     // by one walks the list for each: sorted first, each goes to the end. The
@@ -134,31 +130,30 @@ std::string SpellLine(const tSpell& spell) {
     return out;
 }
 
-std::unique_ptr<TSpellBook> ReadSpellList(const std::string& fileName) {
+FileResult<TSpellBook> ReadSpellList(const std::string& fileName) {
     LineReader reader(fileName);
-    if (!reader.IsOpen()) return nullptr;
+    if (!reader.IsOpen()) return reader.Status();
     auto book = std::make_unique<TSpellBook>();
-    ReadSpellLines(reader, *book, kListLineLength);
-    if (reader.Failed()) throw FileReadError("Cannot read " + fileName);
+    ReadSpellLines(reader, *book);
+    if (reader.Failed()) return reader.Status();
     return book;
 }
 
-std::unique_ptr<TSpellBook> ReadSpellbookFile(const std::string& fileName) {
+FileResult<TSpellBook> ReadSpellbookFile(const std::string& fileName) {
     LineReader reader(fileName);
-    if (!reader.IsOpen()) return nullptr;
-    const int32_t version = NumberOrZero(reader.ReadLine());
-    if (reader.Failed()) return nullptr;
+    if (!reader.IsOpen()) return reader.Status();
+    const std::string_view firstLine = reader.ReadLine();
+    if (reader.Failed()) return reader.Status();
+    const int32_t version = NumberOrZero(firstLine);
     if (version == 0) {
-        std::unique_ptr<TSpellBook> book;
-        try {
-            book = ReadSpellList(fileName);
-        } catch (const FileReadError&) {
-            return nullptr;
-        }
+        reader.Close(); // its buffer may hold a long first line
+        auto book = ReadSpellList(fileName);
         if (book) DeriveCasterParameters(*book);
         return book;
     }
-    if (version != 3 && version != 4) return nullptr;
+    if (version != 3 && version != 4)
+        return FileStatus(FileFailure::NotASpellFile,
+                          "not a spellbook: version " + std::to_string(version) + " is not known");
 
     auto book = std::make_unique<TSpellBook>();
     book->CasterLevel = NextNumber(reader);
@@ -174,16 +169,16 @@ std::unique_ptr<TSpellBook> ReadSpellbookFile(const std::string& fileName) {
     }
     const std::string_view frequency = reader.ReadLine();
     if (!frequency.empty()) book->SpellFrequency = FrequencyFromLetter(frequency[0]);
-    ReadSpellLines(reader, *book, std::string_view::npos);
-    if (reader.Failed()) return nullptr;
+    ReadSpellLines(reader, *book);
+    if (reader.Failed()) return reader.Status();
     return book;
 }
 
-bool WriteSpellList(TSpellBook& book, const std::string& fileName) {
+FileStatus WriteSpellList(TSpellBook& book, const std::string& fileName) {
     return WriteFileAtomically(fileName, SpellLines(book));
 }
 
-bool WriteSpellbookFile(TSpellBook& book, const std::string& fileName) {
+FileStatus WriteSpellbookFile(TSpellBook& book, const std::string& fileName) {
     std::string out = "4\r\n";
     out += std::to_string(book.CasterLevel) + "\r\n";
     out += std::to_string(book.Intelligence) + "\r\n";

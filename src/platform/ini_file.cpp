@@ -40,6 +40,9 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
     for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
         text.append(buffer, n);
     if (std::ferror(file.get())) return false; // a folder, say
+    // An editor's byte-order mark would hide the first section. The values stay
+    // as they are: they are mostly file names, which are the file system's bytes.
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     std::string line;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -177,7 +180,7 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
 
     std::string content;
     for (const std::string& line : lines) content += line + "\r\n";
-    return WriteFileAtomically(path_, content);
+    return static_cast<bool>(WriteFileAtomically(path_, content));
 }
 
 bool IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {

@@ -3,6 +3,8 @@
 #include "model/spell.h"
 #include "rules/random.h"
 
+#include <algorithm>
+
 namespace vellumar {
 
 const std::array<int32_t, 5> DefaultFrequencyOdds = {100, 20, 10, 5, 1};
@@ -11,9 +13,11 @@ std::array<int32_t, 5> FrequencyOdds = DefaultFrequencyOdds;
 int32_t EffectiveOdds(int32_t frequencyCode) {
     if (frequencyCode < FrequencyRestricted || frequencyCode > FrequencyCommon)
         frequencyCode = FrequencyCommon;
-    const int32_t odds = FrequencyOdds[static_cast<size_t>(frequencyCode + 4)];
-    // A negative value would otherwise make every draw loop spin for ever.
-    return odds < 0 ? 1 : odds;
+    return ClampedOdds(FrequencyOdds[static_cast<size_t>(frequencyCode + 4)]);
+}
+
+int32_t ClampedOdds(int32_t odds) {
+    return std::clamp(odds, MinOdds, MaxOdds);
 }
 
 bool OddsTest(int32_t frequencyCode) {

@@ -12,9 +12,14 @@ extern std::array<int32_t, 5> FrequencyOdds;
 // 100, 20, 10, 5, 1.
 extern const std::array<int32_t, 5> DefaultFrequencyOdds;
 
-// The odds entry of a frequency code as the draws use it: a negative value
-// (only a hand-edited settings file can hold one) counts as 1, and a code
-// outside -4..0 counts as Common.
+// The odds the program offers. Only a hand-edited settings file can hold others,
+// and a huge one would make each draw spin for minutes.
+constexpr int32_t MinOdds = 1;
+constexpr int32_t MaxOdds = 32767;
+int32_t ClampedOdds(int32_t odds);
+
+// The odds entry of a frequency code as the draws use it, held to MinOdds to
+// MaxOdds (0 and 1 both always pass); a code outside -4..0 counts as Common.
 int32_t EffectiveOdds(int32_t frequencyCode);
 
 // True when a random integer below the frequency's odds is 0. Odds of 1, and

@@ -4,6 +4,7 @@
 #include "files/spell_file.h"
 #include "model/spell_book.h"
 #include "platform/ini_file.h"
+#include "platform/qt/file_problem.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/svg_icon.h"
@@ -30,6 +31,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QToolBar>
+#include <optional>
 
 namespace vellumar {
 
@@ -67,12 +69,13 @@ void TfrmMain::ReadSettings() {
     context_.OpenSettings(ToPath(settingsFolder + QStringLiteral("Vellumar.INI")));
     const IniFile& settings = context_.SettingsFile();
     for (int k = 0; k < FrequencyCount; ++k)
-        FrequencyOdds[k] =
-            settings.ReadInteger("SpellFrequencyOdds", FrequencyNames[k], DefaultFrequencyOdds[k]);
+        FrequencyOdds[k] = ClampedOdds(
+            settings.ReadInteger("SpellFrequencyOdds", FrequencyNames[k], DefaultFrequencyOdds[k]));
     dataDirectory_ = FromPath(settings.ReadString("Vellumar", "DataDirectory", ToPath(folder)));
     context_.SetHelpFile(folder + QStringLiteral("Vellumar.HLP"));
+    // A missing or unreadable file gives the built-in table, without a word.
     context_.SetLoadedSpecialties(
-        ReadSpecialtyFile(ToPath(settingsFolder + QStringLiteral("Specialty.dat"))));
+        ReadSpecialtyFile(ToPath(settingsFolder + QStringLiteral("Specialty.dat"))).Take());
 }
 
 void TfrmMain::BuildToolBar() {
@@ -250,22 +253,20 @@ void TfrmMain::mnuOpenSpellbookClick() {
 
 bool TfrmMain::OpenSpellbookFile(const QString& path) {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
-    std::unique_ptr<TSpellBook> book;
+    std::optional<FileResult<TSpellBook>> book;
     {
         WorkingScope working(context_.Working(), QStringLiteral("Loading Spellbook"));
-        try {
-            book = ReadSpellbookFile(ToPath(fullPath));
-        } catch (const std::exception&) {
-            book.reset();
-        }
+        book.emplace(ReadSpellbookFile(ToPath(fullPath)));
     }
-    if (!book) {
+    if (!*book) {
+        // With several books named at start-up, the file tells which one failed.
         context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                    QStringLiteral("Error Reading Spellbook File"));
+                                    QStringLiteral("Error Reading Spellbook File"), QString(),
+                                    FileProblemText(fullPath, book->Status()));
         return false;
     }
     TfrmSpellBook* window = CreateSpellBookWindow();
-    window->ReplaceBook(std::move(book));
+    window->ReplaceBook(book->Take());
     window->ShowBookParameters();
     window->SetModified(false);
     window->SetCaption(fullPath);

@@ -2,6 +2,8 @@
 // The Spell Frequency Odds dialog: edits the program's selection odds in place
 // and stores them in the settings file on OK.
 
+#include "rules/odds.h"
+
 #include <QDialog>
 #include <array>
 #include <cstdint>
@@ -26,8 +28,8 @@ class TfrmFrequencyOdds : public QDialog {
     Q_OBJECT
 public:
     static constexpr int HelpTopic = 600;
-    static constexpr int32_t MinOdds = 1;
-    static constexpr int32_t MaxOdds = 32767;
+    static constexpr int32_t MinOdds = vellumar::MinOdds;
+    static constexpr int32_t MaxOdds = vellumar::MaxOdds;
 
     TfrmFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOddsTable& defaults,
                       WriteIntegerSetting writeInteger, QString settingsPath, Prompter& prompter,

@@ -2,6 +2,7 @@
 
 #include "files/specialty_file.h"
 #include "model/specialty.h"
+#include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/frm_specialty_name.h"
@@ -251,12 +252,12 @@ void TfrmSpecialtyMaintenance::StoreEdits() {
 
 bool TfrmSpecialtyMaintenance::mnuSaveChangesClick() {
     StoreEdits();
-    const bool written = WriteSpecialtyFile(table_, specialtyFilePath_);
+    const FileStatus written = WriteSpecialtyFile(table_, specialtyFilePath_);
     GoToShown();
     if (!written) {
-        prompter_.Message(
-            this, BoxKind::Error, BoxButtons::Ok,
-            QStringLiteral("Unable to write to %1").arg(FromPath(specialtyFilePath_)));
+        prompter_.Message(this, BoxKind::Error, BoxButtons::Ok,
+                          QStringLiteral("Unable to write to %1").arg(FromPath(specialtyFilePath_)),
+                          QString(), FileProblemText(written));
         return false;
     }
     table_.Modified = false;

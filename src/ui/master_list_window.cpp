@@ -5,6 +5,7 @@
 #include "output/item_text.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
+#include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/svg_icon.h"
 #include "platform/qt/text_conversion.h"
@@ -180,24 +181,25 @@ std::string TfrmMasterList::MasterFilePath() const {
 }
 
 void TfrmMasterList::Load(const QString& task) {
-    std::optional<QString> failure;
     const std::string path = MasterFilePath();
+    FileStatus failure;
     {
         WorkingScope working(context_.Working(), task);
         list_.reset();
-        try {
-            if (!path.empty()) list_ = ReadSpellList(path);
-        } catch (const FileReadError& error) {
-            list_.reset();
-            failure = QString::fromLocal8Bit(error.what());
-        }
+        auto read = ReadSpellList(path);
+        list_ = read.Take();
+        failure = read.Status();
         SetModified(false);
         grpSpellLevelClick();
     }
-    if (failure)
+    // A missing file is a list not yet made; one that is there but cannot be
+    // read is the user's, and must not be written over unasked.
+    unreadPath_ = failure || failure.Missing() ? std::string() : path;
+    if (!unreadPath_.empty())
         context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
                                     QStringLiteral("Error Reading Master Spell List\r\n") +
-                                        FromPath(path) + QStringLiteral("\r\n") + *failure);
+                                        FromPath(path),
+                                    QString(), FileProblemText(failure));
 }
 
 void TfrmMasterList::SetModified(bool modified) {
@@ -259,18 +261,33 @@ bool TfrmMasterList::mnuSaveMasterFileClick() {
     // Nothing was read, so there is nothing to write over the file with.
     if (!list_) return true;
     const std::string path = MasterFilePath();
-    if (!WriteSpellList(*list_, path)) return SaveMasterFileElsewhere(path);
+    if (!MayReplace(path)) return false;
+    if (const FileStatus written = WriteSpellList(*list_, path); !written)
+        return SaveMasterFileElsewhere(path, written);
+    unreadPath_.clear();
     SetModified(false);
     return true;
 }
 
+bool TfrmMasterList::MayReplace(const std::string& path) {
+    std::error_code ec;
+    if (path != unreadPath_ || !fs::exists(path, ec)) return true;
+    return context_.prompter().Message(
+               this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
+               QStringLiteral("The Master Spell File\r\n") + FromPath(path) +
+                   QStringLiteral("\r\ncould not be read. Do you wish to replace it?")) ==
+           Answer::Yes;
+}
+
 // The installed sample list is read-only, and a disk may refuse the file: the
 // user's edits go to a file of their choice, which becomes the master file.
-bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath) {
+bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
+                                             const FileStatus& failure) {
     const Answer answer = context_.prompter().Message(
         this, BoxKind::Confirmation, BoxButtons::YesNo,
         QStringLiteral("Error Writing Master Spell File\r\n") + FromPath(failedPath) +
-            QStringLiteral("\r\nDo you wish to save the Master Spell List to another file?"));
+            QStringLiteral("\r\nDo you wish to save the Master Spell List to another file?"),
+        QString(), FileProblemText(failure));
     if (answer != Answer::Yes) return false;
     FileDialogSpec request;
     request.title = QStringLiteral("Save Master File");
@@ -282,10 +299,11 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath) {
     const QString chosen = context_.prompter().SaveFile(this, request);
     if (chosen.isEmpty()) return false;
     const std::string path = ToPath(QFileInfo(chosen).absoluteFilePath());
-    if (!WriteSpellList(*list_, path)) {
+    if (const FileStatus written = WriteSpellList(*list_, path); !written) {
         context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
                                     QStringLiteral("Error Writing Master Spell File\r\n") +
-                                        FromPath(path));
+                                        FromPath(path),
+                                    QString(), FileProblemText(written));
         return false;
     }
     SetModified(false);

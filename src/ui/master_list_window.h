@@ -4,6 +4,7 @@
 // sends its spells to the active spellbook window. Created hidden at start-up;
 // closing it only hides it.
 
+#include "files/file_result.h"
 #include "ui/spell_list.h"
 
 #include <QMainWindow>
@@ -74,7 +75,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    bool SaveMasterFileElsewhere(const std::string& failedPath);
+    bool SaveMasterFileElsewhere(const std::string& failedPath, const FileStatus& failure);
+    // False when the file at the path exists, was never read, and the user
+    // would rather keep it.
+    bool MayReplace(const std::string& path);
     void BuildControls();
     void BuildMenus();
     // Reads the master file anew with the working box showing `task`.
@@ -85,6 +89,8 @@ private:
     AppContext& context_;
     std::unique_ptr<TSpellBook> list_;
     mutable std::string bareFolder_;
+    // A master file that exists but could not be read; empty when none.
+    std::string unreadPath_;
     QWidget* levels_ = nullptr;
 };
 

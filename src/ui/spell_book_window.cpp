@@ -8,6 +8,7 @@
 #include "output/qt/clipboard_copy.h"
 #include "output/qt/print_format_dialog.h"
 #include "output/qt/print_preview.h"
+#include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/caster_tables.h"
@@ -527,18 +528,15 @@ void TfrmSpellBook::mnuImportSpellsClick() {
     request.mustExist = true;
     const QString path = context_.prompter().OpenFile(this, request);
     if (path.isEmpty()) return;
-    std::unique_ptr<TSpellBook> read;
-    try {
-        read = ReadSpellList(ToPath(path));
-    } catch (const FileReadError& error) {
+    auto read = ReadSpellList(ToPath(path));
+    if (read.Missing()) return; // gone since it was chosen: nothing to read
+    if (!read) {
         // Nothing of the file has been offered yet: the book is as it was.
         context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                    QStringLiteral("Error Reading Spell File\r\n") + path +
-                                        QStringLiteral("\r\n") +
-                                        QString::fromLocal8Bit(error.what()));
+                                    QStringLiteral("Error Reading Spell File\r\n") + path,
+                                    QString(), FileProblemText(read.Status()));
         return;
     }
-    if (!read) return;
     const ConfirmFn question = OfferQuestion(context_.prompter(), this);
     for (read->First(); const tSpell* spell = read->CurrentSpell(); read->Next())
         OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);
@@ -554,9 +552,10 @@ void TfrmSpellBook::mnuExportSpellClick() {
     request.confirmOverwrite = true;
     const QString path = context_.prompter().SaveFile(this, request);
     if (path.isEmpty()) return;
-    if (!WriteSpellList(*book_, ToPath(path)))
+    if (const FileStatus written = WriteSpellList(*book_, ToPath(path)); !written)
         context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                    QStringLiteral("Error Writing Spell File\r\n") + path);
+                                    QStringLiteral("Error Writing Spell File\r\n") + path,
+                                    QString(), FileProblemText(written));
 }
 
 void TfrmSpellBook::mnuCopytoClipboardClick() {
@@ -600,10 +599,11 @@ void TfrmSpellBook::mnuOpenClick() {
 }
 
 bool TfrmSpellBook::WriteTo(const QString& path) {
-    if (!WriteSpellbookFile(*book_, ToPath(path))) {
+    if (const FileStatus written = WriteSpellbookFile(*book_, ToPath(path)); !written) {
         // The old file is untouched and the changes are still only here.
         context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                    QStringLiteral("Error Writing Spellbook File\r\n") + path);
+                                    QStringLiteral("Error Writing Spellbook File\r\n") + path,
+                                    QString(), FileProblemText(written));
         return false;
     }
     SetModified(false);
@@ -622,6 +622,8 @@ void TfrmSpellBook::mnuSaveAsClick() {
     request.title = QStringLiteral("Save Spellbook");
     request.filter = QStringLiteral("*.SPB (Spellbook Files)|*.spb|*.* (All Files)|*.*");
     request.defaultSuffix = QStringLiteral("spb");
+    // Another book of the same name would be lost with one click.
+    request.confirmOverwrite = true;
     if (caption_ != Untitled) {
         const QFileInfo file(caption_);
         request.directory = file.absolutePath();

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -81,10 +83,11 @@ protected:
     }
 
     // Each run is bounded: a tool that loops for ever is killed, and the test
-    // program stops at once saying which command did not end.
-    Result Run(const std::vector<std::string>& args) const {
-        std::string command =
-            "timeout -k 2 " + std::to_string(RunLimitSeconds) + " " + Quote(VELLUMAR_CLI);
+    // program stops at once saying which command did not end. `prefix` runs the
+    // tool through another command, such as one that changes the user.
+    Result Run(const std::vector<std::string>& args, const std::string& prefix = {}) const {
+        std::string command = prefix + "timeout -k 2 " + std::to_string(RunLimitSeconds) + " " +
+                              Quote(VELLUMAR_CLI);
         std::string shown = "vellumar-cli";
         for (const std::string& arg : args) {
             command += " " + Quote(arg);
@@ -344,6 +347,29 @@ TEST_F(Cli, HelpAndVersion) {
     const Result version = Run({"--version"});
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.out, "vellumar-cli 4.1\n");
+}
+
+// A protected file in a folder the user may write is not replaced, and the
+// message gives the reason. Root may write any file, so it runs the tool as
+// an ordinary user who owns the folder.
+TEST_F(Cli, AReadOnlyOutputIsKeptAndTheReasonGiven) {
+    const std::string book = Write(
+        "b.spb", BookFile(3, 10, "Generalist", 'C', SpellLine(1, "Alarm", "T", 1, 'C', "abj")));
+    const std::string kept = Write("kept.dat", "old bytes\r\n");
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::string prefix;
+    if (geteuid() == 0) {
+        if (chown(dir_.c_str(), 65534, 65534) != 0 || std::system("command -v setpriv >/dev/null"))
+            GTEST_SKIP() << "no ordinary user to run as";
+        prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    }
+    const Result r = Run({"export", book, "--output", kept}, prefix);
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_EQ(r.err, "vellumar-cli: cannot write '" + kept + "': " + std::strerror(EACCES) + "\n");
+    EXPECT_EQ(ReadBytes(kept), "old bytes\r\n");
+    size_t entries = 0;
+    for (const auto& entry : fs::directory_iterator(dir_)) entries += entry.is_regular_file();
+    EXPECT_EQ(entries, 4u) << "the book, the kept file, stdout and stderr: no temporary file";
 }
 
 } // namespace

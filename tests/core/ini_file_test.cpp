@@ -101,6 +101,20 @@ TEST_F(IniFileTest, FirstWriteCreatesTheFileWithKeyAsGiven) {
     EXPECT_EQ(ini.ReadInteger("SpellFrequencyOdds", "very rare", 0), 25);
 }
 
+// Saved by an editor that marks UTF-8: the first section is still found, and a
+// write keeps the file's other lines without the mark.
+TEST_F(IniFileTest, AByteOrderMarkDoesNotHideTheFirstSection) {
+    Put("\xEF\xBB\xBF[Vellumar]\r\nMasterFile=/home/j\xC3\xB6rg/list.dat\r\n"
+        "[SpellFrequencyOdds]\r\nRare=7\r\n");
+    IniFile ini(path_);
+    EXPECT_EQ(ini.ReadString("Vellumar", "MasterFile", ""), "/home/j\xC3\xB6rg/list.dat")
+        << "a file name keeps its bytes";
+    EXPECT_EQ(ini.ReadInteger("SpellFrequencyOdds", "Rare", 0), 7);
+    ASSERT_TRUE(ini.WriteInteger("SpellFrequencyOdds", "Rare", 8));
+    EXPECT_EQ(Content(), "[Vellumar]\r\nMasterFile=/home/j\xC3\xB6rg/list.dat\r\n"
+                         "[SpellFrequencyOdds]\r\nRare=8\r\n");
+}
+
 TEST_F(IniFileTest, WriteKeepsEveryOtherLine) {
     Put("; my notes\n[Other]\nkeep=me\n\n[vellumar]\nmasterfile=old.dat\n; inside\n"
         "DataDirectory=/x/\n\n[Tail]\nz=1\n");

@@ -4,8 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 using namespace vellumar;
 using namespace vellumar::testing;
@@ -26,6 +32,10 @@ TEST(SafeWrite, ReplacesTheFileAndKeepsItsMode) {
     EXPECT_EQ(ModeOf(path), 0644u) << "a new file gets 0666 less the umask";
     chmod(path.c_str(), 0640);
     ASSERT_TRUE(WriteFileAtomically(path, "second"));
+    umask(077); // the umask of the moment counts
+    ASSERT_TRUE(WriteFileAtomically(folder.File("private.spb"), "mine"));
+    EXPECT_EQ(ModeOf(folder.File("private.spb")), 0600u);
+    std::filesystem::remove(folder.File("private.spb"));
     umask(mask);
     EXPECT_EQ(ReadBytes(path), "second");
     EXPECT_EQ(ModeOf(path), 0640u);
@@ -86,5 +96,81 @@ INSTANTIATE_TEST_SUITE_P(
                        return f.File("old.spb");
                    }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A private book is never readable by others while it is being saved: the
+// temporary file has the mode the file will have before any content is in it.
+TEST(SafeWrite, TheTemporaryFileHasTheTargetsModeBeforeItsContent) {
+    static std::vector<std::pair<mode_t, off_t>> seen;
+    seen.clear();
+    SetBeforeContentHookForTesting([](const std::string& temporary) {
+        struct stat info {};
+        stat(temporary.c_str(), &info);
+        seen.emplace_back(info.st_mode & 07777, info.st_size);
+    });
+    TempFolder folder;
+    const std::string path = folder.File("private.spb");
+    WriteBytes(path, "secret");
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    const mode_t mask = umask(022);
+    const FileStatus replaced = WriteFileAtomically(path, "still secret");
+    const FileStatus created = WriteFileAtomically(folder.File("new.spb"), "open");
+    umask(mask);
+    SetBeforeContentHookForTesting(nullptr);
+    ASSERT_TRUE(replaced && created);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], std::make_pair(mode_t(0600), off_t(0)));
+    EXPECT_EQ(seen[1], std::make_pair(mode_t(0644), off_t(0))) << "a new file: 0666 less the umask";
+}
+
+// Runs the check as an ordinary user, for whom permission bits count: as root,
+// in a child process that has become "nobody" and owns the folder. Returns the
+// check's exit code, or -1 when the child could not become that user.
+int AsOrdinaryUser(const TempFolder& folder, const std::function<int()>& check) {
+    if (geteuid() != 0) return check();
+    constexpr uid_t kNobody = 65534;
+    if (chown(folder.Path().c_str(), kNobody, kNobody) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(100);
+        _exit(check());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status) == 100 ? -1 : WEXITSTATUS(status);
+}
+
+// A rename needs only the folder's permission: a protected file must be refused
+// by the writer itself, and the reason given.
+TEST(SafeWrite, RefusesAFileTheUserMayNotWrite) {
+    TempFolder folder;
+    const std::string path = folder.File("kept.spb");
+    const std::string bytes("old\r\n\x1A\0bytes", 13);
+    WriteBytes(path, bytes);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    const int result = AsOrdinaryUser(folder, [&] {
+        const FileStatus written = WriteFileAtomically(path, "new bytes");
+        if (written) return 1;
+        if (written.Failure() != FileFailure::CannotWrite) return 2;
+        return written.Reason() == std::strerror(EACCES) ? 0 : 3;
+    });
+    if (result < 0) GTEST_SKIP() << "no ordinary user to run as";
+    EXPECT_EQ(result, 0) << "1: replaced, 2: wrong failure, 3: wrong reason";
+    EXPECT_EQ(ReadBytes(path), bytes);
+    EXPECT_EQ(ModeOf(path), 0444u);
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u) << "no temporary file is left behind";
+}
+
+TEST(SafeWrite, FailuresCarryTheSystemsReason) {
+    TempFolder folder;
+    const FileStatus missingFolder = WriteFileAtomically(folder.File("none/new.spb"), "x");
+    EXPECT_EQ(missingFolder.Failure(), FileFailure::CannotWrite);
+    EXPECT_EQ(missingFolder.Reason(), std::strerror(ENOENT));
+    SetWriteFailureAfterBytesForTesting(3);
+    const FileStatus full = WriteFileAtomically(folder.File("new.spb"), "more than three");
+    SetWriteFailureAfterBytesForTesting(-1);
+    EXPECT_EQ(full.Reason(), std::strerror(ENOSPC));
+    std::filesystem::create_directory(folder.File("dir.spb"));
+    EXPECT_EQ(WriteFileAtomically(folder.File("dir.spb"), "x").Reason(), "not a regular file");
+}
 
 } // namespace

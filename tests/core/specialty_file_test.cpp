@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace vellumar;
 using namespace vellumar::testing;
 
@@ -140,3 +143,18 @@ TEST(SpecialtyFile, AFailedSaveKeepsTheOldFile) {
 }
 
 } // namespace
+
+TEST(SpecialtyFileMarks, AByteOrderMarkIsSkippedAndFailuresGiveTheReason) {
+    TempFolder folder;
+    WriteBytes(folder.File("s.dat"), "\xEF\xBB\xBF"
+                                     "Abjurer\r\nabj,\"caf\xC3\xA9\"\r\nalt\r\n");
+    auto list = ReadSpecialtyFile(folder.File("s.dat"));
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->Count(), 1);
+    const tSpecialty* abjurer = list->FindByName("Abjurer");
+    ASSERT_TRUE(abjurer) << "the mark is not part of the first name";
+    EXPECT_EQ(abjurer->Preferred, (std::vector<std::string>{"abj", "caf\xE9"}));
+    const auto missing = ReadSpecialtyFile(folder.File("missing.dat"));
+    EXPECT_TRUE(missing.Missing());
+    EXPECT_EQ(missing.Reason(), std::strerror(ENOENT));
+}

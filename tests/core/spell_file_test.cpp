@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <random>
 
 using namespace vellumar;
@@ -251,15 +253,17 @@ INSTANTIATE_TEST_SUITE_P(
             "4\r\n\r\n  5 rest\r\n \t\r\n14\tjunk 9\r\nDiviner\r\nu\r\n2,\"Web\"\r\n1,\"Alarm\""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SpellFiles, HeaderlessLinesCountOnlyTheirFirst255Characters) {
+// An exported spell of a long name must come back whole: cut short, it loses
+// its category and would read as a spell any specialist may learn.
+TEST(SpellFiles, LongLinesAreReadWholeWithOrWithoutAHeader) {
     TempFolder folder;
     const std::string longName(300, 'N');
     const std::string body = "1,\"" + longName + "\",\"Book\"\r\n2,\"Next\"\r\n";
     WriteBytes(folder.File("long.dat"), body);
     auto list = ReadSpellList(folder.File("long.dat"));
     ASSERT_TRUE(list && list->SpellAt(1, 0));
-    EXPECT_EQ(list->CurrentName(), std::string(252, 'N')); // 255 less the level, comma and mark
-    EXPECT_EQ(list->CurrentBook(), "");
+    EXPECT_EQ(list->CurrentName(), longName);
+    EXPECT_EQ(list->CurrentBook(), "Book");
     EXPECT_TRUE(list->SpellAt(2, 0));
     // A spellbook with a header reads its spell lines whole.
     WriteBytes(folder.File("long.spb"), "4\r\n1\r\n9\r\n\r\nC\r\n" + body);
@@ -372,7 +376,10 @@ TEST(SpellFiles, MissingFoldersAndReadFailuresGiveNoBook) {
     ASSERT_EQ(ReadSpellList(folder.File("big.dat"))->Count(), 20000);
     for (long long after : {0LL, 5LL, 100000LL}) {
         SetReadFailureAfterBytesForTesting(after);
-        EXPECT_THROW(ReadSpellList(folder.File("big.dat")), FileReadError) << after;
+        const auto list = ReadSpellList(folder.File("big.dat"));
+        EXPECT_FALSE(list) << after;
+        EXPECT_EQ(list.Status().Failure(), FileFailure::CannotRead) << after;
+        EXPECT_EQ(list.Reason(), std::strerror(EIO)) << after;
         EXPECT_EQ(ReadSpellbookFile(folder.File("big.dat")), nullptr) << after;
         EXPECT_EQ(ReadSpellbookFile(folder.File("big.spb")), nullptr) << after;
     }
@@ -407,8 +414,8 @@ TEST(SpellFiles, ArbitraryBytesNeverBreakTheReaders) {
         if (round % 3 == 0) bytes.insert(0, round % 2 ? "4\r\n" : "3\n");
         WriteBytes(folder.File("f"), bytes);
         const Deadline deadline("reading arbitrary bytes, round " + std::to_string(round));
-        std::unique_ptr<TSpellBook> books[] = {ReadSpellList(folder.File("f")),
-                                               ReadSpellbookFile(folder.File("f"))};
+        std::unique_ptr<TSpellBook> books[] = {ReadSpellList(folder.File("f")).Take(),
+                                               ReadSpellbookFile(folder.File("f")).Take()};
         for (auto& book : books) {
             if (!book) continue;
             int32_t total = 0;
@@ -422,3 +429,55 @@ TEST(SpellFiles, ArbitraryBytesNeverBreakTheReaders) {
 }
 
 } // namespace
+
+// What the windows and the command-line tool tell the user when a file gives no book.
+TEST(SpellFiles, FailuresSayWhatFailedAndWhy) {
+    TempFolder folder;
+    const std::string missing = folder.File("missing.spb");
+    for (const auto& result : {ReadSpellList(missing), ReadSpellbookFile(missing)}) {
+        EXPECT_TRUE(result.Missing());
+        EXPECT_EQ(result.Reason(), std::strerror(ENOENT));
+    }
+    EXPECT_TRUE(ReadSpellList("").Missing()) << "no file name: nothing saved yet";
+    const auto folderRead = ReadSpellbookFile(folder.Path().string());
+    EXPECT_EQ(folderRead.Status().Failure(), FileFailure::CannotOpen);
+    EXPECT_EQ(folderRead.Reason(), std::strerror(EISDIR));
+    EXPECT_EQ(ReadSpellList("/dev/null").Reason(), "not a regular file");
+    WriteBytes(folder.File("five.spb"), "5\r\n3\r\n12\r\n");
+    const auto five = ReadSpellbookFile(folder.File("five.spb"));
+    EXPECT_EQ(five.Status().Failure(), FileFailure::NotASpellFile);
+    EXPECT_NE(five.Reason().find("version 5"), std::string::npos) << five.Reason();
+}
+
+// An editor that saves UTF-8 with a byte-order mark: the mark is skipped, so the
+// header and the first spell are seen, and the text comes in Windows-1252.
+TEST(SpellFiles, AByteOrderMarkIsSkippedAndTheTextConverted) {
+    TempFolder folder;
+    const std::string mark = "\xEF\xBB\xBF";
+    const std::string spells = "1,\"Caf\xC3\xA9 \xE2\x82\xAC\",\"Tome\",3,\"C\",\"div\"\r\n"
+                               "2,\"\xE6\x97\xA5\"\r\n \r\n";
+    WriteBytes(folder.File("marked.spb"),
+               mark + "4\r\n5\r\n12\r\nDivin\xC3\xA9r\r\nR\r\n" + spells);
+    auto book = ReadSpellbookFile(folder.File("marked.spb"));
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->CasterLevel, 5) << "read as a version-4 book";
+    EXPECT_EQ(book->Specialty, "Divin\xE9r");
+    ASSERT_TRUE(book->SpellAt(1, 0));
+    EXPECT_EQ(book->CurrentName(), "Caf\xE9 \x80");
+    ASSERT_TRUE(book->SpellAt(2, 0));
+    EXPECT_EQ(book->CurrentName(), "?") << "a character the code page lacks";
+
+    WriteBytes(folder.File("marked.dat"), mark + spells);
+    for (const auto& list :
+         {ReadSpellList(folder.File("marked.dat")), ReadSpellbookFile(folder.File("marked.dat"))}) {
+        ASSERT_TRUE(list);
+        EXPECT_EQ(list->Count(), 2) << "the first spell is not lost";
+        ASSERT_TRUE(list->SpellAt(1, 0));
+        EXPECT_EQ(list->CurrentName(), "Caf\xE9 \x80");
+    }
+    // Without the mark the bytes are taken as they are.
+    WriteBytes(folder.File("plain.dat"), spells);
+    auto plain = ReadSpellList(folder.File("plain.dat"));
+    ASSERT_TRUE(plain && plain->SpellAt(1, 0));
+    EXPECT_EQ(plain->CurrentName(), "Caf\xC3\xA9 \xE2\x82\xAC");
+}

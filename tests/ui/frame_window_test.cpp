@@ -286,6 +286,10 @@ private slots:
         QCOMPARE(box.kind, BoxKind::Error);
         QCOMPARE(box.buttons, BoxButtons::Ok);
         QCOMPARE(box.text, QStringLiteral("Error Reading Spellbook File"));
+        // With several books named at start-up, the details tell which one failed, and why.
+        QVERIFY2(box.informative.startsWith(path + QLatin1Char('\n')), qPrintable(box.informative));
+        QVERIFY2(box.informative.contains(QStringLiteral("version 5")),
+                 qPrintable(box.informative));
         QVERIFY(h->Frame().SpellBookWindows().empty());
         QVERIFY(h->Frame().mdiArea()->subWindowList().isEmpty());
         QVERIFY(!h->Context().Working().isVisible());
@@ -441,6 +445,17 @@ private slots:
             },
             false);
         h->Frame().mnuDataDirectoriesClick();
+    }
+
+    // A hand-written value past the dialog's range would make each draw spin.
+    void oddsFromTheSettingsAreHeldToTheDialogsRange() {
+        h->home.Write("Vellumar.INI", "[SpellFrequencyOdds]\r\nRestricted=2147483647\r\n"
+                                      "Very Rare=-5\r\nRare=0\r\nUncommon=0x7FFF\r\n"
+                                      "Common=40000\r\n");
+        h->Start();
+        const std::array<int32_t, 5> read = FrequencyOdds;
+        FrequencyOdds = DefaultFrequencyOdds;
+        QCOMPARE(read, (std::array<int32_t, 5>{32767, 1, 1, 32767, 32767}));
     }
 
     void oddsItemShowsTheOddsDialog() {

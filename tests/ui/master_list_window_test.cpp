@@ -7,6 +7,7 @@
 #include "model/spell_book.h"
 #include "platform/ini_file.h"
 #include "platform/qt/help_viewer.h"
+#include "platform/qt/text_conversion.h"
 #include "support/app_harness.h"
 #include "support/spell_lists.h"
 #include "ui/frame_window.h"
@@ -23,6 +24,8 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QToolButton>
+#include <cerrno>
+#include <cstring>
 
 using namespace vellumar;
 using namespace vellumar::test;
@@ -147,20 +150,52 @@ private slots:
         QVERIFY(Master().FormCloseQuery());
     }
 
-    void readFailureIsShownAndLeavesNoList() {
+    // A list that is there but could not be read is the user's: it is reported
+    // with the reason, and a save asks before writing over it.
+    void unreadListIsReportedAndNotWrittenOverUnasked() {
         QByteArray big;
         for (int i = 1000; i < 9000; ++i) big += "1,\"Spell " + QByteArray::number(i) + "\"\r\n";
-        h->home.Write(h->home.Working() + "MASTER.DAT", big);
+        const QString path = h->home.Working() + "MASTER.DAT";
+        h->home.Write(path, big);
         SetReadFailureAfterBytesForTesting(100);
         h->prompter.Message(Answer::Ok);
         h->Start();
+        SetReadFailureAfterBytesForTesting(-1);
         QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
-        QVERIFY(h->prompter.Last().text.startsWith(
-            QStringLiteral("Error Reading Master Spell List\r\n") + h->home.Working() +
-            "MASTER.DAT"));
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("Error Reading Master Spell List\r\n") + path);
+        QCOMPARE(h->prompter.Last().informative, QString::fromLocal8Bit(std::strerror(EIO)));
         QVERIFY(!h->Context().MasterList());
         QVERIFY(!h->Context().Working().isVisible());
         QCOMPARE(Master().lbSpells->count(), 0);
+
+        h->prompter.Exec(
+            [](QDialog& dialog) { static_cast<TfrmSpellEdit&>(dialog).ebName->setText("Alarm"); },
+            true);
+        h->prompter.Message(Answer::No); // no other spell
+        Master().mnuAddNewSpellClick();
+        h->prompter.Message(Answer::No);
+        QVERIFY(!Master().mnuSaveMasterFileClick());
+        const PromptRecord question = h->prompter.Last();
+        QCOMPARE(question.kind, BoxKind::Confirmation);
+        QCOMPARE(question.buttons, BoxButtons::YesNoDefaultNo);
+        QCOMPARE(question.text, QStringLiteral("The Master Spell File\r\n") + path +
+                                    QStringLiteral("\r\ncould not be read. Do you wish to "
+                                                   "replace it?"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), big);
+        file.close();
+        QVERIFY(List().Modified);
+
+        h->prompter.Message(Answer::Yes);
+        QVERIFY(Master().mnuSaveMasterFileClick());
+        QCOMPARE(ReadSpellList(ToPath(path))->Count(), 1);
+        // Written once, the file is the list's own: the next save asks nothing.
+        SelectRows(Master().lbSpells, {0});
+        Master().mnuDeleteSpellClick();
+        QVERIFY(Master().mnuSaveMasterFileClick());
+        QCOMPARE(ReadSpellList(ToPath(path))->Count(), 0);
     }
 
     void addThreeRowsWithOneIneligible() {

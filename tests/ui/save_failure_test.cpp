@@ -30,6 +30,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 using namespace vellumar;
 using namespace vellumar::test;
@@ -398,6 +400,14 @@ private slots:
         QCOMPARE(box.kind, master ? BoxKind::Confirmation : BoxKind::Error);
         QCOMPARE(box.buttons, master ? BoxButtons::YesNo : BoxButtons::Ok);
         QCOMPARE(box.text, ExpectedError(command, target));
+        // Files of books and lists carry the system's reason; the settings file does not.
+        const bool settings = command == Command::OddsOk || command == Command::DataDirectoryOk ||
+                              command == Command::SetMasterFile;
+        if (!settings) {
+            QVERIFY2(!box.informative.isEmpty(), "the reason is shown under the text");
+            if (fault == Fault::FullDisk || fault == Fault::RealFullDisk)
+                QCOMPARE(box.informative, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+        }
         CheckUnsaved(command, target);
 
         // With the fault gone the same command saves, so the failure was the fault's.

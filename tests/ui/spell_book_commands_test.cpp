@@ -29,6 +29,8 @@
 #include <QPrinter>
 #include <QSpinBox>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 
 using namespace vellumar;
@@ -499,8 +501,8 @@ private slots:
         h->prompter.OpenFile(file).Message(Answer::Ok);
         window.mnuImportSpellsClick();
         QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
-        QVERIFY(h->prompter.Last().text.startsWith(QStringLiteral("Error Reading Spell File\r\n") +
-                                                   file));
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("Error Reading Spell File\r\n") + file);
+        QCOMPARE(h->prompter.Last().informative, QString::fromLocal8Bit(std::strerror(EIO)));
         QCOMPARE(window.Book().Count(), 0);
         QVERIFY(!window.Book().Modified);
     }

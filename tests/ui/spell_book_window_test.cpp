@@ -336,7 +336,7 @@ private slots:
         QCOMPARE(request.filter,
                  QStringLiteral("*.SPB (Spellbook Files)|*.spb|*.* (All Files)|*.*"));
         QCOMPARE(request.defaultSuffix, QStringLiteral("spb"));
-        QVERIFY(!request.confirmOverwrite);
+        QVERIFY(request.confirmOverwrite); // another file of that name is not lost unasked
         QVERIFY(!window.Book().Modified);
         QVERIFY(!window.isWindowModified());
         QCOMPARE(window.Caption(), path);

@@ -1,5 +1,6 @@
 // Text between the program's Windows-1252 bytes and QString.
 
+#include "files/utf8_to_cp1252.h"
 #include "platform/qt/text_conversion.h"
 
 #include <QTest>
@@ -41,6 +42,21 @@ private slots:
         const std::string out = FromQString(text);
         QCOMPARE(QByteArray::fromStdString(out), bytes);
         for (char c : out) QVERIFY(static_cast<unsigned char>(c) >= 32);
+    }
+
+    // The reader of UTF-8 files has no Qt: its conversion must give the bytes
+    // the windows give for every character they can be handed.
+    void fileConversionAgreesWithTheWindows() {
+        int compared = 0;
+        for (char32_t c = 32; c <= 0x10FFFF; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) continue;
+            const QString text = QString::fromUcs4(&c, 1);
+            const std::string windows = FromQString(text);
+            QCOMPARE(QByteArray::fromStdString(Utf8ToCp1252(text.toUtf8().toStdString())),
+                     QByteArray::fromStdString(windows));
+            ++compared;
+        }
+        QVERIFY(compared > 0x10F000);
     }
 
     void pathsKeepTheFileSystemsBytes() {

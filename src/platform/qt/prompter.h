@@ -14,7 +14,8 @@ class QWidget;
 namespace vellumar {
 
 enum class BoxKind { Error, Information, Confirmation, Warning };
-enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: a question whose Yes loses data, so that Enter answers No.
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class Answer { Ok, Cancel, Yes, No };
 
 struct FileDialogSpec {
@@ -31,9 +32,11 @@ struct FileDialogSpec {
 class Prompter {
 public:
     virtual ~Prompter() = default;
-    // Title defaults to the application title.
+    // Title defaults to the application title. The informative text stands
+    // under the text, in smaller print: the details, such as the system's reason.
     virtual Answer Message(QWidget* parent, BoxKind kind, BoxButtons buttons, const QString& text,
-                           const QString& title = QString()) = 0;
+                           const QString& title = QString(),
+                           const QString& informative = QString()) = 0;
     // The chosen path, or an empty text on Cancel.
     virtual QString OpenFile(QWidget* parent, const FileDialogSpec& request) = 0;
     virtual QString SaveFile(QWidget* parent, const FileDialogSpec& request) = 0;

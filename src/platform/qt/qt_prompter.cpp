@@ -34,6 +34,7 @@ QMessageBox::StandardButtons ButtonsOf(BoxButtons buttons) {
     case BoxButtons::OkCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
     case BoxButtons::YesNo:
+    case BoxButtons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case BoxButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -51,11 +52,13 @@ QString RunFileDialog(QWidget* parent, const FileDialogSpec& request,
 } // namespace
 
 Answer QtPrompter::Message(QWidget* parent, BoxKind kind, BoxButtons buttons, const QString& text,
-                           const QString& title) {
+                           const QString& title, const QString& informative) {
     QMessageBox box(IconOf(kind), title.isEmpty() ? defaultTitle_ : title,
                     QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     ButtonsOf(buttons), parent);
     box.setTextFormat(Qt::PlainText);
+    if (!informative.isEmpty()) box.setInformativeText(informative);
+    if (buttons == BoxButtons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;
@@ -64,7 +67,9 @@ Answer QtPrompter::Message(QWidget* parent, BoxKind kind, BoxButtons buttons, co
     case QMessageBox::No:
         return Answer::No;
     default:
-        return buttons == BoxButtons::YesNo ? Answer::No : Answer::Cancel;
+        return buttons == BoxButtons::YesNo || buttons == BoxButtons::YesNoDefaultNo
+                   ? Answer::No
+                   : Answer::Cancel;
     }
 }
 

@@ -10,7 +10,8 @@ public:
     explicit QtPrompter(QString defaultTitle) : defaultTitle_(std::move(defaultTitle)) {}
 
     Answer Message(QWidget* parent, BoxKind kind, BoxButtons buttons, const QString& text,
-                   const QString& title = QString()) override;
+                   const QString& title = QString(),
+                   const QString& informative = QString()) override;
     QString OpenFile(QWidget* parent, const FileDialogSpec& request) override;
     QString SaveFile(QWidget* parent, const FileDialogSpec& request) override;
     QString ChooseFolder(QWidget* parent, const QString& title, const QString& start) override;

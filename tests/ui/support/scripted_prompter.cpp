@@ -93,20 +93,20 @@ ScriptedPrompter::Step ScriptedPrompter::Take(PromptType type, const QString& wh
 }
 
 Answer ScriptedPrompter::Message(QWidget*, BoxKind kind, BoxButtons buttons, const QString& text,
-                                 const QString&) {
-    records_.push_back({PromptType::Message, kind, buttons, text, {}});
+                                 const QString&, const QString& informative) {
+    records_.push_back({PromptType::Message, kind, buttons, text, {}, informative});
     Step step = Take(PromptType::Message, text);
     if (step.onShow) step.onShow();
     return step.answer;
 }
 
 QString ScriptedPrompter::OpenFile(QWidget*, const FileDialogSpec& request) {
-    records_.push_back({PromptType::OpenFile, {}, {}, request.title, request});
+    records_.push_back({PromptType::OpenFile, {}, {}, request.title, request, {}});
     return Take(PromptType::OpenFile, request.title).path;
 }
 
 QString ScriptedPrompter::SaveFile(QWidget*, const FileDialogSpec& request) {
-    records_.push_back({PromptType::SaveFile, {}, {}, request.title, request});
+    records_.push_back({PromptType::SaveFile, {}, {}, request.title, request, {}});
     return Take(PromptType::SaveFile, request.title).path;
 }
 
@@ -114,29 +114,29 @@ QString ScriptedPrompter::ChooseFolder(QWidget*, const QString& title, const QSt
     FileDialogSpec request;
     request.title = title;
     request.directory = start;
-    records_.push_back({PromptType::ChooseFolder, {}, {}, title, request});
+    records_.push_back({PromptType::ChooseFolder, {}, {}, title, request, {}});
     return Take(PromptType::ChooseFolder, title).path;
 }
 
 bool ScriptedPrompter::ChooseFont(QWidget*, QFont& font, QColor& colour) {
-    records_.push_back({PromptType::ChooseFont, {}, {}, font.family(), {}});
+    records_.push_back({PromptType::ChooseFont, {}, {}, font.family(), {}, {}});
     Step step = Take(PromptType::ChooseFont, font.family());
     return step.font ? step.font(font, colour) : false;
 }
 
 bool ScriptedPrompter::PrintDialog(QWidget*, QPrinter& printer) {
-    records_.push_back({PromptType::PrintDialog, {}, {}, {}, {}});
+    records_.push_back({PromptType::PrintDialog, {}, {}, {}, {}, {}});
     Step step = Take(PromptType::PrintDialog, {});
     return step.print ? step.print(printer) : false;
 }
 
 bool ScriptedPrompter::PrinterSetup(QWidget*, QPrinter&) {
-    records_.push_back({PromptType::PrinterSetup, {}, {}, {}, {}});
+    records_.push_back({PromptType::PrinterSetup, {}, {}, {}, {}, {}});
     return Take(PromptType::PrinterSetup, {}).accept;
 }
 
 int ScriptedPrompter::Exec(QDialog& dialog) {
-    records_.push_back({PromptType::Exec, {}, {}, dialog.windowTitle(), {}});
+    records_.push_back({PromptType::Exec, {}, {}, dialog.windowTitle(), {}, {}});
     Step step = Take(PromptType::Exec, dialog.windowTitle());
     // The setup may end the dialog itself (clicking its OK button, say); otherwise
     // it ends with the scripted answer, through done() so its handlers run.

@@ -30,6 +30,7 @@ struct PromptRecord {
     BoxButtons buttons = BoxButtons::Ok;
     QString text; // message text, or the dialog's title / window caption
     FileDialogSpec request;
+    QString informative; // a message box's details
 };
 
 class ScriptedPrompter : public Prompter {
@@ -59,7 +60,7 @@ public:
     void VerifyDone();
 
     Answer Message(QWidget*, BoxKind kind, BoxButtons buttons, const QString& text,
-                   const QString& title) override;
+                   const QString& title, const QString& informative) override;
     QString OpenFile(QWidget*, const FileDialogSpec& request) override;
     QString SaveFile(QWidget*, const FileDialogSpec& request) override;
     QString ChooseFolder(QWidget*, const QString& title, const QString& start) override;
