@@ -13,7 +13,10 @@ std::array<int32_t, 5> FrequencyOdds = DefaultFrequencyOdds;
 int32_t EffectiveOdds(int32_t frequencyCode) {
     if (frequencyCode < FrequencyRestricted || frequencyCode > FrequencyCommon)
         frequencyCode = FrequencyCommon;
-    return ClampedOdds(FrequencyOdds[static_cast<size_t>(frequencyCode + 4)]);
+    const int32_t odds = FrequencyOdds[static_cast<size_t>(frequencyCode + 4)];
+    // 0 keeps its meaning (every test passes); a negative value would make the
+    // draw loops spin for ever, and a huge one for minutes.
+    return odds == 0 ? 0 : ClampedOdds(odds);
 }
 
 int32_t ClampedOdds(int32_t odds) {

@@ -18,8 +18,9 @@ constexpr int32_t MinOdds = 1;
 constexpr int32_t MaxOdds = 32767;
 int32_t ClampedOdds(int32_t odds);
 
-// The odds entry of a frequency code as the draws use it, held to MinOdds to
-// MaxOdds (0 and 1 both always pass); a code outside -4..0 counts as Common.
+// The odds entry of a frequency code as the draws use it: 0 stays 0 (every test
+// passes), anything else is held to MinOdds to MaxOdds; a code outside -4..0
+// counts as Common.
 int32_t EffectiveOdds(int32_t frequencyCode);
 
 // True when a random integer below the frequency's odds is 0. Odds of 1, and
