@@ -1,5 +1,6 @@
 // Text between the program's Windows-1252 bytes and QString.
 
+#include "platform/code_page.h"
 #include "platform/qt/text_conversion.h"
 
 #include <QTest>
@@ -41,6 +42,28 @@ private slots:
         const std::string out = FromQString(text);
         QCOMPARE(QByteArray::fromStdString(out), bytes);
         for (char c : out) QVERIFY(static_cast<unsigned char>(c) >= 32);
+    }
+
+    // The command-line tool converts without Qt; both must read and write the
+    // files alike.
+    void coreAndQtAgreeOnEveryByte() {
+        for (int byte = 0; byte < 256; ++byte) {
+            const std::string one(1, static_cast<char>(byte));
+            QCOMPARE(QString::fromStdString(Cp1252ToUtf8(one)), ToQString(one));
+        }
+    }
+    void coreAndQtAgreeOnCodePoints() {
+        std::vector<char32_t> points;
+        for (char32_t c = 32; c < 0x2200; ++c)
+            if (c < 0xD800 || c > 0xDFFF) points.push_back(c);
+        for (char32_t c : {0x4E2Du, 0xFFFDu, 0xFEFFu, 0x1F600u, 0x10FFFFu}) points.push_back(c);
+        for (char32_t c : points) {
+            const QString text = QString::fromUcs4(&c, 1);
+            const auto core = Utf8ToCp1252(text.toStdString());
+            QCOMPARE(QByteArray::fromStdString(core.text),
+                     QByteArray::fromStdString(FromQString(text)));
+            QCOMPARE(core.lossless, core.text != "?");
+        }
     }
 
     void pathsKeepTheFileSystemsBytes() {

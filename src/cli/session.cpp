@@ -1,0 +1,36 @@
+#include "cli/session.h"
+
+#include "platform/code_page.h"
+
+#include <langinfo.h>
+
+#include <clocale>
+#include <cstring>
+#include <ostream>
+
+namespace vellumar::cli {
+
+std::string Session::Shown(const std::string& stored) const {
+    return localeIsUtf8_ ? Cp1252ToUtf8(stored) : stored;
+}
+
+std::string Session::Stored(const std::string& what, const std::string& typed) {
+    if (!localeIsUtf8_) return typed;
+    const Cp1252Text converted = Utf8ToCp1252(typed);
+    if (!converted.lossless)
+        Warn(what + " '" + typed + "' has characters a spellbook file cannot hold; stored as '" +
+             Shown(converted.text) + "'");
+    return converted.text;
+}
+
+void Session::Warn(const std::string& message) {
+    err << "vellumar-cli: warning: " << message << '\n';
+}
+
+bool LocaleIsUtf8() {
+    std::setlocale(LC_ALL, "");
+    const char* codeset = nl_langinfo(CODESET);
+    return codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+}
+
+} // namespace vellumar::cli
