@@ -37,6 +37,17 @@ int ByteOf(char32_t c) {
     return -1;
 }
 
+// Invisible characters that converters drop rather than mark, Qt's among them.
+bool IsDefaultIgnorable(char32_t c) {
+    return c == 0x034F || c == 0x061C || c == 0x115F || c == 0x1160 ||
+           (c >= 0x17B4 && c <= 0x17B5) || (c >= 0x180B && c <= 0x180F) ||
+           (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2060 && c <= 0x206F) || c == 0x3164 || (c >= 0xFE00 && c <= 0xFE0F) ||
+           c == 0xFEFF || c == 0xFFA0 || (c >= 0xFFF0 && c <= 0xFFF8) ||
+           (c >= 0x1BCA0 && c <= 0x1BCA3) || (c >= 0x1D173 && c <= 0x1D17A) ||
+           (c >= 0xE0000 && c <= 0xE0FFF);
+}
+
 // Decodes one UTF-8 sequence at text[i] and advances i past it. Returns -1,
 // having passed one byte only, when no well-formed shortest sequence of a
 // valid code point starts there.
@@ -88,6 +99,7 @@ Cp1252Text Utf8ToCp1252(std::string_view text) {
     for (size_t i = 0; i < text.size();) {
         const int32_t c = NextCodePoint(text, i);
         const int byte = c < 0 ? -1 : ByteOf(static_cast<char32_t>(c));
+        if (byte < 0 && c >= 0 && IsDefaultIgnorable(static_cast<char32_t>(c))) continue;
         if (byte < 0) {
             result.text += '?';
             result.lossless = false;

@@ -17,7 +17,8 @@ struct Cp1252Text {
     bool lossless = true; // false when a character had no byte and became "?"
 };
 
-// A character the code page lacks, and a byte that is not UTF-8, becomes "?".
+// A character the code page lacks, and a byte that is not UTF-8, becomes "?";
+// an invisible one (a joiner, a byte-order mark, a variation selector) is dropped.
 // Control characters pass unchanged: the caller decides what a field may hold.
 Cp1252Text Utf8ToCp1252(std::string_view text);
 

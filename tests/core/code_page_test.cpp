@@ -33,6 +33,15 @@ INSTANTIATE_TEST_SUITE_P(
                     Row{"\x93x\x94\x85", "\xE2\x80\x9Cx\xE2\x80\x9D\xE2\x80\xA6"},
                     Row{"\x81\x9D", "\xC2\x81\xC2\x9D"}, Row{"\xA0\xA9", "\xC2\xA0\xC2\xA9"}));
 
+TEST(CodePage, InvisibleCharactersAreDropped) {
+    // a zero-width space, a byte-order mark and an emoji variation selector
+    const Cp1252Text out = Utf8ToCp1252("a\xE2\x80\x8B"
+                                        "b\xEF\xBB\xBF"
+                                        "c\xEF\xB8\x8F");
+    EXPECT_EQ(out.text, "abc");
+    EXPECT_TRUE(out.lossless);
+}
+
 TEST(CodePage, EveryByteComesBackItself) {
     for (int byte = 0; byte < 256; ++byte) {
         const std::string one(1, static_cast<char>(byte));
