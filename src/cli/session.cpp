@@ -15,8 +15,12 @@ std::string Session::Shown(const std::string& stored) const {
 }
 
 std::string Session::Stored(const std::string& what, const std::string& typed) {
-    if (!localeIsUtf8_) return typed;
-    const Cp1252Text converted = Utf8ToCp1252(typed);
+    // A line break or a Ctrl-Z would break the file apart.
+    std::string clean = typed;
+    for (char& c : clean)
+        if (static_cast<unsigned char>(c) < 32) c = ' ';
+    if (!localeIsUtf8_) return clean;
+    const Cp1252Text converted = Utf8ToCp1252(clean);
     if (!converted.lossless)
         Warn(what + " '" + typed + "' has characters a spellbook file cannot hold; stored as '" +
              Shown(converted.text) + "'");

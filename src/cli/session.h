@@ -22,7 +22,7 @@ public:
     // Text of the files, as the terminal shows it.
     std::string Shown(const std::string& stored) const;
     // An argument as the files store it; warns, naming the text, when a
-    // character cannot be stored and becomes "?".
+    // character cannot be stored and becomes "?". Control characters become blanks.
     std::string Stored(const std::string& what, const std::string& typed);
     void Warn(const std::string& message);
 

@@ -450,11 +450,15 @@ TEST_F(Cli, ACharacterTheFilesCannotHoldBecomesAQuestionMarkWithAWarning) {
     EXPECT_TRUE(StartsWith(text.out, "Spell Book:Grimoire ?\r\n")) << text.out;
     EXPECT_NE(text.err.find("warning: --caption '" + caption + "'"), std::string::npos) << text.err;
     EXPECT_NE(text.err.find("'Grimoire ?'"), std::string::npos) << text.err;
+
+    const Result broken = Run({"text", book, "--caption", "One\r\nTwo\x1A"});
+    EXPECT_TRUE(StartsWith(broken.out, "Spell Book:One  Two \r\nCaster Level: 3\r\n"))
+        << broken.out;
 }
 
 TEST_F(Cli, AFailedWriteToStandardOutputIsAnError) {
-    const std::string book = Write(
-        "b.spb", BookFile(3, 10, "Painter", 'C', SpellLine(1, "Alarm", "", 0, 'C', "alt")));
+    const std::string book =
+        Write("b.spb", BookFile(3, 10, "Painter", 'C', SpellLine(1, "Alarm", "", 0, 'C', "alt")));
     const std::vector<std::vector<std::string>> commands = {
         {"text", book},
         {"info", book},

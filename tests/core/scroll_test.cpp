@@ -87,6 +87,13 @@ TEST(Scroll, HoldsCopiesNotTheSourcesSpells) {
     EXPECT_EQ(source.CurrentName(), "S1-0");
 }
 
+std::vector<std::string> LevelsAndNames(TSpellBook& book) {
+    std::vector<std::string> names;
+    for (book.First(); book.CurrentSpell(); book.Next())
+        names.push_back(std::to_string(book.CurrentLevel()) + book.CurrentName());
+    return names;
+}
+
 // The scroll as the book's own walk draws it: RandomSpellOfLevel until the
 // scroll holds enough different spells. Any faster draw must pick the same
 // spells with the same random numbers, so that a seed keeps giving the same scroll.
@@ -96,10 +103,7 @@ std::vector<std::string> WalkedScroll(TSpellBook& source, const std::array<int32
         const int32_t wanted = std::clamp(counts[level - 1], 0, source.LevelCount[level]);
         while (scroll.LevelCount[level] < wanted) scroll.AddCopy(source.RandomSpellOfLevel(level));
     }
-    std::vector<std::string> names;
-    for (scroll.First(); scroll.CurrentSpell(); scroll.Next())
-        names.push_back(std::to_string(scroll.CurrentLevel()) + scroll.CurrentName());
-    return names;
+    return LevelsAndNames(scroll);
 }
 
 struct SeededRow {
@@ -121,10 +125,7 @@ TEST_P(SeededScroll, ASeedGivesTheScrollOfTheWalkedDraw) {
 
         SeedRandom(seed);
         auto scroll = DrawScroll(source, GetParam().counts);
-        std::vector<std::string> names;
-        for (scroll->First(); scroll->CurrentSpell(); scroll->Next())
-            names.push_back(std::to_string(scroll->CurrentLevel()) + scroll->CurrentName());
-        EXPECT_EQ(names, expected) << "seed " << seed;
+        EXPECT_EQ(LevelsAndNames(*scroll), expected) << "seed " << seed;
         EXPECT_EQ(RandomInt(1 << 30), nextAfterWalk) << "seed " << seed << ": draws used";
     }
 }
