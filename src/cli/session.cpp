@@ -32,7 +32,8 @@ void Session::Warn(const std::string& message) {
 }
 
 bool LocaleIsUtf8() {
-    std::setlocale(LC_ALL, "");
+    // Only the character type: numbers and messages stay as the C locale has them.
+    std::setlocale(LC_CTYPE, "");
     const char* codeset = nl_langinfo(CODESET);
     return codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
 }
