@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -139,11 +138,6 @@ std::unique_ptr<TSpellBook> BookOperand(const Arguments& args, Session& session)
     return ReadBook(session.files.Input(operand));
 }
 
-void WriteOutput(Session& session, const std::string& output,
-                 const std::function<void(const std::string&)>& write) {
-    session.files.Output(output, write);
-}
-
 // Text: converted for the terminal unless the exact bytes of the files are asked for.
 bool ShowsFileBytes(const Arguments& args) {
     const auto encoding = args.Value("--encoding");
@@ -215,7 +209,7 @@ int Fill(const Arguments& args, Session& session) {
 
     SeedGenerator(seed);
     FillSpellbook(book.get(), master.get(), table.get());
-    WriteOutput(session, output, [&](const std::string& path) { WriteBook(*book, path); });
+    session.files.Output(output, [&](const std::string& path) { WriteBook(*book, path); });
     return 0;
 }
 
@@ -226,7 +220,7 @@ int Validate(const Arguments& args, Session& session) {
     ValidateBook(*book, table.get(), [&](const tSpell& spell) {
         session.out << session.Shown(SpellItemRow(spell)) << '\n';
     });
-    WriteOutput(session, output, [&](const std::string& path) { WriteBook(*book, path); });
+    session.files.Output(output, [&](const std::string& path) { WriteBook(*book, path); });
     return 0;
 }
 
@@ -252,14 +246,14 @@ int Scroll(const Arguments& args, Session& session) {
     }
     SeedGenerator(seed);
     auto scroll = DrawScroll(*source, levels);
-    WriteOutput(session, output, [&](const std::string& path) { WriteBook(*scroll, path); });
+    session.files.Output(output, [&](const std::string& path) { WriteBook(*scroll, path); });
     return 0;
 }
 
 int Export(const Arguments& args, Session& session) {
     const std::string output = args.Required("--output");
     auto book = BookOperand(args, session);
-    WriteOutput(session, output, [&](const std::string& path) {
+    session.files.Output(output, [&](const std::string& path) {
         if (const FileStatus written = WriteSpellList(*book, path); !written)
             Fail("cannot write", output, written);
     });
