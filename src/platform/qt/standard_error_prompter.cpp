@@ -22,9 +22,9 @@ const char* KindName(BoxKind kind) {
 } // namespace
 
 Answer StandardErrorPrompter::Message(QWidget*, BoxKind kind, BoxButtons buttons,
-                                      const QString& text, const QString& title) {
-    if (kind == BoxKind::Error) ++errors_;
-    QString shown = text;
+                                      const QString& text, const QString& title,
+                                      const QString& informative) {
+    QString shown = informative.isEmpty() ? text : text + QStringLiteral("\n") + informative;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     std::fprintf(out_, "%s: %s: %s\n", qPrintable(title.isEmpty() ? defaultTitle_ : title),
                  KindName(kind), qPrintable(shown));
@@ -36,6 +36,7 @@ Answer StandardErrorPrompter::Message(QWidget*, BoxKind kind, BoxButtons buttons
     case BoxButtons::YesNoCancel:
         return Answer::Cancel;
     case BoxButtons::YesNo:
+    case BoxButtons::YesNoDefaultNo:
         return Answer::No;
     }
     return Answer::Ok;

@@ -15,7 +15,8 @@ public:
         : defaultTitle_(std::move(defaultTitle)), out_(out) {}
 
     Answer Message(QWidget* parent, BoxKind kind, BoxButtons buttons, const QString& text,
-                   const QString& title = QString()) override;
+                   const QString& title = QString(),
+                   const QString& informative = QString()) override;
     QString OpenFile(QWidget*, const FileDialogSpec&) override { return {}; }
     QString SaveFile(QWidget*, const FileDialogSpec&) override { return {}; }
     QString ChooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
@@ -24,13 +25,9 @@ public:
     bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
     int Exec(QDialog& dialog) override;
 
-    // How many error boxes were printed.
-    int Errors() const { return errors_; }
-
 private:
     QString defaultTitle_;
     std::FILE* out_;
-    int errors_ = 0;
 };
 
 } // namespace vellumar
