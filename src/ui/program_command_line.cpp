@@ -37,6 +37,21 @@ std::optional<int> ParseProgramCommandLine(int argc, char** argv, ProgramCommand
     const QCommandLineOption seed(QStringLiteral("seed"), {}, QStringLiteral("N"));
     const QCommandLineOption quit(QStringLiteral("quit-after-start"), {});
     parser.addOptions({help, version, seed, quit});
+    // Qt's own options (-platform offscreen, -style Fusion, ...) are known
+    // here too, and left for the application object to take.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "display",
+                             "geometry", "style", "stylesheet", "session", "title"}) {
+        QCommandLineOption qtOption(QString::fromLatin1(name), {}, QStringLiteral("value"));
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
+    for (const char* name : {"reverse", "nograb", "dograb", "sync", "widgetcount"}) {
+        QCommandLineOption qtOption(QString::fromLatin1(name), {});
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
     parser.addPositionalArgument(QStringLiteral("BOOK"), {}, QStringLiteral("[BOOK ...]"));
     if (!parser.parse(words)) {
         std::fprintf(stderr, "vellumar: %s\n%s", qPrintable(parser.errorText()), UsageLine);

@@ -76,6 +76,10 @@ private slots:
                                 << 0 << QStringLiteral("spellbook windows: 0") << QString();
         QTest::newRow("seed=N") << QStringList{QStringLiteral("--seed=7"), quit} << 0
                                 << QStringLiteral("spellbook windows: 0") << QString();
+        QTest::newRow("Qt's own options")
+            << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                           QStringLiteral("-reverse"), quit}
+            << 0 << QStringLiteral("spellbook windows: 0") << QString();
         QTest::newRow("a book") << QStringList{QStringLiteral("Gorm.SPB"), quit} << 0
                                 << QStringLiteral("spellbook windows: 1") << QString();
         QTest::newRow("a book after --")
