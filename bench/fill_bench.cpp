@@ -1,6 +1,7 @@
 // Filling the largest book (caster level 30, Intelligence 21, a specialist)
 // from master lists of realistic make-up, and the clipboard text of the result.
 
+#include "generated_master.h"
 #include "model/specialty.h"
 #include "output/spellbook_text.h"
 #include "rules/fill.h"
@@ -8,38 +9,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <memory>
-#include <random>
-
 using namespace vellumar;
 
 namespace {
-
-// More low-level spells than high; mostly Common and Uncommon; the schools of
-// the built-in specialties with a few combined categories.
-std::unique_ptr<TSpellBook> GenerateMaster(int spells) {
-    static const int levelWeights[9] = {18, 16, 14, 12, 11, 9, 8, 7, 5};
-    static const int frequencyWeights[5] = {4, 8, 14, 26, 48}; // Restricted .. Common
-    static const char* categories[] = {"abj", "alt", "c/s",     "div",     "e/c",     "i/e",
-                                       "ill", "nec", "alt/i/e", "ill/abj", "div/e/c", ""};
-    std::mt19937 gen(12345);
-    std::discrete_distribution<int> frequency(std::begin(frequencyWeights),
-                                              std::end(frequencyWeights));
-    std::uniform_int_distribution<size_t> category(0, std::size(categories) - 1);
-    auto master = std::make_unique<TSpellBook>();
-    int made = 0;
-    for (int level = 1; level <= 9; ++level) {
-        const int count = level == 9 ? spells - made : spells * levelWeights[level - 1] / 100;
-        for (int i = 0; i < count; ++i, ++made) {
-            char name[32];
-            std::snprintf(name, sizeof name, "Spell %d-%06d", level, i);
-            master->AddSpell(new tSpell(level, name, "Tome", i % 400, frequency(gen) - 4,
-                                        categories[category(gen)]));
-        }
-    }
-    return master;
-}
 
 void BM_FillSpellbook(benchmark::State& state) {
     const auto master = GenerateMaster(static_cast<int>(state.range(0)));

@@ -4,11 +4,14 @@
 #include "model/spell_book.h"
 #include "platform/ini_file.h"
 #include "platform/qt/qt_prompter.h"
+#include "platform/qt/standard_error_prompter.h"
 #include "platform/qt/startup_warm_up.h"
 #include "platform/qt/svg_icon.h"
 #include "platform/qt/text_conversion.h"
+#include "program_version.h"
 #include "ui/app.h"
 #include "ui/frame_window.h"
+#include "ui/program_command_line.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -16,25 +19,11 @@
 #include <QLibraryInfo>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <optional>
 #include <utility>
 
 namespace {
-
-constexpr char Usage[] =
-    "usage: vellumar [--seed N] [--quit-after-start] [BOOK ...]\n"
-    "\n"
-    "Keeps wizard spellbooks. Each BOOK (a *.SPB file) opens in its own window.\n"
-    "\n"
-    "  --seed N             seed the random generator with N (0 to 4294967295)\n"
-    "                       instead of the clock, to make the same books again\n"
-    "  --quit-after-start   start as usual and, once the window has been drawn,\n"
-    "                       print where the settings, the help file and the\n"
-    "                       master list were found, and quit; for checking an\n"
-    "                       installation\n"
-    "  --help               show this text\n";
 
 // What start-up found, for --quit-after-start.
 void PrintStartReport(vellumar::VellumarApp& app) {
@@ -78,54 +67,35 @@ QIcon ProgramIcon() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Before the application exists, so that the help needs no display.
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::fputs(Usage, stdout);
-            return 0;
-        }
+    // Before the application exists, so that help, version and mistakes need no display.
+    vellumar::ProgramCommandLine line;
+    if (const auto code = vellumar::ParseProgramCommandLine(argc, argv, line)) return *code;
     // Before the application object, so that it runs while that is made.
     vellumar::StartupWarmUp warmUp(vellumar::ToPath(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
                                                     QStringLiteral("/iconengines/libqsvgicon.so")));
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumar"));
+    QApplication::setApplicationVersion(QString::fromLatin1(vellumar::ProgramVersion));
     // Ties the windows to the desktop entry, for the window icon and the task bar.
     QApplication::setDesktopFileName(QStringLiteral("vellumar"));
     QApplication::setWindowIcon(ProgramIcon());
 
-    std::optional<uint32_t> seed;
-    bool quitAfterStart = false;
-    QStringList books;
-    const QStringList args = QApplication::arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--seed")) {
-            bool ok = false;
-            const uint value = i + 1 < args.size() ? args[i + 1].toUInt(&ok) : 0;
-            if (!ok) {
-                std::fprintf(stderr,
-                             "vellumar: --seed needs a whole number from 0 to 4294967295\n"
-                             "usage: vellumar [--seed N] [--quit-after-start] [BOOK ...]\n");
-                return 2;
-            }
-            seed = value;
-            ++i;
-        } else if (args[i] == QLatin1String("--quit-after-start")) {
-            quitAfterStart = true;
-        } else {
-            books << args[i];
-        }
-    }
-
-    vellumar::QtPrompter prompter(QString::fromLatin1(vellumar::AppTitle));
+    const QString title = QString::fromLatin1(vellumar::AppTitle);
+    vellumar::QtPrompter interactive(title);
+    vellumar::StandardErrorPrompter unattended(title);
+    vellumar::Prompter& prompter = line.quitAfterStart
+                                       ? static_cast<vellumar::Prompter&>(unattended)
+                                       : static_cast<vellumar::Prompter&>(interactive);
     vellumar::VellumarApp app(prompter);
-    app.Start(seed, &warmUp);
-    for (const QString& book : books) app.Frame().OpenSpellbookFile(book);
-    FirstPaintWatch firstPaint([&app] {
+    app.Start(line.seed, &warmUp);
+    bool allOpened = true;
+    for (const QString& book : line.books) allOpened &= app.Frame().OpenSpellbookFile(book);
+    FirstPaintWatch firstPaint([&app, allOpened] {
         PrintStartReport(app);
         // exit() rather than quit(), which would ask the windows to close.
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(allOpened ? 0 : 1);
     });
-    if (quitAfterStart) {
+    if (line.quitAfterStart) {
         // Once the frame has been painted: this also times the start-up
         // (bench/startup_ratio.sh). A frame that is never exposed still ends.
         app.Frame().installEventFilter(&firstPaint);

@@ -1,5 +1,7 @@
 #include "cli/arguments.h"
 
+#include "cli/suggestion.h"
+
 #include <charconv>
 #include <limits>
 
@@ -23,9 +25,15 @@ template <class T> std::optional<T> ParseNumber(const std::string& text) {
 
 Arguments Arguments::Parse(const CommandSpec& request, const std::vector<std::string>& words) {
     Arguments args;
+    bool optionsEnded = false;
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
+        if (!optionsEnded && word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // "-" alone is standard input or output, an operand like a file name.
+        if (optionsEnded || word.size() < 2 || word[0] != '-') {
             if (args.operand_ || request.operand.empty())
                 throw UsageError(request.name + ": unexpected operand '" + word + "'");
             args.operand_ = word;
@@ -36,7 +44,11 @@ Arguments Arguments::Parse(const CommandSpec& request, const std::vector<std::st
         const OptionSpec* option = nullptr;
         for (const OptionSpec& candidate : request.options)
             if (candidate.name == name) option = &candidate;
-        if (!option) throw UsageError(request.name + ": unknown option " + name);
+        if (!option) {
+            std::vector<std::string> known;
+            for (const OptionSpec& candidate : request.options) known.push_back(candidate.name);
+            throw UsageError(request.name + ": unknown option " + name + DidYouMean(name, known));
+        }
         if (!option->takesValue) {
             if (equals != std::string::npos)
                 throw UsageError(request.name + ": option " + name + " takes no value");

@@ -2,6 +2,7 @@
 // The commands of vellumar-cli. Each throws UsageError or FileError.
 
 #include "cli/arguments.h"
+#include "cli/session.h"
 
 #include <iosfwd>
 #include <vector>
@@ -12,8 +13,8 @@ extern const char* const Version;
 
 struct Command {
     CommandSpec request;
-    // Writes its result to out; returns the exit code.
-    int (*run)(const Arguments& args, std::ostream& out);
+    // Writes its result to the session's output; returns the exit code.
+    int (*run)(const Arguments& args, Session& session);
 };
 
 const std::vector<Command>& Commands();

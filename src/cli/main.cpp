@@ -2,7 +2,11 @@
 // masters who make many books at once and for scripted checks.
 
 #include "cli/commands.h"
+#include "cli/suggestion.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -16,31 +20,66 @@ int Usage(const std::string& message) {
     return 2;
 }
 
+// Output that never reached its reader (a full disk, a closed pipe) is a
+// failure like any file that cannot be written.
+int Finish(int code) {
+    errno = 0;
+    std::cout.flush();
+    if (std::cout) return code;
+    std::cerr << "vellumar-cli: cannot write standard output"
+              << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << '\n';
+    return 1;
+}
+
+enum class Asked { Nothing, Help, Version };
+
+// -h, --help and --version stand anywhere before a "--".
+Asked WhatIsAsked(const std::vector<std::string>& words) {
+    for (const std::string& word : words) {
+        if (word == "--") break;
+        if (word == "-h" || word == "--help") return Asked::Help;
+        if (word == "--version") return Asked::Version;
+    }
+    return Asked::Nothing;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // A closed pipe then fails the write, which is reported, instead of
+    // ending the program silently.
+    std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> words(argv + 1, argv + argc);
-    for (const std::string& word : words)
-        if (word == "--help") {
-            PrintUsage(std::cout);
-            return 0;
-        }
-    if (words.empty()) return Usage("missing command");
-    if (words[0] == "--version") {
-        std::cout << "vellumar-cli " << Version << '\n';
-        return 0;
+    if (!words.empty() && words[0] == "help") {
+        PrintUsage(std::cout);
+        return Finish(0);
     }
+    switch (WhatIsAsked(words)) {
+    case Asked::Help:
+        PrintUsage(std::cout);
+        return Finish(0);
+    case Asked::Version:
+        std::cout << "vellumar-cli " << Version << '\n';
+        return Finish(0);
+    case Asked::Nothing:
+        break;
+    }
+    if (words.empty()) return Usage("missing command");
+    std::vector<std::string> names = {"help"};
     for (const Command& command : Commands()) {
+        names.push_back(command.request.name);
         if (command.request.name != words[0]) continue;
+        Session session(std::cout, std::cerr, LocaleIsUtf8());
         try {
             const auto args = Arguments::Parse(command.request, {words.begin() + 1, words.end()});
-            return command.run(args, std::cout);
+            return Finish(command.run(args, session));
         } catch (const UsageError& e) {
             return Usage(e.what());
         } catch (const std::exception& e) {
             std::cerr << "vellumar-cli: " << e.what() << '\n';
+            Finish(1);
             return 1;
         }
     }
-    return Usage("unknown command '" + words[0] + "'");
+    return Usage("unknown command '" + words[0] + "'" + DidYouMean(words[0], names));
 }

@@ -1,6 +1,6 @@
 #include "files/line_reader.h"
 
-#include "files/utf8_to_cp1252.h"
+#include "platform/code_page.h"
 
 #include <cerrno>
 #include <cstring>
@@ -156,7 +156,7 @@ std::string_view LineReader::ReadLine() {
         }
         line = line.substr(0, line.find('\0'));
         if (!utf8_) return line;
-        converted_ = Utf8ToCp1252(line);
+        converted_ = Utf8ToCp1252(line).text;
         return converted_;
     }
 }

@@ -1,6 +1,7 @@
 #include "rules/fill.h"
 
 #include "rules/caster_tables.h"
+#include "rules/level_index.h"
 #include "rules/odds.h"
 #include "rules/random.h"
 
@@ -12,32 +13,10 @@
 namespace vellumar {
 namespace {
 
-// The spells of a pool by level, so that a pick indexes instead of walking
-// the list. A pick draws the same random position RandomSpellOfLevel would, so
-// every spell of the level stays equally likely.
-class PoolIndex {
-public:
-    explicit PoolIndex(TSpellBook& pool) {
-        for (pool.First(); const tSpell* spell = pool.CurrentSpell(); pool.Next())
-            if (spell->Level >= MinSpellLevel && spell->Level <= MaxSpellLevel)
-                levels_[static_cast<size_t>(spell->Level)].push_back(spell);
-    }
-    int32_t Count(int32_t level) const {
-        return static_cast<int32_t>(levels_[static_cast<size_t>(level)].size());
-    }
-    const tSpell* Pick(int32_t level) const {
-        const auto& spells = levels_[static_cast<size_t>(level)];
-        return spells[static_cast<size_t>(RandomInt(Count(level)))];
-    }
-
-private:
-    std::array<std::vector<const tSpell*>, MaxSpellLevel + 1> levels_;
-};
-
 // Picks until a spell passes the odds test for its frequency, then adds a
 // copy; a copy the book already holds is refused and the caller's loop
 // condition decides whether to draw again.
-void DrawStep(TSpellBook& book, const PoolIndex& pool, int32_t level) {
+void DrawStep(TSpellBook& book, const LevelIndex& pool, int32_t level) {
     const tSpell* pick = nullptr;
     do pick = pool.Pick(level);
     while (!OddsTest(pick->Frequency));
@@ -71,7 +50,7 @@ void FillFromPool(TSpellBook& book, TSpellBook& pool) {
     // A reference book refuses every copy, so its draw loops would never end.
     if (book.IsReference || &book == &pool) return;
 
-    const PoolIndex index(pool);
+    const LevelIndex index(pool);
     const int32_t newLevelTarget = NewLevelSpells(intelligence);
     const int32_t maxTarget = MaxSpellsPerLevel(intelligence);
     for (int32_t s = MinSpellLevel; s <= MaxSpellLevel; ++s) {
@@ -116,15 +95,29 @@ const tSpell* AddRandomSpell(TSpellBook& book, TSpellBook* master, tSpecialtyLis
         return nullptr;
     }
     if (book.CountOfLevel(level) >= master->CountOfLevel(level)) return nullptr;
+    // The master's spells of the level, and which of them the book holds:
+    // both lists are in the same order, so one pass over each tells.
+    const LevelIndex index(*master, level);
+    const auto& spells = index.Spells(level);
+    if (spells.empty()) return nullptr;
+    std::vector<bool> held(spells.size());
+    book.GoToLevel(level);
+    for (size_t i = 0; i < spells.size() && book.CurrentSpell();) {
+        const tSpell* own = book.CurrentSpell();
+        const int32_t order = own->Level != level ? -1 : CompareSpells(*spells[i], *own);
+        if (order <= 0) held[i++] = order == 0;
+        if (order >= 0) book.Next();
+    }
     // The book lacks at least one spell of the level that the master list
     // holds, so this ends. The odds are drawn on every pick.
-    const tSpell* pick = nullptr;
+    int32_t position = 0;
     for (;;) {
-        pick = master->RandomSpellOfLevel(level);
-        if (!pick) return nullptr;
-        const bool accepted = OddsTest(pick->Frequency);
-        if (accepted && !book.Contains(pick)) break;
+        position = index.PickPosition(level);
+        const bool accepted = OddsTest(spells[static_cast<size_t>(position)]->Frequency);
+        if (accepted && !held[static_cast<size_t>(position)]) break;
     }
+    // A look-up leaves the cursor on what it found.
+    const tSpell* pick = master->SpellAt(level, position);
     if (!OfferSpellToBook(pick, book, table, confirm)) return nullptr;
     return FindInBook(book, *pick);
 }

@@ -4,6 +4,7 @@
 #include "model/spell_book.h"
 #include "output/item_text.h"
 #include "platform/ini_file.h"
+#include "platform/master_file.h"
 #include "platform/program_folder.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
@@ -39,8 +40,6 @@ namespace fs = std::filesystem;
 constexpr int PanelHeight = 44;
 constexpr int LevelsTop = PanelHeight + 2;
 constexpr int ListTop = LevelsTop + 48;
-
-const char* const DefaultMasterFile = "MASTER.DAT";
 
 } // namespace
 
@@ -167,15 +166,13 @@ void TfrmMasterList::BuildMenus() {
 
 std::string TfrmMasterList::MasterFilePath() const {
     const std::string name =
-        context_.SettingsFile().ReadString("Vellumar", "MasterFile", DefaultMasterFile);
+        context_.SettingsFile().ReadString("Vellumar", "MasterFile", DefaultMasterFileName);
     if (name.empty() || fs::path(name).is_absolute()) return name;
     if (bareFolder_.empty()) {
         std::error_code ec;
         std::string working = fs::current_path(ec).string();
         if (working.empty() || working.back() != '/') working += '/';
-        const std::string program = ProgramFolder();
-        bareFolder_ =
-            (!fs::exists(working + name, ec) && fs::exists(program + name, ec)) ? program : working;
+        bareFolder_ = MasterFileFolder(name, working, ProgramFolder());
     }
     return bareFolder_ + name;
 }

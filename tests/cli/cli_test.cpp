@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,6 +42,10 @@ std::string ReadBytes(const fs::path& path) {
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool StartsWith(const std::string& text, const std::string& start) {
+    return text.compare(0, start.size(), start) == 0;
 }
 
 std::string SpellLine(int level, const std::string& name, const std::string& book, int page,
@@ -82,18 +87,25 @@ protected:
         return Path(name);
     }
 
-    // Each run is bounded: a tool that loops for ever is killed, and the test
-    // program stops at once saying which command did not end. `prefix` runs the
-    // tool through another command, such as one that changes the user.
-    Result Run(const std::vector<std::string>& args, const std::string& prefix = {}) const {
-        std::string command = prefix + "timeout -k 2 " + std::to_string(RunLimitSeconds) + " " +
+    // In the test's folder, which is also the program's folder (no settings
+    // of the user's are read), in a UTF-8 locale unless `locale` says otherwise;
+    // `redirect` replaces the capture of standard output, and `prefix` runs the
+    // tool through another command, such as one that changes the user. Each run
+    // is bounded: a tool that loops for ever is killed, and the test program
+    // stops at once saying which command did not end.
+    Result Run(const std::vector<std::string>& args, const std::string& locale = "C.UTF-8",
+               const std::string& redirect = "", const std::string& prefix = "") const {
+        std::string command = "cd " + Quote(dir_.string()) + " && LC_ALL=" + locale +
+                              " VELLUMAR_HOME=" + Quote(dir_.string()) + " " + prefix +
+                              "timeout -k 2 " + std::to_string(RunLimitSeconds) + " " +
                               Quote(VELLUMAR_CLI);
         std::string shown = "vellumar-cli";
         for (const std::string& arg : args) {
             command += " " + Quote(arg);
             shown += " " + arg;
         }
-        command += " >" + Quote(Path("stdout")) + " 2>" + Quote(Path("stderr"));
+        command += (redirect.empty() ? " >" + Quote(Path("stdout")) : " " + redirect) + " 2>" +
+                   Quote(Path("stderr"));
         const int status = std::system(command.c_str());
         const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         if (code == TimedOut || code == Killed) {
@@ -135,7 +147,7 @@ TEST_F(Cli, TextIsTheClipboardTextByteForByte) {
                                    SpellLine(1, "Sleep", "Core", 7, 'C', "e/c") +
                                        SpellLine(1, "Ch\xE2teau", "Core", 12, 'U', "alt") +
                                        SpellLine(3, "Fireball", "Tome", 190, 'R', "i/e")));
-    const Result plain = Run({"text", book});
+    const Result plain = Run({"text", book, "--encoding", "windows-1252"});
     EXPECT_EQ(plain.code, 0) << plain.err;
     EXPECT_EQ(plain.out, "Spell Book:" + book +
                              "\r\nCaster Level: 5\r\nCaster Intelligence: 12\r\n"
@@ -145,7 +157,7 @@ TEST_F(Cli, TextIsTheClipboardTextByteForByte) {
                              "level: 3     number per day: 2\r\nFireball [Tome 190]\r\n");
 
     const Result columns = Run({"text", book, "--columns", "2", "--category", "--no-book-page",
-                                "--frequency", "--caption", "My Book"});
+                                "--frequency", "--caption", "My Book", "--encoding=Windows-1252"});
     EXPECT_EQ(columns.code, 0) << columns.err;
     EXPECT_EQ(columns.out, "Spell Book:My Book\r\nCaster Level: 5\r\nCaster Intelligence: 12\r\n"
                            "Caster Specialty: Necromancer\r\n \r\n \r\n \r\n"
@@ -239,7 +251,14 @@ TEST_F(Cli, UsageErrorsNameTheOptionAndComeBeforeAnyFile) {
         {{"fill", "--master", master, "--output", o, "--odds", "1,2,3"}, "--odds"},
         {{"fill", "--master", master, "--output", o, "--odds", "0,1,1,1,1"}, "--odds"},
         {{"fill", "--master", master, "--output", o, "--seed", "-1"}, "--seed"},
-        {{"fill", "--output", o}, "--master"},
+        {{"fill", "--master", master, "--output", o, "--specialty", "Invokr"}, "'Invoker'?"},
+        {{"fill", "--master", master, "--output", o, "--specialty", "Painter"},
+         "Generalist, Abjurer"},
+        {{"fill", "--master", master, "--output", o, "--frequency", "Rar"}, "'Rare'?"},
+        {{"fill", "--master", master, "--outptu", o}, "'--output'?"},
+        {{"text", book, "--encoding", "latin-1"}, "windows-1252"},
+        {{"scroll", book, "--counts", "1,0,0,0,0,0,0,0,-1", "--output", o}, "0 or more"},
+        {{"scrol", book}, "'scroll'?"},
         {{"fill", "--master", master}, "--output"},
         {{"fill", "--master", master, "--output", o, "--bogus"}, "--bogus"},
         {{"text", book, "--columns", "5"}, "0 to 4"},
@@ -322,9 +341,14 @@ TEST_F(Cli, ScrollDrawsTheCountsAndRepeatsWithTheSeed) {
     for (int i = 0; i < 3; ++i) lines += SpellLine(2, "Two" + std::to_string(i), "", 0, 'C', "");
     const std::string book = Write("b.spb", BookFile(4, 11, "Diviner", 'S', lines));
     for (const char* name : {"s1.spb", "s2.spb"}) {
-        const Result scroll = Run({"scroll", book, "--counts", "2,9,1,0,0,0,0,0,-1", "--output",
+        const Result scroll = Run({"scroll", book, "--counts", "2,9,1,0,0,0,0,0,0", "--output",
                                    Path(name), "--seed", "99"});
         ASSERT_EQ(scroll.code, 0) << scroll.err;
+        EXPECT_NE(scroll.err.find("level 2 of the book holds 3 spells: the scroll takes 3, not 9"),
+                  std::string::npos)
+            << scroll.err;
+        EXPECT_NE(scroll.err.find("level 3 "), std::string::npos) << scroll.err;
+        EXPECT_EQ(scroll.err.find("level 1 "), std::string::npos) << scroll.err;
     }
     EXPECT_EQ(Info(Path("s1.spb")), InfoText(4, 11, "Diviner", "Restricted", {2, 3}));
     EXPECT_EQ(ReadBytes(dir_ / "s1.spb"), ReadBytes(dir_ / "s2.spb"));
@@ -339,14 +363,237 @@ TEST_F(Cli, ExportWritesTheSpellsWithoutAHeader) {
     EXPECT_EQ(ReadBytes(dir_ / "out.dat"), spells + " \r\n");
 }
 
-TEST_F(Cli, HelpAndVersion) {
+TEST_F(Cli, HelpVersionAndEndOfOptionsWorkOnEveryCommand) {
+    const std::string book =
+        Write("--odd.spb", BookFile(3, 10, "Generalist", 'C', SpellLine(1, "A", "", 0, 'C', "")));
+    for (const char* command : {"text", "info", "fill", "validate", "scroll", "export"}) {
+        for (const char* help : {"-h", "--help"}) {
+            const Result r = Run({command, help});
+            EXPECT_EQ(r.code, 0) << command << help << r.err;
+            EXPECT_NE(r.out.find("Usage: vellumar-cli"), std::string::npos) << command << help;
+        }
+        const Result version = Run({command, "--version"});
+        EXPECT_EQ(version.code, 0) << command;
+        EXPECT_EQ(version.out, "vellumar-cli 4.1\n") << command;
+    }
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string>{"--help"}, {"-h"}, {"help"}, {"help", "fill"}}) {
+        const Result r = Run(words);
+        EXPECT_EQ(r.code, 0) << words[0];
+        EXPECT_NE(r.out.find("Usage: vellumar-cli"), std::string::npos) << words[0];
+    }
+    EXPECT_EQ(Run({"--version"}).out, "vellumar-cli 4.1\n");
+    // After "--" a word that looks like an option is a file.
+    const Result info = Run({"info", "--", "--odd.spb"});
+    EXPECT_EQ(info.code, 0) << info.err;
+    EXPECT_EQ(info.out, InfoText(3, 10, "Generalist", "Common", {1}));
+    EXPECT_EQ(Run({"info", "--odd.spb"}).code, 2);
+}
+
+TEST_F(Cli, HelpNamesTheOddsInFullAndTheFrequencyLetters) {
     const Result help = Run({"--help"});
-    EXPECT_EQ(help.code, 0);
-    EXPECT_NE(help.out.find("Usage: vellumar-cli"), std::string::npos);
-    EXPECT_EQ(Run({"fill", "--help"}).code, 0);
-    const Result version = Run({"--version"});
-    EXPECT_EQ(version.code, 0);
-    EXPECT_EQ(version.out, "vellumar-cli 4.1\n");
+    EXPECT_NE(help.out.find("Restricted, Very Rare, Rare, Uncommon, Common"), std::string::npos);
+    EXPECT_NE(help.out.find("C, U, R, V, S"), std::string::npos);
+}
+
+struct FrequencyRow {
+    const char* given;
+    const char* name;
+};
+
+class CliFrequency : public Cli, public testing::WithParamInterface<FrequencyRow> {};
+
+TEST_P(CliFrequency, TakesNamesAndTheFilesLetters) {
+    const std::string master = Write("MASTER.DAT", MasterLines(1, 5) + " \r\n");
+    const Result fill = Run({"fill", "--master", master, "--output", Path("o.spb"), "--frequency",
+                             GetParam().given, "--seed", "1"});
+    ASSERT_EQ(fill.code, 0) << fill.err;
+    EXPECT_EQ(Info(Path("o.spb")), InfoText(1, 9, "Generalist", GetParam().name, {4}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Letters, CliFrequency,
+                         testing::Values(FrequencyRow{"C", "Common"}, FrequencyRow{"u", "Uncommon"},
+                                         FrequencyRow{"R", "Rare"}, FrequencyRow{"V", "Very Rare"},
+                                         FrequencyRow{"s", "Restricted"},
+                                         FrequencyRow{"very rare", "Very Rare"}));
+
+struct SpecialtyRow {
+    const char* given;
+    const char* stored;
+};
+
+class CliSpecialty : public Cli, public testing::WithParamInterface<SpecialtyRow> {};
+
+TEST_P(CliSpecialty, ANameThatDiffersInCaseIsTheTablesName) {
+    const std::string master = Write("MASTER.DAT", MasterLines(1, 5) + " \r\n");
+    const Result fill = Run({"fill", "--master", master, "--output", Path("o.spb"), "--specialty",
+                             GetParam().given, "--seed", "1"});
+    ASSERT_EQ(fill.code, 0) << fill.err;
+    EXPECT_EQ(Info(Path("o.spb")), InfoText(1, 9, GetParam().stored, "Common", {4}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, CliSpecialty,
+                         testing::Values(SpecialtyRow{"invoker", "Invoker"},
+                                         SpecialtyRow{"NECROMANCER", "Necromancer"},
+                                         SpecialtyRow{"generalist", "Generalist"},
+                                         SpecialtyRow{"Abjurer", "Abjurer"}));
+
+TEST_F(Cli, TextCrossesIntoAndOutOfTheFilesCodePage) {
+    const std::string master = Write("MASTER.DAT", MasterLines(1, 5) + " \r\n");
+    const std::string specialties = Write("Specialty.dat", "\xC9vocateur\r\ne/c\r\n\r\n");
+    const std::string typed = "\xC3\x89vocateur"; // as a UTF-8 terminal gives it
+    const Result fill = Run({"fill", "--master", master, "--output", Path("o.spb"), "--specialty",
+                             typed, "--specialties", specialties, "--seed", "1"});
+    ASSERT_EQ(fill.code, 0) << fill.err;
+    EXPECT_TRUE(fill.err.empty()) << fill.err;
+    EXPECT_TRUE(StartsWith(ReadBytes(dir_ / "o.spb"), "4\r\n1\r\n9\r\n\xC9vocateur\r\n"));
+    EXPECT_EQ(Info(Path("o.spb")), InfoText(1, 9, typed, "Common", {4}));
+
+    const Result shown = Run({"text", Path("o.spb"), "--caption", "\xE2\x82\xAC 5"});
+    EXPECT_EQ(shown.code, 0) << shown.err;
+    EXPECT_TRUE(StartsWith(shown.out, "Spell Book:\xE2\x82\xAC 5\r\n")) << shown.out;
+    EXPECT_NE(shown.out.find("Caster Specialty: " + typed + "\r\n"), std::string::npos);
+
+    const Result bytes =
+        Run({"text", Path("o.spb"), "--caption", "\xE2\x82\xAC 5", "--encoding", "windows-1252"});
+    EXPECT_TRUE(StartsWith(bytes.out, "Spell Book:\x80 5\r\n")) << bytes.out;
+    EXPECT_NE(bytes.out.find("Caster Specialty: \xC9vocateur\r\n"), std::string::npos);
+
+    // A locale that is not UTF-8 passes the bytes through.
+    const Result plain = Run({"info", Path("o.spb")}, "C");
+    EXPECT_EQ(plain.out, InfoText(1, 9, "\xC9vocateur", "Common", {4}));
+}
+
+TEST_F(Cli, ACharacterTheFilesCannotHoldBecomesAQuestionMarkWithAWarning) {
+    const std::string book = Write("b.spb", BookFile(3, 10, "Generalist", 'C', ""));
+    const std::string caption = "Grimoire \xE4\xB8\xAD";
+    const Result text = Run({"text", book, "--caption", caption});
+    EXPECT_EQ(text.code, 0) << text.err;
+    EXPECT_TRUE(StartsWith(text.out, "Spell Book:Grimoire ?\r\n")) << text.out;
+    EXPECT_NE(text.err.find("warning: --caption '" + caption + "'"), std::string::npos) << text.err;
+    EXPECT_NE(text.err.find("'Grimoire ?'"), std::string::npos) << text.err;
+
+    const Result broken = Run({"text", book, "--caption", "One\r\nTwo\x1A"});
+    EXPECT_TRUE(StartsWith(broken.out, "Spell Book:One  Two \r\nCaster Level: 3\r\n"))
+        << broken.out;
+}
+
+TEST_F(Cli, AFailedWriteToStandardOutputIsAnError) {
+    const std::string book =
+        Write("b.spb", BookFile(3, 10, "Painter", 'C', SpellLine(1, "Alarm", "", 0, 'C', "alt")));
+    const std::vector<std::vector<std::string>> commands = {
+        {"text", book},
+        {"info", book},
+        {"validate", book, "--output", Path("v.spb"), "--specialties",
+         Write("Specialty.dat", "Painter\r\n\r\nalt\r\n")},
+        {"scroll", book, "--counts", "1,0,0,0,0,0,0,0,0", "--output", "-"},
+        {"export", book, "--output", "-"},
+        {"--help"},
+        {"info", "--version"},
+    };
+    for (const auto& args : commands) {
+        const Result full = Run(args, "C.UTF-8", ">/dev/full");
+        EXPECT_EQ(full.code, 1) << args[0] << full.err;
+        EXPECT_NE(full.err.find("cannot write standard output"), std::string::npos) << full.err;
+    }
+}
+
+TEST_F(Cli, AClosedPipeIsAnErrorNotASilentEnd) {
+    const std::string book = Write("b.spb", BookFile(3, 10, "Generalist", 'C', ""));
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ::close(fds[0]); // nobody reads
+    const int errFile = ::open(Path("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(fds[1], 1);
+        ::dup2(errFile, 2);
+        ::execl(VELLUMAR_CLI, VELLUMAR_CLI, "info", book.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    ::close(errFile);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(ReadBytes(dir_ / "stderr").find("cannot write standard output"), std::string::npos);
+}
+
+TEST_F(Cli, DashIsStandardInputOrOutputAndDevStdoutWorks) {
+    const std::string spells = SpellLine(1, "Light", "Core", 12, 'U', "alt") +
+                               SpellLine(1, "Sleep", "Core", 7, 'C', "e/c") +
+                               SpellLine(3, "Fireball", "Tome", 190, 'C', "i/e");
+    const std::string bookBytes = BookFile(5, 12, "Invoker", 'R', spells);
+    const std::string book = Write("b.spb", bookBytes);
+
+    const Result in =
+        Run({"info", "-"}, "C.UTF-8", "<" + Quote(book) + " >" + Quote(Path("stdout")));
+    EXPECT_EQ(in.code, 0) << in.err;
+    EXPECT_EQ(in.out, InfoText(5, 12, "Invoker", "Rare", {2, 0, 1}));
+
+    const Result scrollFile = Run({"scroll", book, "--counts", "1,0,1,0,0,0,0,0,0", "--output",
+                                   Path("s.spb"), "--seed", "4"});
+    ASSERT_EQ(scrollFile.code, 0) << scrollFile.err;
+    for (const char* output : {"-", "/dev/stdout"}) {
+        const Result piped = Run(
+            {"scroll", book, "--counts", "1,0,1,0,0,0,0,0,0", "--output", output, "--seed", "4"});
+        EXPECT_EQ(piped.code, 0) << output << piped.err;
+        EXPECT_EQ(piped.out, ReadBytes(dir_ / "s.spb")) << output;
+    }
+    const Result exported = Run({"export", "-", "--output", "-"}, "C.UTF-8",
+                                "<" + Quote(book) + " >" + Quote(Path("stdout")));
+    EXPECT_EQ(exported.code, 0) << exported.err;
+    EXPECT_EQ(exported.out, spells + " \r\n");
+
+    const Result master =
+        Run({"fill", "--master", "-", "--output", "-", "--frequency", "U", "--seed", "2"},
+            "C.UTF-8", "<" + Quote(book) + " >" + Quote(Path("stdout")));
+    EXPECT_EQ(master.code, 0) << master.err;
+    EXPECT_TRUE(StartsWith(master.out, "4\r\n1\r\n9\r\nGeneralist\r\nU\r\n")) << master.out;
+    EXPECT_NE(master.out.find("Light"), std::string::npos);
+    EXPECT_NE(master.out.find("Sleep"), std::string::npos);
+}
+
+TEST_F(Cli, AFileWithoutSpellsIsAnErrorAsAMasterListAndAWarningInInfo) {
+    const std::string notes = Write("README.md", "# Notes\n\nNo spells here.\n");
+    const Result fill = Run({"fill", "--master", notes, "--output", Path("o.spb")});
+    EXPECT_EQ(fill.code, 1);
+    EXPECT_NE(fill.err.find("'" + notes + "' holds no spell"), std::string::npos) << fill.err;
+    EXPECT_FALSE(fs::exists(dir_ / "o.spb"));
+
+    const std::string empty = Write("e.spb", BookFile(3, 10, "Generalist", 'C', ""));
+    const Result info = Run({"info", empty});
+    EXPECT_EQ(info.code, 0);
+    EXPECT_EQ(info.out, InfoText(3, 10, "Generalist", "Common", {}));
+    EXPECT_NE(info.err.find("warning: '" + empty + "' holds no spell"), std::string::npos)
+        << info.err;
+}
+
+TEST_F(Cli, WithoutMasterTheDesktopProgramsMasterListIsUsedAndNamed) {
+    // The test's folder is the program's folder and the working folder; a
+    // sample list elsewhere is found only through the setting.
+    fs::create_directories(dir_ / "lists");
+    Write("lists/Mine.DAT", MasterLines(1, 5) + " \r\n");
+    Write("Vellumar.INI", "[Vellumar]\r\nMasterFile=" + Path("lists/Mine.DAT") + "\r\n");
+    const Result set = Run({"fill", "--output", Path("a.spb"), "--seed", "1"});
+    EXPECT_EQ(set.code, 0) << set.err;
+    EXPECT_NE(set.err.find(Path("lists/Mine.DAT")), std::string::npos) << set.err;
+    EXPECT_NE(set.err.find("MasterFile setting"), std::string::npos) << set.err;
+    EXPECT_EQ(Info(Path("a.spb")), InfoText(1, 9, "Generalist", "Common", {4}));
+
+    // No setting: MASTER.DAT beside the program.
+    fs::remove(dir_ / "Vellumar.INI");
+    Write("MASTER.DAT", MasterLines(1, 3) + " \r\n");
+    const Result sample = Run({"fill", "--output", Path("b.spb"), "--seed", "1"});
+    EXPECT_EQ(sample.code, 0) << sample.err;
+    EXPECT_NE(sample.err.find(Path("MASTER.DAT")), std::string::npos) << sample.err;
+    EXPECT_EQ(Info(Path("b.spb")), InfoText(1, 9, "Generalist", "Common", {3}));
+
+    fs::remove(dir_ / "MASTER.DAT");
+    const Result none = Run({"fill", "--output", Path("c.spb")});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_NE(none.err.find("MASTER.DAT"), std::string::npos) << none.err;
 }
 
 // A protected file in a folder the user may write is not replaced, and the
@@ -363,7 +610,7 @@ TEST_F(Cli, AReadOnlyOutputIsKeptAndTheReasonGiven) {
             GTEST_SKIP() << "no ordinary user to run as";
         prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
     }
-    const Result r = Run({"export", book, "--output", kept}, prefix);
+    const Result r = Run({"export", book, "--output", kept}, "C.UTF-8", "", prefix);
     EXPECT_EQ(r.code, 1) << r.err;
     EXPECT_EQ(r.err, "vellumar-cli: cannot write '" + kept + "': " + std::strerror(EACCES) + "\n");
     EXPECT_EQ(ReadBytes(kept), "old bytes\r\n");

@@ -381,3 +381,53 @@ TEST_F(Fill, AddRandomSpellFavoursCommonSpells) {
 }
 
 } // namespace
+
+namespace {
+
+// Add Random Spell as the master list's own walk draws it: pick, odds test,
+// Contains, until a pick passes and the book lacks it. Any faster draw must
+// reach the same spell with the same random numbers.
+std::string WalkedRandomSpell(TSpellBook& book, TSpellBook& master, int32_t level) {
+    if (book.CountOfLevel(level) >= master.CountOfLevel(level)) return {};
+    for (;;) {
+        const tSpell* pick = master.RandomSpellOfLevel(level);
+        const bool accepted = OddsTest(pick->Frequency);
+        if (accepted && !book.Contains(pick)) return pick->Name;
+    }
+}
+
+struct HeldRow {
+    int held; // of the master's 400 first-level spells, the first `held` are in the book
+};
+
+class SeededAddRandom : public testing::TestWithParam<HeldRow> {};
+
+TEST_P(SeededAddRandom, ASeedGivesTheSpellOfTheWalkedDraw) {
+    TSpellBook master;
+    for (int i = 0; i < 400; ++i)
+        master.AddSpell(new tSpell(1, "M" + std::to_string(i), "", 0, -(i % 5), ""));
+    AddSpells(master, 2, 30, "Second");
+    const auto table = BuiltInSpecialties();
+    for (uint32_t seed = 1; seed <= 30; ++seed) {
+        TSpellBook book(9, 18, -4, "Generalist");
+        int held = 0;
+        for (master.First(); held < GetParam().held; master.Next(), ++held)
+            book.AddCopy(master.CurrentSpell());
+        book.AddSpell(new tSpell(1, "Own", "", 0, 0, "")); // a spell the master lacks
+
+        SeedRandom(seed);
+        const std::string expected = WalkedRandomSpell(book, master, 1);
+        const int32_t nextAfterWalk = RandomInt(1 << 30);
+
+        SeedRandom(seed);
+        const tSpell* added = AddRandomSpell(book, &master, table.get(), 1, {}, {});
+        ASSERT_NE(added, nullptr) << "seed " << seed;
+        EXPECT_EQ(added->Name, expected) << "seed " << seed;
+        EXPECT_EQ(RandomInt(1 << 30), nextAfterWalk) << "seed " << seed << ": draws used";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Held, SeededAddRandom,
+                         testing::Values(HeldRow{0}, HeldRow{200}, HeldRow{395}, HeldRow{398}));
+
+} // namespace

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 using namespace vellumar;
 
@@ -92,5 +94,54 @@ TEST(Scroll, HoldsCopiesNotTheSourcesSpells) {
     source.First();
     EXPECT_EQ(source.CurrentName(), "S1-0");
 }
+
+std::vector<std::string> LevelsAndNames(TSpellBook& book) {
+    std::vector<std::string> names;
+    for (book.First(); book.CurrentSpell(); book.Next())
+        names.push_back(std::to_string(book.CurrentLevel()) + book.CurrentName());
+    return names;
+}
+
+// The scroll as the book's own walk draws it: RandomSpellOfLevel until the
+// scroll holds enough different spells. Any faster draw must pick the same
+// spells with the same random numbers, so that a seed keeps giving the same scroll.
+std::vector<std::string> WalkedScroll(TSpellBook& source, const std::array<int32_t, 9>& counts) {
+    TSpellBook scroll;
+    for (int32_t level = 1; level <= 9; ++level) {
+        const int32_t wanted = std::clamp(counts[level - 1], 0, source.LevelCount[level]);
+        while (scroll.LevelCount[level] < wanted) scroll.AddCopy(source.RandomSpellOfLevel(level));
+    }
+    return LevelsAndNames(scroll);
+}
+
+struct SeededRow {
+    std::array<int32_t, 9> counts;
+};
+
+class SeededScroll : public testing::TestWithParam<SeededRow> {};
+
+TEST_P(SeededScroll, ASeedGivesTheScrollOfTheWalkedDraw) {
+    TSpellBook source(12, 16, -2, "Invoker");
+    Fill(source, 1, 300);
+    Fill(source, 2, 1);
+    Fill(source, 4, 57);
+    Fill(source, 9, 12);
+    for (uint32_t seed = 1; seed <= 25; ++seed) {
+        SeedRandom(seed);
+        const auto expected = WalkedScroll(source, GetParam().counts);
+        const int32_t nextAfterWalk = RandomInt(1 << 30);
+
+        SeedRandom(seed);
+        auto scroll = DrawScroll(source, GetParam().counts);
+        EXPECT_EQ(LevelsAndNames(*scroll), expected) << "seed " << seed;
+        EXPECT_EQ(RandomInt(1 << 30), nextAfterWalk) << "seed " << seed << ": draws used";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, SeededScroll,
+                         testing::Values(SeededRow{{1, 1, 0, 1, 0, 0, 0, 0, 1}},
+                                         SeededRow{{40, 1, 0, 20, 0, 0, 0, 0, 6}},
+                                         SeededRow{{300, 1, 0, 57, 0, 0, 0, 0, 12}},
+                                         SeededRow{{299, 0, 5, 56, 3, 0, 0, 0, 11}}));
 
 } // namespace

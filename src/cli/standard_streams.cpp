@@ -1,0 +1,84 @@
+#include "cli/standard_streams.h"
+
+#include "cli/arguments.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+namespace vellumar::cli {
+namespace {
+
+bool NeedsStaging(const std::string& operand) {
+    if (operand == "-") return true;
+    struct stat info;
+    return stat(operand.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
+
+// Copies everything; false with the system's reason on a failure.
+bool Copy(std::istream& from, std::ostream& to, std::string& reason) {
+    errno = 0;
+    char buffer[1 << 16];
+    while (from.read(buffer, sizeof buffer) || from.gcount() > 0)
+        if (!to.write(buffer, from.gcount())) break;
+    to.flush();
+    if (!from.bad() && to) return true;
+    if (errno != 0) reason = std::strerror(errno);
+    return false;
+}
+
+} // namespace
+
+StagedFiles::~StagedFiles() {
+    if (folder_.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+}
+
+std::string StagedFiles::Stage(const std::string& name) {
+    if (folder_.empty()) {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vellumar-cli-XXXXXX";
+        if (!mkdtemp(pattern.data()))
+            throw FileError(std::string("cannot make a temporary folder: ") + std::strerror(errno));
+        folder_ = pattern;
+    }
+    return folder_ + "/" + name;
+}
+
+std::string StagedFiles::Input(const std::string& operand) {
+    if (operand != "-") return operand;
+    const std::string path = Stage("input");
+    std::ofstream file(path, std::ios::binary);
+    std::string reason;
+    if (!Copy(std::cin, file, reason))
+        throw FileError("cannot read standard input" + (reason.empty() ? "" : ": " + reason));
+    return path;
+}
+
+void StagedFiles::Output(const std::string& operand,
+                         const std::function<void(const std::string&)>& write) {
+    if (!NeedsStaging(operand)) return write(operand);
+    const std::string path = Stage("output");
+    write(path);
+    std::ifstream staged(path, std::ios::binary);
+    const std::string name = operand == "-" ? "standard output" : "'" + operand + "'";
+    std::string reason;
+    if (operand == "-") {
+        if (Copy(staged, std::cout, reason)) return;
+    } else {
+        std::ofstream target(operand, std::ios::binary);
+        if (!target)
+            reason = std::strerror(errno);
+        else if (Copy(staged, target, reason))
+            return;
+    }
+    throw FileError("cannot write " + name + (reason.empty() ? "" : ": " + reason));
+}
+
+} // namespace vellumar::cli

@@ -1,0 +1,33 @@
+#pragma once
+// "-" for standard input or output, and outputs that are no regular file
+// (/dev/stdout, a pipe, a terminal). The file readers take only regular files
+// and the writers replace a file by renaming, so such a file is staged in a
+// private temporary folder and copied from or to the stream.
+
+#include <functional>
+#include <string>
+
+namespace vellumar::cli {
+
+class StagedFiles {
+public:
+    StagedFiles() = default;
+    StagedFiles(const StagedFiles&) = delete;
+    StagedFiles& operator=(const StagedFiles&) = delete;
+    ~StagedFiles();
+
+    // The path to read: the operand itself, or for "-" a copy of standard
+    // input. Throws FileError when standard input cannot be read.
+    std::string Input(const std::string& operand);
+
+    // Writes through `write` (which writes the path it is given, or throws) to
+    // the operand: "-" is standard output, and an existing file that is not a
+    // regular one is written in place. Throws FileError when that fails.
+    void Output(const std::string& operand, const std::function<void(const std::string&)>& write);
+
+private:
+    std::string Stage(const std::string& name);
+    std::string folder_;
+};
+
+} // namespace vellumar::cli

@@ -1,0 +1,16 @@
+#pragma once
+// "Did you mean ...": the nearest of the known words to a mistyped one.
+
+#include <string>
+#include <vector>
+
+namespace vellumar::cli {
+
+// The candidate within a few edits of the word (a to z folded), or "" when
+// none is near enough to be a likely typing slip.
+std::string Nearest(const std::string& word, const std::vector<std::string>& candidates);
+
+// " (did you mean 'x'?)", or "" when nothing is near.
+std::string DidYouMean(const std::string& word, const std::vector<std::string>& candidates);
+
+} // namespace vellumar::cli

@@ -1,0 +1,21 @@
+#pragma once
+// The desktop program's command line: vellumar [--seed N] [--quit-after-start] [BOOK ...].
+
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace vellumar {
+
+struct ProgramCommandLine {
+    std::optional<uint32_t> seed;
+    bool quitAfterStart = false;
+    QStringList books;
+};
+
+// Reads the command line without needing the application object. Help and
+// version go to standard output, mistakes to standard error; returns the exit
+// code when the program ends here (0, or 2 for a mistake).
+std::optional<int> ParseProgramCommandLine(int argc, char** argv, ProgramCommandLine& line);
+
+} // namespace vellumar

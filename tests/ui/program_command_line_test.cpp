@@ -1,0 +1,112 @@
+// The desktop program's command line, end to end over the built program:
+// help, version, seeds, mistakes, and quitting after start-up without ever
+// waiting for a person.
+
+#include "program_version.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class ProgramCommandLineTest : public QObject {
+    Q_OBJECT
+
+    struct Run {
+        int code = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    Run Start(const QStringList& arguments) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VELLUMAR_HOME"), home_.path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(home_.path());
+        program.start(QStringLiteral(VELLUMAR_PROGRAM), arguments);
+        // A box waiting for a person would hold the program past this.
+        if (!program.waitForFinished(60000)) {
+            program.kill();
+            program.waitForFinished();
+            return {};
+        }
+        Run run;
+        run.code = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+        run.out = program.readAllStandardOutput();
+        run.err = program.readAllStandardError();
+        return run;
+    }
+
+    QString WriteBook(const QString& name) {
+        const QString path = home_.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) return {};
+        file.write(
+            "4\r\n3\r\n9\r\nGeneralist\r\nC\r\n1,\"Sleep\",\"Core\",7,\"C\",\"e/c\"\r\n \r\n");
+        return path;
+    }
+
+    QTemporaryDir home_;
+
+private slots:
+    void arguments_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QString version =
+            QStringLiteral("vellumar ") + QString::fromLatin1(vellumar::ProgramVersion);
+        const QString quit = QStringLiteral("--quit-after-start");
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0
+                              << QStringLiteral("usage: vellumar") << QString();
+        QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << 0
+                            << QStringLiteral("--quit-after-start") << QString();
+        QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0 << version
+                                 << QString();
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << 2 << QString()
+                                        << QStringLiteral("Unknown option 'bogus'");
+        QTest::newRow("seed not a number")
+            << QStringList{QStringLiteral("--seed"), QStringLiteral("x")} << 2 << QString()
+            << QStringLiteral("--seed needs a whole number");
+        QTest::newRow("seed without value")
+            << QStringList{QStringLiteral("--seed")} << 2 << QString() << QStringLiteral("--seed");
+        QTest::newRow("seed N") << QStringList{QStringLiteral("--seed"), QStringLiteral("7"), quit}
+                                << 0 << QStringLiteral("spellbook windows: 0") << QString();
+        QTest::newRow("seed=N") << QStringList{QStringLiteral("--seed=7"), quit} << 0
+                                << QStringLiteral("spellbook windows: 0") << QString();
+        QTest::newRow("Qt's own options")
+            << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                           QStringLiteral("-reverse"), quit}
+            << 0 << QStringLiteral("spellbook windows: 0") << QString();
+        QTest::newRow("a book") << QStringList{QStringLiteral("Gorm.SPB"), quit} << 0
+                                << QStringLiteral("spellbook windows: 1") << QString();
+        QTest::newRow("a book after --")
+            << QStringList{quit, QStringLiteral("--"), QStringLiteral("-dash.SPB")} << 0
+            << QStringLiteral("spellbook windows: 1") << QString();
+        QTest::newRow("a book that cannot be opened")
+            << QStringList{QStringLiteral("nosuch.SPB"), QStringLiteral("Gorm.SPB"), quit} << 1
+            << QStringLiteral("spellbook windows: 1")
+            << QStringLiteral("Error Reading Spellbook File");
+    }
+    void arguments() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QVERIFY(home_.isValid());
+        QVERIFY(!WriteBook(QStringLiteral("Gorm.SPB")).isEmpty());
+        QVERIFY(!WriteBook(QStringLiteral("-dash.SPB")).isEmpty());
+        const Run run = Start(arguments);
+        QCOMPARE(run.code, code);
+        if (out.isEmpty())
+            QVERIFY2(run.out.isEmpty(), run.out.constData());
+        else
+            QVERIFY2(run.out.contains(out.toUtf8()), run.out.constData());
+        if (!err.isEmpty()) QVERIFY2(run.err.contains(err.toUtf8()), run.err.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(ProgramCommandLineTest)
+#include "program_command_line_test.moc"
