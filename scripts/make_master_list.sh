@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Makes the sample master list resources/MASTER.DAT from the SRD 5.1 wizard
 # spell table (see resources/MASTER.README.md for the rules).
+# The table and its licences: resources/data/.
 # usage: scripts/make_master_list.sh [srd-wizard-spells.tsv] [MASTER.DAT]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-input=${1:-../shared/data/srd-wizard-spells.tsv} # beside the repository
-output=${2:-resources/MASTER.DAT}
+repository=$(cd "$(dirname "$0")/.." && pwd)
+input=${1:-$repository/resources/data/srd-wizard-spells.tsv}
+output=${2:-$repository/resources/MASTER.DAT}
+[ -r "$input" ] || { echo "cannot read the spell table $input" >&2; exit 1; }
+
+# Written beside the output and moved over it only when whole; removed on failure.
+partial=$(mktemp "$output.XXXXXX")
+trap 'rm -f "$partial"' EXIT
 
 # Book order: by level, then by name with a to z folded (what the program writes).
 tail -n +2 "$input" | LC_ALL=C sort -t $'\t' -k2,2n -k1,1f |
@@ -36,5 +42,6 @@ END {
         if (!(letter in count)) { print "no spell of frequency " letter > "/dev/stderr"; exit 1 }
         printf "%s %d\n", letter, count[letter] > "/dev/stderr"
     }
-}' > "$output.tmp"
-mv "$output.tmp" "$output"
+}' >"$partial"
+chmod 644 "$partial"
+mv "$partial" "$output"

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Vellumar and starts it with the sample master list.
+# Installs what running needs, builds Vellumar and vellumar-cli, and starts
+# Vellumar with the sample master list. Books named on the command line are
+# found from the folder the script was called in.
+# usage: scripts/run.sh [vellumar options] [BOOK ...]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+repository=$(cd "$(dirname "$0")/.." && pwd)
 
-scripts/setup.sh
-cmake --preset release >/dev/null
-cmake --build --preset release --target vellumar
-cd build/release
-exec ./vellumar "$@"
+(
+  cd "$repository"
+  scripts/setup.sh run
+  cmake --preset release >/dev/null
+  cmake --build --preset release --target vellumar vellumar-cli
+)
+exec "$repository/build/release/vellumar" "$@"

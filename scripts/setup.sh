@@ -1,17 +1,36 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Vellumar need,
-# skipping those already installed.
+# Installs the Debian packages Vellumar needs, skipping those already installed.
+# usage: scripts/setup.sh [run|test]
+#   run   what building and running the desktop program and vellumar-cli need
+#   test  that, and what the tests, benchmarks, screenshots and package checks
+#         need (the default)
 set -euo pipefail
 
+what=${1:-test}
+
+# Building and running.
 packages=(
   g++ cmake ninja-build pkg-config
-  clang libclang-rt-14-dev
-  googletest libgtest-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
+  qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6 qt6-qpa-plugins
   fonts-dejavu-core
-  xvfb xauth xdotool x11-utils imagemagick openbox
-  dpkg-dev file desktop-file-utils shared-mime-info xdg-utils
+  librsvg2-bin
 )
+case $what in
+run) ;;
+test)
+  packages+=(
+    clang libclang-rt-14-dev
+    googletest libgtest-dev libbenchmark-dev
+    xvfb xauth xdotool x11-utils imagemagick openbox
+    dpkg-dev file desktop-file-utils shared-mime-info xdg-utils
+    lintian appstream
+  )
+  ;;
+*)
+  echo "usage: scripts/setup.sh [run|test]" >&2
+  exit 2
+  ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -26,6 +45,10 @@ fi
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || {
+    echo "Missing packages, and no sudo to install them as root: ${missing[*]}" >&2
+    exit 1
+  }
   sudo_cmd=(sudo)
 fi
 echo "Installing: ${missing[*]}"
