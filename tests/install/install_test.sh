@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs Vellumar into a temporary root and checks it as a desktop would see
-# it: the files and their permissions, the desktop entry, the spellbook file
-# type and its handler, and the installed programs themselves.
+# it: the files and their permissions, the manual pages, the desktop entry, the
+# AppStream metadata, the icons, the spellbook file type and its handler, and
+# the installed programs themselves.
 #
-# The Debian package is built with cpack and unpacked with dpkg -x when the
-# Debian tools are there; otherwise `cmake --install` fills the root.
+# The Debian package is built with cpack, checked with lintian and unpacked
+# with dpkg -x when the Debian tools are there; otherwise `cmake --install`
+# fills the root.
 # Exits 77 (skipped) when a needed tool is missing.
 # usage: install_test.sh BUILD_DIR
 set -euo pipefail
@@ -19,7 +21,8 @@ fail() {
     echo "FAILED: $*" >&2
     exit 1
 }
-for tool in cmake desktop-file-validate update-mime-database update-desktop-database xdg-mime timeout; do
+for tool in cmake desktop-file-validate update-mime-database update-desktop-database xdg-mime \
+    timeout appstreamcli gzip man file; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 
@@ -45,6 +48,14 @@ if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null &&
     for package in libqt6widgets6 libqt6svg6 qt6-qpa-plugins; do
         [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
     done
+    # What Debian's archive would say of it: no error, no warning.
+    if command -v lintian >/dev/null; then
+        lintian --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1 ||
+            { cat "$tmp/lintian.log"; fail "lintian"; }
+        cat "$tmp/lintian.log"
+    else
+        echo "lintian is not installed: the package is not checked"
+    fi
 else
     echo "== cmake --install (no Debian packaging tools)"
     cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" ||
@@ -61,9 +72,43 @@ for file in share/vellumar/MASTER.DAT share/vellumar/Vellumar.HLP share/vellumar
     share/icons/hicolor/scalable/mimetypes/application-x-vellumar-spellbook.svg; do
     [ -f "$prefix/$file" ] || fail "$file is missing"
 done
-for file in "$prefix"/share/vellumar/*; do
+# Data files as Debian has them, the programs executable by all.
+while IFS= read -r -d '' file; do
     mode=$(stat -c %a "$file")
-    ((8#$mode & 8#222)) && fail "${file#"$root"} is writable (mode $mode)"
+    [ "$mode" = 644 ] || fail "${file#"$root"} has mode $mode, not 644"
+done < <(find "$prefix/share" -type f -print0)
+for program in vellumar vellumar-cli; do
+    [ "$(stat -c %a "$prefix/bin/$program")" = 755 ] || fail "bin/$program is not mode 755"
+done
+
+# The package's documents and manual pages, compressed without a time stamp.
+doc=$prefix/share/doc/vellumar
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$doc/copyright" ||
+    fail "the copyright file is not machine-readable"
+for licence in CC-BY-4.0 Expat; do
+    grep -q "^License: $licence\$" "$doc/copyright" || fail "the copyright file lacks $licence"
+done
+for program in vellumar vellumar-cli; do
+    page=$prefix/share/man/man1/$program.1.gz
+    gzip -t "$page" || fail "man1/$program.1.gz is not gzip"
+    [[ $(file -b "$page") != *"last modified"* ]] || fail "man1/$program.1.gz carries a time stamp"
+    warnings=$(MANWIDTH=80 LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man1/$program.1.gz: $warnings"
+    zgrep -q "^\.SH NAME" "$page" || fail "man1/$program.1.gz has no NAME section"
+done
+gzip -t "$doc/changelog.gz" || fail "changelog.gz"
+
+# What software centres read, and icons drawn at the usual sizes.
+appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml ||
+    fail "appstreamcli validate"
+grep -q '<launchable type="desktop-id">vellumar.desktop</launchable>' \
+    "$prefix"/share/metainfo/*.metainfo.xml || fail "the metadata does not launch vellumar.desktop"
+for size in 16 22 24 32 48 64 128 256; do
+    for icon in apps/vellumar mimetypes/application-x-vellumar-spellbook; do
+        png=$prefix/share/icons/hicolor/${size}x$size/$icon.png
+        [[ $(file -b "$png") == "PNG image data, $size x $size,"* ]] ||
+            fail "${png#"$prefix/"} is not a $size x $size PNG"
+    done
 done
 
 # 3. The desktop entry.
