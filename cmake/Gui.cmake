@@ -1,6 +1,5 @@
 # The desktop program: windows and Qt adapters over the core.
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Test)
-find_package(Fontconfig REQUIRED)
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 
@@ -11,8 +10,7 @@ file(GLOB VELLUMAR_GUI_SOURCES CONFIGURE_DEPENDS
 if(VELLUMAR_GUI_SOURCES)
   file(GLOB VELLUMAR_QRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.qrc)
   add_library(vellumar_gui STATIC ${VELLUMAR_GUI_SOURCES} ${VELLUMAR_QRC})
-  target_link_libraries(vellumar_gui PUBLIC vellumar_core Qt6::Widgets Qt6::PrintSupport
-    PRIVATE Fontconfig::Fontconfig)
+  target_link_libraries(vellumar_gui PUBLIC vellumar_core Qt6::Widgets Qt6::PrintSupport)
   target_include_directories(vellumar_gui PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
   if(EXISTS ${CMAKE_SOURCE_DIR}/src/main.cpp)

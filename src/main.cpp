@@ -5,9 +5,7 @@
 #include "platform/ini_file.h"
 #include "platform/qt/qt_prompter.h"
 #include "platform/qt/standard_error_prompter.h"
-#include "platform/qt/startup_warm_up.h"
 #include "platform/qt/svg_icon.h"
-#include "platform/qt/text_conversion.h"
 #include "program_version.h"
 #include "ui/app.h"
 #include "ui/frame_window.h"
@@ -16,7 +14,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -70,9 +67,6 @@ int main(int argc, char** argv) {
     // Before the application exists, so that help, version and mistakes need no display.
     vellumar::ProgramCommandLine line;
     if (const auto code = vellumar::ParseProgramCommandLine(argc, argv, line)) return *code;
-    // Before the application object, so that it runs while that is made.
-    vellumar::StartupWarmUp warmUp(vellumar::ToPath(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                                                    QStringLiteral("/iconengines/libqsvgicon.so")));
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumar"));
     QApplication::setApplicationVersion(QString::fromLatin1(vellumar::ProgramVersion));
@@ -87,7 +81,7 @@ int main(int argc, char** argv) {
                                        ? static_cast<vellumar::Prompter&>(unattended)
                                        : static_cast<vellumar::Prompter&>(interactive);
     vellumar::VellumarApp app(prompter);
-    app.Start(line.seed, &warmUp);
+    app.Start(line.seed);
     bool allOpened = true;
     for (const QString& book : line.books) allOpened &= app.Frame().OpenSpellbookFile(book);
     FirstPaintWatch firstPaint([&app, allOpened] {

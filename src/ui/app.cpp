@@ -3,7 +3,6 @@
 #include "model/specialty.h"
 #include "output/qt/print_format_dialog.h"
 #include "platform/qt/help_viewer.h"
-#include "platform/qt/startup_warm_up.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/odds.h"
 #include "rules/random.h"
@@ -32,7 +31,7 @@ VellumarApp::~VellumarApp() {
     frame_.reset();
 }
 
-void VellumarApp::Start(std::optional<uint32_t> seed, StartupWarmUp* warmUp) {
+void VellumarApp::Start(std::optional<uint32_t> seed) {
     // Program load, before any window exists.
     if (seed)
         SeedRandom(*seed);
@@ -45,8 +44,6 @@ void VellumarApp::Start(std::optional<uint32_t> seed, StartupWarmUp* warmUp) {
     // and working box.
     frame_ = std::make_unique<TfrmMain>(context_);
     TfrmMain* frame = frame_.get();
-    // The frame measures no text; the windows after it do.
-    if (warmUp) warmUp->WaitForFonts();
     context_.SetBookParm(new TfrmBookParm(context_, frame));
     context_.SetPrintFormat(new TfrmPrintFormat(context_.Output(), frame));
     auto* masterList = new TfrmMasterList(context_, frame);

@@ -11,7 +11,6 @@
 
 namespace vellumar {
 
-class StartupWarmUp;
 class Prompter;
 class TfrmMain;
 
@@ -23,10 +22,8 @@ public:
 
     // Seeds the random generator (from the clock unless a seed is given), sets
     // the odds and the built-in specialties, creates the frame and the hidden
-    // windows, loads the master list and shows the frame. A warm-up's font
-    // configuration is waited for once the frame exists, before any text is
-    // measured.
-    void Start(std::optional<uint32_t> seed = std::nullopt, StartupWarmUp* warmUp = nullptr);
+    // windows, loads the master list and shows the frame.
+    void Start(std::optional<uint32_t> seed = std::nullopt);
 
     AppContext& Context() { return context_; }
     TfrmMain& Frame() { return *frame_; }

@@ -9,7 +9,9 @@
 #include <QHash>
 #include <QIcon>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QPrinter;
@@ -70,8 +72,12 @@ public:
     // each new icon would render and cache its pixmaps anew for every window.
     const QIcon& Icon(const QString& name);
 
-    void SetSpellCursor(const QCursor& cursor) { spellCursor_ = cursor; }
-    const QCursor& SpellCursor() const { return spellCursor_; }
+    // The spell drag cursor is drawn on the first drag, not at start-up.
+    void SetSpellCursor(std::function<QCursor()> make) { makeSpellCursor_ = std::move(make); }
+    const QCursor& SpellCursor() {
+        if (!spellCursor_ && makeSpellCursor_) spellCursor_ = makeSpellCursor_();
+        return spellCursor_ ? *spellCursor_ : noCursor_;
+    }
 
     // The long-lived windows; each is registered by whoever creates it.
     void SetFrame(TfrmMain* frame) { frame_ = frame; }
@@ -101,7 +107,9 @@ private:
     std::unique_ptr<tSpecialtyList> builtInSpecialties_;
     std::unique_ptr<tSpecialtyList> loadedSpecialties_;
     OutputFormat outputFormat_;
-    QCursor spellCursor_;
+    std::function<QCursor()> makeSpellCursor_;
+    std::optional<QCursor> spellCursor_;
+    QCursor noCursor_;
     QHash<QString, QIcon> icons_;
     TfrmMain* frame_ = nullptr;
     TfrmWorking* working_ = nullptr;

@@ -45,14 +45,15 @@ QListWidget* GreyList(QWidget* parent, const QRect& frame) {
     return list;
 }
 
-// A column heading centred over its control.
+// A column heading centred over its control, by the label itself: measuring the text here would
+// load the small font at start-up, long before the dialog is first shown.
 void Heading(QWidget* parent, const QString& text, int left, int width) {
     auto* label = new QLabel(text, parent);
     QFont font = label->font();
     font.setPixelSize(11);
     label->setFont(font);
-    const int textWidth = label->fontMetrics().horizontalAdvance(text) + 2;
-    label->setGeometry(left + (width - textWidth) / 2, 32, textWidth, 17);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    label->setGeometry(left, 32, width, 17);
 }
 
 } // namespace

@@ -44,8 +44,9 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
 
     auto* working = new TfrmWorking(this);
     context_.SetWorking(working);
-    context_.SetSpellCursor(
-        QCursor(QIcon(QStringLiteral(":/icons/spell_cursor.svg")).pixmap(32, 32), 4, 4));
+    context_.SetSpellCursor([] {
+        return QCursor(QIcon(QStringLiteral(":/icons/spell_cursor.svg")).pixmap(32, 32), 4, 4);
+    });
     ReadSettings();
 
     setCentralWidget(mdiArea_);

@@ -52,7 +52,7 @@ TfrmMasterList::TfrmMasterList(AppContext& context, QWidget* parent)
     BuildMenus();
     resize(440, 480);
     Load(QStringLiteral("Loading Master Spell List"));
-    lbSpells->SetDragCursor(context_.SpellCursor());
+    lbSpells->SetDragCursor([this] { return context_.SpellCursor(); });
 }
 
 TfrmMasterList::~TfrmMasterList() = default;

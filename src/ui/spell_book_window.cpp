@@ -181,7 +181,7 @@ void TfrmSpellBook::BuildControls() {
     lbSpells = new SpellList(*this, this);
     lbSpells->setObjectName(QStringLiteral("lbSpells"));
     lbSpells->setGeometry(6, ListTop, 499, 241);
-    lbSpells->SetDragCursor(context_.SpellCursor());
+    lbSpells->SetDragCursor([this] { return context_.SpellCursor(); });
     lbSpells->SetDropHandler([this](SpellList& source) { lbSpellsDragDrop(source); });
     connect(lbSpells, &QListWidget::itemDoubleClicked, this, &TfrmSpellBook::mnuEditSpellClick);
 

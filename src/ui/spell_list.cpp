@@ -53,7 +53,7 @@ void SpellList::startDrag(Qt::DropActions) {
     auto* data = new QMimeData;
     data->setData(MimeType, QByteArray());
     drag->setMimeData(data);
-    const QPixmap cursor = dragCursor_.pixmap();
+    const QPixmap cursor = dragCursor_ ? dragCursor_().pixmap() : QPixmap();
     if (!cursor.isNull()) {
         drag->setDragCursor(cursor, Qt::CopyAction);
         drag->setDragCursor(cursor, Qt::IgnoreAction);

@@ -31,7 +31,8 @@ public:
     SpellList(SpellSource& owner, QWidget* parent = nullptr);
 
     SpellSource& Owner() const { return owner_; }
-    void SetDragCursor(const QCursor& cursor) { dragCursor_ = cursor; }
+    // Asked for the cursor at each drag.
+    void SetDragCursor(std::function<QCursor()> cursor) { dragCursor_ = std::move(cursor); }
     // A list with a drop handler accepts dragged spell rows; the handler gets
     // the list they came from, after the drag has ended.
     void SetDropHandler(std::function<void(SpellList& source)> handler);
@@ -53,7 +54,7 @@ protected:
 
 private:
     SpellSource& owner_;
-    QCursor dragCursor_;
+    std::function<QCursor()> dragCursor_;
     std::function<void(SpellList&)> dropHandler_;
 };
 
