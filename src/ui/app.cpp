@@ -47,7 +47,7 @@ void VellumarApp::Start(std::optional<uint32_t> seed, StartupWarmUp* warmUp) {
     TfrmMain* frame = frame_.get();
     // The frame measures no text; the windows after it do.
     if (warmUp) warmUp->WaitForFonts();
-    context_.SetBookParm(new TfrmBookParm(context_, frame));
+    context_.SetBookParm(new TfrmBookParm(context_.SpecialtyTable(), frame));
     context_.SetPrintFormat(new TfrmPrintFormat(context_.Output(), frame));
     auto* masterList = new TfrmMasterList(context_, frame);
     context_.SetMasterListWindow(masterList);
