@@ -1,5 +1,5 @@
 #pragma once
-// The program's settings by name: every section and key of "Vellumar.INI"
+// The program's settings by name: every section and key of the settings file
 // lives here, so that no window spells them out.
 
 #include "platform/ini_file.h"
@@ -47,7 +47,7 @@ public:
     // As above, in this process's working and program folders.
     MasterFileChoice LocateMasterFile() const;
 
-    // One chance in N for a frequency, by table index (code + 4); the key is
+    // One chance in N for a frequency, by table entry (FrequencyEntry); the key is
     // the frequency's name.
     int32_t Odds(size_t entry, int32_t fallback) const;
     bool SetOdds(size_t entry, int32_t value);

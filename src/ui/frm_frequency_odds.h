@@ -18,7 +18,7 @@ namespace vellumar {
 
 class Prompter;
 
-// Indexed by frequency code + 4: Restricted first, Common last.
+// Indexed by frequency entry (FrequencyEntry): Restricted first, Common last.
 using FrequencyOddsTable = std::array<int32_t, 5>;
 // Stores the odds of one entry; false when the settings file could not be written.
 using WriteOddsSetting = std::function<bool(size_t entry, int32_t value)>;
