@@ -2,7 +2,7 @@
 // each BOOK opens as Open does.
 
 #include "model/spell_book.h"
-#include "platform/ini_file.h"
+#include "platform/program_settings.h"
 #include "platform/qt/qt_prompter.h"
 #include "platform/qt/standard_error_prompter.h"
 #include "platform/qt/svg_icon.h"
@@ -25,7 +25,7 @@ namespace {
 // What start-up found, for --quit-after-start.
 void PrintStartReport(vellumar::VellumarApp& app) {
     vellumar::AppContext& context = app.Context();
-    std::printf("settings: %s\n", context.SettingsFile().Path().c_str());
+    std::printf("settings: %s\n", context.Settings().Path().c_str());
     std::printf("help file: %s\n", context.HelpFile().toLocal8Bit().constData());
     if (const vellumar::TSpellBook* master = context.MasterList())
         std::printf("master list: %d spells\n", master->Count());

@@ -3,10 +3,12 @@
 #include "cli/suggestion.h"
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
+#include "model/generalist.h"
 #include "model/text.h"
 #include "output/item_text.h"
 #include "output/spellbook_text.h"
-#include "platform/master_file.h"
+#include "platform/program_folder.h"
+#include "platform/program_settings.h"
 #include "program_version.h"
 #include "rules/caster_tables.h"
 #include "rules/eligibility.h"
@@ -68,7 +70,7 @@ void SeedGenerator(std::optional<uint32_t> seed) {
 
 const char* FrequencyName(int32_t code) {
     if (code < FrequencyRestricted || code > FrequencyCommon) return "?";
-    return FrequencyNames[static_cast<size_t>(code + 4)];
+    return FrequencyNames[FrequencyEntry(code)];
 }
 
 // A name (a to z folded, so "very rare" is accepted too) or the letter the
@@ -78,7 +80,7 @@ int32_t FrequencyOption(const Arguments& args, int32_t fallback) {
     if (!name) return fallback;
     std::vector<std::string> names;
     for (int32_t code = FrequencyCommon; code >= FrequencyRestricted; --code) {
-        const size_t index = static_cast<size_t>(code + 4);
+        const size_t index = FrequencyEntry(code);
         if (CompareTextNoCase(*name, FrequencyNames[index]) == 0 ||
             CompareTextNoCase(*name, std::string(1, FrequencyLetters[index])) == 0)
             return code;
@@ -94,7 +96,7 @@ int32_t FrequencyOption(const Arguments& args, int32_t fallback) {
 // specialty, so it is refused.
 std::string SpecialtyOption(const std::string& typed, Session& session, tSpecialtyList& table) {
     const std::string stored = session.Stored("--specialty", typed);
-    std::vector<std::string> known = {"Generalist"};
+    std::vector<std::string> known = {Generalist};
     for (const std::string& name : table.SpecialtyNames()) known.push_back(name);
     for (const std::string& name : known)
         if (name == stored) return name;
@@ -116,11 +118,13 @@ std::unique_ptr<TSpellBook> MasterOption(const Arguments& args, Session& session
     if (const auto master = args.Value("--master")) {
         path = session.files.Input(*master);
     } else {
-        const MasterFileChoice choice = CurrentMasterFile();
+        // Without creating the settings folder: reading needs none.
+        const MasterFileChoice choice =
+            ProgramSettings::In(SettingsFolder(CurrentFolderEnvironment())).LocateMasterFile();
         path = choice.path;
         session.err << "vellumar-cli: master list '" << path << "' ("
-                    << (choice.fromSetting
-                            ? "the MasterFile setting in '" + choice.settingsFile + "'"
+                    << (choice.fromSetting ? std::string("the ") + ProgramSettings::MasterFileKey +
+                                                 " setting in '" + choice.settingsFile + "'"
                         : choice.inProgramFolder ? std::string("the sample list of the program")
                                                  : std::string("the default name in the working "
                                                                "folder"))
@@ -200,7 +204,7 @@ int Fill(const Arguments& args, Session& session) {
 
     auto book = hasBook ? BookOperand(args, session)
                         : std::make_unique<TSpellBook>(MinCasterLevel, MinIntelligence,
-                                                       FrequencyCommon, "Generalist");
+                                                       FrequencyCommon, Generalist);
     if (args.Has("--level")) book->CasterLevel = level;
     if (args.Has("--intelligence")) book->Intelligence = intelligence;
     if (args.Has("--frequency")) book->SpellFrequency = frequency;
@@ -307,7 +311,9 @@ void PrintUsage(std::ostream& out) {
            "  fill [BOOK] --output OUT [--master FILE] [--level 1-30] [--intelligence 9-21]\n"
            "            [--specialty NAME] [--frequency NAME] [--odds R,V,RA,U,C]\n"
            "            [--specialties FILE] [--seed N]\n"
-           "      Fills BOOK, or a new book (level 1, Intelligence 9, Generalist, Common),\n"
+           "      Fills BOOK, or a new book (level 1, Intelligence 9, "
+        << Generalist
+        << ", Common),\n"
            "      at random from the master list and writes it to OUT.\n"
            "  validate BOOK --output OUT [--specialties FILE]\n"
            "      Removes the spells the book may not hold, prints them and writes OUT.\n"
@@ -320,11 +326,14 @@ void PrintUsage(std::ostream& out) {
            "A file named - is standard input (BOOK, --master) or standard output (OUT);\n"
            "/dev/stdout works too.\n"
            "Without --master the master list is the one the desktop program uses: the\n"
-           "MasterFile setting, else MASTER.DAT in the working folder, else the sample\n"
+        << ProgramSettings::MasterFileKey << " setting, else " << DefaultMasterFileName
+        << " in the working folder, else the sample\n"
            "list of the program. Standard error names the file.\n"
            "Frequencies: Common, Uncommon, Rare, Very Rare, Restricted, or the letters\n"
            "the files use: C, U, R, V, S.\n"
-           "Specialties: Generalist and those of the table, which is the built-in one\n"
+           "Specialties: "
+        << Generalist
+        << " and those of the table, which is the built-in one\n"
            "unless --specialties names a specialty file; case does not matter.\n"
            "The odds give one chance in N (1-32767) for each frequency, in this order:\n"
            "Restricted, Very Rare, Rare, Uncommon, Common; default 100,20,10,5,1.\n"

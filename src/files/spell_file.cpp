@@ -3,6 +3,7 @@
 #include "files/fields.h"
 #include "files/line_reader.h"
 #include "files/safe_write.h"
+#include "model/generalist.h"
 #include "rules/caster_tables.h"
 
 #include <algorithm>
@@ -79,9 +80,9 @@ std::string SpellLines(TSpellBook& book) {
 
 } // namespace
 
-const std::array<const char*, 9> LegacySpecialtyNames = {"Generalist", "Abjurer",     "Conjurer",
-                                                         "Diviner",    "Enchanter",   "Illusionist",
-                                                         "Invoker",    "Necromancer", "Transmuter"};
+const std::array<const char*, 9> LegacySpecialtyNames = {Generalist, "Abjurer",     "Conjurer",
+                                                         "Diviner",  "Enchanter",   "Illusionist",
+                                                         "Invoker",  "Necromancer", "Transmuter"};
 
 std::unique_ptr<tSpell> ParseSpellLine(std::string_view line) {
     FieldScanner scanner(line);

@@ -10,13 +10,13 @@ const char FrequencyLetters[FrequencyCount + 1] = "SVRUC";
 
 char FrequencyLetter(int32_t code) {
     if (code < FrequencyRestricted || code > FrequencyCommon) code = FrequencyCommon;
-    return FrequencyLetters[code + 4];
+    return FrequencyLetters[FrequencyEntry(code)];
 }
 
 int32_t FrequencyFromLetter(char letter) {
     const char up = UpperAscii(letter);
-    for (int i = 0; i < FrequencyCount; ++i)
-        if (FrequencyLetters[i] == up) return i - 4;
+    for (size_t i = 0; i < FrequencyCount; ++i)
+        if (FrequencyLetters[i] == up) return FrequencyOfEntry(i);
     return FrequencyCommon;
 }
 

@@ -1,20 +1,13 @@
 #pragma once
 
+#include "model/frequency.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 namespace vellumar {
-
-// Frequency codes run from 0 (Common) down to -4 (Restricted); every table
-// keyed by frequency is indexed by code + 4.
-constexpr int32_t FrequencyCommon = 0;
-constexpr int32_t FrequencyRestricted = -4;
-constexpr int FrequencyCount = 5;
-
-extern const std::array<const char*, FrequencyCount> FrequencyNames;
-extern const char FrequencyLetters[FrequencyCount + 1];
 
 // The letter of a frequency code; codes outside -4..0 give "C" (Common).
 char FrequencyLetter(int32_t code);

@@ -1,5 +1,6 @@
 #include "output/item_text.h"
 
+#include "model/generalist.h"
 #include "rules/caster_tables.h"
 
 namespace vellumar {
@@ -26,7 +27,7 @@ std::string OutputItemText(const tSpell& spell, const OutputFormat& format,
 }
 
 int32_t NumberPerDay(const TSpellBook& book, int32_t spellLevel) {
-    return SpellsPerDay(book.CasterLevel, spellLevel) + (book.Specialty != "Generalist" ? 1 : 0);
+    return SpellsPerDay(book.CasterLevel, spellLevel) + (IsGeneralist(book.Specialty) ? 0 : 1);
 }
 
 std::string SpellItemRow(const tSpell& spell) {

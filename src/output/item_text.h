@@ -16,7 +16,7 @@ std::string OutputItemText(const tSpell& spell, const OutputFormat& format,
                            BookReferenceTest test = BookReferenceTest::NotEmpty);
 
 // SpellsPerDay for the book's caster level and the spell level, plus one for
-// any specialty other than exactly "Generalist".
+// any specialty but the generalist (see IsGeneralist).
 int32_t NumberPerDay(const TSpellBook& book, int32_t spellLevel);
 
 // The row of a spell in the spell lists: Name  (Category) [Book Page] - F

@@ -1,8 +1,8 @@
 #pragma once
-// Which file is the master list: the "MasterFile" setting, where a bare name
-// (the default among them) means the working folder, or the program's folder
-// when the working folder holds no such file, so that the sample list that
-// comes with the program is found from anywhere.
+// Which file is the master list: the setting, where a bare name (the default
+// among them) means the working folder, or the program's folder when the
+// working folder holds no such file, so that the sample list that comes with
+// the program is found from anywhere.
 
 #include <string>
 
@@ -21,8 +21,5 @@ struct MasterFileChoice {
     bool fromSetting = false; // the settings file names the master file
     bool inProgramFolder = false;
 };
-
-// The master list as the desktop program finds it at start-up, for this process.
-MasterFileChoice CurrentMasterFile();
 
 } // namespace vellumar

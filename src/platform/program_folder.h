@@ -32,7 +32,7 @@ FolderEnvironment CurrentFolderEnvironment();
 std::string ProgramFolder(const FolderEnvironment& environment);
 std::string ProgramFolder();
 
-// The folder of "Vellumar.INI" and "Specialty.dat". Always ends in '/'.
+// The folder of the settings file and "Specialty.dat". Always ends in '/'.
 std::string SettingsFolder(const FolderEnvironment& environment);
 // As above for this process; creates the folder (for the user only) when it
 // is missing, so that the first setting written can create its file.

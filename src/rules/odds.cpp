@@ -13,7 +13,7 @@ std::array<int32_t, 5> FrequencyOdds = DefaultFrequencyOdds;
 int32_t EffectiveOdds(int32_t frequencyCode) {
     if (frequencyCode < FrequencyRestricted || frequencyCode > FrequencyCommon)
         frequencyCode = FrequencyCommon;
-    const int32_t odds = FrequencyOdds[static_cast<size_t>(frequencyCode + 4)];
+    const int32_t odds = FrequencyOdds[FrequencyEntry(frequencyCode)];
     // 0 keeps its meaning (every test passes); a negative value would make the
     // draw loops spin for ever, and a huge one for minutes.
     return odds == 0 ? 0 : ClampedOdds(odds);

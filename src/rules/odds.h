@@ -7,7 +7,7 @@
 
 namespace vellumar {
 
-// Program-wide, indexed by frequency code + 4 (Restricted first, Common last).
+// Program-wide, indexed by frequency entry (FrequencyEntry): Restricted first.
 extern std::array<int32_t, 5> FrequencyOdds;
 // 100, 20, 10, 5, 1.
 extern const std::array<int32_t, 5> DefaultFrequencyOdds;

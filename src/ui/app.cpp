@@ -44,7 +44,7 @@ void VellumarApp::Start(std::optional<uint32_t> seed) {
     // and working box.
     frame_ = std::make_unique<TfrmMain>(context_);
     TfrmMain* frame = frame_.get();
-    context_.SetBookParm(new TfrmBookParm(context_, frame));
+    context_.SetBookParm(new TfrmBookParm(context_.SpecialtyTable(), frame));
     context_.SetPrintFormat(new TfrmPrintFormat(context_.Output(), frame));
     auto* masterList = new TfrmMasterList(context_, frame);
     context_.SetMasterListWindow(masterList);

@@ -1,8 +1,8 @@
 #include "ui/app_context.h"
 
 #include "model/specialty.h"
-#include "platform/ini_file.h"
 #include "platform/program_folder.h"
+#include "platform/program_settings.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/svg_icon.h"
@@ -48,12 +48,12 @@ QString AppContext::SettingsFolder() const {
 }
 
 void AppContext::OpenSettings(const std::string& path) {
-    settings_ = std::make_unique<IniFile>(path);
+    settings_ = std::make_unique<ProgramSettings>(path);
 }
 
-bool AppContext::WriteSetting(QWidget* parent, const char* section, const char* key,
+bool AppContext::WriteSetting(QWidget* parent, bool (ProgramSettings::*set)(const std::string&),
                               const std::string& value) {
-    if (settings_->WriteString(section, key, value)) return true;
+    if ((settings_.get()->*set)(value)) return true;
     prompter_.Message(parent, BoxKind::Error, BoxButtons::Ok,
                       QStringLiteral("Error Writing Settings File\r\n") +
                           FromPath(settings_->Path()));

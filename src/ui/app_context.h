@@ -1,9 +1,10 @@
 #pragma once
-// The program-wide state and the long-lived windows, handed to every window
-// instead of globals.
+// The program-wide state and the long-lived windows, instead of globals. The
+// frame, the spellbook windows and the master list window take it: they reach
+// most of it. Every dialog takes only what it shows or edits.
 
 #include "output/output_format.h"
-#include "ui/help_topics.h"
+#include "platform/help_topics.h"
 
 #include <QCursor>
 #include <QHash>
@@ -20,7 +21,7 @@ class QWidget;
 namespace vellumar {
 
 class HelpViewer;
-class IniFile;
+class ProgramSettings;
 class Prompter;
 class TSpellBook;
 class TfrmBookParm;
@@ -51,9 +52,10 @@ public:
 
     // Settings: opened at frame creation.
     void OpenSettings(const std::string& path);
-    IniFile& SettingsFile() const { return *settings_; }
-    // Writes a setting; a failure is reported in an error box naming the file.
-    bool WriteSetting(QWidget* parent, const char* section, const char* key,
+    ProgramSettings& Settings() const { return *settings_; }
+    // Writes a setting with one of the setters of ProgramSettings; a failure
+    // is reported in an error box naming the file.
+    bool WriteSetting(QWidget* parent, bool (ProgramSettings::*set)(const std::string&),
                       const std::string& value);
 
     // The specialty table: the loaded file's list, or the built-in one.
@@ -103,7 +105,7 @@ public:
 private:
     Prompter& prompter_;
     std::unique_ptr<QPrinter> printer_;
-    std::unique_ptr<IniFile> settings_;
+    std::unique_ptr<ProgramSettings> settings_;
     std::unique_ptr<tSpecialtyList> builtInSpecialties_;
     std::unique_ptr<tSpecialtyList> loadedSpecialties_;
     OutputFormat outputFormat_;

@@ -1,10 +1,11 @@
 #include "ui/book_parm_dialog.h"
 
+#include "model/frequency.h"
+#include "model/generalist.h"
 #include "model/specialty.h"
+#include "platform/help_topics.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/caster_tables.h"
-#include "ui/app_context.h"
-#include "ui/frequency_names.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -58,10 +59,10 @@ void Heading(QWidget* parent, const QString& text, int left, int width) {
 
 } // namespace
 
-TfrmBookParm::TfrmBookParm(AppContext& context, QWidget* parent)
+TfrmBookParm::TfrmBookParm(const tSpecialtyList& specialties, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      context_(context) {
+      specialties_(specialties) {
     setObjectName(QStringLiteral("frmBookParm"));
     setWindowTitle(QStringLiteral("New Spellbook Parameters"));
     setProperty("helpTopic", int(TopicNewSpellbook));
@@ -102,8 +103,8 @@ TfrmBookParm::TfrmBookParm(AppContext& context, QWidget* parent)
 
 void TfrmBookParm::RebuildSpecialties() {
     lbSpecialty->clear();
-    lbSpecialty->addItem(QStringLiteral("Generalist"));
-    for (const std::string& name : context_.SpecialtyTable().SpecialtyNames())
+    lbSpecialty->addItem(QString::fromLatin1(Generalist));
+    for (const std::string& name : specialties_.SpecialtyNames())
         lbSpecialty->addItem(ToQString(name));
     lbSpecialty->setCurrentRow(0);
 }
@@ -118,7 +119,7 @@ int TfrmBookParm::Intelligence() const {
 
 QString TfrmBookParm::Specialty() const {
     const QListWidgetItem* item = lbSpecialty->currentItem();
-    return item ? item->text() : QStringLiteral("Generalist");
+    return item ? item->text() : QString::fromLatin1(Generalist);
 }
 
 int TfrmBookParm::FrequencyPosition() const {

@@ -2,6 +2,9 @@
 // The New Spellbook Parameters dialog: caster level, Intelligence, specialty and
 // frequency setting of a new book. Created once; its choices last for the run.
 
+#include "model/frequency.h"
+#include "ui/new_book_choices.h"
+
 #include <QDialog>
 
 class QButtonGroup;
@@ -10,21 +13,25 @@ class QPushButton;
 
 namespace vellumar {
 
-class AppContext;
+class tSpecialtyList;
 
 class TfrmBookParm : public QDialog {
     Q_OBJECT
 public:
-    TfrmBookParm(AppContext& context, QWidget* parent = nullptr);
+    // specialties: the program's table, whose names follow the generalist.
+    TfrmBookParm(const tSpecialtyList& specialties, QWidget* parent = nullptr);
 
     // The choices, read after OK.
-    int CasterLevel() const;                                    // 1 to 30
-    int Intelligence() const;                                   // 9 to 21
-    QString Specialty() const;                                  // text of the chosen row
-    int FrequencyPosition() const;                              // 0 Common to 4 Restricted
-    int SpellFrequency() const { return -FrequencyPosition(); } // 0 to -4
+    int CasterLevel() const;       // 1 to 30
+    int Intelligence() const;      // 9 to 21
+    QString Specialty() const;     // text of the chosen row
+    int FrequencyPosition() const; // 0 Common to 4 Restricted
+    int SpellFrequency() const { return FrequencyOfRow(FrequencyPosition()); } // 0 to -4
+    NewBookChoices Choices() const {
+        return {CasterLevel(), Intelligence(), Specialty(), SpellFrequency()};
+    }
 
-    // Rebuilds the specialty rows from the specialty table; "Generalist" is chosen
+    // Rebuilds the specialty rows from the specialty table; the generalist is chosen
     // again, so that OK always has a specialty.
     void RebuildSpecialties();
 
@@ -36,7 +43,7 @@ public:
     QPushButton* bnCancel;
 
 private:
-    AppContext& context_;
+    const tSpecialtyList& specialties_;
 };
 
 } // namespace vellumar

@@ -3,7 +3,7 @@
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
 #include "model/spell_book.h"
-#include "platform/ini_file.h"
+#include "platform/program_settings.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/prompter.h"
@@ -67,12 +67,11 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::ReadSettings() {
     const QString folder = context_.ProgramFolder();
     const QString settingsFolder = context_.SettingsFolder();
-    context_.OpenSettings(ToPath(settingsFolder + QStringLiteral("Vellumar.INI")));
-    const IniFile& settings = context_.SettingsFile();
-    for (int k = 0; k < FrequencyCount; ++k)
-        FrequencyOdds[k] = ClampedOdds(
-            settings.ReadInteger("SpellFrequencyOdds", FrequencyNames[k], DefaultFrequencyOdds[k]));
-    dataDirectory_ = FromPath(settings.ReadString("Vellumar", "DataDirectory", ToPath(folder)));
+    context_.OpenSettings(ToPath(settingsFolder + QString::fromLatin1(ProgramSettings::FileName)));
+    const ProgramSettings& settings = context_.Settings();
+    for (size_t k = 0; k < FrequencyOdds.size(); ++k)
+        FrequencyOdds[k] = ClampedOdds(settings.Odds(k, DefaultFrequencyOdds[k]));
+    dataDirectory_ = FromPath(settings.DataDirectory(ToPath(folder)));
     context_.SetHelpFile(folder + QStringLiteral("Vellumar.HLP"));
     // A missing or unreadable file gives the built-in table, without a word.
     context_.SetLoadedSpecialties(
@@ -223,19 +222,7 @@ void TfrmMain::SpellBookClosed(TfrmSpellBook* window) {
 void TfrmMain::NewChild() {
     TfrmBookParm& dialog = context_.BookParm();
     if (context_.prompter().Exec(dialog) != QDialog::Accepted) return;
-    TfrmSpellBook* window = CreateSpellBookWindow();
-    TSpellBook& book = window->Book();
-    book.CasterLevel = dialog.CasterLevel();
-    book.Intelligence = dialog.Intelligence();
-    book.Specialty = FromQString(dialog.Specialty());
-    book.SpellFrequency = dialog.SpellFrequency();
-    window->mnuFillBookClick();
-    window->ShowBookParameters();
-    // By its text: the two lists need not stand in the same order.
-    const int specialty = window->cbWizardSpecialty->findText(dialog.Specialty());
-    if (specialty >= 0) window->cbWizardSpecialty->setCurrentIndex(specialty);
-    window->cbSpellFrequency->setCurrentIndex(dialog.FrequencyPosition());
-    window->SetModified(true);
+    CreateSpellBookWindow()->StartNewBook(dialog.Choices());
 }
 
 void TfrmMain::mnuOpenSpellbookClick() {
@@ -283,12 +270,11 @@ void TfrmMain::mnuArrangeClick() {
 
 void TfrmMain::mnuDataDirectoriesClick() {
     const QString folder = context_.ProgramFolder();
-    const QString setting =
-        FromPath(context_.SettingsFile().ReadString("Vellumar", "DataDirectory", ToPath(folder)));
+    const QString setting = FromPath(context_.Settings().DataDirectory(ToPath(folder)));
     TfrmDataDirectory dialog(TfrmDataDirectory::CanOpen(setting) ? setting : folder, this);
     if (context_.prompter().Exec(dialog) != QDialog::Accepted) return;
     const QString chosen = dialog.SelectedFolder();
-    if (!context_.WriteSetting(this, "Vellumar", "DataDirectory", ToPath(chosen))) return;
+    if (!context_.WriteSetting(this, &ProgramSettings::SetDataDirectory, ToPath(chosen))) return;
     dataDirectory_ = chosen;
 }
 
@@ -301,12 +287,10 @@ void TfrmMain::mnuSetSpecialtiesClick() {
 }
 
 void TfrmMain::mnuSetOddsClick() {
-    IniFile& settings = context_.SettingsFile();
+    ProgramSettings& settings = context_.Settings();
     ShowFrequencyOdds(
         FrequencyOdds, DefaultFrequencyOdds,
-        [&settings](const std::string& section, const std::string& key, int32_t value) {
-            return settings.WriteInteger(section, key, value);
-        },
+        [&settings](size_t entry, int32_t value) { return settings.SetOdds(entry, value); },
         FromPath(settings.Path()), context_.prompter(), this);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/frm_frequency_odds.h"
 
 #include "model/spell.h"
+#include "platform/help_topics.h"
 #include "platform/qt/prompter.h"
 
 #include <QLabel>
@@ -15,8 +16,6 @@
 
 namespace vellumar {
 namespace {
-
-const char* const OddsSection = "SpellFrequencyOdds";
 
 // A whole number, or none for any other text (an empty field among them).
 std::optional<int32_t> WholeNumber(const QString& text, int32_t low, int32_t high) {
@@ -56,15 +55,15 @@ private:
 } // namespace
 
 TfrmFrequencyOdds::TfrmFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOddsTable& defaults,
-                                     WriteIntegerSetting writeInteger, QString settingsPath,
+                                     WriteOddsSetting writeOdds, QString settingsPath,
                                      Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      odds_(odds), defaults_(defaults), writeInteger_(std::move(writeInteger)),
+      odds_(odds), defaults_(defaults), writeOdds_(std::move(writeOdds)),
       settingsPath_(std::move(settingsPath)), prompter_(prompter) {
     setObjectName(QStringLiteral("frmFrequencyOdds"));
     setWindowTitle(QStringLiteral("Spell Frequency Odds"));
-    setProperty("helpTopic", HelpTopic);
+    setProperty("helpTopic", int(TopicOdds));
     setFixedSize(288, 135);
 
     auto* frequencyLabel = new QLabel(QStringLiteral("Spell Frequency"), this);
@@ -97,9 +96,8 @@ TfrmFrequencyOdds::TfrmFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOd
     bnOK->setGeometry(160, 94, 120, 27);
     bnOK->setDefault(true);
 
-    // FormCreate: Common first, down to Restricted; list row p is entry 4 - p.
-    for (int entry = FrequencyCount - 1; entry >= 0; --entry)
-        lbFrequency->addItem(QString::fromLatin1(FrequencyNames[size_t(entry)]));
+    for (const char* name : FrequencyNamesCommonFirst())
+        lbFrequency->addItem(QString::fromLatin1(name));
     lbFrequency->setCurrentRow(0);
 
     connect(lbFrequency, &QListWidget::currentRowChanged, this, [this] { lbFrequencyClick(); });
@@ -120,7 +118,7 @@ TfrmFrequencyOdds::TfrmFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOd
 }
 
 int TfrmFrequencyOdds::SelectedEntry() const {
-    return FrequencyCount - 1 - std::clamp(lbFrequency->currentRow(), 0, FrequencyCount - 1);
+    return int(FrequencyEntryOfRow(lbFrequency->currentRow()));
 }
 
 void TfrmFrequencyOdds::lbFrequencyClick() {
@@ -140,7 +138,7 @@ void TfrmFrequencyOdds::bnDefaultClick() {
 void TfrmFrequencyOdds::bnOKClick() {
     // Restricted first, so that a new section lists the keys in table order.
     for (size_t entry = 0; entry < odds_.size(); ++entry) {
-        if (!writeInteger_(OddsSection, FrequencyNames[entry], odds_[entry])) {
+        if (!writeOdds_(entry, odds_[entry])) {
             prompter_.Message(this, BoxKind::Error, BoxButtons::Ok,
                               QStringLiteral("Unable to write to %1").arg(settingsPath_));
             break;
@@ -150,10 +148,9 @@ void TfrmFrequencyOdds::bnOKClick() {
 }
 
 void ShowFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOddsTable& defaults,
-                       WriteIntegerSetting writeInteger, const QString& settingsPath,
-                       Prompter& prompter, QWidget* parent) {
-    TfrmFrequencyOdds dialog(odds, defaults, std::move(writeInteger), settingsPath, prompter,
-                             parent);
+                       WriteOddsSetting writeOdds, const QString& settingsPath, Prompter& prompter,
+                       QWidget* parent) {
+    TfrmFrequencyOdds dialog(odds, defaults, std::move(writeOdds), settingsPath, prompter, parent);
     prompter.Exec(dialog);
 }
 

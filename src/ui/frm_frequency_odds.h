@@ -18,21 +18,19 @@ namespace vellumar {
 
 class Prompter;
 
-// Indexed by frequency code + 4: Restricted first, Common last.
+// Indexed by frequency entry (FrequencyEntry): Restricted first, Common last.
 using FrequencyOddsTable = std::array<int32_t, 5>;
-// Writes one integer setting; false when the settings file could not be written.
-using WriteIntegerSetting =
-    std::function<bool(const std::string& section, const std::string& key, int32_t value)>;
+// Stores the odds of one entry; false when the settings file could not be written.
+using WriteOddsSetting = std::function<bool(size_t entry, int32_t value)>;
 
 class TfrmFrequencyOdds : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int HelpTopic = 600;
     static constexpr int32_t MinOdds = vellumar::MinOdds;
     static constexpr int32_t MaxOdds = vellumar::MaxOdds;
 
     TfrmFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOddsTable& defaults,
-                      WriteIntegerSetting writeInteger, QString settingsPath, Prompter& prompter,
+                      WriteOddsSetting writeOdds, QString settingsPath, Prompter& prompter,
                       QWidget* parent = nullptr);
 
     QListWidget* lbFrequency = nullptr;
@@ -49,14 +47,14 @@ private:
 
     FrequencyOddsTable& odds_;
     const FrequencyOddsTable defaults_;
-    WriteIntegerSetting writeInteger_;
+    WriteOddsSetting writeOdds_;
     QString settingsPath_;
     Prompter& prompter_;
 };
 
 // Creates the dialog for one use and shows it modally.
 void ShowFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOddsTable& defaults,
-                       WriteIntegerSetting writeInteger, const QString& settingsPath,
-                       Prompter& prompter, QWidget* parent);
+                       WriteOddsSetting writeOdds, const QString& settingsPath, Prompter& prompter,
+                       QWidget* parent);
 
 } // namespace vellumar

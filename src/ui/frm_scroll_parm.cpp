@@ -1,7 +1,7 @@
 #include "ui/frm_scroll_parm.h"
 
+#include "platform/help_topics.h"
 #include "platform/qt/prompter.h"
-#include "ui/help_topics.h"
 #include "ui/spin_edit.h"
 
 #include <QDialogButtonBox>

@@ -2,11 +2,11 @@
 
 #include "files/specialty_file.h"
 #include "model/specialty.h"
+#include "platform/help_topics.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/frm_specialty_name.h"
-#include "ui/help_topics.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,8 +1,8 @@
 #include "ui/frm_specialty_name.h"
 
+#include "platform/help_topics.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
-#include "ui/help_topics.h"
 
 #include <QLabel>
 #include <QLineEdit>

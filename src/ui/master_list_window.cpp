@@ -3,9 +3,7 @@
 #include "files/spell_file.h"
 #include "model/spell_book.h"
 #include "output/item_text.h"
-#include "platform/ini_file.h"
-#include "platform/master_file.h"
-#include "platform/program_folder.h"
+#include "platform/program_settings.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/svg_icon.h"
@@ -29,13 +27,10 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include <filesystem>
 #include <optional>
 
 namespace vellumar {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int PanelHeight = 44;
 constexpr int LevelsTop = PanelHeight + 2;
@@ -165,16 +160,7 @@ void TfrmMasterList::BuildMenus() {
 }
 
 std::string TfrmMasterList::MasterFilePath() const {
-    const std::string name =
-        context_.SettingsFile().ReadString("Vellumar", "MasterFile", DefaultMasterFileName);
-    if (name.empty() || fs::path(name).is_absolute()) return name;
-    if (bareFolder_.empty()) {
-        std::error_code ec;
-        std::string working = fs::current_path(ec).string();
-        if (working.empty() || working.back() != '/') working += '/';
-        bareFolder_ = MasterFileFolder(name, working, ProgramFolder());
-    }
-    return bareFolder_ + name;
+    return context_.Settings().LocateMasterFile().path;
 }
 
 void TfrmMasterList::Load(const QString& task) {
@@ -267,8 +253,7 @@ bool TfrmMasterList::mnuSaveMasterFileClick() {
 }
 
 bool TfrmMasterList::MayReplace(const std::string& path) {
-    std::error_code ec;
-    if (path != unreadPath_ || !fs::exists(path, ec)) return true;
+    if (path != unreadPath_ || !QFileInfo::exists(FromPath(path))) return true;
     return context_.prompter().Message(
                this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
                QStringLiteral("The Master Spell File\r\n") + FromPath(path) +
@@ -305,13 +290,12 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
     }
     SetModified(false);
     // The list is safe in its new file even if the setting cannot be stored.
-    context_.WriteSetting(this, "Vellumar", "MasterFile", path);
+    context_.WriteSetting(this, &ProgramSettings::SetMasterFile, path);
     return true;
 }
 
 void TfrmMasterList::mnuCurrentMasterFileClick() {
-    const std::string name =
-        context_.SettingsFile().ReadString("Vellumar", "MasterFile", "Master.dat");
+    const std::string name = context_.Settings().MasterFileShown();
     context_.prompter().Message(this, BoxKind::Information, BoxButtons::Ok,
                                 QStringLiteral("The current Master Spell File is:\r\n") +
                                     FromPath(name));
@@ -349,7 +333,7 @@ void TfrmMasterList::mnuSetMasterFileClick() {
         }
     }
     const QString full = QFileInfo(chosen).absoluteFilePath();
-    if (!context_.WriteSetting(this, "Vellumar", "MasterFile", ToPath(full))) return;
+    if (!context_.WriteSetting(this, &ProgramSettings::SetMasterFile, ToPath(full))) return;
     Load(QStringLiteral("Loading Master Spell List"));
 }
 

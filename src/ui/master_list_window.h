@@ -31,9 +31,9 @@ public:
     // The master list, or none when no file could be read.
     TSpellBook* MasterList() const { return list_.get(); }
 
-    // The file "MasterFile" names now. A bare name belongs to the folder found
-    // at the first load: the working folder, or the program's folder when only
-    // that one holds the file.
+    // The file the master file setting names now. A bare name belongs to the
+    // folder found at the first load: the working folder, or the program's
+    // folder when only that one holds the file.
     std::string MasterFilePath() const;
 
     int SpellLevel() const; // 1 to 9
@@ -88,7 +88,6 @@ private:
 
     AppContext& context_;
     std::unique_ptr<TSpellBook> list_;
-    mutable std::string bareFolder_;
     // A master file that exists but could not be read; empty when none.
     std::string unreadPath_;
     QWidget* levels_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/spell_book_window.h"
 
 #include "files/spell_file.h"
+#include "model/generalist.h"
 #include "model/specialty.h"
 #include "model/spell_book.h"
 #include "output/item_text.h"
@@ -16,8 +17,8 @@
 #include "rules/fill.h"
 #include "ui/app_context.h"
 #include "ui/frame_window.h"
-#include "ui/frequency_names.h"
 #include "ui/master_list_window.h"
+#include "ui/new_book_choices.h"
 #include "ui/spell_commands.h"
 #include "ui/spin_edit.h"
 #include "ui/working_box.h"
@@ -43,7 +44,6 @@ namespace vellumar {
 namespace {
 
 const QString Untitled = QStringLiteral("untitled");
-const QString Generalist = QStringLiteral("Generalist");
 constexpr int ListTop = 160;
 
 QFont PixelFont(const QFont& base, int pixels) {
@@ -77,13 +77,13 @@ bool MouseReleased(const QEvent& event) {
 
 int SpellsPerDayFigure(const TSpellBook& book, int spellLevel) {
     const int value = SpellsPerDay(book.CasterLevel, spellLevel);
-    return value != 0 && book.Specialty != "Generalist" ? value + 1 : value;
+    return value != 0 && !IsGeneralist(book.Specialty) ? value + 1 : value;
 }
 
 TfrmSpellBook::TfrmSpellBook(AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context),
       book_(std::make_unique<TSpellBook>(MinCasterLevel, MinIntelligence, FrequencyCommon,
-                                         "Generalist")) {
+                                         Generalist)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmSpellBook"));
     setProperty("helpTopic", int(TopicSpellBook));
@@ -100,7 +100,7 @@ TfrmSpellBook::TfrmSpellBook(AppContext& context, QWidget* parent)
     setMinimumSize(right, 275);
 
     FillSpecialtyItems();
-    cbWizardSpecialty->setEditText(Generalist);
+    cbWizardSpecialty->setEditText(QString::fromLatin1(Generalist));
     for (const char* name : FrequencyNamesCommonFirst()) cbSpellFrequency->addItem(name);
     cbSpellFrequency->setCurrentIndex(0);
     SetSpellLevel(1);
@@ -327,7 +327,7 @@ void TfrmSpellBook::FillSpecialtyItems() {
     const QSignalBlocker blocker(cbWizardSpecialty);
     const QString text = cbWizardSpecialty->currentText();
     cbWizardSpecialty->clear();
-    cbWizardSpecialty->addItem(Generalist);
+    cbWizardSpecialty->addItem(QString::fromLatin1(Generalist));
     for (const std::string& name : context_.SpecialtyTable().SpecialtyNames())
         cbWizardSpecialty->addItem(ToQString(name));
     cbWizardSpecialty->setEditText(text);
@@ -345,9 +345,22 @@ void TfrmSpellBook::ShowBookParameters() {
     book_->CasterLevel = spnWizardLevel->value();
     book_->Intelligence = spnWizardIntelligence->value();
     cbWizardSpecialty->setEditText(ToQString(book_->Specialty));
-    cbSpellFrequency->setCurrentIndex(std::clamp(-book_->SpellFrequency, 0, FrequencyCount - 1));
+    cbSpellFrequency->setCurrentIndex(FrequencyRow(book_->SpellFrequency));
     SetSpellLevel(1);
     grpSpellLevelClick();
+}
+
+void TfrmSpellBook::StartNewBook(const NewBookChoices& choices) {
+    book_->CasterLevel = choices.casterLevel;
+    book_->Intelligence = choices.intelligence;
+    book_->Specialty = FromQString(choices.specialty);
+    book_->SpellFrequency = choices.spellFrequency;
+    mnuFillBookClick();
+    ShowBookParameters();
+    // By its text: the dialog's rows and the box's items need not stand in the same order.
+    const int specialty = cbWizardSpecialty->findText(choices.specialty);
+    if (specialty >= 0) cbWizardSpecialty->setCurrentIndex(specialty);
+    SetModified(true);
 }
 
 void TfrmSpellBook::SetCaption(const QString& caption) {
@@ -403,7 +416,9 @@ void TfrmSpellBook::cbWizardSpecialtyChange() {
 
 void TfrmSpellBook::cbWizardSpecialtyExit() {
     const QString text = cbWizardSpecialty->currentText();
-    if (text == Generalist || context_.SpecialtyTable().FindByName(FromQString(text))) return;
+    if (text == QLatin1String(Generalist) ||
+        context_.SpecialtyTable().FindByName(FromQString(text)))
+        return;
     const QString question = QStringLiteral("The specialty \"") + text +
                              QStringLiteral("\" does not exist on the current specialty list.") +
                              QStringLiteral("\r\nWould you like modify the specialty list?");
@@ -413,7 +428,7 @@ void TfrmSpellBook::cbWizardSpecialtyExit() {
 }
 
 void TfrmSpellBook::cbSpellFrequencyChange() {
-    book_->SpellFrequency = -std::max(cbSpellFrequency->currentIndex(), 0);
+    book_->SpellFrequency = FrequencyOfRow(cbSpellFrequency->currentIndex());
     SetModified(true);
 }
 
@@ -438,7 +453,7 @@ void TfrmSpellBook::mnuClearBookClick() {
                                                    "continue?")) != Answer::Ok)
         return;
     auto empty = std::make_unique<TSpellBook>(book_->CasterLevel, book_->Intelligence,
-                                              -std::max(cbSpellFrequency->currentIndex(), 0),
+                                              FrequencyOfRow(cbSpellFrequency->currentIndex()),
                                               book_->Specialty);
     book_ = std::move(empty);
     SetModified(true);

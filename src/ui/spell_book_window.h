@@ -19,6 +19,7 @@ namespace vellumar {
 class AppContext;
 class SpinEdit;
 class TSpellBook;
+struct NewBookChoices;
 class TfrmPrintPreview;
 class tSpell;
 
@@ -33,6 +34,9 @@ public:
     void ReplaceBook(std::unique_ptr<TSpellBook> book);
     // Sets the caster controls from the book (the book then holds what they show).
     void ShowBookParameters();
+    // Gives the empty book of a new window the caster chosen for it, fills it
+    // at random and shows it, marked modified.
+    void StartNewBook(const NewBookChoices& choices);
 
     // The caption: the file's full path, or "untitled".
     const QString& Caption() const { return caption_; }

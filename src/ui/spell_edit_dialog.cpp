@@ -2,9 +2,8 @@
 
 #include "model/spell.h"
 #include "model/spell_book.h"
+#include "platform/help_topics.h"
 #include "platform/qt/text_conversion.h"
-#include "ui/frequency_names.h"
-#include "ui/help_topics.h"
 #include "ui/spin_edit.h"
 
 #include <QComboBox>
@@ -78,7 +77,7 @@ void TfrmSpellEdit::LoadSpellIntoDialog(const tSpell* spell) {
     ebBook->setText(ToQString(spell->Book));
     ebPage->setText(QString::number(spell->Page));
     ebCategory->setText(ToQString(spell->Category));
-    cbFrequency->setCurrentIndex(std::clamp(-spell->Frequency, 0, FrequencyCount - 1));
+    cbFrequency->setCurrentIndex(FrequencyRow(spell->Frequency));
     spnLevel->setFocus();
 }
 
@@ -91,7 +90,7 @@ void TfrmSpellEdit::ReadSpellFromDialog(tSpell* spell) const {
     const int page = ebPage->text().toInt(&ok, 10);
     spell->Page = ok ? page : 0;
     spell->Category = FromQString(ebCategory->text());
-    spell->Frequency = -std::max(cbFrequency->currentIndex(), 0);
+    spell->Frequency = FrequencyOfRow(cbFrequency->currentIndex());
 }
 
 } // namespace vellumar

@@ -4,7 +4,7 @@
 #include "model/specialty.h"
 #include "model/spell_book.h"
 #include "output/qt/print_format_dialog.h"
-#include "platform/ini_file.h"
+#include "platform/program_settings.h"
 #include "platform/qt/help_viewer.h"
 #include "rules/odds.h"
 #include "support/app_harness.h"
@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(Rows(h->Context().BookParm().lbSpecialty),
                  (QStringList{"Generalist", "Abjurer", "Conjurer", "Diviner", "Enchanter",
                               "Illusionist", "Invoker", "Necromancer", "Transmuter"}));
-        QCOMPARE(QString::fromStdString(h->Context().SettingsFile().Path()),
+        QCOMPARE(QString::fromStdString(h->Context().Settings().Path()),
                  h->home.Home() + "Vellumar.INI");
         QVERIFY(!QFile::exists(h->home.Home() + "Vellumar.INI")); // created by the first write only
         QVERIFY(h->Context().MasterList() == nullptr);

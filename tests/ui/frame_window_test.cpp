@@ -4,7 +4,7 @@
 #include "files/spell_file.h"
 #include "model/specialty.h"
 #include "model/spell_book.h"
-#include "platform/ini_file.h"
+#include "platform/program_settings.h"
 #include "platform/qt/help_viewer.h"
 #include "rules/odds.h"
 #include "support/app_harness.h"
@@ -298,7 +298,7 @@ private slots:
         h->Frame().mnuOpenSpellbookClick();
         QCOMPARE(h->prompter.Last().request.directory, h->home.Working() + "books/");
         // The run's starting folder is not a setting.
-        QCOMPARE(h->Context().SettingsFile().ReadString("Vellumar", "DataDirectory", "none"),
+        QCOMPARE(h->Context().Settings().File().ReadString("Vellumar", "DataDirectory", "none"),
                  std::string("none"));
     }
 
@@ -419,7 +419,7 @@ private slots:
             },
             true);
         h->Frame().mnuDataDirectoriesClick();
-        QCOMPARE(h->Context().SettingsFile().ReadString("Vellumar", "DataDirectory", ""),
+        QCOMPARE(h->Context().Settings().File().ReadString("Vellumar", "DataDirectory", ""),
                  (chosen + "/").toStdString());
         QCOMPARE(h->Frame().DataDirectory(), chosen + "/");
 
@@ -474,8 +474,9 @@ private slots:
         QCOMPARE(h->prompter.Last().text, QStringLiteral("Spell Frequency Odds"));
         QCOMPARE(h->Context().Help().CurrentTopic(), 600);
         QCOMPARE(FrequencyOdds[4], 3);
-        QCOMPARE(h->Context().SettingsFile().ReadInteger("SpellFrequencyOdds", "Common", 0), 3);
-        QCOMPARE(h->Context().SettingsFile().ReadInteger("SpellFrequencyOdds", "Very Rare", 0), 20);
+        QCOMPARE(h->Context().Settings().File().ReadInteger("SpellFrequencyOdds", "Common", 0), 3);
+        QCOMPARE(h->Context().Settings().File().ReadInteger("SpellFrequencyOdds", "Very Rare", 0),
+                 20);
 
         // The popup's twin shows it too.
         h->prompter.Exec({}, false);

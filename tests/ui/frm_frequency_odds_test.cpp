@@ -1,4 +1,5 @@
 #include "model/spell.h"
+#include "platform/program_settings.h"
 #include "rules/odds.h"
 #include "support/scripted_prompter.h"
 #include "ui/frm_frequency_odds.h"
@@ -9,7 +10,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <fstream>
 
 using namespace vellumar;
 using test::ScriptedPrompter;
@@ -25,16 +28,36 @@ struct Write {
     bool operator==(const Write&) const = default;
 };
 
-// Records the writes; fails from the write numbered failAt (0-based) onwards.
+// Stores through the program's settings into a file of its own and records
+// each write as the file then holds it: every key is new, so it is the last
+// line, under the file's one section. Fails from the write numbered failAt
+// (0-based) onwards.
 struct SettingsSpy {
+    QTemporaryDir dir;
+    ProgramSettings file{dir.filePath(QStringLiteral("Vellumar.INI")).toStdString()};
     std::vector<Write> writes;
     int failAt = -1;
-    WriteIntegerSetting Writer() {
-        return [this](const std::string& section, const std::string& key, int32_t value) {
+    WriteOddsSetting Writer() {
+        return [this](size_t entry, int32_t value) {
             if (failAt >= 0 && int(writes.size()) >= failAt) return false;
-            writes.push_back({section, key, value});
+            if (!file.SetOdds(entry, value)) return false;
+            writes.push_back(Written());
             return true;
         };
+    }
+    Write Written() const {
+        std::ifstream in(file.Path(), std::ios::binary);
+        std::string line, section, last;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty()) continue;
+            if (section.empty()) section = line;
+            last = line;
+        }
+        const size_t equals = last.find('=');
+        if (section.size() < 2 || equals == std::string::npos) return {};
+        return {section.substr(1, section.size() - 2), last.substr(0, equals),
+                std::stoi(last.substr(equals + 1))};
     }
 };
 
@@ -81,6 +104,7 @@ void FrequencyOddsTest::opening() {
             auto& dialog = dynamic_cast<TfrmFrequencyOdds&>(shown);
             QCOMPARE(dialog.windowTitle(), QStringLiteral("Spell Frequency Odds"));
             QCOMPARE(dialog.size(), QSize(288, 135));
+            QCOMPARE(dialog.property("helpTopic").toInt(), 600);
             QVERIFY(dialog.windowFlags() & Qt::WindowCloseButtonHint);
             QVERIFY(!(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint));
             QStringList rows;

@@ -115,13 +115,10 @@ private slots:
         QTest::newRow("frame") << int(TopicFrame);
         QTest::newRow("spellbook window") << int(TopicSpellBook);
         QTest::newRow("print preview") << int(TopicPrintPreview);
-        QTest::newRow("preview window's own") << TfrmPrintPreview::HelpTopic;
         QTest::newRow("output format") << int(TopicOutputFormat);
-        QTest::newRow("output format dialog's own") << TfrmPrintFormat::HelpTopic;
         QTest::newRow("new spellbook") << int(TopicNewSpellbook);
         QTest::newRow("data directory") << int(TopicDataDirectory);
         QTest::newRow("odds") << int(TopicOdds);
-        QTest::newRow("odds dialog's own") << TfrmFrequencyOdds::HelpTopic;
         QTest::newRow("master list") << int(TopicMasterList);
     }
     void everyWindowTopicHasItsAnchor() {

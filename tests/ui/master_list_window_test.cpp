@@ -5,7 +5,7 @@
 #include "files/safe_write.h"
 #include "files/spell_file.h"
 #include "model/spell_book.h"
-#include "platform/ini_file.h"
+#include "platform/program_settings.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/text_conversion.h"
 #include "support/app_harness.h"
@@ -433,7 +433,7 @@ private slots:
         QCOMPARE(h->prompter.Last().buttons, BoxButtons::YesNoCancel);
         QVERIFY(List().Modified);
         QCOMPARE(List().Count(), 7);
-        QCOMPARE(h->Context().SettingsFile().ReadString("Vellumar", "MasterFile", "none"),
+        QCOMPARE(h->Context().Settings().File().ReadString("Vellumar", "MasterFile", "none"),
                  std::string("none"));
 
         // Cancel in the file dialog asks nothing.
@@ -443,7 +443,7 @@ private slots:
         // No: the changes go, the other file is loaded and named by the settings.
         h->prompter.OpenFile(other).Message(Answer::No);
         Master().mnuSetMasterFileClick();
-        QCOMPARE(h->Context().SettingsFile().ReadString("Vellumar", "MasterFile", ""),
+        QCOMPARE(h->Context().Settings().File().ReadString("Vellumar", "MasterFile", ""),
                  other.toStdString());
         QCOMPARE(List().Count(), 1);
         QVERIFY(!List().Modified);

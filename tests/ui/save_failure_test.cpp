@@ -6,7 +6,7 @@
 #include "files/safe_write.h"
 #include "model/specialty.h"
 #include "model/spell_book.h"
-#include "platform/ini_file.h"
+#include "platform/program_settings.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/odds.h"
 #include "support/app_harness.h"
@@ -163,8 +163,8 @@ class SaveFailureTest : public QObject {
             SelectRows(Master().lbSpells, {0});
             Master().mnuDeleteSpellClick();
             QVERIFY(h->Context().MasterList()->Modified);
-            QVERIFY(
-                h->Context().SettingsFile().WriteString("Vellumar", "MasterFile", ToPath(target)));
+            QVERIFY(h->Context().Settings().File().WriteString("Vellumar", "MasterFile",
+                                                               ToPath(target)));
             break;
         case Command::SpecialtySave:
             table_ = BuiltInSpecialties();

@@ -1,5 +1,7 @@
 #include "output/qt/print_format_dialog.h"
 
+#include "platform/help_topics.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -15,7 +17,7 @@ TfrmPrintFormat::TfrmPrintFormat(OutputFormat& format, QWidget* parent)
     : QDialog(parent), format_(format) {
     setWindowTitle(QStringLiteral("Output Format"));
     setObjectName(QStringLiteral("frmPrintFormat"));
-    setProperty("helpTopic", HelpTopic);
+    setProperty("helpTopic", int(TopicOutputFormat));
 
     grpColumns = new QGroupBox(QStringLiteral("# of Columns"), this);
     grpColumns->setObjectName(QStringLiteral("grpColumns"));

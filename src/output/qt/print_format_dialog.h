@@ -19,8 +19,6 @@ namespace vellumar {
 class TfrmPrintFormat : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int HelpTopic = 300;
-
     explicit TfrmPrintFormat(OutputFormat& format, QWidget* parent = nullptr);
 
     OutputFormat& Format() { return format_; }

@@ -3,6 +3,7 @@
 #include "output/qt/book_rendering.h"
 #include "output/qt/output_font.h"
 #include "output/qt/print_format_dialog.h"
+#include "platform/help_topics.h"
 #include "platform/qt/prompter.h"
 
 #include <QEvent>
@@ -26,7 +27,7 @@ TfrmPrintPreview::TfrmPrintPreview(Prompter& prompter, OutputFormat& format,
       printerSetup_(std::move(printerSetup)) {
     setWindowTitle(QStringLiteral("Print Preview"));
     setObjectName(QStringLiteral("frmPrintPreview"));
-    setProperty("helpTopic", HelpTopic);
+    setProperty("helpTopic", int(TopicPrintPreview));
     setSizeGripEnabled(true);
 
     struct Command {

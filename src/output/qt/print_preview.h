@@ -30,7 +30,6 @@ struct ActiveBook {
 class TfrmPrintPreview : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int HelpTopic = 200;
     static constexpr QSize PreviewSize{551, 442};
 
     // prompter: font and print dialogs, and the modal showing of `formatDialog`.

@@ -1,0 +1,61 @@
+#pragma once
+// The program's settings by name: every section and key of the settings file
+// lives here, so that no window spells them out.
+
+#include "platform/ini_file.h"
+#include "platform/master_file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace vellumar {
+
+class ProgramSettings {
+public:
+    static constexpr char FileName[] = "Vellumar.INI";
+    // Named in messages; the other keys stay inside.
+    static constexpr char MasterFileKey[] = "MasterFile";
+
+    explicit ProgramSettings(std::string path) : file_(std::move(path)) {}
+    // The settings file in a folder that ends in '/'.
+    static ProgramSettings In(const std::string& folder) {
+        return ProgramSettings(folder + FileName);
+    }
+
+    const std::string& Path() const { return file_.Path(); }
+    // The file itself, for what is not a setting of the program.
+    IniFile& File() { return file_; }
+    const IniFile& File() const { return file_; }
+
+    // The folder the Open Spellbook dialog starts in.
+    std::string DataDirectory(const std::string& fallback) const;
+    bool SetDataDirectory(const std::string& folder);
+
+    // The master file as stored, DefaultMasterFileName when the key is missing.
+    std::string MasterFile() const;
+    // The same for the Current Master File box, whose default is spelt
+    // "Master.dat" (intended: the box has always shown it so).
+    std::string MasterFileShown() const;
+    bool SetMasterFile(const std::string& path);
+    // Where the master list is. A bare name is looked for in the working
+    // folder, or in the program's folder when only that one holds it; the
+    // folder found first serves this object from then on, so that the list is
+    // saved where it was read.
+    MasterFileChoice LocateMasterFile(const std::string& workingFolder,
+                                      const std::string& programFolder) const;
+    // As above, in this process's working and program folders.
+    MasterFileChoice LocateMasterFile() const;
+
+    // One chance in N for a frequency, by table entry (FrequencyEntry); the key is
+    // the frequency's name.
+    int32_t Odds(size_t entry, int32_t fallback) const;
+    bool SetOdds(size_t entry, int32_t value);
+
+private:
+    IniFile file_;
+    mutable std::string bareFolder_;
+    mutable bool bareInProgramFolder_ = false;
+};
+
+} // namespace vellumar

@@ -1,0 +1,125 @@
+// The program's settings by name: the sections and keys the file holds, their
+// defaults, and where a bare master file name is found.
+
+#include "platform/program_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace vellumar;
+
+namespace {
+
+class ProgramSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("vellumar-settings-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        for (const char* folder : {"settings", "work", "program"})
+            fs::create_directories(root_ / folder);
+        working_ = (root_ / "work").string() + "/";
+        program_ = (root_ / "program").string() + "/";
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    std::string SettingsFolder() const { return (root_ / "settings").string() + "/"; }
+    std::string Content() const {
+        std::ifstream in(SettingsFolder() + "Vellumar.INI", std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    void Put(const std::string& content) const {
+        std::ofstream(SettingsFolder() + "Vellumar.INI", std::ios::binary) << content;
+    }
+    static void Touch(const std::string& path) { std::ofstream(path) << "1,\"A\"\r\n"; }
+
+    fs::path root_;
+    std::string working_, program_;
+};
+
+TEST_F(ProgramSettingsTest, WritesEachSettingUnderItsSectionAndKey) {
+    ProgramSettings settings = ProgramSettings::In(SettingsFolder());
+    EXPECT_EQ(settings.Path(), SettingsFolder() + "Vellumar.INI");
+    ASSERT_TRUE(settings.SetOdds(0, 90));
+    ASSERT_TRUE(settings.SetOdds(3, 4));
+    ASSERT_TRUE(settings.SetDataDirectory("/books/"));
+    ASSERT_TRUE(settings.SetMasterFile("/lists/mine.dat"));
+    EXPECT_EQ(Content(), "[SpellFrequencyOdds]\r\nRestricted=90\r\nUncommon=4\r\n\r\n"
+                         "[Vellumar]\r\nDataDirectory=/books/\r\nMasterFile=/lists/mine.dat\r\n");
+}
+
+TEST_F(ProgramSettingsTest, ReadsWhatTheFileHoldsAndDefaultsTheRest) {
+    Put("[vellumar]\r\ndatadirectory=/d/\r\n[SpellFrequencyOdds]\r\nVery Rare=0x10\r\n"
+        "Common=x\r\n");
+    const ProgramSettings settings = ProgramSettings::In(SettingsFolder());
+    EXPECT_EQ(settings.DataDirectory("/fallback/"), "/d/");
+    EXPECT_EQ(settings.Odds(1, 20), 16);
+    EXPECT_EQ(settings.Odds(2, 10), 10);
+    EXPECT_EQ(settings.Odds(4, 1), 1);
+    EXPECT_EQ(settings.MasterFile(), "MASTER.DAT");
+    EXPECT_EQ(settings.MasterFileShown(), "Master.dat");
+}
+
+struct Place {
+    const char* setting; // empty: no key
+    bool inWorking;
+    bool inProgram;
+    const char* expectFolder; // "work", "program" or "" for the name as stored
+    bool fromSetting;
+};
+
+class MasterFilePlaces : public ProgramSettingsTest, public ::testing::WithParamInterface<Place> {};
+
+TEST_P(MasterFilePlaces, FindsTheListWhereTheDesktopProgramDoes) {
+    const Place& row = GetParam();
+    std::string name = row.setting;
+    if (!name.empty()) Put("[Vellumar]\r\nMasterFile=" + name + "\r\n");
+    if (name.empty()) name = "MASTER.DAT";
+    if (row.inWorking) Touch(working_ + name);
+    if (row.inProgram) Touch(program_ + name);
+    const ProgramSettings settings = ProgramSettings::In(SettingsFolder());
+    const MasterFileChoice choice = settings.LocateMasterFile(working_, program_);
+    const std::string folder = row.expectFolder;
+    EXPECT_EQ(choice.path, folder == "work"      ? working_ + name
+                           : folder == "program" ? program_ + name
+                                                 : name);
+    EXPECT_EQ(choice.inProgramFolder, folder == "program");
+    EXPECT_EQ(choice.fromSetting, row.fromSetting);
+    EXPECT_EQ(choice.settingsFile, settings.Path());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, MasterFilePlaces,
+                         ::testing::Values(Place{"", false, false, "work", false},
+                                           Place{"", false, true, "program", false},
+                                           Place{"", true, true, "work", false},
+                                           Place{"Mine.DAT", false, true, "program", true},
+                                           Place{"/abs/Mine.DAT", false, false, "", true}));
+
+// A bare name keeps the folder it was first found in, so that a list read
+// from the program's folder is saved back there.
+TEST_F(ProgramSettingsTest, BareNameKeepsTheFolderFoundFirst) {
+    Touch(program_ + "MASTER.DAT");
+    ProgramSettings settings = ProgramSettings::In(SettingsFolder());
+    EXPECT_EQ(settings.LocateMasterFile(working_, program_).path, program_ + "MASTER.DAT");
+    Touch(working_ + "MASTER.DAT");
+    EXPECT_EQ(settings.LocateMasterFile(working_, program_).path, program_ + "MASTER.DAT");
+    EXPECT_EQ(ProgramSettings::In(SettingsFolder()).LocateMasterFile(working_, program_).path,
+              working_ + "MASTER.DAT");
+}
+
+TEST_F(ProgramSettingsTest, WriteIntoAMissingFolderFails) {
+    ProgramSettings settings = ProgramSettings::In(SettingsFolder() + "gone/");
+    EXPECT_FALSE(settings.SetMasterFile("x.dat"));
+    EXPECT_FALSE(settings.SetDataDirectory("/x/"));
+    EXPECT_FALSE(settings.SetOdds(0, 3));
+}
+
+} // namespace
