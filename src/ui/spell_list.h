@@ -30,7 +30,6 @@ public:
 
     SpellList(SpellSource& owner, QWidget* parent = nullptr);
 
-    SpellSource& Owner() const { return owner_; }
     void SetDragCursor(const QCursor& cursor) { dragCursor_ = cursor; }
     // A list with a drop handler accepts dragged spell rows; the handler gets
     // the list they came from, after the drag has ended.
