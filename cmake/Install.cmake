@@ -17,11 +17,7 @@ set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/platform/program_folder.cpp APPEND P
 
 set(VELLUMAR_READ_ONLY OWNER_READ GROUP_READ WORLD_READ)
 
-foreach(program vellumar vellumar-cli)
-  if(TARGET ${program})
-    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  endif()
-endforeach()
+install(TARGETS vellumar-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES
     ${CMAKE_SOURCE_DIR}/resources/MASTER.DAT
@@ -29,7 +25,8 @@ install(FILES
     ${CMAKE_SOURCE_DIR}/resources/Vellumar.HLP
   DESTINATION ${VELLUMAR_DATA_DIR} PERMISSIONS ${VELLUMAR_READ_ONLY})
 
-if(TARGET vellumar)
+if(VELLUMAR_GUI)
+  install(TARGETS vellumar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${CMAKE_SOURCE_DIR}/resources/vellumar.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications PERMISSIONS ${VELLUMAR_READ_ONLY})
   install(FILES ${CMAKE_SOURCE_DIR}/resources/vellumar-mime.xml

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-tidy
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
   fonts-dejavu-core

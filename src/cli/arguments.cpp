@@ -23,6 +23,8 @@ template <class T> std::optional<T> ParseNumber(const std::string& text) {
 
 } // namespace
 
+// The whole option grammar in one loop reads better than split across helpers.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 Arguments Arguments::Parse(const CommandSpec& request, const std::vector<std::string>& words) {
     Arguments args;
     bool optionsEnded = false;
