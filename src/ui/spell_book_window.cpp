@@ -404,6 +404,7 @@ void TfrmSpellBook::cbWizardSpecialtyChange() {
 void TfrmSpellBook::cbWizardSpecialtyExit() {
     const QString text = cbWizardSpecialty->currentText();
     if (text == Generalist || context_.SpecialtyTable().FindByName(FromQString(text))) return;
+    // "Would you like modify" is intended: the classic question, word for word.
     const QString question = QStringLiteral("The specialty \"") + text +
                              QStringLiteral("\" does not exist on the current specialty list.") +
                              QStringLiteral("\r\nWould you like modify the specialty list?");
@@ -522,6 +523,7 @@ void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
 void TfrmSpellBook::mnuImportSpellsClick() {
     FileDialogSpec request;
     request.title = QStringLiteral("Import Spells");
+    // The lower-case "spellbook Files" is intended, as the classic filter has it.
     request.filter = QStringLiteral(
         "*.SPB (spellbook Files)|*.spb|*.DAT (data files)|*.dat|*.* (all files)|*.*");
     request.directory = context_.Frame().DataDirectory();
