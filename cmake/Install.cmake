@@ -70,11 +70,7 @@ elseif(TARGET vellumar)
 endif()
 add_custom_target(vellumar_install_files ALL DEPENDS ${VELLUMAR_GENERATED_FILES})
 
-foreach(program vellumar vellumar-cli)
-  if(TARGET ${program})
-    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  endif()
-endforeach()
+install(TARGETS vellumar-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES
     ${CMAKE_SOURCE_DIR}/resources/MASTER.DAT
@@ -82,7 +78,8 @@ install(FILES
     ${CMAKE_SOURCE_DIR}/resources/Vellumar.HLP
   DESTINATION ${VELLUMAR_DATA_DIR} PERMISSIONS ${VELLUMAR_DATA_MODE})
 
-if(TARGET vellumar)
+if(VELLUMAR_GUI)
+  install(TARGETS vellumar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${CMAKE_SOURCE_DIR}/resources/vellumar.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications PERMISSIONS ${VELLUMAR_DATA_MODE})
   install(FILES ${CMAKE_SOURCE_DIR}/resources/org.vellumar.Vellumar.metainfo.xml

@@ -19,7 +19,7 @@ case $what in
 run) ;;
 test)
   packages+=(
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-tidy
     googletest libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick openbox
     dpkg-dev file desktop-file-utils shared-mime-info xdg-utils

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vellumar and runs every test: once in a
 # release build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
-# Then fuzzes every file reader for FUZZ_SECONDS each (default 60).
+# Then runs clang-tidy over the core and vellumar-cli, and fuzzes every file
+# reader for FUZZ_SECONDS each (default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +15,9 @@ for preset in release asan; do
   echo "== $preset tests"
   ctest --preset "$preset" -j2
 done
+
+echo "== clang-tidy"
+scripts/tidy.sh build/release
 
 echo "== fuzz"
 scripts/fuzz.sh "${FUZZ_SECONDS:-60}"

@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("vellumar"));
     QApplication::setWindowIcon(ProgramIcon());
 
-    const QString title = QString::fromLatin1(vellumar::AppTitle);
+    const QString title = QString::fromLatin1(vellumar::ProductName);
     vellumar::QtPrompter interactive(title);
     vellumar::StandardErrorPrompter unattended(title);
     vellumar::Prompter& prompter = line.quitAfterStart

@@ -21,6 +21,15 @@ template <class T> std::optional<T> ParseNumber(const std::string& text) {
     return value;
 }
 
+// The option the command knows by that name, or a usage error with a suggestion.
+const OptionSpec& FindOption(const CommandSpec& request, const std::string& name) {
+    for (const OptionSpec& candidate : request.options)
+        if (candidate.name == name) return candidate;
+    std::vector<std::string> known;
+    for (const OptionSpec& candidate : request.options) known.push_back(candidate.name);
+    throw UsageError(request.name + ": unknown option " + name + DidYouMean(name, known));
+}
+
 } // namespace
 
 Arguments Arguments::Parse(const CommandSpec& request, const std::vector<std::string>& words) {
@@ -41,15 +50,8 @@ Arguments Arguments::Parse(const CommandSpec& request, const std::vector<std::st
         }
         const size_t equals = word.find('=');
         const std::string name = word.substr(0, equals);
-        const OptionSpec* option = nullptr;
-        for (const OptionSpec& candidate : request.options)
-            if (candidate.name == name) option = &candidate;
-        if (!option) {
-            std::vector<std::string> known;
-            for (const OptionSpec& candidate : request.options) known.push_back(candidate.name);
-            throw UsageError(request.name + ": unknown option " + name + DidYouMean(name, known));
-        }
-        if (!option->takesValue) {
+        const OptionSpec& option = FindOption(request, name);
+        if (!option.takesValue) {
             if (equals != std::string::npos)
                 throw UsageError(request.name + ": option " + name + " takes no value");
             args.values_[name] = {};

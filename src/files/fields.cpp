@@ -33,37 +33,45 @@ void FieldScanner::SkipBlanks() {
     rest_.remove_prefix(i);
 }
 
+// A field in quotation marks, rest_ starting at its opening mark. Without
+// doubled marks the field is a view into the line; with them, into scratch_.
+std::string_view FieldScanner::TakeQuoted() {
+    size_t start = 1;
+    bool doubled = false;
+    for (;;) {
+        const size_t close = rest_.find('"', start);
+        if (close == std::string_view::npos) { // no closing mark: runs to the end
+            if (doubled) scratch_.append(rest_.substr(start));
+            const std::string_view field = doubled ? std::string_view(scratch_) : rest_.substr(1);
+            rest_ = {};
+            return field;
+        }
+        if (close + 1 < rest_.size() && rest_[close + 1] == '"') {
+            if (!doubled) scratch_.clear();
+            doubled = true;
+            scratch_.append(rest_.substr(start, close + 1 - start)); // keeps one mark
+            start = close + 2;
+            continue;
+        }
+        if (doubled) scratch_.append(rest_.substr(start, close - start));
+        const std::string_view field =
+            doubled ? std::string_view(scratch_) : rest_.substr(1, close - 1);
+        rest_.remove_prefix(close + 1);
+        return field;
+    }
+}
+
+std::string_view FieldScanner::TakeBare() {
+    size_t end = 0;
+    while (end < rest_.size() && rest_[end] != ',' && !IsBlank(rest_[end])) ++end;
+    const std::string_view field = rest_.substr(0, end);
+    rest_.remove_prefix(end);
+    return field;
+}
+
 bool FieldScanner::Next(std::string_view& field) {
     if (rest_.empty()) return false;
-    if (rest_[0] == '"') {
-        size_t start = 1;
-        bool doubled = false;
-        for (;;) {
-            const size_t close = rest_.find('"', start);
-            if (close == std::string_view::npos) { // no closing mark: runs to the end
-                if (doubled) scratch_.append(rest_.substr(start));
-                field = doubled ? std::string_view(scratch_) : rest_.substr(1);
-                rest_ = {};
-                break;
-            }
-            if (close + 1 < rest_.size() && rest_[close + 1] == '"') {
-                if (!doubled) scratch_.clear();
-                doubled = true;
-                scratch_.append(rest_.substr(start, close + 1 - start)); // keeps one mark
-                start = close + 2;
-                continue;
-            }
-            if (doubled) scratch_.append(rest_.substr(start, close - start));
-            field = doubled ? std::string_view(scratch_) : rest_.substr(1, close - 1);
-            rest_.remove_prefix(close + 1);
-            break;
-        }
-    } else {
-        size_t end = 0;
-        while (end < rest_.size() && rest_[end] != ',' && !IsBlank(rest_[end])) ++end;
-        field = rest_.substr(0, end);
-        rest_.remove_prefix(end);
-    }
+    field = rest_[0] == '"' ? TakeQuoted() : TakeBare();
     SkipBlanks();
     if (!rest_.empty() && rest_[0] == ',') {
         rest_.remove_prefix(1);

@@ -20,6 +20,8 @@ public:
 
 private:
     void SkipBlanks();
+    std::string_view TakeQuoted();
+    std::string_view TakeBare();
     std::string_view rest_;
     std::string scratch_;
 };

@@ -3,7 +3,6 @@
 // goes First / Next / Prev over the cursor; there is no indexed access.
 
 #include <cstdint>
-#include <functional>
 
 namespace vellumar {
 

@@ -3,7 +3,6 @@
 // uniform draw, so the same seed gives the same books on every machine.
 
 #include <cstdint>
-#include <random>
 
 namespace vellumar {
 
@@ -11,6 +10,5 @@ void SeedRandom(uint32_t seed);
 void SeedRandomFromClock();
 // Uniform integer from 0 to n-1; 0 for n of 0 or less.
 int32_t RandomInt(int32_t n);
-std::mt19937& RandomEngine();
 
 } // namespace vellumar

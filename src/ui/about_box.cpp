@@ -1,5 +1,6 @@
 #include "ui/about_box.h"
 
+#include "program_version.h"
 #include "ui/window_placement.h"
 
 #include <QFrame>
@@ -32,8 +33,9 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     auto* panel = new QFrame(this);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
-    auto* name = new QLabel(QStringLiteral("Vellumar 95"), panel);
-    auto* version = new QLabel(QStringLiteral("Version 4.1"), panel);
+    auto* name = new QLabel(QString::fromLatin1(ProductName), panel);
+    auto* version =
+        new QLabel(QStringLiteral("Version ") + QString::fromLatin1(ProgramVersion), panel);
     for (QLabel* label : {name, version}) {
         QFont bold = label->font();
         bold.setBold(true);

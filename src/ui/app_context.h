@@ -33,8 +33,6 @@ class TfrmSpellEdit;
 class TfrmWorking;
 class tSpecialtyList;
 
-inline constexpr char AppTitle[] = "Vellumar 95";
-
 class AppContext {
 public:
     explicit AppContext(Prompter& prompter);

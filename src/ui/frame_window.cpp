@@ -9,6 +9,7 @@
 #include "platform/qt/prompter.h"
 #include "platform/qt/svg_icon.h"
 #include "platform/qt/text_conversion.h"
+#include "program_version.h"
 #include "rules/odds.h"
 #include "rules/scroll.h"
 #include "ui/about_box.h"
@@ -20,7 +21,6 @@
 #include "ui/frm_specialty_maintenance.h"
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
-#include "ui/spin_edit.h"
 #include "ui/working_box.h"
 
 #include <QAction>
@@ -39,7 +39,7 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context), mdiArea_(new QMdiArea(this)) {
     context_.SetFrame(this);
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QString::fromLatin1(AppTitle));
+    setWindowTitle(QString::fromLatin1(ProductName));
     setProperty("helpTopic", int(TopicFrame));
 
     auto* working = new TfrmWorking(this);

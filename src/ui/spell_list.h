@@ -30,7 +30,6 @@ public:
 
     SpellList(SpellSource& owner, QWidget* parent = nullptr);
 
-    SpellSource& Owner() const { return owner_; }
     // Asked for the cursor at each drag.
     void SetDragCursor(std::function<QCursor()> cursor) { dragCursor_ = std::move(cursor); }
     // A list with a drop handler accepts dragged spell rows; the handler gets

@@ -1,6 +1,6 @@
 #include "ui/working_box.h"
 
-#include "ui/app_context.h"
+#include "program_version.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,7 +14,7 @@ TfrmWorking::TfrmWorking(QWidget* parent)
                           Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
       task_(new QLabel(this)) {
     setObjectName(QStringLiteral("frmWorking"));
-    setWindowTitle(QString::fromLatin1(AppTitle));
+    setWindowTitle(QString::fromLatin1(ProductName));
     setAutoFillBackground(true);
     QPalette aqua = palette();
     aqua.setColor(QPalette::Window, QColor(0, 255, 255));
@@ -47,7 +47,8 @@ void TfrmWorking::Begin(const QString& task) {
     // Let the window system map and expose the box, but take no user input:
     // the task is about to run inside the current command.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    history_.push_back({task, paints_ > before});
+    ++tasksBegun_;
+    lastShown_ = {task, paints_ > before};
 }
 
 void TfrmWorking::End() {

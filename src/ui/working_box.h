@@ -18,12 +18,14 @@ public:
     void End();
 
     QString Task() const;
-    // For checks: every task begun, and whether the box had been painted when it started.
+    // For checks: how many tasks have begun, the last of them, and whether the
+    // box had been painted when it started.
     struct Shown {
         QString task;
-        bool painted;
+        bool painted = false;
     };
-    const std::vector<Shown>& History() const { return history_; }
+    int TasksBegun() const { return tasksBegun_; }
+    const Shown& LastShown() const { return lastShown_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -31,7 +33,8 @@ protected:
 private:
     QLabel* task_;
     int paints_ = 0;
-    std::vector<Shown> history_;
+    int tasksBegun_ = 0;
+    Shown lastShown_;
 };
 
 // Shows the box for the life of the scope: every way out hides it, errors included.

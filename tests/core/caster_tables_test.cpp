@@ -7,7 +7,7 @@
 #include <utility>
 
 using namespace vellumar;
-using vellumar::testing::ReadGoldenTable;
+using vellumar::test::ReadGoldenTable;
 
 namespace {
 

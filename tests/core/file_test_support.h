@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-namespace vellumar::testing {
+namespace vellumar::test {
 
 class TempFolder {
 public:
@@ -50,4 +50,4 @@ inline size_t EntriesIn(const std::filesystem::path& folder) {
                                              std::filesystem::directory_iterator()));
 }
 
-} // namespace vellumar::testing
+} // namespace vellumar::test

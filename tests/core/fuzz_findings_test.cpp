@@ -13,7 +13,7 @@
 #include <tuple>
 
 using namespace vellumar;
-using namespace vellumar::testing;
+using namespace vellumar::test;
 using namespace std::string_literals;
 
 namespace {

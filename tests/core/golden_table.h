@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace vellumar::testing {
+namespace vellumar::test {
 
 using GoldenRow = std::vector<std::string>;
 
@@ -27,4 +27,4 @@ inline std::vector<GoldenRow> ReadGoldenTable(const std::string& name) {
     return rows;
 }
 
-} // namespace vellumar::testing
+} // namespace vellumar::test

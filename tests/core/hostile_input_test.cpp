@@ -20,7 +20,7 @@
 #include <unordered_set>
 
 using namespace vellumar;
-using namespace vellumar::testing;
+using namespace vellumar::test;
 
 // Every operator new of this test program is counted, so that a test can see
 // the most heap a reader held at once, not only what it kept.

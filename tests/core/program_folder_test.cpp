@@ -10,7 +10,7 @@
 #include <vector>
 
 using namespace vellumar;
-using vellumar::testing::TempFolder;
+using vellumar::test::TempFolder;
 namespace fs = std::filesystem;
 
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 using namespace vellumar;
-using namespace vellumar::testing;
+using namespace vellumar::test;
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 using namespace vellumar;
-using namespace vellumar::testing;
+using namespace vellumar::test;
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <random>
 
 using namespace vellumar;
-using namespace vellumar::testing;
+using namespace vellumar::test;
 using vellumar::test::Deadline;
 using vellumar::test::EndsWithin;
 

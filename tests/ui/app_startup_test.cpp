@@ -52,10 +52,10 @@ private slots:
                  h->home.Home() + "Vellumar.INI");
         QVERIFY(!QFile::exists(h->home.Home() + "Vellumar.INI")); // created by the first write only
         QVERIFY(h->Context().MasterList() == nullptr);
-        const auto& shown = h->Context().Working().History();
-        QCOMPARE(shown.size(), size_t(1));
-        QCOMPARE(shown[0].task, QStringLiteral("Loading Master Spell List"));
-        QVERIFY(shown[0].painted);
+        const TfrmWorking& working = h->Context().Working();
+        QCOMPARE(working.TasksBegun(), 1);
+        QCOMPARE(working.LastShown().task, QStringLiteral("Loading Master Spell List"));
+        QVERIFY(working.LastShown().painted);
         QVERIFY(!h->Context().Working().isVisible());
         QVERIFY(h->Frame().isVisible());
         QVERIFY(!h->Context().BookParm().isVisible());

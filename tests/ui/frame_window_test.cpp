@@ -142,8 +142,8 @@ private slots:
         QVERIFY(window->isWindowModified());
         QVERIFY(book.Count() > 0);
         QCOMPARE(window->lbSpells->count(), book.LevelCount[1]);
-        QCOMPARE(h->Context().Working().History().back().task, QStringLiteral("Filling Spellbook"));
-        QVERIFY(h->Context().Working().History().back().painted);
+        QCOMPARE(h->Context().Working().LastShown().task, QStringLiteral("Filling Spellbook"));
+        QVERIFY(h->Context().Working().LastShown().painted);
         QVERIFY(!h->Context().Working().isVisible());
 
         // The book's menus merge in; the frame's tool bar gives way to the window's.
@@ -273,7 +273,7 @@ private slots:
         QVERIFY(!window->isWindowModified());
         QCOMPARE(window->Caption(), path);
         QCOMPARE(window->windowTitle(), path + QStringLiteral("[*]"));
-        QCOMPARE(h->Context().Working().History().back().task, QStringLiteral("Loading Spellbook"));
+        QCOMPARE(h->Context().Working().LastShown().task, QStringLiteral("Loading Spellbook"));
     }
 
     void failedOpenLeavesNoWindowAndMovesTheStartFolder() {

@@ -107,7 +107,7 @@ private slots:
                                                      "Detect Magic  (Divination) [SRD 4] - C",
                                                      "Feather Fall  (Transmutation) [SRD 5] - C"}));
         QCOMPARE(window.lbSpells->selectionMode(), QAbstractItemView::ExtendedSelection);
-        QCOMPARE(h->Context().Working().History().front().task,
+        QCOMPARE(h->Context().Working().LastShown().task,
                  QStringLiteral("Loading Master Spell List"));
 
         // The level selector rebuilds the rows and drops the selection.
@@ -393,7 +393,7 @@ private slots:
         QVERIFY(!List().Modified);
         QVERIFY(!Master().mnuSaveMasterFile->isEnabled());
         QCOMPARE(Master().lbSpells->count(), 5);
-        QCOMPARE(h->Context().Working().History().back().task,
+        QCOMPARE(h->Context().Working().LastShown().task,
                  QStringLiteral("Resetting Master Spell List"));
     }
 
@@ -448,7 +448,7 @@ private slots:
         QCOMPARE(List().Count(), 1);
         QVERIFY(!List().Modified);
         QCOMPARE(ReadSpellList(masterPath.toStdString())->Count(), 8);
-        QCOMPARE(h->Context().Working().History().back().task,
+        QCOMPARE(h->Context().Working().LastShown().task,
                  QStringLiteral("Loading Master Spell List"));
         h->prompter.Message(Answer::Ok);
         Master().mnuCurrentMasterFileClick();

@@ -545,8 +545,7 @@ private slots:
         QVERIFY(text.startsWith(QStringLiteral("Spell Book:") + window.Caption() +
                                 QStringLiteral("\r\nCaster Level: 5\r\n")));
         QVERIFY(text.contains(QStringLiteral("A [B 1],  B [B 1]\r\n")));
-        QCOMPARE(h->Context().Working().History().back().task,
-                 QStringLiteral("Copying to Clipboard"));
+        QCOMPARE(h->Context().Working().LastShown().task, QStringLiteral("Copying to Clipboard"));
         QVERIFY(!h->Context().Working().isVisible());
         QVERIFY(!window.Book().Modified);
     }
@@ -620,7 +619,7 @@ private slots:
         QCOMPARE(scroll->cbSpellFrequency->currentIndex(), 2);
         QCOMPARE(scroll->SpellLevel(), 1);
         QCOMPARE(scroll->lbSpells->count(), 2);
-        QCOMPARE(h->Context().Working().History().back().task, QStringLiteral("Creating Scroll"));
+        QCOMPARE(h->Context().Working().LastShown().task, QStringLiteral("Creating Scroll"));
         QVERIFY(!h->Context().Working().isVisible());
         QCOMPARE(source.Book().Count(), 4);
     }

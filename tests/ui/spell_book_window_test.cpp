@@ -316,8 +316,8 @@ private slots:
         window.spnWizardLevel->setValue(9);
         window.mnuFillBookClick();
         QVERIFY(window.Book().Modified);
-        QCOMPARE(h->Context().Working().History().back().task, QStringLiteral("Filling Spellbook"));
-        QVERIFY(h->Context().Working().History().back().painted);
+        QCOMPARE(h->Context().Working().LastShown().task, QStringLiteral("Filling Spellbook"));
+        QVERIFY(h->Context().Working().LastShown().painted);
         QVERIFY(!h->Context().Working().isVisible());
         QCOMPARE(window.lbSpells->count(), window.Book().LevelCount[1]);
         const tSpell* first = window.Book().SpellAt(1, 0);

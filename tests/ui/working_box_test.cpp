@@ -33,7 +33,7 @@ private slots:
             WorkingScope scope(box, QStringLiteral("Filling Spellbook"));
             QVERIFY(box.isVisible());
             QCOMPARE(box.Task(), QStringLiteral("Filling Spellbook"));
-            QVERIFY(box.History().back().painted);
+            QVERIFY(box.LastShown().painted);
         }
         QVERIFY(!box.isVisible());
 
@@ -43,8 +43,8 @@ private slots:
         } catch (const std::runtime_error&) {
         }
         QVERIFY(!box.isVisible());
-        QCOMPARE(box.History().size(), size_t(2));
-        QVERIFY(box.History().back().painted);
+        QCOMPARE(box.TasksBegun(), 2);
+        QVERIFY(box.LastShown().painted);
     }
 };
 
