@@ -348,7 +348,7 @@ void TfrmMain::mnuHelpContentsClick() {
 }
 
 void TfrmMain::mnuAboutClick() {
-    TfrmAbout about(this);
+    TfrmAbout about(context_.Icon(QStringLiteral("about")), this);
     context_.prompter().Exec(about);
 }
 
