@@ -7,7 +7,7 @@
 #include "output/qt/book_rendering.h"
 #include "output/qt/clipboard_copy.h"
 #include "output/qt/print_format_dialog.h"
-#include "output/qt/print_preview.h"
+#include "output/qt/print_preview_window.h"
 #include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"

@@ -1,4 +1,4 @@
-#include "output/qt/print_preview.h"
+#include "output/qt/print_preview_window.h"
 
 #include "output/qt/book_rendering.h"
 #include "output/qt/output_font.h"

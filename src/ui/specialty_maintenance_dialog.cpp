@@ -1,12 +1,12 @@
-#include "ui/frm_specialty_maintenance.h"
+#include "ui/specialty_maintenance_dialog.h"
 
 #include "files/specialty_file.h"
 #include "model/specialty.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
-#include "ui/frm_specialty_name.h"
 #include "ui/help_topics.h"
+#include "ui/specialty_name_dialog.h"
 
 #include <QComboBox>
 #include <QEvent>

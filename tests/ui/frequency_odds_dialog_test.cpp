@@ -1,7 +1,7 @@
 #include "model/spell.h"
 #include "rules/odds.h"
 #include "support/scripted_prompter.h"
-#include "ui/frm_frequency_odds.h"
+#include "ui/frequency_odds_dialog.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -251,4 +251,4 @@ void FrequencyOddsTest::arrowStepsChangeTheOdds() {
 }
 
 QTEST_MAIN(FrequencyOddsTest)
-#include "frm_frequency_odds_test.moc"
+#include "frequency_odds_dialog_test.moc"

@@ -1,4 +1,4 @@
-#include "ui/frm_scroll_parm.h"
+#include "ui/scroll_parm_dialog.h"
 
 #include "platform/qt/prompter.h"
 #include "ui/help_topics.h"
