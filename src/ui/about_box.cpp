@@ -24,7 +24,7 @@ QString SrdAttribution() {
         "and reformatted; spell descriptions are not included.");
 }
 
-TfrmAbout::TfrmAbout(QWidget* parent)
+TfrmAbout::TfrmAbout(const QIcon& image, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmAbout"));
@@ -42,7 +42,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
         label->setFont(bold);
     }
     auto* picture = new QLabel(panel);
-    picture->setPixmap(QIcon(QStringLiteral(":/icons/about.svg")).pixmap(96, 96));
+    picture->setPixmap(image.pixmap(96, 96));
     picture->setAlignment(Qt::AlignCenter);
     auto* attribution = new QLabel(SrdAttribution(), panel);
     attribution->setWordWrap(true);

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class QIcon;
 class QPushButton;
 
 namespace vellumar {
@@ -10,7 +11,8 @@ namespace vellumar {
 class TfrmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmAbout(QWidget* parent = nullptr);
+    // `image`: the program's picture, shown at 96 by 96.
+    explicit TfrmAbout(const QIcon& image, QWidget* parent = nullptr);
 
     QPushButton* bnOK;
 };

@@ -8,8 +8,8 @@
 #include "rules/random.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/frame_window.h"
-#include "ui/frm_specialty_maintenance.h"
 #include "ui/master_list_window.h"
+#include "ui/specialty_maintenance_dialog.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_edit_dialog.h"
 

@@ -4,10 +4,10 @@
 #include "files/spell_file.h"
 #include "model/spell_book.h"
 #include "platform/program_settings.h"
+#include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/prompter.h"
-#include "platform/qt/svg_icon.h"
 #include "platform/qt/text_conversion.h"
 #include "program_version.h"
 #include "rules/odds.h"
@@ -16,10 +16,10 @@
 #include "ui/app_context.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/data_directory_dialog.h"
-#include "ui/frm_frequency_odds.h"
-#include "ui/frm_scroll_parm.h"
-#include "ui/frm_specialty_maintenance.h"
+#include "ui/frequency_odds_dialog.h"
 #include "ui/master_list_window.h"
+#include "ui/scroll_parm_dialog.h"
+#include "ui/specialty_maintenance_dialog.h"
 #include "ui/spell_book_window.h"
 #include "ui/working_box.h"
 
@@ -44,8 +44,8 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
 
     auto* working = new TfrmWorking(this);
     context_.SetWorking(working);
-    context_.SetSpellCursor([] {
-        return QCursor(QIcon(QStringLiteral(":/icons/spell_cursor.svg")).pixmap(32, 32), 4, 4);
+    context_.SetSpellCursor([this] {
+        return QCursor(context_.Icon(QStringLiteral("spell_cursor")).pixmap(32, 32), 4, 4);
     });
     ReadSettings();
 
@@ -84,64 +84,66 @@ void TfrmMain::BuildToolBar() {
     tbMain_->setMovable(false);
     tbMain_->setFloatable(false);
     tbMain_->setIconSize(QSize(28, 28));
-    QAction* newBook =
-        tbMain_->addAction(SvgIcon(QStringLiteral(":/icons/new.svg")),
-                           QStringLiteral("New Spellbook"), this, &TfrmMain::NewChild);
-    newBook->setObjectName(QStringLiteral("bnNew"));
-    QAction* open = tbMain_->addAction(SvgIcon(QStringLiteral(":/icons/open.svg")),
-                                       QStringLiteral("Open Spellbook"), this,
-                                       &TfrmMain::mnuOpenSpellbookClick);
-    open->setObjectName(QStringLiteral("bnOpen"));
 }
 
 void TfrmMain::BuildMenus() {
+    using W = TfrmMain;
     mnuFile_ = new QMenu(QStringLiteral("&File"), this);
-    mnuFile_->addAction(QStringLiteral("&New"), QKeySequence(Qt::Key_F4), this,
-                        &TfrmMain::NewChild);
-    mnuFile_->addAction(QStringLiteral("&Open"), this, &TfrmMain::mnuOpenSpellbookClick);
-    mnuFile_->addSeparator();
-    mnuFile_->addAction(QStringLiteral("Printer Setup..."), this, &TfrmMain::mnuPrinterSetupClick);
-    mnuFile_->addSeparator();
-    mnuFile_->addAction(QStringLiteral("E&xit"), this, &TfrmMain::mnuExitClick);
-
     mnuOptions_ = new QMenu(QStringLiteral("&Options"), this);
-    mnuOptions_->addAction(QStringLiteral("Set Master &File..."), this,
-                           &TfrmMain::mnuSetMasterFileClick);
-    mnuOptions_->addAction(QStringLiteral("&View Master List..."), this,
-                           &TfrmMain::mnuViewMasterListClick);
-    mnuOptions_->addSeparator();
-    mnuOptions_->addAction(QStringLiteral("Set &Data Directory..."), this,
-                           &TfrmMain::mnuDataDirectoriesClick);
-    mnuOptions_->addAction(QStringLiteral("Set Spell Selection &Odds..."), this,
-                           &TfrmMain::mnuSetOddsClick);
-    mnuOptions_->addAction(QStringLiteral("Set Specialties..."), this,
-                           &TfrmMain::mnuSetSpecialtiesClick);
-
     mnuWindow_ = new QMenu(QStringLiteral("&Window"), this);
+    mnuHelp_ = new QMenu(QStringLiteral("&Help"), this);
+    pmnuClient_ = new QMenu(this);
+    QMenu* const file = mnuFile_;
+    QMenu* const options = mnuOptions_;
+    QMenu* const help = mnuHelp_;
+    QMenu* const popup = pmnuClient_;
+    QToolBar* const tools = tbMain_;
+    AddCommands<W>(*this, {
+                              {tools,
+                               "New Spellbook",
+                               &W::NewChild,
+                               {},
+                               nullptr,
+                               context_.Icon(QStringLiteral("new")),
+                               "bnNew"},
+                              {tools,
+                               "Open Spellbook",
+                               &W::mnuOpenSpellbookClick,
+                               {},
+                               nullptr,
+                               context_.Icon(QStringLiteral("open")),
+                               "bnOpen"},
+
+                              {file, "&New", &W::NewChild, Qt::Key_F4},
+                              {file, "&Open", &W::mnuOpenSpellbookClick},
+                              {file},
+                              {file, "Printer Setup...", &W::mnuPrinterSetupClick},
+                              {file},
+                              {file, "E&xit", &W::mnuExitClick},
+
+                              {options, "Set Master &File...", &W::mnuSetMasterFileClick},
+                              {options, "&View Master List...", &W::mnuViewMasterListClick},
+                              {options},
+                              {options, "Set &Data Directory...", &W::mnuDataDirectoriesClick},
+                              {options, "Set Spell Selection &Odds...", &W::mnuSetOddsClick},
+                              {options, "Set Specialties...", &W::mnuSetSpecialtiesClick},
+
+                              {help, "&Contents", &W::mnuHelpContentsClick},
+                              {help},
+                              {help, "&About", &W::mnuAboutClick},
+
+                              {popup, "New Spellbook...", &W::NewChild},
+                              {popup, "Open Spellbook...", &W::mnuOpenSpellbookClick},
+                              {popup},
+                              {popup, "View Master List", &W::mnuViewMasterListClick},
+                              {popup, "Set Master File...", &W::mnuSetMasterFileClick},
+                              {popup},
+                              {popup, "Set Data Directory...", &W::mnuDataDirectoriesClick},
+                              {popup, "Set Spell Selection Odds...", &W::mnuSetOddsClick},
+                              {popup, "Set Specialties...", &W::mnuSetSpecialtiesClick},
+                          });
     connect(mnuWindow_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowMenu);
     FillWindowMenu();
-
-    mnuHelp_ = new QMenu(QStringLiteral("&Help"), this);
-    mnuHelp_->addAction(QStringLiteral("&Contents"), this, &TfrmMain::mnuHelpContentsClick);
-    mnuHelp_->addSeparator();
-    mnuHelp_->addAction(QStringLiteral("&About"), this, &TfrmMain::mnuAboutClick);
-
-    pmnuClient_ = new QMenu(this);
-    pmnuClient_->addAction(QStringLiteral("New Spellbook..."), this, &TfrmMain::NewChild);
-    pmnuClient_->addAction(QStringLiteral("Open Spellbook..."), this,
-                           &TfrmMain::mnuOpenSpellbookClick);
-    pmnuClient_->addSeparator();
-    pmnuClient_->addAction(QStringLiteral("View Master List"), this,
-                           &TfrmMain::mnuViewMasterListClick);
-    pmnuClient_->addAction(QStringLiteral("Set Master File..."), this,
-                           &TfrmMain::mnuSetMasterFileClick);
-    pmnuClient_->addSeparator();
-    pmnuClient_->addAction(QStringLiteral("Set Data Directory..."), this,
-                           &TfrmMain::mnuDataDirectoriesClick);
-    pmnuClient_->addAction(QStringLiteral("Set Spell Selection Odds..."), this,
-                           &TfrmMain::mnuSetOddsClick);
-    pmnuClient_->addAction(QStringLiteral("Set Specialties..."), this,
-                           &TfrmMain::mnuSetSpecialtiesClick);
 }
 
 // While a spellbook window is active its File menu takes the place of the
@@ -162,7 +164,7 @@ void TfrmMain::MergeMenus() {
 
 void TfrmMain::FillWindowMenu() {
     mnuWindow_->clear();
-    mnuWindow_->addAction(QStringLiteral("&Arrange"), this, &TfrmMain::mnuArrangeClick);
+    AddCommands<TfrmMain>(*this, {{mnuWindow_, "&Arrange", &TfrmMain::mnuArrangeClick}});
     const std::vector<TfrmSpellBook*> windows = SpellBookWindows();
     if (!windows.empty()) mnuWindow_->addSeparator();
     const TfrmSpellBook* active = ActiveSpellBook();
@@ -331,7 +333,7 @@ void TfrmMain::mnuHelpContentsClick() {
 }
 
 void TfrmMain::mnuAboutClick() {
-    TfrmAbout about(this);
+    TfrmAbout about(context_.Icon(QStringLiteral("about")), this);
     context_.prompter().Exec(about);
 }
 

@@ -4,9 +4,9 @@
 #include "model/spell_book.h"
 #include "output/item_text.h"
 #include "platform/program_settings.h"
+#include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
-#include "platform/qt/svg_icon.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/app_context.h"
 #include "ui/frame_window.h"
@@ -28,6 +28,7 @@
 #include <QToolButton>
 
 #include <optional>
+#include <utility>
 
 namespace vellumar {
 namespace {
@@ -63,43 +64,26 @@ void TfrmMasterList::BuildControls() {
     panel->setGeometry(0, 0, 400, PanelHeight);
     auto* buttons = new QHBoxLayout(panel);
     buttons->setContentsMargins(4, 2, 4, 2);
-    struct Button {
-        QToolButton** field;
-        const char* name;
-        const char* icon;
-        const char* text;
-        const char* hint;
-        void (TfrmMasterList::*handler)();
+    const std::pair<QToolButton**, const char*> fields[] = {
+        {&bnAddToBook, "bnAddToBook"},
+        {&bnEditSpell, "bnEditSpell"},
+        {&bnDeleteSpell, "bnDeleteSpell"},
+        {&bnAddNewSpell, "bnAddNewSpell"},
+        {&bnExit, "bnExit"},
     };
-    const Button table[] = {
-        {&bnAddToBook, "bnAddToBook", ":/icons/spell_add.svg", "Add Spells to Book",
-         "Add Spells to Book", &TfrmMasterList::mnuAddToBookClick},
-        {&bnEditSpell, "bnEditSpell", ":/icons/spell_edit.svg", "Edit Spell", "Edit Spell",
-         &TfrmMasterList::mnuEditSpellClick},
-        {&bnDeleteSpell, "bnDeleteSpell", ":/icons/spell_delete.svg", "Delete Spell",
-         "Delete Spell", &TfrmMasterList::mnuDeleteSpellClick},
-        {&bnAddNewSpell, "bnAddNewSpell", ":/icons/spell_new.svg", "Add New Spell", "Add New Spell",
-         &TfrmMasterList::mnuAddNewSpellClick},
-        {&bnExit, "bnExit", ":/icons/exit.svg", "E&xit", "Close Master Spell List",
-         &TfrmMasterList::mnuExitClick},
-    };
-    for (const Button& b : table) {
+    for (const auto& [field, name] : fields) {
         auto* button = new QToolButton(panel);
-        button->setObjectName(QString::fromLatin1(b.name));
-        button->setIcon(SvgIcon(QString::fromLatin1(b.icon)));
+        button->setObjectName(QString::fromLatin1(name));
         button->setIconSize(QSize(24, 24));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
-        if (b.field == &bnExit) {
+        if (field == &bnExit) {
             // The one button with a caption.
-            button->setText(QString::fromLatin1(b.text));
             button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
             buttons->addStretch();
         }
-        button->setToolTip(QString::fromLatin1(b.hint));
-        connect(button, &QToolButton::clicked, this, b.handler);
         buttons->addWidget(button);
-        *b.field = button;
+        *field = button;
     }
 
     auto* levels = new QGroupBox(QStringLiteral("Spell Level"), client);
@@ -121,42 +105,66 @@ void TfrmMasterList::BuildControls() {
 }
 
 void TfrmMasterList::BuildMenus() {
-    auto add = [this](QMenu* menu, const QString& text, void (TfrmMasterList::*handler)(),
-                      const QKeySequence& key = {}) {
-        QAction* action = menu->addAction(text);
-        action->setShortcut(key);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
+    using W = TfrmMasterList;
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    add(mnuFile, QStringLiteral("&Add Spells to Book"), &TfrmMasterList::mnuAddToBookClick);
-    mnuFile->addSeparator();
-    add(mnuFile, QStringLiteral("&Current Master File is..."),
-        &TfrmMasterList::mnuCurrentMasterFileClick);
-    mnuSaveMasterFile = mnuFile->addAction(QStringLiteral("&Save Master File"));
-    connect(mnuSaveMasterFile, &QAction::triggered, this, [this] { mnuSaveMasterFileClick(); });
-    add(mnuFile, QStringLiteral("Set &Master File..."), &TfrmMasterList::mnuSetMasterFileClick);
-    mnuFile->addSeparator();
-    add(mnuFile, QStringLiteral("E&xit"), &TfrmMasterList::mnuExitClick);
-
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    add(mnuEdit, QStringLiteral("&Edit Spell Data"), &TfrmMasterList::mnuEditSpellClick);
-    add(mnuEdit, QStringLiteral("&Add New Spell"), &TfrmMasterList::mnuAddNewSpellClick,
-        QKeySequence(Qt::Key_Insert));
-    add(mnuEdit, QStringLiteral("&Delete Spell"), &TfrmMasterList::mnuDeleteSpellClick,
-        QKeySequence(Qt::Key_Delete));
-
     pmnuMaster = new QMenu(this);
-    add(pmnuMaster, QStringLiteral("Edit Spell Data"), &TfrmMasterList::mnuEditSpellClick);
-    add(pmnuMaster, QStringLiteral("Add New Spell"), &TfrmMasterList::mnuAddNewSpellClick);
-    add(pmnuMaster, QStringLiteral("Delete Spell"), &TfrmMasterList::mnuDeleteSpellClick);
-    pmnuMaster->addSeparator();
-    add(pmnuMaster, QStringLiteral("Current Master File is..."),
-        &TfrmMasterList::mnuCurrentMasterFileClick);
-    // Always enabled here, unlike its twin in the File menu.
-    QAction* save = pmnuMaster->addAction(QStringLiteral("Save Master File"));
-    connect(save, &QAction::triggered, this, [this] { mnuSaveMasterFileClick(); });
-    add(pmnuMaster, QStringLiteral("Set Master File"), &TfrmMasterList::mnuSetMasterFileClick);
+    QMenu* const file = mnuFile;
+    QMenu* const edit = mnuEdit;
+    QMenu* const popup = pmnuMaster;
+    auto icon = [this](const char* name) { return context_.Icon(QString::fromLatin1(name)); };
+    AddCommands<W>(
+        *this,
+        {
+            {bnAddToBook,
+             "Add Spells to Book",
+             &W::mnuAddToBookClick,
+             {},
+             nullptr,
+             icon("spell_add")},
+            {bnEditSpell, "Edit Spell", &W::mnuEditSpellClick, {}, nullptr, icon("spell_edit")},
+            {bnDeleteSpell,
+             "Delete Spell",
+             &W::mnuDeleteSpellClick,
+             {},
+             nullptr,
+             icon("spell_delete")},
+            {bnAddNewSpell,
+             "Add New Spell",
+             &W::mnuAddNewSpellClick,
+             {},
+             nullptr,
+             icon("spell_new")},
+            {bnExit, "E&xit", &W::mnuExitClick, {}, "Close Master Spell List", icon("exit")},
+
+            {file, "&Add Spells to Book", &W::mnuAddToBookClick},
+            {file},
+            {file, "&Current Master File is...", &W::mnuCurrentMasterFileClick},
+            {file,
+             "&Save Master File",
+             &W::mnuSaveMasterFileClick,
+             {},
+             nullptr,
+             {},
+             "mnuSaveMasterFile"},
+            {file, "Set &Master File...", &W::mnuSetMasterFileClick},
+            {file},
+            {file, "E&xit", &W::mnuExitClick},
+
+            {edit, "&Edit Spell Data", &W::mnuEditSpellClick},
+            {edit, "&Add New Spell", &W::mnuAddNewSpellClick, Qt::Key_Insert},
+            {edit, "&Delete Spell", &W::mnuDeleteSpellClick, Qt::Key_Delete},
+
+            {popup, "Edit Spell Data", &W::mnuEditSpellClick},
+            {popup, "Add New Spell", &W::mnuAddNewSpellClick},
+            {popup, "Delete Spell", &W::mnuDeleteSpellClick},
+            {popup},
+            {popup, "Current Master File is...", &W::mnuCurrentMasterFileClick},
+            // Always enabled here, unlike its twin in the File menu.
+            {popup, "Save Master File", &W::mnuSaveMasterFileClick},
+            {popup, "Set Master File", &W::mnuSetMasterFileClick},
+        });
+    mnuSaveMasterFile = mnuFile->findChild<QAction*>(QStringLiteral("mnuSaveMasterFile"));
 }
 
 std::string TfrmMasterList::MasterFilePath() const {

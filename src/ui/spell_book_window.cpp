@@ -8,7 +8,8 @@
 #include "output/qt/book_rendering.h"
 #include "output/qt/clipboard_copy.h"
 #include "output/qt/print_format_dialog.h"
-#include "output/qt/print_preview.h"
+#include "output/qt/print_preview_window.h"
+#include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
@@ -201,126 +202,151 @@ void TfrmSpellBook::BuildControls() {
 }
 
 void TfrmSpellBook::BuildCommands() {
-    using Handler = void (TfrmSpellBook::*)();
-    struct Item {
-        const char* text; // nullptr: a separator
-        Handler handler;
-        QKeySequence key;
-        const char* hint;
-    };
-    auto fill = [this](QMenu* menu, std::initializer_list<Item> items) {
-        for (const Item& item : items) {
-            if (!item.text) {
-                menu->addSeparator();
-                continue;
-            }
-            QAction* action = menu->addAction(QString::fromLatin1(item.text));
-            action->setShortcut(item.key);
-            if (item.hint) action->setStatusTip(QString::fromLatin1(item.hint));
-            connect(action, &QAction::triggered, this, item.handler);
-        }
-    };
-    const Item separator{nullptr, nullptr, {}, nullptr};
-
+    using W = TfrmSpellBook;
     mnuFile_ = new QMenu(QStringLiteral("&File"), this);
-    fill(mnuFile_, {
-                       {"&New", &TfrmSpellBook::mnuNewClick, Qt::Key_F4, nullptr},
-                       {"&Open", &TfrmSpellBook::mnuOpenClick, {}, nullptr},
-                       {"&Save", &TfrmSpellBook::mnuSaveClick, Qt::Key_F2, nullptr},
-                       {"Save &As", &TfrmSpellBook::mnuSaveAsClick, {}, nullptr},
-                       {"&Close", &TfrmSpellBook::mnuCloseClick,
-                        QKeySequence(Qt::CTRL | Qt::Key_F4), nullptr},
-                       separator,
-                       {"&Import Spells", &TfrmSpellBook::mnuImportSpellsClick, {}, nullptr},
-                       {"&Export Spell", &TfrmSpellBook::mnuExportSpellClick, {}, nullptr},
-                       separator,
-                       {"Copy to Cli&pboard",
-                        &TfrmSpellBook::mnuCopytoClipboardClick,
-                        {},
-                        "Copy Spellbook to Clipboard"},
-                       {"Printer Setup...",
-                        &TfrmSpellBook::mnuPrinterSetupClick,
-                        {},
-                        "Select and Configure Printer"},
-                       {"&Print Preview/Format...",
-                        &TfrmSpellBook::mnuPrintPreviewClick,
-                        {},
-                        "Preview & Format Output"},
-                       {"Prin&t", &TfrmSpellBook::mnuPrintClick, {}, "Print Spellbook"},
-                       separator,
-                       {"E&xit", &TfrmSpellBook::mnuExitClick, {}, nullptr},
-                   });
-
     mnuEdit_ = new QMenu(QStringLiteral("&Edit"), this);
-    fill(mnuEdit_,
-         {
-             {"&Fill Book", &TfrmSpellBook::mnuFillBookClick, {}, nullptr},
-             {"&Validate Book", &TfrmSpellBook::mnuValidateBookClick, {}, nullptr},
-             {"&Clear Book", &TfrmSpellBook::mnuClearBookClick, {}, nullptr},
-             separator,
-             {"&Add Selected Spell", &TfrmSpellBook::mnuAddSelectedSpellClick, {}, nullptr},
-             {"Add &Random Spell", &TfrmSpellBook::mnuAddRandomSpellClick, Qt::Key_Insert, nullptr},
-             separator,
-             {"&Delete Spell", &TfrmSpellBook::mnuDeleteSpellClick, Qt::Key_Delete, nullptr},
-             {"Edit Spell Data", &TfrmSpellBook::mnuEditSpellClick, {}, nullptr},
-             {"Create New Spell", &TfrmSpellBook::mnuCreateNewSpellClick, {}, nullptr},
-             separator,
-             {"Create Scroll", &TfrmSpellBook::mnuCreateScrollClick, {}, nullptr},
-         });
-
     pmnu_ = new QMenu(this);
-    fill(pmnu_, {
-                    {"Save Spellbook", &TfrmSpellBook::mnuSaveClick, {}, nullptr},
-                    {"Validate Spellbook", &TfrmSpellBook::mnuValidateBookClick, {}, nullptr},
-                    {"Erase Spellbook", &TfrmSpellBook::mnuClearBookClick, {}, nullptr},
-                    separator,
-                    {"Add Random Spell", &TfrmSpellBook::mnuAddRandomSpellClick, {}, nullptr},
-                    {"Add Selected Spell", &TfrmSpellBook::mnuAddSelectedSpellClick, {}, nullptr},
-                    {"Delete Spell", &TfrmSpellBook::mnuDeleteSpellClick, {}, nullptr},
-                    {"Edit Spell Data", &TfrmSpellBook::mnuEditSpellClick, {}, nullptr},
-                    separator,
-                    {"Create Scroll", &TfrmSpellBook::mnuCreateScrollClick, {}, nullptr},
-                });
+    QMenu* const file = mnuFile_;
+    QMenu* const edit = mnuEdit_;
+    QMenu* const popup = pmnu_;
+    QToolBar* const tools = tbSpellBook;
+    auto icon = [this](const char* name) { return context_.Icon(QString::fromLatin1(name)); };
+    AddCommands<W>(
+        *this,
+        {
+            {file, "&New", &W::mnuNewClick, Qt::Key_F4},
+            {file, "&Open", &W::mnuOpenClick},
+            {file, "&Save", &W::mnuSaveClick, Qt::Key_F2},
+            {file, "Save &As", &W::mnuSaveAsClick},
+            {file, "&Close", &W::mnuCloseClick, QKeySequence(Qt::CTRL | Qt::Key_F4)},
+            {file},
+            {file, "&Import Spells", &W::mnuImportSpellsClick},
+            {file, "&Export Spell", &W::mnuExportSpellClick},
+            {file},
+            {file,
+             "Copy to Cli&pboard",
+             &W::mnuCopytoClipboardClick,
+             {},
+             "Copy Spellbook to Clipboard"},
+            {file,
+             "Printer Setup...",
+             &W::mnuPrinterSetupClick,
+             {},
+             "Select and Configure Printer"},
+            {file,
+             "&Print Preview/Format...",
+             &W::mnuPrintPreviewClick,
+             {},
+             "Preview & Format Output"},
+            {file, "Prin&t", &W::mnuPrintClick, {}, "Print Spellbook"},
+            {file},
+            {file, "E&xit", &W::mnuExitClick},
 
-    struct Button {
-        const char* name; // nullptr: a divider
-        const char* icon;
-        const char* hint;
-        Handler handler;
-    };
-    const Button buttons[] = {
-        {"bnNew", "new", "New Spellbook", &TfrmSpellBook::mnuNewClick},
-        {"bnOpen", "open", "Open Spellbook", &TfrmSpellBook::mnuOpenClick},
-        {"bnSave", "save", "Save Spellbook", &TfrmSpellBook::mnuSaveClick},
-        {nullptr, nullptr, nullptr, nullptr},
-        {"bnBookFill", "fill", "Fill Spellbook", &TfrmSpellBook::mnuFillBookClick},
-        {"bnBookValidate", "validate", "Validate Spellbook", &TfrmSpellBook::mnuValidateBookClick},
-        {"bnBookErase", "erase", "Erase Spellbook", &TfrmSpellBook::mnuClearBookClick},
-        {nullptr, nullptr, nullptr, nullptr},
-        {"bnSpellAdd", "spell_add", "Add Spell", &TfrmSpellBook::mnuAddSelectedSpellClick},
-        {"bnSpellAddRandom", "spell_random", "Add Random Spell",
-         &TfrmSpellBook::mnuAddRandomSpellClick},
-        {"bnSpellDelete", "spell_delete", "Delete Spell", &TfrmSpellBook::mnuDeleteSpellClick},
-        {nullptr, nullptr, nullptr, nullptr},
-        {"bnSpellEdit", "spell_edit", "Edit Spell Data", &TfrmSpellBook::mnuEditSpellClick},
-        {"bnAddNewSpell", "spell_new", "Create New Spell", &TfrmSpellBook::mnuCreateNewSpellClick},
-        {nullptr, nullptr, nullptr, nullptr},
-        {"bnClipboard", "clipboard", "Copy to Clipboard", &TfrmSpellBook::mnuCopytoClipboardClick},
-        {"bnPrintPreview", "preview", "Preview/Format Output",
-         &TfrmSpellBook::mnuPrintPreviewClick},
-        {"bnPrint", "print", "Print Spellbook", &TfrmSpellBook::mnuPrintClick},
-    };
-    for (const Button& button : buttons) {
-        if (!button.name) {
-            tbSpellBook->addSeparator();
-            continue;
-        }
-        QAction* action = tbSpellBook->addAction(context_.Icon(QString::fromLatin1(button.icon)),
-                                                 QString::fromLatin1(button.hint));
-        action->setObjectName(QString::fromLatin1(button.name));
-        action->setToolTip(QString::fromLatin1(button.hint));
-        connect(action, &QAction::triggered, this, button.handler);
-    }
+            {edit, "&Fill Book", &W::mnuFillBookClick},
+            {edit, "&Validate Book", &W::mnuValidateBookClick},
+            {edit, "&Clear Book", &W::mnuClearBookClick},
+            {edit},
+            {edit, "&Add Selected Spell", &W::mnuAddSelectedSpellClick},
+            {edit, "Add &Random Spell", &W::mnuAddRandomSpellClick, Qt::Key_Insert},
+            {edit},
+            {edit, "&Delete Spell", &W::mnuDeleteSpellClick, Qt::Key_Delete},
+            {edit, "Edit Spell Data", &W::mnuEditSpellClick},
+            {edit, "Create New Spell", &W::mnuCreateNewSpellClick},
+            {edit},
+            {edit, "Create Scroll", &W::mnuCreateScrollClick},
+
+            {popup, "Save Spellbook", &W::mnuSaveClick},
+            {popup, "Validate Spellbook", &W::mnuValidateBookClick},
+            {popup, "Erase Spellbook", &W::mnuClearBookClick},
+            {popup},
+            {popup, "Add Random Spell", &W::mnuAddRandomSpellClick},
+            {popup, "Add Selected Spell", &W::mnuAddSelectedSpellClick},
+            {popup, "Delete Spell", &W::mnuDeleteSpellClick},
+            {popup, "Edit Spell Data", &W::mnuEditSpellClick},
+            {popup},
+            {popup, "Create Scroll", &W::mnuCreateScrollClick},
+
+            // Tool bar actions carry no keys: several windows show their tool
+            // bars at once, and a key held by each would answer none of them.
+            {tools, "New Spellbook", &W::mnuNewClick, {}, nullptr, icon("new"), "bnNew"},
+            {tools, "Open Spellbook", &W::mnuOpenClick, {}, nullptr, icon("open"), "bnOpen"},
+            {tools, "Save Spellbook", &W::mnuSaveClick, {}, nullptr, icon("save"), "bnSave"},
+            {tools},
+            {tools,
+             "Fill Spellbook",
+             &W::mnuFillBookClick,
+             {},
+             nullptr,
+             icon("fill"),
+             "bnBookFill"},
+            {tools,
+             "Validate Spellbook",
+             &W::mnuValidateBookClick,
+             {},
+             nullptr,
+             icon("validate"),
+             "bnBookValidate"},
+            {tools,
+             "Erase Spellbook",
+             &W::mnuClearBookClick,
+             {},
+             nullptr,
+             icon("erase"),
+             "bnBookErase"},
+            {tools},
+            {tools,
+             "Add Spell",
+             &W::mnuAddSelectedSpellClick,
+             {},
+             nullptr,
+             icon("spell_add"),
+             "bnSpellAdd"},
+            {tools,
+             "Add Random Spell",
+             &W::mnuAddRandomSpellClick,
+             {},
+             nullptr,
+             icon("spell_random"),
+             "bnSpellAddRandom"},
+            {tools,
+             "Delete Spell",
+             &W::mnuDeleteSpellClick,
+             {},
+             nullptr,
+             icon("spell_delete"),
+             "bnSpellDelete"},
+            {tools},
+            {tools,
+             "Edit Spell Data",
+             &W::mnuEditSpellClick,
+             {},
+             nullptr,
+             icon("spell_edit"),
+             "bnSpellEdit"},
+            {tools,
+             "Create New Spell",
+             &W::mnuCreateNewSpellClick,
+             {},
+             nullptr,
+             icon("spell_new"),
+             "bnAddNewSpell"},
+            {tools},
+            {tools,
+             "Copy to Clipboard",
+             &W::mnuCopytoClipboardClick,
+             {},
+             nullptr,
+             icon("clipboard"),
+             "bnClipboard"},
+            {tools,
+             "Preview/Format Output",
+             &W::mnuPrintPreviewClick,
+             {},
+             nullptr,
+             icon("preview"),
+             "bnPrintPreview"},
+            {tools, "Print Spellbook", &W::mnuPrintClick, {}, nullptr, icon("print"), "bnPrint"},
+        });
 }
 
 void TfrmSpellBook::FillSpecialtyItems() {

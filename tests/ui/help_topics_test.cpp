@@ -4,15 +4,15 @@
 
 #include "model/spell_book.h"
 #include "output/qt/print_format_dialog.h"
-#include "output/qt/print_preview.h"
+#include "output/qt/print_preview_window.h"
 #include "platform/qt/help_viewer.h"
 #include "rules/caster_tables.h"
 #include "support/app_harness.h"
 #include "ui/app_context.h"
 #include "ui/frame_window.h"
-#include "ui/frm_frequency_odds.h"
-#include "ui/frm_specialty_maintenance.h"
+#include "ui/frequency_odds_dialog.h"
 #include "ui/master_list_window.h"
+#include "ui/specialty_maintenance_dialog.h"
 #include "ui/spell_book_window.h"
 
 #include <QAction>

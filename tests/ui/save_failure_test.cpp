@@ -14,10 +14,10 @@
 #include "support/spell_lists.h"
 #include "ui/data_directory_dialog.h"
 #include "ui/frame_window.h"
-#include "ui/frm_frequency_odds.h"
-#include "ui/frm_specialty_maintenance.h"
-#include "ui/frm_specialty_name.h"
+#include "ui/frequency_odds_dialog.h"
 #include "ui/master_list_window.h"
+#include "ui/specialty_maintenance_dialog.h"
+#include "ui/specialty_name_dialog.h"
 #include "ui/spell_book_window.h"
 #include "ui/spin_edit.h"
 

@@ -2,7 +2,7 @@
 #include "platform/program_settings.h"
 #include "rules/odds.h"
 #include "support/scripted_prompter.h"
-#include "ui/frm_frequency_odds.h"
+#include "ui/frequency_odds_dialog.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -275,4 +275,4 @@ void FrequencyOddsTest::arrowStepsChangeTheOdds() {
 }
 
 QTEST_MAIN(FrequencyOddsTest)
-#include "frm_frequency_odds_test.moc"
+#include "frequency_odds_dialog_test.moc"

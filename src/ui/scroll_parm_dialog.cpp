@@ -1,4 +1,4 @@
-#include "ui/frm_scroll_parm.h"
+#include "ui/scroll_parm_dialog.h"
 
 #include "platform/help_topics.h"
 #include "platform/qt/prompter.h"

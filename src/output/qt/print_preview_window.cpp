@@ -1,9 +1,10 @@
-#include "output/qt/print_preview.h"
+#include "output/qt/print_preview_window.h"
 
 #include "output/qt/book_rendering.h"
 #include "output/qt/output_font.h"
 #include "output/qt/print_format_dialog.h"
 #include "platform/help_topics.h"
+#include "platform/qt/command_table.h"
 #include "platform/qt/prompter.h"
 
 #include <QEvent>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace vellumar {
 
@@ -30,36 +32,39 @@ TfrmPrintPreview::TfrmPrintPreview(Prompter& prompter, OutputFormat& format,
     setProperty("helpTopic", int(TopicPrintPreview));
     setSizeGripEnabled(true);
 
-    struct Command {
-        const char* button;
-        const char* buttonCaption;
-        const char* menu;
-        const char* menuCaption;
-        void (TfrmPrintPreview::*handler)();
-    };
-    const Command commands[] = {
-        {"bnFont", "Change Font", "mnuFont", "&Font", &TfrmPrintPreview::mnuFontClick},
-        {"bnFormat", "Output Format", "mnuFormat", "F&ormat", &TfrmPrintPreview::mnuFormatClick},
-        {"bnPrinterSetup", "Printer Setup", "mnuPrinterSetup", "Printer &Setup",
-         &TfrmPrintPreview::mnuPrinterSetupClick},
-        {"bnPrint", "Print", "mnuPrint", "&Print", &TfrmPrintPreview::mnuPrintClick},
-        {"bnExit", "E&xit", "mnuExit", "E&xit", &TfrmPrintPreview::mnuExitClick},
-    };
     auto* menuBar = new QMenuBar(this);
     auto* buttonBar = new QHBoxLayout;
-    QPushButton** buttons[] = {&bnFont, &bnFormat, &bnPrinterSetup, &bnPrint, &bnExit};
-    for (size_t i = 0; i < std::size(commands); ++i) {
-        const Command& c = commands[i];
-        auto* button = new QPushButton(QString::fromLatin1(c.buttonCaption), this);
-        button->setObjectName(QString::fromLatin1(c.button));
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, c.handler);
-        buttonBar->addWidget(button);
-        *buttons[i] = button;
-        QAction* action = menuBar->addAction(QString::fromLatin1(c.menuCaption));
-        action->setObjectName(QString::fromLatin1(c.menu));
-        connect(action, &QAction::triggered, this, c.handler);
+    const std::pair<QPushButton**, const char*> fields[] = {
+        {&bnFont, "bnFont"},   {&bnFormat, "bnFormat"}, {&bnPrinterSetup, "bnPrinterSetup"},
+        {&bnPrint, "bnPrint"}, {&bnExit, "bnExit"},
+    };
+    for (const auto& [field, name] : fields) {
+        *field = new QPushButton(this);
+        (*field)->setObjectName(QString::fromLatin1(name));
+        (*field)->setAutoDefault(false);
+        buttonBar->addWidget(*field);
     }
+    using W = TfrmPrintPreview;
+    AddCommands<W>(*this,
+                   {
+                       {bnFont, "Change Font", &W::mnuFontClick},
+                       {bnFormat, "Output Format", &W::mnuFormatClick},
+                       {bnPrinterSetup, "Printer Setup", &W::mnuPrinterSetupClick},
+                       {bnPrint, "Print", &W::mnuPrintClick},
+                       {bnExit, "E&xit", &W::mnuExitClick},
+
+                       {menuBar, "&Font", &W::mnuFontClick, {}, nullptr, {}, "mnuFont"},
+                       {menuBar, "F&ormat", &W::mnuFormatClick, {}, nullptr, {}, "mnuFormat"},
+                       {menuBar,
+                        "Printer &Setup",
+                        &W::mnuPrinterSetupClick,
+                        {},
+                        nullptr,
+                        {},
+                        "mnuPrinterSetup"},
+                       {menuBar, "&Print", &W::mnuPrintClick, {}, nullptr, {}, "mnuPrint"},
+                       {menuBar, "E&xit", &W::mnuExitClick, {}, nullptr, {}, "mnuExit"},
+                   });
     buttonBar->addStretch();
     // Alt+X belongs to both Exit captions; two owners would make Qt treat it as
     // ambiguous and run neither, so the menu alone answers it.

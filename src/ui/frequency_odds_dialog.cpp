@@ -1,4 +1,4 @@
-#include "ui/frm_frequency_odds.h"
+#include "ui/frequency_odds_dialog.h"
 
 #include "model/spell.h"
 #include "platform/help_topics.h"

@@ -1,4 +1,4 @@
-#include "ui/frm_specialty_name.h"
+#include "ui/specialty_name_dialog.h"
 
 #include "platform/help_topics.h"
 #include "platform/qt/prompter.h"

@@ -1,8 +1,8 @@
 #include "files/specialty_file.h"
 #include "model/specialty.h"
 #include "support/scripted_prompter.h"
-#include "ui/frm_specialty_maintenance.h"
-#include "ui/frm_specialty_name.h"
+#include "ui/specialty_maintenance_dialog.h"
+#include "ui/specialty_name_dialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -501,4 +501,4 @@ void SpecialtyMaintenanceTest::shownWindowStoresOnFocusLeaving() {
 }
 
 QTEST_MAIN(SpecialtyMaintenanceTest)
-#include "frm_specialty_maintenance_test.moc"
+#include "specialty_maintenance_dialog_test.moc"

@@ -1,6 +1,6 @@
 #include "output/qt/book_rendering.h"
 #include "output/qt/print_format_dialog.h"
-#include "output/qt/print_preview.h"
+#include "output/qt/print_preview_window.h"
 #include "platform/qt/font_colour_dialog.h"
 #include "support/scripted_prompter.h"
 
@@ -458,4 +458,4 @@ void PrintPreviewTest::menuRunsTheCommandsOfTheButtons() {
 }
 
 QTEST_MAIN(PrintPreviewTest)
-#include "print_preview_test.moc"
+#include "print_preview_window_test.moc"

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -69,6 +70,8 @@ private:
     void GoToShown();
     void GoToEntry(int index);
     void StoreEdits();
+    // An edited memo's lines go into the list of the entry it was loaded from.
+    void StoreMemo(QPlainTextEdit* memo, std::vector<std::string>* (tSpecialtyList::*list)() const);
     void UpdateEnabled();
     // Every change of the table goes through here.
     void MarkChanged();

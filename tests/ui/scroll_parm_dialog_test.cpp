@@ -1,6 +1,6 @@
 #include "rules/scroll.h"
 #include "support/scripted_prompter.h"
-#include "ui/frm_scroll_parm.h"
+#include "ui/scroll_parm_dialog.h"
 #include "ui/spin_edit.h"
 
 #include <QLabel>
@@ -163,4 +163,4 @@ void ScrollParmTest::typedCounts() {
 }
 
 QTEST_MAIN(ScrollParmTest)
-#include "frm_scroll_parm_test.moc"
+#include "scroll_parm_dialog_test.moc"

@@ -1,4 +1,4 @@
-#include "ui/frm_specialty_maintenance.h"
+#include "ui/specialty_maintenance_dialog.h"
 
 #include "files/specialty_file.h"
 #include "model/specialty.h"
@@ -6,7 +6,7 @@
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
-#include "ui/frm_specialty_name.h"
+#include "ui/specialty_name_dialog.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -95,28 +95,23 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
     cbSpecialty->setGeometry(84, 12, 220, 24);
     specialtyLabel->setBuddy(cbSpecialty);
 
-    auto* preferredLabel = new QLabel(QStringLiteral("Preferred Spell Categories"), client);
-    preferredLabel->setFont(bold);
-    preferredLabel->setGeometry(16, 46, 209, 18);
-    memPreferred = new QPlainTextEdit(client);
-    memPreferred->setObjectName(QStringLiteral("memPreferred"));
-    memPreferred->setGeometry(16, 66, 209, 217);
-    preferredLabel->setBuddy(memPreferred);
-
-    auto* prohibitedLabel = new QLabel(QStringLiteral("Prohibited Spell Categories"), client);
-    prohibitedLabel->setFont(bold);
-    prohibitedLabel->setGeometry(242, 46, 209, 18);
-    memProhibited = new QPlainTextEdit(client);
-    memProhibited->setObjectName(QStringLiteral("memProhibited"));
-    memProhibited->setGeometry(242, 66, 209, 217);
-    prohibitedLabel->setBuddy(memProhibited);
-
-    for (QPlainTextEdit* memo : {memPreferred, memProhibited}) {
-        memo->setFont(bold);
-        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-        memo->setTabChangesFocus(true);
-        memo->installEventFilter(this);
-    }
+    // A memo with its caption above it, starting at `left`.
+    auto memo = [&](const QString& caption, const char* name, int left) {
+        auto* label = new QLabel(caption, client);
+        label->setFont(bold);
+        label->setGeometry(left, 46, 209, 18);
+        auto* edit = new QPlainTextEdit(client);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setGeometry(left, 66, 209, 217);
+        label->setBuddy(edit);
+        edit->setFont(bold);
+        edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+        edit->setTabChangesFocus(true);
+        edit->installEventFilter(this);
+        return edit;
+    };
+    memPreferred = memo(QStringLiteral("Preferred Spell Categories"), "memPreferred", 16);
+    memProhibited = memo(QStringLiteral("Prohibited Spell Categories"), "memProhibited", 242);
 
     bnOK = new QPushButton(QStringLiteral("OK"), client);
     bnOK->setObjectName(QStringLiteral("bnOK"));
@@ -224,23 +219,22 @@ void TfrmSpecialtyMaintenance::UpdateEnabled() {
 }
 
 void TfrmSpecialtyMaintenance::memPreferredExit() {
-    if (!memPreferred->document()->isModified()) return;
-    GoToEntry(loadedIndex_);
-    if (tStringList* list = table_.CurrentPreferred()) {
-        *list = MemoLines(memPreferred);
-        MarkChanged();
-    }
-    memPreferred->document()->setModified(false);
+    StoreMemo(memPreferred, &tSpecialtyList::CurrentPreferred);
 }
 
 void TfrmSpecialtyMaintenance::memProhibitedExit() {
-    if (!memProhibited->document()->isModified()) return;
+    StoreMemo(memProhibited, &tSpecialtyList::CurrentProhibited);
+}
+
+void TfrmSpecialtyMaintenance::StoreMemo(QPlainTextEdit* memo,
+                                         tStringList* (tSpecialtyList::*list)() const) {
+    if (!memo->document()->isModified()) return;
     GoToEntry(loadedIndex_);
-    if (tStringList* list = table_.CurrentProhibited()) {
-        *list = MemoLines(memProhibited);
+    if (tStringList* lines = (table_.*list)()) {
+        *lines = MemoLines(memo);
         MarkChanged();
     }
-    memProhibited->document()->setModified(false);
+    memo->document()->setModified(false);
 }
 
 // Menu commands and closing do not take the focus; without this an edit in

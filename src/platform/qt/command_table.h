@@ -1,0 +1,66 @@
+#pragma once
+// A window's commands as the rows of one table: each row puts one action into
+// a menu, menu bar, tool bar or button with its text, keys, hint and picture,
+// and runs a handler of the window when triggered.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QIcon>
+#include <QKeySequence>
+#include <QMenu>
+#include <QToolButton>
+#include <QWidget>
+#include <functional>
+#include <initializer_list>
+
+namespace vellumar {
+
+template <class Window> struct Command {
+    QWidget* place = nullptr;
+    const char* text = nullptr; // nullptr: a separator
+    // Takes any member function of the window; a returned value is dropped.
+    std::function<void(Window&)> handler{};
+    QKeySequence keys{};
+    const char* hint = nullptr; // the status tip in a menu, the tool tip elsewhere
+    QIcon picture{};
+    const char* name = nullptr; // the action's object name
+};
+
+// Creates each row's action and puts it in its place. A tool button takes its
+// action as its default one, showing the text as written; any other button
+// takes the text and runs the action when clicked.
+template <class Window>
+void AddCommands(Window& window, std::initializer_list<Command<Window>> rows) {
+    for (const Command<Window>& row : rows) {
+        auto* action = new QAction(row.place);
+        if (!row.text) {
+            action->setSeparator(true);
+            row.place->addAction(action);
+            continue;
+        }
+        const QString text = QString::fromLatin1(row.text);
+        action->setText(text);
+        action->setShortcut(row.keys);
+        if (row.hint) {
+            if (qobject_cast<QMenu*>(row.place))
+                action->setStatusTip(QString::fromLatin1(row.hint));
+            else
+                action->setToolTip(QString::fromLatin1(row.hint));
+        }
+        if (!row.picture.isNull()) action->setIcon(row.picture);
+        if (row.name) action->setObjectName(QString::fromLatin1(row.name));
+        QObject::connect(action, &QAction::triggered, &window,
+                         [&window, handler = row.handler] { handler(window); });
+        if (auto* tool = qobject_cast<QToolButton*>(row.place)) {
+            action->setIconText(text);
+            tool->setDefaultAction(action);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(row.place)) {
+            button->setText(text);
+            QObject::connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
+        } else {
+            row.place->addAction(action);
+        }
+    }
+}
+
+} // namespace vellumar
