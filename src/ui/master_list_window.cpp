@@ -140,6 +140,7 @@ void TfrmMasterList::BuildMenus() {
         &TfrmMasterList::mnuCurrentMasterFileClick);
     mnuSaveMasterFile = mnuFile->addAction(QStringLiteral("&Save Master File"));
     connect(mnuSaveMasterFile, &QAction::triggered, this, [this] { mnuSaveMasterFileClick(); });
+    // Intended: this menu's access key is M, the frame's "Set Master &File..." F.
     add(mnuFile, QStringLiteral("Set &Master File..."), &TfrmMasterList::mnuSetMasterFileClick);
     mnuFile->addSeparator();
     add(mnuFile, QStringLiteral("E&xit"), &TfrmMasterList::mnuExitClick);
@@ -310,6 +311,7 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
 }
 
 void TfrmMasterList::mnuCurrentMasterFileClick() {
+    // "Master.dat", not the default file's "MASTER.DAT", is intended: the classic text.
     const std::string name =
         context_.SettingsFile().ReadString("Vellumar", "MasterFile", "Master.dat");
     context_.prompter().Message(this, BoxKind::Information, BoxButtons::Ok,
