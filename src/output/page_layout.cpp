@@ -42,6 +42,7 @@ public:
     }
 
     void Head(TSpellBook& book, const std::string& caption) {
+        // "Spell Book" in two words is intended, here and in the clipboard text.
         Draw("Spell Book: " + caption);
         NewLine();
         Draw("Caster Level: " + std::to_string(book.CasterLevel));

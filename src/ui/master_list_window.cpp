@@ -147,6 +147,7 @@ void TfrmMasterList::BuildMenus() {
              nullptr,
              {},
              "mnuSaveMasterFile"},
+            // Intended: this menu's access key is M, the frame's "Set Master &File..." F.
             {file, "Set &Master File...", &W::mnuSetMasterFileClick},
             {file},
             {file, "E&xit", &W::mnuExitClick},
