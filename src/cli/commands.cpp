@@ -36,22 +36,23 @@ namespace {
     throw FileError(what + " '" + path + "': " + status.Reason());
 }
 
-std::unique_ptr<TSpellBook> ReadBook(const std::string& path) {
+// `shown` names the file as the user gave it ("-" for standard input).
+std::unique_ptr<TSpellBook> ReadBook(const std::string& path, const std::string& shown) {
     auto book = ReadSpellbookFile(path);
-    if (!book) Fail("cannot read spellbook", path, book.Status());
+    if (!book) Fail("cannot read spellbook", shown, book.Status());
     return book.Take();
 }
 
-std::unique_ptr<TSpellBook> ReadMaster(const std::string& path) {
+std::unique_ptr<TSpellBook> ReadMaster(const std::string& path, const std::string& shown) {
     auto master = ReadSpellList(path);
-    if (!master) Fail("cannot read master list", path, master.Status());
+    if (!master) Fail("cannot read master list", shown, master.Status());
     return master.Take();
 }
 
-std::unique_ptr<tSpecialtyList> Specialties(const Arguments& args) {
+std::unique_ptr<tSpecialtyList> Specialties(const Arguments& args, Session& session) {
     const auto path = args.Value("--specialties");
     if (!path) return BuiltInSpecialties();
-    auto table = ReadSpecialtyFile(*path);
+    auto table = ReadSpecialtyFile(session.files.Input(*path));
     if (!table) Fail("cannot read specialty file", *path, table.Status());
     return table.Take();
 }
@@ -130,7 +131,7 @@ std::unique_ptr<TSpellBook> MasterOption(const Arguments& args, Session& session
                                                                "folder"))
                     << ")\n";
     }
-    auto master = ReadMaster(path);
+    auto master = ReadMaster(path, args.Value("--master").value_or(path));
     if (master->Count() == 0)
         throw FileError("master list '" + args.Value("--master").value_or(path) +
                         "' holds no spell");
@@ -139,7 +140,7 @@ std::unique_ptr<TSpellBook> MasterOption(const Arguments& args, Session& session
 
 std::unique_ptr<TSpellBook> BookOperand(const Arguments& args, Session& session) {
     const std::string& operand = *args.Operand();
-    return ReadBook(session.files.Input(operand));
+    return ReadBook(session.files.Input(operand), operand);
 }
 
 // Text: converted for the terminal unless the exact bytes of the files are asked for.
@@ -197,7 +198,7 @@ int Fill(const Arguments& args, Session& session) {
         std::copy(odds.begin(), odds.end(), FrequencyOdds.begin());
     }
     const auto seed = args.Seed();
-    auto table = Specialties(args);
+    auto table = Specialties(args, session);
     std::optional<std::string> specialty;
     if (const auto typed = args.Value("--specialty"))
         specialty = SpecialtyOption(*typed, session, *table);
@@ -220,7 +221,7 @@ int Fill(const Arguments& args, Session& session) {
 int Validate(const Arguments& args, Session& session) {
     const std::string output = args.Required("--output");
     auto book = BookOperand(args, session);
-    auto table = Specialties(args);
+    auto table = Specialties(args, session);
     ValidateBook(*book, table.get(), [&](const tSpell& spell) {
         session.out << session.Shown(SpellItemRow(spell)) << '\n';
     });

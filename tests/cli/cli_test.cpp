@@ -553,6 +553,19 @@ TEST_F(Cli, DashIsStandardInputOrOutputAndDevStdoutWorks) {
     EXPECT_TRUE(StartsWith(master.out, "4\r\n1\r\n9\r\nGeneralist\r\nU\r\n")) << master.out;
     EXPECT_NE(master.out.find("Light"), std::string::npos);
     EXPECT_NE(master.out.find("Sleep"), std::string::npos);
+
+    // The specialty file too; a failure names "-", not the private copy.
+    const std::string table = Write("t.dat", "Invoker\r\n\r\nalt\r\n");
+    const Result checked = Run({"validate", book, "--specialties", "-", "--output", Path("v.spb")},
+                               "C.UTF-8", "<" + Quote(table) + " >" + Quote(Path("stdout")));
+    EXPECT_EQ(checked.code, 0) << checked.err;
+    EXPECT_EQ(ReadBytes(dir_ / "v.spb").find("Light"), std::string::npos);
+    EXPECT_NE(ReadBytes(dir_ / "v.spb").find("Sleep"), std::string::npos);
+    const std::string unknown = Write("u.spb", "5\r\n");
+    const Result bad =
+        Run({"info", "-"}, "C.UTF-8", "<" + Quote(unknown) + " >" + Quote(Path("stdout")));
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("cannot read spellbook '-'"), std::string::npos) << bad.err;
 }
 
 TEST_F(Cli, AFileWithoutSpellsIsAnErrorAsAMasterListAndAWarningInInfo) {
