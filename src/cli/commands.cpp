@@ -324,8 +324,8 @@ void PrintUsage(std::ostream& out) {
            "  export BOOK --output OUT\n"
            "      Writes the book's spells as a spell file without a header.\n"
            "\n"
-           "A file named - is standard input (BOOK, --master) or standard output (OUT);\n"
-           "/dev/stdout works too.\n"
+           "A file named - is standard input (BOOK, --master, --specialties) or standard\n"
+           "output (OUT); /dev/stdout works too.\n"
            "Without --master the master list is the one the desktop program uses: the\n"
         << ProgramSettings::MasterFileKey << " setting, else " << DefaultMasterFileName
         << " in the working folder, else the sample\n"
