@@ -90,4 +90,17 @@ std::string SettingsFolder() {
     return folder;
 }
 
+std::string DefaultDataDirectory(const std::string& programFolder,
+                                 const std::string& documentsFolder,
+                                 const FolderEnvironment& environment) {
+    const std::string program = WithSlash(programFolder);
+    // An installed copy's folder is the system's: a book saved there would fail at once.
+    if (environment.isWritable && environment.isWritable(program)) return program;
+    std::error_code ec;
+    if (!documentsFolder.empty() && fs::is_directory(documentsFolder, ec))
+        return WithSlash(documentsFolder);
+    if (!environment.userHome.empty()) return WithSlash(environment.userHome);
+    return program;
+}
+
 } // namespace vellumar

@@ -38,4 +38,11 @@ std::string SettingsFolder(const FolderEnvironment& environment);
 // is missing, so that the first setting written can create its file.
 std::string SettingsFolder();
 
+// The folder file dialogs start in until the user sets one: the program's
+// folder while the user may write there, else the documents folder (when it
+// exists), else the home folder. Always ends in '/'.
+std::string DefaultDataDirectory(const std::string& programFolder,
+                                 const std::string& documentsFolder,
+                                 const FolderEnvironment& environment);
+
 } // namespace vellumar

@@ -3,6 +3,7 @@
 #include "model/spell.h"
 #include "platform/program_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -13,6 +14,11 @@ namespace {
 constexpr char ProgramSection[] = "Vellumar";
 constexpr char DataDirectoryKey[] = "DataDirectory";
 constexpr char OddsSection[] = "SpellFrequencyOdds";
+constexpr char RecentSection[] = "Recent";
+
+std::string RecentKey(size_t index) {
+    return "File" + std::to_string(index + 1);
+}
 
 std::string WorkingFolder() {
     std::error_code ec;
@@ -72,6 +78,39 @@ int32_t ProgramSettings::Odds(size_t entry, int32_t fallback) const {
 
 bool ProgramSettings::SetOdds(size_t entry, int32_t value) {
     return file_.WriteInteger(OddsSection, FrequencyNames[entry], value);
+}
+
+std::vector<std::string> ProgramSettings::RecentBooks() const {
+    std::vector<std::string> paths;
+    for (size_t k = 0; k < RecentBookCount; ++k) {
+        std::string path = file_.ReadString(RecentSection, RecentKey(k), "");
+        if (!path.empty() && std::find(paths.begin(), paths.end(), path) == paths.end())
+            paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
+bool ProgramSettings::AddRecentBook(const std::string& path) {
+    std::vector<std::string> paths = RecentBooks();
+    if (!paths.empty() && paths.front() == path) return true;
+    std::erase(paths, path);
+    paths.insert(paths.begin(), path);
+    if (paths.size() > RecentBookCount) paths.resize(RecentBookCount);
+    return SetRecentBooks(paths);
+}
+
+bool ProgramSettings::RemoveRecentBook(const std::string& path) {
+    std::vector<std::string> paths = RecentBooks();
+    if (std::erase(paths, path) == 0) return true;
+    return SetRecentBooks(paths);
+}
+
+// Every key is written, empty past the list's end, so that no old entry survives.
+bool ProgramSettings::SetRecentBooks(const std::vector<std::string>& paths) {
+    for (size_t k = 0; k < RecentBookCount; ++k)
+        if (!file_.WriteString(RecentSection, RecentKey(k), k < paths.size() ? paths[k] : ""))
+            return false;
+    return true;
 }
 
 } // namespace vellumar

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vellumar {
 
@@ -47,12 +48,21 @@ public:
     // As above, in this process's working and program folders.
     MasterFileChoice LocateMasterFile() const;
 
+    // The books last opened or saved, newest first, at most RecentBookCount.
+    static constexpr size_t RecentBookCount = 8;
+    std::vector<std::string> RecentBooks() const;
+    // Puts a book at the head of the list, once.
+    bool AddRecentBook(const std::string& path);
+    bool RemoveRecentBook(const std::string& path);
+
     // One chance in N for a frequency, by table entry (FrequencyEntry); the key is
     // the frequency's name.
     int32_t Odds(size_t entry, int32_t fallback) const;
     bool SetOdds(size_t entry, int32_t value);
 
 private:
+    bool SetRecentBooks(const std::vector<std::string>& paths);
+
     IniFile file_;
     mutable std::string bareFolder_;
     mutable bool bareInProgramFolder_ = false;

@@ -3,6 +3,7 @@
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
 #include "model/spell_book.h"
+#include "platform/program_folder.h"
 #include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
@@ -30,6 +31,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <optional>
 
@@ -71,7 +73,7 @@ void TfrmMain::ReadSettings() {
     const ProgramSettings& settings = context_.Settings();
     for (size_t k = 0; k < FrequencyOdds.size(); ++k)
         FrequencyOdds[k] = ClampedOdds(settings.Odds(k, DefaultFrequencyOdds[k]));
-    dataDirectory_ = FromPath(settings.DataDirectory(ToPath(folder)));
+    dataDirectory_ = FromPath(settings.DataDirectory(ToPath(DefaultDataDirectory())));
     context_.SetHelpFile(folder + QStringLiteral("Vellumar.HLP"));
     // A missing or unreadable file gives the built-in table, without a word.
     context_.SetLoadedSpecialties(
@@ -114,12 +116,12 @@ void TfrmMain::BuildMenus() {
                                context_.Icon(QStringLiteral("open")),
                                "bnOpen"},
 
-                              {file, "&New", &W::NewChild, Qt::Key_F4},
-                              {file, "&Open", &W::mnuOpenSpellbookClick},
+                              {file, "&New", &W::NewChild, {Qt::Key_F4, QKeySequence::New}},
+                              {file, "&Open", &W::mnuOpenSpellbookClick, QKeySequence::Open},
                               {file},
                               {file, "Printer Setup...", &W::mnuPrinterSetupClick},
                               {file},
-                              {file, "E&xit", &W::mnuExitClick},
+                              {file, "E&xit", &W::mnuExitClick, QKeySequence::Quit},
 
                               {options, "Set Master &File...", &W::mnuSetMasterFileClick},
                               {options, "&View Master List...", &W::mnuViewMasterListClick},
@@ -142,6 +144,7 @@ void TfrmMain::BuildMenus() {
                               {popup, "Set Spell Selection Odds...", &W::mnuSetOddsClick},
                               {popup, "Set Specialties...", &W::mnuSetSpecialtiesClick},
                           });
+    ListRecentBooks(mnuFile_);
     connect(mnuWindow_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowMenu);
     FillWindowMenu();
 }
@@ -203,6 +206,7 @@ TfrmSpellBook* TfrmMain::CreateSpellBookWindow() {
     sub->setMinimumSize(sub->minimumSizeHint());
     sub->resize(QSize(550, 539).expandedTo(sub->minimumSize()));
     windows_.push_back(window);
+    ListRecentBooks(window->FileMenu());
     connect(window, &TfrmSpellBook::Closed, this, &TfrmMain::SpellBookClosed);
     connect(window, &QObject::destroyed, this, [this, window] { SpellBookClosed(window); });
     tbMain_->hide();
@@ -260,7 +264,48 @@ bool TfrmMain::OpenSpellbookFile(const QString& path) {
     window->ShowBookParameters();
     window->SetModified(false);
     window->SetCaption(fullPath);
+    NoteRecentBook(fullPath);
     return true;
+}
+
+void TfrmMain::OpenRecentBook(const QString& path) {
+    if (OpenSpellbookFile(path)) return;
+    if (!QFileInfo::exists(path)) context_.Settings().RemoveRecentBook(ToPath(path));
+}
+
+void TfrmMain::NoteRecentBook(const QString& path) {
+    // The list is a convenience: a settings file that cannot be written costs no box.
+    context_.Settings().AddRecentBook(ToPath(QFileInfo(path).absoluteFilePath()));
+}
+
+void TfrmMain::ListRecentBooks(QMenu* file) {
+    connect(file, &QMenu::aboutToShow, file, [this, file] { FillRecentBooks(file); });
+    FillRecentBooks(file);
+}
+
+// The books stand between the last separator of the menu (the one before Exit)
+// and a separator of their own.
+void TfrmMain::FillRecentBooks(QMenu* file) {
+    static const char* const RecentProperty = "recentBook";
+    for (QAction* action : file->actions())
+        if (action->property(RecentProperty).isValid()) delete action;
+    QAction* before = nullptr;
+    for (QAction* action : file->actions())
+        if (action->isSeparator()) before = action;
+    const std::vector<std::string> books = context_.Settings().RecentBooks();
+    if (!before || books.empty()) return;
+    QAction* separator = file->insertSeparator(before);
+    separator->setProperty(RecentProperty, true);
+    int number = 0;
+    for (const std::string& book : books) {
+        const QString path = FromPath(book);
+        QString text = QStringLiteral("&%1 ").arg(++number) + path;
+        text.replace(QLatin1Char('&'), QStringLiteral("&&")).remove(0, 1);
+        auto* item = new QAction(text, file);
+        item->setProperty(RecentProperty, path);
+        connect(item, &QAction::triggered, this, [this, path] { OpenRecentBook(path); });
+        file->insertAction(before, item);
+    }
 }
 
 void TfrmMain::mnuArrangeClick() {
@@ -270,8 +315,15 @@ void TfrmMain::mnuArrangeClick() {
             sub->resize(QSize(480, 540).expandedTo(sub->minimumSize()));
 }
 
+QString TfrmMain::DefaultDataDirectory() const {
+    return FromPath(vellumar::DefaultDataDirectory(
+        ToPath(context_.ProgramFolder()),
+        ToPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)),
+        CurrentFolderEnvironment()));
+}
+
 void TfrmMain::mnuDataDirectoriesClick() {
-    const QString folder = context_.ProgramFolder();
+    const QString folder = DefaultDataDirectory();
     const QString setting = FromPath(context_.Settings().DataDirectory(ToPath(folder)));
     TfrmDataDirectory dialog(TfrmDataDirectory::CanOpen(setting) ? setting : folder, this);
     if (context_.prompter().Exec(dialog) != QDialog::Accepted) return;

@@ -27,6 +27,10 @@ public:
     void NewChild();
     void mnuOpenSpellbookClick();
     bool OpenSpellbookFile(const QString& path);
+    // Opens a book of the recent list; a file that is gone leaves the list.
+    void OpenRecentBook(const QString& path);
+    // Puts a book opened or saved at the head of the recent list.
+    void NoteRecentBook(const QString& path);
     void mnuArrangeClick();
     void mnuDataDirectoriesClick();
     void mnuPrinterSetupClick();
@@ -65,6 +69,8 @@ protected:
 
 private:
     void ReadSettings();
+    // Where file dialogs start while the user has set no data directory.
+    QString DefaultDataDirectory() const;
     void BuildMenus();
     void BuildToolBar();
     TfrmSpellBook* CreateSpellBookWindow();
@@ -72,6 +78,9 @@ private:
     void MergeMenus();
     void FillWindowMenu();
     void ShowClientPopup(const QPoint& position);
+    // Lists the recent books in a File menu each time it opens.
+    void ListRecentBooks(QMenu* file);
+    void FillRecentBooks(QMenu* file);
 
     AppContext& context_;
     QMdiArea* mdiArea_;

@@ -214,11 +214,14 @@ void TfrmSpellBook::BuildCommands() {
     AddCommands<W>(
         *this,
         {
-            {file, "&New", &W::mnuNewClick, Qt::Key_F4},
-            {file, "&Open", &W::mnuOpenClick},
-            {file, "&Save", &W::mnuSaveClick, Qt::Key_F2},
-            {file, "Save &As", &W::mnuSaveAsClick},
-            {file, "&Close", &W::mnuCloseClick, QKeySequence(Qt::CTRL | Qt::Key_F4)},
+            {file, "&New", &W::mnuNewClick, {Qt::Key_F4, QKeySequence::New}},
+            {file, "&Open", &W::mnuOpenClick, QKeySequence::Open},
+            {file, "&Save", &W::mnuSaveClick, {Qt::Key_F2, QKeySequence::Save}},
+            {file, "Save &As", &W::mnuSaveAsClick, QKeySequence::SaveAs},
+            {file,
+             "&Close",
+             &W::mnuCloseClick,
+             {QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence::Close}},
             {file},
             {file, "&Import Spells", &W::mnuImportSpellsClick},
             {file, "&Export Spell", &W::mnuExportSpellClick},
@@ -238,9 +241,9 @@ void TfrmSpellBook::BuildCommands() {
              &W::mnuPrintPreviewClick,
              {},
              "Preview & Format Output"},
-            {file, "Prin&t", &W::mnuPrintClick, {}, "Print Spellbook"},
+            {file, "Prin&t", &W::mnuPrintClick, QKeySequence::Print, "Print Spellbook"},
             {file},
-            {file, "E&xit", &W::mnuExitClick},
+            {file, "E&xit", &W::mnuExitClick, QKeySequence::Quit},
 
             {edit, "&Fill Book", &W::mnuFillBookClick},
             {edit, "&Validate Book", &W::mnuValidateBookClick},
@@ -250,10 +253,10 @@ void TfrmSpellBook::BuildCommands() {
             {edit, "Add &Random Spell", &W::mnuAddRandomSpellClick, Qt::Key_Insert},
             {edit},
             {edit, "&Delete Spell", &W::mnuDeleteSpellClick, Qt::Key_Delete},
-            {edit, "Edit Spell Data", &W::mnuEditSpellClick},
-            {edit, "Create New Spell", &W::mnuCreateNewSpellClick},
+            {edit, "&Edit Spell Data", &W::mnuEditSpellClick},
+            {edit, "Create &New Spell", &W::mnuCreateNewSpellClick},
             {edit},
-            {edit, "Create Scroll", &W::mnuCreateScrollClick},
+            {edit, "Create &Scroll", &W::mnuCreateScrollClick},
 
             {popup, "Save Spellbook", &W::mnuSaveClick},
             {popup, "Validate Spellbook", &W::mnuValidateBookClick},
@@ -650,6 +653,7 @@ bool TfrmSpellBook::WriteTo(const QString& path) {
         return false;
     }
     SetModified(false);
+    context_.Frame().NoteRecentBook(path);
     return true;
 }
 

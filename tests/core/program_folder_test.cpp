@@ -126,3 +126,40 @@ TEST(ProgramFolder, SettingsFolderIsCreatedForTheUserOnly) {
 }
 
 } // namespace
+
+struct DataDirectoryCase {
+    const char* name;
+    bool programWritable;
+    bool documentsExists;
+    bool hasHome;
+    const char* expected; // <root> stands for the temporary root
+};
+
+class DefaultDataDirectoryTest : public ::testing::TestWithParam<DataDirectoryCase> {};
+
+TEST_P(DefaultDataDirectoryTest, PicksAFolderTheUserCanWrite) {
+    const DataDirectoryCase& c = GetParam();
+    TempFolder temp;
+    const std::string root = temp.Path().string();
+    fs::create_directories(temp.Path() / "share/vellumar");
+    if (c.documentsExists) fs::create_directories(temp.Path() / "home/Documents");
+    FolderEnvironment environment;
+    environment.userHome = c.hasHome ? root + "/home" : "";
+    environment.isWritable = [&](const std::string& folder) {
+        return c.programWritable && folder == root + "/share/vellumar/";
+    };
+    const std::string expected = std::string(c.expected).replace(0, 6, root);
+    EXPECT_EQ(DefaultDataDirectory(root + "/share/vellumar", root + "/home/Documents", environment),
+              expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, DefaultDataDirectoryTest,
+                         ::testing::Values(DataDirectoryCase{"writable program folder", true, true,
+                                                             true, "<root>/share/vellumar/"},
+                                           DataDirectoryCase{"read-only goes to documents", false,
+                                                             true, true, "<root>/home/Documents/"},
+                                           DataDirectoryCase{"no documents folder goes home", false,
+                                                             false, true, "<root>/home/"},
+                                           DataDirectoryCase{
+                                               "nowhere else keeps the program folder", false,
+                                               false, false, "<root>/share/vellumar/"}));

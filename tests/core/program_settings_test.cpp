@@ -56,6 +56,27 @@ TEST_F(ProgramSettingsTest, WritesEachSettingUnderItsSectionAndKey) {
                          "[Vellumar]\r\nDataDirectory=/books/\r\nMasterFile=/lists/mine.dat\r\n");
 }
 
+TEST_F(ProgramSettingsTest, RecentBooksKeepTheLastEightNewestFirstWithoutRepeats) {
+    ProgramSettings settings = ProgramSettings::In(SettingsFolder());
+    EXPECT_TRUE(settings.RecentBooks().empty());
+    for (int k = 1; k <= 10; ++k)
+        ASSERT_TRUE(settings.AddRecentBook("/b/" + std::to_string(k) + ".SPB"));
+    ASSERT_TRUE(settings.AddRecentBook("/b/5.SPB"));
+    const std::vector<std::string> expected = {"/b/5.SPB", "/b/10.SPB", "/b/9.SPB", "/b/8.SPB",
+                                               "/b/7.SPB", "/b/6.SPB",  "/b/4.SPB", "/b/3.SPB"};
+    EXPECT_EQ(settings.RecentBooks(), expected);
+    // Read back from the file, not from memory.
+    EXPECT_EQ(ProgramSettings::In(SettingsFolder()).RecentBooks(), expected);
+    EXPECT_NE(Content().find("[Recent]\r\nFile1=/b/5.SPB\r\nFile2=/b/10.SPB\r\n"),
+              std::string::npos);
+
+    ASSERT_TRUE(settings.RemoveRecentBook("/b/10.SPB"));
+    ASSERT_TRUE(settings.RemoveRecentBook("/b/not-there.SPB"));
+    std::vector<std::string> shorter = expected;
+    shorter.erase(shorter.begin() + 1);
+    EXPECT_EQ(ProgramSettings::In(SettingsFolder()).RecentBooks(), shorter);
+}
+
 TEST_F(ProgramSettingsTest, ReadsWhatTheFileHoldsAndDefaultsTheRest) {
     Put("[vellumar]\r\ndatadirectory=/d/\r\n[SpellFrequencyOdds]\r\nVery Rare=0x10\r\n"
         "Common=x\r\n");

@@ -6,6 +6,7 @@
 #include "model/spell_book.h"
 #include "platform/program_settings.h"
 #include "platform/qt/help_viewer.h"
+#include "platform/qt/text_conversion.h"
 #include "rules/odds.h"
 #include "support/app_harness.h"
 #include "support/focus_moves.h"
@@ -22,6 +23,7 @@
 #include "ui/working_box.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
@@ -100,7 +102,8 @@ private slots:
         QCOMPARE(MenuTitles(frame.menuBar()),
                  (QStringList{"&File", "&Options", "&Window", "&Help"}));
         QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&File")),
-                 (QStringList{"&New\tF4", "&Open", "-", "Printer Setup...", "-", "E&xit"}));
+                 (QStringList{"&New\tF4", Keyed("&Open", QKeySequence::Open), "-",
+                              "Printer Setup...", "-", Keyed("E&xit", QKeySequence::Quit)}));
         QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&Options")),
                  (QStringList{"Set Master &File...", "&View Master List...", "-",
                               "Set &Data Directory...", "Set Spell Selection &Odds...",
@@ -300,6 +303,91 @@ private slots:
         // The run's starting folder is not a setting.
         QCOMPARE(h->Context().Settings().File().ReadString("Vellumar", "DataDirectory", "none"),
                  std::string("none"));
+    }
+
+    // The desktop's standard keys answer beside the program's own, and only
+    // in the active window's menus, however many windows are open.
+    void standardKeysAreSecondShortcuts() {
+        const QList<QKeySequence> newKeys = QKeySequence::keyBindings(QKeySequence::New);
+        if (newKeys.isEmpty()) QSKIP("The platform has no standard New key");
+        h->Start();
+        h->Frame().show();
+        auto press = [this](const QKeySequence& key) {
+            QApplication::setActiveWindow(&h->Frame());
+            QTRY_VERIFY(h->Frame().isActiveWindow());
+            h->prompter.Exec({}, true);
+            QTest::keySequence(h->Frame().windowHandle(), key);
+        };
+        QAction* frameNew = ItemNamed(MenuNamed(h->Frame().menuBar(), "&File"), "&New");
+        QVERIFY(frameNew);
+        QCOMPARE(frameNew->shortcuts().first(), QKeySequence(Qt::Key_F4));
+        for (int expected = 1; expected <= 3; ++expected) {
+            press(newKeys.first());
+            QTRY_COMPARE(h->Frame().SpellBookWindows().size(), size_t(expected));
+        }
+        // The program's own key still works with several windows open.
+        press(QKeySequence(Qt::Key_F4));
+        QTRY_COMPARE(h->Frame().SpellBookWindows().size(), size_t(4));
+        TfrmSpellBook* active = h->Frame().ActiveSpellBook();
+        QVERIFY(active);
+        for (QAction* action : active->FileMenu()->actions()) {
+            if (action->text() == "&Save") {
+                QCOMPARE(action->shortcuts().first(), QKeySequence(Qt::Key_F2));
+                for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Save))
+                    QVERIFY(action->shortcuts().contains(key));
+            }
+        }
+    }
+
+    // Books opened or saved are listed in File, newest first; a listed book
+    // that is gone gives the read error and leaves the list.
+    void recentBooksInTheFileMenu() {
+        h->Start();
+        const QString first =
+            h->home.Write("first.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        const QString second =
+            h->home.Write("second & co.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        QVERIFY(h->Frame().OpenSpellbookFile(first));
+        QVERIFY(h->Frame().OpenSpellbookFile(second));
+        auto recent = [this] {
+            QMenu* file = h->Frame().ActiveSpellBook() ? h->Frame().ActiveSpellBook()->FileMenu()
+                                                       : MenuNamed(h->Frame().menuBar(), "&File");
+            emit file->aboutToShow();
+            QList<QAction*> items;
+            for (QAction* action : file->actions())
+                if (!action->isSeparator() && action->text().startsWith(QLatin1Char('&')) &&
+                    action->text().at(1).isDigit())
+                    items << action;
+            return items;
+        };
+        QList<QAction*> items = recent();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0]->text(), "&1 " + QString(second).replace("&", "&&"));
+        QCOMPARE(items[1]->text(), "&2 " + first);
+        QCOMPARE(h->Context().Settings().File().ReadString("Recent", "File1", ""), ToPath(second));
+
+        // A save puts the saved book first.
+        const QString saved = h->home.Working() + "saved.spb";
+        h->prompter.SaveFile(saved);
+        h->Frame().ActiveSpellBook()->mnuSaveAsClick();
+        QVERIFY(QFileInfo::exists(saved));
+        items = recent();
+        QCOMPARE(items.size(), 3);
+        QCOMPARE(items[0]->text(), "&1 " + saved);
+
+        // Choosing a book opens it in a new window.
+        items[2]->trigger();
+        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(3));
+        QCOMPARE(h->Frame().ActiveSpellBook()->Caption(), first);
+
+        QVERIFY(QFile::remove(first));
+        h->prompter.Message(Answer::Ok);
+        recent()[0]->trigger(); // the book just opened heads the list
+        QCOMPARE(h->prompter.Records().back().text, QStringLiteral("Error Reading Spellbook File"));
+        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(3));
+        items = recent();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0]->text(), "&1 " + saved);
     }
 
     void openingTheSameFileTwiceGivesTwoWindows() {

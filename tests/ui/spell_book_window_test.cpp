@@ -87,11 +87,13 @@ private slots:
 
     void commandsAndToolBar() {
         TfrmSpellBook& window = NewWindow();
-        QCOMPARE(
-            ItemTexts(window.FileMenu()),
-            (QStringList{"&New\tF4", "&Open", "&Save\tF2", "Save &As", "&Close\tCtrl+F4", "-",
-                         "&Import Spells", "&Export Spell", "-", "Copy to Cli&pboard",
-                         "Printer Setup...", "&Print Preview/Format...", "Prin&t", "-", "E&xit"}));
+        QCOMPARE(ItemTexts(window.FileMenu()),
+                 (QStringList{"&New\tF4", Keyed("&Open", QKeySequence::Open), "&Save\tF2",
+                              Keyed("Save &As", QKeySequence::SaveAs), "&Close\tCtrl+F4", "-",
+                              "&Import Spells", "&Export Spell", "-", "Copy to Cli&pboard",
+                              "Printer Setup...", "&Print Preview/Format...",
+                              Keyed("Prin&t", QKeySequence::Print), "-",
+                              Keyed("E&xit", QKeySequence::Quit)}));
         QStringList hints;
         for (QAction* action : window.FileMenu()->actions()) hints << action->statusTip();
         QCOMPARE(hints.mid(9, 4),
@@ -100,8 +102,8 @@ private slots:
         QCOMPARE(
             ItemTexts(window.EditMenu()),
             (QStringList{"&Fill Book", "&Validate Book", "&Clear Book", "-", "&Add Selected Spell",
-                         "Add &Random Spell\tIns", "-", "&Delete Spell\tDel", "Edit Spell Data",
-                         "Create New Spell", "-", "Create Scroll"}));
+                         "Add &Random Spell\tIns", "-", "&Delete Spell\tDel", "&Edit Spell Data",
+                         "Create &New Spell", "-", "Create &Scroll"}));
         QCOMPARE(ItemTexts(window.ContextMenu()),
                  (QStringList{"Save Spellbook", "Validate Spellbook", "Erase Spellbook", "-",
                               "Add Random Spell", "Add Selected Spell", "Delete Spell",

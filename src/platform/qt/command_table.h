@@ -15,12 +15,27 @@
 
 namespace vellumar {
 
+// A command's keys: the one it is known by, and optionally the desktop's
+// standard key for the same job as a second choice.
+struct CommandKeys {
+    CommandKeys() = default;
+    CommandKeys(Qt::Key key) : keys{QKeySequence(key)} {}
+    CommandKeys(QKeyCombination key) : keys{QKeySequence(key)} {}
+    CommandKeys(const QKeySequence& key) : keys{key} {}
+    CommandKeys(QKeySequence::StandardKey standard) : keys(QKeySequence::keyBindings(standard)) {}
+    CommandKeys(const QKeySequence& key, QKeySequence::StandardKey standard) : keys{key} {
+        for (const QKeySequence& other : QKeySequence::keyBindings(standard))
+            if (!keys.contains(other)) keys.append(other);
+    }
+    QList<QKeySequence> keys;
+};
+
 template <class Window> struct Command {
     QWidget* place = nullptr;
     const char* text = nullptr; // nullptr: a separator
     // Takes any member function of the window; a returned value is dropped.
     std::function<void(Window&)> handler{};
-    QKeySequence keys{};
+    CommandKeys keys{};
     const char* hint = nullptr; // the status tip in a menu, the tool tip elsewhere
     QIcon picture{};
     const char* name = nullptr; // the action's object name
@@ -40,7 +55,7 @@ void AddCommands(Window& window, std::initializer_list<Command<Window>> rows) {
         }
         const QString text = QString::fromLatin1(row.text);
         action->setText(text);
-        action->setShortcut(row.keys);
+        action->setShortcuts(row.keys.keys);
         if (row.hint) {
             if (qobject_cast<QMenu*>(row.place))
                 action->setStatusTip(QString::fromLatin1(row.hint));

@@ -27,6 +27,12 @@ std::vector<std::string> Names(TSpellBook& book) {
     return names;
 }
 
+QString Keyed(const char* text, QKeySequence::StandardKey standard) {
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+    return keys.isEmpty() ? QString::fromLatin1(text)
+                          : QString::fromLatin1(text) + QLatin1Char('\t') + keys.first().toString();
+}
+
 QStringList ItemTexts(const QMenu* menu) {
     QStringList texts;
     for (QAction* action : menu->actions()) {

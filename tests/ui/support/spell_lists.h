@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers for tests of the spell lists and menus.
 
+#include <QKeySequence>
 #include <QListWidget>
 #include <QMenu>
 #include <QStringList>
@@ -22,6 +23,8 @@ std::vector<std::string> Names(TSpellBook& book);
 void SelectRows(QListWidget* list, std::initializer_list<int> rows);
 // Item texts, "-" for a separator, with the shortcut after a TAB.
 QStringList ItemTexts(const QMenu* menu);
+// A menu item's text as ItemTexts gives it with the desktop's standard key, if any.
+QString Keyed(const char* text, QKeySequence::StandardKey standard);
 
 // The six fields of the spell edit dialog, as a user would type them.
 struct SpellFields {
