@@ -85,6 +85,23 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("untitled[*]"));
     }
 
+    // No two Edit items share an access letter, so Alt and the letter always
+    // reach one item. (File keeps its classic "Cli&pboard" beside "&Print".)
+    void editAccessLettersAreUnique() {
+        TfrmSpellBook& window = NewWindow();
+        for (QMenu* menu : {window.EditMenu()}) {
+            QStringList letters;
+            for (QAction* action : menu->actions()) {
+                const QString text = QString(action->text()).replace("&&", "");
+                const qsizetype at = text.indexOf(QLatin1Char('&'));
+                if (at < 0 || at + 1 >= text.size()) continue;
+                const QString letter = text.mid(at + 1, 1).toLower();
+                QVERIFY2(!letters.contains(letter), qPrintable(menu->title() + ": " + text));
+                letters << letter;
+            }
+        }
+    }
+
     void commandsAndToolBar() {
         TfrmSpellBook& window = NewWindow();
         QCOMPARE(ItemTexts(window.FileMenu()),
