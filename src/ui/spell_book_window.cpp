@@ -36,6 +36,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -239,6 +240,7 @@ void TfrmSpellBook::BuildCommands() {
              {},
              "Preview & Format Output"},
             {file, "Prin&t", &W::mnuPrintClick, {}, "Print Spellbook"},
+            {file, "Export as P&DF...", &W::mnuExportPdfClick, {}, "Write Spellbook as PDF"},
             {file},
             {file, "E&xit", &W::mnuExitClick},
 
@@ -631,6 +633,26 @@ void TfrmSpellBook::mnuPrintPreviewClick() {
 
 void TfrmSpellBook::mnuPrintClick() {
     MakePreview()->PrintSpellbook();
+}
+
+void TfrmSpellBook::mnuExportPdfClick() {
+    FileDialogSpec request;
+    request.title = QStringLiteral("Export as PDF");
+    request.filter = QStringLiteral("*.pdf (PDF files)|*.pdf|*.* (all files)|*.*");
+    request.defaultSuffix = QStringLiteral("pdf");
+    const QString suggested = SuggestedPdfPath(caption_, context_.Frame().DataDirectory());
+    request.directory = QFileInfo(suggested).absolutePath();
+    request.fileName = QFileInfo(suggested).fileName();
+    request.confirmOverwrite = true;
+    const QString path = context_.prompter().SaveFile(this, request);
+    if (path.isEmpty()) return;
+    const QPrinter& printer = context_.Printer();
+    const QString problem = ExportBookPdf(path, printer.pageLayout(), printer.resolution(), *book_,
+                                          caption_, context_.Output());
+    if (!problem.isEmpty())
+        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
+                                    QStringLiteral("Error Writing PDF File\r\n") + path, QString(),
+                                    problem);
 }
 
 void TfrmSpellBook::mnuNewClick() {

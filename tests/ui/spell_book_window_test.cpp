@@ -87,11 +87,11 @@ private slots:
 
     void commandsAndToolBar() {
         TfrmSpellBook& window = NewWindow();
-        QCOMPARE(
-            ItemTexts(window.FileMenu()),
-            (QStringList{"&New\tF4", "&Open", "&Save\tF2", "Save &As", "&Close\tCtrl+F4", "-",
-                         "&Import Spells", "&Export Spell", "-", "Copy to Cli&pboard",
-                         "Printer Setup...", "&Print Preview/Format...", "Prin&t", "-", "E&xit"}));
+        QCOMPARE(ItemTexts(window.FileMenu()),
+                 (QStringList{"&New\tF4", "&Open", "&Save\tF2", "Save &As", "&Close\tCtrl+F4", "-",
+                              "&Import Spells", "&Export Spell", "-", "Copy to Cli&pboard",
+                              "Printer Setup...", "&Print Preview/Format...", "Prin&t",
+                              "Export as P&DF...", "-", "E&xit"}));
         QStringList hints;
         for (QAction* action : window.FileMenu()->actions()) hints << action->statusTip();
         QCOMPARE(hints.mid(9, 4),
