@@ -17,6 +17,7 @@
 #include "rules/eligibility.h"
 #include "rules/fill.h"
 #include "ui/app_context.h"
+#include "ui/face_coloured_field.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/new_book_choices.h"
@@ -176,9 +177,7 @@ void TfrmSpellBook::BuildControls() {
     QFont bold = small;
     bold.setBold(true);
     ebSpellsPerDay->setFont(bold);
-    QPalette grey = ebSpellsPerDay->palette();
-    grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
-    ebSpellsPerDay->setPalette(grey);
+    ColourAsFace(*ebSpellsPerDay);
 
     lbSpells = new SpellList(*this, this);
     lbSpells->setObjectName(QStringLiteral("lbSpells"));
