@@ -3,10 +3,15 @@
 // the commands that belong to no single book.
 
 #include <QMainWindow>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QMdiArea;
+class QMimeData;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
@@ -27,6 +32,10 @@ public:
     void NewChild();
     void mnuOpenSpellbookClick();
     bool OpenSpellbookFile(const QString& path);
+    // Files dropped from a file manager: each opens as Open does, in order.
+    void OpenDroppedFiles(const QStringList& paths);
+    // The local files a drag carries, empty when it carries none.
+    static QStringList DroppedFiles(const QMimeData* data);
     void mnuArrangeClick();
     void mnuDataDirectoriesClick();
     void mnuPrinterSetupClick();
@@ -62,6 +71,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void ReadSettings();

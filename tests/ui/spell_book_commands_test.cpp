@@ -16,6 +16,7 @@
 #include "ui/scroll_parm_dialog.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_edit_dialog.h"
+#include "ui/spell_list.h"
 #include "ui/spin_edit.h"
 #include "ui/working_box.h"
 
@@ -24,9 +25,11 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPrinter>
 #include <QSpinBox>
 #include <QTest>
@@ -317,6 +320,27 @@ private slots:
         QCOMPARE(source.Book().Count(), 3);
         QVERIFY(!source.Book().Modified);
         QCOMPARE(source.lbSpells->selectedItems().size(), 2);
+    }
+
+    // Dragged rows carry their text for other programs, besides the private
+    // type our own lists take.
+    void draggedRowsCarryTheirText() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(2, "A"), Line(2, "B"), Line(2, "C")});
+        window.grpSpellLevel->button(2)->click();
+        SelectRows(window.lbSpells, {0, 2});
+        const std::unique_ptr<QMimeData> data(window.lbSpells->DragData());
+        QCOMPARE(data->text(),
+                 window.lbSpells->item(0)->text() + '\n' + window.lbSpells->item(2)->text());
+        QVERIFY(data->text().contains(QStringLiteral("C")));
+        QVERIFY(SpellList::Accepts(data.get(), window.lbSpells));
+        QVERIFY(!SpellList::Accepts(data.get(), nullptr)); // from another program
+        // Our own text fields do not take them.
+        QLineEdit* field = window.cbWizardSpecialty->lineEdit();
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, data.get(), Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &enter);
+        QVERIFY(!enter.isAccepted());
     }
 
     void validateRemovesTheIneligibleSpells() {
