@@ -1,5 +1,6 @@
 // vellumar [--seed N] [--quit-after-start] [BOOK ...]: the desktop program;
-// each BOOK opens as Open does.
+// each BOOK opens as Open does. vellumar --export-pdf BOOK --output F writes
+// the book as PDF without any window.
 
 #include "model/spell_book.h"
 #include "platform/program_settings.h"
@@ -9,6 +10,7 @@
 #include "program_version.h"
 #include "ui/app.h"
 #include "ui/frame_window.h"
+#include "ui/pdf_export_command.h"
 #include "ui/program_command_line.h"
 
 #include <QApplication>
@@ -67,6 +69,12 @@ int main(int argc, char** argv) {
     // Before the application exists, so that help, version and mistakes need no display.
     vellumar::ProgramCommandLine line;
     if (const auto code = vellumar::ParseProgramCommandLine(argc, argv, line)) return *code;
+    if (!line.exportPdf.isEmpty()) {
+        // Painting needs the application object, not a display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication application(argc, argv);
+        return vellumar::RunPdfExport(line);
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumar"));
     QApplication::setApplicationVersion(QString::fromLatin1(vellumar::ProgramVersion));

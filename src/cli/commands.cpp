@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/desktop_program.h"
 #include "cli/suggestion.h"
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
@@ -265,6 +266,21 @@ int Export(const Arguments& args, Session& session) {
     return 0;
 }
 
+// PDF needs Qt's painting, which this tool leaves to the desktop program.
+int Pdf(const Arguments& args, Session&) {
+    const std::string output = args.Required("--output");
+    const std::string& book = *args.Operand();
+    if (book == "-" || output == "-")
+        throw UsageError("pdf reads and writes named files, not standard input or output");
+    std::vector<std::string> words = {"--export-pdf=" + book, "--output=" + output};
+    if (args.Has("--columns"))
+        words.push_back("--columns=" + std::to_string(args.IntegerIn("--columns", 0, 4, 0)));
+    for (const char* flag : {"--category", "--no-book-page", "--frequency"})
+        if (args.Has(flag)) words.emplace_back(flag);
+    if (const auto caption = args.Value("--caption")) words.push_back("--caption=" + *caption);
+    return RunDesktopProgram(words);
+}
+
 } // namespace
 
 const std::vector<Command>& Commands() {
@@ -297,6 +313,16 @@ const std::vector<Command>& Commands() {
         {{"scroll", "BOOK", true, {{"--counts", true}, {"--output", true}, {"--seed", true}}},
          Scroll},
         {{"export", "BOOK", true, {{"--output", true}}}, Export},
+        {{"pdf",
+          "BOOK",
+          true,
+          {{"--output", true},
+           {"--columns", true},
+           {"--category", false},
+           {"--no-book-page", false},
+           {"--frequency", false},
+           {"--caption", true}}},
+         Pdf},
     };
     return commands;
 }
@@ -323,6 +349,10 @@ void PrintUsage(std::ostream& out) {
            "      above what the book holds at that level takes all it holds.\n"
            "  export BOOK --output OUT\n"
            "      Writes the book's spells as a spell file without a header.\n"
+           "  pdf BOOK --output OUT.pdf [--columns 0-4] [--category] [--no-book-page]\n"
+           "            [--frequency] [--caption TEXT]\n"
+           "      Writes the book's pages as the desktop program prints them into a PDF\n"
+           "      file; runs the program vellumar found beside this tool, without windows.\n"
            "\n"
            "A file named - is standard input (BOOK, --master, --specialties) or standard\n"
            "output (OUT); /dev/stdout works too.\n"

@@ -12,9 +12,12 @@
 #include "ui/specialty_maintenance_dialog.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_edit_dialog.h"
+#include "ui/spell_list.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 
 static void InitResources() {
     Q_INIT_RESOURCE(vellumar);
@@ -75,6 +78,18 @@ bool VellumarApp::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
+    }
+    // Spell rows carry their text for other programs; inside this one only the
+    // spell lists take them, never a text field.
+    // (Widgets only: the window gets the drag first and hands it to them.)
+    if (watched->isWidgetType() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop) &&
+        static_cast<QDropEvent*>(event)->mimeData()->hasFormat(SpellList::MimeType)) {
+        for (QObject* object = watched; object; object = object->parent())
+            if (qobject_cast<SpellList*>(object)) return QObject::eventFilter(watched, event);
+        event->ignore();
+        return true;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -6,6 +6,7 @@
 #include "platform/help_topics.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/caster_tables.h"
+#include "ui/face_coloured_field.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -40,9 +41,7 @@ QListWidget* GreyList(QWidget* parent, const QRect& frame) {
     auto* list = new QListWidget(parent);
     list->setGeometry(frame);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    QPalette grey = list->palette();
-    grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
-    list->setPalette(grey);
+    ColourAsFace(*list);
     return list;
 }
 

@@ -27,12 +27,17 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <optional>
 
 namespace vellumar {
@@ -43,6 +48,7 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(ProductName));
     setProperty("helpTopic", int(TopicFrame));
+    setAcceptDrops(true);
 
     auto* working = new TfrmWorking(this);
     context_.SetWorking(working);
@@ -240,9 +246,48 @@ void TfrmMain::mnuOpenSpellbookClick() {
     request.mustExist = true;
     const QString path = context_.prompter().OpenFile(this, request);
     if (path.isEmpty()) return;
-    OpenSpellbookFile(path);
-    // For the rest of the run, whether or not the file could be read.
-    dataDirectory_ = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    OpenDroppedFiles({path});
+}
+
+void TfrmMain::OpenDroppedFiles(const QStringList& paths) {
+    for (const QString& path : paths) {
+        OpenSpellbookFile(path);
+        // For the rest of the run, whether or not the file could be read.
+        dataDirectory_ = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    }
+}
+
+QStringList TfrmMain::DroppedFiles(const QMimeData* data) {
+    QStringList paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    return paths;
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    dragMoveEvent(event);
+}
+
+void TfrmMain::dragMoveEvent(QDragMoveEvent* event) {
+    if (DroppedFiles(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+    const QStringList paths = DroppedFiles(event->mimeData());
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // Error boxes wait until the file manager's drag has let go of the mouse.
+    QTimer::singleShot(0, this, [this, paths] { OpenDroppedFiles(paths); });
 }
 
 bool TfrmMain::OpenSpellbookFile(const QString& path) {

@@ -3,10 +3,15 @@
 // the commands that belong to no single book.
 
 #include <QMainWindow>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QMdiArea;
+class QMimeData;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
@@ -31,6 +36,10 @@ public:
     void OpenRecentBook(const QString& path);
     // Puts a book opened or saved at the head of the recent list.
     void NoteRecentBook(const QString& path);
+    // Files dropped from a file manager: each opens as Open does, in order.
+    void OpenDroppedFiles(const QStringList& paths);
+    // The local files a drag carries, empty when it carries none.
+    static QStringList DroppedFiles(const QMimeData* data);
     void mnuArrangeClick();
     void mnuDataDirectoriesClick();
     void mnuPrinterSetupClick();
@@ -66,6 +75,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void ReadSettings();

@@ -17,6 +17,7 @@
 #include "rules/eligibility.h"
 #include "rules/fill.h"
 #include "ui/app_context.h"
+#include "ui/face_coloured_field.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/new_book_choices.h"
@@ -36,6 +37,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -175,9 +177,7 @@ void TfrmSpellBook::BuildControls() {
     QFont bold = small;
     bold.setBold(true);
     ebSpellsPerDay->setFont(bold);
-    QPalette grey = ebSpellsPerDay->palette();
-    grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
-    ebSpellsPerDay->setPalette(grey);
+    ColourAsFace(*ebSpellsPerDay);
 
     lbSpells = new SpellList(*this, this);
     lbSpells->setObjectName(QStringLiteral("lbSpells"));
@@ -242,6 +242,7 @@ void TfrmSpellBook::BuildCommands() {
              {},
              "Preview & Format Output"},
             {file, "Prin&t", &W::mnuPrintClick, QKeySequence::Print, "Print Spellbook"},
+            {file, "Export as P&DF...", &W::mnuExportPdfClick, {}, "Write Spellbook as PDF"},
             {file},
             {file, "E&xit", &W::mnuExitClick, QKeySequence::Quit},
 
@@ -634,6 +635,26 @@ void TfrmSpellBook::mnuPrintPreviewClick() {
 
 void TfrmSpellBook::mnuPrintClick() {
     MakePreview()->PrintSpellbook();
+}
+
+void TfrmSpellBook::mnuExportPdfClick() {
+    FileDialogSpec request;
+    request.title = QStringLiteral("Export as PDF");
+    request.filter = QStringLiteral("*.pdf (PDF files)|*.pdf|*.* (all files)|*.*");
+    request.defaultSuffix = QStringLiteral("pdf");
+    const QString suggested = SuggestedPdfPath(caption_, context_.Frame().DataDirectory());
+    request.directory = QFileInfo(suggested).absolutePath();
+    request.fileName = QFileInfo(suggested).fileName();
+    request.confirmOverwrite = true;
+    const QString path = context_.prompter().SaveFile(this, request);
+    if (path.isEmpty()) return;
+    const QPrinter& printer = context_.Printer();
+    const QString problem = ExportBookPdf(path, printer.pageLayout(), printer.resolution(), *book_,
+                                          caption_, context_.Output());
+    if (!problem.isEmpty())
+        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
+                                    QStringLiteral("Error Writing PDF File\r\n") + path, QString(),
+                                    problem);
 }
 
 void TfrmSpellBook::mnuNewClick() {

@@ -69,6 +69,8 @@ public:
     void mnuPrinterSetupClick();
     void mnuPrintPreviewClick();
     void mnuPrintClick();
+    // Writes the book's pages as Print would into a PDF file, with no print dialog.
+    void mnuExportPdfClick();
     void mnuNewClick();
     void mnuOpenClick();
     void mnuSaveClick();

@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 
 namespace vellumar {
@@ -47,17 +48,22 @@ bool SpellList::Accepts(const QMimeData* data, QObject* source) {
     return data && data->hasFormat(MimeType) && qobject_cast<SpellList*>(source);
 }
 
+QMimeData* SpellList::DragData() const {
+    auto* data = new QMimeData;
+    data->setData(MimeType, QByteArray());
+    QStringList rows;
+    for (int row : SelectedRows()) rows << item(row)->text();
+    data->setText(rows.join(QLatin1Char('\n')));
+    return data;
+}
+
 void SpellList::startDrag(Qt::DropActions) {
     if (SelectedRows().empty()) return;
     auto* drag = new QDrag(this);
-    auto* data = new QMimeData;
-    data->setData(MimeType, QByteArray());
-    drag->setMimeData(data);
+    drag->setMimeData(DragData());
     const QPixmap cursor = dragCursor_ ? dragCursor_().pixmap() : QPixmap();
-    if (!cursor.isNull()) {
-        drag->setDragCursor(cursor, Qt::CopyAction);
-        drag->setDragCursor(cursor, Qt::IgnoreAction);
-    }
+    // Where no drop is taken, the usual "no" cursor shows instead.
+    if (!cursor.isNull()) drag->setDragCursor(cursor, Qt::CopyAction);
     drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 

@@ -44,6 +44,9 @@ public:
 
     // Whether a drag from `source` may be dropped here.
     static bool Accepts(const QMimeData* data, QObject* source);
+    // What a drag of the selected rows carries: the private type for our own
+    // lists, and the rows' text, one a line, for any other program.
+    QMimeData* DragData() const;
 
 protected:
     void startDrag(Qt::DropActions actions) override;

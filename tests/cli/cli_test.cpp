@@ -1,5 +1,7 @@
 // End-to-end checks of vellumar-cli over small files written byte by byte.
 
+#include "pdf_pages.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -362,6 +364,46 @@ TEST_F(Cli, ExportWritesTheSpellsWithoutAHeader) {
     EXPECT_EQ(exported.code, 0) << exported.err;
     EXPECT_EQ(ReadBytes(dir_ / "out.dat"), spells + " \r\n");
 }
+
+#ifdef VELLUMAR_DESKTOP_PROGRAM
+TEST_F(Cli, PdfWritesThePagesWithTheFormatAsked) {
+    const std::string book =
+        Write("b.spb", BookFile(20, 18, "Generalist", 'C', MasterLines(9, 40)));
+    std::vector<int> pages;
+    for (const char* columns : {"1", "4"}) {
+        const std::string out = Path(std::string("c") + columns + ".pdf");
+        const Result made = Run({"pdf", book, "--output", out, "--columns", columns, "--category"});
+        EXPECT_EQ(made.code, 0) << made.err;
+        pages.push_back(PdfPageCount(out));
+    }
+    // One spell a line fills more pages than four a line, and both more than one.
+    EXPECT_GT(pages[0], pages[1]);
+    EXPECT_GT(pages[1], 1);
+
+    const std::string small = Write("s.spb", BookFile(1, 9, "Generalist", 'C', MasterLines(1, 1)));
+    EXPECT_EQ(Run({"pdf", small, "--output", Path("s.pdf")}).code, 0);
+    EXPECT_EQ(PdfPageCount(Path("s.pdf")), 1);
+}
+
+TEST_F(Cli, PdfMistakesAndFailuresAreNamed) {
+    const std::string book = Write("b.spb", BookFile(1, 9, "Generalist", 'C', MasterLines(1, 1)));
+    const Result columns = Run({"pdf", book, "--output", Path("o.pdf"), "--columns", "7"});
+    EXPECT_EQ(columns.code, 2);
+    EXPECT_NE(columns.err.find("--columns"), std::string::npos) << columns.err;
+    EXPECT_EQ(Run({"pdf", book, "--output", "-"}).code, 2);
+    EXPECT_EQ(Run({"pdf", book}).code, 2);
+
+    const Result missing = Run({"pdf", Path("none.spb"), "--output", Path("o.pdf")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("none.spb"), std::string::npos) << missing.err;
+    EXPECT_FALSE(fs::exists(dir_ / "o.pdf"));
+
+    const std::string unwritable = Path("no/such/o.pdf");
+    const Result unwritten = Run({"pdf", book, "--output", unwritable});
+    EXPECT_EQ(unwritten.code, 1);
+    EXPECT_NE(unwritten.err.find(unwritable), std::string::npos) << unwritten.err;
+}
+#endif
 
 TEST_F(Cli, HelpVersionAndEndOfOptionsWorkOnEveryCommand) {
     const std::string book =

@@ -27,6 +27,8 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -35,12 +37,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeView>
+#include <QUrl>
 
 using namespace vellumar;
 using namespace vellumar::test;
@@ -388,6 +392,51 @@ private slots:
         items = recent();
         QCOMPARE(items.size(), 2);
         QCOMPARE(items[0]->text(), "&1 " + saved);
+    }
+
+    // Files dropped from a file manager: spellbooks and exported lists open
+    // as Open opens them; a file that cannot be read gets the read error box.
+    void droppedFilesOpenAsOpenDoes() {
+        h->Start();
+        QDir(h->home.Working()).mkpath("dropped");
+        const QString book = h->home.Write(h->home.Working() + "dropped/a.spb",
+                                           SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        const QString list =
+            h->home.Write(h->home.Working() + "dropped/b.dat", QByteArray(Sleep) + "\r\n \r\n");
+        const QString bad = h->home.Write(h->home.Working() + "dropped/c.txt", "5\r\nx\r\n");
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(book), QUrl::fromLocalFile(list),
+                      QUrl::fromLocalFile(bad), QUrl(QStringLiteral("https://example.org/d.spb"))});
+        QCOMPARE(TfrmMain::DroppedFiles(&data), (QStringList{book, list, bad}));
+        QMimeData text;
+        text.setText(QStringLiteral("Sleep"));
+        QVERIFY(TfrmMain::DroppedFiles(&text).isEmpty());
+
+        // The frame takes a drag of files and refuses one of text alone.
+        const QPoint inside = h->Frame().rect().center();
+        QDragEnterEvent refused(inside, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&h->Frame(), &refused);
+        QVERIFY(!refused.isAccepted());
+        QDragEnterEvent enter(inside, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&h->Frame(), &enter);
+        QVERIFY(enter.isAccepted());
+
+        h->prompter.Message(Answer::Ok);
+        QDropEvent drop(QPointF(inside), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&h->Frame(), &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_COMPARE(h->Frame().SpellBookWindows().size(), size_t(2));
+        const auto windows = h->Frame().SpellBookWindows();
+        QCOMPARE(windows[0]->Caption(), book);
+        QCOMPARE(windows[1]->Caption(), list);
+        QCOMPARE(windows[1]->Book().Count(), 1);
+        QTRY_COMPARE(h->prompter.Last().text, QStringLiteral("Error Reading Spellbook File"));
+        QVERIFY(h->prompter.Last().informative.startsWith(bad));
+        // As after Open, the next Open starts where the dropped files were.
+        h->prompter.OpenFile({});
+        h->Frame().mnuOpenSpellbookClick();
+        QCOMPARE(h->prompter.Last().request.directory, h->home.Working() + "dropped/");
     }
 
     void openingTheSameFileTwiceGivesTwoWindows() {

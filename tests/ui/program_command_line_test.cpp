@@ -89,6 +89,24 @@ private slots:
             << QStringList{QStringLiteral("nosuch.SPB"), QStringLiteral("Gorm.SPB"), quit} << 1
             << QStringLiteral("spellbook windows: 1")
             << QStringLiteral("Error Reading Spellbook File");
+        const QString pdf = QStringLiteral("--export-pdf");
+        const QString output = QStringLiteral("--output");
+        QTest::newRow("pdf") << QStringList{pdf, QStringLiteral("Gorm.SPB"), output,
+                                            QStringLiteral("Gorm.pdf")}
+                             << 0 << QString() << QString();
+        QTest::newRow("pdf without --output")
+            << QStringList{pdf, QStringLiteral("Gorm.SPB")} << 2 << QString()
+            << QStringLiteral("--export-pdf needs --output");
+        QTest::newRow("format option without --export-pdf")
+            << QStringList{QStringLiteral("--columns"), QStringLiteral("2"), quit} << 2 << QString()
+            << QStringLiteral("--columns goes with --export-pdf");
+        QTest::newRow("pdf with columns out of range")
+            << QStringList{pdf, QStringLiteral("Gorm.SPB"), output, QStringLiteral("x.pdf"),
+                           QStringLiteral("--columns=5")}
+            << 2 << QString() << QStringLiteral("--columns needs a whole number from 0 to 4");
+        QTest::newRow("pdf of a book that cannot be read")
+            << QStringList{pdf, QStringLiteral("nosuch.SPB"), output, QStringLiteral("x.pdf")} << 1
+            << QString() << QStringLiteral("cannot read 'nosuch.SPB'");
     }
     void arguments() {
         QFETCH(QStringList, arguments);
@@ -98,6 +116,7 @@ private slots:
         QVERIFY(home_.isValid());
         QVERIFY(!WriteBook(QStringLiteral("Gorm.SPB")).isEmpty());
         QVERIFY(!WriteBook(QStringLiteral("-dash.SPB")).isEmpty());
+        QFile::remove(home_.filePath(QStringLiteral("Gorm.pdf")));
         const Run run = Start(arguments);
         QCOMPARE(run.code, code);
         if (out.isEmpty())
@@ -105,6 +124,9 @@ private slots:
         else
             QVERIFY2(run.out.contains(out.toUtf8()), run.out.constData());
         if (!err.isEmpty()) QVERIFY2(run.err.contains(err.toUtf8()), run.err.constData());
+        // Only a successful export leaves a PDF behind.
+        if (arguments.contains(QStringLiteral("--export-pdf")))
+            QCOMPARE(QFile(home_.filePath(QStringLiteral("Gorm.pdf"))).exists(), code == 0);
     }
 };
 

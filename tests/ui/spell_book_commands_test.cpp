@@ -7,6 +7,7 @@
 #include "model/spell_book.h"
 #include "output/qt/print_format_dialog.h"
 #include "output/qt/print_preview_window.h"
+#include "pdf_pages.h"
 #include "platform/qt/help_viewer.h"
 #include "support/app_harness.h"
 #include "support/spell_lists.h"
@@ -15,6 +16,7 @@
 #include "ui/scroll_parm_dialog.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_edit_dialog.h"
+#include "ui/spell_list.h"
 #include "ui/spin_edit.h"
 #include "ui/working_box.h"
 
@@ -23,9 +25,11 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPrinter>
 #include <QSpinBox>
 #include <QTest>
@@ -163,6 +167,11 @@ class SpellBookCommandsTest : public QObject {
              [this](TfrmSpellBook& w) {
                  h->prompter.PrintDialog([](QPrinter&) { return false; });
                  w.mnuPrintClick();
+             }},
+            {"Export as PDF", false,
+             [this](TfrmSpellBook& w) {
+                 h->prompter.SaveFile(h->home.Working() + "out.pdf");
+                 w.mnuExportPdfClick();
              }},
         };
     }
@@ -311,6 +320,27 @@ private slots:
         QCOMPARE(source.Book().Count(), 3);
         QVERIFY(!source.Book().Modified);
         QCOMPARE(source.lbSpells->selectedItems().size(), 2);
+    }
+
+    // Dragged rows carry their text for other programs, besides the private
+    // type our own lists take.
+    void draggedRowsCarryTheirText() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(2, "A"), Line(2, "B"), Line(2, "C")});
+        window.grpSpellLevel->button(2)->click();
+        SelectRows(window.lbSpells, {0, 2});
+        const std::unique_ptr<QMimeData> data(window.lbSpells->DragData());
+        QCOMPARE(data->text(),
+                 window.lbSpells->item(0)->text() + '\n' + window.lbSpells->item(2)->text());
+        QVERIFY(data->text().contains(QStringLiteral("C")));
+        QVERIFY(SpellList::Accepts(data.get(), window.lbSpells));
+        QVERIFY(!SpellList::Accepts(data.get(), nullptr)); // from another program
+        // Our own text fields do not take them.
+        QLineEdit* field = window.cbWizardSpecialty->lineEdit();
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, data.get(), Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &enter);
+        QVERIFY(!enter.isAccepted());
     }
 
     void validateRemovesTheIneligibleSpells() {
@@ -584,6 +614,58 @@ private slots:
         h->prompter.PrinterSetup(false);
         window.mnuPrinterSetupClick();
         QVERIFY(!window.Book().Modified);
+    }
+
+    // The PDF holds the pages Print makes through the print dialog's PDF output.
+    void exportAsPdfWritesThePrintedPages_data() {
+        QTest::addColumn<int>("spells");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("one spell") << 1 << 1;
+        QTest::newRow("many spells, one column") << 300 << 1;
+        QTest::newRow("many spells, four columns") << 300 << 4;
+    }
+    void exportAsPdfWritesThePrintedPages() {
+        QFETCH(int, spells);
+        QFETCH(int, columns);
+        StartWithList();
+        QList<QByteArray> lines;
+        for (int i = 0; i < spells; ++i)
+            lines << Line(1, QByteArray("Spell " + QByteArray::number(i)).constData());
+        TfrmSpellBook& window = Open(lines);
+        h->Context().Output().Columns = columns;
+
+        const QString printed = h->home.Working() + "printed.pdf";
+        h->Context().Printer().setOutputFormat(QPrinter::PdfFormat);
+        h->prompter.PrintDialog([&](QPrinter& printer) {
+            printer.setOutputFileName(printed);
+            return true;
+        });
+        window.mnuPrintClick();
+
+        const QString exported = h->home.Working() + "exported.pdf";
+        h->prompter.SaveFile(exported);
+        window.mnuExportPdfClick();
+        const FileDialogSpec& request = h->prompter.Last().request;
+        QCOMPARE(request.title, QStringLiteral("Export as PDF"));
+        QCOMPARE(request.fileName, QStringLiteral("book.pdf"));
+        QVERIFY(request.confirmOverwrite);
+        const int pages = PdfPageCount(exported.toStdString());
+        QCOMPARE(pages, PdfPageCount(printed.toStdString()));
+        QVERIFY(pages >= 1);
+        if (spells > 100 && columns == 1) QVERIFY(pages > 1);
+        QVERIFY(!window.Book().Modified);
+    }
+
+    void exportAsPdfFailureIsShownAndKeepsTheOldFile() {
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "A")});
+        const QString bad = h->home.Working() + "no/such/out.pdf";
+        h->prompter.SaveFile(bad).Message(Answer::Ok);
+        window.mnuExportPdfClick();
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("Error Writing PDF File\r\n") + bad);
+        QVERIFY(!h->prompter.Last().informative.isEmpty());
+        QVERIFY(!QFile::exists(bad));
     }
 
     void createScroll() {

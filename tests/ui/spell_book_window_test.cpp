@@ -109,7 +109,7 @@ private slots:
                               Keyed("Save &As", QKeySequence::SaveAs), "&Close\tCtrl+F4", "-",
                               "&Import Spells", "&Export Spell", "-", "Copy to Cli&pboard",
                               "Printer Setup...", "&Print Preview/Format...",
-                              Keyed("Prin&t", QKeySequence::Print), "-",
+                              Keyed("Prin&t", QKeySequence::Print), "Export as P&DF...", "-",
                               Keyed("E&xit", QKeySequence::Quit)}));
         QStringList hints;
         for (QAction* action : window.FileMenu()->actions()) hints << action->statusTip();

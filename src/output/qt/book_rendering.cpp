@@ -5,10 +5,14 @@
 #include "output/qt/qt_canvas.h"
 #include "platform/qt/text_conversion.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 
 #include <algorithm>
 
@@ -41,6 +45,27 @@ bool PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
     RenderCopies(canvas, copies, printer.collateCopies(),
                  [&](Canvas& surface) { RenderSpellbook(surface, book, text, format, params); });
     return painter.end();
+}
+
+QString ExportBookPdf(const QString& path, const QPageLayout& layout, int resolution,
+                      TSpellBook& book, const QString& caption, const OutputFormat& format) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(caption);
+        writer.setCreator(QCoreApplication::applicationName());
+        writer.setResolution(resolution);
+        writer.setPageLayout(layout);
+        QPainter painter;
+        if (!painter.begin(&writer)) return QStringLiteral("The PDF file could not be started.");
+        QtCanvas canvas(painter, FontScale::Points, &writer);
+        RenderSpellbook(canvas, book, FromQString(caption), format,
+                        LayoutParams::Print(canvas, resolution));
+        if (!painter.end()) return QStringLiteral("The PDF file could not be finished.");
+    }
+    if (!file.commit()) return file.errorString();
+    return {};
 }
 
 QString SuggestedPdfPath(const QString& caption, const QString& folder) {

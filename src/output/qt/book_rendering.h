@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 
+class QPageLayout;
 class QPrinter;
 
 namespace vellumar {
@@ -22,6 +23,13 @@ QImage RenderPreviewImage(QSize size, TSpellBook* book, const QString& caption,
 // printer cannot make them. False when the job could not start.
 bool PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
                const OutputFormat& format);
+
+// Writes the book's pages as PrintBook would, one copy, into a PDF file at
+// `path` with the page layout and resolution given (those of the printer as it
+// is set up). The old file survives a failure. Returns the reason of a failure,
+// empty on success.
+QString ExportBookPdf(const QString& path, const QPageLayout& layout, int resolution,
+                      TSpellBook& book, const QString& caption, const OutputFormat& format);
 
 // Where a book's PDF goes unless the user says otherwise: its caption's base
 // name (without folder and extension, "untitled" for a new book) plus ".pdf", in `folder`.

@@ -3,8 +3,6 @@
 #include "platform/qt/text_conversion.h"
 
 #include <QFontDatabase>
-#include <QGuiApplication>
-#include <QPalette>
 
 #include <cmath>
 
@@ -38,7 +36,9 @@ QFont ToQFont(const OutputFont& font, FontScale scale) {
 }
 
 QColor OutputFontColour(const OutputFont& font) {
-    if (font.SystemTextColour) return QGuiApplication::palette().color(QPalette::WindowText);
+    // Pages are white, on screen as on paper: the scheme's text colour, light
+    // in a dark scheme, would vanish there.
+    if (font.SystemTextColour) return QColor(Qt::black);
     return QColor::fromRgb(QRgb(font.Colour & 0xFFFFFFu));
 }
 

@@ -16,6 +16,7 @@ enum class FontScale { Pixels, Points };
 // "System" stands for the platform's general-purpose face.
 QString OutputFontFamily(const OutputFont& font);
 QFont ToQFont(const OutputFont& font, FontScale scale);
+// The colour of the text on the page: black for the system's colour, pages being white.
 QColor OutputFontColour(const OutputFont& font);
 // Face, size and style of a font chosen in the font dialog; the colour stays.
 void TakeChosenFont(const QFont& chosen, OutputFont& font);

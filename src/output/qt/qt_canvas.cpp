@@ -3,13 +3,13 @@
 #include "platform/qt/text_conversion.h"
 
 #include <QFontMetrics>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 
 namespace vellumar {
 
-QtCanvas::QtCanvas(QPainter& painter, FontScale scale, QPrinter* printer)
-    : painter_(painter), scale_(scale), printer_(printer) {}
+QtCanvas::QtCanvas(QPainter& painter, FontScale scale, QPagedPaintDevice* pages)
+    : painter_(painter), scale_(scale), pages_(pages) {}
 
 void QtCanvas::SetFont(const OutputFont& font) {
     painter_.setFont(ToQFont(font, scale_));
@@ -36,7 +36,7 @@ void QtCanvas::DrawText(int x, int y, std::string_view text) {
 }
 
 void QtCanvas::NewPage() {
-    if (printer_) printer_->newPage();
+    if (pages_) pages_->newPage();
 }
 
 int QtCanvas::PageWidth() const {

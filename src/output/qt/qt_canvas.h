@@ -5,15 +5,15 @@
 #include "output/qt/output_font.h"
 
 class QPainter;
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace vellumar {
 
 class QtCanvas : public Canvas {
 public:
-    // `painter` must be active on its device. Pass the printer when the painter
-    // draws on one, so that NewPage starts a printed page.
-    QtCanvas(QPainter& painter, FontScale scale, QPrinter* printer = nullptr);
+    // `painter` must be active on its device. Pass the paged device (printer or
+    // PDF writer) when the painter draws on one, so that NewPage starts a page.
+    QtCanvas(QPainter& painter, FontScale scale, QPagedPaintDevice* pages = nullptr);
 
     void SetFont(const OutputFont& font) override;
     void SetUnderline(bool on) override;
@@ -27,7 +27,7 @@ public:
 private:
     QPainter& painter_;
     FontScale scale_;
-    QPrinter* printer_;
+    QPagedPaintDevice* pages_;
 };
 
 } // namespace vellumar

@@ -149,9 +149,13 @@ void HelpViewer::ShowFindBar() {
 }
 
 void HelpViewer::ShowFindResult(bool found) {
-    QPalette palette = ebFind->palette();
-    palette.setColor(QPalette::Base,
-                     found ? QApplication::palette().color(QPalette::Base) : QColor(255, 200, 200));
+    // Found: the scheme's own colours again. Not found: a pale red with dark
+    // text, readable in a light scheme and a dark one alike.
+    QPalette palette;
+    if (!found) {
+        palette.setColor(QPalette::Base, QColor(255, 200, 200));
+        palette.setColor(QPalette::Text, Qt::black);
+    }
     ebFind->setPalette(palette);
 }
 

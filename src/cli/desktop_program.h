@@ -1,0 +1,17 @@
+#pragma once
+// The desktop program, run by vellumar-cli for what needs Qt's painting.
+
+#include <string>
+#include <vector>
+
+namespace vellumar::cli {
+
+// Where the desktop program "vellumar" is: beside this tool's own executable.
+std::string DesktopProgramPath();
+
+// Runs the desktop program with `words` as its arguments, its streams those of
+// this tool, and returns its exit code (1 when it ended on a signal). Throws
+// FileError when it cannot be started.
+int RunDesktopProgram(const std::vector<std::string>& words);
+
+} // namespace vellumar::cli
