@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# A real drag with the mouse, under Xvfb: a row of the master list window is
+# Real drags with the mouse, under Xvfb: a row of the master list window is
 # dragged onto a spellbook window's list, the book is saved with F2, and its
-# file must then hold exactly that spell. Exits 77 (skipped) when xvfb-run or
-# xdotool is missing.
-# usage: xvfb_drag_test.sh PATH-TO-vellumar
+# file must then hold exactly that spell; then a spellbook file is dragged from
+# another program (a stand-in for a file manager) onto the frame, which must
+# open it. Exits 77 (skipped) when xvfb-run or xdotool is missing.
+# usage: xvfb_drag_test.sh PATH-TO-vellumar PATH-TO-file_drag_source
 set -euo pipefail
-program=$(realpath "${1:?usage: xvfb_drag_test.sh PATH-TO-vellumar}")
+usage="usage: xvfb_drag_test.sh PATH-TO-vellumar PATH-TO-file_drag_source"
+program=$(realpath "${1:?$usage}")
+source_program=$(realpath "${2:?$usage}")
 
 if [ -z "${VELLUMAR_XVFB_INNER:-}" ]; then
   if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
@@ -125,4 +128,47 @@ if ! grep -qF "$spell" MASTER.DAT; then
   exit 1
 fi
 echo "dragged into the book: $spell"
-echo "1 passed, 0 failed"
+
+# A file dropped from another program opens as Open does, which also puts it
+# at the head of the recent books in the settings file.
+printf '4\r\n3\r\n10\r\nGeneralist\r\nC\r\n \r\n' > dropped.spb
+"$source_program" "$dir/work/dropped.spb" > "$dir/source.log" 2>&1 &
+pids+=($!)
+source_window=
+for _ in $(seq 1 100); do
+  source_window=$(xdotool search --onlyvisible --name '^File Drag Source$' 2>/dev/null | head -1 || true)
+  [ -n "$source_window" ] && break
+  sleep 0.1
+done
+[ -n "$source_window" ] || { echo "FAIL: the drag source did not appear"; cat "$dir/source.log"; exit 1; }
+xdotool windowmove --sync "$source_window" 900 700 || true
+sleep 0.5
+xdotool mousemove --window "$source_window" 50 50
+sleep 0.2
+xdotool mousedown 1
+for _ in $(seq 1 10); do
+  xdotool mousemove_relative -- -20 -20
+  sleep 0.05
+done
+# The frame's empty document area, right of the spellbook window.
+xdotool mousemove --window "$frame" 800 400
+sleep 0.2
+xdotool mousemove --window "$frame" 780 390
+sleep 0.3
+xdotool mouseup 1
+opened=
+for _ in $(seq 1 100); do
+  if grep -qF "$dir/work/dropped.spb" "$dir/home/Vellumar.INI" 2>/dev/null; then
+    opened=1
+    break
+  fi
+  sleep 0.1
+done
+if [ -z "$opened" ]; then
+  echo "FAIL: the dropped file was not opened"
+  cat "$dir/home/Vellumar.INI" 2>/dev/null || true
+  cat "$dir/program.log"
+  exit 1
+fi
+echo "dropped on the frame and opened: dropped.spb"
+echo "2 passed, 0 failed"
