@@ -26,9 +26,12 @@ bool SameName(std::string_view a, std::string_view b) {
     return CompareTextNoCase(a, b) == 0;
 }
 
+constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+
 // Lines of the file without their ends; CR LF, CR and LF all end a line. A
 // missing file has none. False when the file is there but cannot be read.
-bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+// `marked` tells whether a byte-order mark stood before the first line.
+bool ReadLines(const std::string& path, std::vector<std::string>& lines, bool* marked = nullptr) {
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                                &std::fclose);
     if (!file) {
@@ -42,7 +45,9 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
     if (std::ferror(file.get())) return false; // a folder, say
     // An editor's byte-order mark would hide the first section. The values stay
     // as they are: they are mostly file names, which are the file system's bytes.
-    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+    const bool mark = text.starts_with(ByteOrderMark);
+    if (mark) text.erase(0, 3);
+    if (marked) *marked = mark;
     std::string line;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -145,7 +150,8 @@ int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
 bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     // Writing over a file that could not be read would lose every other line.
     std::vector<std::string> lines;
-    if (!ReadLines(path_, lines)) return false;
+    bool marked = false;
+    if (!ReadLines(path_, lines, &marked)) return false;
     const std::string entry = OneLine(key) + "=" + OneLine(value);
 
     // Find the section, the key in it, and the last key line of it.
@@ -178,7 +184,9 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
         lines.push_back(entry);
     }
 
-    std::string content;
+    // The mark goes back too: without it, what follows (even a second mark)
+    // would read differently next time.
+    std::string content = marked ? ByteOrderMark : "";
     for (const std::string& line : lines) content += line + "\r\n";
     return static_cast<bool>(WriteFileAtomically(path_, content));
 }

@@ -102,7 +102,8 @@ TEST_F(IniFileTest, FirstWriteCreatesTheFileWithKeyAsGiven) {
 }
 
 // Saved by an editor that marks UTF-8: the first section is still found, and a
-// write keeps the file's other lines without the mark.
+// write keeps the mark with the file's other lines, so that what follows it
+// reads the same afterwards (a second mark stays part of the first line).
 TEST_F(IniFileTest, AByteOrderMarkDoesNotHideTheFirstSection) {
     Put("\xEF\xBB\xBF[Vellumar]\r\nMasterFile=/home/j\xC3\xB6rg/list.dat\r\n"
         "[SpellFrequencyOdds]\r\nRare=7\r\n");
@@ -111,8 +112,14 @@ TEST_F(IniFileTest, AByteOrderMarkDoesNotHideTheFirstSection) {
         << "a file name keeps its bytes";
     EXPECT_EQ(ini.ReadInteger("SpellFrequencyOdds", "Rare", 0), 7);
     ASSERT_TRUE(ini.WriteInteger("SpellFrequencyOdds", "Rare", 8));
-    EXPECT_EQ(Content(), "[Vellumar]\r\nMasterFile=/home/j\xC3\xB6rg/list.dat\r\n"
+    EXPECT_EQ(Content(), "\xEF\xBB\xBF[Vellumar]\r\nMasterFile=/home/j\xC3\xB6rg/list.dat\r\n"
                          "[SpellFrequencyOdds]\r\nRare=8\r\n");
+
+    Put("\xEF\xBB\xBF\xEF\xBB\xBF[Vellumar]\r\nDataDirectory=/d/\r\n");
+    EXPECT_EQ(ini.ReadString("Vellumar", "DataDirectory", "none"), "none");
+    ASSERT_TRUE(ini.WriteString("Vellumar", "MasterFile", "m.dat"));
+    EXPECT_EQ(ini.ReadString("Vellumar", "DataDirectory", "none"), "none");
+    EXPECT_EQ(ini.ReadString("Vellumar", "MasterFile", ""), "m.dat");
 }
 
 TEST_F(IniFileTest, WriteKeepsEveryOtherLine) {
