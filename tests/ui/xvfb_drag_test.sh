@@ -76,6 +76,20 @@ if [ -z "$frame" ]; then
 fi
 sleep 0.5
 focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; }
+# Presses the button where the mouse is, leaves in steps of DX DY, and lets go
+# at X Y of the frame, passing 20 pixels beside it first.
+drag_to_frame() {
+  xdotool mousedown 1
+  for _ in $(seq 1 10); do
+    xdotool mousemove_relative -- "$1" "$2"
+    sleep 0.05
+  done
+  xdotool mousemove --window "$frame" $(($3 + 20)) $(($4 + 10))
+  sleep 0.2
+  xdotool mousemove --window "$frame" "$3" "$4"
+  sleep 0.3
+  xdotool mouseup 1
+}
 
 # Options, View Master List.
 focus "$frame"
@@ -96,16 +110,7 @@ sleep 0.5
 # and the middle of the spellbook window's list.
 xdotool mousemove --window "$master" 60 125 click 1
 sleep 0.3
-xdotool mousedown 1
-for _ in $(seq 1 10); do
-  xdotool mousemove_relative -- -3 2
-  sleep 0.05
-done
-xdotool mousemove --window "$frame" 292 387
-sleep 0.2
-xdotool mousemove --window "$frame" 272 377
-sleep 0.3
-xdotool mouseup 1
+drag_to_frame -3 2 272 377
 sleep 0.5
 
 # Save the book (its caption names its file, so F2 asks nothing).
@@ -145,17 +150,8 @@ xdotool windowmove --sync "$source_window" 900 700 || true
 sleep 0.5
 xdotool mousemove --window "$source_window" 50 50
 sleep 0.2
-xdotool mousedown 1
-for _ in $(seq 1 10); do
-  xdotool mousemove_relative -- -20 -20
-  sleep 0.05
-done
-# The frame's empty document area, right of the spellbook window.
-xdotool mousemove --window "$frame" 800 400
-sleep 0.2
-xdotool mousemove --window "$frame" 780 390
-sleep 0.3
-xdotool mouseup 1
+# To the frame's empty document area, right of the spellbook window.
+drag_to_frame -20 -20 780 390
 opened=
 for _ in $(seq 1 100); do
   if grep -qF "$dir/work/dropped.spb" "$dir/home/Vellumar.INI" 2>/dev/null; then
