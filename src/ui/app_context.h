@@ -1,10 +1,15 @@
 #pragma once
-// The program-wide state and the long-lived windows, instead of globals. The
-// frame, the spellbook windows and the master list window take it: they reach
-// most of it. Every dialog takes only what it shows or edits.
+// The program-wide state and the long-lived windows, instead of globals. No
+// window takes it whole: the frame, the spellbook windows and the master list
+// window each take the narrow context of what they use (`FrameWindowContext`,
+// `SpellBookWindowContext`, `MasterListWindowContext`), which this implements;
+// every dialog takes only what it shows or edits.
 
 #include "output/output_format.h"
 #include "platform/help_topics.h"
+#include "ui/frame_window_context.h"
+#include "ui/master_list_window_context.h"
+#include "ui/spell_book_window_context.h"
 
 #include <QCursor>
 #include <QHash>
@@ -33,72 +38,77 @@ class TfrmSpellEdit;
 class TfrmWorking;
 class tSpecialtyList;
 
-class AppContext {
+class AppContext final : public FrameWindowContext,
+                         public SpellBookWindowContext,
+                         public MasterListWindowContext {
 public:
     explicit AppContext(Prompter& prompter);
     ~AppContext();
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
-    Prompter& prompter() const { return prompter_; }
+    Prompter& prompter() const override { return prompter_; }
     // Made on first use: setting up a printer asks the print system.
-    QPrinter& Printer();
+    QPrinter& Printer() override;
     // The folder of the bundled files, with its trailing separator.
-    QString ProgramFolder() const;
+    QString ProgramFolder() const override;
     // The folder of the settings and the specialty file, with its trailing separator.
-    QString SettingsFolder() const;
+    QString SettingsFolder() const override;
 
     // Settings: opened at frame creation.
-    void OpenSettings(const std::string& path);
-    ProgramSettings& Settings() const { return *settings_; }
+    void OpenSettings(const std::string& path) override;
+    ProgramSettings& Settings() const override { return *settings_; }
     // Writes a setting with one of the setters of ProgramSettings; a failure
     // is reported in an error box naming the file.
     bool WriteSetting(QWidget* parent, bool (ProgramSettings::*set)(const std::string&),
-                      const std::string& value);
+                      const std::string& value) override;
 
     // The specialty table: the loaded file's list, or the built-in one.
     void SetBuiltInSpecialties(std::unique_ptr<tSpecialtyList> builtIn);
-    void SetLoadedSpecialties(std::unique_ptr<tSpecialtyList> loaded);
-    tSpecialtyList& SpecialtyTable() const;
+    void SetLoadedSpecialties(std::unique_ptr<tSpecialtyList> loaded) override;
+    tSpecialtyList& SpecialtyTable() const override;
     bool SpecialtiesAreBuiltIn() const { return !loadedSpecialties_; }
 
     // The master list, or none when no master file could be read.
-    TSpellBook* MasterList() const;
+    TSpellBook* MasterList() const override;
 
     // The program's one output format: it lives for the run and is never saved.
-    OutputFormat& Output() { return outputFormat_; }
+    OutputFormat& Output() override { return outputFormat_; }
 
     // A picture of the resources (":/icons/<name>.svg"), made once for the run:
     // each new icon would render and cache its pixmaps anew for every window.
-    const QIcon& Icon(const QString& name);
+    const QIcon& Icon(const QString& name) override;
 
     // The spell drag cursor is drawn on the first drag, not at start-up.
-    void SetSpellCursor(std::function<QCursor()> make) { makeSpellCursor_ = std::move(make); }
-    const QCursor& SpellCursor() {
+    void SetSpellCursor(std::function<QCursor()> make) override {
+        makeSpellCursor_ = std::move(make);
+    }
+    const QCursor& SpellCursor() override {
         if (!spellCursor_ && makeSpellCursor_) spellCursor_ = makeSpellCursor_();
         return spellCursor_ ? *spellCursor_ : noCursor_;
     }
 
     // The long-lived windows; each is registered by whoever creates it.
-    void SetFrame(TfrmMain* frame) { frame_ = frame; }
-    void SetWorking(TfrmWorking* working) { working_ = working; }
+    void SetFrame(TfrmMain* frame) override { frame_ = frame; }
+    void SetWorking(TfrmWorking* working) override { working_ = working; }
     void SetBookParm(TfrmBookParm* dialog) { bookParm_ = dialog; }
     void SetSpellEdit(TfrmSpellEdit* dialog) { spellEdit_ = dialog; }
     void SetPrintFormat(TfrmPrintFormat* dialog) { printFormat_ = dialog; }
     void SetMasterListWindow(TfrmMasterList* window) { masterList_ = window; }
     void SetSpecialtyMaintenance(TfrmSpecialtyMaintenance* window) { specialties_ = window; }
     // The help window is made on first use, at the file set here.
-    void SetHelpFile(const QString& path) { helpFile_ = path; }
+    void SetHelpFile(const QString& path) override { helpFile_ = path; }
     const QString& HelpFile() const { return helpFile_; }
-    TfrmMain& Frame() const { return *frame_; }
-    TfrmWorking& Working() const { return *working_; }
-    TfrmBookParm& BookParm() const { return *bookParm_; }
-    TfrmSpellEdit& SpellEdit() const { return *spellEdit_; }
-    TfrmPrintFormat& PrintFormat() const { return *printFormat_; }
+    TfrmMain& Frame() const override { return *frame_; }
+    TfrmWorking& Working() const override { return *working_; }
+    TfrmBookParm& BookParm() const override { return *bookParm_; }
+    TfrmSpellEdit& SpellEdit() const override { return *spellEdit_; }
+    TfrmPrintFormat& PrintFormat() const override { return *printFormat_; }
     // None until start-up has created it.
-    TfrmMasterList* MasterListWindow() const { return masterList_; }
-    TfrmSpecialtyMaintenance& SpecialtyMaintenance() const { return *specialties_; }
-    HelpViewer& Help();
+    TfrmMasterList* MasterListWindow() const override { return masterList_; }
+    TfrmSpecialtyMaintenance& SpecialtyMaintenance() const override { return *specialties_; }
+    HelpViewer& Help() override;
+    SpellBookWindowContext& SpellBookContext() override { return *this; }
 
 private:
     Prompter& prompter_;

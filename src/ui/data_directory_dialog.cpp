@@ -1,6 +1,6 @@
 #include "ui/data_directory_dialog.h"
 
-#include "ui/app_context.h"
+#include "platform/help_topics.h"
 #include "ui/window_placement.h"
 
 #include <QComboBox>

@@ -4,6 +4,7 @@
 #include "files/spell_file.h"
 #include "model/spell_book.h"
 #include "platform/program_folder.h"
+#include "platform/help_topics.h"
 #include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
@@ -14,9 +15,9 @@
 #include "rules/odds.h"
 #include "rules/scroll.h"
 #include "ui/about_box.h"
-#include "ui/app_context.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/data_directory_dialog.h"
+#include "ui/frame_window_context.h"
 #include "ui/frequency_odds_dialog.h"
 #include "ui/master_list_window.h"
 #include "ui/scroll_parm_dialog.h"
@@ -42,7 +43,7 @@
 
 namespace vellumar {
 
-TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
+TfrmMain::TfrmMain(FrameWindowContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context), mdiArea_(new QMdiArea(this)) {
     context_.SetFrame(this);
     setObjectName(QStringLiteral("frmMain"));
@@ -205,7 +206,7 @@ TfrmSpellBook* TfrmMain::ActiveSpellBook() const {
 }
 
 TfrmSpellBook* TfrmMain::CreateSpellBookWindow() {
-    auto* window = new TfrmSpellBook(context_);
+    auto* window = new TfrmSpellBook(context_.SpellBookContext());
     QMdiSubWindow* sub = mdiArea_->addSubWindow(window);
     sub->setWindowIcon(context_.Icon(QStringLiteral("book")));
     // The frame around the window's own minimum, so that no resize cuts its tool bar.

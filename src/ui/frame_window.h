@@ -18,7 +18,7 @@ class QToolBar;
 
 namespace vellumar {
 
-class AppContext;
+class FrameWindowContext;
 class TfrmSpellBook;
 
 class TfrmMain : public QMainWindow {
@@ -26,7 +26,7 @@ class TfrmMain : public QMainWindow {
 public:
     // Creation opens the settings, reads the odds, the data directory and the
     // specialty file, and creates the working box and the help window.
-    explicit TfrmMain(AppContext& context, QWidget* parent = nullptr);
+    explicit TfrmMain(FrameWindowContext& context, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     void NewChild();
@@ -94,7 +94,7 @@ private:
     void ListRecentBooks(QMenu* file);
     void FillRecentBooks(QMenu* file);
 
-    AppContext& context_;
+    FrameWindowContext& context_;
     QMdiArea* mdiArea_;
     QToolBar* tbMain_ = nullptr;
     QMenu* mnuFile_ = nullptr;

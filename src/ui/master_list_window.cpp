@@ -3,13 +3,14 @@
 #include "files/spell_file.h"
 #include "model/spell_book.h"
 #include "output/item_text.h"
+#include "platform/help_topics.h"
 #include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
-#include "ui/app_context.h"
 #include "ui/frame_window.h"
+#include "ui/master_list_window_context.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_commands.h"
 #include "ui/working_box.h"
@@ -39,7 +40,7 @@ constexpr int ListTop = LevelsTop + 48;
 
 } // namespace
 
-TfrmMasterList::TfrmMasterList(AppContext& context, QWidget* parent)
+TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("frmMasterList"));
     setWindowTitle(QStringLiteral("Master Spell List"));

@@ -18,14 +18,14 @@ class QToolButton;
 
 namespace vellumar {
 
-class AppContext;
+class MasterListWindowContext;
 class TSpellBook;
 
 class TfrmMasterList : public QMainWindow, public SpellSource {
     Q_OBJECT
 public:
     // Loads the master list while the working box shows.
-    TfrmMasterList(AppContext& context, QWidget* parent = nullptr);
+    TfrmMasterList(MasterListWindowContext& context, QWidget* parent = nullptr);
     ~TfrmMasterList() override;
 
     // The master list, or none when no file could be read.
@@ -86,7 +86,7 @@ private:
     void SetModified(bool modified);
     void FormResize();
 
-    AppContext& context_;
+    MasterListWindowContext& context_;
     std::unique_ptr<TSpellBook> list_;
     // A master file that exists but could not be read; empty when none.
     std::string unreadPath_;

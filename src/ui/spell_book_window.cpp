@@ -9,6 +9,7 @@
 #include "output/qt/clipboard_copy.h"
 #include "output/qt/print_format_dialog.h"
 #include "output/qt/print_preview_window.h"
+#include "platform/help_topics.h"
 #include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
@@ -16,11 +17,11 @@
 #include "rules/caster_tables.h"
 #include "rules/eligibility.h"
 #include "rules/fill.h"
-#include "ui/app_context.h"
 #include "ui/face_coloured_field.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/new_book_choices.h"
+#include "ui/spell_book_window_context.h"
 #include "ui/spell_commands.h"
 #include "ui/spin_edit.h"
 #include "ui/working_box.h"
@@ -83,7 +84,7 @@ int SpellsPerDayFigure(const TSpellBook& book, int spellLevel) {
     return value != 0 && !IsGeneralist(book.Specialty) ? value + 1 : value;
 }
 
-TfrmSpellBook::TfrmSpellBook(AppContext& context, QWidget* parent)
+TfrmSpellBook::TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent)
     : QWidget(parent), context_(context),
       book_(std::make_unique<TSpellBook>(MinCasterLevel, MinIntelligence, FrequencyCommon,
                                          Generalist)) {

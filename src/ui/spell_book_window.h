@@ -16,7 +16,7 @@ class QToolBar;
 
 namespace vellumar {
 
-class AppContext;
+class SpellBookWindowContext;
 class SpinEdit;
 class TSpellBook;
 struct NewBookChoices;
@@ -26,7 +26,7 @@ class tSpell;
 class TfrmSpellBook : public QWidget, public SpellSource {
     Q_OBJECT
 public:
-    explicit TfrmSpellBook(AppContext& context, QWidget* parent = nullptr);
+    explicit TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent = nullptr);
     ~TfrmSpellBook() override;
 
     TSpellBook& Book() const { return *book_; }
@@ -131,7 +131,7 @@ private:
     // A print preview owned by this window, over its book.
     std::unique_ptr<TfrmPrintPreview> MakePreview();
 
-    AppContext& context_;
+    SpellBookWindowContext& context_;
     std::unique_ptr<TSpellBook> book_;
     QString caption_;
     bool closeApproved_ = false;
