@@ -4,6 +4,7 @@
 #include "model/generalist.h"
 #include "model/specialty.h"
 #include "platform/help_topics.h"
+#include "platform/qt/ok_cancel_buttons.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/caster_tables.h"
 #include "ui/face_coloured_field.h"
@@ -85,13 +86,9 @@ TfrmBookParm::TfrmBookParm(const tSpecialtyList& specialties, QWidget* parent)
     lbSpecialty = GreyList(this, {216, 56, 129, 225});
     lbSpellFrequency = GreyList(this, {352, 56, 117, 113});
 
-    bnOK = new QPushButton(QStringLiteral("OK"), this);
+    std::tie(bnOK, bnCancel) = AddOkCancelButtons(*this);
     bnOK->setGeometry(104, 293, 86, 28);
-    bnOK->setDefault(true);
-    bnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     bnCancel->setGeometry(216, 293, 97, 28);
-    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     grpCasterLevel->button(0)->setChecked(true);
     grpCasterIntelligence->button(0)->setChecked(true);

@@ -1,6 +1,7 @@
 #include "ui/data_directory_dialog.h"
 
 #include "platform/help_topics.h"
+#include "platform/qt/ok_cancel_buttons.h"
 #include "ui/window_placement.h"
 
 #include <QComboBox>
@@ -74,11 +75,7 @@ TfrmDataDirectory::TfrmDataDirectory(const QString& startFolder, QWidget* parent
     cbDrive->setParent(panel);
     tvFolders->setParent(panel);
 
-    bnOK = new QPushButton(QStringLiteral("OK"), this);
-    bnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    bnOK->setDefault(true);
-    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    std::tie(bnOK, bnCancel) = AddOkCancelButtons(*this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(bnOK);

@@ -1,6 +1,7 @@
 #include "ui/specialty_name_dialog.h"
 
 #include "platform/help_topics.h"
+#include "platform/qt/ok_cancel_buttons.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 
@@ -26,15 +27,9 @@ TfrmSpecialtyName::TfrmSpecialtyName(QWidget* owner)
     ebSpecialtyName->setGeometry(3, 28, 230, 24);
     lblPrompt->setBuddy(ebSpecialtyName);
 
-    bnOK = new QPushButton(QStringLiteral("OK"), this);
-    bnOK->setObjectName(QStringLiteral("bnOK"));
+    std::tie(bnOK, bnCancel) = AddOkCancelButtons(*this);
     bnOK->setGeometry(34, 62, 75, 25);
-    bnOK->setDefault(true);
-    bnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    bnCancel->setObjectName(QStringLiteral("bnCancel"));
     bnCancel->setGeometry(127, 62, 75, 25);
-    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     if (owner) move(owner->window()->pos() + QPoint(113, 24));
 }

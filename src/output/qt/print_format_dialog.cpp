@@ -1,6 +1,7 @@
 #include "output/qt/print_format_dialog.h"
 
 #include "platform/help_topics.h"
+#include "platform/qt/ok_cancel_buttons.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -49,13 +50,7 @@ TfrmPrintFormat::TfrmPrintFormat(OutputFormat& format, QWidget* parent)
     cbFrequency =
         makeCheck("cbFrequency", QStringLiteral("Include Frequency"), format_.IncludeFrequency);
 
-    bnOK = new QPushButton(QStringLiteral("OK"), this);
-    bnOK->setObjectName(QStringLiteral("bnOK"));
-    bnOK->setDefault(true);
-    bnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    bnCancel->setObjectName(QStringLiteral("bnCancel"));
-    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    std::tie(bnOK, bnCancel) = AddOkCancelButtons(*this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(bnOK);
