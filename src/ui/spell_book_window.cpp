@@ -556,9 +556,9 @@ bool TfrmSpellBook::OfferSpell(const tSpell* spell) {
 
 void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
     if (&source == lbSpells) return;
+    const ConfirmFn question = OfferBatchQuestion(context_.prompter(), this);
     for (const tSpell* spell : source.SelectedSpells()) {
-        OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(),
-                         OfferQuestion(context_.prompter(), this));
+        OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);
         // The level of the dragged spell is shown afterwards, whether or not it went in.
         SetSpellLevel(spell->Level);
         SetModified(true);
@@ -585,7 +585,7 @@ void TfrmSpellBook::mnuImportSpellsClick() {
                                     QString(), FileProblemText(read.Status()));
         return;
     }
-    const ConfirmFn question = OfferQuestion(context_.prompter(), this);
+    const ConfirmFn question = OfferBatchQuestion(context_.prompter(), this);
     for (read->First(); const tSpell* spell = read->CurrentSpell(); read->Next())
         OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);
     SetModified(book_->Modified);

@@ -7,6 +7,8 @@
 #include "ui/window_placement.h"
 
 #include <QDialog>
+#include <memory>
+#include <optional>
 
 namespace vellumar {
 namespace {
@@ -103,6 +105,25 @@ ConfirmFn OfferQuestion(Prompter& prompter, QWidget* parent) {
     return [&prompter, parent](const std::string& text) {
         return prompter.Message(parent, BoxKind::Information, BoxButtons::OkCancel,
                                 ToQString(text)) == Answer::Ok;
+    };
+}
+
+ConfirmFn OfferBatchQuestion(Prompter& prompter, QWidget* parent) {
+    struct Batch {
+        bool asked = false;
+        std::optional<bool> toAll; // the answer a "to All" button gave the rest
+    };
+    // Shared by the copies of the function that the batch makes.
+    auto batch = std::make_shared<Batch>();
+    return [&prompter, parent, batch](const std::string& text) {
+        if (batch->toAll) return *batch->toAll;
+        const BoxButtons buttons = batch->asked ? BoxButtons::OkCancelAll : BoxButtons::OkCancel;
+        batch->asked = true;
+        const Answer answer =
+            prompter.Message(parent, BoxKind::Information, buttons, ToQString(text));
+        if (answer == Answer::OkToAll) batch->toAll = true;
+        if (answer == Answer::CancelAll) batch->toAll = false;
+        return answer == Answer::Ok || answer == Answer::OkToAll;
     };
 }
 

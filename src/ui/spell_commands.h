@@ -43,4 +43,9 @@ QString DuplicateSpellText(const tSpell& spell, bool adding);
 // The question before an ineligible spell goes in: information box, OK and Cancel.
 ConfirmFn OfferQuestion(Prompter& prompter, QWidget* parent);
 
+// The same questions for one batch of spells (an import, a drop): from the
+// second question on, the box also offers "OK to All" and "Cancel All", which
+// answer the rest of the batch without asking. Make one for each batch.
+ConfirmFn OfferBatchQuestion(Prompter& prompter, QWidget* parent);
+
 } // namespace vellumar

@@ -56,6 +56,8 @@ QByteArray Line(int level, const char* name, char frequency = 'C') {
 
 } // namespace
 
+Q_DECLARE_METATYPE(vellumar::Answer)
+
 class SpellBookCommandsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<AppHarness> h;
@@ -519,6 +521,80 @@ private slots:
         h->prompter.OpenFile(h->home.Working() + "gone.dat");
         window.mnuImportSpellsClick();
         QVERIFY(!window.Book().Modified);
+    }
+
+    // The questions of one import or drop: from the second on, the box offers
+    // "OK to All" and "Cancel All", which settle the rest of the batch unasked.
+    // The book takes Common spells only; R1 to R4 are Rare.
+    void batchOfIneligibleSpells_data() {
+        QTest::addColumn<bool>("drop");
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<QStringList>("inBook");
+        for (const bool drop : {false, true}) {
+            const char* how = drop ? "drop" : "import";
+            QTest::addRow("%s: OK, OK to All", how)
+                << drop << QList<Answer>{Answer::Ok, Answer::OkToAll}
+                << QStringList{"A", "R1", "R2", "R3", "R4"};
+            QTest::addRow("%s: Cancel, Cancel All", how)
+                << drop << QList<Answer>{Answer::Cancel, Answer::CancelAll} << QStringList{"A"};
+            QTest::addRow("%s: Cancel, OK, Cancel All", how)
+                << drop << QList<Answer>{Answer::Cancel, Answer::Ok, Answer::CancelAll}
+                << QStringList{"A", "R2"};
+            QTest::addRow("%s: Cancel, OK to All", how)
+                << drop << QList<Answer>{Answer::Cancel, Answer::OkToAll}
+                << QStringList{"A", "R2", "R3", "R4"};
+            QTest::addRow("%s: each asked", how)
+                << drop << QList<Answer>{Answer::Ok, Answer::Cancel, Answer::Ok, Answer::Cancel}
+                << QStringList{"A", "R1", "R3"};
+        }
+    }
+    void batchOfIneligibleSpells() {
+        QFETCH(bool, drop);
+        QFETCH(QList<Answer>, answers);
+        QFETCH(QStringList, inBook);
+        StartWithList();
+        const QList<QByteArray> lines{Line(1, "A"), Line(1, "R1", 'R'), Line(1, "R2", 'R'),
+                                      Line(1, "R3", 'R'), Line(1, "R4", 'R')};
+        TfrmSpellBook* source = drop ? &Open(lines, "source.spb") : nullptr;
+        TfrmSpellBook& window = Open({}, "target.spb");
+        QByteArray file;
+        for (const QByteArray& line : lines) file += line + "\r\n";
+        const QString import = h->home.Write(h->home.Working() + "import.dat", file + " \r\n");
+        if (drop) SelectRows(source->lbSpells, {0, 1, 2, 3, 4});
+        const auto offerBatch = [&](const QList<Answer>& batchAnswers) {
+            if (!drop) h->prompter.OpenFile(import);
+            for (Answer answer : batchAnswers) h->prompter.Message(answer);
+            if (drop)
+                window.lbSpellsDragDrop(*source->lbSpells);
+            else
+                window.mnuImportSpellsClick();
+        };
+        offerBatch(answers);
+
+        std::vector<PromptRecord> boxes;
+        for (const PromptRecord& record : h->prompter.Records())
+            if (record.type == PromptType::Message) boxes.push_back(record);
+        QCOMPARE(boxes.size(), size_t(answers.size()));
+        for (size_t k = 0; k < boxes.size(); ++k) {
+            QCOMPARE(boxes[k].kind, BoxKind::Information);
+            QCOMPARE(boxes[k].buttons, k == 0 ? BoxButtons::OkCancel : BoxButtons::OkCancelAll);
+            QCOMPARE(boxes[k].text, QStringLiteral("Added spell...\r\n--->  R%1  <---\r\nis "
+                                                   "invalid for this spellbook")
+                                        .arg(k + 1));
+        }
+        std::vector<std::string> expected;
+        for (const QString& name : inBook) expected.push_back(name.toStdString());
+        QCOMPARE(Names(window.Book()), expected);
+        QCOMPARE(window.lbSpells->count(), int(expected.size()));
+
+        // The next batch starts afresh: its first question has no "to All".
+        h->prompter.Message(Answer::Ok);
+        window.mnuClearBookClick();
+        offerBatch({Answer::Cancel, Answer::CancelAll});
+        QCOMPARE(h->prompter.Last().buttons, BoxButtons::OkCancelAll);
+        QCOMPARE(h->prompter.Records()[h->prompter.Records().size() - 2].buttons,
+                 BoxButtons::OkCancel);
+        QCOMPARE(Names(window.Book()), (std::vector<std::string>{"A"}));
     }
 
     void importReadFailureIsShown() {

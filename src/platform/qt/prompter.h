@@ -15,8 +15,9 @@ namespace vellumar {
 
 enum class BoxKind { Error, Information, Confirmation, Warning };
 // YesNoDefaultNo: a question whose Yes loses data, so that Enter answers No.
-enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
-enum class Answer { Ok, Cancel, Yes, No };
+// OkCancelAll: a question of a batch, whose "to All" answers settle the rest.
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo, OkCancelAll };
+enum class Answer { Ok, Cancel, Yes, No, OkToAll, CancelAll };
 
 struct FileDialogSpec {
     QString title;

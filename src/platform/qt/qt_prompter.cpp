@@ -1,14 +1,18 @@
 #include "platform/qt/qt_prompter.h"
 
+#include "platform/qt/box_buttons.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/font_colour_dialog.h"
 #include "platform/qt/printer_setup_dialog.h"
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QHash>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <array>
 
 namespace vellumar {
 namespace {
@@ -27,19 +31,30 @@ QMessageBox::Icon IconOf(BoxKind kind) {
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButtons ButtonsOf(BoxButtons buttons) {
-    switch (buttons) {
-    case BoxButtons::Ok:
-        return QMessageBox::Ok;
-    case BoxButtons::OkCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case BoxButtons::YesNo:
-    case BoxButtons::YesNoDefaultNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    case BoxButtons::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+// Each answer's button: one of Qt's standard ones, or one of our own texts.
+struct AnswerButton {
+    Answer answer;
+    QMessageBox::StandardButton standard;
+    const char* text;
+    QMessageBox::ButtonRole role;
+};
+
+constexpr std::array<AnswerButton, 6> AnswerButtons{{
+    {Answer::Ok, QMessageBox::Ok, nullptr, QMessageBox::AcceptRole},
+    {Answer::Cancel, QMessageBox::Cancel, nullptr, QMessageBox::RejectRole},
+    {Answer::Yes, QMessageBox::Yes, nullptr, QMessageBox::YesRole},
+    {Answer::No, QMessageBox::No, nullptr, QMessageBox::NoRole},
+    {Answer::OkToAll, QMessageBox::NoButton, "OK to All", QMessageBox::AcceptRole},
+    {Answer::CancelAll, QMessageBox::NoButton, "Cancel All", QMessageBox::RejectRole},
+}};
+
+QAbstractButton* AddButton(QMessageBox& box, Answer answer) {
+    for (const AnswerButton& button : AnswerButtons) {
+        if (button.answer != answer) continue;
+        if (button.standard != QMessageBox::NoButton) return box.addButton(button.standard);
+        return box.addButton(QString::fromLatin1(button.text), button.role);
     }
-    return QMessageBox::Ok;
+    return nullptr;
 }
 
 QString RunFileDialog(QWidget* parent, const FileDialogSpec& request,
@@ -55,22 +70,20 @@ Answer QtPrompter::Message(QWidget* parent, BoxKind kind, BoxButtons buttons, co
                            const QString& title, const QString& informative) {
     QMessageBox box(IconOf(kind), title.isEmpty() ? defaultTitle_ : title,
                     QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                    ButtonsOf(buttons), parent);
+                    QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     if (!informative.isEmpty()) box.setInformativeText(informative);
-    if (buttons == BoxButtons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
-    switch (box.exec()) {
-    case QMessageBox::Ok:
-        return Answer::Ok;
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return buttons == BoxButtons::YesNo || buttons == BoxButtons::YesNoDefaultNo
-                   ? Answer::No
-                   : Answer::Cancel;
+    QHash<QAbstractButton*, Answer> answers;
+    for (Answer answer : AnswersOf(buttons)) {
+        QAbstractButton* button = AddButton(box, answer);
+        answers.insert(button, answer);
+        // Esc is Cancel, also beside Cancel All.
+        if (answer == Answer::Cancel) box.setEscapeButton(button);
+        if (answer == Answer::No && buttons == BoxButtons::YesNoDefaultNo)
+            box.setDefaultButton(qobject_cast<QPushButton*>(button));
     }
+    box.exec();
+    return answers.value(box.clickedButton(), UnansweredAnswer(buttons));
 }
 
 QString QtPrompter::OpenFile(QWidget* parent, const FileDialogSpec& request) {

@@ -1,5 +1,7 @@
 #include "platform/qt/standard_error_prompter.h"
 
+#include "platform/qt/box_buttons.h"
+
 #include <QDialog>
 
 namespace vellumar {
@@ -29,17 +31,7 @@ Answer StandardErrorPrompter::Message(QWidget*, BoxKind kind, BoxButtons buttons
     std::fprintf(out_, "%s: %s: %s\n", qPrintable(title.isEmpty() ? defaultTitle_ : title),
                  KindName(kind), qPrintable(shown));
     std::fflush(out_);
-    switch (buttons) {
-    case BoxButtons::Ok:
-        return Answer::Ok;
-    case BoxButtons::OkCancel:
-    case BoxButtons::YesNoCancel:
-        return Answer::Cancel;
-    case BoxButtons::YesNo:
-    case BoxButtons::YesNoDefaultNo:
-        return Answer::No;
-    }
-    return Answer::Ok;
+    return UnansweredAnswer(buttons);
 }
 
 int StandardErrorPrompter::Exec(QDialog& dialog) {

@@ -1,6 +1,9 @@
 #include "support/scripted_prompter.h"
 
+#include "platform/qt/box_buttons.h"
+
 #include <QTest>
+#include <algorithm>
 
 namespace vellumar::test {
 namespace {
@@ -97,6 +100,14 @@ Answer ScriptedPrompter::Message(QWidget*, BoxKind kind, BoxButtons buttons, con
     records_.push_back({PromptType::Message, kind, buttons, text, {}, informative});
     Step step = Take(PromptType::Message, text);
     if (step.onShow) step.onShow();
+    // A person can give only an answer whose button the box shows.
+    const std::span<const Answer> shown = AnswersOf(buttons);
+    if (std::ranges::find(shown, step.answer) == shown.end()) {
+        const QString msg =
+            QStringLiteral("scripted answer has no button on the box: %1").arg(text);
+        QTest::qFail(qPrintable(msg), __FILE__, __LINE__);
+        return UnansweredAnswer(buttons);
+    }
     return step.answer;
 }
 

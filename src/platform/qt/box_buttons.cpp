@@ -1,0 +1,46 @@
+#include "platform/qt/box_buttons.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vellumar {
+namespace {
+
+struct ButtonSet {
+    BoxButtons buttons;
+    std::array<Answer, 4> answers;
+    size_t count;
+    Answer unanswered;
+};
+
+constexpr std::array<ButtonSet, 6> ButtonSets{{
+    {BoxButtons::Ok, {Answer::Ok}, 1, Answer::Ok},
+    {BoxButtons::OkCancel, {Answer::Ok, Answer::Cancel}, 2, Answer::Cancel},
+    {BoxButtons::YesNo, {Answer::Yes, Answer::No}, 2, Answer::No},
+    {BoxButtons::YesNoCancel, {Answer::Yes, Answer::No, Answer::Cancel}, 3, Answer::Cancel},
+    {BoxButtons::YesNoDefaultNo, {Answer::Yes, Answer::No}, 2, Answer::No},
+    {BoxButtons::OkCancelAll,
+     {Answer::Ok, Answer::OkToAll, Answer::Cancel, Answer::CancelAll},
+     4,
+     Answer::CancelAll},
+}};
+
+const ButtonSet& SetOf(BoxButtons buttons) {
+    const auto* found =
+        std::find_if(ButtonSets.begin(), ButtonSets.end(),
+                     [buttons](const ButtonSet& set) { return set.buttons == buttons; });
+    return found != ButtonSets.end() ? *found : ButtonSets.front();
+}
+
+} // namespace
+
+std::span<const Answer> AnswersOf(BoxButtons buttons) {
+    const ButtonSet& set = SetOf(buttons);
+    return {set.answers.data(), set.count};
+}
+
+Answer UnansweredAnswer(BoxButtons buttons) {
+    return SetOf(buttons).unanswered;
+}
+
+} // namespace vellumar
