@@ -71,7 +71,7 @@ bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, Tfrm
 }
 
 void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent,
-                     const std::function<void()>& added) {
+                     const std::function<void(const tSpell* added)>& added) {
     auto spell = std::make_unique<tSpell>(MinSpellLevel, "", "", 0, FrequencyCommon, "");
     for (;;) {
         dialog.LoadSpellIntoDialog(spell.get());
@@ -82,7 +82,7 @@ void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter
         const tSpell* held = OtherEqualSpell(book, *spell, nullptr);
         const bool wentIn = book.AddSpell(spell);
         if (wentIn) {
-            if (added) added();
+            if (added) added(last);
         } else {
             prompter.Message(parent, BoxKind::Error, BoxButtons::Ok,
                              DuplicateSpellText(held ? *held : *spell, true));

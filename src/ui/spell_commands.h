@@ -35,7 +35,7 @@ bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, Tfrm
 // spell whose level and name the book already holds is not added and the user
 // is told. `added` runs after each spell that went in.
 void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent,
-                     const std::function<void()>& added);
+                     const std::function<void(const tSpell* added)>& added);
 
 // The error text for a spell whose level and name the book already holds.
 QString DuplicateSpellText(const tSpell& spell, bool adding);

@@ -1,0 +1,26 @@
+#pragma once
+// The "Spell Level" group of the spellbook and master list windows: nine
+// radio buttons "1" to "9" in one row, one always chosen.
+
+#include <QGroupBox>
+
+class QButtonGroup;
+
+namespace vellumar {
+
+class LevelPanel : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit LevelPanel(QWidget* parent = nullptr);
+
+    // The buttons, by their level as id.
+    QButtonGroup* Buttons() const { return buttons_; }
+    int Level() const; // 1 to 9
+    // Chooses the level without running the click handler.
+    void SetLevel(int level);
+
+private:
+    QButtonGroup* buttons_;
+};
+
+} // namespace vellumar
