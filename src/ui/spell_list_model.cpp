@@ -54,8 +54,10 @@ int SpellListModel::DeleteRows(std::vector<int> rows) {
         end = start;
     }
     // One walk through the book, however many go.
+    size_t left = doomed.size();
     book_->First();
     while (const tSpell* spell = book_->CurrentSpell()) {
+        if (left == 0) break;
         if (!doomed.count(spell)) {
             book_->Next();
             continue;
@@ -69,6 +71,7 @@ int SpellListModel::DeleteRows(std::vector<int> rows) {
         else
             book_->Next();
         book_->DeleteCurrent();
+        --left;
         if (!first) book_->Next();
     }
     return int(rows.size());
