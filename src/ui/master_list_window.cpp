@@ -227,11 +227,12 @@ void TfrmMasterList::mnuAddToBookClick() {
 
 void TfrmMasterList::mnuEditSpellClick() {
     if (!list_) return;
-    if (EditSpellsOfBook(*list_, lbSpells->SelectedSpells(), context_.SpellEdit(),
-                         context_.prompter(), this)) {
-        SetModified(true);
-        grpSpellLevelClick();
-    }
+    // Redrawn after each spell that changed: its row must not outlive it.
+    EditSpellsOfBook(*list_, lbSpells->SelectedSpells(), context_.SpellEdit(), context_.prompter(),
+                     this, [this] {
+                         SetModified(true);
+                         grpSpellLevelClick();
+                     });
 }
 
 void TfrmMasterList::mnuAddNewSpellClick() {

@@ -517,11 +517,12 @@ void TfrmSpellBook::mnuDeleteSpellClick() {
 }
 
 void TfrmSpellBook::mnuEditSpellClick() {
-    if (EditSpellsOfBook(*book_, lbSpells->SelectedSpells(), context_.SpellEdit(),
-                         context_.prompter(), this)) {
-        SetModified(true);
-        grpSpellLevelClick();
-    }
+    // Redrawn after each spell that changed: its row must not outlive it.
+    EditSpellsOfBook(*book_, lbSpells->SelectedSpells(), context_.SpellEdit(), context_.prompter(),
+                     this, [this] {
+                         SetModified(true);
+                         grpSpellLevelClick();
+                     });
 }
 
 void TfrmSpellBook::mnuCreateNewSpellClick() {

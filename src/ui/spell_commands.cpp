@@ -62,12 +62,15 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
 }
 
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
-                      Prompter& prompter, QWidget* parent) {
-    bool changed = false;
-    for (tSpell* spell : spells)
-        if (EditSpellOfBook(book, spell, dialog, prompter, parent) == EditOutcome::Changed)
-            changed = true;
-    return changed;
+                      Prompter& prompter, QWidget* parent, const std::function<void()>& changed) {
+    bool any = false;
+    for (tSpell* spell : spells) {
+        if (EditSpellOfBook(book, spell, dialog, prompter, parent) != EditOutcome::Changed)
+            continue;
+        any = true;
+        if (changed) changed();
+    }
+    return any;
 }
 
 void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent,

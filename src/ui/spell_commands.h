@@ -27,8 +27,11 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
                             Prompter& prompter, QWidget* parent);
 
 // Edits the spells one after another, each once; true when any changed.
+// `changed` runs after each spell that changed, before the next dialog shows:
+// the edited spell is gone from the book, and a list showing it must let go.
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
-                      Prompter& prompter, QWidget* parent);
+                      Prompter& prompter, QWidget* parent,
+                      const std::function<void()>& changed = {});
 
 // New spells, one dialog after another, until Cancel or a No to the repeat
 // question; the next spell starts as the last one with its name emptied. A

@@ -166,6 +166,28 @@ private slots:
         QVERIFY(window.Book().Modified);
     }
 
+    // Editing several spells: while the next dialog shows, the list already
+    // shows the spell edited before it, never the one it replaced.
+    void editRedrawsBeforeTheNextDialog() {
+        StartWithList();
+        TfrmMasterList& master = Master();
+        SelectRows(master.lbSpells, {0, 3}); // Alarm, Shield
+        h->prompter.Exec(
+            [](QDialog& dialog) { static_cast<TfrmSpellEdit&>(dialog).ebName->setText("Zalarm"); },
+            true);
+        h->prompter.Exec(
+            [&master](QDialog& dialog) {
+                QCOMPARE(Names(Rows(master.lbSpells)),
+                         (QStringList{"Burning Hands", "Fire Shield", "Shield", "Zalarm"}));
+                static_cast<TfrmSpellEdit&>(dialog).ebName->setText("Aegis");
+            },
+            true);
+        master.mnuEditSpellClick();
+        QCOMPARE(Names(Rows(master.lbSpells)),
+                 (QStringList{"Aegis", "Burning Hands", "Fire Shield", "Zalarm"}));
+        QVERIFY(master.mnuSaveMasterFile->isEnabled());
+    }
+
     // Typing narrows the rows; Esc empties the field and the rows come back,
     // and the window stays open.
     void filterNarrowsAndEscClears() {
