@@ -209,16 +209,30 @@ private slots:
         QVERIFY(master.isVisible());
     }
 
+    void ctrlFFocusesTheFilter_data() {
+        QTest::addColumn<bool>("inBook");
+        QTest::newRow("master list") << false;
+        QTest::newRow("spellbook window") << true;
+    }
     void ctrlFFocusesTheFilter() {
+        QFETCH(bool, inBook);
         StartWithList();
-        TfrmMasterList& master = Master();
-        master.show();
-        master.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&master));
-        master.lbSpells->setFocus();
-        QTRY_VERIFY(master.lbSpells->hasFocus());
-        QTest::keyClick(master.lbSpells, Qt::Key_F, Qt::ControlModifier);
-        QTRY_VERIFY(master.pnlFilter->edFilter->hasFocus());
+        QWidget* window = &Master();
+        SpellList* list = Master().lbSpells;
+        QLineEdit* field = Master().pnlFilter->edFilter;
+        if (inBook) {
+            TfrmSpellBook& book = Open({Line(1, "A")});
+            window = &h->Frame();
+            list = book.lbSpells;
+            field = book.pnlFilter->edFilter;
+        }
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(field->hasFocus());
     }
 
     void allLevelsShowsEveryLevelWithTheLevel() {
