@@ -6,8 +6,6 @@
 #include <QHBoxLayout>
 #include <QRadioButton>
 
-#include <algorithm>
-
 namespace vellumar {
 
 LevelPanel::LevelPanel(QWidget* parent)
@@ -23,15 +21,7 @@ LevelPanel::LevelPanel(QWidget* parent)
         row->addWidget(button);
         buttons_->addButton(button, level);
     }
-    SetLevel(MinSpellLevel);
-}
-
-int LevelPanel::Level() const {
-    return std::max(buttons_->checkedId(), MinSpellLevel);
-}
-
-void LevelPanel::SetLevel(int level) {
-    if (QAbstractButton* button = buttons_->button(level)) button->setChecked(true);
+    buttons_->button(MinSpellLevel)->setChecked(true);
 }
 
 } // namespace vellumar

@@ -13,11 +13,8 @@ class LevelPanel : public QGroupBox {
 public:
     explicit LevelPanel(QWidget* parent = nullptr);
 
-    // The buttons, by their level as id.
+    // The buttons, by their level as id; "1" starts chosen.
     QButtonGroup* Buttons() const { return buttons_; }
-    int Level() const; // 1 to 9
-    // Chooses the level without running the click handler.
-    void SetLevel(int level);
 
 private:
     QButtonGroup* buttons_;

@@ -402,7 +402,7 @@ bool TfrmSpellBook::IsModified() const {
 }
 
 int TfrmSpellBook::SpellLevel() const {
-    return std::max(grpSpellLevel->checkedId(), MinSpellLevel);
+    return std::max(grpSpellLevel->checkedId(), 1);
 }
 
 void TfrmSpellBook::SetSpellLevel(int level) {

@@ -81,11 +81,6 @@ tSpell* SpellListModel::SpellOfRow(int row) const {
     return row >= 0 && row < rowCount() ? rows_[size_t(row)] : nullptr;
 }
 
-int SpellListModel::RowOf(const tSpell* spell) const {
-    const auto found = std::find(rows_.begin(), rows_.end(), spell);
-    return found == rows_.end() ? -1 : int(found - rows_.begin());
-}
-
 int SpellListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());
 }

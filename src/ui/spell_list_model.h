@@ -45,8 +45,6 @@ public:
     int DeleteRows(std::vector<int> rows);
 
     tSpell* SpellOfRow(int row) const;
-    // The row of the spell, -1 when it is not shown.
-    int RowOf(const tSpell* spell) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

@@ -330,8 +330,7 @@ private slots:
         window.grpSpellLevel->button(2)->click();
         SelectRows(window.lbSpells, {0, 2});
         const std::unique_ptr<QMimeData> data(window.lbSpells->DragData());
-        QCOMPARE(data->text(),
-                 RowText(window.lbSpells, 0) + '\n' + RowText(window.lbSpells, 2));
+        QCOMPARE(data->text(), RowText(window.lbSpells, 0) + '\n' + RowText(window.lbSpells, 2));
         QVERIFY(data->text().contains(QStringLiteral("C")));
         QVERIFY(SpellList::Accepts(data.get(), window.lbSpells));
         QVERIFY(!SpellList::Accepts(data.get(), nullptr)); // from another program
