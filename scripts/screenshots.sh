@@ -93,7 +93,7 @@ shoot "$frame" main-window
 
 dialog '^New Spellbook Parameters$' new-spellbook Escape F4
 dialog '^About Vellumar$' about Return alt+h a
-dialog '^Master Spell List$' master-list alt+x alt+o v
+dialog '^Master Spell List$' master-list alt+x alt+o v ctrl+f f i r e Tab space
 dialog '^Spell Frequency Odds$' odds Escape alt+o o
 dialog '^Print Preview$' print-preview Escape alt+f p p Return
 dialog '^Vellumar Help$' help Escape F1

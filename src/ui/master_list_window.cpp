@@ -2,7 +2,6 @@
 
 #include "files/spell_file.h"
 #include "model/spell_book.h"
-#include "output/item_text.h"
 #include "platform/help_topics.h"
 #include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
@@ -11,8 +10,10 @@
 #include "platform/qt/text_conversion.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window_context.h"
+#include "ui/level_panel.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_commands.h"
+#include "ui/spell_filter_bar.h"
 #include "ui/working_box.h"
 
 #include <QAction>
@@ -21,11 +22,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRadioButton>
 #include <QToolButton>
 
 #include <optional>
@@ -36,7 +35,10 @@ namespace {
 
 constexpr int PanelHeight = 44;
 constexpr int LevelsTop = PanelHeight + 2;
-constexpr int ListTop = LevelsTop + 48;
+constexpr int FilterTop = LevelsTop + 48;
+constexpr int FilterHeight = 24;
+// The filter field stands where the list would begin; the list starts below it.
+constexpr int ListTop = FilterTop + FilterHeight + 4;
 
 } // namespace
 
@@ -87,22 +89,18 @@ void TfrmMasterList::BuildControls() {
         *field = button;
     }
 
-    auto* levels = new QGroupBox(QStringLiteral("Spell Level"), client);
-    levels->setObjectName(QStringLiteral("grpSpellLevel"));
-    levels->setGeometry(6, LevelsTop, 334, 44);
+    auto* levels = new LevelPanel(client);
+    levels->setGeometry(6, LevelsTop, std::max(334, levels->sizeHint().width()), 44);
     levels_ = levels;
-    grpSpellLevel = new QButtonGroup(this);
-    for (int level = MinSpellLevel; level <= MaxSpellLevel; ++level) {
-        auto* button = new QRadioButton(QString::number(level), levels);
-        button->setGeometry(8 + (level - 1) * 36, 18, 34, 20);
-        grpSpellLevel->addButton(button, level);
-    }
-    SetSpellLevel(1);
+    grpSpellLevel = levels->Buttons();
     connect(grpSpellLevel, &QButtonGroup::idClicked, this, &TfrmMasterList::grpSpellLevelClick);
 
-    lbSpells = new SpellList(*this, client);
+    pnlFilter = new SpellFilterBar(this, true, client);
+    connect(pnlFilter, &SpellFilterBar::Changed, this, &TfrmMasterList::grpSpellLevelClick);
+    lbSpells = new SpellList(client);
     lbSpells->setObjectName(QStringLiteral("lbSpells"));
-    connect(lbSpells, &QListWidget::itemDoubleClicked, this, &TfrmMasterList::mnuAddToBookClick);
+    connect(lbSpells, &QAbstractItemView::doubleClicked, this, &TfrmMasterList::mnuAddToBookClick);
+    connect(lbSpells, &SpellList::EnterPressed, this, &TfrmMasterList::mnuAddToBookClick);
 }
 
 void TfrmMasterList::BuildMenus() {
@@ -178,6 +176,7 @@ void TfrmMasterList::Load(const QString& task) {
     FileStatus failure;
     {
         WorkingScope working(context_.Working(), task);
+        lbSpells->ShowNone();
         list_.reset();
         auto read = ReadSpellList(path);
         list_ = read.Take();
@@ -209,45 +208,49 @@ void TfrmMasterList::SetSpellLevel(int level) {
 }
 
 void TfrmMasterList::grpSpellLevelClick() {
-    lbSpells->clear();
-    if (!list_) return;
-    const int level = SpellLevel();
-    const int count = list_->CountOfLevel(level);
-    for (int k = 0; k < count; ++k)
-        if (const tSpell* spell = list_->SpellAt(level, k))
-            lbSpells->addItem(ToQString(SpellItemRow(*spell)));
-    lbSpells->clearSelection();
+    lbSpells->ShowSpells(list_.get(),
+                         pnlFilter->AllLevels() ? SpellListModel::AllLevels : SpellLevel(),
+                         pnlFilter->Filter());
 }
 
 void TfrmMasterList::mnuAddToBookClick() {
     const std::vector<tSpell*> spells = lbSpells->SelectedSpells();
     TfrmSpellBook* target = context_.Frame().ActiveSpellBook();
     if (spells.empty() || !target) return;
-    target->SetSpellLevel(SpellLevel());
+    // The level of the rows; with every level shown, that of the first one chosen.
+    target->SetSpellLevel(spells.front()->Level);
     target->grpSpellLevelClick();
-    for (const tSpell* spell : spells) target->OfferSpell(spell);
+    std::vector<const tSpell*> added;
+    for (const tSpell* spell : spells)
+        if (target->OfferSpell(spell)) added.push_back(spell);
+    target->ShowAddedSpells(added);
 }
 
 void TfrmMasterList::mnuEditSpellClick() {
     if (!list_) return;
-    if (EditSpellsOfBook(*list_, lbSpells->SelectedSpells(), context_.SpellEdit(),
-                         context_.prompter(), this)) {
-        SetModified(true);
-        grpSpellLevelClick();
-    }
+    // Redrawn after each spell that changed: its row must not outlive it.
+    EditSpellsOfBook(*list_, lbSpells->SelectedSpells(), context_.SpellEdit(), context_.prompter(),
+                     this, [this] {
+                         SetModified(true);
+                         grpSpellLevelClick();
+                     });
 }
 
 void TfrmMasterList::mnuAddNewSpellClick() {
     // A list that could not be read is empty, and the user may start one.
     if (!list_) list_ = std::make_unique<TSpellBook>();
-    CreateNewSpells(*list_, context_.SpellEdit(), context_.prompter(), this, [this] {
-        SetModified(true);
-        grpSpellLevelClick();
-    });
+    CreateNewSpells(*list_, context_.SpellEdit(), context_.prompter(), this,
+                    [this](const tSpell* added) {
+                        SetModified(true);
+                        // A spell of another level brings its level up.
+                        if (!pnlFilter->AllLevels()) SetSpellLevel(added->Level);
+                        grpSpellLevelClick();
+                        lbSpells->SelectSpells({added});
+                    });
 }
 
 void TfrmMasterList::mnuDeleteSpellClick() {
-    if (list_ && DeleteSelectedRows(*lbSpells, *list_, SpellLevel()) > 0) SetModified(true);
+    if (list_ && lbSpells->DeleteSelected() > 0) SetModified(true);
 }
 
 bool TfrmMasterList::mnuSaveMasterFileClick() {
@@ -382,8 +385,9 @@ void TfrmMasterList::FormResize() {
     client->setMinimumSize(levels_->geometry().right() + 1 + 5, 170);
     if (auto* panel = client->findChild<QFrame*>(QStringLiteral("pnlButtons")))
         panel->setGeometry(0, 0, client->width(), PanelHeight);
-    lbSpells->setGeometry(6, ListTop, std::max(client->width() - 20, 0),
-                          std::max(client->height() - ListTop, 0));
+    const int width = std::max(client->width() - 20, 0);
+    pnlFilter->setGeometry(6, FilterTop, width, FilterHeight);
+    lbSpells->setGeometry(6, ListTop, width, std::max(client->height() - ListTop, 0));
 }
 
 void TfrmMasterList::contextMenuEvent(QContextMenuEvent* event) {

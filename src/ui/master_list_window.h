@@ -19,9 +19,10 @@ class QToolButton;
 namespace vellumar {
 
 class MasterListWindowContext;
+class SpellFilterBar;
 class TSpellBook;
 
-class TfrmMasterList : public QMainWindow, public SpellSource {
+class TfrmMasterList : public QMainWindow {
     Q_OBJECT
 public:
     // Loads the master list while the working box shows.
@@ -54,10 +55,8 @@ public:
     // The save question; true when the window (or the program) may close.
     bool FormCloseQuery();
 
-    TSpellBook* SourceBook() const override { return list_.get(); }
-    int SourceLevel() const override { return SpellLevel(); }
-
     QButtonGroup* grpSpellLevel = nullptr;
+    SpellFilterBar* pnlFilter = nullptr;
     SpellList* lbSpells = nullptr;
     QMenu* mnuFile = nullptr;
     QMenu* mnuEdit = nullptr;

@@ -19,10 +19,12 @@
 #include "rules/fill.h"
 #include "ui/face_coloured_field.h"
 #include "ui/frame_window.h"
+#include "ui/level_panel.h"
 #include "ui/master_list_window.h"
 #include "ui/new_book_choices.h"
 #include "ui/spell_book_window_context.h"
 #include "ui/spell_commands.h"
+#include "ui/spell_filter_bar.h"
 #include "ui/spin_edit.h"
 #include "ui/working_box.h"
 
@@ -32,14 +34,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPrinter>
-#include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <QToolBar>
@@ -49,6 +48,7 @@ namespace {
 
 const QString Untitled = QStringLiteral("untitled");
 constexpr int ListTop = 160;
+constexpr int FilterHeight = 24;
 
 QFont PixelFont(const QFont& base, int pixels) {
     QFont font(base);
@@ -155,19 +155,8 @@ void TfrmSpellBook::BuildControls() {
     cbSpellFrequency = new QComboBox(this);
     cbSpellFrequency->setGeometry(400, 83, 105, 26);
 
-    auto* levels = new QGroupBox(QStringLiteral("Spell Level"), this);
-    levels->setObjectName(QStringLiteral("grpSpellLevel"));
-    // The style decides where the frame's inside begins; a layout keeps the
-    // buttons there, whole.
-    auto* row = new QHBoxLayout(levels);
-    row->setContentsMargins(4, 0, 4, 0);
-    row->setSpacing(0);
-    grpSpellLevel = new QButtonGroup(this);
-    for (int level = MinSpellLevel; level <= MaxSpellLevel; ++level) {
-        auto* button = new QRadioButton(QString::number(level), levels);
-        row->addWidget(button);
-        grpSpellLevel->addButton(button, level);
-    }
+    auto* levels = new LevelPanel(this);
+    grpSpellLevel = levels->Buttons();
 
     Label(this, QStringLiteral("# per day:"), {370, 128, 72, 20}, Qt::AlignLeft)->setFont(small);
     ebSpellsPerDay = new QLineEdit(this);
@@ -180,26 +169,29 @@ void TfrmSpellBook::BuildControls() {
     ebSpellsPerDay->setFont(bold);
     ColourAsFace(*ebSpellsPerDay);
 
-    lbSpells = new SpellList(*this, this);
+    pnlFilter = new SpellFilterBar(this, false, this);
+    connect(pnlFilter, &SpellFilterBar::Changed, this, &TfrmSpellBook::grpSpellLevelClick);
+    lbSpells = new SpellList(this);
     lbSpells->setObjectName(QStringLiteral("lbSpells"));
     lbSpells->setGeometry(6, ListTop, 499, 241);
     lbSpells->SetDragCursor([this] { return context_.SpellCursor(); });
     lbSpells->SetDropHandler([this](SpellList& source) { lbSpellsDragDrop(source); });
-    connect(lbSpells, &QListWidget::itemDoubleClicked, this, &TfrmSpellBook::mnuEditSpellClick);
+    connect(lbSpells, &QAbstractItemView::doubleClicked, this, &TfrmSpellBook::mnuEditSpellClick);
 
-    for (QWidget* control : std::initializer_list<QWidget*>{spnWizardLevel, spnWizardIntelligence,
-                                                            cbWizardSpecialty, levels, lbSpells})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             spnWizardLevel, spnWizardIntelligence, cbWizardSpecialty, levels, pnlFilter, lbSpells})
         control->setFont(small);
     // Sized once its font is known; the list starts below it.
     const QSize levelsSize = levels->sizeHint().expandedTo(QSize(334, 33));
     levels->setGeometry(6, 115, levelsSize.width(), levelsSize.height());
     listTop_ = std::max(ListTop, levels->geometry().bottom() + 6);
-    lbSpells->move(6, listTop_);
+    FormResize();
     setTabOrder(spnWizardLevel, spnWizardIntelligence);
     setTabOrder(spnWizardIntelligence, cbWizardSpecialty);
     setTabOrder(cbWizardSpecialty, cbSpellFrequency);
     setTabOrder(cbSpellFrequency, grpSpellLevel->button(1));
-    setTabOrder(grpSpellLevel->button(1), lbSpells);
+    setTabOrder(grpSpellLevel->button(1), pnlFilter->edFilter);
+    setTabOrder(pnlFilter->edFilter, lbSpells);
 }
 
 void TfrmSpellBook::BuildCommands() {
@@ -365,7 +357,9 @@ void TfrmSpellBook::FillSpecialtyItems() {
 }
 
 void TfrmSpellBook::ReplaceBook(std::unique_ptr<TSpellBook> book) {
-    if (book) book_ = std::move(book);
+    if (!book) return;
+    lbSpells->ShowNone();
+    book_ = std::move(book);
 }
 
 void TfrmSpellBook::ShowBookParameters() {
@@ -418,14 +412,16 @@ void TfrmSpellBook::SetSpellLevel(int level) {
 
 void TfrmSpellBook::grpSpellLevelClick() {
     const int level = SpellLevel();
-    lbSpells->clear();
-    const int count = book_->CountOfLevel(level);
-    for (int k = 0; k < count; ++k)
-        if (const tSpell* spell = book_->SpellAt(level, k))
-            lbSpells->addItem(ToQString(SpellItemRow(*spell)));
-    lbSpells->clearSelection();
+    lbSpells->ShowSpells(book_.get(), level, pnlFilter->Filter());
     ebSpellsPerDay->setText(QString::number(SpellsPerDayFigure(*book_, level)));
     setWindowModified(book_->Modified);
+}
+
+void TfrmSpellBook::ShowAddedSpells(const std::vector<const tSpell*>& spells) {
+    if (spells.empty()) return;
+    SetSpellLevel(spells.back()->Level);
+    grpSpellLevelClick();
+    lbSpells->SelectSpells(spells);
 }
 
 void TfrmSpellBook::spnWizardLevelChange() {
@@ -487,6 +483,7 @@ void TfrmSpellBook::mnuClearBookClick() {
     auto empty = std::make_unique<TSpellBook>(book_->CasterLevel, book_->Intelligence,
                                               FrequencyOfRow(cbSpellFrequency->currentIndex()),
                                               book_->Specialty);
+    lbSpells->ShowNone();
     book_ = std::move(empty);
     SetModified(true);
     grpSpellLevelClick();
@@ -513,32 +510,28 @@ void TfrmSpellBook::mnuAddRandomSpellClick() {
     if (!added) return;
     SetModified(true);
     // The new row goes to the spell's place; the rest of the list stays as it is.
-    for (int row = 0; row < book_->CountOfLevel(level); ++row) {
-        if (book_->SpellAt(level, row) == added) {
-            if (lbSpells->count() < book_->CountOfLevel(level))
-                lbSpells->insertItem(row, ToQString(SpellItemRow(*added)));
-            break;
-        }
-    }
+    lbSpells->ShowInserted(added);
 }
 
 void TfrmSpellBook::mnuDeleteSpellClick() {
-    if (DeleteSelectedRows(*lbSpells, *book_, SpellLevel()) > 0) SetModified(true);
+    if (lbSpells->DeleteSelected() > 0) SetModified(true);
 }
 
 void TfrmSpellBook::mnuEditSpellClick() {
-    if (EditSpellsOfBook(*book_, lbSpells->SelectedSpells(), context_.SpellEdit(),
-                         context_.prompter(), this)) {
-        SetModified(true);
-        grpSpellLevelClick();
-    }
+    // Redrawn after each spell that changed: its row must not outlive it.
+    EditSpellsOfBook(*book_, lbSpells->SelectedSpells(), context_.SpellEdit(), context_.prompter(),
+                     this, [this] {
+                         SetModified(true);
+                         grpSpellLevelClick();
+                     });
 }
 
 void TfrmSpellBook::mnuCreateNewSpellClick() {
-    CreateNewSpells(*book_, context_.SpellEdit(), context_.prompter(), this, [this] {
-        SetModified(true);
-        grpSpellLevelClick();
-    });
+    CreateNewSpells(*book_, context_.SpellEdit(), context_.prompter(), this,
+                    [this](const tSpell* added) {
+                        SetModified(true);
+                        ShowAddedSpells({added});
+                    });
 }
 
 void TfrmSpellBook::mnuCreateScrollClick() {
@@ -550,20 +543,23 @@ bool TfrmSpellBook::OfferSpell(const tSpell* spell) {
                           OfferQuestion(context_.prompter(), this)))
         return false;
     SetModified(true);
-    grpSpellLevelClick();
+    ShowAddedSpells({spell});
     return true;
 }
 
 void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
     if (&source == lbSpells) return;
     const ConfirmFn question = OfferBatchQuestion(context_.prompter(), this);
+    std::vector<const tSpell*> added;
     for (const tSpell* spell : source.SelectedSpells()) {
-        OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);
+        if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
+            added.push_back(spell);
         // The level of the dragged spell is shown afterwards, whether or not it went in.
         SetSpellLevel(spell->Level);
         SetModified(true);
         grpSpellLevelClick();
     }
+    lbSpells->SelectSpells(added);
 }
 
 void TfrmSpellBook::mnuImportSpellsClick() {
@@ -751,7 +747,11 @@ void TfrmSpellBook::resizeEvent(QResizeEvent* event) {
 
 void TfrmSpellBook::FormResize() {
     tbSpellBook->setGeometry(0, 0, width(), 45);
-    lbSpells->setGeometry(6, listTop_, std::max(width() - 20, 0), std::max(height() - listTop_, 0));
+    // The filter field stands where the list would begin; the list starts below it.
+    const int width = std::max(this->width() - 20, 0);
+    pnlFilter->setGeometry(6, listTop_, width, FilterHeight);
+    const int top = listTop_ + FilterHeight + 4;
+    lbSpells->setGeometry(6, top, width, std::max(height() - top, 0));
 }
 
 void TfrmSpellBook::contextMenuEvent(QContextMenuEvent* event) {

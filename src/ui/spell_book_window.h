@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -18,12 +19,13 @@ namespace vellumar {
 
 class SpellBookWindowContext;
 class SpinEdit;
+class SpellFilterBar;
 class TSpellBook;
 struct NewBookChoices;
 class TfrmPrintPreview;
 class tSpell;
 
-class TfrmSpellBook : public QWidget, public SpellSource {
+class TfrmSpellBook : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent = nullptr);
@@ -90,9 +92,9 @@ public:
     // Rows dragged from a spell list and dropped on this window's list. A drop
     // from this window's own list changes nothing.
     void lbSpellsDragDrop(SpellList& source);
-
-    TSpellBook* SourceBook() const override { return book_.get(); }
-    int SourceLevel() const override { return SpellLevel(); }
+    // Shows the level of the last of these spells and selects those of them
+    // that the list shows.
+    void ShowAddedSpells(const std::vector<const tSpell*>& spells);
 
     // Menus merged into the frame's menu bar while this window is active.
     QMenu* FileMenu() const { return mnuFile_; }
@@ -106,6 +108,7 @@ public:
     QComboBox* cbSpellFrequency;
     QButtonGroup* grpSpellLevel;
     QLineEdit* ebSpellsPerDay;
+    SpellFilterBar* pnlFilter;
     SpellList* lbSpells;
 
 signals:

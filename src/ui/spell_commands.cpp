@@ -64,16 +64,19 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
 }
 
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
-                      Prompter& prompter, QWidget* parent) {
-    bool changed = false;
-    for (tSpell* spell : spells)
-        if (EditSpellOfBook(book, spell, dialog, prompter, parent) == EditOutcome::Changed)
-            changed = true;
-    return changed;
+                      Prompter& prompter, QWidget* parent, const std::function<void()>& changed) {
+    bool any = false;
+    for (tSpell* spell : spells) {
+        if (EditSpellOfBook(book, spell, dialog, prompter, parent) != EditOutcome::Changed)
+            continue;
+        any = true;
+        if (changed) changed();
+    }
+    return any;
 }
 
 void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent,
-                     const std::function<void()>& added) {
+                     const std::function<void(const tSpell* added)>& added) {
     auto spell = std::make_unique<tSpell>(MinSpellLevel, "", "", 0, FrequencyCommon, "");
     for (;;) {
         dialog.LoadSpellIntoDialog(spell.get());
@@ -84,7 +87,7 @@ void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter
         const tSpell* held = OtherEqualSpell(book, *spell, nullptr);
         const bool wentIn = book.AddSpell(spell);
         if (wentIn) {
-            if (added) added();
+            if (added) added(last);
         } else {
             prompter.Message(parent, BoxKind::Error, BoxButtons::Ok,
                              DuplicateSpellText(held ? *held : *spell, true));

@@ -27,15 +27,18 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
                             Prompter& prompter, QWidget* parent);
 
 // Edits the spells one after another, each once; true when any changed.
+// `changed` runs after each spell that changed, before the next dialog shows:
+// the edited spell is gone from the book, and a list showing it must let go.
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
-                      Prompter& prompter, QWidget* parent);
+                      Prompter& prompter, QWidget* parent,
+                      const std::function<void()>& changed = {});
 
 // New spells, one dialog after another, until Cancel or a No to the repeat
 // question; the next spell starts as the last one with its name emptied. A
 // spell whose level and name the book already holds is not added and the user
 // is told. `added` runs after each spell that went in.
 void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent,
-                     const std::function<void()>& added);
+                     const std::function<void(const tSpell* added)>& added);
 
 // The error text for a spell whose level and name the book already holds.
 QString DuplicateSpellText(const tSpell& spell, bool adding);

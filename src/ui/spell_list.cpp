@@ -4,17 +4,25 @@
 
 #include <QDrag>
 #include <QDragEnterEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
+#include <algorithm>
+#include <set>
+
 namespace vellumar {
 
 const QString SpellList::MimeType = QStringLiteral("application/x-vellumar-spell-rows");
 
-SpellList::SpellList(SpellSource& owner, QWidget* parent) : QListWidget(parent), owner_(owner) {
+SpellList::SpellList(QWidget* parent) : QListView(parent), model_(new SpellListModel(this)) {
+    setModel(model_);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Every row is one line of one font: laying out a hundred thousand rows
+    // needs no look at each.
+    setUniformItemSizes(true);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
     setDefaultDropAction(Qt::CopyAction);
@@ -27,21 +35,62 @@ void SpellList::SetDropHandler(std::function<void(SpellList& source)> handler) {
     viewport()->setAcceptDrops(bool(dropHandler_));
 }
 
+void SpellList::ShowSpells(TSpellBook* book, int level, const SpellFilter& filter) {
+    model_->SetBook(book);
+    model_->SetLevel(level);
+    model_->SetFilter(filter);
+    model_->Refresh();
+    clearSelection();
+}
+
 std::vector<int> SpellList::SelectedRows() const {
     std::vector<int> rows;
-    for (int row = 0; row < count(); ++row)
-        if (item(row)->isSelected()) rows.push_back(row);
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
     return rows;
 }
 
 std::vector<tSpell*> SpellList::SelectedSpells() const {
     std::vector<tSpell*> spells;
-    TSpellBook* book = owner_.SourceBook();
-    if (!book) return spells;
-    const int level = owner_.SourceLevel();
     for (int row : SelectedRows())
-        if (tSpell* spell = book->SpellAt(level, row)) spells.push_back(spell);
+        if (tSpell* spell = model_->SpellOfRow(row)) spells.push_back(spell);
     return spells;
+}
+
+void SpellList::MakeCurrent(int row, QItemSelectionModel::SelectionFlags how) {
+    const QModelIndex index = model_->index(row, 0);
+    selectionModel()->setCurrentIndex(index, how);
+    scrollTo(index);
+}
+
+void SpellList::SelectSpells(const std::vector<const tSpell*>& spells) {
+    const auto before = [](const tSpell* a, const tSpell* b) { return CompareSpells(*a, *b) < 0; };
+    const std::set<const tSpell*, decltype(before)> wanted(spells.begin(), spells.end(), before);
+    QItemSelection selection;
+    int first = -1;
+    for (int row = 0; row < count(); ++row) {
+        if (!wanted.count(model_->SpellOfRow(row))) continue;
+        if (first < 0) first = row;
+        selection.select(model_->index(row, 0), model_->index(row, 0));
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (first >= 0) MakeCurrent(first, QItemSelectionModel::NoUpdate);
+}
+
+void SpellList::ShowInserted(const tSpell* spell) {
+    const int row = model_->InsertSpell(spell);
+    if (row >= 0) MakeCurrent(row, QItemSelectionModel::Select);
+}
+
+int SpellList::DeleteSelected() {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty()) return 0;
+    // The first row below the last deleted one moves up by as many rows as went.
+    const int removed = model_->DeleteRows(rows);
+    const int next = std::min(rows.back() + 1 - removed, count() - 1);
+    if (next >= 0) MakeCurrent(next, QItemSelectionModel::ClearAndSelect);
+    return removed;
 }
 
 bool SpellList::Accepts(const QMimeData* data, QObject* source) {
@@ -52,7 +101,7 @@ QMimeData* SpellList::DragData() const {
     auto* data = new QMimeData;
     data->setData(MimeType, QByteArray());
     QStringList rows;
-    for (int row : SelectedRows()) rows << item(row)->text();
+    for (int row : SelectedRows()) rows << model_->index(row, 0).data().toString();
     data->setText(rows.join(QLatin1Char('\n')));
     return data;
 }
@@ -94,19 +143,13 @@ void SpellList::dropEvent(QDropEvent* event) {
     });
 }
 
-int DeleteSelectedRows(SpellList& list, TSpellBook& book, int level) {
-    int removed = 0;
-    int row = 0;
-    while (row < list.count()) {
-        if (!list.item(row)->isSelected()) {
-            ++row;
-            continue;
-        }
-        if (book.SpellAt(level, row)) book.DeleteCurrent();
-        delete list.takeItem(row);
-        ++removed;
+void SpellList::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        emit EnterPressed();
+        return;
     }
-    return removed;
+    QListView::keyPressEvent(event);
 }
 
 } // namespace vellumar

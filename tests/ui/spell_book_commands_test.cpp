@@ -245,11 +245,11 @@ private slots:
         EndsWithin("Add Random Spell", [&] { window.mnuAddRandomSpellClick(); });
         QCOMPARE(Names(window.Book()),
                  (std::vector<std::string>{"Alarm", "Burning Hands", "Shield"}));
-        QCOMPARE(window.lbSpells->item(1)->text(),
+        QCOMPARE(RowText(window.lbSpells, 1),
                  QStringLiteral("Burning Hands  (Evocation) [SRD 2] - C"));
         QCOMPARE(window.lbSpells->count(), 3);
         // Not redrawn otherwise: the selection stays on Shield's row.
-        QVERIFY(window.lbSpells->item(2)->isSelected());
+        QVERIFY(IsRowSelected(window.lbSpells, 2));
         QVERIFY(window.Book().Modified);
     }
 
@@ -321,7 +321,7 @@ private slots:
         source.lbSpellsDragDrop(*source.lbSpells);
         QCOMPARE(source.Book().Count(), 3);
         QVERIFY(!source.Book().Modified);
-        QCOMPARE(source.lbSpells->selectedItems().size(), 2);
+        QCOMPARE(SelectedCount(source.lbSpells), 2);
     }
 
     // Dragged rows carry their text for other programs, besides the private
@@ -332,8 +332,7 @@ private slots:
         window.grpSpellLevel->button(2)->click();
         SelectRows(window.lbSpells, {0, 2});
         const std::unique_ptr<QMimeData> data(window.lbSpells->DragData());
-        QCOMPARE(data->text(),
-                 window.lbSpells->item(0)->text() + '\n' + window.lbSpells->item(2)->text());
+        QCOMPARE(data->text(), RowText(window.lbSpells, 0) + '\n' + RowText(window.lbSpells, 2));
         QVERIFY(data->text().contains(QStringLiteral("C")));
         QVERIFY(SpellList::Accepts(data.get(), window.lbSpells));
         QVERIFY(!SpellList::Accepts(data.get(), nullptr)); // from another program
@@ -419,7 +418,7 @@ private slots:
         window.SetModified(false);
         SelectRows(window.lbSpells, {0});
         h->prompter.Exec({}, false);
-        emit window.lbSpells->itemDoubleClicked(window.lbSpells->item(0));
+        emit window.lbSpells->doubleClicked(window.lbSpells->model()->index(0, 0));
         QVERIFY(!window.Book().Modified);
     }
 

@@ -341,8 +341,8 @@ private slots:
         QCOMPARE(window.lbSpells->count(), window.Book().LevelCount[1]);
         const tSpell* first = window.Book().SpellAt(1, 0);
         QVERIFY(first);
-        QVERIFY(window.lbSpells->item(0)->text().startsWith(QString::fromStdString(first->Name) +
-                                                            "  ("));
+        QVERIFY(
+            RowText(window.lbSpells, 0).startsWith(QString::fromStdString(first->Name) + "  ("));
     }
 
     void saveAsThenSave() {

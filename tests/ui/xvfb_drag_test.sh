@@ -107,8 +107,8 @@ xdotool windowmove --sync "$master" 760 120 || true
 sleep 0.5
 
 # Positions within the windows' own client areas: a row of the master list,
-# and the middle of the spellbook window's list.
-xdotool mousemove --window "$master" 60 125 click 1
+# below the filter field above it, and the middle of the spellbook window's list.
+xdotool mousemove --window "$master" 60 153 click 1
 sleep 0.3
 drag_to_frame -3 2 272 377
 sleep 0.5

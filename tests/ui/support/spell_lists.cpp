@@ -10,15 +10,28 @@
 
 namespace vellumar::test {
 
-QStringList Rows(const QListWidget* list) {
+QStringList Rows(const QAbstractItemView* list) {
     QStringList rows;
-    for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
+    for (int i = 0; i < list->model()->rowCount(); ++i) rows << RowText(list, i);
     return rows;
 }
 
-void SelectRows(QListWidget* list, std::initializer_list<int> rows) {
+QString RowText(const QAbstractItemView* list, int row) {
+    return list->model()->index(row, 0).data().toString();
+}
+
+bool IsRowSelected(const QAbstractItemView* list, int row) {
+    return list->selectionModel()->isRowSelected(row, QModelIndex());
+}
+
+int SelectedCount(const QAbstractItemView* list) {
+    return int(list->selectionModel()->selectedRows().size());
+}
+
+void SelectRows(QAbstractItemView* list, std::initializer_list<int> rows) {
     list->clearSelection();
-    for (int row : rows) list->item(row)->setSelected(true);
+    for (int row : rows)
+        list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
 }
 
 std::vector<std::string> Names(TSpellBook& book) {

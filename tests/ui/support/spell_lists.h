@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers for tests of the spell lists and menus.
 
+#include <QAbstractItemView>
 #include <QKeySequence>
 #include <QListWidget>
 #include <QMenu>
@@ -16,11 +17,16 @@ class TSpellBook;
 
 namespace vellumar::test {
 
-QStringList Rows(const QListWidget* list);
+// The texts of a list's rows, top to bottom.
+QStringList Rows(const QAbstractItemView* list);
+// The text of one row.
+QString RowText(const QAbstractItemView* list, int row);
+bool IsRowSelected(const QAbstractItemView* list, int row);
+int SelectedCount(const QAbstractItemView* list);
 // The names of a book's spells in book order.
 std::vector<std::string> Names(TSpellBook& book);
 // Selects exactly these rows.
-void SelectRows(QListWidget* list, std::initializer_list<int> rows);
+void SelectRows(QAbstractItemView* list, std::initializer_list<int> rows);
 // Item texts, "-" for a separator, with the shortcut after a TAB.
 QStringList ItemTexts(const QMenu* menu);
 // A menu item's text as ItemTexts gives it with the desktop's standard key, if any.

@@ -1,0 +1,131 @@
+// The spell lists over a 100,000-spell master list, offscreen: showing a
+// level, switching levels, one keystroke of the filter with every level
+// shown, and selecting and deleting a whole level; beside them the refill of
+// a QListWidget row by row as the windows did it before the list model.
+
+#include "generated_master.h"
+#include "output/item_text.h"
+#include "platform/qt/text_conversion.h"
+#include "ui/spell_filter_bar.h"
+#include "ui/spell_list.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <benchmark/benchmark.h>
+
+using namespace vellumar;
+
+namespace {
+
+constexpr int MasterSize = 100000;
+
+TSpellBook& Master() {
+    static const std::unique_ptr<TSpellBook> master = GenerateMaster(MasterSize);
+    return *master;
+}
+
+// A list shown as the windows show theirs, so that layout and painting count.
+std::unique_ptr<SpellList> ShownList() {
+    auto list = std::make_unique<SpellList>();
+    list->resize(500, 400);
+    list->show();
+    QApplication::processEvents();
+    return list;
+}
+
+void BM_ShowLevel(benchmark::State& state) {
+    const auto list = ShownList();
+    for (auto _ : state) {
+        list->ShowSpells(&Master(), 1, {});
+        QApplication::processEvents();
+    }
+    state.counters["rows"] = list->count();
+}
+BENCHMARK(BM_ShowLevel)->Unit(benchmark::kMillisecond);
+
+void BM_SwitchLevel(benchmark::State& state) {
+    const auto list = ShownList();
+    int level = 1;
+    for (auto _ : state) {
+        level = level == 1 ? 2 : 1;
+        list->ShowSpells(&Master(), level, {});
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_SwitchLevel)->Unit(benchmark::kMillisecond);
+
+// The filter field and the list wired as the master list window wires them.
+void BM_FilterKeystrokeAllLevels(benchmark::State& state) {
+    const auto list = ShownList();
+    QWidget window;
+    SpellFilterBar bar(&window, true, &window);
+    QObject::connect(&bar, &SpellFilterBar::Changed,
+                     [&] { list->ShowSpells(&Master(), SpellListModel::AllLevels, bar.Filter()); });
+    bar.edFilter->setText(QStringLiteral("spell 3-00"));
+    bool longer = false;
+    for (auto _ : state) {
+        longer = !longer;
+        bar.edFilter->setText(longer ? QStringLiteral("spell 3-001")
+                                     : QStringLiteral("spell 3-00"));
+        QApplication::processEvents();
+    }
+    state.counters["rows"] = list->count();
+}
+BENCHMARK(BM_FilterKeystrokeAllLevels)->Unit(benchmark::kMillisecond);
+
+void BM_SelectAllAndDeleteLevel(benchmark::State& state) {
+    const auto list = ShownList();
+    int64_t deleted = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto master = GenerateMaster(MasterSize);
+        list->ShowSpells(master.get(), 1, {});
+        QApplication::processEvents();
+        state.ResumeTiming();
+        list->selectAll();
+        deleted += list->DeleteSelected();
+        QApplication::processEvents();
+        state.PauseTiming();
+        list->ShowNone();
+        state.ResumeTiming();
+    }
+    state.counters["rows"] =
+        benchmark::Counter(double(deleted), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_SelectAllAndDeleteLevel)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Before the model: the list emptied and filled row by row, each row's spell
+// looked up by its position in the level.
+void BM_ListWidgetRefillBefore(benchmark::State& state) {
+    QListWidget list;
+    list.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list.resize(500, 400);
+    list.show();
+    QApplication::processEvents();
+    TSpellBook& book = Master();
+    const int level = 1;
+    for (auto _ : state) {
+        list.clear();
+        const int count = book.CountOfLevel(level);
+        for (int k = 0; k < count; ++k)
+            if (const tSpell* spell = book.SpellAt(level, k))
+                list.addItem(ToQString(SpellItemRow(*spell)));
+        list.clearSelection();
+        QApplication::processEvents();
+    }
+    state.counters["rows"] = list.count();
+}
+BENCHMARK(BM_ListWidgetRefillBefore)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

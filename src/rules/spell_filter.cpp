@@ -1,0 +1,137 @@
+#include "rules/spell_filter.h"
+
+#include "model/text.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace vellumar {
+namespace {
+
+bool ContainsNoCase(std::string_view text, std::string_view part) {
+    if (part.empty()) return true;
+    const auto same = [](char a, char b) { return UpperAscii(a) == UpperAscii(b); };
+    return std::search(text.begin(), text.end(), part.begin(), part.end(), same) != text.end();
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The next word of the text, from `at` on: a run without blanks, in which a
+// double-quoted stretch may hold blanks (the quotes are dropped).
+std::string NextWord(std::string_view text, size_t& at) {
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    std::string word;
+    bool quoted = false;
+    for (; at < text.size() && (quoted || !IsBlank(text[at])); ++at) {
+        if (text[at] == '"')
+            quoted = !quoted;
+        else
+            word += text[at];
+    }
+    return word;
+}
+
+enum class Key { Name, Category, Frequency, Book };
+
+// The key a word starts with, and the value after it.
+std::pair<Key, std::string> SplitTerm(const std::string& word) {
+    static const std::array<std::pair<std::string_view, Key>, 4> keys{{
+        {"school:", Key::Category},
+        {"cat:", Key::Category},
+        {"freq:", Key::Frequency},
+        {"book:", Key::Book},
+    }};
+    for (const auto& [prefix, key] : keys)
+        if (word.size() >= prefix.size() &&
+            CompareTextNoCase(std::string_view(word).substr(0, prefix.size()), prefix) == 0)
+            return {key, word.substr(prefix.size())};
+    return {Key::Name, word};
+}
+
+} // namespace
+
+std::optional<int32_t> FrequencyNamed(std::string_view text) {
+    std::string squeezed;
+    for (char c : text)
+        if (!IsBlank(c)) squeezed += c;
+    if (squeezed.size() == 1) {
+        for (size_t entry = 0; entry < FrequencyCount; ++entry)
+            if (UpperAscii(squeezed[0]) == FrequencyLetters[entry]) return FrequencyOfEntry(entry);
+        return std::nullopt;
+    }
+    for (size_t entry = 0; entry < FrequencyCount; ++entry) {
+        std::string name;
+        for (const char* c = FrequencyNames[entry]; *c; ++c)
+            if (!IsBlank(*c)) name += *c;
+        if (CompareTextNoCase(name, squeezed) == 0) return FrequencyOfEntry(entry);
+    }
+    return std::nullopt;
+}
+
+SpellFilter ParseSpellFilter(std::string_view text) {
+    SpellFilter filter;
+    size_t at = 0;
+    while (at < text.size()) {
+        const std::string word = NextWord(text, at);
+        if (word.empty()) continue;
+        auto [key, value] = SplitTerm(word);
+        // A key still being typed ("freq:") narrows nothing yet.
+        if (value.empty()) continue;
+        switch (key) {
+        case Key::Name:
+            filter.nameWords.push_back(std::move(value));
+            break;
+        case Key::Category:
+            filter.categories.push_back(std::move(value));
+            break;
+        case Key::Book:
+            filter.books.push_back(std::move(value));
+            break;
+        case Key::Frequency:
+            if (const auto code = FrequencyNamed(value))
+                filter.frequencies.push_back(*code);
+            else
+                filter.unknownFrequency = true;
+            break;
+        }
+    }
+    return filter;
+}
+
+bool SpellFilter::Empty() const {
+    return nameWords.empty() && categories.empty() && books.empty() && frequencies.empty() &&
+           !unknownFrequency;
+}
+
+bool SpellFilter::Matches(const tSpell& spell) const {
+    if (unknownFrequency) return false;
+    const auto all = [](const std::vector<std::string>& parts, const std::string& text) {
+        return std::all_of(parts.begin(), parts.end(),
+                           [&text](const std::string& part) { return ContainsNoCase(text, part); });
+    };
+    return all(nameWords, spell.Name) && all(categories, spell.Category) &&
+           all(books, spell.Book) &&
+           std::all_of(frequencies.begin(), frequencies.end(),
+                       [&spell](int32_t code) { return spell.Frequency == code; });
+}
+
+std::vector<tSpell*> MatchingSpells(TSpellBook& book, int32_t level, const SpellFilter& filter) {
+    std::vector<tSpell*> spells;
+    const bool everyLevel = level == 0;
+    spells.reserve(static_cast<size_t>(everyLevel ? book.Count() : book.CountOfLevel(level)));
+    if (everyLevel)
+        book.First();
+    else
+        book.GoToLevel(level);
+    const bool all = filter.Empty();
+    for (; tSpell* spell = book.CurrentSpell(); book.Next()) {
+        if (!everyLevel && spell->Level != level) break;
+        if (all || filter.Matches(*spell)) spells.push_back(spell);
+    }
+    return spells;
+}
+
+} // namespace vellumar

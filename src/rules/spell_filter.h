@@ -1,0 +1,39 @@
+#pragma once
+// Narrowing a spell list by what the user types: words of the name, and terms
+// for the category ("school:" or "cat:"), the frequency ("freq:", a name or a
+// letter) and the book ("book:"). Every word and term must hold; letters are
+// compared with a to z folded. A value with blanks is written in double quotes.
+
+#include "model/spell_book.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vellumar {
+
+struct SpellFilter {
+    std::vector<std::string> nameWords;  // each must occur in the name
+    std::vector<std::string> categories; // each must occur in the category
+    std::vector<std::string> books;      // each must occur in the book
+    // Frequency codes the spell must have; a term that names no frequency
+    // lets no spell through.
+    std::vector<int32_t> frequencies;
+    bool unknownFrequency = false;
+
+    bool Empty() const;
+    bool Matches(const tSpell& spell) const;
+};
+
+SpellFilter ParseSpellFilter(std::string_view text);
+
+// The frequency code named by a frequency's name (blanks and case ignored) or
+// letter (C, U, R, V, S); none for anything else.
+std::optional<int32_t> FrequencyNamed(std::string_view text);
+
+// The spells of one level (or of every level for level 0) that the filter
+// lets through, in book order.
+std::vector<tSpell*> MatchingSpells(TSpellBook& book, int32_t level, const SpellFilter& filter);
+
+} // namespace vellumar

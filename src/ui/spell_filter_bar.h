@@ -1,0 +1,35 @@
+#pragma once
+// The filter field above a spell list, and for the master list its "All
+// levels" switch. Ctrl+F in the window focuses the field; Esc in it empties
+// it and goes no further, so no window or dialog closes. Nothing here is stored.
+
+#include "rules/spell_filter.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLineEdit;
+
+namespace vellumar {
+
+class SpellFilterBar : public QWidget {
+    Q_OBJECT
+public:
+    // `window` hears Ctrl+F; `withAllLevels` adds the "All levels" switch.
+    SpellFilterBar(QWidget* window, bool withAllLevels, QWidget* parent);
+
+    SpellFilter Filter() const;
+    bool AllLevels() const;
+
+    QLineEdit* edFilter;
+    QCheckBox* cbAllLevels = nullptr;
+
+signals:
+    // The text or the switch changed.
+    void Changed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+} // namespace vellumar

@@ -1,0 +1,104 @@
+#include "rules/spell_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+#include <string>
+#include <vector>
+
+using namespace vellumar;
+
+namespace {
+
+// A small book of three levels whose spells differ in every field a term looks at.
+std::unique_ptr<TSpellBook> SampleBook() {
+    auto book = std::make_unique<TSpellBook>();
+    book->AddSpell(new tSpell(1, "Magic Missile", "Core", 10, 0, "Evocation"));
+    book->AddSpell(new tSpell(1, "Light", "Core", 12, -1, "Alteration"));
+    book->AddSpell(new tSpell(1, "Wall of Fog", "Tome of Mists", 3, -2, "Alteration/Illusion"));
+    book->AddSpell(new tSpell(3, "Fireball", "Core", 40, 0, "Evocation"));
+    book->AddSpell(new tSpell(3, "Wall of Fire Missile", "Arcana", 7, -3, "Evocation"));
+    book->AddSpell(new tSpell(9, "Wish", "Core", 90, -4, "Conjuration"));
+    return book;
+}
+
+std::vector<std::string> Names(const std::vector<tSpell*>& spells) {
+    std::vector<std::string> names;
+    for (const tSpell* spell : spells) names.push_back(spell->Name);
+    return names;
+}
+
+struct FilterRow {
+    const char* what;
+    const char* text;
+    int level; // 0: every level
+    std::vector<std::string> names;
+};
+
+class FilterMatching : public testing::TestWithParam<FilterRow> {};
+
+TEST_P(FilterMatching, LetsThroughExactlyTheMatchingSpells) {
+    const FilterRow& row = GetParam();
+    auto book = SampleBook();
+    EXPECT_EQ(Names(MatchingSpells(*book, row.level, ParseSpellFilter(row.text))), row.names)
+        << row.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Terms, FilterMatching,
+    testing::Values(
+        FilterRow{"empty text: the whole level", "", 1, {"Light", "Magic Missile", "Wall of Fog"}},
+        FilterRow{"blanks only", "   ", 3, {"Fireball", "Wall of Fire Missile"}},
+        FilterRow{
+            "every level",
+            "",
+            0,
+            {"Light", "Magic Missile", "Wall of Fog", "Fireball", "Wall of Fire Missile", "Wish"}},
+        FilterRow{"name word, any case", "MISS", 0, {"Magic Missile", "Wall of Fire Missile"}},
+        FilterRow{"every word must occur", "wall fire", 0, {"Wall of Fire Missile"}},
+        FilterRow{"words in any order", "fire wall", 0, {"Wall of Fire Missile"}},
+        FilterRow{"level keeps to its spells", "wall", 1, {"Wall of Fog"}},
+        FilterRow{
+            "school term", "school:evoc", 0, {"Magic Missile", "Fireball", "Wall of Fire Missile"}},
+        FilterRow{"cat term, part of a combined category", "cat:illusion", 0, {"Wall of Fog"}},
+        FilterRow{"term key in capitals", "CAT:alter", 1, {"Light", "Wall of Fog"}},
+        FilterRow{"frequency by name", "freq:uncommon", 0, {"Light"}},
+        FilterRow{"frequency by letter", "freq:v", 0, {"Wall of Fire Missile"}},
+        FilterRow{
+            "frequency name with blank, quoted", "freq:\"very rare\"", 0, {"Wall of Fire Missile"}},
+        FilterRow{"frequency name run together", "freq:veryrare", 0, {"Wall of Fire Missile"}},
+        FilterRow{"restricted by letter", "freq:S", 0, {"Wish"}},
+        FilterRow{"unknown frequency lets nothing through", "freq:q", 0, {}},
+        FilterRow{"book term", "book:tome", 0, {"Wall of Fog"}},
+        FilterRow{"quoted book with blank", "book:\"of mists\"", 0, {"Wall of Fog"}},
+        FilterRow{"terms and words together", "missile cat:evo book:core", 0, {"Magic Missile"}},
+        FilterRow{"key still being typed narrows nothing",
+                  "fire freq:",
+                  3,
+                  {"Fireball", "Wall of Fire Missile"}},
+        FilterRow{"no match", "zzz", 0, {}}),
+    [](const testing::TestParamInfo<FilterRow>& info) {
+        std::string name = info.param.what;
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return name;
+    });
+
+TEST(FrequencyNamed, KnowsNamesAndLettersOnly) {
+    EXPECT_EQ(FrequencyNamed("common"), 0);
+    EXPECT_EQ(FrequencyNamed("Very Rare"), -3);
+    EXPECT_EQ(FrequencyNamed("r"), -2);
+    EXPECT_EQ(FrequencyNamed("restricted"), -4);
+    EXPECT_FALSE(FrequencyNamed("x"));
+    EXPECT_FALSE(FrequencyNamed("rar"));
+    EXPECT_FALSE(FrequencyNamed(""));
+}
+
+TEST(SpellFilterText, EmptyOnlyWithoutTerms) {
+    EXPECT_TRUE(ParseSpellFilter(" cat: ").Empty());
+    EXPECT_FALSE(ParseSpellFilter("freq:nothing").Empty());
+    EXPECT_FALSE(ParseSpellFilter("a").Empty());
+}
+
+} // namespace
