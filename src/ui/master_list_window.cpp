@@ -9,6 +9,7 @@
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/app_context.h"
+#include "ui/book_undo.h"
 #include "ui/frame_window.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_commands.h"
@@ -37,13 +38,18 @@ constexpr int PanelHeight = 44;
 constexpr int LevelsTop = PanelHeight + 2;
 constexpr int ListTop = LevelsTop + 48;
 
+const QString Caption = QStringLiteral("Master Spell List");
+
 } // namespace
 
 TfrmMasterList::TfrmMasterList(AppContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("frmMasterList"));
-    setWindowTitle(QStringLiteral("Master Spell List"));
+    setWindowTitle(Caption);
     setProperty("helpTopic", int(TopicMasterList));
+    undo_ = new BookUndo([this] { return list_.get(); },
+                         [this](const BookChange&) { grpSpellLevelClick(); },
+                         [this](bool modified) { SetModified(modified); }, this);
     BuildControls();
     BuildMenus();
     resize(440, 480);
@@ -155,6 +161,9 @@ void TfrmMasterList::BuildMenus() {
             {edit, "&Edit Spell Data", &W::mnuEditSpellClick},
             {edit, "&Add New Spell", &W::mnuAddNewSpellClick, Qt::Key_Insert},
             {edit, "&Delete Spell", &W::mnuDeleteSpellClick, Qt::Key_Delete},
+            {edit},
+            {edit, "&Undo", &W::mnuUndoClick, QKeySequence::Undo, nullptr, {}, "mnuUndo"},
+            {edit, "&Redo", &W::mnuRedoClick, QKeySequence::Redo, nullptr, {}, "mnuRedo"},
 
             {popup, "Edit Spell Data", &W::mnuEditSpellClick},
             {popup, "Add New Spell", &W::mnuAddNewSpellClick},
@@ -166,6 +175,8 @@ void TfrmMasterList::BuildMenus() {
             {popup, "Set Master File", &W::mnuSetMasterFileClick},
         });
     mnuSaveMasterFile = mnuFile->findChild<QAction*>(QStringLiteral("mnuSaveMasterFile"));
+    undo_->Follow(mnuEdit->findChild<QAction*>(QStringLiteral("mnuUndo")),
+                  mnuEdit->findChild<QAction*>(QStringLiteral("mnuRedo")));
 }
 
 std::string TfrmMasterList::MasterFilePath() const {
@@ -182,6 +193,7 @@ void TfrmMasterList::Load(const QString& task) {
         list_ = read.Take();
         failure = read.Status();
         SetModified(false);
+        undo_->Restart(true);
         grpSpellLevelClick();
     }
     // A missing file is a list not yet made; one that is there but cannot be
@@ -196,7 +208,10 @@ void TfrmMasterList::Load(const QString& task) {
 
 void TfrmMasterList::SetModified(bool modified) {
     if (list_) list_->Modified = modified;
-    mnuSaveMasterFile->setEnabled(list_ && list_->Modified);
+    const bool unsaved = list_ && list_->Modified;
+    mnuSaveMasterFile->setEnabled(unsaved);
+    setWindowTitle(unsaved ? Caption + QLatin1Char('*') : Caption);
+    if (!modified) undo_->MarkSaved();
 }
 
 int TfrmMasterList::SpellLevel() const {
@@ -224,29 +239,47 @@ void TfrmMasterList::mnuAddToBookClick() {
     if (spells.empty() || !target) return;
     target->SetSpellLevel(SpellLevel());
     target->grpSpellLevelClick();
+    const BookStep step(target->History(), "Add Spells to Book");
     for (const tSpell* spell : spells) target->OfferSpell(spell);
 }
 
 void TfrmMasterList::mnuEditSpellClick() {
     if (!list_) return;
+    BookChange edits(CasterFields::Of(*list_));
     if (EditSpellsOfBook(*list_, lbSpells->SelectedSpells(), context_.SpellEdit(),
-                         context_.prompter(), this)) {
+                         context_.prompter(), this, &edits)) {
         SetModified(true);
         grpSpellLevelClick();
     }
+    undo_->Record(QStringLiteral("Edit Spell Data"), std::move(edits));
 }
 
 void TfrmMasterList::mnuAddNewSpellClick() {
     // A list that could not be read is empty, and the user may start one.
     if (!list_) list_ = std::make_unique<TSpellBook>();
-    CreateNewSpells(*list_, context_.SpellEdit(), context_.prompter(), this, [this] {
-        SetModified(true);
-        grpSpellLevelClick();
-    });
+    CreateNewSpells(*list_, context_.SpellEdit(), context_.prompter(), this,
+                    [this](const tSpell& spell) {
+                        SetModified(true);
+                        grpSpellLevelClick();
+                        undo_->Record(QStringLiteral("Add New Spell"), SpellAdded(*list_, spell));
+                    });
 }
 
 void TfrmMasterList::mnuDeleteSpellClick() {
-    if (list_ && DeleteSelectedRows(*lbSpells, *list_, SpellLevel()) > 0) SetModified(true);
+    if (!list_) return;
+    // Only the spells that go are kept for Undo: the list may be long.
+    BookChange deleted(CasterFields::Of(*list_));
+    for (const tSpell* spell : lbSpells->SelectedSpells()) deleted.Removed(*spell);
+    if (DeleteSelectedRows(*lbSpells, *list_, SpellLevel()) > 0) SetModified(true);
+    undo_->Record(QStringLiteral("Delete Spell"), std::move(deleted));
+}
+
+void TfrmMasterList::mnuUndoClick() {
+    undo_->Undo();
+}
+
+void TfrmMasterList::mnuRedoClick() {
+    undo_->Redo();
 }
 
 bool TfrmMasterList::mnuSaveMasterFileClick() {

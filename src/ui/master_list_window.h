@@ -19,6 +19,7 @@ class QToolButton;
 namespace vellumar {
 
 class AppContext;
+class BookUndo;
 class TSpellBook;
 
 class TfrmMasterList : public QMainWindow, public SpellSource {
@@ -51,6 +52,10 @@ public:
     void mnuCurrentMasterFileClick();
     void mnuSetMasterFileClick();
     void mnuExitClick() { close(); }
+    void mnuUndoClick();
+    void mnuRedoClick();
+    // The list's changes, for Undo and Redo.
+    BookUndo& History() const { return *undo_; }
     // The save question; true when the window (or the program) may close.
     bool FormCloseQuery();
 
@@ -88,6 +93,7 @@ private:
 
     AppContext& context_;
     std::unique_ptr<TSpellBook> list_;
+    BookUndo* undo_ = nullptr;
     // A master file that exists but could not be read; empty when none.
     std::string unreadPath_;
     QWidget* levels_ = nullptr;

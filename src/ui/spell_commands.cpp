@@ -1,5 +1,6 @@
 #include "ui/spell_commands.h"
 
+#include "model/book_change.h"
 #include "model/spell_book.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
@@ -42,7 +43,7 @@ QString DuplicateSpellText(const tSpell& spell, bool adding) {
 }
 
 EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dialog,
-                            Prompter& prompter, QWidget* parent) {
+                            Prompter& prompter, QWidget* parent, BookChange* edits) {
     if (!spell || !GoToSpell(book, spell)) return EditOutcome::Cancelled;
     std::unique_ptr<tSpell> edited = spell->Clone();
     dialog.LoadSpellIntoDialog(edited.get());
@@ -55,6 +56,10 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
                          DuplicateSpellText(*edited, false));
         return EditOutcome::Refused;
     }
+    if (edits) {
+        edits->Removed(*spell);
+        edits->Added(*edited);
+    }
     GoToSpell(book, spell);
     book.DeleteCurrent();
     book.AddSpell(edited);
@@ -62,16 +67,16 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
 }
 
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
-                      Prompter& prompter, QWidget* parent) {
+                      Prompter& prompter, QWidget* parent, BookChange* edits) {
     bool changed = false;
     for (tSpell* spell : spells)
-        if (EditSpellOfBook(book, spell, dialog, prompter, parent) == EditOutcome::Changed)
+        if (EditSpellOfBook(book, spell, dialog, prompter, parent, edits) == EditOutcome::Changed)
             changed = true;
     return changed;
 }
 
 void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent,
-                     const std::function<void()>& added) {
+                     const std::function<void(const tSpell&)>& added) {
     auto spell = std::make_unique<tSpell>(MinSpellLevel, "", "", 0, FrequencyCommon, "");
     for (;;) {
         dialog.LoadSpellIntoDialog(spell.get());
@@ -82,7 +87,7 @@ void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter
         const tSpell* held = OtherEqualSpell(book, *spell, nullptr);
         const bool wentIn = book.AddSpell(spell);
         if (wentIn) {
-            if (added) added();
+            if (added) added(*last);
         } else {
             prompter.Message(parent, BoxKind::Error, BoxButtons::Ok,
                              DuplicateSpellText(held ? *held : *spell, true));
