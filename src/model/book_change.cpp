@@ -71,6 +71,16 @@ BookChange BookChange::Between(const BookState& before, const BookState& after) 
     return change;
 }
 
+void BookChange::RemovedAt(TSpellBook& book, int32_t level, const std::vector<int>& rows) {
+    auto row = rows.begin();
+    book.GoToLevel(level);
+    for (int k = 0; row != rows.end() && book.CurrentLevel() == level; book.Next(), ++k)
+        if (k == *row) {
+            Removed(*book.CurrentSpell());
+            ++row;
+        }
+}
+
 void BookChange::SetCaster(CasterFields before, CasterFields after) {
     before_ = std::move(before);
     after_ = std::move(after);

@@ -52,6 +52,9 @@ public:
         added_.push_back(spell);
         settled_ = false;
     }
+    // Notes the spells at these positions (ascending) of a level of the book
+    // as taken out, in one walk over the level.
+    void RemovedAt(TSpellBook& book, int32_t level, const std::vector<int>& rows);
     void SetCaster(CasterFields before, CasterFields after);
     // Takes the later change into this one: afterwards this one leads from
     // this one's start to the later one's end. Both change caster fields only.

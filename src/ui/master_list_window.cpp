@@ -269,7 +269,7 @@ void TfrmMasterList::mnuDeleteSpellClick() {
     if (!list_) return;
     // Only the spells that go are kept for Undo: the list may be long.
     BookChange deleted(CasterFields::Of(*list_));
-    for (const tSpell* spell : lbSpells->SelectedSpells()) deleted.Removed(*spell);
+    deleted.RemovedAt(*list_, SpellLevel(), lbSpells->SelectedRows());
     if (DeleteSelectedRows(*lbSpells, *list_, SpellLevel()) > 0) SetModified(true);
     undo_->Record(QStringLiteral("Delete Spell"), std::move(deleted));
 }

@@ -126,6 +126,22 @@ TEST(BookChange, SpellsTakenOutAndPutBackUnchangedCountForNothing) {
     EXPECT_TRUE(same.Empty());
 }
 
+TEST(BookChange, RowsOfALevelAreNotedAsTheSpellsAtThosePositions) {
+    auto book = Book({Spell(1, "Alarm"), Spell(1, "Shield"), Spell(1, "sleep"), Spell(2, "Web"),
+                      Spell(2, "Wish")});
+    const BookState before = BookState::Of(*book);
+    BookChange change(CasterFields::Of(*book));
+    change.RemovedAt(*book, 2, {1});
+    change.RemovedAt(*book, 1, {0, 2, 7}); // a row past the level's end notes nothing
+    std::vector<std::string> names;
+    for (const tSpell& spell : change.RemovedSpells()) names.push_back(spell.Name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Alarm", "sleep", "Wish"}));
+    change.Redo(*book);
+    EXPECT_EQ(book->Count(), 2);
+    change.Undo(*book);
+    ExpectState(*book, before);
+}
+
 TEST(BookChange, CasterChangesMergeAndVanishWhenTypedBack) {
     auto book = Book({});
     const CasterFields start = CasterFields::Of(*book);

@@ -267,6 +267,20 @@ private slots:
         QCOMPARE(window.History().Stack().count(), 2);
     }
 
+    // In a field the keys undo the typing there; the book's earlier steps stay.
+    void keysInAFieldUndoItsTyping() {
+        TfrmSpellBook& window = OpenSaved();
+        window.mnuValidateBookClick();
+        QVERIFY(GiveFocus(window.spnWizardLevel));
+        window.spnWizardLevel->selectAll();
+        QTest::keyClicks(window.spnWizardLevel, "7");
+        QCOMPARE(window.Book().CasterLevel, 7);
+        QTest::keyClick(h->Frame().windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+        QTRY_COMPARE(window.Book().CasterLevel, 2);
+        QCOMPARE(window.Book().CountOfLevel(3), 0); // Validate Book is not undone
+        QVERIFY(window.History().Stack().canUndo());
+    }
+
     void saveThenUndoMarksModifiedAndRedoClearsIt() {
         TfrmSpellBook& window = OpenSaved();
         window.mnuValidateBookClick();
