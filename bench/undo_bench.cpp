@@ -14,58 +14,64 @@ namespace {
 
 constexpr int MasterSize = 100000;
 
-// As the master list window deletes selected rows: the spells that go are
-// copied for Undo, then taken out one by one from the top of the level.
-BookChange DeleteLevel(TSpellBook& book, int level) {
+// The copies of the spells of a whole level, as Undo keeps them.
+BookChange CopyLevel(TSpellBook& book, int level) {
     BookChange change(CasterFields::Of(book));
     std::vector<int> rows(static_cast<size_t>(book.CountOfLevel(level)));
     std::iota(rows.begin(), rows.end(), 0);
     change.RemovedAt(book, level, rows);
-    while (book.SpellAt(level, 0)) book.DeleteCurrent();
     change.Empty(); // settles the copies, as recording does
     return change;
 }
 
-void BM_DeleteLevelWithItsUndoCopy(benchmark::State& state) {
+// As the master list window deletes selected rows: one by one from the top.
+void DeleteLevel(TSpellBook& book, int level) {
+    while (book.SpellAt(level, 0)) book.DeleteCurrent();
+}
+
+// The deletion with the copies for Undo (second argument 1), and without
+// them (0) for comparison.
+void BM_DeleteLevel(benchmark::State& state) {
     const auto master = GenerateMaster(MasterSize);
     const int level = static_cast<int>(state.range(0));
+    const bool keepForUndo = state.range(1) != 0;
     state.counters["spells"] = master->CountOfLevel(level);
     for (auto _ : state) {
-        BookChange change = DeleteLevel(*master, level);
+        if (!keepForUndo) state.PauseTiming();
+        const BookChange change = CopyLevel(*master, level);
+        if (!keepForUndo) state.ResumeTiming();
+        DeleteLevel(*master, level);
         state.PauseTiming();
         change.Undo(*master);
+        state.ResumeTiming();
+    }
+}
+
+// One direction timed, the other one untimed to set the list up again.
+void TimeUndoOrRedo(benchmark::State& state, bool undo) {
+    const auto master = GenerateMaster(MasterSize);
+    const int level = static_cast<int>(state.range(0));
+    const BookChange change = CopyLevel(*master, level);
+    if (undo) DeleteLevel(*master, level);
+    for (auto _ : state) {
+        undo ? change.Undo(*master) : change.Redo(*master);
+        state.PauseTiming();
+        undo ? change.Redo(*master) : change.Undo(*master);
         state.ResumeTiming();
     }
 }
 
 void BM_UndoLevelDelete(benchmark::State& state) {
-    const auto master = GenerateMaster(MasterSize);
-    const int level = static_cast<int>(state.range(0));
-    const BookChange change = DeleteLevel(*master, level);
-    for (auto _ : state) {
-        change.Undo(*master);
-        state.PauseTiming();
-        change.Redo(*master);
-        state.ResumeTiming();
-    }
+    TimeUndoOrRedo(state, true);
 }
 
 void BM_RedoLevelDelete(benchmark::State& state) {
-    const auto master = GenerateMaster(MasterSize);
-    const int level = static_cast<int>(state.range(0));
-    const BookChange change = DeleteLevel(*master, level);
-    change.Undo(*master);
-    for (auto _ : state) {
-        change.Redo(*master);
-        state.PauseTiming();
-        change.Undo(*master);
-        state.ResumeTiming();
-    }
+    TimeUndoOrRedo(state, false);
 }
 
 // Level 1 is the largest (18,000 spells) and stands first; level 5 stands
 // amid the list.
-BENCHMARK(BM_DeleteLevelWithItsUndoCopy)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteLevel)->ArgsProduct({{1, 5}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoLevelDelete)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoLevelDelete)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond);
 

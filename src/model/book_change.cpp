@@ -72,6 +72,7 @@ BookChange BookChange::Between(const BookState& before, const BookState& after) 
 }
 
 void BookChange::RemovedAt(TSpellBook& book, int32_t level, const std::vector<int>& rows) {
+    removed_.reserve(removed_.size() + rows.size());
     auto row = rows.begin();
     book.GoToLevel(level);
     for (int k = 0; row != rows.end() && book.CurrentLevel() == level; book.Next(), ++k)
@@ -89,8 +90,11 @@ void BookChange::SetCaster(CasterFields before, CasterFields after) {
 void BookChange::Settle() const {
     if (settled_) return;
     settled_ = true;
-    std::stable_sort(removed_.begin(), removed_.end(), InBookOrder);
-    std::stable_sort(added_.begin(), added_.end(), InBookOrder);
+    // Mostly noted in book order already.
+    for (std::vector<tSpell>* spells : {&removed_, &added_})
+        if (!std::is_sorted(spells->begin(), spells->end(), InBookOrder))
+            std::stable_sort(spells->begin(), spells->end(), InBookOrder);
+    if (removed_.empty() || added_.empty()) return; // nothing can pair up
     // Each list holds a level and name once, as the book does.
     std::vector<tSpell> removed;
     std::vector<tSpell> added;

@@ -30,17 +30,6 @@ using namespace vellumar::test;
 
 namespace {
 
-const QByteArray MasterFile = "1,\"Alarm\",\"SRD\",1,\"C\",\"Abjuration\"\r\n"
-                              "1,\"Burning Hands\",\"SRD\",2,\"C\",\"Evocation\"\r\n"
-                              "1,\"Shield\",\"SRD\",9,\"C\",\"Abjuration\"\r\n"
-                              "2,\"Web\",\"SRD\",3,\"C\",\"Conjuration\"\r\n"
-                              "3,\"Fireball\",\"SRD\",7,\"C\",\"Evocation\"\r\n"
-                              " \r\n";
-
-QByteArray Line(int level, const char* name) {
-    return QByteArray::number(level) + ",\"" + name + "\",\"B\",1,\"C\",\"cat\"";
-}
-
 bool SameState(const BookState& a, const BookState& b) {
     if (!(a.caster == b.caster) || a.spells.size() != b.spells.size()) return false;
     for (size_t i = 0; i < a.spells.size(); ++i)
@@ -67,8 +56,9 @@ class BookUndoTest : public QObject {
     TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
     // A saved book of caster level 2, where Fireball is beyond the rules.
     TfrmSpellBook& OpenSaved(const QString& name = "saved.spb") {
-        const QString path = h->home.Write(
-            name, SpellbookV4(2, 12, "Generalist", 'C', {Line(1, "Alarm"), Line(3, "Fireball")}));
+        const QString path =
+            h->home.Write(name, SpellbookV4(2, 12, "Generalist", 'C',
+                                            {SpellLine(1, "Alarm"), SpellLine(3, "Fireball")}));
         if (!h->Frame().OpenSpellbookFile(path)) QTest::qFail("not opened", __FILE__, __LINE__);
         return *h->Frame().ActiveSpellBook();
     }
@@ -119,8 +109,9 @@ class BookUndoTest : public QObject {
              }},
             {"Import Spells",
              [this](TfrmSpellBook& w) {
-                 h->prompter.OpenFile(h->home.Write(h->home.Working() + "in.dat",
-                                                    Line(1, "One") + "\r\n" + Line(1, "Two")));
+                 h->prompter.OpenFile(
+                     h->home.Write(h->home.Working() + "in.dat",
+                                   SpellLine(1, "One") + "\r\n" + SpellLine(1, "Two")));
                  w.mnuImportSpellsClick();
              }},
             {"Delete Spell",
@@ -183,7 +174,7 @@ class BookUndoTest : public QObject {
 private slots:
     void init() {
         h = std::make_unique<AppHarness>();
-        h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
+        h->home.Write(h->home.Working() + "MASTER.DAT", FiveSpellMaster());
         h->Start();
     }
     void cleanup() {

@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers for tests of the spell lists and menus.
 
+#include <QByteArray>
 #include <QKeySequence>
 #include <QListWidget>
 #include <QMenu>
@@ -15,6 +16,12 @@ class TSpellBook;
 } // namespace vellumar
 
 namespace vellumar::test {
+
+// A master list of five Common spells: Alarm, Burning Hands and Shield of
+// level 1, Web of level 2, Fireball of level 3.
+QByteArray FiveSpellMaster();
+// A spell's line in a spell file: book "B", page 1, category "cat".
+QByteArray SpellLine(int level, const char* name, char frequency = 'C');
 
 QStringList Rows(const QListWidget* list);
 // The names of a book's spells in book order.
