@@ -129,6 +129,17 @@ bool BookChange::Empty() const {
     return !ChangesSpells() && before_ == after_;
 }
 
+int32_t BookChange::LevelToShow(int32_t shown) const {
+    Settle();
+    int32_t first = shown;
+    for (const std::vector<tSpell>* spells : {&removed_, &added_})
+        for (const tSpell& spell : *spells) {
+            if (spell.Level == shown) return shown;
+            if (first == shown || spell.Level < first) first = spell.Level;
+        }
+    return first;
+}
+
 const std::vector<tSpell>& BookChange::AddedSpells() const {
     Settle();
     return added_;

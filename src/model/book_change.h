@@ -71,6 +71,10 @@ public:
     void Undo(TSpellBook& book) const;
     void Redo(TSpellBook& book) const;
 
+    // The spell level to show after the change: the one shown when the change
+    // touched spells of it or no spells at all, else the first level touched.
+    int32_t LevelToShow(int32_t shown) const;
+
     // The spells put in and taken out, in book order.
     const std::vector<tSpell>& AddedSpells() const;
     const std::vector<tSpell>& RemovedSpells() const;

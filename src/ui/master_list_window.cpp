@@ -48,7 +48,10 @@ TfrmMasterList::TfrmMasterList(AppContext& context, QWidget* parent)
     setWindowTitle(Caption);
     setProperty("helpTopic", int(TopicMasterList));
     undo_ = new BookUndo([this] { return list_.get(); },
-                         [this](const BookChange&) { grpSpellLevelClick(); },
+                         [this](const BookChange& change) {
+                             SetSpellLevel(change.LevelToShow(SpellLevel()));
+                             grpSpellLevelClick();
+                         },
                          [this](bool modified) { SetModified(modified); }, this);
     BuildControls();
     BuildMenus();

@@ -403,15 +403,7 @@ void TfrmSpellBook::ShowBookParameters() {
 
 void TfrmSpellBook::ShowChange(const BookChange& change) {
     ShowCasterFields();
-    const auto touched = [this](const std::vector<tSpell>& spells) {
-        for (const tSpell& spell : spells)
-            if (spell.Level == SpellLevel()) return true;
-        return false;
-    };
-    if (change.ChangesSpells() && !touched(change.AddedSpells()) &&
-        !touched(change.RemovedSpells()))
-        SetSpellLevel(change.AddedSpells().empty() ? change.RemovedSpells().front().Level
-                                                   : change.AddedSpells().front().Level);
+    SetSpellLevel(change.LevelToShow(SpellLevel()));
     grpSpellLevelClick();
 }
 

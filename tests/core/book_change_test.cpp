@@ -142,6 +142,18 @@ TEST(BookChange, RowsOfALevelAreNotedAsTheSpellsAtThosePositions) {
     ExpectState(*book, before);
 }
 
+TEST(BookChange, TheLevelShownFollowsTheSpellsTouched) {
+    auto book = Book({});
+    BookChange change(CasterFields::Of(*book));
+    EXPECT_EQ(change.LevelToShow(4), 4); // no spells: the level stays
+    change.Removed(Spell(7, "Gone"));
+    change.Added(Spell(3, "New"));
+    change.Added(Spell(5, "Other"));
+    EXPECT_EQ(change.LevelToShow(5), 5);
+    EXPECT_EQ(change.LevelToShow(1), 3); // the lowest level touched
+    EXPECT_EQ(change.LevelToShow(9), 3);
+}
+
 TEST(BookChange, CasterChangesMergeAndVanishWhenTypedBack) {
     auto book = Book({});
     const CasterFields start = CasterFields::Of(*book);

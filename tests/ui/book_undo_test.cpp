@@ -330,10 +330,14 @@ private slots:
     void masterListCommands_data() {
         QTest::addColumn<int>("row");
         const auto rows = MasterCommands();
-        for (int i = 0; i < int(rows.size()); ++i) QTest::newRow(rows[size_t(i)].first) << i;
+        QTest::addColumn<int>("level");
+        const int levels[] = {2, 1, 1};
+        for (int i = 0; i < int(rows.size()); ++i)
+            QTest::newRow(rows[size_t(i)].first) << i << levels[i];
     }
     void masterListCommands() {
         QFETCH(int, row);
+        QFETCH(int, level);
         TfrmMasterList& master = Master();
         TSpellBook& list = *h->Context().MasterList();
         const BookState saved = BookState::Of(list);
@@ -344,6 +348,7 @@ private slots:
         for (int round = 0; round < 2; ++round) {
             master.mnuUndoClick();
             QVERIFY(SameState(BookState::Of(list), saved));
+            QCOMPARE(master.SpellLevel(), level); // where the spells changed
             QCOMPARE(master.windowTitle(), QStringLiteral("Master Spell List"));
             QVERIFY(!list.Modified);
             QVERIFY(!master.mnuSaveMasterFile->isEnabled());
