@@ -4,6 +4,7 @@
 // a QListWidget row by row as the windows did it before the list model.
 
 #include "generated_master.h"
+#include "model/book_change.h"
 #include "output/item_text.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/spell_filter_bar.h"
@@ -75,6 +76,14 @@ void BM_FilterKeystrokeAllLevels(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterKeystrokeAllLevels)->Unit(benchmark::kMillisecond);
 
+// What the master list window keeps for Undo before it deletes the selected rows.
+BookChange DeletedForUndo(const SpellList& list, TSpellBook& book) {
+    BookChange change(CasterFields::Of(book));
+    for (const tSpell* spell : list.SelectedSpells()) change.Removed(*spell);
+    change.Empty(); // settles the copies, as recording does
+    return change;
+}
+
 void BM_SelectAllAndDeleteLevel(benchmark::State& state) {
     const auto list = ShownList();
     int64_t deleted = 0;
@@ -85,6 +94,7 @@ void BM_SelectAllAndDeleteLevel(benchmark::State& state) {
         QApplication::processEvents();
         state.ResumeTiming();
         list->selectAll();
+        const BookChange change = DeletedForUndo(*list, *master);
         deleted += list->DeleteSelected();
         QApplication::processEvents();
         state.PauseTiming();
@@ -95,6 +105,28 @@ void BM_SelectAllAndDeleteLevel(benchmark::State& state) {
         benchmark::Counter(double(deleted), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_SelectAllAndDeleteLevel)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Undo of that deletion: the spells back in the book and the level shown again.
+void BM_UndoDeletedLevel(benchmark::State& state) {
+    const auto list = ShownList();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto master = GenerateMaster(MasterSize);
+        list->ShowSpells(master.get(), 1, {});
+        list->selectAll();
+        const BookChange change = DeletedForUndo(*list, *master);
+        list->DeleteSelected();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        change.Undo(*master);
+        list->ShowSpells(master.get(), 1, {});
+        QApplication::processEvents();
+        state.PauseTiming();
+        list->ShowNone();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_UndoDeletedLevel)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Before the model: the list emptied and filled row by row, each row's spell
 // looked up by its position in the level.

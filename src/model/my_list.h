@@ -70,11 +70,12 @@ protected:
         --Count_;
         return item;
     }
-    void LinkBefore(TNode<T>* at, T* item) {
+    TNode<T>* LinkBefore(TNode<T>* at, T* item) {
         auto* node = new TNode<T>{at->Prev, item, at};
         at->Prev->Next = node;
         at->Prev = node;
         ++Count_;
+        return node;
     }
 
     TNode<T> Head;
@@ -92,25 +93,20 @@ public:
     // Links the item in its ordered place; refuses a missing item, and an equal
     // one when Unique is set. Equal items otherwise go after their equals.
     bool Insert(T* item) {
+        TNode<T>* place = PlaceOf(item);
+        if (!place) return false;
+        this->LinkBefore(place, item);
+        return true;
+    }
+
+    // As Insert, but looks first right after the cursor and leaves the cursor
+    // on the new item, so items given in order go in one step each.
+    bool InsertAfterCursor(T* item) {
         if (!item) return false;
-        // Files are written in order, so readers append: try the end first.
-        // For a consistent order this gives exactly the result of the walk.
-        if (this->Count_ > 0) {
-            const int32_t last = Compare(*item, *this->Tail.Prev->Data);
-            if (last > 0 || (last == 0 && !Unique)) {
-                this->LinkBefore(&this->Tail, item);
-                return true;
-            }
-            if (last == 0) return false;
-        }
-        TNode<T>* node = this->Head.Next;
-        while (node != &this->Tail) {
-            const int32_t c = Compare(*item, *node->Data);
-            if (c < 0) break;
-            if (c == 0 && Unique) return false;
-            node = node->Next;
-        }
-        this->LinkBefore(node, item);
+        TNode<T>* at = this->Current ? this->Current : &this->Head;
+        TNode<T>* place = FitsBetween(*item, at, at->Next) ? at->Next : PlaceOf(item);
+        if (!place) return false;
+        this->Current = this->LinkBefore(place, item);
         return true;
     }
 
@@ -123,6 +119,36 @@ public:
 
     bool Unique;
     CompareFn Compare;
+
+private:
+    // The node the item goes before, or none when it is refused.
+    TNode<T>* PlaceOf(const T* item) {
+        if (!item) return nullptr;
+        // Files are written in order, so readers append: try the end first.
+        // For a consistent order this gives exactly the result of the walk.
+        if (this->Count_ > 0) {
+            const int32_t last = Compare(*item, *this->Tail.Prev->Data);
+            if (last > 0 || (last == 0 && !Unique)) return &this->Tail;
+            if (last == 0) return nullptr;
+        }
+        TNode<T>* node = this->Head.Next;
+        while (node != &this->Tail) {
+            const int32_t c = Compare(*item, *node->Data);
+            if (c < 0) break;
+            if (c == 0 && Unique) return nullptr;
+            node = node->Next;
+        }
+        return node;
+    }
+    // Whether the item's ordered place lies between these neighbours (head and
+    // tail stand for the ends), as the walk would find it.
+    bool FitsBetween(const T& item, const TNode<T>* before, const TNode<T>* after) const {
+        if (before != &this->Head) {
+            const int32_t c = Compare(item, *before->Data);
+            if (c < 0 || (c == 0 && Unique)) return false;
+        }
+        return after == &this->Tail || Compare(item, *after->Data) < 0;
+    }
 };
 
 } // namespace vellumar

@@ -37,6 +37,14 @@ bool TSpellBook::AddCopy(const tSpell* spell) {
     return AddSpell(clone);
 }
 
+bool TSpellBook::AddCopyInOrder(const tSpell& spell) {
+    if (IsReference) return false;
+    auto clone = spell.Clone();
+    if (!InsertAfterCursor(clone.get())) return false;
+    CountIn(*clone.release(), 1);
+    return true;
+}
+
 void TSpellBook::DeleteCurrent() {
     if (!Current) return;
     CountIn(*Current->Data, -1);

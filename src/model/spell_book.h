@@ -25,6 +25,9 @@ public:
     bool AddSpell(tSpell* spell);
     bool AddSpell(std::unique_ptr<tSpell>& spell);
     bool AddCopy(const tSpell* spell);
+    // As AddCopy, but tries the place after the cursor first and leaves the
+    // cursor on the copy: spells copied in book order go in one step each.
+    bool AddCopyInOrder(const tSpell& spell);
     void MakeReference() { IsReference = true; }
     void DeleteCurrent() override;
 

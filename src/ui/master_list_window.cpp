@@ -8,9 +8,10 @@
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
+#include "ui/book_undo.h"
 #include "ui/frame_window.h"
-#include "ui/master_list_window_context.h"
 #include "ui/level_panel.h"
+#include "ui/master_list_window_context.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_commands.h"
 #include "ui/spell_filter_bar.h"
@@ -40,13 +41,21 @@ constexpr int FilterHeight = 24;
 // The filter field stands where the list would begin; the list starts below it.
 constexpr int ListTop = FilterTop + FilterHeight + 4;
 
+const QString Caption = QStringLiteral("Master Spell List");
+
 } // namespace
 
 TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("frmMasterList"));
-    setWindowTitle(QStringLiteral("Master Spell List"));
+    setWindowTitle(Caption);
     setProperty("helpTopic", int(TopicMasterList));
+    undo_ = new BookUndo([this] { return list_.get(); },
+                         [this](const BookChange& change) {
+                             SetSpellLevel(change.LevelToShow(SpellLevel()));
+                             grpSpellLevelClick();
+                         },
+                         [this](bool modified) { SetModified(modified); }, this);
     BuildControls();
     BuildMenus();
     resize(440, 480);
@@ -154,6 +163,9 @@ void TfrmMasterList::BuildMenus() {
             {edit, "&Edit Spell Data", &W::mnuEditSpellClick},
             {edit, "&Add New Spell", &W::mnuAddNewSpellClick, Qt::Key_Insert},
             {edit, "&Delete Spell", &W::mnuDeleteSpellClick, Qt::Key_Delete},
+            {edit},
+            {edit, "&Undo", &W::mnuUndoClick, QKeySequence::Undo, nullptr, {}, "mnuUndo"},
+            {edit, "&Redo", &W::mnuRedoClick, QKeySequence::Redo, nullptr, {}, "mnuRedo"},
 
             {popup, "Edit Spell Data", &W::mnuEditSpellClick},
             {popup, "Add New Spell", &W::mnuAddNewSpellClick},
@@ -165,6 +177,8 @@ void TfrmMasterList::BuildMenus() {
             {popup, "Set Master File", &W::mnuSetMasterFileClick},
         });
     mnuSaveMasterFile = mnuFile->findChild<QAction*>(QStringLiteral("mnuSaveMasterFile"));
+    undo_->Follow(mnuEdit->findChild<QAction*>(QStringLiteral("mnuUndo")),
+                  mnuEdit->findChild<QAction*>(QStringLiteral("mnuRedo")));
 }
 
 std::string TfrmMasterList::MasterFilePath() const {
@@ -182,6 +196,7 @@ void TfrmMasterList::Load(const QString& task) {
         list_ = read.Take();
         failure = read.Status();
         SetModified(false);
+        undo_->Restart(true);
         grpSpellLevelClick();
     }
     // A missing file is a list not yet made; one that is there but cannot be
@@ -196,7 +211,10 @@ void TfrmMasterList::Load(const QString& task) {
 
 void TfrmMasterList::SetModified(bool modified) {
     if (list_) list_->Modified = modified;
-    mnuSaveMasterFile->setEnabled(list_ && list_->Modified);
+    const bool unsaved = list_ && list_->Modified;
+    mnuSaveMasterFile->setEnabled(unsaved);
+    setWindowTitle(unsaved ? Caption + QLatin1Char('*') : Caption);
+    if (!modified) undo_->MarkSaved();
 }
 
 int TfrmMasterList::SpellLevel() const {
@@ -220,6 +238,7 @@ void TfrmMasterList::mnuAddToBookClick() {
     // The level of the rows; with every level shown, that of the first one chosen.
     target->SetSpellLevel(spells.front()->Level);
     target->grpSpellLevelClick();
+    const BookStep step(target->History(), "Add Spells to Book");
     std::vector<const tSpell*> added;
     for (const tSpell* spell : spells)
         if (target->OfferSpell(spell)) added.push_back(spell);
@@ -228,29 +247,45 @@ void TfrmMasterList::mnuAddToBookClick() {
 
 void TfrmMasterList::mnuEditSpellClick() {
     if (!list_) return;
+    BookChange edits(CasterFields::Of(*list_));
     // Redrawn after each spell that changed: its row must not outlive it.
     EditSpellsOfBook(*list_, lbSpells->SelectedSpells(), context_.SpellEdit(), context_.prompter(),
-                     this, [this] {
+                     this, &edits, [this] {
                          SetModified(true);
                          grpSpellLevelClick();
                      });
+    undo_->Record(QStringLiteral("Edit Spell Data"), std::move(edits));
 }
 
 void TfrmMasterList::mnuAddNewSpellClick() {
     // A list that could not be read is empty, and the user may start one.
     if (!list_) list_ = std::make_unique<TSpellBook>();
     CreateNewSpells(*list_, context_.SpellEdit(), context_.prompter(), this,
-                    [this](const tSpell* added) {
+                    [this](const tSpell& spell) {
                         SetModified(true);
+                        undo_->Record(QStringLiteral("Add New Spell"), SpellAdded(*list_, spell));
                         // A spell of another level brings its level up.
-                        if (!pnlFilter->AllLevels()) SetSpellLevel(added->Level);
+                        if (!pnlFilter->AllLevels()) SetSpellLevel(spell.Level);
                         grpSpellLevelClick();
-                        lbSpells->SelectSpells({added});
+                        lbSpells->SelectSpells({&spell});
                     });
 }
 
 void TfrmMasterList::mnuDeleteSpellClick() {
-    if (list_ && lbSpells->DeleteSelected() > 0) SetModified(true);
+    if (!list_) return;
+    // Only the spells that go are kept for Undo: the list may be long.
+    BookChange deleted(CasterFields::Of(*list_));
+    for (const tSpell* spell : lbSpells->SelectedSpells()) deleted.Removed(*spell);
+    if (lbSpells->DeleteSelected() > 0) SetModified(true);
+    undo_->Record(QStringLiteral("Delete Spell"), std::move(deleted));
+}
+
+void TfrmMasterList::mnuUndoClick() {
+    undo_->Undo();
+}
+
+void TfrmMasterList::mnuRedoClick() {
+    undo_->Redo();
 }
 
 bool TfrmMasterList::mnuSaveMasterFileClick() {

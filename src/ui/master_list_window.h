@@ -18,6 +18,7 @@ class QToolButton;
 
 namespace vellumar {
 
+class BookUndo;
 class MasterListWindowContext;
 class SpellFilterBar;
 class TSpellBook;
@@ -52,6 +53,10 @@ public:
     void mnuCurrentMasterFileClick();
     void mnuSetMasterFileClick();
     void mnuExitClick() { close(); }
+    void mnuUndoClick();
+    void mnuRedoClick();
+    // The list's changes, for Undo and Redo.
+    BookUndo& History() const { return *undo_; }
     // The save question; true when the window (or the program) may close.
     bool FormCloseQuery();
 
@@ -87,6 +92,7 @@ private:
 
     MasterListWindowContext& context_;
     std::unique_ptr<TSpellBook> list_;
+    BookUndo* undo_ = nullptr;
     // A master file that exists but could not be read; empty when none.
     std::string unreadPath_;
     QWidget* levels_ = nullptr;

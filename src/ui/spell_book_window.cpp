@@ -17,6 +17,7 @@
 #include "rules/caster_tables.h"
 #include "rules/eligibility.h"
 #include "rules/fill.h"
+#include "ui/book_undo.h"
 #include "ui/face_coloured_field.h"
 #include "ui/frame_window.h"
 #include "ui/level_panel.h"
@@ -49,6 +50,9 @@ namespace {
 const QString Untitled = QStringLiteral("untitled");
 constexpr int ListTop = 160;
 constexpr int FilterHeight = 24;
+
+// Changes of one caster field in a row are one Undo step.
+enum CasterField { LevelField, IntelligenceField, SpecialtyField, FrequencyField };
 
 QFont PixelFont(const QFont& base, int pixels) {
     QFont font(base);
@@ -92,6 +96,9 @@ TfrmSpellBook::TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent)
     setObjectName(QStringLiteral("frmSpellBook"));
     setProperty("helpTopic", int(TopicSpellBook));
     setFont(PixelFont(font(), 14));
+    undo_ = new BookUndo([this] { return book_.get(); },
+                         [this](const BookChange& change) { ShowChange(change); },
+                         [this](bool modified) { SetModified(modified); }, this);
     BuildControls();
     BuildCommands();
     SetCaption(Untitled);
@@ -120,6 +127,7 @@ TfrmSpellBook::TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent)
             &TfrmSpellBook::cbSpellFrequencyChange);
     connect(grpSpellLevel, &QButtonGroup::idClicked, this, &TfrmSpellBook::grpSpellLevelClick);
     cbWizardSpecialty->installEventFilter(this);
+    undo_->SealOnFocusOut({spnWizardLevel, spnWizardIntelligence, cbWizardSpecialty});
     resize(550, 539);
 }
 
@@ -251,6 +259,10 @@ void TfrmSpellBook::BuildCommands() {
             {edit, "Create &New Spell", &W::mnuCreateNewSpellClick},
             {edit},
             {edit, "Create &Scroll", &W::mnuCreateScrollClick},
+            {edit},
+            {edit, "&Undo", &W::mnuUndoClick, QKeySequence::Undo, nullptr, {}, "mnuUndo"},
+            // "&Redo" would share its letter with "Add &Random Spell".
+            {edit, "Red&o", &W::mnuRedoClick, QKeySequence::Redo, nullptr, {}, "mnuRedo"},
 
             {popup, "Save Spellbook", &W::mnuSaveClick},
             {popup, "Validate Spellbook", &W::mnuValidateBookClick},
@@ -344,6 +356,8 @@ void TfrmSpellBook::BuildCommands() {
              "bnPrintPreview"},
             {tools, "Print Spellbook", &W::mnuPrintClick, {}, nullptr, icon("print"), "bnPrint"},
         });
+    undo_->Follow(edit->findChild<QAction*>(QStringLiteral("mnuUndo")),
+                  edit->findChild<QAction*>(QStringLiteral("mnuRedo")));
 }
 
 void TfrmSpellBook::FillSpecialtyItems() {
@@ -362,7 +376,7 @@ void TfrmSpellBook::ReplaceBook(std::unique_ptr<TSpellBook> book) {
     book_ = std::move(book);
 }
 
-void TfrmSpellBook::ShowBookParameters() {
+void TfrmSpellBook::ShowCasterFields() {
     spnWizardLevel->setValue(book_->CasterLevel);
     spnWizardIntelligence->setValue(book_->Intelligence);
     // The book holds what the window shows, also where a file held a value
@@ -371,7 +385,20 @@ void TfrmSpellBook::ShowBookParameters() {
     book_->Intelligence = spnWizardIntelligence->value();
     cbWizardSpecialty->setEditText(ToQString(book_->Specialty));
     cbSpellFrequency->setCurrentIndex(FrequencyRow(book_->SpellFrequency));
+}
+
+void TfrmSpellBook::ShowBookParameters() {
+    ShowCasterFields();
     SetSpellLevel(1);
+    grpSpellLevelClick();
+    // The book just put in is where Undo stops; its saved state is set by
+    // whoever put it in (SetModified).
+    undo_->Restart(false);
+}
+
+void TfrmSpellBook::ShowChange(const BookChange& change) {
+    ShowCasterFields();
+    SetSpellLevel(change.LevelToShow(SpellLevel()));
     grpSpellLevelClick();
 }
 
@@ -381,6 +408,7 @@ void TfrmSpellBook::StartNewBook(const NewBookChoices& choices) {
     book_->Specialty = FromQString(choices.specialty);
     book_->SpellFrequency = choices.spellFrequency;
     mnuFillBookClick();
+    // The filled book is where Undo stops.
     ShowBookParameters();
     // By its text: the dialog's rows and the box's items need not stand in the same order.
     const int specialty = cbWizardSpecialty->findText(choices.specialty);
@@ -396,6 +424,7 @@ void TfrmSpellBook::SetCaption(const QString& caption) {
 void TfrmSpellBook::SetModified(bool modified) {
     book_->Modified = modified;
     setWindowModified(modified);
+    if (!modified) undo_->MarkSaved();
 }
 
 bool TfrmSpellBook::IsModified() const {
@@ -425,17 +454,20 @@ void TfrmSpellBook::ShowAddedSpells(const std::vector<const tSpell*>& spells) {
 }
 
 void TfrmSpellBook::spnWizardLevelChange() {
+    const BookStep step(*undo_, "Wizard Level", LevelField);
     SetModified(true);
     book_->CasterLevel = spnWizardLevel->TypedValue(1);
     grpSpellLevelClick();
 }
 
 void TfrmSpellBook::spnWizardIntelligenceChange() {
+    const BookStep step(*undo_, "Intelligence", IntelligenceField);
     SetModified(true);
     book_->Intelligence = spnWizardIntelligence->TypedValue(9);
 }
 
 void TfrmSpellBook::cbWizardSpecialtyChange() {
+    const BookStep step(*undo_, "Specialty", SpecialtyField);
     SetModified(true);
     book_->Specialty = FromQString(cbWizardSpecialty->currentText());
     grpSpellLevelClick();
@@ -456,11 +488,13 @@ void TfrmSpellBook::cbWizardSpecialtyExit() {
 }
 
 void TfrmSpellBook::cbSpellFrequencyChange() {
+    const BookStep step(*undo_, "Spell Frequency", FrequencyField);
     book_->SpellFrequency = FrequencyOfRow(cbSpellFrequency->currentIndex());
     SetModified(true);
 }
 
 void TfrmSpellBook::mnuFillBookClick() {
+    const BookStep step(*undo_, "Fill Book");
     WorkingScope working(context_.Working(), QStringLiteral("Filling Spellbook"));
     FillSpellbook(book_.get(), context_.MasterList(), &context_.SpecialtyTable());
     SetModified(true);
@@ -468,6 +502,7 @@ void TfrmSpellBook::mnuFillBookClick() {
 }
 
 void TfrmSpellBook::mnuValidateBookClick() {
+    const BookStep step(*undo_, "Validate Book");
     ValidateBook(*book_, &context_.SpecialtyTable());
     // Also when nothing went: the book has been through the rules.
     SetModified(true);
@@ -480,6 +515,7 @@ void TfrmSpellBook::mnuClearBookClick() {
                                                    "Spellbook!\r\nAre you sure you want to "
                                                    "continue?")) != Answer::Ok)
         return;
+    const BookStep step(*undo_, "Clear Book");
     auto empty = std::make_unique<TSpellBook>(book_->CasterLevel, book_->Intelligence,
                                               FrequencyOfRow(cbSpellFrequency->currentIndex()),
                                               book_->Specialty);
@@ -500,6 +536,7 @@ void TfrmSpellBook::mnuAddSelectedSpellClick() {
 }
 
 void TfrmSpellBook::mnuAddRandomSpellClick() {
+    const BookStep step(*undo_, "Add Random Spell");
     Prompter& prompter = context_.prompter();
     const int level = SpellLevel();
     const tSpell* added =
@@ -514,24 +551,28 @@ void TfrmSpellBook::mnuAddRandomSpellClick() {
 }
 
 void TfrmSpellBook::mnuDeleteSpellClick() {
+    const BookStep step(*undo_, "Delete Spell");
     if (lbSpells->DeleteSelected() > 0) SetModified(true);
 }
 
 void TfrmSpellBook::mnuEditSpellClick() {
+    BookChange edits(CasterFields::Of(*book_));
     // Redrawn after each spell that changed: its row must not outlive it.
     EditSpellsOfBook(*book_, lbSpells->SelectedSpells(), context_.SpellEdit(), context_.prompter(),
-                     this, [this] {
+                     this, &edits, [this] {
                          SetModified(true);
                          grpSpellLevelClick();
                      });
+    undo_->Record(QStringLiteral("Edit Spell Data"), std::move(edits));
 }
 
 void TfrmSpellBook::mnuCreateNewSpellClick() {
-    CreateNewSpells(*book_, context_.SpellEdit(), context_.prompter(), this,
-                    [this](const tSpell* added) {
-                        SetModified(true);
-                        ShowAddedSpells({added});
-                    });
+    CreateNewSpells(
+        *book_, context_.SpellEdit(), context_.prompter(), this, [this](const tSpell& spell) {
+            SetModified(true);
+            undo_->Record(QStringLiteral("Create New Spell"), SpellAdded(*book_, spell));
+            ShowAddedSpells({&spell});
+        });
 }
 
 void TfrmSpellBook::mnuCreateScrollClick() {
@@ -539,6 +580,7 @@ void TfrmSpellBook::mnuCreateScrollClick() {
 }
 
 bool TfrmSpellBook::OfferSpell(const tSpell* spell) {
+    const BookStep step(*undo_, "Add Selected Spell");
     if (!OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(),
                           OfferQuestion(context_.prompter(), this)))
         return false;
@@ -549,6 +591,7 @@ bool TfrmSpellBook::OfferSpell(const tSpell* spell) {
 
 void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
     if (&source == lbSpells) return;
+    const BookStep step(*undo_, "Drop Spells");
     const ConfirmFn question = OfferBatchQuestion(context_.prompter(), this);
     std::vector<const tSpell*> added;
     for (const tSpell* spell : source.SelectedSpells()) {
@@ -582,6 +625,7 @@ void TfrmSpellBook::mnuImportSpellsClick() {
         return;
     }
     const ConfirmFn question = OfferBatchQuestion(context_.prompter(), this);
+    const BookStep step(*undo_, "Import Spells");
     for (read->First(); const tSpell* spell = read->CurrentSpell(); read->Next())
         OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);
     SetModified(book_->Modified);
@@ -711,6 +755,14 @@ void TfrmSpellBook::mnuCloseClick() {
 
 void TfrmSpellBook::mnuExitClick() {
     context_.Frame().mnuExitClick();
+}
+
+void TfrmSpellBook::mnuUndoClick() {
+    undo_->Undo();
+}
+
+void TfrmSpellBook::mnuRedoClick() {
+    undo_->Redo();
 }
 
 bool TfrmSpellBook::FormCloseQuery() {

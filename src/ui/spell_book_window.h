@@ -17,6 +17,8 @@ class QToolBar;
 
 namespace vellumar {
 
+class BookChange;
+class BookUndo;
 class SpellBookWindowContext;
 class SpinEdit;
 class SpellFilterBar;
@@ -34,7 +36,8 @@ public:
     TSpellBook& Book() const { return *book_; }
     // Takes the place of the window's book; the old one is released.
     void ReplaceBook(std::unique_ptr<TSpellBook> book);
-    // Sets the caster controls from the book (the book then holds what they show).
+    // Sets the caster controls from the book (the book then holds what they
+    // show) and starts the book's Undo history anew.
     void ShowBookParameters();
     // Gives the empty book of a new window the caster chosen for it, fills it
     // at random and shows it, marked modified.
@@ -79,6 +82,10 @@ public:
     void mnuSaveAsClick();
     void mnuCloseClick();
     void mnuExitClick();
+    void mnuUndoClick();
+    void mnuRedoClick();
+    // The book's changes, for Undo and Redo.
+    BookUndo& History() const { return *undo_; }
     // The save question; true when the window may close.
     bool FormCloseQuery();
     // Lets the window close without asking again (the frame's shutdown has asked).
@@ -130,12 +137,17 @@ private:
     void BuildControls();
     void BuildCommands();
     bool WriteTo(const QString& path);
+    void ShowCasterFields();
+    // The book after an undone or redone change: the controls, and the level
+    // of the spells it touched when the level shown has none of them.
+    void ShowChange(const BookChange& change);
     void FormResize();
     // A print preview owned by this window, over its book.
     std::unique_ptr<TfrmPrintPreview> MakePreview();
 
     SpellBookWindowContext& context_;
     std::unique_ptr<TSpellBook> book_;
+    BookUndo* undo_ = nullptr;
     QString caption_;
     bool closeApproved_ = false;
     bool closing_ = false;

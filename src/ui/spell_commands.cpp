@@ -1,5 +1,6 @@
 #include "ui/spell_commands.h"
 
+#include "model/book_change.h"
 #include "model/spell_book.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
@@ -44,7 +45,7 @@ QString DuplicateSpellText(const tSpell& spell, bool adding) {
 }
 
 EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dialog,
-                            Prompter& prompter, QWidget* parent) {
+                            Prompter& prompter, QWidget* parent, BookChange* edits) {
     if (!spell || !GoToSpell(book, spell)) return EditOutcome::Cancelled;
     std::unique_ptr<tSpell> edited = spell->Clone();
     dialog.LoadSpellIntoDialog(edited.get());
@@ -57,6 +58,10 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
                          DuplicateSpellText(*edited, false));
         return EditOutcome::Refused;
     }
+    if (edits) {
+        edits->Removed(*spell);
+        edits->Added(*edited);
+    }
     GoToSpell(book, spell);
     book.DeleteCurrent();
     book.AddSpell(edited);
@@ -64,10 +69,11 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
 }
 
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
-                      Prompter& prompter, QWidget* parent, const std::function<void()>& changed) {
+                      Prompter& prompter, QWidget* parent, BookChange* edits,
+                      const std::function<void()>& changed) {
     bool any = false;
     for (tSpell* spell : spells) {
-        if (EditSpellOfBook(book, spell, dialog, prompter, parent) != EditOutcome::Changed)
+        if (EditSpellOfBook(book, spell, dialog, prompter, parent, edits) != EditOutcome::Changed)
             continue;
         any = true;
         if (changed) changed();
@@ -76,7 +82,7 @@ bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, Tfrm
 }
 
 void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent,
-                     const std::function<void(const tSpell* added)>& added) {
+                     const std::function<void(const tSpell&)>& added) {
     auto spell = std::make_unique<tSpell>(MinSpellLevel, "", "", 0, FrequencyCommon, "");
     for (;;) {
         dialog.LoadSpellIntoDialog(spell.get());
@@ -87,7 +93,7 @@ void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter
         const tSpell* held = OtherEqualSpell(book, *spell, nullptr);
         const bool wentIn = book.AddSpell(spell);
         if (wentIn) {
-            if (added) added(last);
+            if (added) added(*last);
         } else {
             prompter.Message(parent, BoxKind::Error, BoxButtons::Ok,
                              DuplicateSpellText(held ? *held : *spell, true));

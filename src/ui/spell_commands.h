@@ -13,6 +13,7 @@ class QWidget;
 
 namespace vellumar {
 
+class BookChange;
 class Prompter;
 class TSpellBook;
 class TfrmSpellEdit;
@@ -22,23 +23,24 @@ enum class EditOutcome { Cancelled, Changed, Refused };
 
 // Edits one spell of the book: on OK the edited copy takes the spell's place.
 // An edit that would give it the level and name of another spell of the book
-// is refused with an error box, and the spell stays as it was.
+// is refused with an error box, and the spell stays as it was. A changed
+// spell is noted in `edits`, when given.
 EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dialog,
-                            Prompter& prompter, QWidget* parent);
+                            Prompter& prompter, QWidget* parent, BookChange* edits = nullptr);
 
 // Edits the spells one after another, each once; true when any changed.
 // `changed` runs after each spell that changed, before the next dialog shows:
 // the edited spell is gone from the book, and a list showing it must let go.
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
-                      Prompter& prompter, QWidget* parent,
+                      Prompter& prompter, QWidget* parent, BookChange* edits = nullptr,
                       const std::function<void()>& changed = {});
 
 // New spells, one dialog after another, until Cancel or a No to the repeat
 // question; the next spell starts as the last one with its name emptied. A
 // spell whose level and name the book already holds is not added and the user
-// is told. `added` runs after each spell that went in.
+// is told. `added` runs after each spell that went in, with that spell.
 void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent,
-                     const std::function<void(const tSpell* added)>& added);
+                     const std::function<void(const tSpell&)>& added);
 
 // The error text for a spell whose level and name the book already holds.
 QString DuplicateSpellText(const tSpell& spell, bool adding);

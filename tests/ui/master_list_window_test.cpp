@@ -85,8 +85,10 @@ private slots:
         QCOMPARE(ItemTexts(window.mnuFile),
                  (QStringList{"&Add Spells to Book", "-", "&Current Master File is...",
                               "&Save Master File", "Set &Master File...", "-", "E&xit"}));
-        QCOMPARE(ItemTexts(window.mnuEdit),
-                 (QStringList{"&Edit Spell Data", "&Add New Spell\tIns", "&Delete Spell\tDel"}));
+        QCOMPARE(
+            ItemTexts(window.mnuEdit),
+            (QStringList{"&Edit Spell Data", "&Add New Spell\tIns", "&Delete Spell\tDel", "-",
+                         Keyed("&Undo", QKeySequence::Undo), Keyed("&Redo", QKeySequence::Redo)}));
         QCOMPARE(ItemTexts(window.pmnuMaster),
                  (QStringList{"Edit Spell Data", "Add New Spell", "Delete Spell", "-",
                               "Current Master File is...", "Save Master File", "Set Master File"}));

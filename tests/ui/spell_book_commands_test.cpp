@@ -42,16 +42,10 @@ using namespace vellumar::test;
 
 namespace {
 
-const QByteArray MasterFile = "1,\"Alarm\",\"SRD\",1,\"C\",\"Abjuration\"\r\n"
-                              "1,\"Burning Hands\",\"SRD\",2,\"C\",\"Evocation\"\r\n"
-                              "1,\"Shield\",\"SRD\",9,\"C\",\"Abjuration\"\r\n"
-                              "2,\"Web\",\"SRD\",3,\"C\",\"Conjuration\"\r\n"
-                              "3,\"Fireball\",\"SRD\",7,\"C\",\"Evocation\"\r\n"
-                              " \r\n";
+const QByteArray MasterFile = FiveSpellMaster();
 
 QByteArray Line(int level, const char* name, char frequency = 'C') {
-    return QByteArray::number(level) + ",\"" + name + "\",\"B\",1,\"" + QByteArray(1, frequency) +
-           "\",\"cat\"";
+    return SpellLine(level, name, frequency);
 }
 
 } // namespace

@@ -120,7 +120,8 @@ private slots:
             ItemTexts(window.EditMenu()),
             (QStringList{"&Fill Book", "&Validate Book", "&Clear Book", "-", "&Add Selected Spell",
                          "Add &Random Spell\tIns", "-", "&Delete Spell\tDel", "&Edit Spell Data",
-                         "Create &New Spell", "-", "Create &Scroll"}));
+                         "Create &New Spell", "-", "Create &Scroll", "-",
+                         Keyed("&Undo", QKeySequence::Undo), Keyed("Red&o", QKeySequence::Redo)}));
         QCOMPARE(ItemTexts(window.ContextMenu()),
                  (QStringList{"Save Spellbook", "Validate Spellbook", "Erase Spellbook", "-",
                               "Add Random Spell", "Add Selected Spell", "Delete Spell",

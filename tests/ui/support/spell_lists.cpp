@@ -10,6 +10,20 @@
 
 namespace vellumar::test {
 
+QByteArray FiveSpellMaster() {
+    return "1,\"Alarm\",\"SRD\",1,\"C\",\"Abjuration\"\r\n"
+           "1,\"Burning Hands\",\"SRD\",2,\"C\",\"Evocation\"\r\n"
+           "1,\"Shield\",\"SRD\",9,\"C\",\"Abjuration\"\r\n"
+           "2,\"Web\",\"SRD\",3,\"C\",\"Conjuration\"\r\n"
+           "3,\"Fireball\",\"SRD\",7,\"C\",\"Evocation\"\r\n"
+           " \r\n";
+}
+
+QByteArray SpellLine(int level, const char* name, char frequency) {
+    return QByteArray::number(level) + ",\"" + name + "\",\"B\",1,\"" + QByteArray(1, frequency) +
+           "\",\"cat\"";
+}
+
 QStringList Rows(const QAbstractItemView* list) {
     QStringList rows;
     for (int i = 0; i < list->model()->rowCount(); ++i) rows << RowText(list, i);

@@ -2,8 +2,8 @@
 // Small helpers for tests of the spell lists and menus.
 
 #include <QAbstractItemView>
+#include <QByteArray>
 #include <QKeySequence>
-#include <QListWidget>
 #include <QMenu>
 #include <QStringList>
 #include <initializer_list>
@@ -16,6 +16,12 @@ class TSpellBook;
 } // namespace vellumar
 
 namespace vellumar::test {
+
+// A master list of five Common spells: Alarm, Burning Hands and Shield of
+// level 1, Web of level 2, Fireball of level 3.
+QByteArray FiveSpellMaster();
+// A spell's line in a spell file: book "B", page 1, category "cat".
+QByteArray SpellLine(int level, const char* name, char frequency = 'C');
 
 // The texts of a list's rows, top to bottom.
 QStringList Rows(const QAbstractItemView* list);
