@@ -91,6 +91,20 @@ xdotool windowsize "$frame" $((1000 * scale)) $((680 * scale)) windowmove "$fram
 sleep 1
 shoot "$frame" main-window
 
+# Edit menu after a deletion: Undo is there to take it back. The menu is a
+# window of its own, so the screen under the frame is taken.
+xdotool mousemove $((100 * scale)) $((288 * scale)) click 1
+sleep 0.3
+xdotool key Delete
+sleep 0.3
+xdotool key alt+e
+sleep 0.8
+import -window root -crop "$((560 * scale))x$((420 * scale))+0+0" -strip -colors 256 "PNG8:$out/edit-undo.png"
+echo "wrote $out/edit-undo.png"
+xdotool key Escape
+sleep 0.3
+xdotool key ctrl+z
+
 dialog '^New Spellbook Parameters$' new-spellbook Escape F4
 dialog '^About Vellumar$' about Return alt+h a
 dialog '^Master Spell List$' master-list alt+x alt+o v ctrl+f f i r e Tab space
