@@ -239,9 +239,11 @@ void TfrmMasterList::mnuAddToBookClick() {
     target->SetSpellLevel(spells.front()->Level);
     target->grpSpellLevelClick();
     const BookStep step(target->History(), "Add Spells to Book");
+    // Many rows are one batch, as an import is: "OK to All" from the second question on.
+    const ConfirmFn question = OfferBatchQuestion(context_.prompter(), target);
     std::vector<const tSpell*> added;
     for (const tSpell* spell : spells)
-        if (target->OfferSpell(spell)) added.push_back(spell);
+        if (target->OfferSpell(spell, question)) added.push_back(spell);
     target->ShowAddedSpells(added);
 }
 

@@ -579,10 +579,10 @@ void TfrmSpellBook::mnuCreateScrollClick() {
     context_.Frame().CreateScroll(*this);
 }
 
-bool TfrmSpellBook::OfferSpell(const tSpell* spell) {
+bool TfrmSpellBook::OfferSpell(const tSpell* spell, const ConfirmFn& question) {
     const BookStep step(*undo_, "Add Selected Spell");
     if (!OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(),
-                          OfferQuestion(context_.prompter(), this)))
+                          question ? question : OfferQuestion(context_.prompter(), this)))
         return false;
     SetModified(true);
     ShowAddedSpells({spell});

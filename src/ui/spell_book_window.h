@@ -2,6 +2,7 @@
 // A spellbook window: one book, its caster's parameters, and the spells of one
 // spell level. Lives in the frame's client area; owns its book.
 
+#include "rules/eligibility.h"
 #include "ui/spell_list.h"
 
 #include <QWidget>
@@ -94,8 +95,9 @@ public:
     void FillSpecialtyItems();
 
     // Offers one spell to the book as a spell put in by hand: an ineligible one
-    // is asked about. True when it was let in; the list is then redrawn.
-    bool OfferSpell(const tSpell* spell);
+    // is asked about, with `question` when given (one of a batch). True when it
+    // was let in; the list is then redrawn.
+    bool OfferSpell(const tSpell* spell, const ConfirmFn& question = {});
     // Rows dragged from a spell list and dropped on this window's list. A drop
     // from this window's own list changes nothing.
     void lbSpellsDragDrop(SpellList& source);

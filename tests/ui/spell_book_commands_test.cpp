@@ -520,47 +520,56 @@ private slots:
     // "OK to All" and "Cancel All", which settle the rest of the batch unasked.
     // The book takes Common spells only; R1 to R4 are Rare.
     void batchOfIneligibleSpells_data() {
-        QTest::addColumn<bool>("drop");
+        QTest::addColumn<QString>("how");
         QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<QStringList>("inBook");
-        for (const bool drop : {false, true}) {
-            const char* how = drop ? "drop" : "import";
+        for (const char* how : {"import", "drop", "add to book"}) {
             QTest::addRow("%s: OK, OK to All", how)
-                << drop << QList<Answer>{Answer::Ok, Answer::OkToAll}
+                << QString(how) << QList<Answer>{Answer::Ok, Answer::OkToAll}
                 << QStringList{"A", "R1", "R2", "R3", "R4"};
             QTest::addRow("%s: Cancel, Cancel All", how)
-                << drop << QList<Answer>{Answer::Cancel, Answer::CancelAll} << QStringList{"A"};
+                << QString(how) << QList<Answer>{Answer::Cancel, Answer::CancelAll}
+                << QStringList{"A"};
             QTest::addRow("%s: Cancel, OK, Cancel All", how)
-                << drop << QList<Answer>{Answer::Cancel, Answer::Ok, Answer::CancelAll}
+                << QString(how) << QList<Answer>{Answer::Cancel, Answer::Ok, Answer::CancelAll}
                 << QStringList{"A", "R2"};
             QTest::addRow("%s: Cancel, OK to All", how)
-                << drop << QList<Answer>{Answer::Cancel, Answer::OkToAll}
+                << QString(how) << QList<Answer>{Answer::Cancel, Answer::OkToAll}
                 << QStringList{"A", "R2", "R3", "R4"};
             QTest::addRow("%s: each asked", how)
-                << drop << QList<Answer>{Answer::Ok, Answer::Cancel, Answer::Ok, Answer::Cancel}
+                << QString(how)
+                << QList<Answer>{Answer::Ok, Answer::Cancel, Answer::Ok, Answer::Cancel}
                 << QStringList{"A", "R1", "R3"};
         }
     }
     void batchOfIneligibleSpells() {
-        QFETCH(bool, drop);
+        QFETCH(QString, how);
+        const bool drop = how == "drop";
+        const bool fromMaster = how == "add to book";
         QFETCH(QList<Answer>, answers);
         QFETCH(QStringList, inBook);
-        StartWithList();
         const QList<QByteArray> lines{Line(1, "A"), Line(1, "R1", 'R'), Line(1, "R2", 'R'),
                                       Line(1, "R3", 'R'), Line(1, "R4", 'R')};
-        TfrmSpellBook* source = drop ? &Open(lines, "source.spb") : nullptr;
-        TfrmSpellBook& window = Open({}, "target.spb");
         QByteArray file;
         for (const QByteArray& line : lines) file += line + "\r\n";
-        const QString import = h->home.Write(h->home.Working() + "import.dat", file + " \r\n");
+        file += " \r\n";
+        h->home.Write(h->home.Working() + "MASTER.DAT", fromMaster ? file : MasterFile);
+        h->Start();
+        TfrmSpellBook* source = drop ? &Open(lines, "source.spb") : nullptr;
+        TfrmSpellBook& window = Open({}, "target.spb");
+        const QString import = h->home.Write(h->home.Working() + "import.dat", file);
         if (drop) SelectRows(source->lbSpells, {0, 1, 2, 3, 4});
         const auto offerBatch = [&](const QList<Answer>& batchAnswers) {
-            if (!drop) h->prompter.OpenFile(import);
+            if (!drop && !fromMaster) h->prompter.OpenFile(import);
             for (Answer answer : batchAnswers) h->prompter.Message(answer);
-            if (drop)
+            if (drop) {
                 window.lbSpellsDragDrop(*source->lbSpells);
-            else
+            } else if (fromMaster) {
+                SelectRows(Master().lbSpells, {0, 1, 2, 3, 4});
+                Master().mnuAddToBookClick();
+            } else {
                 window.mnuImportSpellsClick();
+            }
         };
         offerBatch(answers);
 
