@@ -44,7 +44,8 @@ private:
 
 } // namespace
 
-BookUndo::BookUndo(std::function<TSpellBook*()> book, std::function<void(const BookChange&)> show,
+BookUndo::BookUndo(std::function<TSpellBook*()> book,
+                   std::function<void(const BookChange&, bool undone)> show,
                    std::function<void(bool modified)> mark, QObject* parent)
     : QObject(parent), stack_(new QUndoStack(this)), book_(std::move(book)),
       show_(std::move(show)) {
@@ -110,7 +111,7 @@ void BookUndo::Apply(const BookChange& change, bool undo) {
         change.Undo(*book);
     else
         change.Redo(*book);
-    show_(change);
+    show_(change, undo);
 }
 
 BookStep::BookStep(BookUndo& undo, const char* text, int casterField)
@@ -135,6 +136,13 @@ BookChange SpellAdded(const TSpellBook& book, const tSpell& spell) {
     BookChange change(CasterFields::Of(book));
     change.Added(spell);
     return change;
+}
+
+std::vector<const tSpell*> SpellsBack(const BookChange& change, bool undone) {
+    std::vector<const tSpell*> back;
+    for (const tSpell& spell : undone ? change.RemovedSpells() : change.AddedSpells())
+        back.push_back(&spell);
+    return back;
 }
 
 } // namespace vellumar

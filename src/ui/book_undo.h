@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QUndoStack;
@@ -21,9 +22,10 @@ class BookUndo : public QObject {
     Q_OBJECT
 public:
     // `book` gives the window's book (none for an absent master list), `show`
-    // refreshes the window after a step was applied, `mark` sets the window's
-    // modified mark when undoing or redoing reaches or leaves the saved state.
-    BookUndo(std::function<TSpellBook*()> book, std::function<void(const BookChange&)> show,
+    // refreshes the window after a step was applied (undone, or done again), `mark` sets the
+    // window's modified mark when undoing or redoing reaches or leaves the saved state.
+    BookUndo(std::function<TSpellBook*()> book,
+             std::function<void(const BookChange&, bool undone)> show,
              std::function<void(bool modified)> mark, QObject* parent);
 
     QUndoStack& Stack() const { return *stack_; }
@@ -59,7 +61,7 @@ private:
 
     QUndoStack* stack_;
     std::function<TSpellBook*()> book_;
-    std::function<void(const BookChange&)> show_;
+    std::function<void(const BookChange&, bool undone)> show_;
     bool applying_ = false;
     bool restarting_ = false;
     int round_ = 0;
@@ -86,6 +88,11 @@ private:
     bool outer_;
     BookState before_;
 };
+
+// The spells a step put back into the book: those it had taken out when it
+// was undone, those it had put in when it was done again. Shown selected, so
+// that the user sees what came back.
+std::vector<const tSpell*> SpellsBack(const BookChange& change, bool undone);
 
 // The change of a spell put into the book just now.
 BookChange SpellAdded(const TSpellBook& book, const tSpell& spell);

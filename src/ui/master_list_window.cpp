@@ -51,9 +51,10 @@ TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent
     setWindowTitle(Caption);
     setProperty("helpTopic", int(TopicMasterList));
     undo_ = new BookUndo([this] { return list_.get(); },
-                         [this](const BookChange& change) {
+                         [this](const BookChange& change, bool undone) {
                              SetSpellLevel(change.LevelToShow(SpellLevel()));
                              grpSpellLevelClick();
+                             lbSpells->SelectSpells(SpellsBack(change, undone));
                          },
                          [this](bool modified) { SetModified(modified); }, this);
     BuildControls();

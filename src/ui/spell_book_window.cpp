@@ -96,9 +96,10 @@ TfrmSpellBook::TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent)
     setObjectName(QStringLiteral("frmSpellBook"));
     setProperty("helpTopic", int(TopicSpellBook));
     setFont(PixelFont(font(), 14));
-    undo_ = new BookUndo([this] { return book_.get(); },
-                         [this](const BookChange& change) { ShowChange(change); },
-                         [this](bool modified) { SetModified(modified); }, this);
+    undo_ =
+        new BookUndo([this] { return book_.get(); },
+                     [this](const BookChange& change, bool undone) { ShowChange(change, undone); },
+                     [this](bool modified) { SetModified(modified); }, this);
     BuildControls();
     BuildCommands();
     SetCaption(Untitled);
@@ -396,10 +397,11 @@ void TfrmSpellBook::ShowBookParameters() {
     undo_->Restart(false);
 }
 
-void TfrmSpellBook::ShowChange(const BookChange& change) {
+void TfrmSpellBook::ShowChange(const BookChange& change, bool undone) {
     ShowCasterFields();
     SetSpellLevel(change.LevelToShow(SpellLevel()));
     grpSpellLevelClick();
+    lbSpells->SelectSpells(SpellsBack(change, undone));
 }
 
 void TfrmSpellBook::StartNewBook(const NewBookChoices& choices) {

@@ -141,8 +141,9 @@ private:
     bool WriteTo(const QString& path);
     void ShowCasterFields();
     // The book after an undone or redone change: the controls, and the level
-    // of the spells it touched when the level shown has none of them.
-    void ShowChange(const BookChange& change);
+    // of the spells it touched when the level shown has none of them, and the
+    // spells that came back selected.
+    void ShowChange(const BookChange& change, bool undone);
     void FormResize();
     // A print preview owned by this window, over its book.
     std::unique_ptr<TfrmPrintPreview> MakePreview();

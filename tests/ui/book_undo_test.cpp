@@ -76,6 +76,23 @@ class BookUndoTest : public QObject {
         QCOMPARE(Rows(window.lbSpells), rows);
     }
 
+    // The names of the spells of a level in `now` that `other` lacks: what an
+    // undone or redone step brought back, which the list shows selected.
+    static QStringList CameBack(const BookState& now, const BookState& other, int level) {
+        QStringList names;
+        for (const tSpell& spell : now.spells)
+            if (spell.Level == level &&
+                std::none_of(other.spells.begin(), other.spells.end(),
+                             [&](const tSpell& held) { return SameSpell(held, spell); }))
+                names << ToQString(spell.Name);
+        return names;
+    }
+    static QStringList SelectedNames(const SpellList& list) {
+        QStringList names;
+        for (const tSpell* spell : list.SelectedSpells()) names << ToQString(spell->Name);
+        return names;
+    }
+
     std::vector<CommandRow> Commands() {
         const auto dialog = [this](std::function<void(QDialog&)> setup) {
             h->prompter.Exec(std::move(setup), true);
@@ -221,6 +238,8 @@ private slots:
             QVERIFY(!window.IsModified());
             QVERIFY(!window.isWindowModified());
             ExpectShowsBook(window);
+            QCOMPARE(SelectedNames(*window.lbSpells),
+                     CameBack(saved, changed, window.SpellLevel()));
             QVERIFY(!undo->isEnabled()); // one command, one step
             QVERIFY(redo->isEnabled());
             redo->trigger();
@@ -353,8 +372,12 @@ private slots:
             QVERIFY(!list.Modified);
             QVERIFY(!master.mnuSaveMasterFile->isEnabled());
             QCOMPARE(master.lbSpells->count(), list.CountOfLevel(master.SpellLevel()));
+            QCOMPARE(SelectedNames(*master.lbSpells),
+                     CameBack(saved, changed, master.SpellLevel()));
             master.mnuRedoClick();
             QVERIFY(SameState(BookState::Of(list), changed));
+            QCOMPARE(SelectedNames(*master.lbSpells),
+                     CameBack(changed, saved, master.SpellLevel()));
             QCOMPARE(master.windowTitle(), QStringLiteral("Master Spell List*"));
             QVERIFY(master.mnuSaveMasterFile->isEnabled());
         }
