@@ -250,14 +250,12 @@ void TfrmMasterList::mnuAddToBookClick() {
 
 void TfrmMasterList::mnuEditSpellClick() {
     if (!list_) return;
-    BookChange edits(CasterFields::Of(*list_));
     // Redrawn after each spell that changed: its row must not outlive it.
-    EditSpellsOfBook(*list_, lbSpells->SelectedSpells(), context_.SpellEdit(), context_.prompter(),
-                     this, &edits, [this] {
-                         SetModified(true);
-                         grpSpellLevelClick();
-                     });
-    undo_->Record(QStringLiteral("Edit Spell Data"), std::move(edits));
+    EditSelectedSpells(*list_, *lbSpells, context_.SpellEdit(), context_.prompter(), *undo_, this,
+                       [this] {
+                           SetModified(true);
+                           grpSpellLevelClick();
+                       });
 }
 
 void TfrmMasterList::mnuAddNewSpellClick() {

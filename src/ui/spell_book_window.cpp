@@ -558,14 +558,12 @@ void TfrmSpellBook::mnuDeleteSpellClick() {
 }
 
 void TfrmSpellBook::mnuEditSpellClick() {
-    BookChange edits(CasterFields::Of(*book_));
     // Redrawn after each spell that changed: its row must not outlive it.
-    EditSpellsOfBook(*book_, lbSpells->SelectedSpells(), context_.SpellEdit(), context_.prompter(),
-                     this, &edits, [this] {
-                         SetModified(true);
-                         grpSpellLevelClick();
-                     });
-    undo_->Record(QStringLiteral("Edit Spell Data"), std::move(edits));
+    EditSelectedSpells(*book_, *lbSpells, context_.SpellEdit(), context_.prompter(), *undo_, this,
+                       [this] {
+                           SetModified(true);
+                           grpSpellLevelClick();
+                       });
 }
 
 void TfrmSpellBook::mnuCreateNewSpellClick() {

@@ -4,7 +4,9 @@
 #include "model/spell_book.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
+#include "ui/book_undo.h"
 #include "ui/spell_edit_dialog.h"
+#include "ui/spell_list.h"
 #include "ui/window_placement.h"
 
 #include <QDialog>
@@ -79,6 +81,14 @@ bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, Tfrm
         if (changed) changed();
     }
     return any;
+}
+
+void EditSelectedSpells(TSpellBook& book, const SpellList& list, TfrmSpellEdit& dialog,
+                        Prompter& prompter, BookUndo& undo, QWidget* parent,
+                        const std::function<void()>& changed) {
+    BookChange edits(CasterFields::Of(book));
+    EditSpellsOfBook(book, list.SelectedSpells(), dialog, prompter, parent, &edits, changed);
+    undo.Record(QStringLiteral("Edit Spell Data"), std::move(edits));
 }
 
 void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter, QWidget* parent,

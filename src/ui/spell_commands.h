@@ -14,7 +14,9 @@ class QWidget;
 namespace vellumar {
 
 class BookChange;
+class BookUndo;
 class Prompter;
+class SpellList;
 class TSpellBook;
 class TfrmSpellEdit;
 class tSpell;
@@ -34,6 +36,12 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
                       Prompter& prompter, QWidget* parent, BookChange* edits = nullptr,
                       const std::function<void()>& changed = {});
+
+// Edit Spell Data in a window: the spells of the list's selected rows, with
+// `changed` run after each one that changed; all the edits are one Undo step.
+void EditSelectedSpells(TSpellBook& book, const SpellList& list, TfrmSpellEdit& dialog,
+                        Prompter& prompter, BookUndo& undo, QWidget* parent,
+                        const std::function<void()>& changed);
 
 // New spells, one dialog after another, until Cancel or a No to the repeat
 // question; the next spell starts as the last one with its name emptied. A
