@@ -267,6 +267,7 @@ void TfrmMasterList::mnuAddNewSpellClick() {
                         undo_->Record(QStringLiteral("Add New Spell"), SpellAdded(*list_, spell));
                         // A spell of another level brings its level up.
                         if (!pnlFilter->AllLevels()) SetSpellLevel(spell.Level);
+                        pnlFilter->Reveal({&spell});
                         grpSpellLevelClick();
                         lbSpells->SelectSpells({&spell});
                     });

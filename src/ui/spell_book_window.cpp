@@ -451,6 +451,7 @@ void TfrmSpellBook::grpSpellLevelClick() {
 void TfrmSpellBook::ShowAddedSpells(const std::vector<const tSpell*>& spells) {
     if (spells.empty()) return;
     SetSpellLevel(spells.back()->Level);
+    pnlFilter->Reveal(spells);
     grpSpellLevelClick();
     lbSpells->SelectSpells(spells);
 }
@@ -548,8 +549,12 @@ void TfrmSpellBook::mnuAddRandomSpellClick() {
                        });
     if (!added) return;
     SetModified(true);
-    // The new row goes to the spell's place; the rest of the list stays as it is.
-    lbSpells->ShowInserted(added);
+    // The new row goes to the spell's place; the rest of the list stays as it
+    // is, unless the filter hid the spell and had to go.
+    if (pnlFilter->Reveal({added}))
+        lbSpells->SelectSpells({added});
+    else
+        lbSpells->ShowInserted(added);
 }
 
 void TfrmSpellBook::mnuDeleteSpellClick() {
@@ -602,6 +607,7 @@ void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
         SetModified(true);
         grpSpellLevelClick();
     }
+    pnlFilter->Reveal(added);
     lbSpells->SelectSpells(added);
 }
 

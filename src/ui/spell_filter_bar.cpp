@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QShortcut>
+#include <algorithm>
 
 namespace vellumar {
 namespace {
@@ -50,6 +51,15 @@ SpellFilter SpellFilterBar::Filter() const {
 
 bool SpellFilterBar::AllLevels() const {
     return cbAllLevels && cbAllLevels->isChecked();
+}
+
+bool SpellFilterBar::Reveal(const std::vector<const tSpell*>& spells) {
+    const SpellFilter filter = Filter();
+    if (std::all_of(spells.begin(), spells.end(),
+                    [&filter](const tSpell* spell) { return filter.Matches(*spell); }))
+        return false;
+    edFilter->clear();
+    return true;
 }
 
 bool SpellFilterBar::eventFilter(QObject* watched, QEvent* event) {

@@ -6,6 +6,7 @@
 #include "rules/spell_filter.h"
 
 #include <QWidget>
+#include <vector>
 
 class QCheckBox;
 class QLineEdit;
@@ -20,6 +21,9 @@ public:
 
     SpellFilter Filter() const;
     bool AllLevels() const;
+    // Empties the field when the filter hides one of these spells, just
+    // added: an added spell is always shown. True when it was emptied.
+    bool Reveal(const std::vector<const tSpell*>& spells);
 
     QLineEdit* edFilter;
     QCheckBox* cbAllLevels = nullptr;

@@ -143,6 +143,49 @@ private slots:
         QCOMPARE(Master().lbSpells->SelectedRows(), std::vector<int>{0});
     }
 
+    // A filter that would hide a spell just added is emptied, so that the
+    // spell shows selected; one that lets it through stays.
+    void filterHidingAnAddedSpellGoes_data() {
+        QTest::addColumn<bool>("master");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("filterAfter");
+        QTest::addColumn<QStringList>("rows");
+        for (const bool master : {false, true}) {
+            const char* window = master ? "master list" : "spellbook";
+            const QStringList all =
+                master ? QStringList{"Moon", "Web"} : QStringList{"Alpha", "Moon", "Zeta"};
+            QTest::addRow("%s: hidden", window) << master << "alpha web"
+                                                << "" << all;
+            QTest::addRow("%s: shown", window) << master << "moo"
+                                               << "moo" << QStringList{"Moon"};
+        }
+    }
+    void filterHidingAnAddedSpellGoes() {
+        QFETCH(bool, master);
+        QFETCH(QString, filter);
+        QFETCH(QString, filterAfter);
+        QFETCH(QStringList, rows);
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(4, "Alpha"), Line(4, "Zeta")});
+        SpellFilterBar* bar = master ? Master().pnlFilter : window.pnlFilter;
+        bar->edFilter->setText(filter);
+        h->prompter.Exec(
+            [master](QDialog& dialog) {
+                TypeSpell(static_cast<TfrmSpellEdit&>(dialog),
+                          {master ? 2 : 4, "Moon", "PHB", "5", "alt", 0});
+            },
+            true);
+        h->prompter.Message(Answer::No);
+        if (master)
+            Master().mnuAddNewSpellClick();
+        else
+            window.mnuCreateNewSpellClick();
+        const SpellList* list = master ? Master().lbSpells : window.lbSpells;
+        QCOMPARE(bar->edFilter->text(), filterAfter);
+        QCOMPARE(Names(Rows(list)), rows);
+        QCOMPARE(Current(list), QStringLiteral("Moon"));
+    }
+
     // Add Spells to Book and Enter on a master row: the book shows the level
     // of the spells sent, with the new rows selected.
     void sentSpellsAreSelectedInTheBook_data() {
