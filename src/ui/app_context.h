@@ -6,7 +6,6 @@
 // every dialog takes only what it shows or edits.
 
 #include "output/output_format.h"
-#include "platform/help_topics.h"
 #include "ui/frame_window_context.h"
 #include "ui/master_list_window_context.h"
 #include "ui/spell_book_window_context.h"

@@ -5,6 +5,7 @@
 #include "model/spell_book.h"
 #include "output/qt/print_format_dialog.h"
 #include "output/qt/print_preview_window.h"
+#include "platform/help_topics.h"
 #include "platform/qt/help_viewer.h"
 #include "rules/caster_tables.h"
 #include "support/app_harness.h"
