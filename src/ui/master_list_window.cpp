@@ -37,9 +37,8 @@ namespace {
 constexpr int PanelHeight = 44;
 constexpr int LevelsTop = PanelHeight + 2;
 constexpr int FilterTop = LevelsTop + 48;
-constexpr int FilterHeight = 24;
 // The filter field stands where the list would begin; the list starts below it.
-constexpr int ListTop = FilterTop + FilterHeight + 4;
+constexpr int ListTop = FilterTop + SpellFilterBar::Height + 4;
 
 const QString Caption = QStringLiteral("Master Spell List");
 
@@ -239,13 +238,8 @@ void TfrmMasterList::mnuAddToBookClick() {
     // The level of the rows; with every level shown, that of the first one chosen.
     target->SetSpellLevel(spells.front()->Level);
     target->grpSpellLevelClick();
-    const BookStep step(target->History(), "Add Spells to Book");
     // Many rows are one batch, as an import is: "OK to All" from the second question on.
-    const ConfirmFn question = OfferBatchQuestion(context_.prompter(), target);
-    std::vector<const tSpell*> added;
-    for (const tSpell* spell : spells)
-        if (target->OfferSpell(spell, question)) added.push_back(spell);
-    target->ShowAddedSpells(added);
+    target->OfferSpells(spells);
 }
 
 void TfrmMasterList::mnuEditSpellClick() {
@@ -423,7 +417,7 @@ void TfrmMasterList::FormResize() {
     if (auto* panel = client->findChild<QFrame*>(QStringLiteral("pnlButtons")))
         panel->setGeometry(0, 0, client->width(), PanelHeight);
     const int width = std::max(client->width() - 20, 0);
-    pnlFilter->setGeometry(6, FilterTop, width, FilterHeight);
+    pnlFilter->setGeometry(6, FilterTop, width, SpellFilterBar::Height);
     lbSpells->setGeometry(6, ListTop, width, std::max(client->height() - ListTop, 0));
 }
 

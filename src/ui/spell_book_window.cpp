@@ -49,7 +49,6 @@ namespace {
 
 const QString Untitled = QStringLiteral("untitled");
 constexpr int ListTop = 160;
-constexpr int FilterHeight = 24;
 
 // Changes of one caster field in a row are one Undo step.
 enum CasterField { LevelField, IntelligenceField, SpecialtyField, FrequencyField };
@@ -584,20 +583,31 @@ void TfrmSpellBook::mnuCreateScrollClick() {
     context_.Frame().CreateScroll(*this);
 }
 
-bool TfrmSpellBook::OfferSpell(const tSpell* spell, const ConfirmFn& question) {
-    const BookStep step(*undo_, "Add Selected Spell");
-    if (!OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(),
-                          question ? question : OfferQuestion(context_.prompter(), this)))
-        return false;
-    SetModified(true);
-    ShowAddedSpells({spell});
-    return true;
+ConfirmFn TfrmSpellBook::BatchQuestion() {
+    // The rows are drawn once after a batch, and before each of its questions,
+    // so that the list behind a box shows what went in so far.
+    return [this, ask = OfferBatchQuestion(context_.prompter(), this)](const std::string& text) {
+        grpSpellLevelClick();
+        return ask(text);
+    };
+}
+
+std::vector<const tSpell*> TfrmSpellBook::OfferSpells(const std::vector<tSpell*>& spells) {
+    const BookStep step(*undo_, "Add Spells to Book");
+    const ConfirmFn question = BatchQuestion();
+    std::vector<const tSpell*> added;
+    for (const tSpell* spell : spells)
+        if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
+            added.push_back(spell);
+    if (!added.empty()) SetModified(true);
+    ShowAddedSpells(added);
+    return added;
 }
 
 void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
     if (&source == lbSpells) return;
     const BookStep step(*undo_, "Drop Spells");
-    const ConfirmFn question = OfferBatchQuestion(context_.prompter(), this);
+    const ConfirmFn question = BatchQuestion();
     std::vector<const tSpell*> added;
     for (const tSpell* spell : source.SelectedSpells()) {
         if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
@@ -605,9 +615,9 @@ void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
         // The level of the dragged spell is shown afterwards, whether or not it went in.
         SetSpellLevel(spell->Level);
         SetModified(true);
-        grpSpellLevelClick();
     }
     pnlFilter->Reveal(added);
+    grpSpellLevelClick();
     lbSpells->SelectSpells(added);
 }
 
@@ -630,7 +640,7 @@ void TfrmSpellBook::mnuImportSpellsClick() {
                                     QString(), FileProblemText(read.Status()));
         return;
     }
-    const ConfirmFn question = OfferBatchQuestion(context_.prompter(), this);
+    const ConfirmFn question = BatchQuestion();
     const BookStep step(*undo_, "Import Spells");
     for (read->First(); const tSpell* spell = read->CurrentSpell(); read->Next())
         OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);
@@ -807,8 +817,8 @@ void TfrmSpellBook::FormResize() {
     tbSpellBook->setGeometry(0, 0, width(), 45);
     // The filter field stands where the list would begin; the list starts below it.
     const int width = std::max(this->width() - 20, 0);
-    pnlFilter->setGeometry(6, listTop_, width, FilterHeight);
-    const int top = listTop_ + FilterHeight + 4;
+    pnlFilter->setGeometry(6, listTop_, width, SpellFilterBar::Height);
+    const int top = listTop_ + SpellFilterBar::Height + 4;
     lbSpells->setGeometry(6, top, width, std::max(height() - top, 0));
 }
 

@@ -94,16 +94,13 @@ public:
     // Rebuilds the specialty items from the specialty table; the text stays.
     void FillSpecialtyItems();
 
-    // Offers one spell to the book as a spell put in by hand: an ineligible one
-    // is asked about, with `question` when given (one of a batch). True when it
-    // was let in; the list is then redrawn.
-    bool OfferSpell(const tSpell* spell, const ConfirmFn& question = {});
+    // Offers spells to the book as spells put in by hand, in one Undo step: an
+    // ineligible one is asked about, as one batch. The list is redrawn once,
+    // showing those let in selected, which are returned.
+    std::vector<const tSpell*> OfferSpells(const std::vector<tSpell*>& spells);
     // Rows dragged from a spell list and dropped on this window's list. A drop
     // from this window's own list changes nothing.
     void lbSpellsDragDrop(SpellList& source);
-    // Shows the level of the last of these spells and selects those of them
-    // that the list shows.
-    void ShowAddedSpells(const std::vector<const tSpell*>& spells);
 
     // Menus merged into the frame's menu bar while this window is active.
     QMenu* FileMenu() const { return mnuFile_; }
@@ -144,6 +141,11 @@ private:
     // of the spells it touched when the level shown has none of them, and the
     // spells that came back selected.
     void ShowChange(const BookChange& change, bool undone);
+    // The question about ineligible spells of one import, drop or addition.
+    ConfirmFn BatchQuestion();
+    // Shows the level of the last of these spells, emptying a filter that
+    // would hide them, and selects them.
+    void ShowAddedSpells(const std::vector<const tSpell*>& spells);
     void FormResize();
     // A print preview owned by this window, over its book.
     std::unique_ptr<TfrmPrintPreview> MakePreview();

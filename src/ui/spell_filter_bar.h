@@ -19,6 +19,9 @@ public:
     // `window` hears Ctrl+F; `withAllLevels` adds the "All levels" switch.
     SpellFilterBar(QWidget* window, bool withAllLevels, QWidget* parent);
 
+    // The height the windows give the bar; their lists start a little below it.
+    static constexpr int Height = 24;
+
     SpellFilter Filter() const;
     bool AllLevels() const;
     // Empties the field when the filter hides one of these spells, just
