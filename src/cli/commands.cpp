@@ -98,8 +98,7 @@ int32_t FrequencyOption(const Arguments& args, int32_t fallback) {
 // specialty, so it is refused.
 std::string SpecialtyOption(const std::string& typed, Session& session, tSpecialtyList& table) {
     const std::string stored = session.Stored("--specialty", typed);
-    std::vector<std::string> known = {Generalist};
-    for (const std::string& name : table.SpecialtyNames()) known.push_back(name);
+    const std::vector<std::string> known = table.OfferedSpecialties();
     for (const std::string& name : known)
         if (name == stored) return name;
     for (const std::string& name : known)

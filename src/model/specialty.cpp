@@ -1,5 +1,6 @@
 #include "model/specialty.h"
 
+#include "model/generalist.h"
 #include "model/text.h"
 
 namespace vellumar {
@@ -27,7 +28,9 @@ tSpecialtyList::~tSpecialtyList() {
     for (TNode<tSpecialty>* node = Head.Next; node != &Tail; node = node->Next) delete node->Data;
 }
 
-void tSpecialtyList::DeleteCurrent() { delete Unlink(); }
+void tSpecialtyList::DeleteCurrent() {
+    delete Unlink();
+}
 
 tSpecialty* tSpecialtyList::FindByName(const std::string& name) {
     for (First(); Current; Next())
@@ -45,6 +48,12 @@ tStringList tSpecialtyList::SpecialtyNames() const {
     names.reserve(static_cast<size_t>(Count()));
     for (const TNode<tSpecialty>* node = Head.Next; node != &Tail; node = node->Next)
         names.push_back(node->Data->Name);
+    return names;
+}
+
+tStringList tSpecialtyList::OfferedSpecialties() const {
+    tStringList names = SpecialtyNames();
+    names.insert(names.begin(), Generalist);
     return names;
 }
 

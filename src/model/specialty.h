@@ -11,7 +11,11 @@ namespace vellumar {
 
 using tStringList = std::vector<std::string>;
 
-enum SpecialtyStanding : int32_t { StandingPreferred = 0, StandingNeutral = 1, StandingProhibited = 2 };
+enum SpecialtyStanding : int32_t {
+    StandingPreferred = 0,
+    StandingNeutral = 1,
+    StandingProhibited = 2
+};
 
 class tSpecialty {
 public:
@@ -42,6 +46,8 @@ public:
     }
     int32_t Classify(const std::string& specialtyName, const tSpell* spell);
     tStringList SpecialtyNames() const;
+    // What a specialty choice offers: "Generalist", then the table's names.
+    tStringList OfferedSpecialties() const;
 
 private:
     using tMyList::Append;

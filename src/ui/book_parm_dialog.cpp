@@ -99,8 +99,7 @@ TfrmBookParm::TfrmBookParm(const tSpecialtyList& specialties, QWidget* parent)
 
 void TfrmBookParm::RebuildSpecialties() {
     lbSpecialty->clear();
-    lbSpecialty->addItem(QString::fromLatin1(Generalist));
-    for (const std::string& name : specialties_.SpecialtyNames())
+    for (const std::string& name : specialties_.OfferedSpecialties())
         lbSpecialty->addItem(ToQString(name));
     lbSpecialty->setCurrentRow(0);
 }

@@ -364,8 +364,7 @@ void TfrmSpellBook::FillSpecialtyItems() {
     const QSignalBlocker blocker(cbWizardSpecialty);
     const QString text = cbWizardSpecialty->currentText();
     cbWizardSpecialty->clear();
-    cbWizardSpecialty->addItem(QString::fromLatin1(Generalist));
-    for (const std::string& name : context_.SpecialtyTable().SpecialtyNames())
+    for (const std::string& name : context_.SpecialtyTable().OfferedSpecialties())
         cbWizardSpecialty->addItem(ToQString(name));
     cbWizardSpecialty->setEditText(text);
 }
