@@ -325,8 +325,8 @@ void TfrmMain::NoteRecentBook(const QString& path) {
 }
 
 void TfrmMain::ListRecentBooks(QMenu* file) {
+    // Filled when shown: the list may have changed in any window since.
     connect(file, &QMenu::aboutToShow, file, [this, file] { FillRecentBooks(file); });
-    FillRecentBooks(file);
 }
 
 // The books stand between the last separator of the menu (the one before Exit)
@@ -345,8 +345,9 @@ void TfrmMain::FillRecentBooks(QMenu* file) {
     int number = 0;
     for (const std::string& book : books) {
         const QString path = FromPath(book);
-        QString text = QStringLiteral("&%1 ").arg(++number) + path;
-        text.replace(QLatin1Char('&'), QStringLiteral("&&")).remove(0, 1);
+        // A "&" of the path is a letter, not an access key.
+        const QString text = QStringLiteral("&%1 ").arg(++number) +
+                             QString(path).replace(QLatin1Char('&'), QStringLiteral("&&"));
         auto* item = new QAction(text, file);
         item->setProperty(RecentProperty, path);
         connect(item, &QAction::triggered, this, [this, path] { OpenRecentBook(path); });

@@ -26,9 +26,6 @@ using WriteOddsSetting = std::function<bool(size_t entry, int32_t value)>;
 class TfrmFrequencyOdds : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int32_t MinOdds = vellumar::MinOdds;
-    static constexpr int32_t MaxOdds = vellumar::MaxOdds;
-
     TfrmFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOddsTable& defaults,
                       WriteOddsSetting writeOdds, QString settingsPath, Prompter& prompter,
                       QWidget* parent = nullptr);
