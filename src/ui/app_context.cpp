@@ -39,6 +39,12 @@ const QIcon& AppContext::Icon(const QString& name) {
     return *it;
 }
 
+const QCursor& AppContext::SpellCursor() {
+    if (!spellCursor_)
+        spellCursor_ = QCursor(Icon(QStringLiteral("spell_cursor")).pixmap(32, 32), 4, 4);
+    return *spellCursor_;
+}
+
 QString AppContext::ProgramFolder() const {
     return FromPath(vellumar::ProgramFolder());
 }

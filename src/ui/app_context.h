@@ -14,7 +14,6 @@
 #include <QHash>
 #include <QIcon>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -79,13 +78,7 @@ public:
     const QIcon& Icon(const QString& name) override;
 
     // The spell drag cursor is drawn on the first drag, not at start-up.
-    void SetSpellCursor(std::function<QCursor()> make) override {
-        makeSpellCursor_ = std::move(make);
-    }
-    const QCursor& SpellCursor() override {
-        if (!spellCursor_ && makeSpellCursor_) spellCursor_ = makeSpellCursor_();
-        return spellCursor_ ? *spellCursor_ : noCursor_;
-    }
+    const QCursor& SpellCursor() override;
 
     // The long-lived windows; each is registered by whoever creates it.
     void SetFrame(TfrmMain* frame) override { frame_ = frame; }
@@ -116,9 +109,7 @@ private:
     std::unique_ptr<tSpecialtyList> builtInSpecialties_;
     std::unique_ptr<tSpecialtyList> loadedSpecialties_;
     OutputFormat outputFormat_;
-    std::function<QCursor()> makeSpellCursor_;
     std::optional<QCursor> spellCursor_;
-    QCursor noCursor_;
     QHash<QString, QIcon> icons_;
     TfrmMain* frame_ = nullptr;
     TfrmWorking* working_ = nullptr;

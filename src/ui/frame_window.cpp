@@ -53,9 +53,6 @@ TfrmMain::TfrmMain(FrameWindowContext& context, QWidget* parent)
 
     auto* working = new TfrmWorking(this);
     context_.SetWorking(working);
-    context_.SetSpellCursor([this] {
-        return QCursor(context_.Icon(QStringLiteral("spell_cursor")).pixmap(32, 32), 4, 4);
-    });
     ReadSettings();
 
     setCentralWidget(mdiArea_);

@@ -5,7 +5,6 @@
 
 #include "ui/window_context.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -34,7 +33,6 @@ public:
     virtual void SetFrame(TfrmMain* frame) = 0;
     virtual void SetWorking(TfrmWorking* working) = 0;
     virtual void SetHelpFile(const QString& path) = 0;
-    virtual void SetSpellCursor(std::function<QCursor()> make) = 0;
 
     // The data directory and the recent books.
     virtual ProgramSettings& Settings() const = 0;
