@@ -80,14 +80,9 @@ const char* FrequencyName(int32_t code) {
 int32_t FrequencyOption(const Arguments& args, int32_t fallback) {
     const auto name = args.Value("--frequency");
     if (!name) return fallback;
-    std::vector<std::string> names;
-    for (int32_t code = FrequencyCommon; code >= FrequencyRestricted; --code) {
-        const size_t index = FrequencyEntry(code);
-        if (CompareTextNoCase(*name, FrequencyNames[index]) == 0 ||
-            CompareTextNoCase(*name, std::string(1, FrequencyLetters[index])) == 0)
-            return code;
-        names.push_back(FrequencyNames[index]);
-    }
+    if (const auto code = FrequencyNamed(*name)) return *code;
+    const auto commonFirst = FrequencyNamesCommonFirst();
+    const std::vector<std::string> names(commonFirst.begin(), commonFirst.end());
     throw UsageError("--frequency must be one of Common, Uncommon, Rare, Very Rare, "
                      "Restricted (or C, U, R, V, S), not '" +
                      *name + "'" + DidYouMean(*name, names));

@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace vellumar {
 
@@ -13,6 +15,9 @@ namespace vellumar {
 char FrequencyLetter(int32_t code);
 // Code for a letter (case-folded a..z), or 0 (Common) for an unknown letter.
 int32_t FrequencyFromLetter(char letter);
+// The frequency code named by a frequency's name (blanks and case ignored) or
+// letter (C, U, R, V, S); none for anything else.
+std::optional<int32_t> FrequencyNamed(std::string_view text);
 
 class tSpell {
 public:
