@@ -10,7 +10,6 @@
 #include "output/spellbook_text.h"
 #include "platform/program_folder.h"
 #include "platform/program_settings.h"
-#include "program_version.h"
 #include "rules/caster_tables.h"
 #include "rules/eligibility.h"
 #include "rules/fill.h"
@@ -27,8 +26,6 @@
 #include <vector>
 
 namespace vellumar::cli {
-
-const char* const Version = ProgramVersion;
 
 namespace {
 
