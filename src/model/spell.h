@@ -29,6 +29,9 @@ public:
 
     std::unique_ptr<tSpell> Clone() const { return std::make_unique<tSpell>(*this); }
 
+    // All six fields alike.
+    bool operator==(const tSpell&) const = default;
+
     int32_t Level = 0;
     std::string Name;
     std::string Book;
