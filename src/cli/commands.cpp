@@ -124,10 +124,9 @@ std::unique_ptr<TSpellBook> MasterOption(const Arguments& args, Session& session
                                                                "folder"))
                     << ")\n";
     }
-    auto master = ReadMaster(path, args.Value("--master").value_or(path));
-    if (master->Count() == 0)
-        throw FileError("master list '" + args.Value("--master").value_or(path) +
-                        "' holds no spell");
+    const std::string shown = args.Value("--master").value_or(path);
+    auto master = ReadMaster(path, shown);
+    if (master->Count() == 0) throw FileError("master list '" + shown + "' holds no spell");
     return master;
 }
 
