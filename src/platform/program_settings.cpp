@@ -53,8 +53,11 @@ MasterFileChoice ProgramSettings::LocateMasterFile(const std::string& workingFol
                                                    const std::string& programFolder) const {
     MasterFileChoice choice;
     choice.settingsFile = Path();
-    const std::string name = MasterFile();
-    choice.fromSetting = file_.ReadString(ProgramSection, MasterFileKey, "") == name;
+    // No stored value holds a line end, so this default tells a missing key apart.
+    constexpr char Unset[] = "\n";
+    std::string name = file_.ReadString(ProgramSection, MasterFileKey, Unset);
+    choice.fromSetting = name != Unset;
+    if (!choice.fromSetting) name = DefaultMasterFileName;
     if (name.empty() || fs::path(name).is_absolute()) {
         choice.path = name;
         return choice;
