@@ -2,6 +2,7 @@
 
 #include "files/safe_write.h"
 #include "model/text.h"
+#include "platform/code_page.h"
 
 #include <charconv>
 #include <cstdio>
@@ -26,8 +27,6 @@ bool SameName(std::string_view a, std::string_view b) {
     return CompareTextNoCase(a, b) == 0;
 }
 
-constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
-
 // Lines of the file without their ends; CR LF, CR and LF all end a line. A
 // missing file has none. False when the file is there but cannot be read.
 // `marked` tells whether a byte-order mark stood before the first line.
@@ -45,8 +44,8 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines, bool* m
     if (std::ferror(file.get())) return false; // a folder, say
     // An editor's byte-order mark would hide the first section. The values stay
     // as they are: they are mostly file names, which are the file system's bytes.
-    const bool mark = text.starts_with(ByteOrderMark);
-    if (mark) text.erase(0, 3);
+    const bool mark = text.starts_with(Utf8ByteOrderMark);
+    if (mark) text.erase(0, Utf8ByteOrderMark.size());
     if (marked) *marked = mark;
     std::string line;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -186,7 +185,7 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
 
     // The mark goes back too: without it, what follows (even a second mark)
     // would read differently next time.
-    std::string content = marked ? ByteOrderMark : "";
+    std::string content(marked ? Utf8ByteOrderMark : "");
     for (const std::string& line : lines) content += line + "\r\n";
     return static_cast<bool>(WriteFileAtomically(path_, content));
 }
