@@ -10,8 +10,6 @@ if [ ! -f "$build/compile_commands.json" ]; then
   echo "no $build/compile_commands.json: configure that build first" >&2
   exit 2
 fi
-# The generated version header must exist before the sources that include it are read.
-cmake --build "$build" --target vellumar_core >/dev/null
 
 find src/model src/files src/rules src/output src/platform src/cli \
      -maxdepth 1 -name '*.cpp' -print0 |

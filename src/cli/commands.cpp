@@ -10,7 +10,6 @@
 #include "output/spellbook_text.h"
 #include "platform/program_folder.h"
 #include "platform/program_settings.h"
-#include "program_version.h"
 #include "rules/caster_tables.h"
 #include "rules/eligibility.h"
 #include "rules/fill.h"
@@ -27,8 +26,6 @@
 #include <vector>
 
 namespace vellumar::cli {
-
-const char* const Version = ProgramVersion;
 
 namespace {
 
@@ -80,14 +77,9 @@ const char* FrequencyName(int32_t code) {
 int32_t FrequencyOption(const Arguments& args, int32_t fallback) {
     const auto name = args.Value("--frequency");
     if (!name) return fallback;
-    std::vector<std::string> names;
-    for (int32_t code = FrequencyCommon; code >= FrequencyRestricted; --code) {
-        const size_t index = FrequencyEntry(code);
-        if (CompareTextNoCase(*name, FrequencyNames[index]) == 0 ||
-            CompareTextNoCase(*name, std::string(1, FrequencyLetters[index])) == 0)
-            return code;
-        names.push_back(FrequencyNames[index]);
-    }
+    if (const auto code = FrequencyNamed(*name)) return *code;
+    const auto commonFirst = FrequencyNamesCommonFirst();
+    const std::vector<std::string> names(commonFirst.begin(), commonFirst.end());
     throw UsageError("--frequency must be one of Common, Uncommon, Rare, Very Rare, "
                      "Restricted (or C, U, R, V, S), not '" +
                      *name + "'" + DidYouMean(*name, names));
@@ -131,10 +123,9 @@ std::unique_ptr<TSpellBook> MasterOption(const Arguments& args, Session& session
                                                                "folder"))
                     << ")\n";
     }
-    auto master = ReadMaster(path, args.Value("--master").value_or(path));
-    if (master->Count() == 0)
-        throw FileError("master list '" + args.Value("--master").value_or(path) +
-                        "' holds no spell");
+    const std::string shown = args.Value("--master").value_or(path);
+    auto master = ReadMaster(path, shown);
+    if (master->Count() == 0) throw FileError("master list '" + shown + "' holds no spell");
     return master;
 }
 

@@ -9,8 +9,6 @@
 
 namespace vellumar::cli {
 
-extern const char* const Version;
-
 struct Command {
     CommandSpec request;
     // Writes its result to the session's output; returns the exit code.

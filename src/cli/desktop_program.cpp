@@ -12,13 +12,17 @@
 extern char** environ;
 
 namespace vellumar::cli {
+namespace {
 
+// Where the desktop program is: beside this tool's own executable.
 std::string DesktopProgramPath() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return "vellumar";
     return (self.parent_path() / "vellumar").string();
 }
+
+} // namespace
 
 int RunDesktopProgram(const std::vector<std::string>& words) {
     const std::string program = DesktopProgramPath();

@@ -6,12 +6,10 @@
 
 namespace vellumar::cli {
 
-// Where the desktop program "vellumar" is: beside this tool's own executable.
-std::string DesktopProgramPath();
-
-// Runs the desktop program with `words` as its arguments, its streams those of
-// this tool, and returns its exit code (1 when it ended on a signal). Throws
-// FileError when it cannot be started.
+// Runs the desktop program "vellumar", found beside this tool's own
+// executable, with `words` as its arguments, its streams those of this tool,
+// and returns its exit code (1 when it ended on a signal). Throws FileError
+// when it cannot be started.
 int RunDesktopProgram(const std::vector<std::string>& words);
 
 } // namespace vellumar::cli

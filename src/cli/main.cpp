@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/suggestion.h"
+#include "program_version.h"
 
 #include <cerrno>
 #include <csignal>
@@ -59,7 +60,7 @@ int main(int argc, char** argv) {
         PrintUsage(std::cout);
         return Finish(0);
     case Asked::Version:
-        std::cout << "vellumar-cli " << Version << '\n';
+        std::cout << "vellumar-cli " << vellumar::ProgramVersion << '\n';
         return Finish(0);
     case Asked::Nothing:
         break;

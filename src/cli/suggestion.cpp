@@ -1,14 +1,12 @@
 #include "cli/suggestion.h"
 
+#include "model/text.h"
+
 #include <algorithm>
 #include <numeric>
 
 namespace vellumar::cli {
 namespace {
-
-char Fold(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 size_t EditDistance(const std::string& a, const std::string& b) {
     std::vector<size_t> row(b.size() + 1);
@@ -19,15 +17,15 @@ size_t EditDistance(const std::string& a, const std::string& b) {
         for (size_t j = 1; j <= b.size(); ++j) {
             const size_t above = row[j];
             row[j] = std::min({row[j] + 1, row[j - 1] + 1,
-                               diagonal + (Fold(a[i - 1]) == Fold(b[j - 1]) ? 0 : 1)});
+                               diagonal + (UpperAscii(a[i - 1]) == UpperAscii(b[j - 1]) ? 0 : 1)});
             diagonal = above;
         }
     }
     return row[b.size()];
 }
 
-} // namespace
-
+// The candidate within a few edits of the word (a to z folded), or "" when
+// none is near enough to be a likely typing slip.
 std::string Nearest(const std::string& word, const std::vector<std::string>& candidates) {
     std::string best;
     size_t bestDistance = std::max<size_t>(2, word.size() / 3) + 1;
@@ -40,6 +38,8 @@ std::string Nearest(const std::string& word, const std::vector<std::string>& can
     }
     return best;
 }
+
+} // namespace
 
 std::string DidYouMean(const std::string& word, const std::vector<std::string>& candidates) {
     const std::string nearest = Nearest(word, candidates);

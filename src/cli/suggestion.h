@@ -6,11 +6,8 @@
 
 namespace vellumar::cli {
 
-// The candidate within a few edits of the word (a to z folded), or "" when
-// none is near enough to be a likely typing slip.
-std::string Nearest(const std::string& word, const std::vector<std::string>& candidates);
-
-// " (did you mean 'x'?)", or "" when nothing is near.
+// " (did you mean 'x'?)" naming the candidate within a few edits of the word
+// (a to z folded), or "" when none is near enough to be a likely typing slip.
 std::string DidYouMean(const std::string& word, const std::vector<std::string>& candidates);
 
 } // namespace vellumar::cli

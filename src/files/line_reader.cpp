@@ -71,12 +71,12 @@ void LineReader::FailRead(int error) {
 
 // The mark is three bytes; a shorter file, or one without them, is read as it is.
 void LineReader::SkipByteOrderMark() {
-    static constexpr char kMark[] = "\xEF\xBB\xBF";
-    while (end_ < 3 && Fill()) {
+    const size_t size = Utf8ByteOrderMark.size();
+    while (end_ < size && Fill()) {
     }
-    if (end_ >= 3 && std::memcmp(buffer_.data(), kMark, 3) == 0) {
+    if (end_ >= size && std::memcmp(buffer_.data(), Utf8ByteOrderMark.data(), size) == 0) {
         utf8_ = true;
-        pos_ = 3;
+        pos_ = size;
     }
 }
 

@@ -29,36 +29,14 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The process's umask. The kernel shows it in /proc; setting it to read it back
-// is the fallback, since another thread could create a file in between.
-mode_t CurrentUmask() {
-    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
-        char line[256];
-        unsigned mask = 0;
-        bool found = false;
-        while (!found && std::fgets(line, sizeof line, status))
-            found = std::sscanf(line, "Umask: %o", &mask) == 1;
-        std::fclose(status);
-        if (found) return static_cast<mode_t>(mask);
-    }
-    const mode_t mask = umask(077);
-    umask(mask);
-    return mask;
-}
-
-// The mode of a new file: 0666 less the umask.
-mode_t NewFileMode() {
-    return 0666 & ~CurrentUmask();
-}
-
-// Opens a new owner-only file beside the target.
-int CreateTemporary(const std::string& target, std::string& tempPath) {
+// Opens a new file beside the target; the kernel takes the umask off `mode`.
+int CreateTemporary(const std::string& target, mode_t mode, std::string& tempPath) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         // A short name, so that a target name near the length limit still gets one.
         tempPath = FolderOf(target) + "/.vellumar-" + std::to_string(getpid()) + "-" +
                    std::to_string(++counter) + ".tmp";
-        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -115,10 +93,10 @@ FileStatus WriteFileAtomically(const std::string& path, std::string_view content
     if (replacing && access(target.c_str(), W_OK) != 0) return failed(errno);
 
     std::string tempPath;
-    const int fd = CreateTemporary(target, tempPath);
+    // A replacement stays owner-only until it carries the old file's mode.
+    const int fd = CreateTemporary(target, replacing ? 0600 : 0666, tempPath);
     if (fd < 0) return failed(errno);
-    const mode_t mode = replacing ? old.st_mode & 07777 : NewFileMode();
-    bool ok = fchmod(fd, mode) == 0;
+    bool ok = !replacing || fchmod(fd, old.st_mode & 07777) == 0;
     if (ok && beforeContent) beforeContent(tempPath);
     ok = ok && WriteAll(fd, content) && fsync(fd) == 0;
     int error = errno;

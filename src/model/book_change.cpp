@@ -56,11 +56,6 @@ BookState BookState::Of(TSpellBook& book) {
     return state;
 }
 
-bool SameSpell(const tSpell& a, const tSpell& b) {
-    return a.Level == b.Level && a.Name == b.Name && a.Book == b.Book && a.Page == b.Page &&
-           a.Frequency == b.Frequency && a.Category == b.Category;
-}
-
 BookChange BookChange::Between(const BookState& before, const BookState& after) {
     BookChange change;
     change.removed_ = before.spells;
@@ -95,7 +90,7 @@ void BookChange::Settle() const {
             removed.push_back(std::move(*r++));
         } else if (order > 0) {
             added.push_back(std::move(*a++));
-        } else if (SameSpell(*r, *a)) {
+        } else if (*r == *a) {
             ++r;
             ++a;
         } else {

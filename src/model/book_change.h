@@ -32,9 +32,6 @@ struct BookState {
     static BookState Of(TSpellBook& book);
 };
 
-// All six fields alike.
-bool SameSpell(const tSpell& a, const tSpell& b);
-
 class BookChange {
 public:
     BookChange() = default;

@@ -20,6 +20,24 @@ int32_t FrequencyFromLetter(char letter) {
     return FrequencyCommon;
 }
 
+std::optional<int32_t> FrequencyNamed(std::string_view text) {
+    std::string squeezed;
+    for (char c : text)
+        if (!IsSpaceOrTab(c)) squeezed += c;
+    if (squeezed.size() == 1) {
+        for (size_t entry = 0; entry < FrequencyCount; ++entry)
+            if (UpperAscii(squeezed[0]) == FrequencyLetters[entry]) return FrequencyOfEntry(entry);
+        return std::nullopt;
+    }
+    for (size_t entry = 0; entry < FrequencyCount; ++entry) {
+        std::string name;
+        for (const char* c = FrequencyNames[entry]; *c; ++c)
+            if (!IsSpaceOrTab(*c)) name += *c;
+        if (CompareTextNoCase(name, squeezed) == 0) return FrequencyOfEntry(entry);
+    }
+    return std::nullopt;
+}
+
 int CompareTextNoCase(std::string_view a, std::string_view b) {
     const size_t n = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < n; ++i) {

@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace vellumar {
 
@@ -13,6 +15,9 @@ namespace vellumar {
 char FrequencyLetter(int32_t code);
 // Code for a letter (case-folded a..z), or 0 (Common) for an unknown letter.
 int32_t FrequencyFromLetter(char letter);
+// The frequency code named by a frequency's name (blanks and case ignored) or
+// letter (C, U, R, V, S); none for anything else.
+std::optional<int32_t> FrequencyNamed(std::string_view text);
 
 class tSpell {
 public:
@@ -23,6 +28,9 @@ public:
           Frequency(frequency), Category(std::move(category)) {}
 
     std::unique_ptr<tSpell> Clone() const { return std::make_unique<tSpell>(*this); }
+
+    // All six fields alike.
+    bool operator==(const tSpell&) const = default;
 
     int32_t Level = 0;
     std::string Name;

@@ -6,7 +6,13 @@
 
 namespace vellumar {
 
-inline char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+inline char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+
+inline bool IsSpaceOrTab(char c) {
+    return c == ' ' || c == '\t';
+}
 
 inline std::string UpperAscii(std::string_view text) {
     std::string out(text);

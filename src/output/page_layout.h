@@ -12,10 +12,10 @@
 namespace vellumar {
 
 struct LayoutParams {
-    int WrapWidth = 0;       // right edge for the single-line layout
-    int ColumnGap = 6;       // between the widest right edge and the next column
-    int Spacing = 3;         // after each drawn piece, and between lines on top of "Mg"
-    bool PageBreaks = false; // start new pages when a block or line would pass PageHeight
+    int WrapWidth = 0;                // right edge for the single-line layout
+    int ColumnGap = PreviewColumnGap; // between the widest right edge and the next column
+    int Spacing = ScreenSpacing;      // after each drawn piece, and between lines on top of "Mg"
+    bool PageBreaks = false;          // start new pages when a block or line would pass PageHeight
     int PageHeight = 0;
 
     // The gaps are pixels of a 96 dots-per-inch screen.

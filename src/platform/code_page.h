@@ -8,6 +8,9 @@
 
 namespace vellumar {
 
+// The mark an editor may put before UTF-8 text.
+inline constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // Every byte has a character, except the five holes of the code page
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D), which pass as the C1 control of that value.
 std::string Cp1252ToUtf8(std::string_view text);

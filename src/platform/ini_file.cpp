@@ -2,6 +2,7 @@
 
 #include "files/safe_write.h"
 #include "model/text.h"
+#include "platform/code_page.h"
 
 #include <charconv>
 #include <cstdio>
@@ -26,8 +27,6 @@ bool SameName(std::string_view a, std::string_view b) {
     return CompareTextNoCase(a, b) == 0;
 }
 
-constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
-
 // Lines of the file without their ends; CR LF, CR and LF all end a line. A
 // missing file has none. False when the file is there but cannot be read.
 // `marked` tells whether a byte-order mark stood before the first line.
@@ -45,8 +44,8 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines, bool* m
     if (std::ferror(file.get())) return false; // a folder, say
     // An editor's byte-order mark would hide the first section. The values stay
     // as they are: they are mostly file names, which are the file system's bytes.
-    const bool mark = text.starts_with(ByteOrderMark);
-    if (mark) text.erase(0, 3);
+    const bool mark = text.starts_with(Utf8ByteOrderMark);
+    if (mark) text.erase(0, Utf8ByteOrderMark.size());
     if (marked) *marked = mark;
     std::string line;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -90,11 +89,9 @@ std::string_view ValueOf(std::string_view line) {
     return value;
 }
 
-std::optional<std::string> Lookup(const std::string& path, std::string_view section,
-                                  std::string_view key) {
+std::optional<std::string> LookupIn(const std::vector<std::string>& lines, std::string_view section,
+                                    std::string_view key) {
     bool inSection = false;
-    std::vector<std::string> lines;
-    ReadLines(path, lines); // what cannot be read gives the defaults
     for (const std::string& line : lines) {
         if (auto name = SectionOf(line)) {
             if (inSection) return std::nullopt; // the first section of the name counts
@@ -107,6 +104,18 @@ std::optional<std::string> Lookup(const std::string& path, std::string_view sect
     return std::nullopt;
 }
 
+std::optional<std::string> Lookup(const std::string& path, std::string_view section,
+                                  std::string_view key) {
+    std::vector<std::string> lines;
+    ReadLines(path, lines); // what cannot be read gives the defaults
+    return LookupIn(lines, section, key);
+}
+
+std::string Shortened(std::string value) {
+    if (value.size() > IniFile::MaxValueLength) value.resize(IniFile::MaxValueLength);
+    return value;
+}
+
 // Line breaks inside a key or value would break the file apart.
 std::string OneLine(std::string_view text) {
     std::string out(text);
@@ -115,43 +124,10 @@ std::string OneLine(std::string_view text) {
     return out;
 }
 
-} // namespace
-
-bool ParseIniInteger(std::string_view text, int32_t& value) {
-    text = Trim(text);
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        const std::string_view digits = text.substr(2);
-        if (digits.front() == '-') return false;
-        const auto [end, ec] =
-            std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
-        return ec == std::errc() && end == digits.data() + digits.size();
-    }
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty() || text.front() == '+' || text.front() == ' ') return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
-    return ec == std::errc() && end == text.data() + text.size();
-}
-
-std::string IniFile::ReadString(std::string_view section, std::string_view key,
-                                std::string_view defaultValue) const {
-    std::string value = Lookup(path_, section, key).value_or(std::string(defaultValue));
-    if (value.size() > MaxValueLength) value.resize(MaxValueLength);
-    return value;
-}
-
-int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
-                             int32_t defaultValue) const {
-    const auto text = Lookup(path_, section, key);
-    int32_t value = 0;
-    if (!text || !ParseIniInteger(*text, value)) return defaultValue;
-    return value;
-}
-
-bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    // Writing over a file that could not be read would lose every other line.
-    std::vector<std::string> lines;
-    bool marked = false;
-    if (!ReadLines(path_, lines, &marked)) return false;
+// Puts the key into the lines of a file: over its old value, after the last
+// key of its section, or in a new section at the end.
+void SetEntry(std::vector<std::string>& lines, std::string_view section, std::string_view key,
+              std::string_view value) {
     const std::string entry = OneLine(key) + "=" + OneLine(value);
 
     // Find the section, the key in it, and the last key line of it.
@@ -183,12 +159,71 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
         lines.push_back("[" + OneLine(section) + "]");
         lines.push_back(entry);
     }
+}
 
-    // The mark goes back too: without it, what follows (even a second mark)
-    // would read differently next time.
-    std::string content = marked ? ByteOrderMark : "";
+// The mark goes back too: without it, what follows (even a second mark)
+// would read differently next time.
+bool WriteLines(const std::string& path, const std::vector<std::string>& lines, bool marked) {
+    std::string content(marked ? Utf8ByteOrderMark : "");
     for (const std::string& line : lines) content += line + "\r\n";
-    return static_cast<bool>(WriteFileAtomically(path_, content));
+    return static_cast<bool>(WriteFileAtomically(path, content));
+}
+
+} // namespace
+
+bool ParseIniInteger(std::string_view text, int32_t& value) {
+    text = Trim(text);
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        const std::string_view digits = text.substr(2);
+        if (digits.front() == '-') return false;
+        const auto [end, ec] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+        return ec == std::errc() && end == digits.data() + digits.size();
+    }
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty() || text.front() == '+' || text.front() == ' ') return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
+    return Shortened(Lookup(path_, section, key).value_or(std::string(defaultValue)));
+}
+
+std::vector<std::string> IniFile::ReadStrings(std::string_view section,
+                                              const std::vector<std::string>& keys,
+                                              std::string_view defaultValue) const {
+    std::vector<std::string> lines;
+    ReadLines(path_, lines); // what cannot be read gives the defaults
+    std::vector<std::string> values;
+    values.reserve(keys.size());
+    for (const std::string& key : keys)
+        values.push_back(
+            Shortened(LookupIn(lines, section, key).value_or(std::string(defaultValue))));
+    return values;
+}
+
+int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
+                             int32_t defaultValue) const {
+    const auto text = Lookup(path_, section, key);
+    int32_t value = 0;
+    if (!text || !ParseIniInteger(*text, value)) return defaultValue;
+    return value;
+}
+
+bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    return WriteStrings(section, {{std::string(key), std::string(value)}});
+}
+
+bool IniFile::WriteStrings(std::string_view section,
+                           const std::vector<std::pair<std::string, std::string>>& entries) {
+    // Writing over a file that could not be read would lose every other line.
+    std::vector<std::string> lines;
+    bool marked = false;
+    if (!ReadLines(path_, lines, &marked)) return false;
+    for (const auto& [key, value] : entries) SetEntry(lines, section, key, value);
+    return WriteLines(path_, lines, marked);
 }
 
 bool IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {

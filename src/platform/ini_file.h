@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace vellumar {
 
@@ -19,10 +21,18 @@ public:
     // Decimal, or hexadecimal after "0x"/"0X"; the default when the key is
     // missing, is not a number or does not fit.
     int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
+    // ReadString of each key, from one reading of the file.
+    std::vector<std::string> ReadStrings(std::string_view section,
+                                         const std::vector<std::string>& keys,
+                                         std::string_view defaultValue) const;
 
     // True when the file was written. A missing file is created.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, int32_t value);
+    // The file WriteString of each (key, value) in turn would leave, written at
+    // once: all of them or none.
+    bool WriteStrings(std::string_view section,
+                      const std::vector<std::pair<std::string, std::string>>& entries);
 
     const std::string& Path() const { return path_; }
 

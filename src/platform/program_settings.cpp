@@ -53,8 +53,11 @@ MasterFileChoice ProgramSettings::LocateMasterFile(const std::string& workingFol
                                                    const std::string& programFolder) const {
     MasterFileChoice choice;
     choice.settingsFile = Path();
-    const std::string name = MasterFile();
-    choice.fromSetting = file_.ReadString(ProgramSection, MasterFileKey, "") == name;
+    // No stored value holds a line end, so this default tells a missing key apart.
+    constexpr char Unset[] = "\n";
+    std::string name = file_.ReadString(ProgramSection, MasterFileKey, Unset);
+    choice.fromSetting = name != Unset;
+    if (!choice.fromSetting) name = DefaultMasterFileName;
     if (name.empty() || fs::path(name).is_absolute()) {
         choice.path = name;
         return choice;
@@ -81,12 +84,12 @@ bool ProgramSettings::SetOdds(size_t entry, int32_t value) {
 }
 
 std::vector<std::string> ProgramSettings::RecentBooks() const {
+    std::vector<std::string> keys;
+    for (size_t k = 0; k < RecentBookCount; ++k) keys.push_back(RecentKey(k));
     std::vector<std::string> paths;
-    for (size_t k = 0; k < RecentBookCount; ++k) {
-        std::string path = file_.ReadString(RecentSection, RecentKey(k), "");
+    for (std::string& path : file_.ReadStrings(RecentSection, keys, ""))
         if (!path.empty() && std::find(paths.begin(), paths.end(), path) == paths.end())
             paths.push_back(std::move(path));
-    }
     return paths;
 }
 
@@ -107,10 +110,10 @@ bool ProgramSettings::RemoveRecentBook(const std::string& path) {
 
 // Every key is written, empty past the list's end, so that no old entry survives.
 bool ProgramSettings::SetRecentBooks(const std::vector<std::string>& paths) {
+    std::vector<std::pair<std::string, std::string>> entries;
     for (size_t k = 0; k < RecentBookCount; ++k)
-        if (!file_.WriteString(RecentSection, RecentKey(k), k < paths.size() ? paths[k] : ""))
-            return false;
-    return true;
+        entries.emplace_back(RecentKey(k), k < paths.size() ? paths[k] : "");
+    return file_.WriteStrings(RecentSection, entries);
 }
 
 } // namespace vellumar

@@ -12,7 +12,7 @@ std::unique_ptr<TSpellBook> DrawScroll(TSpellBook& source, const std::array<int3
                                                source.SpellFrequency, source.Specialty);
     const LevelIndex index(source);
     for (int32_t level = MinSpellLevel; level <= MaxSpellLevel; ++level) {
-        const int32_t held = std::min(source.LevelCount[level], index.Count(level));
+        const int32_t held = index.Count(level);
         const int32_t wanted = std::clamp(counts[static_cast<size_t>(level - 1)], 0, held);
         // A position drawn twice adds nothing, so this collects `wanted`
         // different spells with the same draws as picking them one by one.

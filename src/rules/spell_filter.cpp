@@ -15,17 +15,13 @@ bool ContainsNoCase(std::string_view text, std::string_view part) {
     return std::search(text.begin(), text.end(), part.begin(), part.end(), same) != text.end();
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // The next word of the text, from `at` on: a run without blanks, in which a
 // double-quoted stretch may hold blanks (the quotes are dropped).
 std::string NextWord(std::string_view text, size_t& at) {
-    while (at < text.size() && IsBlank(text[at])) ++at;
+    while (at < text.size() && IsSpaceOrTab(text[at])) ++at;
     std::string word;
     bool quoted = false;
-    for (; at < text.size() && (quoted || !IsBlank(text[at])); ++at) {
+    for (; at < text.size() && (quoted || !IsSpaceOrTab(text[at])); ++at) {
         if (text[at] == '"')
             quoted = !quoted;
         else
@@ -52,24 +48,6 @@ std::pair<Key, std::string> SplitTerm(const std::string& word) {
 }
 
 } // namespace
-
-std::optional<int32_t> FrequencyNamed(std::string_view text) {
-    std::string squeezed;
-    for (char c : text)
-        if (!IsBlank(c)) squeezed += c;
-    if (squeezed.size() == 1) {
-        for (size_t entry = 0; entry < FrequencyCount; ++entry)
-            if (UpperAscii(squeezed[0]) == FrequencyLetters[entry]) return FrequencyOfEntry(entry);
-        return std::nullopt;
-    }
-    for (size_t entry = 0; entry < FrequencyCount; ++entry) {
-        std::string name;
-        for (const char* c = FrequencyNames[entry]; *c; ++c)
-            if (!IsBlank(*c)) name += *c;
-        if (CompareTextNoCase(name, squeezed) == 0) return FrequencyOfEntry(entry);
-    }
-    return std::nullopt;
-}
 
 SpellFilter ParseSpellFilter(std::string_view text) {
     SpellFilter filter;

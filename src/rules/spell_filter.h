@@ -28,10 +28,6 @@ struct SpellFilter {
 
 SpellFilter ParseSpellFilter(std::string_view text);
 
-// The frequency code named by a frequency's name (blanks and case ignored) or
-// letter (C, U, R, V, S); none for anything else.
-std::optional<int32_t> FrequencyNamed(std::string_view text);
-
 // The spells of one level (or of every level for level 0) that the filter
 // lets through, in book order.
 std::vector<tSpell*> MatchingSpells(TSpellBook& book, int32_t level, const SpellFilter& filter);

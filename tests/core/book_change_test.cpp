@@ -28,7 +28,7 @@ void ExpectState(TSpellBook& book, const BookState& expected) {
     const BookState held = BookState::Of(book);
     ASSERT_EQ(held.spells.size(), expected.spells.size());
     for (size_t i = 0; i < held.spells.size(); ++i)
-        EXPECT_TRUE(SameSpell(held.spells[i], expected.spells[i]))
+        EXPECT_TRUE(held.spells[i] == expected.spells[i])
             << i << ": " << held.spells[i].Name << " / " << expected.spells[i].Name;
     EXPECT_TRUE(held.caster == expected.caster);
     std::array<int32_t, MaxSpellLevel + 1> counts{};

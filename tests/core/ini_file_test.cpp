@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 using namespace vellumar;
 namespace fs = std::filesystem;
@@ -175,5 +178,40 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsNotWrittenOver) {
     fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(Content(), "; notes\r\n[Vellumar]\r\nMasterFile=old.dat\r\n");
 }
+
+// Files that the recent-book keys land in differently: no file, no section,
+// a section with some keys and other lines, a byte-order mark, a second
+// section of the same name, a value with a line break.
+class IniManyKeysTest : public IniFileTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(IniManyKeysTest, WriteAllAtOnceLeavesTheFileOfOneByOneAndReadsBack) {
+    const std::vector<std::pair<std::string, std::string>> entries = {
+        {"File1", "/b/one.spb"}, {"file3", "two\nlines"}, {"File2", ""}, {"File1", "/b/again.spb"}};
+    const std::string start = GetParam();
+    const auto prepare = [&] {
+        fs::remove(path_);
+        if (start != "none") Put(start);
+    };
+    prepare();
+    IniFile ini(path_);
+    for (const auto& [key, value] : entries) ASSERT_TRUE(ini.WriteString("Recent", key, value));
+    const std::string oneByOne = Content();
+    std::vector<std::string> single;
+    for (const char* key : {"File1", "File2", "FILE3", "File4"})
+        single.push_back(ini.ReadString("Recent", key, "-"));
+
+    prepare();
+    ASSERT_TRUE(ini.WriteStrings("Recent", entries));
+    EXPECT_EQ(Content(), oneByOne);
+    EXPECT_EQ(ini.ReadStrings("Recent", {"File1", "File2", "FILE3", "File4"}, "-"), single);
+    EXPECT_EQ(single[0], "/b/again.spb");
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, IniManyKeysTest,
+                         ::testing::Values("none", "[Vellumar]\nMasterFile=m.dat",
+                                           "; mine\r\n[recent]\r\nFILE2=old\r\n; end\r\n\r\n"
+                                           "[Other]\r\nk=v\r\n",
+                                           "\xEF\xBB\xBF[Recent]\nFile4=kept\n",
+                                           "[Recent]\nFile1=a\n[Recent]\nFile2=b\n"));
 
 } // namespace

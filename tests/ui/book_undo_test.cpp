@@ -31,10 +31,7 @@ using namespace vellumar::test;
 namespace {
 
 bool SameState(const BookState& a, const BookState& b) {
-    if (!(a.caster == b.caster) || a.spells.size() != b.spells.size()) return false;
-    for (size_t i = 0; i < a.spells.size(); ++i)
-        if (!SameSpell(a.spells[i], b.spells[i])) return false;
-    return true;
+    return a.caster == b.caster && a.spells == b.spells;
 }
 
 QAction* Item(QMenu* menu, const char* name) {
@@ -83,7 +80,7 @@ class BookUndoTest : public QObject {
         for (const tSpell& spell : now.spells)
             if (spell.Level == level &&
                 std::none_of(other.spells.begin(), other.spells.end(),
-                             [&](const tSpell& held) { return SameSpell(held, spell); }))
+                             [&](const tSpell& held) { return held == spell; }))
                 names << ToQString(spell.Name);
         return names;
     }
