@@ -17,6 +17,20 @@
 #include <algorithm>
 
 namespace vellumar {
+namespace {
+
+// The book's pages as a print job has them, on a painter begun on `pages`:
+// wrapped at the page width, with page breaks, `copies` times over.
+void DrawPages(QPainter& painter, QPagedPaintDevice& pages, int resolution, int copies,
+               bool collate, TSpellBook& book, const QString& caption, const OutputFormat& format) {
+    QtCanvas canvas(painter, FontScale::Points, &pages);
+    const LayoutParams params = LayoutParams::Print(canvas, resolution);
+    const std::string text = FromQString(caption);
+    RenderCopies(canvas, copies, collate,
+                 [&](Canvas& surface) { RenderSpellbook(surface, book, text, format, params); });
+}
+
+} // namespace
 
 QImage RenderPreviewImage(QSize size, TSpellBook* book, const QString& caption,
                           const OutputFormat& format) {
@@ -36,14 +50,11 @@ bool PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
     printer.setDocName(caption);
     QPainter painter;
     if (!painter.begin(&printer)) return false;
-    QtCanvas canvas(painter, FontScale::Points, &printer);
-    const LayoutParams params = LayoutParams::Print(canvas, printer.resolution());
-    const std::string text = FromQString(caption);
     // A printer that makes its copies itself gets one; PDF output and some
     // printers do not, so the copies are drawn here.
     const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
-    RenderCopies(canvas, copies, printer.collateCopies(),
-                 [&](Canvas& surface) { RenderSpellbook(surface, book, text, format, params); });
+    DrawPages(painter, printer, printer.resolution(), copies, printer.collateCopies(), book,
+              caption, format);
     return painter.end();
 }
 
@@ -59,9 +70,7 @@ QString ExportBookPdf(const QString& path, const QPageLayout& layout, int resolu
         writer.setPageLayout(layout);
         QPainter painter;
         if (!painter.begin(&writer)) return QStringLiteral("The PDF file could not be started.");
-        QtCanvas canvas(painter, FontScale::Points, &writer);
-        RenderSpellbook(canvas, book, FromQString(caption), format,
-                        LayoutParams::Print(canvas, resolution));
+        DrawPages(painter, writer, resolution, 1, false, book, caption, format);
         if (!painter.end()) return QStringLiteral("The PDF file could not be finished.");
     }
     if (!file.commit()) return file.errorString();
