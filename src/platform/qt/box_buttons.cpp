@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace vellumar {
 namespace {
@@ -11,6 +12,8 @@ struct ButtonSet {
     std::array<Answer, 4> answers;
     size_t count;
     Answer unanswered;
+    // The button Enter presses, where the box must not leave it to the style.
+    std::optional<Answer> preset = std::nullopt;
 };
 
 constexpr std::array<ButtonSet, 6> ButtonSets{{
@@ -18,7 +21,7 @@ constexpr std::array<ButtonSet, 6> ButtonSets{{
     {BoxButtons::OkCancel, {Answer::Ok, Answer::Cancel}, 2, Answer::Cancel},
     {BoxButtons::YesNo, {Answer::Yes, Answer::No}, 2, Answer::No},
     {BoxButtons::YesNoCancel, {Answer::Yes, Answer::No, Answer::Cancel}, 3, Answer::Cancel},
-    {BoxButtons::YesNoDefaultNo, {Answer::Yes, Answer::No}, 2, Answer::No},
+    {BoxButtons::YesNoDefaultNo, {Answer::Yes, Answer::No}, 2, Answer::No, Answer::No},
     {BoxButtons::OkCancelAll,
      {Answer::Ok, Answer::OkToAll, Answer::Cancel, Answer::CancelAll},
      4,
@@ -41,6 +44,10 @@ std::span<const Answer> AnswersOf(BoxButtons buttons) {
 
 Answer UnansweredAnswer(BoxButtons buttons) {
     return SetOf(buttons).unanswered;
+}
+
+std::optional<Answer> DefaultAnswer(BoxButtons buttons) {
+    return SetOf(buttons).preset;
 }
 
 } // namespace vellumar

@@ -3,6 +3,7 @@
 
 #include "platform/qt/prompter.h"
 
+#include <optional>
 #include <span>
 
 namespace vellumar {
@@ -12,5 +13,8 @@ std::span<const Answer> AnswersOf(BoxButtons buttons);
 // The answer of a box nobody answers (closed by its title bar, or shown with
 // nobody there): the one that changes nothing.
 Answer UnansweredAnswer(BoxButtons buttons);
+// The answer of the default button, where the set fixes one (Enter must not
+// answer Yes to a question whose Yes loses data).
+std::optional<Answer> DefaultAnswer(BoxButtons buttons);
 
 } // namespace vellumar

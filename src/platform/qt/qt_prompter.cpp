@@ -79,7 +79,7 @@ Answer QtPrompter::Message(QWidget* parent, BoxKind kind, BoxButtons buttons, co
         answers.insert(button, answer);
         // Esc is Cancel, also beside Cancel All.
         if (answer == Answer::Cancel) box.setEscapeButton(button);
-        if (answer == Answer::No && buttons == BoxButtons::YesNoDefaultNo)
+        if (answer == DefaultAnswer(buttons))
             box.setDefaultButton(qobject_cast<QPushButton*>(button));
     }
     box.exec();
