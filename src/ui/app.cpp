@@ -1,7 +1,9 @@
 #include "ui/app.h"
 
+#include "files/specialty_file.h"
 #include "model/specialty.h"
 #include "output/qt/print_format_dialog.h"
+#include "platform/program_settings.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/odds.h"
@@ -13,6 +15,7 @@
 #include "ui/spell_book_window.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/spell_list.h"
+#include "ui/working_box.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -42,28 +45,52 @@ void VellumarApp::Start(std::optional<uint32_t> seed) {
         SeedRandomFromClock();
     FrequencyOdds = DefaultFrequencyOdds;
     context_.SetBuiltInSpecialties(BuiltInSpecialties());
+    ReadSettings();
 
-    // The frame first: the windows after it use its settings, specialty table
-    // and working box.
+    // The frame first: the windows after it are its children and use its
+    // working box.
     frame_ = std::make_unique<TfrmMain>(context_);
     TfrmMain* frame = frame_.get();
+    context_.SetFrame(frame);
+    context_.SetWorking(new TfrmWorking(frame));
     context_.SetBookParm(new TfrmBookParm(context_.SpecialtyTable(), frame));
     context_.SetPrintFormat(new TfrmPrintFormat(context_.Output(), frame));
-    auto* masterList = new TfrmMasterList(context_, frame);
-    context_.SetMasterListWindow(masterList);
+    context_.SetMasterListWindow(new TfrmMasterList(context_, frame));
     context_.SetSpellEdit(new TfrmSpellEdit(frame));
     context_.SetSpecialtyMaintenance(new TfrmSpecialtyMaintenance(
         context_.prompter(), context_.SpecialtyTable(),
         ToPath(context_.SettingsFolder() + QStringLiteral("Specialty.dat")),
         [this] { context_.BookParm().RebuildSpecialties(); },
-        [frame] {
-            for (TfrmSpellBook* window : frame->SpellBookWindows()) window->FillSpecialtyItems();
+        [this] {
+            for (TfrmSpellBook* window : SpellBookWindows()) window->FillSpecialtyItems();
         },
         frame));
-    frame_->SetMasterListCloseQuery([masterList] { return masterList->FormCloseQuery(); });
 
     qApp->installEventFilter(this);
     frame_->showMaximized();
+}
+
+void VellumarApp::ReadSettings() {
+    const QString settingsFolder = context_.SettingsFolder();
+    context_.OpenSettings(ToPath(settingsFolder + QString::fromLatin1(ProgramSettings::FileName)));
+    const ProgramSettings& settings = context_.Settings();
+    for (size_t k = 0; k < FrequencyOdds.size(); ++k)
+        FrequencyOdds[k] = ClampedOdds(settings.Odds(k, DefaultFrequencyOdds[k]));
+    context_.SetHelpFile(context_.ProgramFolder() + QStringLiteral("Vellumar.HLP"));
+    // A missing or unreadable file gives the built-in table, without a word.
+    context_.SetLoadedSpecialties(
+        ReadSpecialtyFile(ToPath(settingsFolder + QStringLiteral("Specialty.dat"))).Take());
+}
+
+std::vector<TfrmSpellBook*> VellumarApp::SpellBookWindows() const {
+    std::vector<TfrmSpellBook*> windows;
+    for (BookWindow* window : frame_->SpellBookWindows())
+        windows.push_back(static_cast<TfrmSpellBook*>(window));
+    return windows;
+}
+
+TfrmSpellBook* VellumarApp::ActiveSpellBook() const {
+    return static_cast<TfrmSpellBook*>(frame_->ActiveSpellBook());
 }
 
 // F1 opens the help topic of the window that has the focus.
@@ -74,7 +101,7 @@ bool VellumarApp::eventFilter(QObject* watched, QEvent* event) {
              widget = widget->parentWidget()) {
             const QVariant topic = widget->property("helpTopic");
             if (topic.isValid()) {
-                context_.Help().ShowTopic(topic.toInt());
+                context_.ShowHelpTopic(topic.toInt());
                 return true;
             }
         }

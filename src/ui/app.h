@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace vellumar {
 
 class Prompter;
 class TfrmMain;
+class TfrmSpellBook;
 
 class VellumarApp : public QObject {
     Q_OBJECT
@@ -21,17 +23,23 @@ public:
     ~VellumarApp() override;
 
     // Seeds the random generator (from the clock unless a seed is given), sets
-    // the odds and the built-in specialties, creates the frame and the hidden
-    // windows, loads the master list and shows the frame.
+    // the odds and the built-in specialties, opens the settings and reads the
+    // odds and the specialty file, creates the frame and the hidden windows,
+    // loads the master list and shows the frame.
     void Start(std::optional<uint32_t> seed = std::nullopt);
 
     AppContext& Context() { return context_; }
     TfrmMain& Frame() { return *frame_; }
+    // The frame's spellbook windows, oldest first, and the active one (or none).
+    std::vector<TfrmSpellBook*> SpellBookWindows() const;
+    TfrmSpellBook* ActiveSpellBook() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ReadSettings();
+
     AppContext context_;
     std::unique_ptr<TfrmMain> frame_;
 };

@@ -1,14 +1,18 @@
 #include "ui/app_context.h"
 
 #include "model/specialty.h"
+#include "model/spell_book.h"
 #include "platform/program_folder.h"
 #include "platform/program_settings.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/svg_icon.h"
 #include "platform/qt/text_conversion.h"
+#include "ui/book_parm_dialog.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
+#include "ui/specialty_maintenance_dialog.h"
+#include "ui/spell_book_window.h"
 
 #include <QPrinter>
 
@@ -78,8 +82,80 @@ tSpecialtyList& AppContext::SpecialtyTable() const {
     return loadedSpecialties_ ? *loadedSpecialties_ : *builtInSpecialties_;
 }
 
-TSpellBook* AppContext::MasterList() const {
-    return masterList_ ? masterList_->MasterList() : nullptr;
+void AppContext::SetMasterList(std::unique_ptr<TSpellBook> list) {
+    masterList_ = std::move(list);
+}
+
+BookWindow& AppContext::NewBookWindow() {
+    return *new TfrmSpellBook(*this);
+}
+
+std::optional<NewBookChoices> AppContext::AskNewBookChoices() {
+    if (prompter_.Exec(*bookParm_) != QDialog::Accepted) return std::nullopt;
+    return bookParm_->Choices();
+}
+
+void AppContext::EditSpecialties() {
+    specialties_->ShowModal();
+}
+
+void AppContext::ShowMasterList() {
+    if (!masterListWindow_) return;
+    masterListWindow_->show();
+    masterListWindow_->raise();
+    masterListWindow_->activateWindow();
+}
+
+void AppContext::ShowMasterListAt(int level) {
+    if (masterListWindow_) masterListWindow_->ShowAtLevel(level);
+}
+
+void AppContext::SetMasterFile() {
+    if (masterListWindow_) masterListWindow_->mnuSetMasterFileClick();
+}
+
+bool AppContext::MayCloseMasterList() {
+    return !masterListWindow_ || masterListWindow_->FormCloseQuery();
+}
+
+void AppContext::HideMasterList() {
+    if (masterListWindow_) masterListWindow_->hide();
+}
+
+void AppContext::ShowHelpTopic(int topic) {
+    Help().ShowTopic(topic);
+}
+
+void AppContext::OfferSpellsToActiveBook(const std::vector<tSpell*>& spells) {
+    if (BookWindow* book = frame_->ActiveSpellBook()) book->AddFromMasterList(spells);
+}
+
+QString AppContext::DataDirectory() const {
+    return frame_->DataDirectory();
+}
+
+void AppContext::NoteRecentBook(const QString& path) {
+    frame_->NoteRecentBook(path);
+}
+
+void AppContext::NewBook() {
+    frame_->NewChild();
+}
+
+void AppContext::OpenBook() {
+    frame_->mnuOpenSpellbookClick();
+}
+
+void AppContext::PrinterSetup() {
+    frame_->mnuPrinterSetupClick();
+}
+
+void AppContext::ExitProgram() {
+    frame_->mnuExitClick();
+}
+
+void AppContext::CreateScroll(TSpellBook& source) {
+    frame_->CreateScroll(source);
 }
 
 } // namespace vellumar

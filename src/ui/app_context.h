@@ -1,9 +1,11 @@
 #pragma once
-// The program-wide state and the long-lived windows, instead of globals. No
+// The program-wide state and the long-lived windows, instead of globals: the
+// settings, the specialty table, the master list and the output format. No
 // window takes it whole: the frame, the spellbook windows and the master list
 // window each take the narrow context of what they use (`FrameWindowContext`,
-// `SpellBookWindowContext`, `MasterListWindowContext`), which this implements;
-// every dialog takes only what it shows or edits.
+// `SpellBookWindowContext`, `MasterListWindowContext`), which this implements
+// by handing each operation to the window that does it; every dialog takes
+// only what it shows or edits.
 
 #include "output/output_format.h"
 #include "ui/frame_window_context.h"
@@ -51,10 +53,10 @@ public:
     // The folder of the bundled files, with its trailing separator.
     QString ProgramFolder() const override;
     // The folder of the settings and the specialty file, with its trailing separator.
-    QString SettingsFolder() const override;
+    QString SettingsFolder() const;
 
-    // Settings: opened at frame creation.
-    void OpenSettings(const std::string& path) override;
+    // Settings: opened at start-up.
+    void OpenSettings(const std::string& path);
     ProgramSettings& Settings() const override { return *settings_; }
     // Writes a setting with one of the setters of ProgramSettings; a failure
     // is reported in an error box naming the file.
@@ -63,12 +65,13 @@ public:
 
     // The specialty table: the loaded file's list, or the built-in one.
     void SetBuiltInSpecialties(std::unique_ptr<tSpecialtyList> builtIn);
-    void SetLoadedSpecialties(std::unique_ptr<tSpecialtyList> loaded) override;
+    void SetLoadedSpecialties(std::unique_ptr<tSpecialtyList> loaded);
     tSpecialtyList& SpecialtyTable() const override;
     bool SpecialtiesAreBuiltIn() const { return !loadedSpecialties_; }
 
     // The master list, or none when no master file could be read.
-    TSpellBook* MasterList() const override;
+    TSpellBook* MasterList() const override { return masterList_.get(); }
+    void SetMasterList(std::unique_ptr<TSpellBook> list) override;
 
     // The program's one output format: it lives for the run and is never saved.
     OutputFormat& Output() override { return outputFormat_; }
@@ -81,26 +84,44 @@ public:
     const QCursor& SpellCursor() override;
 
     // The long-lived windows; each is registered by whoever creates it.
-    void SetFrame(TfrmMain* frame) override { frame_ = frame; }
-    void SetWorking(TfrmWorking* working) override { working_ = working; }
+    void SetFrame(TfrmMain* frame) { frame_ = frame; }
+    void SetWorking(TfrmWorking* working) { working_ = working; }
     void SetBookParm(TfrmBookParm* dialog) { bookParm_ = dialog; }
     void SetSpellEdit(TfrmSpellEdit* dialog) { spellEdit_ = dialog; }
     void SetPrintFormat(TfrmPrintFormat* dialog) { printFormat_ = dialog; }
-    void SetMasterListWindow(TfrmMasterList* window) { masterList_ = window; }
+    void SetMasterListWindow(TfrmMasterList* window) { masterListWindow_ = window; }
     void SetSpecialtyMaintenance(TfrmSpecialtyMaintenance* window) { specialties_ = window; }
     // The help window is made on first use, at the file set here.
-    void SetHelpFile(const QString& path) override { helpFile_ = path; }
+    void SetHelpFile(const QString& path) { helpFile_ = path; }
     const QString& HelpFile() const { return helpFile_; }
-    TfrmMain& Frame() const override { return *frame_; }
+    TfrmMain& Frame() const { return *frame_; }
     TfrmWorking& Working() const override { return *working_; }
-    TfrmBookParm& BookParm() const override { return *bookParm_; }
+    TfrmBookParm& BookParm() const { return *bookParm_; }
     TfrmSpellEdit& SpellEdit() const override { return *spellEdit_; }
     TfrmPrintFormat& PrintFormat() const override { return *printFormat_; }
     // None until start-up has created it.
-    TfrmMasterList* MasterListWindow() const override { return masterList_; }
-    TfrmSpecialtyMaintenance& SpecialtyMaintenance() const override { return *specialties_; }
-    HelpViewer& Help() override;
-    SpellBookWindowContext& SpellBookContext() override { return *this; }
+    TfrmMasterList* MasterListWindow() const { return masterListWindow_; }
+    TfrmSpecialtyMaintenance& SpecialtyMaintenance() const { return *specialties_; }
+    HelpViewer& Help();
+
+    // What the windows ask of each other, handed to the window that does it.
+    BookWindow& NewBookWindow() override;
+    std::optional<NewBookChoices> AskNewBookChoices() override;
+    void EditSpecialties() override;
+    void ShowMasterList() override;
+    void ShowMasterListAt(int level) override;
+    void SetMasterFile() override;
+    bool MayCloseMasterList() override;
+    void HideMasterList() override;
+    void ShowHelpTopic(int topic) override;
+    void OfferSpellsToActiveBook(const std::vector<tSpell*>& spells) override;
+    QString DataDirectory() const override;
+    void NoteRecentBook(const QString& path) override;
+    void NewBook() override;
+    void OpenBook() override;
+    void PrinterSetup() override;
+    void ExitProgram() override;
+    void CreateScroll(TSpellBook& source) override;
 
 private:
     Prompter& prompter_;
@@ -108,6 +129,7 @@ private:
     std::unique_ptr<ProgramSettings> settings_;
     std::unique_ptr<tSpecialtyList> builtInSpecialties_;
     std::unique_ptr<tSpecialtyList> loadedSpecialties_;
+    std::unique_ptr<TSpellBook> masterList_;
     OutputFormat outputFormat_;
     std::optional<QCursor> spellCursor_;
     QHash<QString, QIcon> icons_;
@@ -116,7 +138,7 @@ private:
     TfrmBookParm* bookParm_ = nullptr;
     TfrmSpellEdit* spellEdit_ = nullptr;
     TfrmPrintFormat* printFormat_ = nullptr;
-    TfrmMasterList* masterList_ = nullptr;
+    TfrmMasterList* masterListWindow_ = nullptr;
     TfrmSpecialtyMaintenance* specialties_ = nullptr;
     HelpViewer* help_ = nullptr;
     QString helpFile_;

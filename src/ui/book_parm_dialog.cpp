@@ -3,7 +3,7 @@
 #include "model/frequency.h"
 #include "model/generalist.h"
 #include "model/specialty.h"
-#include "platform/help_topics.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/ok_cancel_buttons.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/caster_tables.h"

@@ -1,6 +1,6 @@
 #include "ui/data_directory_dialog.h"
 
-#include "platform/help_topics.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/ok_cancel_buttons.h"
 #include "ui/window_placement.h"
 

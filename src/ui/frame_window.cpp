@@ -1,13 +1,12 @@
 #include "ui/frame_window.h"
 
-#include "files/specialty_file.h"
 #include "files/spell_file.h"
 #include "model/spell_book.h"
 #include "platform/program_folder.h"
-#include "platform/help_topics.h"
 #include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
@@ -15,14 +14,12 @@
 #include "rules/odds.h"
 #include "rules/scroll.h"
 #include "ui/about_box.h"
-#include "ui/book_parm_dialog.h"
+#include "ui/book_window.h"
 #include "ui/data_directory_dialog.h"
 #include "ui/frame_window_context.h"
 #include "ui/frequency_odds_dialog.h"
-#include "ui/master_list_window.h"
+#include "ui/new_book_choices.h"
 #include "ui/scroll_parm_dialog.h"
-#include "ui/specialty_maintenance_dialog.h"
-#include "ui/spell_book_window.h"
 #include "ui/working_box.h"
 
 #include <QAction>
@@ -45,15 +42,11 @@ namespace vellumar {
 
 TfrmMain::TfrmMain(FrameWindowContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context), mdiArea_(new QMdiArea(this)) {
-    context_.SetFrame(this);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(ProductName));
     setProperty("helpTopic", int(TopicFrame));
     setAcceptDrops(true);
-
-    auto* working = new TfrmWorking(this);
-    context_.SetWorking(working);
-    ReadSettings();
+    dataDirectory_ = FromPath(context_.Settings().DataDirectory(ToPath(DefaultDataDirectory())));
 
     setCentralWidget(mdiArea_);
     mdiArea_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -66,22 +59,8 @@ TfrmMain::TfrmMain(FrameWindowContext& context, QWidget* parent)
 
 TfrmMain::~TfrmMain() {
     // The children go after this destructor; their signals must not reach a half-gone frame.
-    for (TfrmSpellBook* window : windows_) disconnect(window, nullptr, this, nullptr);
+    for (BookWindow* window : windows_) disconnect(&window->Widget(), nullptr, this, nullptr);
     disconnect(mdiArea_, nullptr, this, nullptr);
-}
-
-void TfrmMain::ReadSettings() {
-    const QString folder = context_.ProgramFolder();
-    const QString settingsFolder = context_.SettingsFolder();
-    context_.OpenSettings(ToPath(settingsFolder + QString::fromLatin1(ProgramSettings::FileName)));
-    const ProgramSettings& settings = context_.Settings();
-    for (size_t k = 0; k < FrequencyOdds.size(); ++k)
-        FrequencyOdds[k] = ClampedOdds(settings.Odds(k, DefaultFrequencyOdds[k]));
-    dataDirectory_ = FromPath(settings.DataDirectory(ToPath(DefaultDataDirectory())));
-    context_.SetHelpFile(folder + QStringLiteral("Vellumar.HLP"));
-    // A missing or unreadable file gives the built-in table, without a word.
-    context_.SetLoadedSpecialties(
-        ReadSpecialtyFile(ToPath(settingsFolder + QStringLiteral("Specialty.dat"))).Take());
 }
 
 void TfrmMain::BuildToolBar() {
@@ -158,7 +137,7 @@ void TfrmMain::BuildMenus() {
 void TfrmMain::MergeMenus() {
     QMenuBar* bar = menuBar();
     bar->clear();
-    if (TfrmSpellBook* book = ActiveSpellBook()) {
+    if (BookWindow* book = ActiveSpellBook()) {
         bar->addMenu(book->FileMenu());
         bar->addMenu(book->EditMenu());
     } else {
@@ -172,18 +151,18 @@ void TfrmMain::MergeMenus() {
 void TfrmMain::FillWindowMenu() {
     mnuWindow_->clear();
     AddCommands<TfrmMain>(*this, {{mnuWindow_, "&Arrange", &TfrmMain::mnuArrangeClick}});
-    const std::vector<TfrmSpellBook*> windows = SpellBookWindows();
+    const std::vector<BookWindow*> windows = SpellBookWindows();
     if (!windows.empty()) mnuWindow_->addSeparator();
-    const TfrmSpellBook* active = ActiveSpellBook();
-    for (TfrmSpellBook* window : windows) {
+    const BookWindow* active = ActiveSpellBook();
+    for (BookWindow* window : windows) {
         QAction* item = mnuWindow_->addAction(window->Caption());
         item->setCheckable(true);
         item->setChecked(window == active);
         connect(item, &QAction::triggered, this, [this, window] {
-            for (TfrmSpellBook* open : SpellBookWindows())
+            for (BookWindow* open : SpellBookWindows())
                 if (open == window)
                     mdiArea_->setActiveSubWindow(
-                        qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+                        qobject_cast<QMdiSubWindow*>(window->Widget().parentWidget()));
         });
     }
 }
@@ -192,47 +171,50 @@ void TfrmMain::ShowClientPopup(const QPoint& position) {
     pmnuClient_->popup(mdiArea_->mapToGlobal(position));
 }
 
-std::vector<TfrmSpellBook*> TfrmMain::SpellBookWindows() const {
+std::vector<BookWindow*> TfrmMain::SpellBookWindows() const {
     return windows_;
 }
 
-TfrmSpellBook* TfrmMain::ActiveSpellBook() const {
+BookWindow* TfrmMain::ActiveSpellBook() const {
     QMdiSubWindow* sub = mdiArea_->currentSubWindow();
-    auto* book = sub ? qobject_cast<TfrmSpellBook*>(sub->widget()) : nullptr;
-    return std::find(windows_.begin(), windows_.end(), book) != windows_.end() ? book : nullptr;
+    if (!sub) return nullptr;
+    for (BookWindow* window : windows_)
+        if (&window->Widget() == sub->widget()) return window;
+    return nullptr;
 }
 
-TfrmSpellBook* TfrmMain::CreateSpellBookWindow() {
-    auto* window = new TfrmSpellBook(context_.SpellBookContext());
-    QMdiSubWindow* sub = mdiArea_->addSubWindow(window);
+BookWindow* TfrmMain::CreateSpellBookWindow() {
+    BookWindow* window = &context_.NewBookWindow();
+    QWidget* widget = &window->Widget();
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(widget);
     sub->setWindowIcon(context_.Icon(QStringLiteral("book")));
     // The frame around the window's own minimum, so that no resize cuts its tool bar.
     sub->setMinimumSize(sub->minimumSizeHint());
     sub->resize(QSize(550, 539).expandedTo(sub->minimumSize()));
     windows_.push_back(window);
     ListRecentBooks(window->FileMenu());
-    connect(window, &TfrmSpellBook::Closed, this, &TfrmMain::SpellBookClosed);
-    connect(window, &QObject::destroyed, this, [this, window] { SpellBookClosed(window); });
+    window->WhenClosed([this, window] { SpellBookClosed(window); });
+    connect(widget, &QObject::destroyed, this, [this, window] { SpellBookClosed(window); });
     tbMain_->hide();
-    window->show();
+    widget->show();
     mdiArea_->setActiveSubWindow(sub);
     MergeMenus();
     return window;
 }
 
-void TfrmMain::SpellBookClosed(TfrmSpellBook* window) {
+void TfrmMain::SpellBookClosed(BookWindow* window) {
     const auto it = std::find(windows_.begin(), windows_.end(), window);
     if (it == windows_.end()) return;
     windows_.erase(it);
-    disconnect(window, nullptr, this, nullptr);
+    disconnect(&window->Widget(), nullptr, this, nullptr);
     if (windows_.empty()) tbMain_->show();
     MergeMenus();
 }
 
 void TfrmMain::NewChild() {
-    TfrmBookParm& dialog = context_.BookParm();
-    if (context_.prompter().Exec(dialog) != QDialog::Accepted) return;
-    CreateSpellBookWindow()->StartNewBook(dialog.Choices());
+    const std::optional<NewBookChoices> choices = context_.AskNewBookChoices();
+    if (!choices) return;
+    CreateSpellBookWindow()->StartNewBook(*choices);
 }
 
 void TfrmMain::mnuOpenSpellbookClick() {
@@ -302,11 +284,7 @@ bool TfrmMain::OpenSpellbookFile(const QString& path) {
                                     FileProblemText(fullPath, book->Status()));
         return false;
     }
-    TfrmSpellBook* window = CreateSpellBookWindow();
-    window->ReplaceBook(book->Take());
-    window->ShowBookParameters();
-    window->SetModified(false);
-    window->SetCaption(fullPath);
+    CreateSpellBookWindow()->PutBook(book->Take(), fullPath, false);
     NoteRecentBook(fullPath);
     return true;
 }
@@ -355,7 +333,8 @@ void TfrmMain::FillRecentBooks(QMenu* file) {
 void TfrmMain::mnuArrangeClick() {
     mdiArea_->cascadeSubWindows();
     for (QMdiSubWindow* sub : mdiArea_->subWindowList())
-        if (qobject_cast<TfrmSpellBook*>(sub->widget()))
+        if (std::any_of(windows_.begin(), windows_.end(),
+                        [sub](BookWindow* window) { return &window->Widget() == sub->widget(); }))
             sub->resize(QSize(480, 540).expandedTo(sub->minimumSize()));
 }
 
@@ -381,7 +360,7 @@ void TfrmMain::mnuPrinterSetupClick() {
 }
 
 void TfrmMain::mnuSetSpecialtiesClick() {
-    context_.SpecialtyMaintenance().ShowModal();
+    context_.EditSpecialties();
 }
 
 void TfrmMain::mnuSetOddsClick() {
@@ -393,31 +372,24 @@ void TfrmMain::mnuSetOddsClick() {
 }
 
 void TfrmMain::mnuViewMasterListClick() {
-    if (TfrmMasterList* window = context_.MasterListWindow()) {
-        window->show();
-        window->raise();
-        window->activateWindow();
-    }
+    context_.ShowMasterList();
 }
 
 void TfrmMain::mnuSetMasterFileClick() {
-    if (TfrmMasterList* window = context_.MasterListWindow()) window->mnuSetMasterFileClick();
+    context_.SetMasterFile();
 }
 
 void TfrmMain::CreateScroll() {
-    if (TfrmSpellBook* source = ActiveSpellBook()) CreateScroll(*source);
+    if (BookWindow* source = ActiveSpellBook()) CreateScroll(source->Book());
 }
 
-void TfrmMain::CreateScroll(TfrmSpellBook& source) {
+void TfrmMain::CreateScroll(TSpellBook& source) {
     const std::optional<ScrollLevelCounts> counts =
-        AskScrollCounts(context_.prompter(), source.Book(), this);
+        AskScrollCounts(context_.prompter(), source, this);
     if (!counts) return;
     WorkingScope working(context_.Working(), QStringLiteral("Creating Scroll"));
-    std::unique_ptr<TSpellBook> scroll = DrawScroll(source.Book(), *counts);
-    TfrmSpellBook* window = CreateSpellBookWindow();
-    window->ReplaceBook(std::move(scroll));
-    window->ShowBookParameters();
-    window->SetModified(true);
+    std::unique_ptr<TSpellBook> scroll = DrawScroll(source, *counts);
+    CreateSpellBookWindow()->PutBook(std::move(scroll), QString(), true);
 }
 
 void TfrmMain::mnuExitClick() {
@@ -425,7 +397,7 @@ void TfrmMain::mnuExitClick() {
 }
 
 void TfrmMain::mnuHelpContentsClick() {
-    context_.Help().ShowTopic(TopicFrame);
+    context_.ShowHelpTopic(TopicFrame);
 }
 
 void TfrmMain::mnuAboutClick() {
@@ -436,20 +408,20 @@ void TfrmMain::mnuAboutClick() {
 void TfrmMain::closeEvent(QCloseEvent* event) {
     // Every spellbook window first, then the master list; the first refusal
     // keeps the program as it was.
-    const std::vector<TfrmSpellBook*> windows = SpellBookWindows();
-    for (TfrmSpellBook* window : windows) {
+    const std::vector<BookWindow*> windows = SpellBookWindows();
+    for (BookWindow* window : windows) {
         if (!window->FormCloseQuery()) {
             event->ignore();
             return;
         }
     }
-    if (masterListCloseQuery_ && !masterListCloseQuery_()) {
+    if (!context_.MayCloseMasterList()) {
         event->ignore();
         return;
     }
-    for (TfrmSpellBook* window : windows) window->ApproveClose();
+    for (BookWindow* window : windows) window->ApproveClose();
     // Without its question: the master list has been asked above.
-    if (TfrmMasterList* masterList = context_.MasterListWindow()) masterList->hide();
+    context_.HideMasterList();
     if (QWidget* help = findChild<HelpViewer*>()) help->close();
     event->accept();
 }

@@ -4,7 +4,6 @@
 
 #include <QMainWindow>
 #include <QStringList>
-#include <functional>
 #include <vector>
 
 class QDragEnterEvent;
@@ -18,14 +17,14 @@ class QToolBar;
 
 namespace vellumar {
 
+class BookWindow;
 class FrameWindowContext;
-class TfrmSpellBook;
+class TSpellBook;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
-    // Creation opens the settings, reads the odds, the data directory and the
-    // specialty file, and creates the working box and the help window.
+    // The settings are open: creation reads the data directory from them.
     explicit TfrmMain(FrameWindowContext& context, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
@@ -53,7 +52,7 @@ public:
     void mnuViewMasterListClick();
     void mnuSetMasterFileClick();
     // A random scroll from a spellbook window's book, in a new window.
-    void CreateScroll(TfrmSpellBook& source);
+    void CreateScroll(TSpellBook& source);
     // The same for the active spellbook window.
     void CreateScroll();
 
@@ -61,13 +60,8 @@ public:
     const QString& DataDirectory() const { return dataDirectory_; }
 
     // The open spellbook windows, oldest first, and the active one (or none).
-    std::vector<TfrmSpellBook*> SpellBookWindows() const;
-    TfrmSpellBook* ActiveSpellBook() const;
-
-    // Asked after every spellbook window during shutdown; false keeps the program running.
-    void SetMasterListCloseQuery(std::function<bool()> query) {
-        masterListCloseQuery_ = std::move(query);
-    }
+    std::vector<BookWindow*> SpellBookWindows() const;
+    BookWindow* ActiveSpellBook() const;
 
     QMdiArea* mdiArea() const { return mdiArea_; }
     QToolBar* tbMain() const { return tbMain_; }
@@ -80,13 +74,12 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void ReadSettings();
     // Where file dialogs start while the user has set no data directory.
     QString DefaultDataDirectory() const;
     void BuildMenus();
     void BuildToolBar();
-    TfrmSpellBook* CreateSpellBookWindow();
-    void SpellBookClosed(TfrmSpellBook* window);
+    BookWindow* CreateSpellBookWindow();
+    void SpellBookClosed(BookWindow* window);
     void MergeMenus();
     void FillWindowMenu();
     void ShowClientPopup(const QPoint& position);
@@ -103,8 +96,7 @@ private:
     QMenu* mnuHelp_ = nullptr;
     QMenu* pmnuClient_ = nullptr;
     QString dataDirectory_;
-    std::vector<TfrmSpellBook*> windows_;
-    std::function<bool()> masterListCloseQuery_;
+    std::vector<BookWindow*> windows_;
 };
 
 } // namespace vellumar

@@ -1,53 +1,46 @@
 #pragma once
-// What the frame reaches. At its creation it opens the settings and the
-// specialty file and registers itself, its working box, its help file and the
-// spell cursor; afterwards it runs the commands of its menus.
+// What the frame reaches: the settings, the program's dialogs and the master
+// list window's commands, and a new spellbook window for its client area.
 
 #include "ui/window_context.h"
 
-#include <memory>
+#include <optional>
 #include <string>
 
-class QCursor;
 class QPrinter;
 class QWidget;
 
 namespace vellumar {
 
-class HelpViewer;
+class BookWindow;
 class ProgramSettings;
-class SpellBookWindowContext;
-class TfrmBookParm;
-class TfrmMain;
-class TfrmMasterList;
-class TfrmSpecialtyMaintenance;
-class tSpecialtyList;
+struct NewBookChoices;
 
 class FrameWindowContext : public virtual WindowContext {
 public:
-    // Start-up.
+    // The folder of the bundled files, with its trailing separator.
     virtual QString ProgramFolder() const = 0;
-    virtual QString SettingsFolder() const = 0;
-    virtual void OpenSettings(const std::string& path) = 0;
-    virtual void SetLoadedSpecialties(std::unique_ptr<tSpecialtyList> loaded) = 0;
-    virtual void SetFrame(TfrmMain* frame) = 0;
-    virtual void SetWorking(TfrmWorking* working) = 0;
-    virtual void SetHelpFile(const QString& path) = 0;
 
     // The data directory and the recent books.
     virtual ProgramSettings& Settings() const = 0;
     virtual bool WriteSetting(QWidget* parent, bool (ProgramSettings::*set)(const std::string&),
                               const std::string& value) = 0;
 
-    // The windows and dialogs the menus open.
-    virtual TfrmBookParm& BookParm() const = 0;
-    virtual TfrmSpecialtyMaintenance& SpecialtyMaintenance() const = 0;
-    // None until start-up has created it.
-    virtual TfrmMasterList* MasterListWindow() const = 0;
-    virtual HelpViewer& Help() = 0;
+    // A new spellbook window, not yet placed anywhere.
+    virtual BookWindow& NewBookWindow() = 0;
+    // The New Spellbook Parameters dialog; none when it was cancelled.
+    virtual std::optional<NewBookChoices> AskNewBookChoices() = 0;
+    virtual void EditSpecialties() = 0;
+
+    // The master list window's commands.
+    virtual void ShowMasterList() = 0;
+    virtual void SetMasterFile() = 0;
+    // The master list's save question at shutdown; false keeps the program running.
+    virtual bool MayCloseMasterList() = 0;
+    virtual void HideMasterList() = 0;
+
+    virtual void ShowHelpTopic(int topic) = 0;
     virtual QPrinter& Printer() = 0;
-    // What each new spellbook window of the frame is given.
-    virtual SpellBookWindowContext& SpellBookContext() = 0;
 
 protected:
     ~FrameWindowContext() = default;

@@ -1,7 +1,7 @@
 #include "ui/frequency_odds_dialog.h"
 
 #include "model/spell.h"
-#include "platform/help_topics.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/prompter.h"
 
 #include <QLabel>

@@ -2,19 +2,18 @@
 
 #include "files/spell_file.h"
 #include "model/spell_book.h"
-#include "platform/help_topics.h"
 #include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/book_undo.h"
-#include "ui/frame_window.h"
 #include "ui/level_panel.h"
 #include "ui/master_list_window_context.h"
-#include "ui/spell_book_window.h"
 #include "ui/spell_commands.h"
 #include "ui/spell_filter_bar.h"
+#include "ui/spell_list_pane.h"
 #include "ui/working_box.h"
 
 #include <QAction>
@@ -36,9 +35,8 @@ namespace {
 
 constexpr int PanelHeight = 44;
 constexpr int LevelsTop = PanelHeight + 2;
-constexpr int FilterTop = LevelsTop + 48;
 // The filter field stands where the list would begin; the list starts below it.
-constexpr int ListTop = FilterTop + SpellFilterBar::Height + 4;
+constexpr int FilterTop = LevelsTop + 48;
 
 const QString Caption = QStringLiteral("Master Spell List");
 
@@ -49,14 +47,11 @@ TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent
     setObjectName(QStringLiteral("frmMasterList"));
     setWindowTitle(Caption);
     setProperty("helpTopic", int(TopicMasterList));
-    undo_ = new BookUndo([this] { return list_.get(); },
-                         [this](const BookChange& change, bool undone) {
-                             SetSpellLevel(change.LevelToShow(SpellLevel()));
-                             grpSpellLevelClick();
-                             lbSpells->SelectSpells(SpellsBack(change, undone));
-                         },
-                         [this](bool modified) { SetModified(modified); }, this);
     BuildControls();
+    undo_ = new BookUndo(
+        [this] { return MasterList(); },
+        [this](const BookChange& change, bool undone) { pane_->ShowChange(change, undone); },
+        [this](bool modified) { SetModified(modified); }, this);
     BuildMenus();
     resize(440, 480);
     Load(QStringLiteral("Loading Master Spell List"));
@@ -98,16 +93,12 @@ void TfrmMasterList::BuildControls() {
         *field = button;
     }
 
-    auto* levels = new LevelPanel(client);
+    pane_ = new SpellListPane(this, client, true, [this] { return MasterList(); });
+    LevelPanel* levels = pane_->Levels();
     levels->setGeometry(6, LevelsTop, std::max(334, levels->sizeHint().width()), 44);
-    levels_ = levels;
-    grpSpellLevel = levels->Buttons();
-    connect(grpSpellLevel, &QButtonGroup::idClicked, this, &TfrmMasterList::grpSpellLevelClick);
-
-    pnlFilter = new SpellFilterBar(this, true, client);
-    connect(pnlFilter, &SpellFilterBar::Changed, this, &TfrmMasterList::grpSpellLevelClick);
-    lbSpells = new SpellList(client);
-    lbSpells->setObjectName(QStringLiteral("lbSpells"));
+    grpSpellLevel = pane_->LevelButtons();
+    pnlFilter = pane_->FilterBar();
+    lbSpells = pane_->List();
     connect(lbSpells, &QAbstractItemView::doubleClicked, this, &TfrmMasterList::mnuAddToBookClick);
     connect(lbSpells, &SpellList::EnterPressed, this, &TfrmMasterList::mnuAddToBookClick);
 }
@@ -191,9 +182,9 @@ void TfrmMasterList::Load(const QString& task) {
     {
         WorkingScope working(context_.Working(), task);
         lbSpells->ShowNone();
-        list_.reset();
+        context_.SetMasterList(nullptr);
         auto read = ReadSpellList(path);
-        list_ = read.Take();
+        context_.SetMasterList(read.Take());
         failure = read.Status();
         SetModified(false);
         undo_->Restart(true);
@@ -209,43 +200,49 @@ void TfrmMasterList::Load(const QString& task) {
                                     QString(), FileProblemText(failure));
 }
 
+TSpellBook* TfrmMasterList::MasterList() const {
+    return context_.MasterList();
+}
+
 void TfrmMasterList::SetModified(bool modified) {
-    if (list_) list_->Modified = modified;
-    const bool unsaved = list_ && list_->Modified;
+    TSpellBook* list = MasterList();
+    if (list) list->Modified = modified;
+    const bool unsaved = list && list->Modified;
     mnuSaveMasterFile->setEnabled(unsaved);
     setWindowTitle(unsaved ? Caption + QLatin1Char('*') : Caption);
     if (!modified) undo_->MarkSaved();
 }
 
 int TfrmMasterList::SpellLevel() const {
-    return std::max(grpSpellLevel->checkedId(), MinSpellLevel);
+    return pane_->SpellLevel();
 }
 
 void TfrmMasterList::SetSpellLevel(int level) {
-    if (QAbstractButton* button = grpSpellLevel->button(level)) button->setChecked(true);
+    pane_->SetSpellLevel(level);
 }
 
 void TfrmMasterList::grpSpellLevelClick() {
-    lbSpells->ShowSpells(list_.get(),
-                         pnlFilter->AllLevels() ? SpellListModel::AllLevels : SpellLevel(),
-                         pnlFilter->Filter());
+    pane_->Redraw();
+}
+
+void TfrmMasterList::ShowAtLevel(int level) {
+    SetSpellLevel(level);
+    show();
+    raise();
+    activateWindow();
+    grpSpellLevelClick();
 }
 
 void TfrmMasterList::mnuAddToBookClick() {
     const std::vector<tSpell*> spells = lbSpells->SelectedSpells();
-    TfrmSpellBook* target = context_.Frame().ActiveSpellBook();
-    if (spells.empty() || !target) return;
-    // The level of the rows; with every level shown, that of the first one chosen.
-    target->SetSpellLevel(spells.front()->Level);
-    target->grpSpellLevelClick();
-    // Many rows are one batch, as an import is: "OK to All" from the second question on.
-    target->OfferSpells(spells);
+    if (!spells.empty()) context_.OfferSpellsToActiveBook(spells);
 }
 
 void TfrmMasterList::mnuEditSpellClick() {
-    if (!list_) return;
+    TSpellBook* list = MasterList();
+    if (!list) return;
     // Redrawn after each spell that changed: its row must not outlive it.
-    EditSelectedSpells(*list_, *lbSpells, context_.SpellEdit(), context_.prompter(), *undo_, this,
+    EditSelectedSpells(*list, *lbSpells, context_.SpellEdit(), context_.prompter(), *undo_, this,
                        [this] {
                            SetModified(true);
                            grpSpellLevelClick();
@@ -254,23 +251,22 @@ void TfrmMasterList::mnuEditSpellClick() {
 
 void TfrmMasterList::mnuAddNewSpellClick() {
     // A list that could not be read is empty, and the user may start one.
-    if (!list_) list_ = std::make_unique<TSpellBook>();
-    CreateNewSpells(*list_, context_.SpellEdit(), context_.prompter(), this,
-                    [this](const tSpell& spell) {
+    if (!MasterList()) context_.SetMasterList(std::make_unique<TSpellBook>());
+    TSpellBook& list = *MasterList();
+    CreateNewSpells(list, context_.SpellEdit(), context_.prompter(), this,
+                    [this, &list](const tSpell& spell) {
                         SetModified(true);
-                        undo_->Record(QStringLiteral("Add New Spell"), SpellAdded(*list_, spell));
+                        undo_->Record(QStringLiteral("Add New Spell"), SpellAdded(list, spell));
                         // A spell of another level brings its level up.
-                        if (!pnlFilter->AllLevels()) SetSpellLevel(spell.Level);
-                        pnlFilter->Reveal({&spell});
-                        grpSpellLevelClick();
-                        lbSpells->SelectSpells({&spell});
+                        pane_->ShowAdded({&spell});
                     });
 }
 
 void TfrmMasterList::mnuDeleteSpellClick() {
-    if (!list_) return;
+    const TSpellBook* list = MasterList();
+    if (!list) return;
     // Only the spells that go are kept for Undo: the list may be long.
-    BookChange deleted(CasterFields::Of(*list_));
+    BookChange deleted(CasterFields::Of(*list));
     for (const tSpell* spell : lbSpells->SelectedSpells()) deleted.Removed(*spell);
     if (lbSpells->DeleteSelected() > 0) SetModified(true);
     undo_->Record(QStringLiteral("Delete Spell"), std::move(deleted));
@@ -286,10 +282,10 @@ void TfrmMasterList::mnuRedoClick() {
 
 bool TfrmMasterList::mnuSaveMasterFileClick() {
     // Nothing was read, so there is nothing to write over the file with.
-    if (!list_) return true;
+    if (!MasterList()) return true;
     const std::string path = MasterFilePath();
     if (!MayReplace(path)) return false;
-    if (const FileStatus written = WriteSpellList(*list_, path); !written)
+    if (const FileStatus written = WriteSpellList(*MasterList(), path); !written)
         return SaveMasterFileElsewhere(path, written);
     unreadPath_.clear();
     SetModified(false);
@@ -325,7 +321,7 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
     const QString chosen = context_.prompter().SaveFile(this, request);
     if (chosen.isEmpty()) return false;
     const std::string path = ToPath(QFileInfo(chosen).absoluteFilePath());
-    if (const FileStatus written = WriteSpellList(*list_, path); !written) {
+    if (const FileStatus written = WriteSpellList(*MasterList(), path); !written) {
         context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
                                     QStringLiteral("Error Writing Master Spell File\r\n") +
                                         FromPath(path),
@@ -362,7 +358,7 @@ void TfrmMasterList::mnuSetMasterFileClick() {
     const QString chosen = context_.prompter().OpenFile(this, request);
     if (chosen.isEmpty()) return;
 
-    if (list_ && list_->Modified) {
+    if (MasterList() && MasterList()->Modified) {
         switch (context_.prompter().Message(
             this, BoxKind::Confirmation, BoxButtons::YesNoCancel,
             QStringLiteral("Master Spell File has been changed.\r\nDo you wish to save it now?"))) {
@@ -382,7 +378,7 @@ void TfrmMasterList::mnuSetMasterFileClick() {
 }
 
 bool TfrmMasterList::FormCloseQuery() {
-    if (!list_ || !list_->Modified) return true;
+    if (!MasterList() || !MasterList()->Modified) return true;
     switch (context_.prompter().Message(
         this, BoxKind::Confirmation, BoxButtons::YesNoCancel,
         QStringLiteral("Master Spell List has been changed and has \r\n"
@@ -413,12 +409,10 @@ bool TfrmMasterList::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmMasterList::FormResize() {
     QWidget* client = centralWidget();
-    client->setMinimumSize(levels_->geometry().right() + 1 + 5, 170);
+    client->setMinimumSize(pane_->Levels()->geometry().right() + 1 + 5, 170);
     if (auto* panel = client->findChild<QFrame*>(QStringLiteral("pnlButtons")))
         panel->setGeometry(0, 0, client->width(), PanelHeight);
-    const int width = std::max(client->width() - 20, 0);
-    pnlFilter->setGeometry(6, FilterTop, width, SpellFilterBar::Height);
-    lbSpells->setGeometry(6, ListTop, width, std::max(client->height() - ListTop, 0));
+    pane_->LayOut(6, FilterTop, std::max(client->width() - 20, 0), client->height());
 }
 
 void TfrmMasterList::contextMenuEvent(QContextMenuEvent* event) {

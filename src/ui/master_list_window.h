@@ -1,14 +1,13 @@
 #pragma once
-// The master spell list window: holds the master list for the run, shows it one
-// spell level at a time, edits and saves it, switches to another file, and
-// sends its spells to the active spellbook window. Created hidden at start-up;
-// closing it only hides it.
+// The master spell list window: loads the master list the program holds for
+// the run, shows it one spell level at a time, edits and saves it, switches to
+// another file, and sends its spells to the active spellbook window. Created
+// hidden at start-up; closing it only hides it.
 
 #include "files/file_result.h"
 #include "ui/spell_list.h"
 
 #include <QMainWindow>
-#include <memory>
 #include <string>
 
 class QAction;
@@ -21,6 +20,7 @@ namespace vellumar {
 class BookUndo;
 class MasterListWindowContext;
 class SpellFilterBar;
+class SpellListPane;
 class TSpellBook;
 
 class TfrmMasterList : public QMainWindow {
@@ -31,7 +31,7 @@ public:
     ~TfrmMasterList() override;
 
     // The master list, or none when no file could be read.
-    TSpellBook* MasterList() const { return list_.get(); }
+    TSpellBook* MasterList() const;
 
     // The file the master file setting names now. A bare name belongs to the
     // folder found at the first load: the working folder, or the program's
@@ -42,6 +42,8 @@ public:
     void SetSpellLevel(int level);
     // Rebuilds the rows of the level shown; no row stays selected.
     void grpSpellLevelClick();
+    // Shown, raised and active, at this spell level.
+    void ShowAtLevel(int level);
 
     // Commands.
     void mnuAddToBookClick();
@@ -91,11 +93,10 @@ private:
     void FormResize();
 
     MasterListWindowContext& context_;
-    std::unique_ptr<TSpellBook> list_;
+    SpellListPane* pane_ = nullptr;
     BookUndo* undo_ = nullptr;
     // A master file that exists but could not be read; empty when none.
     std::string unreadPath_;
-    QWidget* levels_ = nullptr;
 };
 
 } // namespace vellumar

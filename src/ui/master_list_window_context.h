@@ -1,9 +1,12 @@
 #pragma once
-// What the master spell list window reaches beyond its own list.
+// What the master spell list window reaches: the master list the program
+// holds, its setting, and the active spellbook its spells are sent to.
 
 #include "ui/window_context.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 class QCursor;
 class QWidget;
@@ -11,13 +14,18 @@ class QWidget;
 namespace vellumar {
 
 class ProgramSettings;
-class TfrmMain;
+class TSpellBook;
 class TfrmSpellEdit;
+class tSpell;
 
 class MasterListWindowContext : public virtual WindowContext {
 public:
-    // The frame: the spellbook window the spells are sent to.
-    virtual TfrmMain& Frame() const = 0;
+    // The master list, or none when no master file could be read.
+    virtual TSpellBook* MasterList() const = 0;
+    // Takes the place of the master list; the old one is released.
+    virtual void SetMasterList(std::unique_ptr<TSpellBook> list) = 0;
+    // Offers spells to the active spellbook window; nothing without one.
+    virtual void OfferSpellsToActiveBook(const std::vector<tSpell*>& spells) = 0;
     // The master file setting, read at each load and written on a switch.
     virtual ProgramSettings& Settings() const = 0;
     virtual bool WriteSetting(QWidget* parent, bool (ProgramSettings::*set)(const std::string&),

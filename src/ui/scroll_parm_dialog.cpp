@@ -1,6 +1,6 @@
 #include "ui/scroll_parm_dialog.h"
 
-#include "platform/help_topics.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/prompter.h"
 #include "ui/spin_edit.h"
 

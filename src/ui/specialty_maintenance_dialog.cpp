@@ -2,7 +2,7 @@
 
 #include "files/specialty_file.h"
 #include "model/specialty.h"
-#include "platform/help_topics.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"

@@ -1,6 +1,6 @@
 #include "ui/specialty_name_dialog.h"
 
-#include "platform/help_topics.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/ok_cancel_buttons.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"

@@ -4,14 +4,9 @@
 #include "model/generalist.h"
 #include "model/specialty.h"
 #include "model/spell_book.h"
-#include "output/item_text.h"
-#include "output/qt/book_rendering.h"
-#include "output/qt/clipboard_copy.h"
-#include "output/qt/print_format_dialog.h"
 #include "output/qt/print_preview_window.h"
-#include "platform/help_topics.h"
 #include "platform/qt/command_table.h"
-#include "platform/qt/file_problem.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/caster_tables.h"
@@ -19,29 +14,26 @@
 #include "rules/fill.h"
 #include "ui/book_undo.h"
 #include "ui/face_coloured_field.h"
-#include "ui/frame_window.h"
+#include "ui/focus_leave_rule.h"
 #include "ui/level_panel.h"
-#include "ui/master_list_window.h"
 #include "ui/new_book_choices.h"
+#include "ui/spell_book_files.h"
 #include "ui/spell_book_window_context.h"
 #include "ui/spell_commands.h"
 #include "ui/spell_filter_bar.h"
+#include "ui/spell_list_pane.h"
 #include "ui/spin_edit.h"
 #include "ui/working_box.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPrinter>
 #include <QScopedValueRollback>
-#include <QTimer>
 #include <QToolBar>
 
 namespace vellumar {
@@ -64,20 +56,6 @@ QLabel* Label(QWidget* parent, const QString& text, const QRect& frame, Qt::Alig
     label->setGeometry(frame);
     label->setAlignment(align | Qt::AlignVCenter);
     return label;
-}
-
-// The button that moved the focus is up again. A drag swallows its release,
-// so the next move or key without a button held counts as well.
-bool MouseReleased(const QEvent& event) {
-    switch (event.type()) {
-    case QEvent::MouseButtonRelease:
-        return true;
-    case QEvent::MouseMove:
-    case QEvent::KeyPress:
-        return QGuiApplication::mouseButtons() == Qt::NoButton;
-    default:
-        return false;
-    }
 }
 
 } // namespace
@@ -125,15 +103,14 @@ TfrmSpellBook::TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent)
             &TfrmSpellBook::cbWizardSpecialtyChange);
     connect(cbSpellFrequency, &QComboBox::currentIndexChanged, this,
             &TfrmSpellBook::cbSpellFrequencyChange);
-    connect(grpSpellLevel, &QButtonGroup::idClicked, this, &TfrmSpellBook::grpSpellLevelClick);
-    cbWizardSpecialty->installEventFilter(this);
+    // The question about an unknown specialty, once the user moved on.
+    new FocusLeaveRule(
+        cbWizardSpecialty, this, [this] { return closing_; }, [this] { cbWizardSpecialtyExit(); });
     undo_->SealOnFocusOut({spnWizardLevel, spnWizardIntelligence, cbWizardSpecialty});
     resize(550, 539);
 }
 
-TfrmSpellBook::~TfrmSpellBook() {
-    if (awaitingRelease_) qApp->removeEventFilter(this);
-}
+TfrmSpellBook::~TfrmSpellBook() = default;
 
 void TfrmSpellBook::BuildControls() {
     const QFont small = PixelFont(font(), 12);
@@ -163,8 +140,13 @@ void TfrmSpellBook::BuildControls() {
     cbSpellFrequency = new QComboBox(this);
     cbSpellFrequency->setGeometry(400, 83, 105, 26);
 
-    auto* levels = new LevelPanel(this);
-    grpSpellLevel = levels->Buttons();
+    pane_ = new SpellListPane(this, this, false, [this] { return book_.get(); });
+    connect(pane_, &SpellListPane::Redrawn, this, [this] {
+        ebSpellsPerDay->setText(QString::number(SpellsPerDayFigure(*book_, SpellLevel())));
+        setWindowModified(book_->Modified);
+    });
+    LevelPanel* levels = pane_->Levels();
+    grpSpellLevel = pane_->LevelButtons();
 
     Label(this, QStringLiteral("# per day:"), {370, 128, 72, 20}, Qt::AlignLeft)->setFont(small);
     ebSpellsPerDay = new QLineEdit(this);
@@ -177,10 +159,8 @@ void TfrmSpellBook::BuildControls() {
     ebSpellsPerDay->setFont(bold);
     ColourAsFace(*ebSpellsPerDay);
 
-    pnlFilter = new SpellFilterBar(this, false, this);
-    connect(pnlFilter, &SpellFilterBar::Changed, this, &TfrmSpellBook::grpSpellLevelClick);
-    lbSpells = new SpellList(this);
-    lbSpells->setObjectName(QStringLiteral("lbSpells"));
+    pnlFilter = pane_->FilterBar();
+    lbSpells = pane_->List();
     lbSpells->setGeometry(6, ListTop, 499, 241);
     lbSpells->SetDragCursor([this] { return context_.SpellCursor(); });
     lbSpells->SetDropHandler([this](SpellList& source) { lbSpellsDragDrop(source); });
@@ -395,11 +375,17 @@ void TfrmSpellBook::ShowBookParameters() {
     undo_->Restart(false);
 }
 
+void TfrmSpellBook::PutBook(std::unique_ptr<TSpellBook> book, const QString& caption,
+                            bool modified) {
+    ReplaceBook(std::move(book));
+    ShowBookParameters();
+    SetModified(modified);
+    if (!caption.isEmpty()) SetCaption(caption);
+}
+
 void TfrmSpellBook::ShowChange(const BookChange& change, bool undone) {
     ShowCasterFields();
-    SetSpellLevel(change.LevelToShow(SpellLevel()));
-    grpSpellLevelClick();
-    lbSpells->SelectSpells(SpellsBack(change, undone));
+    pane_->ShowChange(change, undone);
 }
 
 void TfrmSpellBook::StartNewBook(const NewBookChoices& choices) {
@@ -432,26 +418,15 @@ bool TfrmSpellBook::IsModified() const {
 }
 
 int TfrmSpellBook::SpellLevel() const {
-    return std::max(grpSpellLevel->checkedId(), 1);
+    return pane_->SpellLevel();
 }
 
 void TfrmSpellBook::SetSpellLevel(int level) {
-    if (QAbstractButton* button = grpSpellLevel->button(level)) button->setChecked(true);
+    pane_->SetSpellLevel(level);
 }
 
 void TfrmSpellBook::grpSpellLevelClick() {
-    const int level = SpellLevel();
-    lbSpells->ShowSpells(book_.get(), level, pnlFilter->Filter());
-    ebSpellsPerDay->setText(QString::number(SpellsPerDayFigure(*book_, level)));
-    setWindowModified(book_->Modified);
-}
-
-void TfrmSpellBook::ShowAddedSpells(const std::vector<const tSpell*>& spells) {
-    if (spells.empty()) return;
-    SetSpellLevel(spells.back()->Level);
-    pnlFilter->Reveal(spells);
-    grpSpellLevelClick();
-    lbSpells->SelectSpells(spells);
+    pane_->Redraw();
 }
 
 void TfrmSpellBook::spnWizardLevelChange() {
@@ -485,7 +460,7 @@ void TfrmSpellBook::cbWizardSpecialtyExit() {
                              QStringLiteral("\r\nWould you like modify the specialty list?");
     if (context_.prompter().Message(this, BoxKind::Confirmation, BoxButtons::YesNo, question) ==
         Answer::Yes)
-        context_.Frame().mnuSetSpecialtiesClick();
+        context_.EditSpecialties();
 }
 
 void TfrmSpellBook::cbSpellFrequencyChange() {
@@ -527,13 +502,7 @@ void TfrmSpellBook::mnuClearBookClick() {
 }
 
 void TfrmSpellBook::mnuAddSelectedSpellClick() {
-    TfrmMasterList* master = context_.MasterListWindow();
-    if (!master) return;
-    master->SetSpellLevel(SpellLevel());
-    master->show();
-    master->raise();
-    master->activateWindow();
-    master->grpSpellLevelClick();
+    context_.ShowMasterListAt(SpellLevel());
 }
 
 void TfrmSpellBook::mnuAddRandomSpellClick() {
@@ -574,12 +543,12 @@ void TfrmSpellBook::mnuCreateNewSpellClick() {
         *book_, context_.SpellEdit(), context_.prompter(), this, [this](const tSpell& spell) {
             SetModified(true);
             undo_->Record(QStringLiteral("Create New Spell"), SpellAdded(*book_, spell));
-            ShowAddedSpells({&spell});
+            pane_->ShowAdded({&spell});
         });
 }
 
 void TfrmSpellBook::mnuCreateScrollClick() {
-    context_.Frame().CreateScroll(*this);
+    context_.CreateScroll(*book_);
 }
 
 ConfirmFn TfrmSpellBook::BatchQuestion() {
@@ -599,8 +568,17 @@ std::vector<const tSpell*> TfrmSpellBook::OfferSpells(const std::vector<tSpell*>
         if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
             added.push_back(spell);
     if (!added.empty()) SetModified(true);
-    ShowAddedSpells(added);
+    pane_->ShowAdded(added);
     return added;
+}
+
+void TfrmSpellBook::AddFromMasterList(const std::vector<tSpell*>& spells) {
+    if (spells.empty()) return;
+    // The level of the rows; with every level shown, that of the first one chosen.
+    SetSpellLevel(spells.front()->Level);
+    grpSpellLevelClick();
+    // Many rows are one batch, as an import is: "OK to All" from the second question on.
+    OfferSpells(spells);
 }
 
 void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
@@ -621,24 +599,8 @@ void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
 }
 
 void TfrmSpellBook::mnuImportSpellsClick() {
-    FileDialogSpec request;
-    request.title = QStringLiteral("Import Spells");
-    // The lower-case "spellbook Files" is intended, as the classic filter has it.
-    request.filter = QStringLiteral(
-        "*.SPB (spellbook Files)|*.spb|*.DAT (data files)|*.dat|*.* (all files)|*.*");
-    request.directory = context_.Frame().DataDirectory();
-    request.mustExist = true;
-    const QString path = context_.prompter().OpenFile(this, request);
-    if (path.isEmpty()) return;
-    auto read = ReadSpellList(ToPath(path));
-    if (read.Missing()) return; // gone since it was chosen: nothing to read
-    if (!read) {
-        // Nothing of the file has been offered yet: the book is as it was.
-        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                    QStringLiteral("Error Reading Spell File\r\n") + path,
-                                    QString(), FileProblemText(read.Status()));
-        return;
-    }
+    const std::unique_ptr<TSpellBook> read = AskSpellsToImport(context_, this);
+    if (!read) return;
     const ConfirmFn question = BatchQuestion();
     const BookStep step(*undo_, "Import Spells");
     for (read->First(); const tSpell* spell = read->CurrentSpell(); read->Next())
@@ -648,89 +610,53 @@ void TfrmSpellBook::mnuImportSpellsClick() {
 }
 
 void TfrmSpellBook::mnuExportSpellClick() {
-    FileDialogSpec request;
-    request.title = QStringLiteral("Export Spells");
-    request.filter = QStringLiteral("*.DAT (data files)|*.DAT|*.* (all files)|*.*");
-    request.directory = context_.Frame().DataDirectory();
-    request.confirmOverwrite = true;
-    const QString path = context_.prompter().SaveFile(this, request);
-    if (path.isEmpty()) return;
-    if (const FileStatus written = WriteSpellList(*book_, ToPath(path)); !written)
-        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                    QStringLiteral("Error Writing Spell File\r\n") + path,
-                                    QString(), FileProblemText(written));
+    ExportSpells(context_, this, *book_);
 }
 
 void TfrmSpellBook::mnuCopytoClipboardClick() {
-    TfrmWorking& working = context_.Working();
-    CopySpellbookToClipboard(
-        context_.prompter(), context_.PrintFormat(), context_.Output(), *book_, caption_,
-        [&working] { working.Begin(QStringLiteral("Copying to Clipboard")); },
-        [&working] { working.End(); });
+    CopyBookToClipboard(context_, *book_, caption_);
 }
 
 void TfrmSpellBook::mnuPrinterSetupClick() {
-    context_.Frame().mnuPrinterSetupClick();
-}
-
-std::unique_ptr<TfrmPrintPreview> TfrmSpellBook::MakePreview() {
-    auto preview = std::make_unique<TfrmPrintPreview>(
-        context_.prompter(), context_.Output(), context_.PrintFormat(), context_.Printer(),
-        [this] {
-            return ActiveBook{book_.get(), caption_};
-        },
-        [this] { context_.Frame().mnuPrinterSetupClick(); }, this);
-    preview->SetSuggestedPdf(SuggestedPdfPath(caption_, context_.Frame().DataDirectory()));
-    return preview;
+    context_.PrinterSetup();
 }
 
 void TfrmSpellBook::mnuPrintPreviewClick() {
-    std::unique_ptr<TfrmPrintPreview> preview = MakePreview();
+    const std::unique_ptr<TfrmPrintPreview> preview = MakeBookPreview(
+        context_, this,
+        [this] {
+            return ActiveBook{book_.get(), caption_};
+        },
+        caption_);
     context_.prompter().Exec(*preview);
 }
 
 void TfrmSpellBook::mnuPrintClick() {
-    MakePreview()->PrintSpellbook();
+    MakeBookPreview(
+        context_, this,
+        [this] {
+            return ActiveBook{book_.get(), caption_};
+        },
+        caption_)
+        ->PrintSpellbook();
 }
 
 void TfrmSpellBook::mnuExportPdfClick() {
-    FileDialogSpec request;
-    request.title = QStringLiteral("Export as PDF");
-    request.filter = QStringLiteral("*.pdf (PDF files)|*.pdf|*.* (all files)|*.*");
-    request.defaultSuffix = QStringLiteral("pdf");
-    const QString suggested = SuggestedPdfPath(caption_, context_.Frame().DataDirectory());
-    request.directory = QFileInfo(suggested).absolutePath();
-    request.fileName = QFileInfo(suggested).fileName();
-    request.confirmOverwrite = true;
-    const QString path = context_.prompter().SaveFile(this, request);
-    if (path.isEmpty()) return;
-    const QPrinter& printer = context_.Printer();
-    const QString problem = ExportBookPdf(path, printer.pageLayout(), printer.resolution(), *book_,
-                                          caption_, context_.Output());
-    if (!problem.isEmpty())
-        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                    QStringLiteral("Error Writing PDF File\r\n") + path, QString(),
-                                    problem);
+    ExportBookAsPdf(context_, this, *book_, caption_);
 }
 
 void TfrmSpellBook::mnuNewClick() {
-    context_.Frame().NewChild();
+    context_.NewBook();
 }
 
 void TfrmSpellBook::mnuOpenClick() {
-    context_.Frame().mnuOpenSpellbookClick();
+    context_.OpenBook();
 }
 
 bool TfrmSpellBook::WriteTo(const QString& path) {
-    if (const FileStatus written = WriteSpellbookFile(*book_, ToPath(path)); !written) {
-        // The old file is untouched and the changes are still only here.
-        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                    QStringLiteral("Error Writing Spellbook File\r\n") + path,
-                                    QString(), FileProblemText(written));
-        return false;
-    }
+    if (!WriteBookFile(context_, this, *book_, path)) return false;
     SetModified(false);
-    context_.Frame().NoteRecentBook(path);
+    context_.NoteRecentBook(path);
     return true;
 }
 
@@ -742,20 +668,7 @@ void TfrmSpellBook::mnuSaveClick() {
 }
 
 void TfrmSpellBook::mnuSaveAsClick() {
-    FileDialogSpec request;
-    request.title = QStringLiteral("Save Spellbook");
-    request.filter = QStringLiteral("*.SPB (Spellbook Files)|*.spb|*.* (All Files)|*.*");
-    request.defaultSuffix = QStringLiteral("spb");
-    // Another book of the same name would be lost with one click.
-    request.confirmOverwrite = true;
-    if (caption_ != Untitled) {
-        const QFileInfo file(caption_);
-        request.directory = file.absolutePath();
-        request.fileName = file.fileName();
-    } else {
-        request.directory = context_.Frame().DataDirectory();
-    }
-    const QString path = context_.prompter().SaveFile(this, request);
+    const QString path = AskSaveAsPath(context_, this, caption_, caption_ == Untitled);
     if (path.isEmpty()) return;
     if (WriteTo(path)) SetCaption(QFileInfo(path).absoluteFilePath());
 }
@@ -769,7 +682,7 @@ void TfrmSpellBook::mnuCloseClick() {
 }
 
 void TfrmSpellBook::mnuExitClick() {
-    context_.Frame().mnuExitClick();
+    context_.ExitProgram();
 }
 
 void TfrmSpellBook::mnuUndoClick() {
@@ -802,7 +715,7 @@ void TfrmSpellBook::closeEvent(QCloseEvent* event) {
     if (closeApproved_ || FormCloseQuery()) {
         closing_ = true;
         event->accept();
-        emit Closed(this);
+        if (closed_) closed_();
     } else
         event->ignore();
 }
@@ -815,47 +728,11 @@ void TfrmSpellBook::resizeEvent(QResizeEvent* event) {
 void TfrmSpellBook::FormResize() {
     tbSpellBook->setGeometry(0, 0, width(), 45);
     // The filter field stands where the list would begin; the list starts below it.
-    const int width = std::max(this->width() - 20, 0);
-    pnlFilter->setGeometry(6, listTop_, width, SpellFilterBar::Height);
-    const int top = listTop_ + SpellFilterBar::Height + 4;
-    lbSpells->setGeometry(6, top, width, std::max(height() - top, 0));
+    pane_->LayOut(6, listTop_, std::max(width() - 20, 0), height());
 }
 
 void TfrmSpellBook::contextMenuEvent(QContextMenuEvent* event) {
     pmnu_->exec(event->globalPos());
-}
-
-bool TfrmSpellBook::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cbWizardSpecialty && event->type() == QEvent::FocusOut)
-        SpecialtyBoxLeft(static_cast<QFocusEvent*>(event)->reason());
-    else if (awaitingRelease_ && MouseReleased(*event)) {
-        awaitingRelease_ = false;
-        qApp->removeEventFilter(this);
-        QTimer::singleShot(0, this, &TfrmSpellBook::AskAfterRelease);
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TfrmSpellBook::SpecialtyBoxLeft(Qt::FocusReason reason) {
-    // The focus has already moved on when the box hears of it. Its own list,
-    // a box or window that opened, or a closing window is no move of the user.
-    const QWidget* now = QApplication::focusWidget();
-    if (closing_ || reason == Qt::PopupFocusReason || !now || now == cbWizardSpecialty ||
-        !isAncestorOf(now))
-        return;
-    if (reason == Qt::MouseFocusReason) {
-        // A modal question now would take the release, and the click would be lost.
-        if (!awaitingRelease_) qApp->installEventFilter(this);
-        awaitingRelease_ = true;
-        return;
-    }
-    QTimer::singleShot(0, this, &TfrmSpellBook::AskAfterRelease);
-}
-
-void TfrmSpellBook::AskAfterRelease() {
-    const QWidget* now = QApplication::focusWidget();
-    if (closing_ || !isVisible() || !now || !isAncestorOf(now)) return;
-    cbWizardSpecialtyExit();
 }
 
 } // namespace vellumar

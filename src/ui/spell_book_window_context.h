@@ -1,29 +1,26 @@
 #pragma once
-// What a spellbook window reaches beyond its own book.
+// What a spellbook window reaches beyond its own book: the program's tables
+// and output, and the commands it hands on to the rest of the program.
 
 #include "ui/window_context.h"
 
 class QCursor;
 class QPrinter;
+class QString;
+class QWidget;
 
 namespace vellumar {
 
 struct OutputFormat;
 class TSpellBook;
-class TfrmMain;
-class TfrmMasterList;
 class TfrmPrintFormat;
 class TfrmSpellEdit;
 class tSpecialtyList;
 
 class SpellBookWindowContext : public virtual WindowContext {
 public:
-    // The frame holding the window: its data directory, recent books, scrolls.
-    virtual TfrmMain& Frame() const = 0;
     // The master list, or none when no master file could be read.
     virtual TSpellBook* MasterList() const = 0;
-    // None until start-up has created it.
-    virtual TfrmMasterList* MasterListWindow() const = 0;
     virtual tSpecialtyList& SpecialtyTable() const = 0;
 
     // Printing and copying.
@@ -33,6 +30,21 @@ public:
 
     virtual const QCursor& SpellCursor() = 0;
     virtual TfrmSpellEdit& SpellEdit() const = 0;
+
+    // Where file dialogs start: the data directory.
+    virtual QString DataDirectory() const = 0;
+    // Puts a book opened or saved at the head of the recent books.
+    virtual void NoteRecentBook(const QString& path) = 0;
+    // The commands of the program that a spellbook window's menus offer too.
+    virtual void NewBook() = 0;
+    virtual void OpenBook() = 0;
+    virtual void PrinterSetup() = 0;
+    virtual void ExitProgram() = 0;
+    virtual void EditSpecialties() = 0;
+    // A random scroll from this book, in a new window.
+    virtual void CreateScroll(TSpellBook& source) = 0;
+    // The master list window, brought up at a spell level.
+    virtual void ShowMasterListAt(int level) = 0;
 
 protected:
     ~SpellBookWindowContext() = default;

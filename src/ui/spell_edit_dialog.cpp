@@ -2,7 +2,7 @@
 
 #include "model/spell.h"
 #include "model/spell_book.h"
-#include "platform/help_topics.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/spin_edit.h"
 

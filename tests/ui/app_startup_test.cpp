@@ -149,7 +149,7 @@ private slots:
 
         h->prompter.Exec({}, true);
         h->Frame().NewChild();
-        QTest::keyClick(h->Frame().ActiveSpellBook()->lbSpells, Qt::Key_F1);
+        QTest::keyClick(h->ActiveSpellBook()->lbSpells, Qt::Key_F1);
         QCOMPARE(help.CurrentTopic(), 100);
 
         h->prompter.Exec([&](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_F1); }, false);
@@ -177,7 +177,7 @@ private slots:
             h->Start(42);
             h->prompter.Exec({}, true); // caster level 1, Generalist, Common
             h->Frame().NewChild();
-            std::vector<std::string> names = Names(h->Frame().ActiveSpellBook()->Book());
+            std::vector<std::string> names = Names(h->ActiveSpellBook()->Book());
             QVERIFY(!names.empty());
             if (run == 0)
                 first = names;

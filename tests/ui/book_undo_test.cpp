@@ -57,7 +57,7 @@ class BookUndoTest : public QObject {
             h->home.Write(name, SpellbookV4(2, 12, "Generalist", 'C',
                                             {SpellLine(1, "Alarm"), SpellLine(3, "Fireball")}));
         if (!h->Frame().OpenSpellbookFile(path)) QTest::qFail("not opened", __FILE__, __LINE__);
-        return *h->Frame().ActiveSpellBook();
+        return *h->ActiveSpellBook();
     }
     // The window shows what its book holds: caster controls and the rows of
     // the level shown.
@@ -302,7 +302,7 @@ private slots:
         window.mnuUndoClick();
         h->prompter.Message(Answer::Cancel);
         window.mnuCloseClick();
-        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
+        QCOMPARE(h->SpellBookWindows().size(), size_t(1));
     }
 
     // A new book or a scroll was never saved: no undo makes it unmodified,
@@ -310,7 +310,7 @@ private slots:
     void anUnsavedBookStaysModified() {
         h->prompter.Exec({}, true);
         h->Frame().NewChild();
-        TfrmSpellBook& book = *h->Frame().ActiveSpellBook();
+        TfrmSpellBook& book = *h->ActiveSpellBook();
         QVERIFY(book.IsModified());
         QVERIFY(!Item(book.EditMenu(), "mnuUndo")->isEnabled());
         book.spnWizardIntelligence->setValue(17);
@@ -332,7 +332,7 @@ private slots:
         QTRY_VERIFY(h->Frame().isActiveWindow());
         h->Frame().mdiArea()->setActiveSubWindow(
             qobject_cast<QMdiSubWindow*>(second.parentWidget()));
-        QTRY_COMPARE(h->Frame().ActiveSpellBook(), &second);
+        QTRY_COMPARE(h->ActiveSpellBook(), &second);
         second.lbSpells->setFocus();
         QTest::keyClick(h->Frame().windowHandle(), Qt::Key_Z, Qt::ControlModifier);
         QTRY_VERIFY(!second.IsModified());

@@ -119,7 +119,7 @@ class DarkSchemeTest : public QObject {
             SpellbookV4(5, 12, "Generalist", 'C', {"1,\"Sleep\",\"Core\",7,\"C\",\"e/c\""}));
         if (!h->Frame().OpenSpellbookFile(path))
             QTest::qFail("book not opened", __FILE__, __LINE__);
-        return *h->Frame().ActiveSpellBook();
+        return *h->ActiveSpellBook();
     }
 
 private slots:

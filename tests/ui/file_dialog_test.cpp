@@ -138,7 +138,7 @@ private slots:
         h.prompter.Exec({}, true);
         h.Frame().NewChild();
         h.prompter.OpenFile({});
-        h.Frame().ActiveSpellBook()->mnuImportSpellsClick();
+        h.ActiveSpellBook()->mnuImportSpellsClick();
         FileDialogSpec import = h.prompter.Last().request;
         import.directory = folder.dir.path();
         {

@@ -130,7 +130,7 @@ private slots:
         // Level 30, Intelligence 21, "Necromancer" (row 7 after "Generalist"), "Rare".
         h->prompter.Exec(Choose(30, 21, 7, 2), true);
         h->Frame().NewChild();
-        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        TfrmSpellBook* window = h->ActiveSpellBook();
         QVERIFY(window);
         QCOMPARE(h->prompter.Last().text, QStringLiteral("New Spellbook Parameters"));
         const TSpellBook& book = window->Book();
@@ -170,7 +170,7 @@ private slots:
             },
             false);
         h->Frame().NewChild();
-        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
+        QCOMPARE(h->SpellBookWindows().size(), size_t(1));
     }
 
     // A new book gets the specialty chosen by name, also where the dialog's
@@ -216,7 +216,7 @@ private slots:
             },
             true);
         h->Frame().NewChild();
-        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        TfrmSpellBook* window = h->ActiveSpellBook();
         QVERIFY(window);
         QCOMPARE(window->cbWizardSpecialty->currentText(), QStringLiteral("Enchanter"));
         QCOMPARE(window->cbWizardSpecialty->currentIndex(),
@@ -228,7 +228,7 @@ private slots:
         h->Start();
         h->prompter.Exec({}, true);
         h->Frame().NewChild();
-        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        TfrmSpellBook* window = h->ActiveSpellBook();
         QVERIFY(window);
         QCOMPARE(window->Book().CasterLevel, 1);
         QCOMPARE(window->Book().Intelligence, 9);
@@ -267,7 +267,7 @@ private slots:
         QVERIFY(dialog.request.mustExist);
         QCOMPARE(dialog.request.directory, h->home.Home());
 
-        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        TfrmSpellBook* window = h->ActiveSpellBook();
         QVERIFY(window);
         QTEST(window->Book().CasterLevel, "casterLevel");
         QTEST(window->spnWizardLevel->value(), "casterLevel");
@@ -297,7 +297,7 @@ private slots:
         QVERIFY2(box.informative.startsWith(path + QLatin1Char('\n')), qPrintable(box.informative));
         QVERIFY2(box.informative.contains(QStringLiteral("version 5")),
                  qPrintable(box.informative));
-        QVERIFY(h->Frame().SpellBookWindows().empty());
+        QVERIFY(h->SpellBookWindows().empty());
         QVERIFY(h->Frame().mdiArea()->subWindowList().isEmpty());
         QVERIFY(!h->Context().Working().isVisible());
 
@@ -327,12 +327,12 @@ private slots:
         QCOMPARE(frameNew->shortcuts().first(), QKeySequence(Qt::Key_F4));
         for (int expected = 1; expected <= 3; ++expected) {
             press(newKeys.first());
-            QTRY_COMPARE(h->Frame().SpellBookWindows().size(), size_t(expected));
+            QTRY_COMPARE(h->SpellBookWindows().size(), size_t(expected));
         }
         // The program's own key still works with several windows open.
         press(QKeySequence(Qt::Key_F4));
-        QTRY_COMPARE(h->Frame().SpellBookWindows().size(), size_t(4));
-        TfrmSpellBook* active = h->Frame().ActiveSpellBook();
+        QTRY_COMPARE(h->SpellBookWindows().size(), size_t(4));
+        TfrmSpellBook* active = h->ActiveSpellBook();
         QVERIFY(active);
         for (QAction* action : active->FileMenu()->actions()) {
             if (action->text() == "&Save") {
@@ -354,8 +354,8 @@ private slots:
         QVERIFY(h->Frame().OpenSpellbookFile(first));
         QVERIFY(h->Frame().OpenSpellbookFile(second));
         auto recent = [this] {
-            QMenu* file = h->Frame().ActiveSpellBook() ? h->Frame().ActiveSpellBook()->FileMenu()
-                                                       : MenuNamed(h->Frame().menuBar(), "&File");
+            QMenu* file = h->ActiveSpellBook() ? h->ActiveSpellBook()->FileMenu()
+                                               : MenuNamed(h->Frame().menuBar(), "&File");
             emit file->aboutToShow();
             QList<QAction*> items;
             for (QAction* action : file->actions())
@@ -373,7 +373,7 @@ private slots:
         // A save puts the saved book first.
         const QString saved = h->home.Working() + "saved.spb";
         h->prompter.SaveFile(saved);
-        h->Frame().ActiveSpellBook()->mnuSaveAsClick();
+        h->ActiveSpellBook()->mnuSaveAsClick();
         QVERIFY(QFileInfo::exists(saved));
         items = recent();
         QCOMPARE(items.size(), 3);
@@ -381,14 +381,14 @@ private slots:
 
         // Choosing a book opens it in a new window.
         items[2]->trigger();
-        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(3));
-        QCOMPARE(h->Frame().ActiveSpellBook()->Caption(), first);
+        QCOMPARE(h->SpellBookWindows().size(), size_t(3));
+        QCOMPARE(h->ActiveSpellBook()->Caption(), first);
 
         QVERIFY(QFile::remove(first));
         h->prompter.Message(Answer::Ok);
         recent()[0]->trigger(); // the book just opened heads the list
         QCOMPARE(h->prompter.Records().back().text, QStringLiteral("Error Reading Spellbook File"));
-        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(3));
+        QCOMPARE(h->SpellBookWindows().size(), size_t(3));
         items = recent();
         QCOMPARE(items.size(), 2);
         QCOMPARE(items[0]->text(), "&1 " + saved);
@@ -426,8 +426,8 @@ private slots:
         QDropEvent drop(QPointF(inside), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&h->Frame(), &drop);
         QVERIFY(drop.isAccepted());
-        QTRY_COMPARE(h->Frame().SpellBookWindows().size(), size_t(2));
-        const auto windows = h->Frame().SpellBookWindows();
+        QTRY_COMPARE(h->SpellBookWindows().size(), size_t(2));
+        const auto windows = h->SpellBookWindows();
         QCOMPARE(windows[0]->Caption(), book);
         QCOMPARE(windows[1]->Caption(), list);
         QCOMPARE(windows[1]->Book().Count(), 1);
@@ -445,7 +445,7 @@ private slots:
             h->home.Write("twice.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
         QVERIFY(h->Frame().OpenSpellbookFile(path));
         QVERIFY(h->Frame().OpenSpellbookFile(path));
-        const auto windows = h->Frame().SpellBookWindows();
+        const auto windows = h->SpellBookWindows();
         QCOMPARE(windows.size(), size_t(2));
         QCOMPARE(windows[0]->Caption(), windows[1]->Caption());
         QVERIFY(&windows[0]->Book() != &windows[1]->Book());
@@ -491,17 +491,23 @@ private slots:
         emit menu->aboutToShow();
         QCOMPARE(ItemTexts(menu), (QStringList{"&Arrange", "-", path, "untitled"}));
         menu->actions()[2]->trigger();
-        QCOMPARE(h->Frame().ActiveSpellBook()->Caption(), path);
+        QCOMPARE(h->ActiveSpellBook()->Caption(), path);
     }
 
     void shutdownAsksEveryBookThenTheMasterList() {
+        h->UseSampleMasterList();
         h->Start();
-        int masterAsked = 0;
-        bool masterAnswer = false;
-        h->Frame().SetMasterListCloseQuery([&] {
-            ++masterAsked;
-            return masterAnswer;
-        });
+        // A changed master list asks its own question at shutdown.
+        TfrmMasterList& master = *h->Context().MasterListWindow();
+        master.lbSpells->setCurrentIndex(master.lbSpells->model()->index(0, 0));
+        master.mnuDeleteSpellClick();
+        const QString masterQuestion =
+            QStringLiteral("Master Spell List has been changed and has "
+                           "\r\nnot been saved. Do you wish to save it now?");
+        const auto masterAsked = [&] {
+            return std::count_if(h->prompter.Records().begin(), h->prompter.Records().end(),
+                                 [&](const auto& record) { return record.text == masterQuestion; });
+        };
         for (int i = 0; i < 2; ++i) {
             h->prompter.Exec({}, true);
             h->Frame().NewChild();
@@ -512,29 +518,28 @@ private slots:
         QCOMPARE(h->prompter.Records().back().text,
                  QStringLiteral(
                      "Spellbook:\r\nuntitled\r\nhas not been saved. Do you wish to save it now?"));
-        QCOMPARE(masterAsked, 0);
+        QCOMPARE(masterAsked(), 0);
         QVERIFY(h->Frame().isVisible());
 
         // No for both books, then the master list refuses: the program stays.
-        h->prompter.Message(Answer::No).Message(Answer::No);
+        h->prompter.Message(Answer::No).Message(Answer::No).Message(Answer::Cancel);
         QVERIFY(!h->Frame().close());
-        QCOMPARE(masterAsked, 1);
-        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(2));
+        QCOMPARE(masterAsked(), 1);
+        QCOMPARE(h->SpellBookWindows().size(), size_t(2));
 
-        masterAnswer = true;
-        h->prompter.Message(Answer::No).Message(Answer::No);
+        h->prompter.Message(Answer::No).Message(Answer::No).Message(Answer::No);
         QVERIFY(h->Frame().close());
-        QCOMPARE(masterAsked, 2);
+        QCOMPARE(masterAsked(), 2);
     }
 
     void lastClosedBookBringsBackTheToolBar() {
         h->Start();
         h->prompter.Exec({}, true);
         h->Frame().NewChild();
-        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        TfrmSpellBook* window = h->ActiveSpellBook();
         window->SetModified(false);
         window->mnuCloseClick();
-        QTRY_VERIFY(h->Frame().SpellBookWindows().empty());
+        QTRY_VERIFY(h->SpellBookWindows().empty());
         QVERIFY(h->Frame().tbMain()->isVisible());
         QCOMPARE(MenuTitles(h->Frame().menuBar()),
                  (QStringList{"&File", "&Options", "&Window", "&Help"}));
@@ -625,7 +630,7 @@ private slots:
         h->Start();
         h->prompter.Exec({}, true);
         h->Frame().NewChild();
-        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        TfrmSpellBook* window = h->ActiveSpellBook();
         h->prompter.Exec(
             [this](QDialog& dialog) {
                 QCOMPARE(dialog.windowTitle(), QStringLiteral("Specialty Maintenance"));

@@ -5,7 +5,7 @@
 #include "model/spell_book.h"
 #include "output/qt/print_format_dialog.h"
 #include "output/qt/print_preview_window.h"
-#include "platform/help_topics.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/help_viewer.h"
 #include "rules/caster_tables.h"
 #include "support/app_harness.h"
@@ -220,7 +220,7 @@ private slots:
             SpellbookV4(5, 12, "Generalist", 'S',
                         {R"(1,"Alarm","SRD",0,"C","abj")", R"(2,"Blur","SRD",0,"C","ill")"}));
         QVERIFY(h->Frame().OpenSpellbookFile(path));
-        TfrmSpellBook* book = h->Frame().ActiveSpellBook();
+        TfrmSpellBook* book = h->ActiveSpellBook();
         QVERIFY(book);
 
         HelpViewer& help = h->Context().Help();

@@ -131,7 +131,7 @@ private slots:
             QStringLiteral("icons.spb"),
             SpellbookV4(3, 12, "Generalist", 'C', {"1,\"Sleep\",\"SRD 5.1\",0,\"C\",\"e/c\""}));
         QVERIFY(h->Frame().OpenSpellbookFile(book));
-        QToolBar* bookBar = h->Frame().ActiveSpellBook()->tbSpellBook;
+        QToolBar* bookBar = h->ActiveSpellBook()->tbSpellBook;
         QVERIFY(VerifyToolButtons(bookBar->findChildren<QToolButton*>()) >= 4);
         QVERIFY(VerifyToolButtons(AllToolButtons()) >= 4);
     }

@@ -60,7 +60,7 @@ class MasterListWindowTest : public QObject {
     TfrmSpellBook& OpenBook() {
         const QString path = h->home.Write("target.spb", SpellbookV4(5, 12, "Generalist", 'C', {}));
         h->Frame().OpenSpellbookFile(path);
-        return *h->Frame().ActiveSpellBook();
+        return *h->ActiveSpellBook();
     }
     void ShowLevel(int level) { Master().grpSpellLevel->button(level)->click(); }
 
@@ -240,7 +240,7 @@ private slots:
         SelectRows(Master().lbSpells, {0, 1});
         Master().mnuAddToBookClick();
         QVERIFY(h->prompter.Records().empty());
-        QVERIFY(h->Frame().SpellBookWindows().empty());
+        QVERIFY(h->SpellBookWindows().empty());
         // No selection with a window open does nothing either.
         TfrmSpellBook& book = OpenBook();
         Master().lbSpells->clearSelection();

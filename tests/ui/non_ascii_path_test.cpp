@@ -82,7 +82,7 @@ private slots:
 
         h->prompter.OpenFile(path);
         h->Frame().mnuOpenSpellbookClick();
-        TfrmSpellBook* window = h->Frame().ActiveSpellBook();
+        TfrmSpellBook* window = h->ActiveSpellBook();
         QVERIFY(window);
         QCOMPARE(window->Caption(), path);
         QCOMPARE(window->windowTitle(), path + QStringLiteral("[*]"));

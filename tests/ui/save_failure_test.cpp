@@ -131,11 +131,11 @@ class SaveFailureTest : public QObject {
     TfrmSpellBook& NewBook() {
         h->prompter.Exec({}, true);
         h->Frame().NewChild();
-        return *h->Frame().ActiveSpellBook();
+        return *h->ActiveSpellBook();
     }
     TfrmSpellBook& OpenBook(const QString& path) {
         if (!h->Frame().OpenSpellbookFile(path)) QTest::qFail("not opened", __FILE__, __LINE__);
-        return *h->Frame().ActiveSpellBook();
+        return *h->ActiveSpellBook();
     }
 
     // Brings the command to the point where it saves, before the fault is there.
@@ -468,13 +468,13 @@ private slots:
         window.mnuCloseClick();
         QCOMPARE(h->prompter.Last().text,
                  QStringLiteral("Error Writing Spellbook File\r\n") + path);
-        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
+        QCOMPARE(h->SpellBookWindows().size(), size_t(1));
         QVERIFY(window.Book().Modified);
 
         // The program's end stops at the same book.
         h->prompter.Message(Answer::Yes).Message(Answer::Ok);
         QVERIFY(!h->Frame().close());
-        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
+        QCOMPARE(h->SpellBookWindows().size(), size_t(1));
 
         // And at the master list.
         SetWriteFailureAfterBytesForTesting(-1);

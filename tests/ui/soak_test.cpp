@@ -81,7 +81,7 @@ class SoakTest : public QObject {
             },
             true);
         h->Frame().NewChild();
-        return *h->Frame().ActiveSpellBook();
+        return *h->ActiveSpellBook();
     }
 
     void WorkOn(TfrmSpellBook& window, TfrmSpellBook* previous, int round, int index) {
@@ -124,14 +124,14 @@ class SoakTest : public QObject {
             WorkOn(*windows.back(), i > 0 ? windows[size_t(i) - 1] : nullptr, round, i);
             if (QTest::currentTestFailed()) return;
         }
-        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(WindowsPerRound));
+        QCOMPARE(h->SpellBookWindows().size(), size_t(WindowsPerRound));
         for (TfrmSpellBook* window : windows) {
             h->prompter.Message(Answer::No); // do not save
             window->mnuCloseClick();
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(h->prompter.Idle());
-        QVERIFY(h->Frame().SpellBookWindows().empty());
+        QVERIFY(h->SpellBookWindows().empty());
         QVERIFY(h->Frame().mdiArea()->subWindowList().isEmpty());
         QVERIFY(h->Frame().findChildren<TfrmSpellBook*>().isEmpty());
         QVERIFY(h->Frame().findChildren<QMdiSubWindow*>().isEmpty());

@@ -65,7 +65,7 @@ class SpellBookCommandsTest : public QObject {
         const QString path = h->home.Write(name, SpellbookV4(5, 12, "Generalist", 'C', lines));
         if (!h->Frame().OpenSpellbookFile(path))
             QTest::qFail("book not opened", __FILE__, __LINE__);
-        return *h->Frame().ActiveSpellBook();
+        return *h->ActiveSpellBook();
     }
     TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
 
@@ -190,7 +190,7 @@ private slots:
         const QString path =
             h->home.Write("saved.spb", SpellbookV4(2, 12, "Generalist", 'C', {Line(1, "Alarm")}));
         QVERIFY(h->Frame().OpenSpellbookFile(path));
-        TfrmSpellBook& window = *h->Frame().ActiveSpellBook();
+        TfrmSpellBook& window = *h->ActiveSpellBook();
         QVERIFY(!window.Book().Modified);
         const std::vector<MarkRow> rows = MarkRows();
         const MarkRow& mark = rows[size_t(row)];
@@ -203,7 +203,7 @@ private slots:
         h->prompter.ClearRecords();
         if (!mark.marks) {
             window.mnuCloseClick();
-            QTRY_VERIFY(h->Frame().SpellBookWindows().empty());
+            QTRY_VERIFY(h->SpellBookWindows().empty());
             QVERIFY(h->prompter.Records().empty());
             return;
         }
@@ -213,7 +213,7 @@ private slots:
         QCOMPARE(h->prompter.Last().buttons, BoxButtons::YesNoCancel);
         QCOMPARE(h->prompter.Last().text,
                  "Spellbook:\r\n" + path + "\r\nhas not been saved. Do you wish to save it now?");
-        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
+        QCOMPARE(h->SpellBookWindows().size(), size_t(1));
         QVERIFY(window.isWindowModified());
     }
 
@@ -753,7 +753,7 @@ private slots:
         source.cbSpellFrequency->setCurrentIndex(2);
         h->prompter.Exec({}, false);
         source.mnuCreateScrollClick();
-        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
+        QCOMPARE(h->SpellBookWindows().size(), size_t(1));
 
         h->prompter.Exec(
             [](QDialog& dialog) {
@@ -764,8 +764,8 @@ private slots:
             },
             true);
         source.mnuCreateScrollClick();
-        QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(2));
-        TfrmSpellBook* scroll = h->Frame().ActiveSpellBook();
+        QCOMPARE(h->SpellBookWindows().size(), size_t(2));
+        TfrmSpellBook* scroll = h->ActiveSpellBook();
         QVERIFY(scroll != &source);
         QCOMPARE(scroll->Caption(), QStringLiteral("untitled"));
         QVERIFY(scroll->Book().Modified);

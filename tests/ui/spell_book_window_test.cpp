@@ -52,7 +52,7 @@ class SpellBookWindowTest : public QObject {
     TfrmSpellBook& NewWindow() {
         h->prompter.Exec({}, true);
         h->Frame().NewChild();
-        return *h->Frame().ActiveSpellBook();
+        return *h->ActiveSpellBook();
     }
 
 private slots:
@@ -67,7 +67,9 @@ private slots:
     }
 
     void newWindowShowsTheDefaults() {
-        h->Context().SetMasterListWindow(nullptr); // no master list: nothing to fill from
+        // No master list: nothing to fill from.
+        h->Context().MasterListWindow()->lbSpells->ShowNone();
+        h->Context().SetMasterList(nullptr);
         TfrmSpellBook& window = NewWindow();
         QCOMPARE(window.SpellLevel(), 1);
         QCOMPARE(window.lbSpells->count(), 0);
@@ -432,17 +434,17 @@ private slots:
                      "Spellbook:\r\nuntitled\r\nhas not been saved. Do you wish to save it now?"));
         QCOMPARE(h->prompter.Records()[1].buttons, BoxButtons::YesNoCancel);
         if (closes)
-            QTRY_VERIFY(h->Frame().SpellBookWindows().empty());
+            QTRY_VERIFY(h->SpellBookWindows().empty());
         else
-            QCOMPARE(h->Frame().SpellBookWindows().size(), size_t(1));
+            QCOMPARE(h->SpellBookWindows().size(), size_t(1));
         QCOMPARE(QFile::exists(path), saved);
     }
 
     void unchangedBookClosesWithoutAQuestion() {
         const QString path = h->home.Write("quiet.spb", SpellbookV4(4, 12, "Diviner", 'C', {}));
         QVERIFY(h->Frame().OpenSpellbookFile(path));
-        h->Frame().ActiveSpellBook()->mnuCloseClick();
-        QTRY_VERIFY(h->Frame().SpellBookWindows().empty());
+        h->ActiveSpellBook()->mnuCloseClick();
+        QTRY_VERIFY(h->SpellBookWindows().empty());
     }
 
     void exitRunsTheFramesShutdown() {

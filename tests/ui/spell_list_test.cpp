@@ -57,7 +57,7 @@ class SpellListTest : public QObject {
             h->home.Write("book.spb", SpellbookV4(9, 12, "Generalist", 'C', lines));
         if (!h->Frame().OpenSpellbookFile(path))
             QTest::qFail("book not opened", __FILE__, __LINE__);
-        return *h->Frame().ActiveSpellBook();
+        return *h->ActiveSpellBook();
     }
     TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
     static QString Current(const SpellList* list) {

@@ -109,7 +109,7 @@ class TypedTextTest : public QObject {
                                                   {"1,\"Alarm\",\"SRD\",1,\"C\",\"Abjuration\"",
                                                    "1,\"Shield\",\"SRD\",9,\"C\",\"Abjuration\""}));
         if (!h->Frame().OpenSpellbookFile(path)) QTest::qFail("not opened", __FILE__, __LINE__);
-        return *h->Frame().ActiveSpellBook();
+        return *h->ActiveSpellBook();
     }
     // One spell edit dialog, the bad text entered into name, book and category.
     void AnswerSpellDialog(const QString& text, bool paste) {

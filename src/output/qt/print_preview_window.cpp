@@ -3,7 +3,7 @@
 #include "output/qt/book_rendering.h"
 #include "output/qt/output_font.h"
 #include "output/qt/print_format_dialog.h"
-#include "platform/help_topics.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/command_table.h"
 #include "platform/qt/prompter.h"
 

@@ -7,6 +7,7 @@
 #include "ui/app.h"
 
 #include <memory>
+#include <vector>
 
 namespace vellumar {
 class TfrmMain;
@@ -26,6 +27,9 @@ public:
     void Verify();
 
     TfrmMain& Frame() { return app->Frame(); }
+    // The frame's spellbook windows, oldest first, and the active one (or none).
+    std::vector<TfrmSpellBook*> SpellBookWindows() const { return app->SpellBookWindows(); }
+    TfrmSpellBook* ActiveSpellBook() const { return app->ActiveSpellBook(); }
     AppContext& Context() { return app->Context(); }
     // Copies the sample master list into the working folder.
     void UseSampleMasterList();

@@ -1,0 +1,61 @@
+#include "ui/spell_list_pane.h"
+
+#include "model/spell_book.h"
+#include "ui/book_undo.h"
+#include "ui/level_panel.h"
+#include "ui/spell_filter_bar.h"
+#include "ui/spell_list.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+
+namespace vellumar {
+
+SpellListPane::SpellListPane(QWidget* window, QWidget* client, bool withAllLevels,
+                             std::function<TSpellBook*()> book)
+    : QObject(client), book_(std::move(book)), levels_(new LevelPanel(client)),
+      filter_(new SpellFilterBar(window, withAllLevels, client)), list_(new SpellList(client)) {
+    list_->setObjectName(QStringLiteral("lbSpells"));
+    connect(LevelButtons(), &QButtonGroup::idClicked, this, &SpellListPane::Redraw);
+    connect(filter_, &SpellFilterBar::Changed, this, &SpellListPane::Redraw);
+}
+
+QButtonGroup* SpellListPane::LevelButtons() const {
+    return levels_->Buttons();
+}
+
+int SpellListPane::SpellLevel() const {
+    return std::max(LevelButtons()->checkedId(), MinSpellLevel);
+}
+
+void SpellListPane::SetSpellLevel(int level) {
+    if (QAbstractButton* button = LevelButtons()->button(level)) button->setChecked(true);
+}
+
+void SpellListPane::Redraw() {
+    list_->ShowSpells(book_(), filter_->AllLevels() ? SpellListModel::AllLevels : SpellLevel(),
+                      filter_->Filter());
+    emit Redrawn();
+}
+
+void SpellListPane::ShowAdded(const std::vector<const tSpell*>& spells) {
+    if (spells.empty()) return;
+    if (!filter_->AllLevels()) SetSpellLevel(spells.back()->Level);
+    filter_->Reveal(spells);
+    Redraw();
+    list_->SelectSpells(spells);
+}
+
+void SpellListPane::ShowChange(const BookChange& change, bool undone) {
+    SetSpellLevel(change.LevelToShow(SpellLevel()));
+    Redraw();
+    list_->SelectSpells(SpellsBack(change, undone));
+}
+
+void SpellListPane::LayOut(int left, int filterTop, int width, int bottom) {
+    filter_->setGeometry(left, filterTop, width, SpellFilterBar::Height);
+    const int top = filterTop + SpellFilterBar::Height + 4;
+    list_->setGeometry(left, top, width, std::max(bottom - top, 0));
+}
+
+} // namespace vellumar

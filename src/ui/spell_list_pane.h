@@ -1,0 +1,63 @@
+#pragma once
+// The spell list of both list windows: the "Spell Level" buttons, the filter
+// field and the list, and the one redraw that ties them together. Its controls
+// stand on the window's own client area, where each window places them.
+
+#include <QObject>
+#include <functional>
+#include <vector>
+
+class QButtonGroup;
+class QWidget;
+
+namespace vellumar {
+
+class BookChange;
+class LevelPanel;
+class SpellFilterBar;
+class SpellList;
+class TSpellBook;
+class tSpell;
+
+class SpellListPane : public QObject {
+    Q_OBJECT
+public:
+    // `window` hears Ctrl+F; `withAllLevels` adds the "All levels" switch;
+    // `book` is asked for the book shown at each redraw (none shows no rows).
+    SpellListPane(QWidget* window, QWidget* client, bool withAllLevels,
+                  std::function<TSpellBook*()> book);
+
+    LevelPanel* Levels() const { return levels_; }
+    QButtonGroup* LevelButtons() const;
+    SpellFilterBar* FilterBar() const { return filter_; }
+    SpellList* List() const { return list_; }
+
+    int SpellLevel() const; // 1 to 9
+    void SetSpellLevel(int level);
+
+    // Shows the rows of the level chosen (or of every level) that the filter
+    // lets through; no row stays selected.
+    void Redraw();
+    // Shows spells just put in: the level of the last one (unless every level
+    // is shown), a filter that would hide them emptied, and them selected.
+    void ShowAdded(const std::vector<const tSpell*>& spells);
+    // After an undone or redone change: the level of the spells it touched
+    // when the level shown has none of them, and the spells that came back
+    // selected.
+    void ShowChange(const BookChange& change, bool undone);
+
+    // The filter field at `filterTop`, the list below it down to `bottom`.
+    void LayOut(int left, int filterTop, int width, int bottom);
+
+signals:
+    // After every redraw, for what the window shows beside the list.
+    void Redrawn();
+
+private:
+    std::function<TSpellBook*()> book_;
+    LevelPanel* levels_;
+    SpellFilterBar* filter_;
+    SpellList* list_;
+};
+
+} // namespace vellumar
