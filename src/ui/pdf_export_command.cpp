@@ -20,11 +20,11 @@ int RunPdfExport(const ProgramCommandLine& line) {
     const std::unique_ptr<TSpellBook> book = read.Take();
     // The same page and resolution the Print command starts with.
     const QPrinter printer(QPrinter::HighResolution);
-    const QString problem = ExportBookPdf(line.output, printer.pageLayout(), printer.resolution(),
-                                          *book, line.caption, line.format);
-    if (!problem.isEmpty()) {
+    const FileStatus written = ExportBookPdf(
+        line.output, printer.pageLayout(), printer.resolution(), *book, line.caption, line.format);
+    if (!written) {
         std::fprintf(stderr, "vellumar: cannot write '%s': %s\n", qPrintable(line.output),
-                     qPrintable(problem));
+                     qPrintable(FileProblemText(written)));
         return 1;
     }
     return 0;

@@ -705,12 +705,12 @@ void TfrmSpellBook::mnuExportPdfClick() {
     const QString path = context_.prompter().SaveFile(this, request);
     if (path.isEmpty()) return;
     const QPrinter& printer = context_.Printer();
-    const QString problem = ExportBookPdf(path, printer.pageLayout(), printer.resolution(), *book_,
-                                          caption_, context_.Output());
-    if (!problem.isEmpty())
+    const FileStatus written = ExportBookPdf(path, printer.pageLayout(), printer.resolution(),
+                                             *book_, caption_, context_.Output());
+    if (!written)
         context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
                                     QStringLiteral("Error Writing PDF File\r\n") + path, QString(),
-                                    problem);
+                                    FileProblemText(written));
 }
 
 void TfrmSpellBook::mnuNewClick() {
