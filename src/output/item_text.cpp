@@ -33,6 +33,7 @@ int32_t NumberPerDay(const TSpellBook& book, int32_t spellLevel) {
 std::array<std::string, 4> BookHeadLines(const TSpellBook& book, const std::string& caption,
                                          HeadFor reader) {
     return {
+        // Intended: the clipboard text has no blank after the colon, the printout has.
         (reader == HeadFor::Printout ? "Spell Book: " : "Spell Book:") + caption,
         "Caster Level: " + std::to_string(book.CasterLevel),
         "Caster Intelligence: " + std::to_string(book.Intelligence),
