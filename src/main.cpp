@@ -67,13 +67,14 @@ QIcon ProgramIcon() {
 
 int main(int argc, char** argv) {
     // Before the application exists, so that help, version and mistakes need no display.
-    vellumar::ProgramCommandLine line;
-    if (const auto code = vellumar::ParseProgramCommandLine(argc, argv, line)) return *code;
+    const vellumar::ProgramCommandLineRead read = vellumar::ParseProgramCommandLine(argc, argv);
+    if (read.exit) return vellumar::PrintProgramExit(*read.exit);
+    const vellumar::ProgramCommandLine& line = read.line;
     if (!line.exportPdf.isEmpty()) {
         // Painting needs the application object, not a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication application(argc, argv);
-        return vellumar::RunPdfExport(line);
+        return vellumar::PrintProgramExit(vellumar::RunPdfExport(line));
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumar"));

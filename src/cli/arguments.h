@@ -1,24 +1,15 @@
 #pragma once
 // The command line of vellumar-cli: one command, its operands and its options.
 
+#include "cli/outcome.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace vellumar::cli {
-
-// A command line that cannot be run as given (exit code 2).
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-// A file that cannot be read or written (exit code 1).
-struct FileError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 struct OptionSpec {
     std::string name; // with the leading "--"
@@ -35,18 +26,21 @@ struct CommandSpec {
 class Arguments {
 public:
     // Options may stand before, between or after operands, as "--name value"
-    // or "--name=value". Throws UsageError.
-    static Arguments Parse(const CommandSpec& request, const std::vector<std::string>& words);
+    // or "--name=value". A mistake is a usage error.
+    static Result<Arguments> Parse(const CommandSpec& request,
+                                   const std::vector<std::string>& words);
 
     const std::optional<std::string>& Operand() const { return operand_; }
     bool Has(const std::string& option) const { return values_.count(option) > 0; }
     std::optional<std::string> Value(const std::string& option) const;
-    std::string Required(const std::string& option) const;
+    // The value of an option the command cannot do without.
+    Result<std::string> Required(const std::string& option) const;
     // A whole number from low to high, or the fallback when the option is absent.
-    int32_t IntegerIn(const std::string& option, int32_t low, int32_t high, int32_t fallback) const;
+    Result<int32_t> IntegerIn(const std::string& option, int32_t low, int32_t high,
+                              int32_t fallback) const;
     // A list of exactly `count` whole numbers separated by commas.
-    std::vector<int32_t> IntegerList(const std::string& option, size_t count) const;
-    std::optional<uint32_t> Seed() const;
+    Result<std::vector<int32_t>> IntegerList(const std::string& option, size_t count) const;
+    Result<std::optional<uint32_t>> Seed() const;
 
 private:
     std::optional<std::string> operand_;

@@ -7,6 +7,7 @@
 #include "model/generalist.h"
 #include "model/text.h"
 #include "output/item_text.h"
+#include "output/output_format_options.h"
 #include "output/spellbook_text.h"
 #include "platform/program_folder.h"
 #include "platform/program_settings.h"
@@ -30,41 +31,39 @@ namespace vellumar::cli {
 namespace {
 
 // A file that could not be read or written, named with the reason.
-[[noreturn]] void Fail(const std::string& what, const std::string& path, const FileStatus& status) {
-    throw FileError(what + " '" + path + "': " + status.Reason());
+Outcome Fail(const std::string& what, const std::string& path, const FileStatus& status) {
+    return Outcome::FileError(what + " '" + path + "': " + status.Reason());
 }
 
+using BookResult = Result<std::unique_ptr<TSpellBook>>;
+
 // `shown` names the file as the user gave it ("-" for standard input).
-std::unique_ptr<TSpellBook> ReadBook(const std::string& path, const std::string& shown) {
+BookResult ReadBook(const std::string& path, const std::string& shown) {
     auto book = ReadSpellbookFile(path);
-    if (!book) Fail("cannot read spellbook", shown, book.Status());
+    if (!book) return Fail("cannot read spellbook", shown, book.Status());
     return book.Take();
 }
 
-std::unique_ptr<TSpellBook> ReadMaster(const std::string& path, const std::string& shown) {
+BookResult ReadMaster(const std::string& path, const std::string& shown) {
     auto master = ReadSpellList(path);
-    if (!master) Fail("cannot read master list", shown, master.Status());
+    if (!master) return Fail("cannot read master list", shown, master.Status());
     return master.Take();
 }
 
-std::unique_ptr<tSpecialtyList> Specialties(const Arguments& args, Session& session) {
+Result<std::unique_ptr<tSpecialtyList>> Specialties(const Arguments& args, Session& session) {
     const auto path = args.Value("--specialties");
     if (!path) return BuiltInSpecialties();
-    auto table = ReadSpecialtyFile(session.files.Input(*path));
-    if (!table) Fail("cannot read specialty file", *path, table.Status());
+    const Result<std::string> input = session.files.Input(*path);
+    if (!input) return input.Failure();
+    auto table = ReadSpecialtyFile(*input);
+    if (!table) return Fail("cannot read specialty file", *path, table.Status());
     return table.Take();
 }
 
-void WriteBook(TSpellBook& book, const std::string& path) {
+Outcome WriteBook(TSpellBook& book, const std::string& path) {
     if (const FileStatus written = WriteSpellbookFile(book, path); !written)
-        Fail("cannot write", path, written);
-}
-
-void SeedGenerator(std::optional<uint32_t> seed) {
-    if (seed)
-        SeedRandom(*seed);
-    else
-        SeedRandomFromClock();
+        return Fail("cannot write", path, written);
+    return {};
 }
 
 const char* FrequencyName(int32_t code) {
@@ -74,21 +73,22 @@ const char* FrequencyName(int32_t code) {
 
 // A name (a to z folded, so "very rare" is accepted too) or the letter the
 // files use: C, U, R, V or S.
-int32_t FrequencyOption(const Arguments& args, int32_t fallback) {
+Result<int32_t> FrequencyOption(const Arguments& args, int32_t fallback) {
     const auto name = args.Value("--frequency");
     if (!name) return fallback;
     if (const auto code = FrequencyNamed(*name)) return *code;
     const auto commonFirst = FrequencyNamesCommonFirst();
     const std::vector<std::string> names(commonFirst.begin(), commonFirst.end());
-    throw UsageError("--frequency must be one of Common, Uncommon, Rare, Very Rare, "
-                     "Restricted (or C, U, R, V, S), not '" +
-                     *name + "'" + DidYouMean(*name, names));
+    return Outcome::UsageError("--frequency must be one of Common, Uncommon, Rare, Very Rare, "
+                               "Restricted (or C, U, R, V, S), not '" +
+                               *name + "'" + DidYouMean(*name, names));
 }
 
 // The specialty as the table names it; a name that differs only in case is
 // taken as the table's. An unknown name would fill the book as if it had no
 // specialty, so it is refused.
-std::string SpecialtyOption(const std::string& typed, Session& session, tSpecialtyList& table) {
+Result<std::string> SpecialtyOption(const std::string& typed, Session& session,
+                                    tSpecialtyList& table) {
     const std::string stored = session.Stored("--specialty", typed);
     const std::vector<std::string> known = table.OfferedSpecialties();
     for (const std::string& name : known)
@@ -101,15 +101,17 @@ std::string SpecialtyOption(const std::string& typed, Session& session, tSpecial
         shown.push_back(session.Shown(name));
         list += (list.empty() ? "" : ", ") + shown.back();
     }
-    throw UsageError("--specialty '" + typed + "' is not a known specialty" +
-                     DidYouMean(typed, shown) + "; the specialties are: " + list);
+    return Outcome::UsageError("--specialty '" + typed + "' is not a known specialty" +
+                               DidYouMean(typed, shown) + "; the specialties are: " + list);
 }
 
 // The master list named by --master, or the one the desktop program would load.
-std::unique_ptr<TSpellBook> MasterOption(const Arguments& args, Session& session) {
+BookResult MasterOption(const Arguments& args, Session& session) {
     std::string path;
     if (const auto master = args.Value("--master")) {
-        path = session.files.Input(*master);
+        const Result<std::string> input = session.files.Input(*master);
+        if (!input) return input.Failure();
+        path = *input;
     } else {
         // Without creating the settings folder: reading needs none.
         const MasterFileChoice choice =
@@ -124,168 +126,221 @@ std::unique_ptr<TSpellBook> MasterOption(const Arguments& args, Session& session
                     << ")\n";
     }
     const std::string shown = args.Value("--master").value_or(path);
-    auto master = ReadMaster(path, shown);
-    if (master->Count() == 0) throw FileError("master list '" + shown + "' holds no spell");
+    BookResult master = ReadMaster(path, shown);
+    if (master && (*master)->Count() == 0)
+        return Outcome::FileError("master list '" + shown + "' holds no spell");
     return master;
 }
 
-std::unique_ptr<TSpellBook> BookOperand(const Arguments& args, Session& session) {
+BookResult BookOperand(const Arguments& args, Session& session) {
     const std::string& operand = *args.Operand();
-    return ReadBook(session.files.Input(operand), operand);
+    const Result<std::string> input = session.files.Input(operand);
+    if (!input) return input.Failure();
+    return ReadBook(*input, operand);
 }
 
 // Text: converted for the terminal unless the exact bytes of the files are asked for.
-bool ShowsFileBytes(const Arguments& args) {
+Result<bool> ShowsFileBytes(const Arguments& args) {
     const auto encoding = args.Value("--encoding");
     if (!encoding) return false;
     if (CompareTextNoCase(*encoding, "windows-1252") == 0) return true;
     if (CompareTextNoCase(*encoding, "utf-8") == 0) return false;
-    throw UsageError("--encoding must be windows-1252 or utf-8, not '" + *encoding + "'" +
-                     DidYouMean(*encoding, {"windows-1252", "utf-8"}));
+    return Outcome::UsageError("--encoding must be windows-1252 or utf-8, not '" + *encoding + "'" +
+                               DidYouMean(*encoding, {"windows-1252", "utf-8"}));
 }
 
-int Text(const Arguments& args, Session& session) {
-    OutputFormat format;
-    format.Columns = args.IntegerIn("--columns", 0, 4, 0);
-    format.IncludeCategory = args.Has("--category");
-    format.IncludeBookPage = !args.Has("--no-book-page");
-    format.IncludeFrequency = args.Has("--frequency");
-    const bool fileBytes = ShowsFileBytes(args);
+// The output format options, read as the desktop program reads them; a value
+// they cannot take is a usage error worded as every range of this tool is.
+Result<FormatOptions> FormatOptionsOf(const Arguments& args) {
+    const FormatOptionsRead read =
+        ReadFormatOptions([&args](std::string_view name) { return args.Value(std::string(name)); });
+    if (!read)
+        return Outcome::UsageError(read.badOption + " must be a whole number from " +
+                                   std::to_string(MinColumns) + " to " +
+                                   std::to_string(MaxColumns) + ", not '" + read.badValue + "'");
+    return read.options;
+}
+
+Outcome Text(const Arguments& args, Session& session) {
+    const Result<FormatOptions> options = FormatOptionsOf(args);
+    if (!options) return options.Failure();
+    const Result<bool> fileBytes = ShowsFileBytes(args);
+    if (!fileBytes) return fileBytes.Failure();
     const std::string path = *args.Operand();
-    const std::string caption = session.Stored("--caption", args.Value("--caption").value_or(path));
-    auto book = BookOperand(args, session);
-    const std::string text = JoinWithCrLf(BuildSpellbookText(*book, caption, format));
-    session.out << (fileBytes ? text : session.Shown(text));
-    return 0;
+    const std::string caption = session.Stored("--caption", options->caption.value_or(path));
+    const BookResult book = BookOperand(args, session);
+    if (!book) return book.Failure();
+    const std::string text = JoinWithCrLf(BuildSpellbookText(**book, caption, options->format));
+    session.out << (*fileBytes ? text : session.Shown(text));
+    return {};
 }
 
-int Info(const Arguments& args, Session& session) {
-    auto book = BookOperand(args, session);
-    if (book->Count() == 0) session.Warn("'" + *args.Operand() + "' holds no spell");
-    session.out << "Caster Level: " << book->CasterLevel << '\n'
-                << "Intelligence: " << book->Intelligence << '\n'
-                << "Specialty: " << session.Shown(book->Specialty) << '\n'
-                << "Spell Frequency: " << FrequencyName(book->SpellFrequency) << '\n';
+Outcome Info(const Arguments& args, Session& session) {
+    const BookResult read = BookOperand(args, session);
+    if (!read) return read.Failure();
+    const TSpellBook& book = **read;
+    if (book.Count() == 0) session.Warn("'" + *args.Operand() + "' holds no spell");
+    session.out << "Caster Level: " << book.CasterLevel << '\n'
+                << "Intelligence: " << book.Intelligence << '\n'
+                << "Specialty: " << session.Shown(book.Specialty) << '\n'
+                << "Spell Frequency: " << FrequencyName(book.SpellFrequency) << '\n';
     for (int level = MinSpellLevel; level <= MaxSpellLevel; ++level)
-        session.out << "Level " << level << ": " << book->LevelCount[level] << '\n';
-    return 0;
+        session.out << "Level " << level << ": " << book.LevelCount[level] << '\n';
+    return {};
 }
 
-int Fill(const Arguments& args, Session& session) {
+// The odds of --odds, held to the range the odds dialog offers.
+Result<std::vector<int32_t>> OddsOption(const Arguments& args) {
+    Result<std::vector<int32_t>> odds = args.IntegerList("--odds", FrequencyOdds.size());
+    if (!odds) return odds;
+    for (int32_t value : *odds)
+        if (value < 1 || value > 32767)
+            return Outcome::UsageError("--odds must hold whole numbers from 1 to 32767, not '" +
+                                       *args.Value("--odds") + "'");
+    return odds;
+}
+
+Outcome Fill(const Arguments& args, Session& session) {
     // Every option is checked before any file is touched, the specialty as
     // soon as the table that names it is read.
-    const std::string output = args.Required("--output");
+    const Result<std::string> output = args.Required("--output");
+    if (!output) return output.Failure();
     const bool hasBook = args.Operand().has_value();
-    const int32_t level = args.IntegerIn("--level", MinCasterLevel, MaxCasterLevel, MinCasterLevel);
-    const int32_t intelligence =
+    const Result<int32_t> level =
+        args.IntegerIn("--level", MinCasterLevel, MaxCasterLevel, MinCasterLevel);
+    if (!level) return level.Failure();
+    const Result<int32_t> intelligence =
         args.IntegerIn("--intelligence", MinIntelligence, MaxIntelligence, MinIntelligence);
-    const int32_t frequency = FrequencyOption(args, FrequencyCommon);
+    if (!intelligence) return intelligence.Failure();
+    const Result<int32_t> frequency = FrequencyOption(args, FrequencyCommon);
+    if (!frequency) return frequency.Failure();
     if (args.Has("--odds")) {
-        const auto odds = args.IntegerList("--odds", FrequencyOdds.size());
-        for (int32_t value : odds)
-            if (value < 1 || value > 32767)
-                throw UsageError("--odds must hold whole numbers from 1 to 32767, not '" +
-                                 *args.Value("--odds") + "'");
-        std::copy(odds.begin(), odds.end(), FrequencyOdds.begin());
+        const Result<std::vector<int32_t>> odds = OddsOption(args);
+        if (!odds) return odds.Failure();
+        std::copy(odds->begin(), odds->end(), FrequencyOdds.begin());
     }
-    const auto seed = args.Seed();
-    auto table = Specialties(args, session);
+    const Result<std::optional<uint32_t>> seed = args.Seed();
+    if (!seed) return seed.Failure();
+    const Result<std::unique_ptr<tSpecialtyList>> table = Specialties(args, session);
+    if (!table) return table.Failure();
     std::optional<std::string> specialty;
-    if (const auto typed = args.Value("--specialty"))
-        specialty = SpecialtyOption(*typed, session, *table);
+    if (const auto typed = args.Value("--specialty")) {
+        Result<std::string> known = SpecialtyOption(*typed, session, **table);
+        if (!known) return known.Failure();
+        specialty = std::move(*known);
+    }
 
-    auto book = hasBook ? BookOperand(args, session)
-                        : std::make_unique<TSpellBook>(MinCasterLevel, MinIntelligence,
-                                                       FrequencyCommon, Generalist);
-    if (args.Has("--level")) book->CasterLevel = level;
-    if (args.Has("--intelligence")) book->Intelligence = intelligence;
-    if (args.Has("--frequency")) book->SpellFrequency = frequency;
-    if (specialty) book->Specialty = *specialty;
-    auto master = MasterOption(args, session);
+    BookResult read = hasBook ? BookOperand(args, session)
+                              : BookResult(std::make_unique<TSpellBook>(
+                                    MinCasterLevel, MinIntelligence, FrequencyCommon, Generalist));
+    if (!read) return read.Failure();
+    TSpellBook& book = **read;
+    if (args.Has("--level")) book.CasterLevel = *level;
+    if (args.Has("--intelligence")) book.Intelligence = *intelligence;
+    if (args.Has("--frequency")) book.SpellFrequency = *frequency;
+    if (specialty) book.Specialty = *specialty;
+    const BookResult master = MasterOption(args, session);
+    if (!master) return master.Failure();
 
-    SeedGenerator(seed);
-    FillSpellbook(book.get(), master.get(), table.get());
-    session.files.Output(output, [&](const std::string& path) { WriteBook(*book, path); });
-    return 0;
+    SeedRandom(*seed);
+    FillSpellbook(&book, master->get(), table->get());
+    return session.files.Output(*output,
+                                [&](const std::string& path) { return WriteBook(book, path); });
 }
 
-int Validate(const Arguments& args, Session& session) {
-    const std::string output = args.Required("--output");
-    auto book = BookOperand(args, session);
-    auto table = Specialties(args, session);
-    ValidateBook(*book, table.get(), [&](const tSpell& spell) {
+Outcome Validate(const Arguments& args, Session& session) {
+    const Result<std::string> output = args.Required("--output");
+    if (!output) return output.Failure();
+    const BookResult book = BookOperand(args, session);
+    if (!book) return book.Failure();
+    const Result<std::unique_ptr<tSpecialtyList>> table = Specialties(args, session);
+    if (!table) return table.Failure();
+    ValidateBook(**book, table->get(), [&](const tSpell& spell) {
         session.out << session.Shown(SpellItemRow(spell)) << '\n';
     });
-    session.files.Output(output, [&](const std::string& path) { WriteBook(*book, path); });
-    return 0;
+    return session.files.Output(*output,
+                                [&](const std::string& path) { return WriteBook(**book, path); });
 }
 
-int Scroll(const Arguments& args, Session& session) {
-    const auto counts = args.IntegerList("--counts", 9);
-    for (int32_t count : counts)
+Outcome Scroll(const Arguments& args, Session& session) {
+    const Result<std::vector<int32_t>> counts = args.IntegerList("--counts", 9);
+    if (!counts) return counts.Failure();
+    for (int32_t count : *counts)
         if (count < 0)
-            throw UsageError("--counts must hold whole numbers of 0 or more, not '" +
-                             *args.Value("--counts") + "'");
-    const std::string output = args.Required("--output");
-    const auto seed = args.Seed();
-    auto source = BookOperand(args, session);
+            return Outcome::UsageError("--counts must hold whole numbers of 0 or more, not '" +
+                                       *args.Value("--counts") + "'");
+    const Result<std::string> output = args.Required("--output");
+    if (!output) return output.Failure();
+    const Result<std::optional<uint32_t>> seed = args.Seed();
+    if (!seed) return seed.Failure();
+    const BookResult source = BookOperand(args, session);
+    if (!source) return source.Failure();
     std::array<int32_t, 9> levels{};
-    std::copy(counts.begin(), counts.end(), levels.begin());
+    std::copy(counts->begin(), counts->end(), levels.begin());
     for (int32_t level = MinSpellLevel; level <= MaxSpellLevel; ++level) {
         const int32_t asked = levels[static_cast<size_t>(level - 1)];
-        const int32_t held = source->LevelCount[level];
+        const int32_t held = (*source)->LevelCount[level];
         if (asked > held)
             session.Warn("level " + std::to_string(level) + " of the book holds " +
                          std::to_string(held) + (held == 1 ? " spell" : " spells") +
                          ": the scroll takes " + std::to_string(held) + ", not " +
                          std::to_string(asked));
     }
-    SeedGenerator(seed);
-    auto scroll = DrawScroll(*source, levels);
-    session.files.Output(output, [&](const std::string& path) { WriteBook(*scroll, path); });
-    return 0;
+    SeedRandom(*seed);
+    auto scroll = DrawScroll(**source, levels);
+    return session.files.Output(*output,
+                                [&](const std::string& path) { return WriteBook(*scroll, path); });
 }
 
-int Export(const Arguments& args, Session& session) {
-    const std::string output = args.Required("--output");
-    auto book = BookOperand(args, session);
-    session.files.Output(output, [&](const std::string& path) {
-        if (const FileStatus written = WriteSpellList(*book, path); !written)
-            Fail("cannot write", output, written);
+Outcome Export(const Arguments& args, Session& session) {
+    const Result<std::string> output = args.Required("--output");
+    if (!output) return output.Failure();
+    const BookResult book = BookOperand(args, session);
+    if (!book) return book.Failure();
+    return session.files.Output(*output, [&](const std::string& path) -> Outcome {
+        if (const FileStatus written = WriteSpellList(**book, path); !written)
+            return Fail("cannot write", *output, written);
+        return {};
     });
-    return 0;
 }
 
 // PDF needs Qt's painting, which this tool leaves to the desktop program.
-int Pdf(const Arguments& args, Session&) {
-    const std::string output = args.Required("--output");
+Outcome Pdf(const Arguments& args, Session&) {
+    const Result<std::string> output = args.Required("--output");
+    if (!output) return output.Failure();
     const std::string& book = *args.Operand();
-    if (book == "-" || output == "-")
-        throw UsageError("pdf reads and writes named files, not standard input or output");
-    std::vector<std::string> words = {"--export-pdf=" + book, "--output=" + output};
-    if (args.Has("--columns"))
-        words.push_back("--columns=" + std::to_string(args.IntegerIn("--columns", 0, 4, 0)));
-    for (const char* flag : {"--category", "--no-book-page", "--frequency"})
-        if (args.Has(flag)) words.emplace_back(flag);
-    if (const auto caption = args.Value("--caption")) words.push_back("--caption=" + *caption);
+    if (book == "-" || *output == "-")
+        return Outcome::UsageError(
+            "pdf reads and writes named files, not standard input or output");
+    const Result<FormatOptions> options = FormatOptionsOf(args);
+    if (!options) return options.Failure();
+    std::vector<std::string> words = {"--export-pdf=" + book, "--output=" + *output};
+    for (std::string& word : FormatOptionWords(*options)) words.push_back(std::move(word));
     return RunDesktopProgram(words);
+}
+
+// The format options, in the order the usage names them, after those given.
+std::vector<OptionSpec> WithFormatOptions(std::vector<OptionSpec> before,
+                                          const std::vector<OptionSpec>& after = {}) {
+    for (const FormatOptionName& option : FormatOptionNames)
+        before.push_back({std::string(option.name), option.takesValue});
+    before.insert(before.end(), after.begin(), after.end());
+    return before;
 }
 
 } // namespace
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {{"text",
-          "BOOK",
-          true,
-          {{"--columns", true},
-           {"--category", false},
-           {"--no-book-page", false},
-           {"--frequency", false},
-           {"--caption", true},
-           {"--encoding", true}}},
+        {{"text", "BOOK", true, WithFormatOptions({}, {{"--encoding", true}})},
+         "text BOOK [--columns 0-4] [--category] [--no-book-page] [--frequency]\n"
+         "          [--caption TEXT] [--encoding windows-1252|utf-8]",
+         "Prints the book as Copy to Clipboard gives it (lines end in CR LF).",
          Text},
-        {{"info", "BOOK", true, {}}, Info},
+        {{"info", "BOOK", true, {}},
+         "info BOOK",
+         "Prints the caster's parameters and the number of spells of each level.",
+         Info},
         {{"fill",
           "BOOK",
           false,
@@ -298,52 +353,59 @@ const std::vector<Command>& Commands() {
            {"--odds", true},
            {"--specialties", true},
            {"--seed", true}}},
+         "fill [BOOK] --output OUT [--master FILE] [--level 1-30] [--intelligence 9-21]\n"
+         "          [--specialty NAME] [--frequency NAME] [--odds R,V,RA,U,C]\n"
+         "          [--specialties FILE] [--seed N]",
+         std::string("Fills BOOK, or a new book (level 1, Intelligence 9, ") + Generalist +
+             ", Common),\n"
+             "at random from the master list and writes it to OUT.",
          Fill},
-        {{"validate", "BOOK", true, {{"--output", true}, {"--specialties", true}}}, Validate},
+        {{"validate", "BOOK", true, {{"--output", true}, {"--specialties", true}}},
+         "validate BOOK --output OUT [--specialties FILE]",
+         "Removes the spells the book may not hold, prints them and writes OUT.",
+         Validate},
         {{"scroll", "BOOK", true, {{"--counts", true}, {"--output", true}, {"--seed", true}}},
+         "scroll BOOK --counts N1,...,N9 --output OUT [--seed N]",
+         "Draws a scroll of N1 to N9 spells of levels 1 to 9 from BOOK; a count\n"
+         "above what the book holds at that level takes all it holds.",
          Scroll},
-        {{"export", "BOOK", true, {{"--output", true}}}, Export},
-        {{"pdf",
-          "BOOK",
-          true,
-          {{"--output", true},
-           {"--columns", true},
-           {"--category", false},
-           {"--no-book-page", false},
-           {"--frequency", false},
-           {"--caption", true}}},
+        {{"export", "BOOK", true, {{"--output", true}}},
+         "export BOOK --output OUT",
+         "Writes the book's spells as a spell file without a header.",
+         Export},
+        {{"pdf", "BOOK", true, WithFormatOptions({{"--output", true}})},
+         "pdf BOOK --output OUT.pdf [--columns 0-4] [--category] [--no-book-page]\n"
+         "          [--frequency] [--caption TEXT]",
+         "Writes the book's pages as the desktop program prints them into a PDF\n"
+         "file; runs the program vellumar found beside this tool, without windows.",
          Pdf},
     };
     return commands;
 }
 
+namespace {
+
+// Each line of `text` after `indent`.
+void PrintIndented(std::ostream& out, const std::string& indent, const std::string& text) {
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find('\n', start);
+        out << indent << text.substr(start, end - start) << '\n';
+        if (end == std::string::npos) return;
+        start = end + 1;
+    }
+}
+
+} // namespace
+
 void PrintUsage(std::ostream& out) {
     out << "Usage: vellumar-cli COMMAND ...\n"
-           "\n"
-           "  text BOOK [--columns 0-4] [--category] [--no-book-page] [--frequency]\n"
-           "            [--caption TEXT] [--encoding windows-1252|utf-8]\n"
-           "      Prints the book as Copy to Clipboard gives it (lines end in CR LF).\n"
-           "  info BOOK\n"
-           "      Prints the caster's parameters and the number of spells of each level.\n"
-           "  fill [BOOK] --output OUT [--master FILE] [--level 1-30] [--intelligence 9-21]\n"
-           "            [--specialty NAME] [--frequency NAME] [--odds R,V,RA,U,C]\n"
-           "            [--specialties FILE] [--seed N]\n"
-           "      Fills BOOK, or a new book (level 1, Intelligence 9, "
-        << Generalist
-        << ", Common),\n"
-           "      at random from the master list and writes it to OUT.\n"
-           "  validate BOOK --output OUT [--specialties FILE]\n"
-           "      Removes the spells the book may not hold, prints them and writes OUT.\n"
-           "  scroll BOOK --counts N1,...,N9 --output OUT [--seed N]\n"
-           "      Draws a scroll of N1 to N9 spells of levels 1 to 9 from BOOK; a count\n"
-           "      above what the book holds at that level takes all it holds.\n"
-           "  export BOOK --output OUT\n"
-           "      Writes the book's spells as a spell file without a header.\n"
-           "  pdf BOOK --output OUT.pdf [--columns 0-4] [--category] [--no-book-page]\n"
-           "            [--frequency] [--caption TEXT]\n"
-           "      Writes the book's pages as the desktop program prints them into a PDF\n"
-           "      file; runs the program vellumar found beside this tool, without windows.\n"
-           "\n"
+           "\n";
+    for (const Command& command : Commands()) {
+        PrintIndented(out, "  ", command.synopsis);
+        PrintIndented(out, "      ", command.summary);
+    }
+    out << "\n"
            "A file named - is standard input (BOOK, --master, --specialties) or standard\n"
            "output (OUT); /dev/stdout works too.\n"
            "Without --master the master list is the one the desktop program uses: the\n"

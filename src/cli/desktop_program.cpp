@@ -1,6 +1,6 @@
 #include "cli/desktop_program.h"
 
-#include "cli/arguments.h"
+#include "platform/program_folder.h"
 
 #include <cerrno>
 #include <cstring>
@@ -16,15 +16,14 @@ namespace {
 
 // Where the desktop program is: beside this tool's own executable.
 std::string DesktopProgramPath() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return "vellumar";
-    return (self.parent_path() / "vellumar").string();
+    const std::string self = ExecutablePath();
+    if (self.empty()) return "vellumar";
+    return (std::filesystem::path(self).parent_path() / "vellumar").string();
 }
 
 } // namespace
 
-int RunDesktopProgram(const std::vector<std::string>& words) {
+Outcome RunDesktopProgram(const std::vector<std::string>& words) {
     const std::string program = DesktopProgramPath();
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -36,11 +35,12 @@ int RunDesktopProgram(const std::vector<std::string>& words) {
     pid_t child = 0;
     if (const int failed =
             posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ))
-        throw FileError("cannot run '" + program + "': " + std::strerror(failed));
+        return Outcome::FileError("cannot run '" + program + "': " + std::strerror(failed));
     int status = 0;
     while (waitpid(child, &status, 0) < 0)
-        if (errno != EINTR) throw FileError("lost '" + program + "': " + std::strerror(errno));
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+        if (errno != EINTR)
+            return Outcome::FileError("lost '" + program + "': " + std::strerror(errno));
+    return Outcome::Exit(WIFEXITED(status) ? WEXITSTATUS(status) : 1);
 }
 
 } // namespace vellumar::cli

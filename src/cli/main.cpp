@@ -44,6 +44,21 @@ Asked WhatIsAsked(const std::vector<std::string>& words) {
     return Asked::Nothing;
 }
 
+// Parses the command's words and runs it.
+Outcome Run(const Command& command, const std::vector<std::string>& words) {
+    const Result<Arguments> args = Arguments::Parse(command.request, words);
+    if (!args) return args.Failure();
+    Session session(std::cout, std::cerr, LocaleIsUtf8());
+    return command.run(*args, session);
+}
+
+// The one place where a command's outcome is printed and becomes the exit code.
+int Report(const Outcome& outcome) {
+    if (outcome.IsUsageError()) return Usage(outcome.Message());
+    if (!outcome.Message().empty()) std::cerr << "vellumar-cli: " << outcome.Message() << '\n';
+    return Finish(outcome.Code());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -66,21 +81,19 @@ int main(int argc, char** argv) {
         break;
     }
     if (words.empty()) return Usage("missing command");
+    const Command* found = nullptr;
     std::vector<std::string> names = {"help"};
     for (const Command& command : Commands()) {
         names.push_back(command.request.name);
-        if (command.request.name != words[0]) continue;
-        Session session(std::cout, std::cerr, LocaleIsUtf8());
-        try {
-            const auto args = Arguments::Parse(command.request, {words.begin() + 1, words.end()});
-            return Finish(command.run(args, session));
-        } catch (const UsageError& e) {
-            return Usage(e.what());
-        } catch (const std::exception& e) {
-            std::cerr << "vellumar-cli: " << e.what() << '\n';
-            Finish(1);
-            return 1;
-        }
+        if (command.request.name == words[0]) found = &command;
     }
-    return Usage("unknown command '" + words[0] + "'" + DidYouMean(words[0], names));
+    if (!found) return Usage("unknown command '" + words[0] + "'" + DidYouMean(words[0], names));
+    try {
+        return Report(Run(*found, {words.begin() + 1, words.end()}));
+    } catch (const std::exception& e) {
+        // Only what no command expects (memory running out) comes this way.
+        std::cerr << "vellumar-cli: " << e.what() << '\n';
+        Finish(1);
+        return 1;
+    }
 }

@@ -1,5 +1,6 @@
 #include "cli/session.h"
 
+#include "model/text.h"
 #include "platform/code_page.h"
 
 #include <langinfo.h>
@@ -16,9 +17,7 @@ std::string Session::Shown(const std::string& stored) const {
 
 std::string Session::Stored(const std::string& what, const std::string& typed) {
     // A line break or a Ctrl-Z would break the file apart.
-    std::string clean = typed;
-    for (char& c : clean)
-        if (static_cast<unsigned char>(c) < 32) c = ' ';
+    const std::string clean = BlankControls(typed, Controls::All);
     if (!localeIsUtf8_) return clean;
     const Cp1252Text converted = Utf8ToCp1252(clean);
     if (!converted.lossless)

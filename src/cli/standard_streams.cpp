@@ -1,7 +1,5 @@
 #include "cli/standard_streams.h"
 
-#include "cli/arguments.h"
-
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -40,45 +38,49 @@ StagedFiles::~StagedFiles() {
     std::filesystem::remove_all(folder_, ec);
 }
 
-std::string StagedFiles::Stage(const std::string& name) {
+Result<std::string> StagedFiles::Stage(const std::string& name) {
     if (folder_.empty()) {
         const char* tmp = std::getenv("TMPDIR");
         std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vellumar-cli-XXXXXX";
         if (!mkdtemp(pattern.data()))
-            throw FileError(std::string("cannot make a temporary folder: ") + std::strerror(errno));
+            return Outcome::FileError(std::string("cannot make a temporary folder: ") +
+                                      std::strerror(errno));
         folder_ = pattern;
     }
     return folder_ + "/" + name;
 }
 
-std::string StagedFiles::Input(const std::string& operand) {
+Result<std::string> StagedFiles::Input(const std::string& operand) {
     if (operand != "-") return operand;
-    const std::string path = Stage("input");
-    std::ofstream file(path, std::ios::binary);
+    Result<std::string> path = Stage("input");
+    if (!path) return path;
+    std::ofstream file(*path, std::ios::binary);
     std::string reason;
     if (!Copy(std::cin, file, reason))
-        throw FileError("cannot read standard input" + (reason.empty() ? "" : ": " + reason));
+        return Outcome::FileError("cannot read standard input" +
+                                  (reason.empty() ? "" : ": " + reason));
     return path;
 }
 
-void StagedFiles::Output(const std::string& operand,
-                         const std::function<void(const std::string&)>& write) {
+Outcome StagedFiles::Output(const std::string& operand,
+                            const std::function<Outcome(const std::string&)>& write) {
     if (!NeedsStaging(operand)) return write(operand);
-    const std::string path = Stage("output");
-    write(path);
-    std::ifstream staged(path, std::ios::binary);
+    const Result<std::string> path = Stage("output");
+    if (!path) return path.Failure();
+    if (Outcome written = write(*path); !written) return written;
+    std::ifstream staged(*path, std::ios::binary);
     const std::string name = operand == "-" ? "standard output" : "'" + operand + "'";
     std::string reason;
     if (operand == "-") {
-        if (Copy(staged, std::cout, reason)) return;
+        if (Copy(staged, std::cout, reason)) return {};
     } else {
         std::ofstream target(operand, std::ios::binary);
         if (!target)
             reason = std::strerror(errno);
         else if (Copy(staged, target, reason))
-            return;
+            return {};
     }
-    throw FileError("cannot write " + name + (reason.empty() ? "" : ": " + reason));
+    return Outcome::FileError("cannot write " + name + (reason.empty() ? "" : ": " + reason));
 }
 
 } // namespace vellumar::cli

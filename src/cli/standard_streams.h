@@ -4,6 +4,8 @@
 // and the writers replace a file by renaming, so such a file is staged in a
 // private temporary folder and copied from or to the stream.
 
+#include "cli/outcome.h"
+
 #include <functional>
 #include <string>
 
@@ -17,16 +19,17 @@ public:
     ~StagedFiles();
 
     // The path to read: the operand itself, or for "-" a copy of standard
-    // input. Throws FileError when standard input cannot be read.
-    std::string Input(const std::string& operand);
+    // input. A file error when standard input cannot be read.
+    Result<std::string> Input(const std::string& operand);
 
-    // Writes through `write` (which writes the path it is given, or throws) to
-    // the operand: "-" is standard output, and an existing file that is not a
-    // regular one is written in place. Throws FileError when that fails.
-    void Output(const std::string& operand, const std::function<void(const std::string&)>& write);
+    // Writes through `write` (which writes the path it is given) to the
+    // operand: "-" is standard output, and an existing file that is not a
+    // regular one is written in place. A file error when that fails.
+    Outcome Output(const std::string& operand,
+                   const std::function<Outcome(const std::string&)>& write);
 
 private:
-    std::string Stage(const std::string& name);
+    Result<std::string> Stage(const std::string& name);
     std::string folder_;
 };
 

@@ -1,16 +1,13 @@
 #include "files/fields.h"
 
+#include "model/text.h"
+
 namespace vellumar {
 namespace {
 
 // Blanks and control characters; NUL never reaches here, the scanner cuts at it.
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
-}
-
-// The bytes that would end a line, the file or the text of a line when read back.
-char Writable(char c) {
-    return c == '\r' || c == '\n' || c == 26 || c == '\0' ? ' ' : c;
 }
 
 int HexDigit(char c) {
@@ -112,16 +109,14 @@ std::optional<int32_t> ParseNumberField(std::string_view field) {
     return static_cast<int32_t>(negative ? -value : value);
 }
 
+// The bytes that would end a line, the file or the text of a line when read back.
 std::string WritableText(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = Writable(c);
-    return out;
+    return BlankControls(text, Controls::FileEnds);
 }
 
 void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
-    for (char c : text) {
-        c = Writable(c);
+    for (const char c : WritableText(text)) {
         out += c;
         if (c == '"') out += '"';
     }

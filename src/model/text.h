@@ -1,8 +1,11 @@
 #pragma once
 // Byte-string helpers. Text is single-byte Windows-1252; case folding touches a to z only.
 
+#include <charconv>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace vellumar {
 
@@ -18,6 +21,49 @@ inline std::string UpperAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out) c = UpperAscii(c);
     return out;
+}
+
+// The control characters a text must not carry where it goes.
+enum class Controls {
+    LineEnds, // CR, LF and NUL, which would end a line of the settings file
+    FileEnds, // those and Ctrl-Z, which ends a spell file when it is read back
+    All,      // every code below the blank: what the user types or passes on a command line
+};
+
+// Whether a character (a byte, or a UTF-16 code unit) is one of `which`.
+constexpr bool IsControl(unsigned code, Controls which) {
+    switch (which) {
+    case Controls::LineEnds:
+        return code == '\r' || code == '\n' || code == '\0';
+    case Controls::FileEnds:
+        return code == '\r' || code == '\n' || code == '\0' || code == 26;
+    case Controls::All:
+        return code < 32;
+    }
+    return false;
+}
+
+// The text with each control character of `which` replaced by a blank.
+inline std::string BlankControls(std::string_view text, Controls which) {
+    std::string out(text);
+    for (char& c : out)
+        if (IsControl(static_cast<unsigned char>(c), which)) c = ' ';
+    return out;
+}
+
+// A whole number written in decimal, with an optional "+" (but no "+-"), and
+// nothing else; nullopt when the text is not one or it is out of T's range.
+template <class T> std::optional<T> ParseWholeNumber(std::string_view text) {
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    if (begin != end && *begin == '+') {
+        ++begin;
+        if (begin != end && *begin == '-') return std::nullopt;
+    }
+    T value{};
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end || begin == end) return std::nullopt;
+    return value;
 }
 
 // Compares byte by byte with a to z folded; a prefix sorts first.

@@ -30,6 +30,22 @@ int32_t NumberPerDay(const TSpellBook& book, int32_t spellLevel) {
     return SpellsPerDay(book.CasterLevel, spellLevel) + (IsGeneralist(book.Specialty) ? 0 : 1);
 }
 
+std::array<std::string, 4> BookHeadLines(const TSpellBook& book, const std::string& caption,
+                                         HeadFor reader) {
+    return {
+        // Intended: the clipboard text has no blank after the colon, the printout has.
+        (reader == HeadFor::Printout ? "Spell Book: " : "Spell Book:") + caption,
+        "Caster Level: " + std::to_string(book.CasterLevel),
+        "Caster Intelligence: " + std::to_string(book.Intelligence),
+        "Caster Specialty: " + book.Specialty,
+    };
+}
+
+std::string LevelHeading(const TSpellBook& book, int32_t level) {
+    return "level: " + std::to_string(level) +
+           "     number per day: " + std::to_string(NumberPerDay(book, level));
+}
+
 std::string SpellItemRow(const tSpell& spell) {
     return spell.Name + "  (" + spell.Category + ") [" + spell.Book + " " +
            std::to_string(spell.Page) + "] - " + FrequencyLetter(spell.Frequency);

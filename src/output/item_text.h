@@ -1,9 +1,11 @@
 #pragma once
-// The text of one spell in listings and output, and the per-day figure of a level heading.
+// The text of one spell in listings and output, the head lines of a book and
+// the heading of a level.
 
 #include "model/spell_book.h"
 #include "output/output_format.h"
 
+#include <array>
 #include <string>
 
 namespace vellumar {
@@ -18,6 +20,19 @@ std::string OutputItemText(const tSpell& spell, const OutputFormat& format,
 // SpellsPerDay for the book's caster level and the spell level, plus one for
 // any specialty but the generalist (see IsGeneralist).
 int32_t NumberPerDay(const TSpellBook& book, int32_t spellLevel);
+
+// Who reads a book's head lines: "Spell Book: " in printouts, "Spell Book:"
+// without the blank in the clipboard text. Both are intended, and "Spell Book"
+// in two words too.
+enum class HeadFor { Printout, Clipboard };
+
+// The head of a book's output: its caption, then the caster's level,
+// Intelligence and specialty.
+std::array<std::string, 4> BookHeadLines(const TSpellBook& book, const std::string& caption,
+                                         HeadFor reader);
+
+// The heading of a level: "level: N     number per day: M".
+std::string LevelHeading(const TSpellBook& book, int32_t level);
 
 // The row of a spell in the spell lists: Name  (Category) [Book Page] - F
 std::string SpellItemRow(const tSpell& spell);

@@ -42,14 +42,11 @@ public:
     }
 
     void Head(TSpellBook& book, const std::string& caption) {
-        // "Spell Book" in two words is intended, here and in the clipboard text.
-        Draw("Spell Book: " + caption);
-        NewLine();
-        Draw("Caster Level: " + std::to_string(book.CasterLevel));
-        NewLine();
-        Draw("Caster Intelligence: " + std::to_string(book.Intelligence));
-        NewLine();
-        Draw("Caster Specialty: " + book.Specialty);
+        const auto lines = BookHeadLines(book, caption, HeadFor::Printout);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (i > 0) NewLine();
+            Draw(lines[i]);
+        }
     }
 
     void Level(TSpellBook& book, int32_t level) {
@@ -75,8 +72,7 @@ public:
 private:
     void Heading(TSpellBook& book, int32_t level) {
         canvas_.SetUnderline(true);
-        Draw("level: " + std::to_string(level) +
-             "     number per day: " + std::to_string(NumberPerDay(book, level)));
+        Draw(LevelHeading(book, level));
         canvas_.SetFont(format_.Font);
         NewLine();
     }

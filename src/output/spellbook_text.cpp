@@ -47,19 +47,14 @@ void AppendColumns(std::vector<std::string>& lines, const std::vector<const tSpe
 
 std::vector<std::string> BuildSpellbookText(TSpellBook& book, const std::string& caption,
                                             const OutputFormat& format) {
-    std::vector<std::string> lines = {
-        "Spell Book:" + caption, // intended: no blank after the colon, unlike the printout
-        "Caster Level: " + std::to_string(book.CasterLevel),
-        "Caster Intelligence: " + std::to_string(book.Intelligence),
-        "Caster Specialty: " + book.Specialty,
-        " ",
-    };
+    const auto head = BookHeadLines(book, caption, HeadFor::Clipboard);
+    std::vector<std::string> lines(head.begin(), head.end());
+    lines.push_back(" ");
     for (int32_t level = MinSpellLevel; level <= MaxSpellLevel; ++level) {
         if (book.CountOfLevel(level) <= 0) continue;
         lines.push_back(" ");
         lines.push_back(" ");
-        lines.push_back("level: " + std::to_string(level) +
-                        "     number per day: " + std::to_string(NumberPerDay(book, level)));
+        lines.push_back(LevelHeading(book, level));
         const auto spells = SpellsOfLevel(book, level);
         if (format.Columns <= 0)
             lines.push_back(SingleLine(spells, format));

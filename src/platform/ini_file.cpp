@@ -118,10 +118,7 @@ std::string Shortened(std::string value) {
 
 // Line breaks inside a key or value would break the file apart.
 std::string OneLine(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
-    return out;
+    return BlankControls(text, Controls::LineEnds);
 }
 
 // Puts the key into the lines of a file: over its old value, after the last

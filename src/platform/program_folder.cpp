@@ -52,13 +52,19 @@ FolderEnvironment CurrentFolderEnvironment() {
     environment.vellumarHome = Environment("VELLUMAR_HOME");
     environment.xdgConfigHome = Environment("XDG_CONFIG_HOME");
     environment.userHome = Environment("HOME");
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    environment.executableFolder = ec ? std::string(".") : exe.parent_path().string();
+    const std::string exe = ExecutablePath();
+    environment.executableFolder =
+        exe.empty() ? std::string(".") : fs::path(exe).parent_path().string();
     environment.isWritable = [](const std::string& folder) {
         return ::access(folder.c_str(), W_OK | X_OK) == 0;
     };
     return environment;
+}
+
+std::string ExecutablePath() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.string();
 }
 
 std::string ProgramFolder(const FolderEnvironment& environment) {

@@ -27,6 +27,10 @@ struct FolderEnvironment {
 
 FolderEnvironment CurrentFolderEnvironment();
 
+// The running program's own executable, links resolved; empty when the system
+// does not tell.
+std::string ExecutablePath();
+
 // The folder of the bundled files: the help file and the sample master list.
 // Always ends in '/'.
 std::string ProgramFolder(const FolderEnvironment& environment);

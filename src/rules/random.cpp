@@ -24,6 +24,13 @@ void SeedRandomFromClock() {
         static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
 }
 
+void SeedRandom(std::optional<uint32_t> seed) {
+    if (seed)
+        SeedRandom(*seed);
+    else
+        SeedRandomFromClock();
+}
+
 int32_t RandomInt(int32_t n) {
     if (n <= 0) return 0;
     // Rejection keeps every value equally likely.

@@ -39,10 +39,7 @@ VellumarApp::~VellumarApp() {
 
 void VellumarApp::Start(std::optional<uint32_t> seed) {
     // Program load, before any window exists.
-    if (seed)
-        SeedRandom(*seed);
-    else
-        SeedRandomFromClock();
+    SeedRandom(seed);
     FrequencyOdds = DefaultFrequencyOdds;
     context_.SetBuiltInSpecialties(BuiltInSpecialties());
     ReadSettings();

@@ -6,28 +6,23 @@
 #include "platform/qt/text_conversion.h"
 
 #include <QPrinter>
-#include <cstdio>
 
 namespace vellumar {
 
-int RunPdfExport(const ProgramCommandLine& line) {
+ProgramExit RunPdfExport(const ProgramCommandLine& line) {
     FileResult<TSpellBook> read = ReadSpellbookFile(ToPath(line.exportPdf));
-    if (!read) {
-        std::fprintf(stderr, "vellumar: cannot read '%s': %s\n", qPrintable(line.exportPdf),
-                     qPrintable(FileProblemText(read.Status())));
-        return 1;
-    }
+    if (!read)
+        return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot read '%1': %2\n")
+                                            .arg(line.exportPdf, FileProblemText(read.Status())));
     const std::unique_ptr<TSpellBook> book = read.Take();
     // The same page and resolution the Print command starts with.
     const QPrinter printer(QPrinter::HighResolution);
-    const QString problem = ExportBookPdf(line.output, printer.pageLayout(), printer.resolution(),
-                                          *book, line.caption, line.format);
-    if (!problem.isEmpty()) {
-        std::fprintf(stderr, "vellumar: cannot write '%s': %s\n", qPrintable(line.output),
-                     qPrintable(problem));
-        return 1;
-    }
-    return 0;
+    const FileStatus written = ExportBookPdf(
+        line.output, printer.pageLayout(), printer.resolution(), *book, line.caption, line.format);
+    if (!written)
+        return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot write '%1': %2\n")
+                                            .arg(line.output, FileProblemText(written)));
+    return {};
 }
 
 } // namespace vellumar

@@ -6,9 +6,8 @@
 namespace vellumar {
 
 // Reads the book, writes its pages as Print would with the default printer's
-// page layout, and reports a failure on standard error naming the file.
-// Needs the application object. Returns the exit code: 0, or 1 when a file
-// cannot be read or written.
-int RunPdfExport(const ProgramCommandLine& line);
+// page layout. Needs the application object. Ends with 0, or with 1 and
+// a message naming the file and the reason when a file cannot be read or written.
+ProgramExit RunPdfExport(const ProgramCommandLine& line);
 
 } // namespace vellumar

@@ -1,5 +1,6 @@
 #include "ui/program_command_line.h"
 
+#include "output/output_format_options.h"
 #include "program_version.h"
 
 #include <QCommandLineParser>
@@ -37,7 +38,10 @@ constexpr char Usage[] =
 
 } // namespace
 
-std::optional<int> ParseProgramCommandLine(int argc, char** argv, ProgramCommandLine& line) {
+ProgramCommandLineRead ParseProgramCommandLine(int argc, char** argv) {
+    ProgramCommandLineRead read;
+    ProgramCommandLine& line = read.line;
+    const QString usageLine = QString::fromLatin1(UsageLine);
     QStringList words;
     for (int i = 0; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
     QCommandLineParser parser;
@@ -47,13 +51,15 @@ std::optional<int> ParseProgramCommandLine(int argc, char** argv, ProgramCommand
     const QCommandLineOption quit(QStringLiteral("quit-after-start"), {});
     const QCommandLineOption exportPdf(QStringLiteral("export-pdf"), {}, QStringLiteral("BOOK"));
     const QCommandLineOption output(QStringLiteral("output"), {}, QStringLiteral("F"));
-    const QCommandLineOption columns(QStringLiteral("columns"), {}, QStringLiteral("N"));
-    const QCommandLineOption category(QStringLiteral("category"), {});
-    const QCommandLineOption noBookPage(QStringLiteral("no-book-page"), {});
-    const QCommandLineOption frequency(QStringLiteral("frequency"), {});
-    const QCommandLineOption caption(QStringLiteral("caption"), {}, QStringLiteral("TEXT"));
-    parser.addOptions({help, version, seed, quit, exportPdf, output, columns, category, noBookPage,
-                       frequency, caption});
+    parser.addOptions({help, version, seed, quit, exportPdf, output});
+    // The output format's options, as vellumar-cli knows them.
+    QList<QCommandLineOption> formatOptions;
+    for (const FormatOptionName& option : FormatOptionNames) {
+        const QString name = QString::fromLatin1(option.name.substr(2));
+        formatOptions << (option.takesValue ? QCommandLineOption(name, {}, QStringLiteral("VALUE"))
+                                            : QCommandLineOption(name, {}));
+    }
+    parser.addOptions(formatOptions);
     // Qt's own options (-platform offscreen, -style Fusion, ...) are known
     // here too, and left for the application object to take.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -71,65 +77,87 @@ std::optional<int> ParseProgramCommandLine(int argc, char** argv, ProgramCommand
     }
     parser.addPositionalArgument(QStringLiteral("BOOK"), {}, QStringLiteral("[BOOK ...]"));
     if (!parser.parse(words)) {
-        std::fprintf(stderr, "vellumar: %s\n%s", qPrintable(parser.errorText()), UsageLine);
-        return 2;
+        read.exit = ProgramExit::Mistake(QStringLiteral("vellumar: ") + parser.errorText() +
+                                         QLatin1Char('\n') + usageLine);
+        return read;
     }
     if (parser.isSet(help)) {
-        std::fputs(Usage, stdout);
-        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+        read.exit = ProgramExit{0, QString::fromLatin1(Usage)};
+        return read;
     }
     if (parser.isSet(version)) {
-        std::printf("vellumar %s\n", ProgramVersion);
-        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+        read.exit = ProgramExit{0, QStringLiteral("vellumar ") +
+                                       QString::fromLatin1(ProgramVersion) + QLatin1Char('\n')};
+        return read;
     }
     if (parser.isSet(seed)) {
         bool ok = false;
         const uint value = parser.value(seed).toUInt(&ok);
         if (!ok) {
-            std::fprintf(stderr, "vellumar: --seed needs a whole number from 0 to 4294967295\n%s",
-                         UsageLine);
-            return 2;
+            read.exit = ProgramExit::Mistake(
+                QStringLiteral("vellumar: --seed needs a whole number from 0 to 4294967295\n") +
+                usageLine);
+            return read;
         }
         line.seed = value;
     }
     line.quitAfterStart = parser.isSet(quit);
     const bool exporting = parser.isSet(exportPdf);
-    for (const QCommandLineOption* option :
-         {&output, &columns, &category, &noBookPage, &frequency, &caption}) {
-        if (parser.isSet(*option) && !exporting) {
-            std::fprintf(stderr, "vellumar: --%s goes with --export-pdf\n%s",
-                         qPrintable(option->names().constFirst()), UsageLine);
-            return 2;
+    QList<QCommandLineOption> exportOptions = {output};
+    exportOptions << formatOptions;
+    for (const QCommandLineOption& option : exportOptions) {
+        if (parser.isSet(option) && !exporting) {
+            read.exit =
+                ProgramExit::Mistake(QStringLiteral("vellumar: --") + option.names().constFirst() +
+                                     QStringLiteral(" goes with --export-pdf\n") + usageLine);
+            return read;
         }
     }
     if (exporting) {
         line.exportPdf = parser.value(exportPdf);
         line.output = parser.value(output);
         if (line.output.isEmpty()) {
-            std::fprintf(stderr, "vellumar: --export-pdf needs --output F\n%s", UsageLine);
-            return 2;
+            read.exit = ProgramExit::Mistake(
+                QStringLiteral("vellumar: --export-pdf needs --output F\n") + usageLine);
+            return read;
         }
         if (!parser.positionalArguments().isEmpty()) {
-            std::fprintf(stderr, "vellumar: --export-pdf takes one book\n%s", UsageLine);
-            return 2;
+            read.exit = ProgramExit::Mistake(
+                QStringLiteral("vellumar: --export-pdf takes one book\n") + usageLine);
+            return read;
         }
-        if (parser.isSet(columns)) {
-            bool ok = false;
-            const int value = parser.value(columns).toInt(&ok);
-            if (!ok || value < 0 || value > 4) {
-                std::fprintf(stderr, "vellumar: --columns needs a whole number from 0 to 4\n%s",
-                             UsageLine);
-                return 2;
-            }
-            line.format.Columns = value;
+        const FormatOptionsRead format =
+            ReadFormatOptions([&parser](std::string_view name) -> std::optional<std::string> {
+                const QString option = QString::fromLatin1(name.substr(2));
+                if (!parser.isSet(option)) return std::nullopt;
+                return parser.value(option).toStdString();
+            });
+        if (!format) {
+            read.exit = ProgramExit::Mistake(QStringLiteral("vellumar: %1 needs a whole number "
+                                                            "from %2 to %3\n")
+                                                 .arg(QString::fromStdString(format.badOption))
+                                                 .arg(MinColumns)
+                                                 .arg(MaxColumns) +
+                                             usageLine);
+            return read;
         }
-        line.format.IncludeCategory = parser.isSet(category);
-        line.format.IncludeBookPage = !parser.isSet(noBookPage);
-        line.format.IncludeFrequency = parser.isSet(frequency);
-        line.caption = parser.isSet(caption) ? parser.value(caption) : line.exportPdf;
+        line.format = format.options.format;
+        line.caption = format.options.caption ? QString::fromStdString(*format.options.caption)
+                                              : line.exportPdf;
     }
     line.books = parser.positionalArguments();
-    return std::nullopt;
+    return read;
+}
+
+int PrintProgramExit(const ProgramExit& exit) {
+    const QByteArray text = exit.text.toLocal8Bit();
+    if (exit.toStandardError) {
+        std::fputs(text.constData(), stderr);
+        return exit.code;
+    }
+    if (text.isEmpty()) return exit.code;
+    std::fputs(text.constData(), stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? exit.code : 1;
 }
 
 } // namespace vellumar

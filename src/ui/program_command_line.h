@@ -22,9 +22,29 @@ struct ProgramCommandLine {
     QString caption;
 };
 
-// Reads the command line without needing the application object. Help and
-// version go to standard output, mistakes to standard error; returns the exit
-// code when the program ends here (0, or 2 for a mistake).
-std::optional<int> ParseProgramCommandLine(int argc, char** argv, ProgramCommandLine& line);
+// How the program ends without a window: the exit code and what to print,
+// on standard output (help, version) or on standard error (a mistake, a file
+// that cannot be read or written).
+struct ProgramExit {
+    int code = 0;
+    QString text;
+    bool toStandardError = false;
+
+    static ProgramExit Mistake(const QString& text) { return {2, text, true}; }
+    static ProgramExit FileProblem(const QString& text) { return {1, text, true}; }
+};
+
+// The command line read: the line to go on with, or how the program ends here.
+struct ProgramCommandLineRead {
+    ProgramCommandLine line;
+    std::optional<ProgramExit> exit;
+};
+
+// Reads the command line without needing the application object.
+ProgramCommandLineRead ParseProgramCommandLine(int argc, char** argv);
+
+// The one place the program's early ends are printed. Returns the exit code:
+// 1 instead of 0 when standard output could not take the text.
+int PrintProgramExit(const ProgramExit& exit);
 
 } // namespace vellumar

@@ -83,12 +83,12 @@ void ExportBookAsPdf(SpellBookWindowContext& context, QWidget* parent, TSpellBoo
     const QString path = context.prompter().SaveFile(parent, request);
     if (path.isEmpty()) return;
     const QPrinter& printer = context.Printer();
-    const QString problem = ExportBookPdf(path, printer.pageLayout(), printer.resolution(), book,
-                                          caption, context.Output());
-    if (!problem.isEmpty())
+    const FileStatus written = ExportBookPdf(path, printer.pageLayout(), printer.resolution(),
+                                             book, caption, context.Output());
+    if (!written)
         context.prompter().Message(parent, BoxKind::Error, BoxButtons::Ok,
                                    QStringLiteral("Error Writing PDF File\r\n") + path, QString(),
-                                   problem);
+                                   FileProblemText(written));
 }
 
 bool WriteBookFile(SpellBookWindowContext& context, QWidget* parent, TSpellBook& book,

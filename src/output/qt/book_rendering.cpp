@@ -1,10 +1,12 @@
 #include "output/qt/book_rendering.h"
 
+#include "files/safe_write.h"
 #include "output/page_copies.h"
 #include "output/page_layout.h"
 #include "output/qt/qt_canvas.h"
 #include "platform/qt/text_conversion.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +14,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -45,36 +46,42 @@ QImage RenderPreviewImage(QSize size, TSpellBook* book, const QString& caption,
     return image;
 }
 
-bool PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
-               const OutputFormat& format) {
+FileStatus PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
+                     const OutputFormat& format) {
     printer.setDocName(caption);
     QPainter painter;
-    if (!painter.begin(&printer)) return false;
+    if (!painter.begin(&printer))
+        return {FileFailure::CannotOpen, "The print job could not be started."};
     // A printer that makes its copies itself gets one; PDF output and some
     // printers do not, so the copies are drawn here.
     const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
     DrawPages(painter, printer, printer.resolution(), copies, printer.collateCopies(), book,
               caption, format);
-    return painter.end();
+    if (!painter.end()) return {FileFailure::CannotWrite, "The print job could not be finished."};
+    return {};
 }
 
-QString ExportBookPdf(const QString& path, const QPageLayout& layout, int resolution,
-                      TSpellBook& book, const QString& caption, const OutputFormat& format) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+FileStatus ExportBookPdf(const QString& path, const QPageLayout& layout, int resolution,
+                         TSpellBook& book, const QString& caption, const OutputFormat& format) {
+    // Drawn into memory first, so that the file is written by the one careful writer.
+    QByteArray bytes;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setTitle(caption);
         writer.setCreator(QCoreApplication::applicationName());
         writer.setResolution(resolution);
         writer.setPageLayout(layout);
         QPainter painter;
-        if (!painter.begin(&writer)) return QStringLiteral("The PDF file could not be started.");
+        if (!painter.begin(&writer))
+            return {FileFailure::CannotWrite, "The PDF file could not be started."};
         DrawPages(painter, writer, resolution, 1, false, book, caption, format);
-        if (!painter.end()) return QStringLiteral("The PDF file could not be finished.");
+        if (!painter.end())
+            return {FileFailure::CannotWrite, "The PDF file could not be finished."};
     }
-    if (!file.commit()) return file.errorString();
-    return {};
+    return WriteFileAtomically(ToPath(path),
+                               std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
 QString SuggestedPdfPath(const QString& caption, const QString& folder) {

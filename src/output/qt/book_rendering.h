@@ -1,6 +1,7 @@
 #pragma once
 // A spellbook drawn by the page layout on the preview image or as a print job.
 
+#include "files/file_result.h"
 #include "model/spell_book.h"
 #include "output/output_format.h"
 
@@ -20,16 +21,16 @@ QImage RenderPreviewImage(QSize size, TSpellBook* book, const QString& caption,
 
 // Prints the book as one job on `printer` as it is set up: wrapped at the page
 // width, with page breaks, and as many copies as asked for, drawn here when the
-// printer cannot make them. False when the job could not start.
-bool PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
-               const OutputFormat& format);
+// printer cannot make them. Fails when the job could not start or finish.
+FileStatus PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
+                     const OutputFormat& format);
 
 // Writes the book's pages as PrintBook would, one copy, into a PDF file at
 // `path` with the page layout and resolution given (those of the printer as it
-// is set up). The old file survives a failure. Returns the reason of a failure,
-// empty on success.
-QString ExportBookPdf(const QString& path, const QPageLayout& layout, int resolution,
-                      TSpellBook& book, const QString& caption, const OutputFormat& format);
+// is set up). The pages are drawn in memory and saved by WriteFileAtomically,
+// so the old file survives every failure, a full disk included.
+FileStatus ExportBookPdf(const QString& path, const QPageLayout& layout, int resolution,
+                         TSpellBook& book, const QString& caption, const OutputFormat& format);
 
 // Where a book's PDF goes unless the user says otherwise: its caption's base
 // name (without folder and extension, "untitled" for a new book) plus ".pdf", in `folder`.

@@ -100,6 +100,7 @@ bool TfrmPrintPreview::PrintSpellbook() {
     const ActiveBook active = activeBook_ ? activeBook_() : ActiveBook{};
     if (!active.book) return false;
     if (!PrintBook(printer_, *active.book, active.caption, format_)) {
+        // The classic box, whatever part of the job failed.
         prompter_.Message(owner, BoxKind::Error, BoxButtons::Ok,
                           QStringLiteral("The print job could not be started."));
         return false;

@@ -1,5 +1,7 @@
 #include "platform/qt/text_conversion.h"
 
+#include "model/text.h"
+
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -19,7 +21,7 @@ QString ToQString(std::string_view text) {
 std::string FromQString(const QString& text) {
     QString clean = text;
     for (QChar& c : clean)
-        if (c.unicode() < 32) c = QLatin1Char(' ');
+        if (IsControl(c.unicode(), Controls::All)) c = QLatin1Char(' ');
     QStringEncoder encoder("windows-1252");
     QByteArray bytes = encoder.encode(clean);
     // Every control character is gone by now, so a Ctrl-Z here stands for a
@@ -28,7 +30,9 @@ std::string FromQString(const QString& text) {
     return bytes.toStdString();
 }
 
-std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string ToPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 QString FromPath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
