@@ -83,50 +83,41 @@ void TfrmMain::BuildMenus() {
     QMenu* const help = mnuHelp_;
     QMenu* const popup = pmnuClient_;
     QToolBar* const tools = tbMain_;
+    auto icon = [this](const char* name) { return context_.Icon(QString::fromLatin1(name)); };
+    // clang-format off
     AddCommands<W>(*this, {
-                              {tools,
-                               "New Spellbook",
-                               &W::NewChild,
-                               {},
-                               nullptr,
-                               context_.Icon(QStringLiteral("new")),
-                               "bnNew"},
-                              {tools,
-                               "Open Spellbook",
-                               &W::mnuOpenSpellbookClick,
-                               {},
-                               nullptr,
-                               context_.Icon(QStringLiteral("open")),
-                               "bnOpen"},
+        {.place = tools, .text = "New Spellbook", .handler = &W::NewChild, .picture = icon("new"), .id = "bnNew"},
+        {.place = tools, .text = "Open Spellbook", .handler = &W::mnuOpenSpellbookClick, .picture = icon("open"), .id = "bnOpen"},
 
-                              {file, "&New", &W::NewChild, {Qt::Key_F4, QKeySequence::New}},
-                              {file, "&Open", &W::mnuOpenSpellbookClick, QKeySequence::Open},
-                              {file},
-                              {file, "Printer Setup...", &W::mnuPrinterSetupClick},
-                              {file},
-                              {file, "E&xit", &W::mnuExitClick, QKeySequence::Quit},
+        {.place = file, .text = "&New", .handler = &W::NewChild, .keys = {Qt::Key_F4, QKeySequence::New}},
+        {.place = file, .text = "&Open", .handler = &W::mnuOpenSpellbookClick, .keys = QKeySequence::Open},
+        {.place = file},
+        {.place = file, .text = "Printer Setup...", .handler = &W::mnuPrinterSetupClick},
+        {.place = file},
+        {.place = file, .text = "E&xit", .handler = &W::mnuExitClick, .keys = QKeySequence::Quit},
 
-                              {options, "Set Master &File...", &W::mnuSetMasterFileClick},
-                              {options, "&View Master List...", &W::mnuViewMasterListClick},
-                              {options},
-                              {options, "Set &Data Directory...", &W::mnuDataDirectoriesClick},
-                              {options, "Set Spell Selection &Odds...", &W::mnuSetOddsClick},
-                              {options, "Set Specialties...", &W::mnuSetSpecialtiesClick},
+        {.place = options, .text = "Set Master &File...", .handler = &W::mnuSetMasterFileClick},
+        {.place = options, .text = "&View Master List...", .handler = &W::mnuViewMasterListClick},
+        {.place = options},
+        {.place = options, .text = "Set &Data Directory...", .handler = &W::mnuDataDirectoriesClick},
+        {.place = options, .text = "Set Spell Selection &Odds...", .handler = &W::mnuSetOddsClick},
+        {.place = options, .text = "Set Specialties...", .handler = &W::mnuSetSpecialtiesClick},
 
-                              {help, "&Contents", &W::mnuHelpContentsClick},
-                              {help},
-                              {help, "&About", &W::mnuAboutClick},
+        {.place = help, .text = "&Contents", .handler = &W::mnuHelpContentsClick},
+        {.place = help},
+        {.place = help, .text = "&About", .handler = &W::mnuAboutClick},
 
-                              {popup, "New Spellbook...", &W::NewChild},
-                              {popup, "Open Spellbook...", &W::mnuOpenSpellbookClick},
-                              {popup},
-                              {popup, "View Master List", &W::mnuViewMasterListClick},
-                              {popup, "Set Master File...", &W::mnuSetMasterFileClick},
-                              {popup},
-                              {popup, "Set Data Directory...", &W::mnuDataDirectoriesClick},
-                              {popup, "Set Spell Selection Odds...", &W::mnuSetOddsClick},
-                              {popup, "Set Specialties...", &W::mnuSetSpecialtiesClick},
-                          });
+        {.place = popup, .text = "New Spellbook...", .handler = &W::NewChild},
+        {.place = popup, .text = "Open Spellbook...", .handler = &W::mnuOpenSpellbookClick},
+        {.place = popup},
+        {.place = popup, .text = "View Master List", .handler = &W::mnuViewMasterListClick},
+        {.place = popup, .text = "Set Master File...", .handler = &W::mnuSetMasterFileClick},
+        {.place = popup},
+        {.place = popup, .text = "Set Data Directory...", .handler = &W::mnuDataDirectoriesClick},
+        {.place = popup, .text = "Set Spell Selection Odds...", .handler = &W::mnuSetOddsClick},
+        {.place = popup, .text = "Set Specialties...", .handler = &W::mnuSetSpecialtiesClick},
+    });
+    // clang-format on
     ListRecentBooks(mnuFile_);
     connect(mnuWindow_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowMenu);
     FillWindowMenu();
@@ -150,7 +141,8 @@ void TfrmMain::MergeMenus() {
 
 void TfrmMain::FillWindowMenu() {
     mnuWindow_->clear();
-    AddCommands<TfrmMain>(*this, {{mnuWindow_, "&Arrange", &TfrmMain::mnuArrangeClick}});
+    AddCommands<TfrmMain>(
+        *this, {{.place = mnuWindow_, .text = "&Arrange", .handler = &TfrmMain::mnuArrangeClick}});
     const std::vector<BookWindow*> windows = SpellBookWindows();
     if (!windows.empty()) mnuWindow_->addSeparator();
     const BookWindow* active = ActiveSpellBook();

@@ -14,6 +14,7 @@
 #include "ui/spell_commands.h"
 #include "ui/spell_filter_bar.h"
 #include "ui/spell_list_pane.h"
+#include "ui/undo_commands.h"
 #include "ui/working_box.h"
 
 #include <QAction>
@@ -112,64 +113,41 @@ void TfrmMasterList::BuildMenus() {
     QMenu* const edit = mnuEdit;
     QMenu* const popup = pmnuMaster;
     auto icon = [this](const char* name) { return context_.Icon(QString::fromLatin1(name)); };
-    AddCommands<W>(
-        *this,
-        {
-            {bnAddToBook,
-             "Add Spells to Book",
-             &W::mnuAddToBookClick,
-             {},
-             nullptr,
-             icon("spell_add")},
-            {bnEditSpell, "Edit Spell", &W::mnuEditSpellClick, {}, nullptr, icon("spell_edit")},
-            {bnDeleteSpell,
-             "Delete Spell",
-             &W::mnuDeleteSpellClick,
-             {},
-             nullptr,
-             icon("spell_delete")},
-            {bnAddNewSpell,
-             "Add New Spell",
-             &W::mnuAddNewSpellClick,
-             {},
-             nullptr,
-             icon("spell_new")},
-            {bnExit, "E&xit", &W::mnuExitClick, {}, "Close Master Spell List", icon("exit")},
+    // clang-format off
+    const CommandActions actions = AddCommands<W>(*this, {
+        {.place = bnAddToBook, .text = "Add Spells to Book", .handler = &W::mnuAddToBookClick, .picture = icon("spell_add")},
+        {.place = bnEditSpell, .text = "Edit Spell", .handler = &W::mnuEditSpellClick, .picture = icon("spell_edit")},
+        {.place = bnDeleteSpell, .text = "Delete Spell", .handler = &W::mnuDeleteSpellClick, .picture = icon("spell_delete")},
+        {.place = bnAddNewSpell, .text = "Add New Spell", .handler = &W::mnuAddNewSpellClick, .picture = icon("spell_new")},
+        {.place = bnExit, .text = "E&xit", .handler = &W::mnuExitClick, .hint = "Close Master Spell List", .picture = icon("exit")},
 
-            {file, "&Add Spells to Book", &W::mnuAddToBookClick},
-            {file},
-            {file, "&Current Master File is...", &W::mnuCurrentMasterFileClick},
-            {file,
-             "&Save Master File",
-             &W::mnuSaveMasterFileClick,
-             {},
-             nullptr,
-             {},
-             "mnuSaveMasterFile"},
-            // Intended: this menu's access key is M, the frame's "Set Master &File..." F.
-            {file, "Set &Master File...", &W::mnuSetMasterFileClick},
-            {file},
-            {file, "E&xit", &W::mnuExitClick},
+        {.place = file, .text = "&Add Spells to Book", .handler = &W::mnuAddToBookClick},
+        {.place = file},
+        {.place = file, .text = "&Current Master File is...", .handler = &W::mnuCurrentMasterFileClick},
+        {.place = file, .text = "&Save Master File", .handler = &W::mnuSaveMasterFileClick, .id = "mnuSaveMasterFile"},
+        // Intended: this menu's access key is M, the frame's "Set Master &File..." F.
+        {.place = file, .text = "Set &Master File...", .handler = &W::mnuSetMasterFileClick},
+        {.place = file},
+        {.place = file, .text = "E&xit", .handler = &W::mnuExitClick},
 
-            {edit, "&Edit Spell Data", &W::mnuEditSpellClick},
-            {edit, "&Add New Spell", &W::mnuAddNewSpellClick, Qt::Key_Insert},
-            {edit, "&Delete Spell", &W::mnuDeleteSpellClick, Qt::Key_Delete},
-            {edit},
-            {edit, "&Undo", &W::mnuUndoClick, QKeySequence::Undo, nullptr, {}, "mnuUndo"},
-            {edit, "&Redo", &W::mnuRedoClick, QKeySequence::Redo, nullptr, {}, "mnuRedo"},
+        {.place = edit, .text = "&Edit Spell Data", .handler = &W::mnuEditSpellClick},
+        {.place = edit, .text = "&Add New Spell", .handler = &W::mnuAddNewSpellClick, .keys = Qt::Key_Insert},
+        {.place = edit, .text = "&Delete Spell", .handler = &W::mnuDeleteSpellClick, .keys = Qt::Key_Delete},
+        {.place = edit},
+        // Undo and Redo end this menu (AddUndoCommands below).
 
-            {popup, "Edit Spell Data", &W::mnuEditSpellClick},
-            {popup, "Add New Spell", &W::mnuAddNewSpellClick},
-            {popup, "Delete Spell", &W::mnuDeleteSpellClick},
-            {popup},
-            {popup, "Current Master File is...", &W::mnuCurrentMasterFileClick},
-            // Always enabled here, unlike its twin in the File menu.
-            {popup, "Save Master File", &W::mnuSaveMasterFileClick},
-            {popup, "Set Master File", &W::mnuSetMasterFileClick},
-        });
-    mnuSaveMasterFile = mnuFile->findChild<QAction*>(QStringLiteral("mnuSaveMasterFile"));
-    undo_->Follow(mnuEdit->findChild<QAction*>(QStringLiteral("mnuUndo")),
-                  mnuEdit->findChild<QAction*>(QStringLiteral("mnuRedo")));
+        {.place = popup, .text = "Edit Spell Data", .handler = &W::mnuEditSpellClick},
+        {.place = popup, .text = "Add New Spell", .handler = &W::mnuAddNewSpellClick},
+        {.place = popup, .text = "Delete Spell", .handler = &W::mnuDeleteSpellClick},
+        {.place = popup},
+        {.place = popup, .text = "Current Master File is...", .handler = &W::mnuCurrentMasterFileClick},
+        // Always enabled here, unlike its twin in the File menu.
+        {.place = popup, .text = "Save Master File", .handler = &W::mnuSaveMasterFileClick},
+        {.place = popup, .text = "Set Master File", .handler = &W::mnuSetMasterFileClick},
+    });
+    // clang-format on
+    mnuSaveMasterFile = actions.At("mnuSaveMasterFile");
+    AddUndoCommands(*this, edit, *undo_, "&Redo");
 }
 
 std::string TfrmMasterList::MasterFilePath() const {

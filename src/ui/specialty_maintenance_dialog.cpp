@@ -2,8 +2,9 @@
 
 #include "files/specialty_file.h"
 #include "model/specialty.h"
-#include "platform/qt/help_topics.h"
+#include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/specialty_name_dialog.h"
@@ -67,18 +68,8 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
     setProperty("helpTopic", int(TopicSpecialties));
 
     auto* menuBar = new QMenuBar(this);
-    QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
-    mnuSaveChanges = file->addAction(QStringLiteral("&Save Changes"));
-    mnuSaveChanges->setObjectName(QStringLiteral("mnuSaveChanges"));
-    mnuClose = file->addAction(QStringLiteral("E&xit"));
-    mnuClose->setObjectName(QStringLiteral("mnuClose"));
-    QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
-    mnuEditSpecialtyName = edit->addAction(QStringLiteral("&Change Specialty Name"));
-    mnuEditSpecialtyName->setObjectName(QStringLiteral("mnuEditSpecialtyName"));
-    mnuAddNewSpecialty = edit->addAction(QStringLiteral("&Add New Specialty"));
-    mnuAddNewSpecialty->setObjectName(QStringLiteral("mnuAddNewSpecialty"));
-    mnuDeleteSpecialty = edit->addAction(QStringLiteral("&Delete Specialty"));
-    mnuDeleteSpecialty->setObjectName(QStringLiteral("mnuDeleteSpecialty"));
+    QMenu* const file = menuBar->addMenu(QStringLiteral("&File"));
+    QMenu* const edit = menuBar->addMenu(QStringLiteral("&Edit"));
 
     auto* client = new QWidget;
     client->setFixedSize(467, 328);
@@ -113,10 +104,27 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
     memPreferred = memo(QStringLiteral("Preferred Spell Categories"), "memPreferred", 16);
     memProhibited = memo(QStringLiteral("Prohibited Spell Categories"), "memProhibited", 242);
 
-    bnOK = new QPushButton(QStringLiteral("OK"), client);
+    bnOK = new QPushButton(client);
     bnOK->setObjectName(QStringLiteral("bnOK"));
     bnOK->setGeometry((467 - 75) / 2, 292, 75, 27);
     bnOK->setAutoDefault(false);
+
+    using W = TfrmSpecialtyMaintenance;
+    // clang-format off
+    const CommandActions actions = AddCommands<W>(*this, {
+        {.place = file, .text = "&Save Changes", .handler = &W::mnuSaveChangesClick, .id = "mnuSaveChanges"},
+        {.place = file, .text = "E&xit", .handler = &W::reject, .id = "mnuClose"},
+        {.place = edit, .text = "&Change Specialty Name", .handler = &W::mnuEditSpecialtyNameClick, .id = "mnuEditSpecialtyName"},
+        {.place = edit, .text = "&Add New Specialty", .handler = &W::mnuAddNewSpecialtyClick, .id = "mnuAddNewSpecialty"},
+        {.place = edit, .text = "&Delete Specialty", .handler = &W::mnuDeleteSpecialtyClick, .id = "mnuDeleteSpecialty"},
+        {.place = bnOK, .text = "OK", .handler = &W::bnOKClick},
+    });
+    // clang-format on
+    mnuSaveChanges = actions.At("mnuSaveChanges");
+    mnuClose = actions.At("mnuClose");
+    mnuEditSpecialtyName = actions.At("mnuEditSpecialtyName");
+    mnuAddNewSpecialty = actions.At("mnuAddNewSpecialty");
+    mnuDeleteSpecialty = actions.At("mnuDeleteSpecialty");
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -125,20 +133,15 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cbSpecialty, &QComboBox::currentIndexChanged, this, [this] { cbSpecialtyChange(); });
-    connect(bnOK, &QPushButton::clicked, this, [this] {
-        // The button takes the focus first, so an edit in a text box is stored.
-        bnOK->setFocus(Qt::MouseFocusReason);
-        StoreEdits();
-        accept();
-    });
-    connect(mnuSaveChanges, &QAction::triggered, this, [this] { mnuSaveChangesClick(); });
-    connect(mnuClose, &QAction::triggered, this, [this] { reject(); });
-    connect(mnuEditSpecialtyName, &QAction::triggered, this,
-            [this] { mnuEditSpecialtyNameClick(); });
-    connect(mnuAddNewSpecialty, &QAction::triggered, this, [this] { mnuAddNewSpecialtyClick(); });
-    connect(mnuDeleteSpecialty, &QAction::triggered, this, [this] { mnuDeleteSpecialtyClick(); });
 
     FormCreate();
+}
+
+void TfrmSpecialtyMaintenance::bnOKClick() {
+    // The button takes the focus first, so an edit in a text box is stored.
+    bnOK->setFocus(Qt::MouseFocusReason);
+    StoreEdits();
+    accept();
 }
 
 int TfrmSpecialtyMaintenance::ShowModal() {

@@ -58,6 +58,7 @@ private:
     void cbSpecialtyChange();
     void memPreferredExit();
     void memProhibitedExit();
+    void bnOKClick();
     bool mnuSaveChangesClick();
     void mnuEditSpecialtyNameClick();
     void mnuAddNewSpecialtyClick();

@@ -40,11 +40,13 @@ private slots:
     void menuRowsKeepTheirOrderKeysAndStatusTips() {
         Window window;
         auto* menu = new QMenu(&window);
+        // clang-format off
         AddCommands<Window>(window, {
-                                        {menu, "&First", &Window::First, Qt::Key_F2, "Runs one"},
-                                        {menu},
-                                        {menu, "&Second", &Window::Second},
-                                    });
+            {.place = menu, .text = "&First", .handler = &Window::First, .keys = Qt::Key_F2, .hint = "Runs one"},
+            {.place = menu},
+            {.place = menu, .text = "&Second", .handler = &Window::Second},
+        });
+        // clang-format on
         const QList<QAction*> actions = menu->actions();
         QCOMPARE(actions.size(), 3);
         QCOMPARE(actions[0]->text(), QStringLiteral("&First"));
@@ -75,13 +77,12 @@ private slots:
         Window window;
         auto* tools = new QToolBar(&window);
         const QByteArray hintBytes = hint.toLatin1();
-        AddCommands<Window>(window, {{tools,
-                                      "Print Spellbook",
-                                      &Window::First,
-                                      {},
-                                      hint.isEmpty() ? nullptr : hintBytes.constData(),
-                                      Picture(),
-                                      "bnPrint"}});
+        AddCommands<Window>(window, {{.place = tools,
+                                      .text = "Print Spellbook",
+                                      .handler = &Window::First,
+                                      .hint = hint.isEmpty() ? nullptr : hintBytes.constData(),
+                                      .picture = Picture(),
+                                      .id = "bnPrint"}});
         auto* action = tools->findChild<QAction*>(QStringLiteral("bnPrint"));
         QVERIFY(action);
         QCOMPARE(tools->actions(), QList<QAction*>{action});
@@ -97,10 +98,12 @@ private slots:
         auto* tool = new QToolButton(&window);
         tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         auto* push = new QPushButton(&window);
+        // clang-format off
         AddCommands<Window>(window, {
-                                        {tool, "E&xit", &Window::First, {}, "Close", Picture()},
-                                        {push, "Change Font", &Window::Second},
-                                    });
+            {.place = tool, .text = "E&xit", .handler = &Window::First, .hint = "Close", .picture = Picture()},
+            {.place = push, .text = "Change Font", .handler = &Window::Second},
+        });
+        // clang-format on
         QVERIFY(tool->defaultAction());
         QCOMPARE(tool->text(), QStringLiteral("E&xit"));
         QCOMPARE(tool->toolTip(), QStringLiteral("Close"));
@@ -109,6 +112,25 @@ private slots:
         tool->click();
         push->click();
         QCOMPARE(window.first, 1);
+        QCOMPARE(window.second, 1);
+    }
+
+    void theActionsMadeAreFoundByTheirRowsIds() {
+        Window window;
+        auto* menu = new QMenu(&window);
+        auto* push = new QPushButton(&window);
+        // clang-format off
+        const CommandActions actions = AddCommands<Window>(window, {
+            {.place = menu, .text = "&First", .handler = &Window::First, .id = "mnuFirst"},
+            {.place = menu},
+            {.place = menu, .text = "&Second", .handler = &Window::Second},
+            {.place = push, .text = "Second", .handler = &Window::Second, .id = "bnSecond"},
+        });
+        // clang-format on
+        QCOMPARE(actions.Size(), 2);
+        QCOMPARE(actions.At("mnuFirst"), menu->actions().first());
+        QCOMPARE(actions.At("bnSecond")->parent(), static_cast<QObject*>(push));
+        actions.At("bnSecond")->trigger();
         QCOMPARE(window.second, 1);
     }
 };

@@ -45,26 +45,21 @@ TfrmPrintPreview::TfrmPrintPreview(Prompter& prompter, OutputFormat& format,
         buttonBar->addWidget(*field);
     }
     using W = TfrmPrintPreview;
-    AddCommands<W>(*this,
-                   {
-                       {bnFont, "Change Font", &W::mnuFontClick},
-                       {bnFormat, "Output Format", &W::mnuFormatClick},
-                       {bnPrinterSetup, "Printer Setup", &W::mnuPrinterSetupClick},
-                       {bnPrint, "Print", &W::mnuPrintClick},
-                       {bnExit, "E&xit", &W::mnuExitClick},
+    // clang-format off
+    AddCommands<W>(*this, {
+        {.place = bnFont, .text = "Change Font", .handler = &W::mnuFontClick},
+        {.place = bnFormat, .text = "Output Format", .handler = &W::mnuFormatClick},
+        {.place = bnPrinterSetup, .text = "Printer Setup", .handler = &W::mnuPrinterSetupClick},
+        {.place = bnPrint, .text = "Print", .handler = &W::mnuPrintClick},
+        {.place = bnExit, .text = "E&xit", .handler = &W::mnuExitClick},
 
-                       {menuBar, "&Font", &W::mnuFontClick, {}, nullptr, {}, "mnuFont"},
-                       {menuBar, "F&ormat", &W::mnuFormatClick, {}, nullptr, {}, "mnuFormat"},
-                       {menuBar,
-                        "Printer &Setup",
-                        &W::mnuPrinterSetupClick,
-                        {},
-                        nullptr,
-                        {},
-                        "mnuPrinterSetup"},
-                       {menuBar, "&Print", &W::mnuPrintClick, {}, nullptr, {}, "mnuPrint"},
-                       {menuBar, "E&xit", &W::mnuExitClick, {}, nullptr, {}, "mnuExit"},
-                   });
+        {.place = menuBar, .text = "&Font", .handler = &W::mnuFontClick, .id = "mnuFont"},
+        {.place = menuBar, .text = "F&ormat", .handler = &W::mnuFormatClick, .id = "mnuFormat"},
+        {.place = menuBar, .text = "Printer &Setup", .handler = &W::mnuPrinterSetupClick, .id = "mnuPrinterSetup"},
+        {.place = menuBar, .text = "&Print", .handler = &W::mnuPrintClick, .id = "mnuPrint"},
+        {.place = menuBar, .text = "E&xit", .handler = &W::mnuExitClick, .id = "mnuExit"},
+    });
+    // clang-format on
     buttonBar->addStretch();
     // Alt+X belongs to both Exit captions; two owners would make Qt treat it as
     // ambiguous and run neither, so the menu alone answers it.

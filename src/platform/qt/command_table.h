@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QHash>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMenu>
@@ -30,23 +31,46 @@ struct CommandKeys {
     QList<QKeySequence> keys;
 };
 
-template <class Window> struct Command {
+// One row of a window's command table, written with designated initialisers,
+// one row a line: `{.place = file, .text = "&Save", .handler = &W::mnuSaveClick}`.
+// A row with only a place is a separator.
+template <class Window> struct CommandRow {
     QWidget* place = nullptr;
-    const char* text = nullptr; // nullptr: a separator
+    const char* text = nullptr; // none: a separator
     // Takes any member function of the window; a returned value is dropped.
     std::function<void(Window&)> handler{};
     CommandKeys keys{};
     const char* hint = nullptr; // the status tip in a menu, the tool tip elsewhere
     QIcon picture{};
-    const char* name = nullptr; // the action's object name
+    const char* id = nullptr; // the action's object name, and its key in CommandActions
+};
+
+// The actions a table made, by the id of their row.
+class CommandActions {
+public:
+    void Add(const char* id, QAction* action) {
+        const QString key = QString::fromLatin1(id);
+        Q_ASSERT_X(!actions_.contains(key), "CommandActions", "an id given twice");
+        actions_.insert(key, action);
+    }
+    QAction* At(const char* id) const {
+        QAction* action = actions_.value(QString::fromLatin1(id));
+        Q_ASSERT_X(action, "CommandActions::At", "no row has this id");
+        return action;
+    }
+    qsizetype Size() const { return actions_.size(); }
+
+private:
+    QHash<QString, QAction*> actions_;
 };
 
 // Creates each row's action and puts it in its place. A tool button takes its
 // action as its default one, showing the text as written; any other button
 // takes the text and runs the action when clicked.
 template <class Window>
-void AddCommands(Window& window, std::initializer_list<Command<Window>> rows) {
-    for (const Command<Window>& row : rows) {
+CommandActions AddCommands(Window& window, std::initializer_list<CommandRow<Window>> rows) {
+    CommandActions made;
+    for (const CommandRow<Window>& row : rows) {
         auto* action = new QAction(row.place);
         if (!row.text) {
             action->setSeparator(true);
@@ -63,7 +87,10 @@ void AddCommands(Window& window, std::initializer_list<Command<Window>> rows) {
                 action->setToolTip(QString::fromLatin1(row.hint));
         }
         if (!row.picture.isNull()) action->setIcon(row.picture);
-        if (row.name) action->setObjectName(QString::fromLatin1(row.name));
+        if (row.id) {
+            action->setObjectName(QString::fromLatin1(row.id));
+            made.Add(row.id, action);
+        }
         QObject::connect(action, &QAction::triggered, &window,
                          [&window, handler = row.handler] { handler(window); });
         if (auto* tool = qobject_cast<QToolButton*>(row.place)) {
@@ -76,6 +103,7 @@ void AddCommands(Window& window, std::initializer_list<Command<Window>> rows) {
             row.place->addAction(action);
         }
     }
+    return made;
 }
 
 } // namespace vellumar

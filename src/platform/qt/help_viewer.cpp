@@ -1,5 +1,6 @@
 #include "platform/qt/help_viewer.h"
 
+#include "platform/qt/command_table.h"
 #include "platform/qt/prompter.h"
 
 #include <QAction>
@@ -31,22 +32,6 @@ HelpViewer::HelpViewer(Prompter& prompter, QWidget* home)
     tbHelp = new QToolBar(this);
     tbHelp->setObjectName(QStringLiteral("tbHelp"));
     tbHelp->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    actBack = tbHelp->addAction(QStringLiteral("&Back"), browser_, &QTextBrowser::backward);
-    actBack->setObjectName(QStringLiteral("actBack"));
-    actBack->setShortcuts(QKeySequence::Back);
-    actBack->setEnabled(false);
-    actForward = tbHelp->addAction(QStringLiteral("&Forward"), browser_, &QTextBrowser::forward);
-    actForward->setObjectName(QStringLiteral("actForward"));
-    actForward->setShortcuts(QKeySequence::Forward);
-    actForward->setEnabled(false);
-    tbHelp->addSeparator();
-    actFind = tbHelp->addAction(QStringLiteral("F&ind"), this, &HelpViewer::ShowFindBar);
-    actFind->setObjectName(QStringLiteral("actFind"));
-    actFind->setShortcuts(QKeySequence::Find);
-    for (QAction* action : {actBack, actForward, actFind})
-        action->setShortcutContext(Qt::WindowShortcut);
-    connect(browser_, &QTextBrowser::backwardAvailable, actBack, &QAction::setEnabled);
-    connect(browser_, &QTextBrowser::forwardAvailable, actForward, &QAction::setEnabled);
 
     // The find bar under the text, shown by Find and hidden by Esc.
     pnlFind = new QWidget(this);
@@ -57,10 +42,33 @@ HelpViewer::HelpViewer(Prompter& prompter, QWidget* home)
     ebFind->installEventFilter(this);
     auto* findLabel = new QLabel(QStringLiteral("Fi&nd:"), pnlFind);
     findLabel->setBuddy(ebFind);
-    auto* bnPrevious = new QPushButton(QStringLiteral("&Previous"), pnlFind);
+    auto* bnPrevious = new QPushButton(pnlFind);
     bnPrevious->setObjectName(QStringLiteral("bnFindPrevious"));
-    auto* bnNext = new QPushButton(QStringLiteral("&Next"), pnlFind);
+    auto* bnNext = new QPushButton(pnlFind);
     bnNext->setObjectName(QStringLiteral("bnFindNext"));
+
+    using W = HelpViewer;
+    // clang-format off
+    const CommandActions actions = AddCommands<W>(*this, {
+        {.place = tbHelp, .text = "&Back", .handler = [](W& help) { help.browser_->backward(); }, .keys = QKeySequence::Back, .id = "actBack"},
+        {.place = tbHelp, .text = "&Forward", .handler = [](W& help) { help.browser_->forward(); }, .keys = QKeySequence::Forward, .id = "actForward"},
+        {.place = tbHelp},
+        {.place = tbHelp, .text = "F&ind", .handler = &W::ShowFindBar, .keys = QKeySequence::Find, .id = "actFind"},
+
+        {.place = bnPrevious, .text = "&Previous", .handler = [](W& help) { help.FindNext(true); }},
+        {.place = bnNext, .text = "&Next", .handler = [](W& help) { help.FindNext(); }},
+    });
+    // clang-format on
+    actBack = actions.At("actBack");
+    actForward = actions.At("actForward");
+    actFind = actions.At("actFind");
+    actBack->setEnabled(false);
+    actForward->setEnabled(false);
+    for (QAction* action : {actBack, actForward, actFind})
+        action->setShortcutContext(Qt::WindowShortcut);
+    connect(browser_, &QTextBrowser::backwardAvailable, actBack, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, actForward, &QAction::setEnabled);
+
     connect(ebFind, &QLineEdit::returnPressed, this, [this] { FindNext(); });
     connect(ebFind, &QLineEdit::textEdited, this, [this] {
         // Typing searches from the place found so far, so the match grows in
@@ -72,8 +80,6 @@ HelpViewer::HelpViewer(Prompter& prompter, QWidget* home)
         browser_->setTextCursor(cursor);
         FindNext();
     });
-    connect(bnNext, &QPushButton::clicked, this, [this] { FindNext(); });
-    connect(bnPrevious, &QPushButton::clicked, this, [this] { FindNext(true); });
     auto* findLayout = new QHBoxLayout(pnlFind);
     findLayout->setContentsMargins(6, 3, 6, 3);
     findLayout->addWidget(findLabel);
