@@ -180,13 +180,14 @@ int Fill(const Arguments& args, Session& session) {
     const int32_t intelligence =
         args.IntegerIn("--intelligence", MinIntelligence, MaxIntelligence, MinIntelligence);
     const int32_t frequency = FrequencyOption(args, FrequencyCommon);
+    FrequencyOddsTable odds = DefaultFrequencyOdds;
     if (args.Has("--odds")) {
-        const auto odds = args.IntegerList("--odds", FrequencyOdds.size());
-        for (int32_t value : odds)
+        const auto given = args.IntegerList("--odds", odds.size());
+        for (int32_t value : given)
             if (value < 1 || value > 32767)
                 throw UsageError("--odds must hold whole numbers from 1 to 32767, not '" +
                                  *args.Value("--odds") + "'");
-        std::copy(odds.begin(), odds.end(), FrequencyOdds.begin());
+        std::copy(given.begin(), given.end(), odds.begin());
     }
     const auto seed = args.Seed();
     auto table = Specialties(args, session);
@@ -204,7 +205,7 @@ int Fill(const Arguments& args, Session& session) {
     auto master = MasterOption(args, session);
 
     SeedGenerator(seed);
-    FillSpellbook(book.get(), master.get(), table.get());
+    FillSpellbook(book.get(), master.get(), table.get(), odds);
     session.files.Output(output, [&](const std::string& path) { WriteBook(*book, path); });
     return 0;
 }

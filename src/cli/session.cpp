@@ -1,6 +1,6 @@
 #include "cli/session.h"
 
-#include "platform/code_page.h"
+#include "model/code_page.h"
 
 #include <langinfo.h>
 

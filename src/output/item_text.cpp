@@ -1,8 +1,5 @@
 #include "output/item_text.h"
 
-#include "model/generalist.h"
-#include "rules/caster_tables.h"
-
 namespace vellumar {
 namespace {
 
@@ -24,10 +21,6 @@ std::string OutputItemText(const tSpell& spell, const OutputFormat& format,
         text += FrequencyLetter(spell.Frequency);
     }
     return text;
-}
-
-int32_t NumberPerDay(const TSpellBook& book, int32_t spellLevel) {
-    return SpellsPerDay(book.CasterLevel, spellLevel) + (IsGeneralist(book.Specialty) ? 0 : 1);
 }
 
 std::string SpellItemRow(const tSpell& spell) {

@@ -40,7 +40,7 @@ void VellumarApp::Start(std::optional<uint32_t> seed) {
         SeedRandom(*seed);
     else
         SeedRandomFromClock();
-    FrequencyOdds = DefaultFrequencyOdds;
+    context_.Odds() = DefaultFrequencyOdds;
     context_.SetBuiltInSpecialties(BuiltInSpecialties());
 
     // The frame first: the windows after it use its settings, specialty table

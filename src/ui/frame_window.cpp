@@ -3,8 +3,8 @@
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
 #include "model/spell_book.h"
-#include "platform/program_folder.h"
 #include "platform/help_topics.h"
+#include "platform/program_folder.h"
 #include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
 #include "platform/qt/file_problem.h"
@@ -75,8 +75,9 @@ void TfrmMain::ReadSettings() {
     const QString settingsFolder = context_.SettingsFolder();
     context_.OpenSettings(ToPath(settingsFolder + QString::fromLatin1(ProgramSettings::FileName)));
     const ProgramSettings& settings = context_.Settings();
-    for (size_t k = 0; k < FrequencyOdds.size(); ++k)
-        FrequencyOdds[k] = ClampedOdds(settings.Odds(k, DefaultFrequencyOdds[k]));
+    FrequencyOddsTable& odds = context_.Odds();
+    for (size_t k = 0; k < odds.size(); ++k)
+        odds[k] = ClampedOdds(settings.Odds(k, DefaultFrequencyOdds[k]));
     dataDirectory_ = FromPath(settings.DataDirectory(ToPath(DefaultDataDirectory())));
     context_.SetHelpFile(folder + QStringLiteral("Vellumar.HLP"));
     // A missing or unreadable file gives the built-in table, without a word.
@@ -313,12 +314,15 @@ bool TfrmMain::OpenSpellbookFile(const QString& path) {
 
 void TfrmMain::OpenRecentBook(const QString& path) {
     if (OpenSpellbookFile(path)) return;
-    if (!QFileInfo::exists(path)) context_.Settings().RemoveRecentBook(ToPath(path));
+    if (!QFileInfo::exists(path))
+        context_.ReportRecentBooksWrite(this, context_.Settings().RemoveRecentBook(ToPath(path)));
 }
 
 void TfrmMain::NoteRecentBook(const QString& path) {
-    // The list is a convenience: a settings file that cannot be written costs no box.
-    context_.Settings().AddRecentBook(ToPath(QFileInfo(path).absoluteFilePath()));
+    // The list is a convenience: a settings file that cannot be written costs
+    // one box in a run, not one at every Open.
+    context_.ReportRecentBooksWrite(
+        this, context_.Settings().AddRecentBook(ToPath(QFileInfo(path).absoluteFilePath())));
 }
 
 void TfrmMain::ListRecentBooks(QMenu* file) {
@@ -387,7 +391,7 @@ void TfrmMain::mnuSetSpecialtiesClick() {
 void TfrmMain::mnuSetOddsClick() {
     ProgramSettings& settings = context_.Settings();
     ShowFrequencyOdds(
-        FrequencyOdds, DefaultFrequencyOdds,
+        context_.Odds(), DefaultFrequencyOdds,
         [&settings](size_t entry, int32_t value) { return settings.SetOdds(entry, value); },
         FromPath(settings.Path()), context_.prompter(), this);
 }

@@ -3,6 +3,7 @@
 // specialty file and registers itself, its working box, its help file and the
 // spell cursor; afterwards it runs the commands of its menus.
 
+#include "rules/odds.h"
 #include "ui/window_context.h"
 
 #include <memory>
@@ -14,6 +15,7 @@ class QWidget;
 
 namespace vellumar {
 
+class FileStatus;
 class HelpViewer;
 class ProgramSettings;
 class SpellBookWindowContext;
@@ -36,8 +38,14 @@ public:
 
     // The data directory and the recent books.
     virtual ProgramSettings& Settings() const = 0;
-    virtual bool WriteSetting(QWidget* parent, bool (ProgramSettings::*set)(const std::string&),
+    // Writes with a setter of ProgramSettings; false (after the box) when it failed.
+    virtual bool WriteSetting(QWidget* parent,
+                              FileStatus (ProgramSettings::*set)(const std::string&),
                               const std::string& value) = 0;
+    // A failed write of the recent books, reported once in a run.
+    virtual void ReportRecentBooksWrite(QWidget* parent, const FileStatus& written) = 0;
+    // The program's selection odds: read at start, edited by the odds dialog.
+    virtual FrequencyOddsTable& Odds() = 0;
 
     // The windows and dialogs the menus open.
     virtual TfrmBookParm& BookParm() const = 0;

@@ -82,11 +82,6 @@ bool MouseReleased(const QEvent& event) {
 
 } // namespace
 
-int SpellsPerDayFigure(const TSpellBook& book, int spellLevel) {
-    const int value = SpellsPerDay(book.CasterLevel, spellLevel);
-    return value != 0 && !IsGeneralist(book.Specialty) ? value + 1 : value;
-}
-
 TfrmSpellBook::TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent)
     : QWidget(parent), context_(context),
       book_(std::make_unique<TSpellBook>(MinCasterLevel, MinIntelligence, FrequencyCommon,
@@ -497,7 +492,7 @@ void TfrmSpellBook::cbSpellFrequencyChange() {
 void TfrmSpellBook::mnuFillBookClick() {
     const BookStep step(*undo_, "Fill Book");
     WorkingScope working(context_.Working(), QStringLiteral("Filling Spellbook"));
-    FillSpellbook(book_.get(), context_.MasterList(), &context_.SpecialtyTable());
+    FillSpellbook(book_.get(), context_.MasterList(), &context_.SpecialtyTable(), context_.Odds());
     SetModified(true);
     grpSpellLevelClick();
 }
@@ -539,12 +534,13 @@ void TfrmSpellBook::mnuAddSelectedSpellClick() {
 void TfrmSpellBook::mnuAddRandomSpellClick() {
     const BookStep step(*undo_, "Add Random Spell");
     Prompter& prompter = context_.prompter();
-    const int level = SpellLevel();
-    const tSpell* added =
-        AddRandomSpell(*book_, context_.MasterList(), &context_.SpecialtyTable(), level,
-                       OfferQuestion(prompter, this), [this, &prompter](const std::string& text) {
-                           prompter.Message(this, BoxKind::Error, BoxButtons::Ok, ToQString(text));
-                       });
+    const RandomSpellResult result =
+        AddRandomSpell(*book_, context_.MasterList(), &context_.SpecialtyTable(), context_.Odds(),
+                       SpellLevel(), OfferQuestion(prompter, this));
+    if (result.outcome == RandomSpellOutcome::NoMasterList)
+        prompter.Message(this, BoxKind::Error, BoxButtons::Ok,
+                         QStringLiteral("No Master list available"));
+    const tSpell* added = result.spell;
     if (!added) return;
     SetModified(true);
     // The new row goes to the spell's place; the rest of the list stays as it
@@ -582,18 +578,19 @@ void TfrmSpellBook::mnuCreateScrollClick() {
     context_.Frame().CreateScroll(*this);
 }
 
-ConfirmFn TfrmSpellBook::BatchQuestion() {
+AdmitIneligibleFn TfrmSpellBook::BatchQuestion() {
     // The rows are drawn once after a batch, and before each of its questions,
     // so that the list behind a box shows what went in so far.
-    return [this, ask = OfferBatchQuestion(context_.prompter(), this)](const std::string& text) {
+    return [this, ask = OfferBatchQuestion(context_.prompter(), this)](const tSpell& spell,
+                                                                       Ineligibility why) {
         grpSpellLevelClick();
-        return ask(text);
+        return ask(spell, why);
     };
 }
 
 std::vector<const tSpell*> TfrmSpellBook::OfferSpells(const std::vector<tSpell*>& spells) {
     const BookStep step(*undo_, "Add Spells to Book");
-    const ConfirmFn question = BatchQuestion();
+    const AdmitIneligibleFn question = BatchQuestion();
     std::vector<const tSpell*> added;
     for (const tSpell* spell : spells)
         if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
@@ -606,7 +603,7 @@ std::vector<const tSpell*> TfrmSpellBook::OfferSpells(const std::vector<tSpell*>
 void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
     if (&source == lbSpells) return;
     const BookStep step(*undo_, "Drop Spells");
-    const ConfirmFn question = BatchQuestion();
+    const AdmitIneligibleFn question = BatchQuestion();
     std::vector<const tSpell*> added;
     for (const tSpell* spell : source.SelectedSpells()) {
         if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
@@ -639,7 +636,7 @@ void TfrmSpellBook::mnuImportSpellsClick() {
                                     QString(), FileProblemText(read.Status()));
         return;
     }
-    const ConfirmFn question = BatchQuestion();
+    const AdmitIneligibleFn question = BatchQuestion();
     const BookStep step(*undo_, "Import Spells");
     for (read->First(); const tSpell* spell = read->CurrentSpell(); read->Next())
         OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);

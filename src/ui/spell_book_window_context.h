@@ -1,6 +1,7 @@
 #pragma once
 // What a spellbook window reaches beyond its own book.
 
+#include "rules/odds.h"
 #include "ui/window_context.h"
 
 class QCursor;
@@ -25,6 +26,8 @@ public:
     // None until start-up has created it.
     virtual TfrmMasterList* MasterListWindow() const = 0;
     virtual tSpecialtyList& SpecialtyTable() const = 0;
+    // The program's selection odds, for Fill Book and Add Random Spell.
+    virtual FrequencyOddsTable& Odds() = 0;
 
     // Printing and copying.
     virtual OutputFormat& Output() = 0;

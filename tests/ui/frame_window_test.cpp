@@ -590,8 +590,7 @@ private slots:
                                       "Very Rare=-5\r\nRare=0\r\nUncommon=0x7FFF\r\n"
                                       "Common=40000\r\n");
         h->Start();
-        const std::array<int32_t, 5> read = FrequencyOdds;
-        FrequencyOdds = DefaultFrequencyOdds;
+        const std::array<int32_t, 5> read = h->Context().Odds();
         QCOMPARE(read, (std::array<int32_t, 5>{32767, 1, 1, 32767, 32767}));
     }
 
@@ -610,7 +609,7 @@ private slots:
             ->trigger();
         QCOMPARE(h->prompter.Last().text, QStringLiteral("Spell Frequency Odds"));
         QCOMPARE(h->Context().Help().CurrentTopic(), 600);
-        QCOMPARE(FrequencyOdds[4], 3);
+        QCOMPARE(h->Context().Odds()[4], 3);
         QCOMPARE(h->Context().Settings().File().ReadInteger("SpellFrequencyOdds", "Common", 0), 3);
         QCOMPARE(h->Context().Settings().File().ReadInteger("SpellFrequencyOdds", "Very Rare", 0),
                  20);
