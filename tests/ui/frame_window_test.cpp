@@ -1,6 +1,7 @@
 // The frame: new and opened spellbook windows, arrangement, settings dialogs,
 // menus and the shutdown order.
 
+#include "files/safe_write.h"
 #include "files/spell_file.h"
 #include "model/specialty.h"
 #include "model/spell_book.h"
@@ -392,6 +393,27 @@ private slots:
         items = recent();
         QCOMPARE(items.size(), 2);
         QCOMPARE(items[0]->text(), "&1 " + saved);
+    }
+
+    // A settings file that cannot be written costs one box in a run, not one
+    // at every Open.
+    void recentBooksReportTheFirstFailedWriteOnly() {
+        h->Start();
+        const QString first =
+            h->home.Write("first.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        const QString second =
+            h->home.Write("second.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        h->prompter.Message(Answer::Ok);
+        SetWriteFailureAfterBytesForTesting(0);
+        const bool opened =
+            h->Frame().OpenSpellbookFile(first) && h->Frame().OpenSpellbookFile(second);
+        SetWriteFailureAfterBytesForTesting(-1);
+        QVERIFY(opened);
+        QCOMPARE(h->prompter.Records().size(), size_t(1));
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("Error Writing Settings File\r\n") +
+                                              FromPath(h->Context().Settings().Path()));
+        QVERIFY(!h->prompter.Last().informative.isEmpty());
     }
 
     // Files dropped from a file manager: spellbooks and exported lists open
