@@ -20,7 +20,7 @@ void BM_FillSpellbook(benchmark::State& state) {
     int64_t added = 0;
     for (auto _ : state) {
         TSpellBook book(30, 21, -4, "Invoker");
-        FillSpellbook(&book, master.get(), table.get());
+        FillSpellbook(&book, master.get(), table.get(), DefaultFrequencyOdds);
         added += book.Count();
         benchmark::DoNotOptimize(book.Count());
     }
@@ -34,7 +34,7 @@ void BM_BuildSpellbookText(benchmark::State& state) {
     const auto table = BuiltInSpecialties();
     SeedRandom(1);
     TSpellBook book(30, 21, -4, "Generalist");
-    FillSpellbook(&book, master.get(), table.get());
+    FillSpellbook(&book, master.get(), table.get(), DefaultFrequencyOdds);
     OutputFormat format;
     format.Columns = static_cast<int32_t>(state.range(0));
     format.IncludeCategory = format.IncludeFrequency = true;

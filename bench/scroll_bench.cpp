@@ -39,7 +39,8 @@ void BM_AddRandomSpellToANearlyFullLevel(benchmark::State& state) {
     book.DeleteCurrent();
     SeedRandom(1);
     for (auto _ : state) {
-        const tSpell* added = AddRandomSpell(book, master.get(), table.get(), 1, {}, {});
+        const tSpell* added =
+            AddRandomSpell(book, master.get(), table.get(), DefaultFrequencyOdds, 1, {}).spell;
         state.PauseTiming();
         book.GoToLevel(1);
         book.DeleteCurrent(); // the level lacks one spell again

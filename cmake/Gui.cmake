@@ -1,16 +1,17 @@
-# The desktop program: windows and Qt adapters over the core.
+# The desktop program: windows and Qt adapters over the core, one library per
+# folder like the core's layers (see CMakeLists.txt).
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
-set(CMAKE_AUTOMOC ON)
-set(CMAKE_AUTORCC ON)
 
-file(GLOB VELLUMAR_GUI_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/src/ui/*.cpp ${CMAKE_SOURCE_DIR}/src/ui/*.h
-  ${CMAKE_SOURCE_DIR}/src/output/qt/*.cpp ${CMAKE_SOURCE_DIR}/src/output/qt/*.h
-  ${CMAKE_SOURCE_DIR}/src/platform/qt/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/qt/*.h)
+vellumar_layer(vellumar_platform_qt platform/qt vellumar_platform Qt6::Widgets Qt6::PrintSupport)
+vellumar_layer(vellumar_output_qt output/qt vellumar_output vellumar_platform_qt)
+vellumar_layer(vellumar_ui ui vellumar_output_qt)
+# The pictures, cursors and help pages; Q_INIT_RESOURCE(vellumar) is in ui/app.cpp.
 file(GLOB VELLUMAR_QRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.qrc)
-add_library(vellumar_gui STATIC ${VELLUMAR_GUI_SOURCES} ${VELLUMAR_QRC})
-target_link_libraries(vellumar_gui PUBLIC vellumar_core Qt6::Widgets Qt6::PrintSupport)
-target_include_directories(vellumar_gui PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_sources(vellumar_ui PRIVATE ${VELLUMAR_QRC})
+set_target_properties(vellumar_platform_qt vellumar_output_qt vellumar_ui PROPERTIES AUTOMOC ON)
+set_target_properties(vellumar_ui PROPERTIES AUTORCC ON)
+add_library(vellumar_gui INTERFACE)
+target_link_libraries(vellumar_gui INTERFACE vellumar_ui)
 
 add_executable(vellumar ${CMAKE_SOURCE_DIR}/src/main.cpp)
 target_link_libraries(vellumar PRIVATE vellumar_gui)

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     const int32_t odds = static_cast<int32_t>(size * 7919 % 32767) + 1;
-    Check(ini.WriteInteger("spellfrequencyodds", "COMMON", odds), "the settings cannot be written");
+    Check(static_cast<bool>(ini.WriteInteger("spellfrequencyodds", "COMMON", odds)),
+          "the settings cannot be written");
     Check(ini.ReadInteger("SpellFrequencyOdds", "Common", -1) == odds,
           "a written value does not read back");
     for (size_t i = 0; i < std::size(kSettings); ++i) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vellumar and runs every test: once in a
 # release build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
-# Then runs clang-tidy over the core and vellumar-cli, and fuzzes every file
+# Then runs clang-tidy over every source file of src/, and fuzzes every file
 # reader for FUZZ_SECONDS each (default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -191,7 +191,7 @@ Outcome Info(const Arguments& args, Session& session) {
 
 // The odds of --odds, held to the range the odds dialog offers.
 Result<std::vector<int32_t>> OddsOption(const Arguments& args) {
-    Result<std::vector<int32_t>> odds = args.IntegerList("--odds", FrequencyOdds.size());
+    Result<std::vector<int32_t>> odds = args.IntegerList("--odds", DefaultFrequencyOdds.size());
     if (!odds) return odds;
     for (int32_t value : *odds)
         if (value < 1 || value > 32767)
@@ -214,10 +214,11 @@ Outcome Fill(const Arguments& args, Session& session) {
     if (!intelligence) return intelligence.Failure();
     const Result<int32_t> frequency = FrequencyOption(args, FrequencyCommon);
     if (!frequency) return frequency.Failure();
+    FrequencyOddsTable odds = DefaultFrequencyOdds;
     if (args.Has("--odds")) {
-        const Result<std::vector<int32_t>> odds = OddsOption(args);
-        if (!odds) return odds.Failure();
-        std::copy(odds->begin(), odds->end(), FrequencyOdds.begin());
+        const Result<std::vector<int32_t>> given = OddsOption(args);
+        if (!given) return given.Failure();
+        std::copy(given->begin(), given->end(), odds.begin());
     }
     const Result<std::optional<uint32_t>> seed = args.Seed();
     if (!seed) return seed.Failure();
@@ -243,7 +244,7 @@ Outcome Fill(const Arguments& args, Session& session) {
     if (!master) return master.Failure();
 
     SeedRandom(*seed);
-    FillSpellbook(&book, master->get(), table->get());
+    FillSpellbook(&book, master->get(), table->get(), odds);
     return session.files.Output(*output,
                                 [&](const std::string& path) { return WriteBook(book, path); });
 }

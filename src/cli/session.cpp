@@ -1,7 +1,7 @@
 #include "cli/session.h"
 
+#include "model/code_page.h"
 #include "model/text.h"
-#include "platform/code_page.h"
 
 #include <langinfo.h>
 

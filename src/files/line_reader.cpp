@@ -1,6 +1,6 @@
 #include "files/line_reader.h"
 
-#include "platform/code_page.h"
+#include "model/code_page.h"
 
 #include <cerrno>
 #include <cstring>
@@ -26,7 +26,8 @@ void SetReadChunkBytesForTesting(size_t bytes) {
     chunkBytes = bytes > 0 ? bytes : kChunk;
 }
 
-LineReader::LineReader(const std::string& fileName) {
+LineReader::LineReader(const std::string& fileName, LineText text)
+    : asStored_(text == LineText::AsStored) {
     if (fileName.empty()) {
         status_ = FileStatus::FromErrno(FileFailure::NotFound, ENOENT);
         return;
@@ -127,7 +128,7 @@ bool LineReader::AtEnd() {
     if (stopped_ || !file_) return true;
     SkipPendingLineFeed();
     if (pos_ == end_ && !Fill()) return true;
-    if (buffer_[pos_] == kCtrlZ) stopped_ = true;
+    if (buffer_[pos_] == kCtrlZ && !asStored_) stopped_ = true;
     return stopped_;
 }
 
@@ -135,10 +136,12 @@ std::string_view LineReader::ReadLine() {
     if (AtEnd()) return {};
     size_t scanned = 0; // bytes after pos_ known to hold no line end
     bool more = true;
+    // As stored, Ctrl-Z is text: CR stands in for it in the scan below.
+    const char stop = asStored_ ? '\r' : kCtrlZ;
     for (;;) {
         const char* data = buffer_.data();
         size_t i = pos_ + scanned;
-        while (i < end_ && data[i] != '\r' && data[i] != '\n' && data[i] != kCtrlZ) ++i;
+        while (i < end_ && data[i] != '\r' && data[i] != '\n' && data[i] != stop) ++i;
         scanned = i - pos_;
         if (i == end_ && more) {
             more = Fill(); // may move the unread bytes to the front
@@ -147,13 +150,14 @@ std::string_view LineReader::ReadLine() {
         std::string_view line(buffer_.data() + pos_, scanned);
         if (i == end_) {
             pos_ = end_;
-        } else if (data[i] == kCtrlZ) {
+        } else if (data[i] == kCtrlZ && !asStored_) {
             stopped_ = true;
             pos_ = i;
         } else {
             lineFeedPending_ = data[i] == '\r';
             pos_ = i + 1;
         }
+        if (asStored_) return line;
         line = line.substr(0, line.find('\0'));
         if (!utf8_) return line;
         converted_ = Utf8ToCp1252(line).text;

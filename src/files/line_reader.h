@@ -16,9 +16,15 @@ namespace vellumar {
 // error ends the file too and is kept in Failed(). A file that starts with the
 // UTF-8 byte-order mark is read as UTF-8: the mark is skipped and each line is
 // given in Windows-1252.
+//
+// As stored (LineText::AsStored), lines are the file's bytes: Ctrl-Z and NUL
+// are kept and a UTF-8 file is not converted (the mark is still skipped), for
+// a file whose every line must survive being written back.
+enum class LineText { Cp1252, AsStored };
+
 class LineReader {
 public:
-    explicit LineReader(const std::string& fileName);
+    explicit LineReader(const std::string& fileName, LineText text = LineText::Cp1252);
     // False when the file cannot be opened or is not a regular file (a missing
     // file, a folder, a pipe, a device).
     bool IsOpen() const { return file_ != nullptr; }
@@ -29,6 +35,8 @@ public:
     // Lets go of the file and the buffer; the reader is then at its end.
     void Close();
     bool Failed() const { return !status_ && IsOpen(); }
+    // True when the UTF-8 byte-order mark stood before the first line.
+    bool HadByteOrderMark() const { return utf8_; }
     // Why the file could not be opened or read to its end; success otherwise.
     const FileStatus& Status() const { return status_; }
 
@@ -50,6 +58,7 @@ private:
     bool stopped_ = false; // Ctrl-Z seen
     FileStatus status_;
     bool utf8_ = false;
+    bool asStored_ = false;
     std::string converted_;        // the current line in Windows-1252, for a UTF-8 file
     bool lineFeedPending_ = false; // a CR ended the last line; a following LF belongs to it
 };

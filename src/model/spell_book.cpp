@@ -1,7 +1,5 @@
 #include "model/spell_book.h"
 
-#include "rules/random.h"
-
 namespace vellumar {
 
 TSpellBook::TSpellBook(int32_t casterLevel, int32_t intelligence, int32_t spellFrequency,
@@ -52,25 +50,30 @@ void TSpellBook::DeleteCurrent() {
     if (!IsReference) delete removed;
 }
 
-int32_t TSpellBook::CurrentLevel() const { return Current ? Current->Data->Level : 0; }
-std::string TSpellBook::CurrentName() const { return Current ? Current->Data->Name : " "; }
-std::string TSpellBook::CurrentBook() const { return Current ? Current->Data->Book : " "; }
-int32_t TSpellBook::CurrentPage() const { return Current ? Current->Data->Page : 0; }
-int32_t TSpellBook::CurrentFrequency() const { return Current ? Current->Data->Frequency : 0; }
-std::string TSpellBook::CurrentCategory() const { return Current ? Current->Data->Category : " "; }
+int32_t TSpellBook::CurrentLevel() const {
+    return Current ? Current->Data->Level : 0;
+}
+std::string TSpellBook::CurrentName() const {
+    return Current ? Current->Data->Name : " ";
+}
+std::string TSpellBook::CurrentBook() const {
+    return Current ? Current->Data->Book : " ";
+}
+int32_t TSpellBook::CurrentPage() const {
+    return Current ? Current->Data->Page : 0;
+}
+int32_t TSpellBook::CurrentFrequency() const {
+    return Current ? Current->Data->Frequency : 0;
+}
+std::string TSpellBook::CurrentCategory() const {
+    return Current ? Current->Data->Category : " ";
+}
 
 void TSpellBook::GoToLevel(int32_t level) {
     // Starts from the cursor so that moving between neighbouring levels is short.
     while (Current && Current->Data->Level >= level) Prev();
     if (!Current) First();
     while (Current && Current->Data->Level < level) Next();
-}
-
-tSpell* TSpellBook::RandomSpellOfLevel(int32_t level) {
-    GoToLevel(level);
-    const int32_t steps = RandomInt(CountOfLevel(level));
-    for (int32_t i = 0; i < steps; ++i) Next();
-    return CurrentSpell();
 }
 
 tSpell* TSpellBook::SpellAt(int32_t level, int32_t index) {

@@ -40,7 +40,6 @@ public:
     std::string CurrentCategory() const;
 
     void GoToLevel(int32_t level);
-    tSpell* RandomSpellOfLevel(int32_t level);
     tSpell* SpellAt(int32_t level, int32_t index);
 
     // Count of a level, 0 for a level outside 1..9.

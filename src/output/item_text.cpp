@@ -1,6 +1,5 @@
 #include "output/item_text.h"
 
-#include "model/generalist.h"
 #include "rules/caster_tables.h"
 
 namespace vellumar {
@@ -24,10 +23,6 @@ std::string OutputItemText(const tSpell& spell, const OutputFormat& format,
         text += FrequencyLetter(spell.Frequency);
     }
     return text;
-}
-
-int32_t NumberPerDay(const TSpellBook& book, int32_t spellLevel) {
-    return SpellsPerDay(book.CasterLevel, spellLevel) + (IsGeneralist(book.Specialty) ? 0 : 1);
 }
 
 std::array<std::string, 4> BookHeadLines(const TSpellBook& book, const std::string& caption,

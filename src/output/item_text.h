@@ -17,10 +17,6 @@ enum class BookReferenceTest { NotEmpty, GreaterThanBlank };
 std::string OutputItemText(const tSpell& spell, const OutputFormat& format,
                            BookReferenceTest test = BookReferenceTest::NotEmpty);
 
-// SpellsPerDay for the book's caster level and the spell level, plus one for
-// any specialty but the generalist (see IsGeneralist).
-int32_t NumberPerDay(const TSpellBook& book, int32_t spellLevel);
-
 // Who reads a book's head lines: "Spell Book: " in printouts, "Spell Book:"
 // without the blank in the clipboard text. Both are intended, and "Spell Book"
 // in two words too.

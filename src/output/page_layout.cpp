@@ -1,6 +1,7 @@
 #include "output/page_layout.h"
 
 #include "output/item_text.h"
+#include "rules/caster_tables.h"
 
 #include <cstdint>
 

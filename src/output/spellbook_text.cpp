@@ -1,6 +1,7 @@
 #include "output/spellbook_text.h"
 
 #include "output/item_text.h"
+#include "rules/caster_tables.h"
 
 namespace vellumar {
 namespace {

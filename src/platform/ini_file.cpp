@@ -1,13 +1,11 @@
 #include "platform/ini_file.h"
 
+#include "files/line_reader.h"
 #include "files/safe_write.h"
+#include "model/code_page.h"
 #include "model/text.h"
-#include "platform/code_page.h"
 
 #include <charconv>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -27,39 +25,19 @@ bool SameName(std::string_view a, std::string_view b) {
     return CompareTextNoCase(a, b) == 0;
 }
 
-// Lines of the file without their ends; CR LF, CR and LF all end a line. A
-// missing file has none. False when the file is there but cannot be read.
-// `marked` tells whether a byte-order mark stood before the first line.
-bool ReadLines(const std::string& path, std::vector<std::string>& lines, bool* marked = nullptr) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                               &std::fclose);
-    if (!file) {
-        std::error_code ec;
-        return !std::filesystem::exists(path, ec) && !ec;
-    }
-    std::string text;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
-        text.append(buffer, n);
-    if (std::ferror(file.get())) return false; // a folder, say
-    // An editor's byte-order mark would hide the first section. The values stay
-    // as they are: they are mostly file names, which are the file system's bytes.
-    const bool mark = text.starts_with(Utf8ByteOrderMark);
-    if (mark) text.erase(0, Utf8ByteOrderMark.size());
-    if (marked) *marked = mark;
-    std::string line;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty()) lines.push_back(std::move(line));
-    return true;
+// Lines of the file without their ends, as the line reader splits them (CR LF,
+// CR and LF all end a line). A missing file has none; one that is there but
+// cannot be read gives its failure. `marked` tells whether a byte-order mark
+// stood before the first line: an editor's mark would otherwise hide the first
+// section. The values stay as they are, not converted: they are mostly file
+// names, which are the file system's bytes.
+FileStatus ReadLines(const std::string& path, std::vector<std::string>& lines,
+                     bool* marked = nullptr) {
+    LineReader reader(path, LineText::AsStored);
+    if (!reader.IsOpen()) return reader.Status().Missing() ? FileStatus() : reader.Status();
+    while (!reader.AtEnd()) lines.emplace_back(reader.ReadLine());
+    if (marked) *marked = reader.HadByteOrderMark();
+    return reader.Status();
 }
 
 // The section name of a "[name]" line.
@@ -107,7 +85,7 @@ std::optional<std::string> LookupIn(const std::vector<std::string>& lines, std::
 std::optional<std::string> Lookup(const std::string& path, std::string_view section,
                                   std::string_view key) {
     std::vector<std::string> lines;
-    ReadLines(path, lines); // what cannot be read gives the defaults
+    (void)ReadLines(path, lines); // what cannot be read gives the defaults
     return LookupIn(lines, section, key);
 }
 
@@ -160,10 +138,10 @@ void SetEntry(std::vector<std::string>& lines, std::string_view section, std::st
 
 // The mark goes back too: without it, what follows (even a second mark)
 // would read differently next time.
-bool WriteLines(const std::string& path, const std::vector<std::string>& lines, bool marked) {
+FileStatus WriteLines(const std::string& path, const std::vector<std::string>& lines, bool marked) {
     std::string content(marked ? Utf8ByteOrderMark : "");
     for (const std::string& line : lines) content += line + "\r\n";
-    return static_cast<bool>(WriteFileAtomically(path, content));
+    return WriteFileAtomically(path, content);
 }
 
 } // namespace
@@ -192,7 +170,7 @@ std::vector<std::string> IniFile::ReadStrings(std::string_view section,
                                               const std::vector<std::string>& keys,
                                               std::string_view defaultValue) const {
     std::vector<std::string> lines;
-    ReadLines(path_, lines); // what cannot be read gives the defaults
+    (void)ReadLines(path_, lines); // what cannot be read gives the defaults
     std::vector<std::string> values;
     values.reserve(keys.size());
     for (const std::string& key : keys)
@@ -209,21 +187,22 @@ int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
     return value;
 }
 
-bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+FileStatus IniFile::WriteString(std::string_view section, std::string_view key,
+                                std::string_view value) {
     return WriteStrings(section, {{std::string(key), std::string(value)}});
 }
 
-bool IniFile::WriteStrings(std::string_view section,
-                           const std::vector<std::pair<std::string, std::string>>& entries) {
+FileStatus IniFile::WriteStrings(std::string_view section,
+                                 const std::vector<std::pair<std::string, std::string>>& entries) {
     // Writing over a file that could not be read would lose every other line.
     std::vector<std::string> lines;
     bool marked = false;
-    if (!ReadLines(path_, lines, &marked)) return false;
+    if (FileStatus read = ReadLines(path_, lines, &marked); !read) return read;
     for (const auto& [key, value] : entries) SetEntry(lines, section, key, value);
     return WriteLines(path_, lines, marked);
 }
 
-bool IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+FileStatus IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
     return WriteString(section, key, std::to_string(value));
 }
 

@@ -3,6 +3,8 @@
 // and key names match without regard to case, keys are written as given, and
 // every line the program does not touch survives a write.
 
+#include "files/file_result.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,6 +17,8 @@ class IniFile {
 public:
     explicit IniFile(std::string path) : path_(std::move(path)) {}
 
+    // The reads give the default for what a file that cannot be read would
+    // have held, as the classic profile functions do.
     // Up to 1023 characters of the value; the default when the key is missing.
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
@@ -26,13 +30,15 @@ public:
                                          const std::vector<std::string>& keys,
                                          std::string_view defaultValue) const;
 
-    // True when the file was written. A missing file is created.
-    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
-    bool WriteInteger(std::string_view section, std::string_view key, int32_t value);
+    // A missing file is created. A file that is there but cannot be read is
+    // not written over (every other line would be lost): its read failure is
+    // returned.
+    FileStatus WriteString(std::string_view section, std::string_view key, std::string_view value);
+    FileStatus WriteInteger(std::string_view section, std::string_view key, int32_t value);
     // The file WriteString of each (key, value) in turn would leave, written at
     // once: all of them or none.
-    bool WriteStrings(std::string_view section,
-                      const std::vector<std::pair<std::string, std::string>>& entries);
+    FileStatus WriteStrings(std::string_view section,
+                            const std::vector<std::pair<std::string, std::string>>& entries);
 
     const std::string& Path() const { return path_; }
 

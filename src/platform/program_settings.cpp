@@ -33,7 +33,7 @@ std::string ProgramSettings::DataDirectory(const std::string& fallback) const {
     return file_.ReadString(ProgramSection, DataDirectoryKey, fallback);
 }
 
-bool ProgramSettings::SetDataDirectory(const std::string& folder) {
+FileStatus ProgramSettings::SetDataDirectory(const std::string& folder) {
     return file_.WriteString(ProgramSection, DataDirectoryKey, folder);
 }
 
@@ -45,7 +45,7 @@ std::string ProgramSettings::MasterFileShown() const {
     return file_.ReadString(ProgramSection, MasterFileKey, "Master.dat");
 }
 
-bool ProgramSettings::SetMasterFile(const std::string& path) {
+FileStatus ProgramSettings::SetMasterFile(const std::string& path) {
     return file_.WriteString(ProgramSection, MasterFileKey, path);
 }
 
@@ -79,7 +79,7 @@ int32_t ProgramSettings::Odds(size_t entry, int32_t fallback) const {
     return file_.ReadInteger(OddsSection, FrequencyNames[entry], fallback);
 }
 
-bool ProgramSettings::SetOdds(size_t entry, int32_t value) {
+FileStatus ProgramSettings::SetOdds(size_t entry, int32_t value) {
     return file_.WriteInteger(OddsSection, FrequencyNames[entry], value);
 }
 
@@ -93,23 +93,23 @@ std::vector<std::string> ProgramSettings::RecentBooks() const {
     return paths;
 }
 
-bool ProgramSettings::AddRecentBook(const std::string& path) {
+FileStatus ProgramSettings::AddRecentBook(const std::string& path) {
     std::vector<std::string> paths = RecentBooks();
-    if (!paths.empty() && paths.front() == path) return true;
+    if (!paths.empty() && paths.front() == path) return {};
     std::erase(paths, path);
     paths.insert(paths.begin(), path);
     if (paths.size() > RecentBookCount) paths.resize(RecentBookCount);
     return SetRecentBooks(paths);
 }
 
-bool ProgramSettings::RemoveRecentBook(const std::string& path) {
+FileStatus ProgramSettings::RemoveRecentBook(const std::string& path) {
     std::vector<std::string> paths = RecentBooks();
-    if (std::erase(paths, path) == 0) return true;
+    if (std::erase(paths, path) == 0) return {};
     return SetRecentBooks(paths);
 }
 
 // Every key is written, empty past the list's end, so that no old entry survives.
-bool ProgramSettings::SetRecentBooks(const std::vector<std::string>& paths) {
+FileStatus ProgramSettings::SetRecentBooks(const std::vector<std::string>& paths) {
     std::vector<std::pair<std::string, std::string>> entries;
     for (size_t k = 0; k < RecentBookCount; ++k)
         entries.emplace_back(RecentKey(k), k < paths.size() ? paths[k] : "");

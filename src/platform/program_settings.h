@@ -29,16 +29,18 @@ public:
     IniFile& File() { return file_; }
     const IniFile& File() const { return file_; }
 
+    // Every setter returns whether the settings file was written, and if not why.
+
     // The folder the Open Spellbook dialog starts in.
     std::string DataDirectory(const std::string& fallback) const;
-    bool SetDataDirectory(const std::string& folder);
+    FileStatus SetDataDirectory(const std::string& folder);
 
     // The master file as stored, DefaultMasterFileName when the key is missing.
     std::string MasterFile() const;
     // The same for the Current Master File box, whose default is spelt
     // "Master.dat" (intended: the box has always shown it so).
     std::string MasterFileShown() const;
-    bool SetMasterFile(const std::string& path);
+    FileStatus SetMasterFile(const std::string& path);
     // Where the master list is. A bare name is looked for in the working
     // folder, or in the program's folder when only that one holds it; the
     // folder found first serves this object from then on, so that the list is
@@ -52,16 +54,16 @@ public:
     static constexpr size_t RecentBookCount = 8;
     std::vector<std::string> RecentBooks() const;
     // Puts a book at the head of the list, once.
-    bool AddRecentBook(const std::string& path);
-    bool RemoveRecentBook(const std::string& path);
+    FileStatus AddRecentBook(const std::string& path);
+    FileStatus RemoveRecentBook(const std::string& path);
 
     // One chance in N for a frequency, by table entry (FrequencyEntry); the key is
     // the frequency's name.
     int32_t Odds(size_t entry, int32_t fallback) const;
-    bool SetOdds(size_t entry, int32_t value);
+    FileStatus SetOdds(size_t entry, int32_t value);
 
 private:
-    bool SetRecentBooks(const std::vector<std::string>& paths);
+    FileStatus SetRecentBooks(const std::vector<std::string>& paths);
 
     IniFile file_;
     mutable std::string bareFolder_;

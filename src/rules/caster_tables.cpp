@@ -1,5 +1,7 @@
 #include "rules/caster_tables.h"
 
+#include "model/generalist.h"
+
 namespace vellumar {
 namespace {
 
@@ -26,7 +28,9 @@ constexpr IntelligenceRow kIntelligenceLimits[13] = {
     {7, 12}, {8, 14}, {9, 18}, {10, 22}, {11, 26}, {12, 30},
 };
 
-bool InIntelligenceRange(int32_t i) { return i >= MinIntelligence && i <= MaxIntelligence; }
+bool InIntelligenceRange(int32_t i) {
+    return i >= MinIntelligence && i <= MaxIntelligence;
+}
 
 } // namespace
 
@@ -47,6 +51,15 @@ int32_t MaxSpellsPerLevel(int32_t intelligence) {
     return InIntelligenceRange(intelligence)
                ? kIntelligenceLimits[intelligence - MinIntelligence].MaxSpellsPerLevel
                : 0;
+}
+
+int32_t NumberPerDay(const TSpellBook& book, int32_t spellLevel) {
+    return SpellsPerDay(book.CasterLevel, spellLevel) + (IsGeneralist(book.Specialty) ? 0 : 1);
+}
+
+int SpellsPerDayFigure(const TSpellBook& book, int spellLevel) {
+    const int value = SpellsPerDay(book.CasterLevel, spellLevel);
+    return value != 0 && !IsGeneralist(book.Specialty) ? value + 1 : value;
 }
 
 } // namespace vellumar

@@ -4,16 +4,17 @@
 
 namespace vellumar {
 
-std::string InvalidSpellText(const std::string& spellName) {
-    return "Added spell...\r\n--->  " + spellName + "  <---\r\nis invalid for this spellbook";
-}
-
 namespace {
 
 // A spell rarer than the book's setting has a lower code.
+Ineligibility LevelAndFrequency(const tSpell& spell, const TSpellBook& book) {
+    if (SpellsPerDay(book.CasterLevel, spell.Level) == 0) return Ineligibility::NotCastable;
+    if (spell.Frequency < book.SpellFrequency) return Ineligibility::TooRare;
+    return Ineligibility::None;
+}
+
 bool LevelAndFrequencyAllow(const tSpell& spell, const TSpellBook& book) {
-    return SpellsPerDay(book.CasterLevel, spell.Level) != 0 &&
-           spell.Frequency >= book.SpellFrequency;
+    return LevelAndFrequency(spell, book) == Ineligibility::None;
 }
 
 bool SpecialtyAllows(const tSpell& spell, const tSpecialty* specialty) {
@@ -27,10 +28,17 @@ bool IsSpellValidForSpecialty(const tSpell& spell, const TSpellBook& book,
     return LevelAndFrequencyAllow(spell, book) && SpecialtyAllows(spell, specialty);
 }
 
+Ineligibility WhyIneligible(const tSpell& spell, const TSpellBook& book, tSpecialtyList* table) {
+    if (!table) return Ineligibility::None;
+    if (const Ineligibility why = LevelAndFrequency(spell, book); why != Ineligibility::None)
+        return why;
+    // The table is consulted only when the first two pass.
+    return SpecialtyAllows(spell, table->FindByName(book.Specialty)) ? Ineligibility::None
+                                                                     : Ineligibility::Prohibited;
+}
+
 bool IsSpellValidForBook(const tSpell* spell, const TSpellBook* book, tSpecialtyList* table) {
-    if (!spell || !book || !table) return true;
-    if (!LevelAndFrequencyAllow(*spell, *book)) return false;
-    return SpecialtyAllows(*spell, table->FindByName(book->Specialty));
+    return !spell || !book || WhyIneligible(*spell, *book, table) == Ineligibility::None;
 }
 
 void ValidateBook(TSpellBook& book, tSpecialtyList* table,
@@ -52,10 +60,10 @@ void ValidateBook(TSpellBook& book, tSpecialtyList* table,
 }
 
 bool OfferSpellToBook(const tSpell* spell, TSpellBook& book, tSpecialtyList* table,
-                      const ConfirmFn& confirm) {
+                      const AdmitIneligibleFn& admit) {
     if (!spell) return false;
-    if (!IsSpellValidForBook(spell, &book, table) &&
-        !(confirm && confirm(InvalidSpellText(spell->Name))))
+    if (const Ineligibility why = WhyIneligible(*spell, book, table);
+        why != Ineligibility::None && !(admit && admit(*spell, why)))
         return false;
     book.AddCopy(spell);
     book.Modified = true;

@@ -6,17 +6,24 @@
 #include "model/spell_book.h"
 
 #include <functional>
-#include <string>
 
 namespace vellumar {
 
-// Shows a box with OK and Cancel; true for OK.
-using ConfirmFn = std::function<bool(const std::string& text)>;
-// Shows an error box with OK.
-using ErrorFn = std::function<void(const std::string& text)>;
+// Why the rules keep a spell out of a book, in the order they are tested.
+enum class Ineligibility {
+    None,        // the book may hold it
+    NotCastable, // the caster cannot cast spells of its level
+    TooRare,     // rarer than the book's spell frequency
+    Prohibited,  // prohibited by the book's specialty
+};
 
-// The question asked before an ineligible spell is let into a book.
-std::string InvalidSpellText(const std::string& spellName);
+// Decides whether a spell the rules keep out goes in all the same (the windows
+// ask the user); true lets it in.
+using AdmitIneligibleFn = std::function<bool(const tSpell& spell, Ineligibility why)>;
+
+// What keeps the spell out of the book, None when nothing does. Without a
+// table nothing does.
+Ineligibility WhyIneligible(const tSpell& spell, const TSpellBook& book, tSpecialtyList* table);
 
 // Level, then frequency, then specialty; the table is consulted only when the
 // first two pass. An absent spell, book or table gives true.
@@ -31,10 +38,10 @@ bool IsSpellValidForSpecialty(const tSpell& spell, const TSpellBook& book,
 void ValidateBook(TSpellBook& book, tSpecialtyList* table,
                   const std::function<void(const tSpell&)>& onRemove = {});
 
-// Adds a copy when the spell is eligible or the user confirms, and then sets
+// Adds a copy when the spell is eligible or `admit` lets it in, and then sets
 // the book's Modified flag. True when the spell was let in (also when the book
-// already held an equal one).
+// already held an equal one). Without `admit` an ineligible spell stays out.
 bool OfferSpellToBook(const tSpell* spell, TSpellBook& book, tSpecialtyList* table,
-                      const ConfirmFn& confirm);
+                      const AdmitIneligibleFn& admit);
 
 } // namespace vellumar

@@ -16,16 +16,17 @@ namespace {
 // Picks until a spell passes the odds test for its frequency, then adds a
 // copy; a copy the book already holds is refused and the caller's loop
 // condition decides whether to draw again.
-void DrawStep(TSpellBook& book, const LevelIndex& pool, int32_t level) {
+void DrawStep(TSpellBook& book, const LevelIndex& pool, int32_t level,
+              const FrequencyOddsTable& odds) {
     const tSpell* pick = nullptr;
     do pick = pool.Pick(level);
-    while (!OddsTest(pick->Frequency));
+    while (!OddsTest(odds, pick->Frequency));
     book.AddCopy(pick);
 }
 
 // A neutral spell joins the first pool with one chance in ten times its odds.
-bool NeutralGoesFirst(const tSpell& spell) {
-    const int64_t n = int64_t{10} * EffectiveOdds(spell.Frequency);
+bool NeutralGoesFirst(const tSpell& spell, const FrequencyOddsTable& odds) {
+    const int64_t n = int64_t{10} * EffectiveOdds(odds, spell.Frequency);
     return RandomInt(static_cast<int32_t>(
                std::min<int64_t>(n, std::numeric_limits<int32_t>::max()))) == 0;
 }
@@ -41,7 +42,7 @@ const tSpell* FindInBook(TSpellBook& book, const tSpell& spell) {
 
 } // namespace
 
-void FillFromPool(TSpellBook& book, TSpellBook& pool) {
+void FillFromPool(TSpellBook& book, TSpellBook& pool, const FrequencyOddsTable& odds) {
     const int32_t caster = book.CasterLevel;
     const int32_t intelligence = book.Intelligence;
     if (intelligence < MinIntelligence || intelligence > MaxIntelligence ||
@@ -57,15 +58,16 @@ void FillFromPool(TSpellBook& book, TSpellBook& pool) {
         const int32_t available = index.Count(s);
         while (book.LevelCount[s] < newLevelTarget && book.LevelCount[s] < available &&
                SpellsPerDay(caster, s) != 0)
-            DrawStep(book, index, s);
+            DrawStep(book, index, s, odds);
         for (int32_t r = MinCasterLevel; r < caster; ++r)
             while (SpellsPerDay(r, s) != 0 && book.LevelCount[s] < maxTarget &&
                    book.LevelCount[s] < available)
-                DrawStep(book, index, s);
+                DrawStep(book, index, s, odds);
     }
 }
 
-void FillSpellbook(TSpellBook* book, TSpellBook* master, tSpecialtyList* table) {
+void FillSpellbook(TSpellBook* book, TSpellBook* master, tSpecialtyList* table,
+                   const FrequencyOddsTable& odds) {
     if (!book || !master) return;
     TSpellBook firstPool;
     TSpellBook secondPool;
@@ -79,27 +81,25 @@ void FillSpellbook(TSpellBook* book, TSpellBook* master, tSpecialtyList* table) 
         if (SpellsPerDay(book->CasterLevel, spell->Level) == 0) break;
         if (table && !IsSpellValidForSpecialty(*spell, *book, specialty)) continue;
         if (!specialty || specialty->Classify(spell) == StandingPreferred ||
-            NeutralGoesFirst(*spell))
+            NeutralGoesFirst(*spell, odds))
             firstPool.AddSpell(spell);
         else
             secondPool.AddSpell(spell);
     }
-    FillFromPool(*book, firstPool);
-    FillFromPool(*book, secondPool);
+    FillFromPool(*book, firstPool, odds);
+    FillFromPool(*book, secondPool, odds);
 }
 
-const tSpell* AddRandomSpell(TSpellBook& book, TSpellBook* master, tSpecialtyList* table,
-                             int32_t level, const ConfirmFn& confirm, const ErrorFn& error) {
-    if (!master) {
-        if (error) error("No Master list available");
-        return nullptr;
-    }
-    if (book.CountOfLevel(level) >= master->CountOfLevel(level)) return nullptr;
+RandomSpellResult AddRandomSpell(TSpellBook& book, TSpellBook* master, tSpecialtyList* table,
+                                 const FrequencyOddsTable& odds, int32_t level,
+                                 const AdmitIneligibleFn& admit) {
+    if (!master) return {RandomSpellOutcome::NoMasterList};
+    if (book.CountOfLevel(level) >= master->CountOfLevel(level)) return {};
     // The master's spells of the level, and which of them the book holds:
     // both lists are in the same order, so one pass over each tells.
     const LevelIndex index(*master, level);
     const auto& spells = index.Spells(level);
-    if (spells.empty()) return nullptr;
+    if (spells.empty()) return {};
     std::vector<bool> held(spells.size());
     book.GoToLevel(level);
     for (size_t i = 0; i < spells.size() && book.CurrentSpell();) {
@@ -113,13 +113,13 @@ const tSpell* AddRandomSpell(TSpellBook& book, TSpellBook* master, tSpecialtyLis
     int32_t position = 0;
     for (;;) {
         position = index.PickPosition(level);
-        const bool accepted = OddsTest(spells[static_cast<size_t>(position)]->Frequency);
+        const bool accepted = OddsTest(odds, spells[static_cast<size_t>(position)]->Frequency);
         if (accepted && !held[static_cast<size_t>(position)]) break;
     }
     // A look-up leaves the cursor on what it found.
     const tSpell* pick = master->SpellAt(level, position);
-    if (!OfferSpellToBook(pick, book, table, confirm)) return nullptr;
-    return FindInBook(book, *pick);
+    if (!OfferSpellToBook(pick, book, table, admit)) return {RandomSpellOutcome::Refused};
+    return {RandomSpellOutcome::Added, FindInBook(book, *pick)};
 }
 
 } // namespace vellumar

@@ -5,6 +5,7 @@
 #include "model/specialty.h"
 #include "model/spell_book.h"
 #include "rules/eligibility.h"
+#include "rules/odds.h"
 
 #include <cstdint>
 
@@ -14,17 +15,29 @@ namespace vellumar {
 // castable level: first from the specialty's preferred spells (with a few
 // neutral ones), then from the other neutral spells. Adds only; nothing when
 // the book or the master list is absent. Does not touch Modified.
-void FillSpellbook(TSpellBook* book, TSpellBook* master, tSpecialtyList* table);
+void FillSpellbook(TSpellBook* book, TSpellBook* master, tSpecialtyList* table,
+                   const FrequencyOddsTable& odds);
 
 // One pass of filling from one pool: up to NewLevelSpells at every castable
 // level, then up to MaxSpellsPerLevel at levels castable below the caster's
 // level; never more at a level than the pool holds there.
-void FillFromPool(TSpellBook& book, TSpellBook& pool);
+void FillFromPool(TSpellBook& book, TSpellBook& pool, const FrequencyOddsTable& odds);
+
+enum class RandomSpellOutcome {
+    Added,
+    NoMasterList,
+    NoneLeft, // the book holds every spell of the level the master list has
+    Refused,  // the drawn spell was ineligible and not admitted
+};
+struct RandomSpellResult {
+    RandomSpellOutcome outcome = RandomSpellOutcome::NoneLeft;
+    const tSpell* spell = nullptr; // the book's own copy, when Added
+};
 
 // Picks a spell of the level from the whole master list (by the odds, one the
-// book lacks) and offers it to the book. Returns the book's own copy of the
-// spell that was let in, or nullptr. No master list: error box, nothing else.
-const tSpell* AddRandomSpell(TSpellBook& book, TSpellBook* master, tSpecialtyList* table,
-                             int32_t level, const ConfirmFn& confirm, const ErrorFn& error);
+// book lacks) and offers it to the book.
+RandomSpellResult AddRandomSpell(TSpellBook& book, TSpellBook* master, tSpecialtyList* table,
+                                 const FrequencyOddsTable& odds, int32_t level,
+                                 const AdmitIneligibleFn& admit);
 
 } // namespace vellumar

@@ -40,4 +40,13 @@ private:
     std::array<std::vector<const tSpell*>, MaxSpellLevel + 1> levels_;
 };
 
+// A random spell of the level by walking the book; leaves the cursor on it.
+// nullptr when the book holds no spell at or above the level.
+inline tSpell* RandomSpellOfLevel(TSpellBook& book, int32_t level) {
+    book.GoToLevel(level);
+    const int32_t steps = RandomInt(book.CountOfLevel(level));
+    for (int32_t i = 0; i < steps; ++i) book.Next();
+    return book.CurrentSpell();
+}
+
 } // namespace vellumar

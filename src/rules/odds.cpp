@@ -7,13 +7,12 @@
 
 namespace vellumar {
 
-const std::array<int32_t, 5> DefaultFrequencyOdds = {100, 20, 10, 5, 1};
-std::array<int32_t, 5> FrequencyOdds = DefaultFrequencyOdds;
+const FrequencyOddsTable DefaultFrequencyOdds = {100, 20, 10, 5, 1};
 
-int32_t EffectiveOdds(int32_t frequencyCode) {
+int32_t EffectiveOdds(const FrequencyOddsTable& table, int32_t frequencyCode) {
     if (frequencyCode < FrequencyRestricted || frequencyCode > FrequencyCommon)
         frequencyCode = FrequencyCommon;
-    const int32_t odds = FrequencyOdds[FrequencyEntry(frequencyCode)];
+    const int32_t odds = table[FrequencyEntry(frequencyCode)];
     // 0 keeps its meaning (every test passes); a negative value would make the
     // draw loops spin for ever, and a huge one for minutes.
     return odds == 0 ? 0 : ClampedOdds(odds);
@@ -23,8 +22,8 @@ int32_t ClampedOdds(int32_t odds) {
     return std::clamp(odds, MinOdds, MaxOdds);
 }
 
-bool OddsTest(int32_t frequencyCode) {
-    return RandomInt(EffectiveOdds(frequencyCode)) == 0;
+bool OddsTest(const FrequencyOddsTable& odds, int32_t frequencyCode) {
+    return RandomInt(EffectiveOdds(odds, frequencyCode)) == 0;
 }
 
 } // namespace vellumar

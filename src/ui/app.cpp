@@ -40,7 +40,7 @@ VellumarApp::~VellumarApp() {
 void VellumarApp::Start(std::optional<uint32_t> seed) {
     // Program load, before any window exists.
     SeedRandom(seed);
-    FrequencyOdds = DefaultFrequencyOdds;
+    context_.Odds() = DefaultFrequencyOdds;
     context_.SetBuiltInSpecialties(BuiltInSpecialties());
     ReadSettings();
 
@@ -71,8 +71,8 @@ void VellumarApp::ReadSettings() {
     const QString settingsFolder = context_.SettingsFolder();
     context_.OpenSettings(ToPath(settingsFolder + QString::fromLatin1(ProgramSettings::FileName)));
     const ProgramSettings& settings = context_.Settings();
-    for (size_t k = 0; k < FrequencyOdds.size(); ++k)
-        FrequencyOdds[k] = ClampedOdds(settings.Odds(k, DefaultFrequencyOdds[k]));
+    for (size_t k = 0; k < context_.Odds().size(); ++k)
+        context_.Odds()[k] = ClampedOdds(settings.Odds(k, DefaultFrequencyOdds[k]));
     context_.SetHelpFile(context_.ProgramFolder() + QStringLiteral("Vellumar.HLP"));
     // A missing or unreadable file gives the built-in table, without a word.
     context_.SetLoadedSpecialties(

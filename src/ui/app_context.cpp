@@ -4,6 +4,7 @@
 #include "model/spell_book.h"
 #include "platform/program_folder.h"
 #include "platform/program_settings.h"
+#include "platform/qt/file_problem.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/svg_icon.h"
@@ -61,13 +62,25 @@ void AppContext::OpenSettings(const std::string& path) {
     settings_ = std::make_unique<ProgramSettings>(path);
 }
 
-bool AppContext::WriteSetting(QWidget* parent, bool (ProgramSettings::*set)(const std::string&),
-                              const std::string& value) {
-    if ((settings_.get()->*set)(value)) return true;
+bool AppContext::SettingsWritten(QWidget* parent, const FileStatus& written) {
+    if (written) return true;
     prompter_.Message(parent, BoxKind::Error, BoxButtons::Ok,
                       QStringLiteral("Error Writing Settings File\r\n") +
-                          FromPath(settings_->Path()));
+                          FromPath(settings_->Path()),
+                      QString(), FileProblemText(written));
     return false;
+}
+
+bool AppContext::WriteSetting(QWidget* parent,
+                              FileStatus (ProgramSettings::*set)(const std::string&),
+                              const std::string& value) {
+    return SettingsWritten(parent, (settings_.get()->*set)(value));
+}
+
+void AppContext::ReportRecentBooksWrite(QWidget* parent, const FileStatus& written) {
+    if (written || recentBooksFailureShown_) return;
+    recentBooksFailureShown_ = true;
+    SettingsWritten(parent, written);
 }
 
 void AppContext::SetBuiltInSpecialties(std::unique_ptr<tSpecialtyList> builtIn) {

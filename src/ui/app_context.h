@@ -8,6 +8,7 @@
 // only what it shows or edits.
 
 #include "output/output_format.h"
+#include "rules/odds.h"
 #include "ui/frame_window_context.h"
 #include "ui/master_list_window_context.h"
 #include "ui/spell_book_window_context.h"
@@ -59,9 +60,15 @@ public:
     void OpenSettings(const std::string& path);
     ProgramSettings& Settings() const override { return *settings_; }
     // Writes a setting with one of the setters of ProgramSettings; a failure
-    // is reported in an error box naming the file.
-    bool WriteSetting(QWidget* parent, bool (ProgramSettings::*set)(const std::string&),
+    // is reported in an error box naming the file, with the reason under it.
+    bool WriteSetting(QWidget* parent, FileStatus (ProgramSettings::*set)(const std::string&),
                       const std::string& value) override;
+    // The same box for the recent books, but only for their first failed
+    // write in a run: a read-only settings file must not nag at every Open.
+    void ReportRecentBooksWrite(QWidget* parent, const FileStatus& written) override;
+
+    // The selection odds of the run: the defaults until the frame reads the settings.
+    FrequencyOddsTable& Odds() override { return odds_; }
 
     // The specialty table: the loaded file's list, or the built-in one.
     void SetBuiltInSpecialties(std::unique_ptr<tSpecialtyList> builtIn);
@@ -124,6 +131,9 @@ public:
     void CreateScroll(TSpellBook& source) override;
 
 private:
+    // The one box of a failed settings write; true when the write worked.
+    bool SettingsWritten(QWidget* parent, const FileStatus& written);
+
     Prompter& prompter_;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<ProgramSettings> settings_;
@@ -131,6 +141,8 @@ private:
     std::unique_ptr<tSpecialtyList> loadedSpecialties_;
     std::unique_ptr<TSpellBook> masterList_;
     OutputFormat outputFormat_;
+    FrequencyOddsTable odds_ = DefaultFrequencyOdds;
+    bool recentBooksFailureShown_ = false;
     std::optional<QCursor> spellCursor_;
     QHash<QString, QIcon> icons_;
     TfrmMain* frame_ = nullptr;

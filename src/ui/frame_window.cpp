@@ -283,12 +283,15 @@ bool TfrmMain::OpenSpellbookFile(const QString& path) {
 
 void TfrmMain::OpenRecentBook(const QString& path) {
     if (OpenSpellbookFile(path)) return;
-    if (!QFileInfo::exists(path)) context_.Settings().RemoveRecentBook(ToPath(path));
+    if (!QFileInfo::exists(path))
+        context_.ReportRecentBooksWrite(this, context_.Settings().RemoveRecentBook(ToPath(path)));
 }
 
 void TfrmMain::NoteRecentBook(const QString& path) {
-    // The list is a convenience: a settings file that cannot be written costs no box.
-    context_.Settings().AddRecentBook(ToPath(QFileInfo(path).absoluteFilePath()));
+    // The list is a convenience: a settings file that cannot be written costs
+    // one box in a run, not one at every Open.
+    context_.ReportRecentBooksWrite(
+        this, context_.Settings().AddRecentBook(ToPath(QFileInfo(path).absoluteFilePath())));
 }
 
 void TfrmMain::ListRecentBooks(QMenu* file) {
@@ -358,7 +361,7 @@ void TfrmMain::mnuSetSpecialtiesClick() {
 void TfrmMain::mnuSetOddsClick() {
     ProgramSettings& settings = context_.Settings();
     ShowFrequencyOdds(
-        FrequencyOdds, DefaultFrequencyOdds,
+        context_.Odds(), DefaultFrequencyOdds,
         [&settings](size_t entry, int32_t value) { return settings.SetOdds(entry, value); },
         FromPath(settings.Path()), context_.prompter(), this);
 }

@@ -1,7 +1,9 @@
 #pragma once
-// What the frame reaches: the settings, the program's dialogs and the master
-// list window's commands, and a new spellbook window for its client area.
+// What the frame reaches: the settings, the odds, the program's dialogs and
+// the master list window's commands, and a new spellbook window for its
+// client area.
 
+#include "rules/odds.h"
 #include "ui/window_context.h"
 
 #include <optional>
@@ -13,6 +15,7 @@ class QWidget;
 namespace vellumar {
 
 class BookWindow;
+class FileStatus;
 class ProgramSettings;
 struct NewBookChoices;
 
@@ -23,8 +26,14 @@ public:
 
     // The data directory and the recent books.
     virtual ProgramSettings& Settings() const = 0;
-    virtual bool WriteSetting(QWidget* parent, bool (ProgramSettings::*set)(const std::string&),
+    // Writes with a setter of ProgramSettings; false (after the box) when it failed.
+    virtual bool WriteSetting(QWidget* parent,
+                              FileStatus (ProgramSettings::*set)(const std::string&),
                               const std::string& value) = 0;
+    // A failed write of the recent books, reported once in a run.
+    virtual void ReportRecentBooksWrite(QWidget* parent, const FileStatus& written) = 0;
+    // The program's selection odds: read at start, edited by the odds dialog.
+    virtual FrequencyOddsTable& Odds() = 0;
 
     // A new spellbook window, not yet placed anywhere.
     virtual BookWindow& NewBookWindow() = 0;

@@ -1,6 +1,7 @@
 #include "ui/frequency_odds_dialog.h"
 
 #include "model/spell.h"
+#include "platform/qt/file_problem.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/prompter.h"
 
@@ -138,9 +139,10 @@ void TfrmFrequencyOdds::bnDefaultClick() {
 void TfrmFrequencyOdds::bnOKClick() {
     // Restricted first, so that a new section lists the keys in table order.
     for (size_t entry = 0; entry < odds_.size(); ++entry) {
-        if (!writeOdds_(entry, odds_[entry])) {
+        if (const FileStatus written = writeOdds_(entry, odds_[entry]); !written) {
             prompter_.Message(this, BoxKind::Error, BoxButtons::Ok,
-                              QStringLiteral("Unable to write to %1").arg(settingsPath_));
+                              QStringLiteral("Unable to write to %1").arg(settingsPath_), QString(),
+                              FileProblemText(written));
             break;
         }
     }

@@ -18,10 +18,10 @@ namespace vellumar {
 
 class Prompter;
 
-// Indexed by frequency entry (FrequencyEntry): Restricted first, Common last.
-using FrequencyOddsTable = std::array<int32_t, 5>;
-// Stores the odds of one entry; false when the settings file could not be written.
-using WriteOddsSetting = std::function<bool(size_t entry, int32_t value)>;
+class FileStatus;
+
+// Stores the odds of one entry: whether the settings file was written, and if not why.
+using WriteOddsSetting = std::function<FileStatus(size_t entry, int32_t value)>;
 
 class TfrmFrequencyOdds : public QDialog {
     Q_OBJECT

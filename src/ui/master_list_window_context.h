@@ -13,6 +13,7 @@ class QWidget;
 
 namespace vellumar {
 
+class FileStatus;
 class ProgramSettings;
 class TSpellBook;
 class TfrmSpellEdit;
@@ -28,7 +29,9 @@ public:
     virtual void OfferSpellsToActiveBook(const std::vector<tSpell*>& spells) = 0;
     // The master file setting, read at each load and written on a switch.
     virtual ProgramSettings& Settings() const = 0;
-    virtual bool WriteSetting(QWidget* parent, bool (ProgramSettings::*set)(const std::string&),
+    // Writes with a setter of ProgramSettings; false (after the box) when it failed.
+    virtual bool WriteSetting(QWidget* parent,
+                              FileStatus (ProgramSettings::*set)(const std::string&),
                               const std::string& value) = 0;
     virtual const QCursor& SpellCursor() = 0;
     virtual TfrmSpellEdit& SpellEdit() const = 0;

@@ -83,8 +83,8 @@ void ExportBookAsPdf(SpellBookWindowContext& context, QWidget* parent, TSpellBoo
     const QString path = context.prompter().SaveFile(parent, request);
     if (path.isEmpty()) return;
     const QPrinter& printer = context.Printer();
-    const FileStatus written = ExportBookPdf(path, printer.pageLayout(), printer.resolution(),
-                                             book, caption, context.Output());
+    const FileStatus written = ExportBookPdf(path, printer.pageLayout(), printer.resolution(), book,
+                                             caption, context.Output());
     if (!written)
         context.prompter().Message(parent, BoxKind::Error, BoxButtons::Ok,
                                    QStringLiteral("Error Writing PDF File\r\n") + path, QString(),

@@ -47,11 +47,6 @@ enum CasterField { LevelField, IntelligenceField, SpecialtyField, FrequencyField
 
 } // namespace
 
-int SpellsPerDayFigure(const TSpellBook& book, int spellLevel) {
-    const int value = SpellsPerDay(book.CasterLevel, spellLevel);
-    return value != 0 && !IsGeneralist(book.Specialty) ? value + 1 : value;
-}
-
 TfrmSpellBook::TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent)
     : QWidget(parent), context_(context),
       book_(std::make_unique<TSpellBook>(MinCasterLevel, MinIntelligence, FrequencyCommon,
@@ -230,7 +225,7 @@ void TfrmSpellBook::cbSpellFrequencyChange() {
 void TfrmSpellBook::mnuFillBookClick() {
     const BookStep step(*undo_, "Fill Book");
     WorkingScope working(context_.Working(), QStringLiteral("Filling Spellbook"));
-    FillSpellbook(book_.get(), context_.MasterList(), &context_.SpecialtyTable());
+    FillSpellbook(book_.get(), context_.MasterList(), &context_.SpecialtyTable(), context_.Odds());
     SetModified(true);
     grpSpellLevelClick();
 }
@@ -266,12 +261,13 @@ void TfrmSpellBook::mnuAddSelectedSpellClick() {
 void TfrmSpellBook::mnuAddRandomSpellClick() {
     const BookStep step(*undo_, "Add Random Spell");
     Prompter& prompter = context_.prompter();
-    const int level = SpellLevel();
-    const tSpell* added =
-        AddRandomSpell(*book_, context_.MasterList(), &context_.SpecialtyTable(), level,
-                       OfferQuestion(prompter, this), [this, &prompter](const std::string& text) {
-                           prompter.Message(this, BoxKind::Error, BoxButtons::Ok, ToQString(text));
-                       });
+    const RandomSpellResult result =
+        AddRandomSpell(*book_, context_.MasterList(), &context_.SpecialtyTable(), context_.Odds(),
+                       SpellLevel(), OfferQuestion(prompter, this));
+    if (result.outcome == RandomSpellOutcome::NoMasterList)
+        prompter.Message(this, BoxKind::Error, BoxButtons::Ok,
+                         QStringLiteral("No Master list available"));
+    const tSpell* added = result.spell;
     if (!added) return;
     SetModified(true);
     // The new row goes to the spell's place; the rest of the list stays as it
@@ -309,18 +305,19 @@ void TfrmSpellBook::mnuCreateScrollClick() {
     context_.CreateScroll(*book_);
 }
 
-ConfirmFn TfrmSpellBook::BatchQuestion() {
+AdmitIneligibleFn TfrmSpellBook::BatchQuestion() {
     // The rows are drawn once after a batch, and before each of its questions,
     // so that the list behind a box shows what went in so far.
-    return [this, ask = OfferBatchQuestion(context_.prompter(), this)](const std::string& text) {
+    return [this, ask = OfferBatchQuestion(context_.prompter(), this)](const tSpell& spell,
+                                                                       Ineligibility why) {
         grpSpellLevelClick();
-        return ask(text);
+        return ask(spell, why);
     };
 }
 
 std::vector<const tSpell*> TfrmSpellBook::OfferSpells(const std::vector<tSpell*>& spells) {
     const BookStep step(*undo_, "Add Spells to Book");
-    const ConfirmFn question = BatchQuestion();
+    const AdmitIneligibleFn question = BatchQuestion();
     std::vector<const tSpell*> added;
     for (const tSpell* spell : spells)
         if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
@@ -342,7 +339,7 @@ void TfrmSpellBook::AddFromMasterList(const std::vector<tSpell*>& spells) {
 void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
     if (&source == lbSpells) return;
     const BookStep step(*undo_, "Drop Spells");
-    const ConfirmFn question = BatchQuestion();
+    const AdmitIneligibleFn question = BatchQuestion();
     std::vector<const tSpell*> added;
     for (const tSpell* spell : source.SelectedSpells()) {
         if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
@@ -359,7 +356,7 @@ void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
 void TfrmSpellBook::mnuImportSpellsClick() {
     const std::unique_ptr<TSpellBook> read = AskSpellsToImport(context_, this);
     if (!read) return;
-    const ConfirmFn question = BatchQuestion();
+    const AdmitIneligibleFn question = BatchQuestion();
     const BookStep step(*undo_, "Import Spells");
     for (read->First(); const tSpell* spell = read->CurrentSpell(); read->Next())
         OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);

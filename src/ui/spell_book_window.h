@@ -136,7 +136,7 @@ private:
     // spells that came back selected.
     void ShowChange(const BookChange& change, bool undone);
     // The question about ineligible spells of one import, drop or addition.
-    ConfirmFn BatchQuestion();
+    AdmitIneligibleFn BatchQuestion();
     void FormResize();
 
     SpellBookWindowContext& context_;
@@ -152,9 +152,5 @@ private:
     QMenu* mnuEdit_ = nullptr;
     QMenu* pmnu_ = nullptr;
 };
-
-// The "# per day" figure: the caster table's value, one more for a specialist,
-// 0 wherever the table has none (also for a level still being typed).
-int SpellsPerDayFigure(const TSpellBook& book, int spellLevel);
 
 } // namespace vellumar

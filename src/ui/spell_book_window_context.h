@@ -2,6 +2,7 @@
 // What a spellbook window reaches beyond its own book: the program's tables
 // and output, and the commands it hands on to the rest of the program.
 
+#include "rules/odds.h"
 #include "ui/window_context.h"
 
 class QCursor;
@@ -22,6 +23,8 @@ public:
     // The master list, or none when no master file could be read.
     virtual TSpellBook* MasterList() const = 0;
     virtual tSpecialtyList& SpecialtyTable() const = 0;
+    // The program's selection odds, for Fill Book and Add Random Spell.
+    virtual FrequencyOddsTable& Odds() = 0;
 
     // Printing and copying.
     virtual OutputFormat& Output() = 0;

@@ -120,26 +120,30 @@ void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter
     }
 }
 
-ConfirmFn OfferQuestion(Prompter& prompter, QWidget* parent) {
-    return [&prompter, parent](const std::string& text) {
+std::string InvalidSpellText(const std::string& spellName) {
+    return "Added spell...\r\n--->  " + spellName + "  <---\r\nis invalid for this spellbook";
+}
+
+AdmitIneligibleFn OfferQuestion(Prompter& prompter, QWidget* parent) {
+    return [&prompter, parent](const tSpell& spell, Ineligibility) {
         return prompter.Message(parent, BoxKind::Information, BoxButtons::OkCancel,
-                                ToQString(text)) == Answer::Ok;
+                                ToQString(InvalidSpellText(spell.Name))) == Answer::Ok;
     };
 }
 
-ConfirmFn OfferBatchQuestion(Prompter& prompter, QWidget* parent) {
+AdmitIneligibleFn OfferBatchQuestion(Prompter& prompter, QWidget* parent) {
     struct Batch {
         bool asked = false;
         std::optional<bool> toAll; // the answer a "to All" button gave the rest
     };
     // Shared by the copies of the function that the batch makes.
     auto batch = std::make_shared<Batch>();
-    return [&prompter, parent, batch](const std::string& text) {
+    return [&prompter, parent, batch](const tSpell& spell, Ineligibility) {
         if (batch->toAll) return *batch->toAll;
         const BoxButtons buttons = batch->asked ? BoxButtons::OkCancelAll : BoxButtons::OkCancel;
         batch->asked = true;
-        const Answer answer =
-            prompter.Message(parent, BoxKind::Information, buttons, ToQString(text));
+        const Answer answer = prompter.Message(parent, BoxKind::Information, buttons,
+                                               ToQString(InvalidSpellText(spell.Name)));
         if (answer == Answer::OkToAll) batch->toAll = true;
         if (answer == Answer::CancelAll) batch->toAll = false;
         return answer == Answer::Ok || answer == Answer::OkToAll;

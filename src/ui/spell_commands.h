@@ -53,12 +53,16 @@ void CreateNewSpells(TSpellBook& book, TfrmSpellEdit& dialog, Prompter& prompter
 // The error text for a spell whose level and name the book already holds.
 QString DuplicateSpellText(const tSpell& spell, bool adding);
 
+// The question asked before an ineligible spell is let into a book, whatever
+// the rules' reason.
+std::string InvalidSpellText(const std::string& spellName);
+
 // The question before an ineligible spell goes in: information box, OK and Cancel.
-ConfirmFn OfferQuestion(Prompter& prompter, QWidget* parent);
+AdmitIneligibleFn OfferQuestion(Prompter& prompter, QWidget* parent);
 
 // The same questions for one batch of spells (an import, a drop): from the
 // second question on, the box also offers "OK to All" and "Cancel All", which
 // answer the rest of the batch without asking. Make one for each batch.
-ConfirmFn OfferBatchQuestion(Prompter& prompter, QWidget* parent);
+AdmitIneligibleFn OfferBatchQuestion(Prompter& prompter, QWidget* parent);
 
 } // namespace vellumar

@@ -1,7 +1,7 @@
 // The Qt-free crossing between Windows-1252 and UTF-8 (the Qt pair is compared
 // with it in the window tests).
 
-#include "platform/code_page.h"
+#include "model/code_page.h"
 
 #include <gtest/gtest.h>
 

@@ -133,10 +133,10 @@ TEST(ValidateBook, EmptiesABookOfIneligibleSpellsAcrossLevels) {
 TEST(OfferSpellToBook, AddsEligibleSpellsAndAsksAboutTheOthers) {
     auto table = BuiltInSpecialties();
     TSpellBook book(1, 9, 0, "Abjurer");
-    std::vector<std::string> asked;
+    std::vector<std::pair<std::string, Ineligibility>> asked;
     bool answer = false;
-    const ConfirmFn confirm = [&](const std::string& text) {
-        asked.push_back(text);
+    const AdmitIneligibleFn confirm = [&](const tSpell& spell, Ineligibility why) {
+        asked.emplace_back(spell.Name, why);
         return answer;
     };
 
@@ -152,8 +152,7 @@ TEST(OfferSpellToBook, AddsEligibleSpellsAndAsksAboutTheOthers) {
     const tSpell change(1, "Change Self", "Core", 4, 0, "alt");
     EXPECT_FALSE(OfferSpellToBook(&change, book, table.get(), confirm));
     ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0],
-              "Added spell...\r\n--->  Change Self  <---\r\nis invalid for this spellbook");
+    EXPECT_EQ(asked[0], std::make_pair(std::string("Change Self"), Ineligibility::Prohibited));
     EXPECT_FALSE(book.Modified);
     EXPECT_EQ(book.LevelCount[1], 1);
 
@@ -168,18 +167,9 @@ TEST(OfferSpellToBook, AddsEligibleSpellsAndAsksAboutTheOthers) {
 
     // Without a way to ask, an ineligible spell stays out.
     const tSpell web(2, "Web", "", 0, 0, "c/s");
-    EXPECT_FALSE(OfferSpellToBook(&web, book, table.get(), ConfirmFn{}));
+    EXPECT_FALSE(OfferSpellToBook(&web, book, table.get(), AdmitIneligibleFn{}));
     EXPECT_FALSE(OfferSpellToBook(nullptr, book, table.get(), confirm));
     EXPECT_EQ(book.Count(), 2);
-}
-
-TEST(OfferSpellToBook, InvalidSpellTextKeepsTheNameAsGiven) {
-    EXPECT_EQ(InvalidSpellText(""),
-              "Added spell...\r\n--->    <---\r\nis invalid for this spellbook");
-    EXPECT_EQ(InvalidSpellText("\xC9"
-                               "clair"),
-              "Added spell...\r\n--->  \xC9"
-              "clair  <---\r\nis invalid for this spellbook");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "rules/fill.h"
+#include "rules/level_index.h"
 #include "rules/odds.h"
 #include "rules/random.h"
 
@@ -49,18 +50,27 @@ std::string Describe(const char* call, const TSpellBook* book) {
                  : std::string());
 }
 
+// The odds the draws of these tests use; each test starts with the defaults.
+FrequencyOddsTable testOdds = DefaultFrequencyOdds;
+
 void FillBook(TSpellBook* book, TSpellBook* master, tSpecialtyList* table) {
-    EndsWithin(Describe("FillSpellbook", book), [&] { FillSpellbook(book, master, table); });
+    EndsWithin(Describe("FillSpellbook", book),
+               [&] { FillSpellbook(book, master, table, testOdds); });
 }
 
 void FillFrom(TSpellBook& book, TSpellBook& pool) {
-    EndsWithin(Describe("FillFromPool", &book), [&] { FillFromPool(book, pool); });
+    EndsWithin(Describe("FillFromPool", &book), [&] { FillFromPool(book, pool, testOdds); });
+}
+
+RandomSpellResult AddRandomResult(TSpellBook& book, TSpellBook* master, tSpecialtyList* table,
+                                  int32_t level, const AdmitIneligibleFn& admit) {
+    return EndsWithin(Describe("AddRandomSpell", &book),
+                      [&] { return AddRandomSpell(book, master, table, testOdds, level, admit); });
 }
 
 const tSpell* AddRandom(TSpellBook& book, TSpellBook* master, tSpecialtyList* table, int32_t level,
-                        const ConfirmFn& confirm, const ErrorFn& error) {
-    return EndsWithin(Describe("AddRandomSpell", &book),
-                      [&] { return AddRandomSpell(book, master, table, level, confirm, error); });
+                        const AdmitIneligibleFn& admit) {
+    return AddRandomResult(book, master, table, level, admit).spell;
 }
 
 // A master list with `perLevel` Common spells of category div at every level.
@@ -74,7 +84,7 @@ std::unique_ptr<TSpellBook> EvenMaster(int perLevel) {
 class Fill : public testing::Test {
 protected:
     void SetUp() override { SeedRandom(20240601); }
-    void TearDown() override { FrequencyOdds = DefaultFrequencyOdds; }
+    void TearDown() override { testOdds = DefaultFrequencyOdds; }
     std::unique_ptr<tSpecialtyList> table_ = BuiltInSpecialties();
 };
 
@@ -153,7 +163,7 @@ TEST_F(Fill, SpecialistTakesPreferredSpellsBeforeNeutralOnes) {
     // Neutral Uncommon spells join the first pool with one chance in 327670,
     // so the first pool is the three preferred spells and the second pool
     // tops the book up to its target of six.
-    FrequencyOdds[3] = 32767;
+    testOdds[3] = 32767;
     TSpellBook master;
     AddSpells(master, 1, 3, "Bolt", 0, "i/e");
     AddSpells(master, 1, 10, "Sight", -1, "div");
@@ -206,7 +216,7 @@ class AbjurerExample : public Fill, public testing::WithParamInterface<PoolSplit
 
 TEST_P(AbjurerExample, NeutralSpellsJoinTheFirstPoolByTheirOdds) {
     const PoolSplitRow& row = GetParam();
-    FrequencyOdds.fill(row.odds);
+    testOdds.fill(row.odds);
     TSpellBook master;
     AddSpells(master, 1, 2, "Ward", 0, "Abjuration");
     const char* others[] = {"div", "nec", "c/s", "e/c", "i/e"};
@@ -275,7 +285,7 @@ TEST_F(Fill, RareSpellsAreAcceptedByTheirOdds) {
 TEST_F(Fill, OddsOfZeroOrBelowStillEnd) {
     auto master = EvenMaster(12);
     for (int32_t odds : {0, -1, -32768}) {
-        FrequencyOdds.fill(odds);
+        testOdds.fill(odds);
         TSpellBook book(7, 13, -4, "Invoker");
         FillBook(&book, master.get(), table_.get());
         EXPECT_EQ(LevelCounts(book), (Counts{0, 9, 9, 9, 6})) << "odds " << odds;
@@ -283,29 +293,29 @@ TEST_F(Fill, OddsOfZeroOrBelowStillEnd) {
 }
 
 TEST_F(Fill, OddsTestAcceptsOneInN) {
-    FrequencyOdds = {100, 20, 10, 5, 1};
+    testOdds = {100, 20, 10, 5, 1};
     const int trials = 20000;
     int passes = 0;
-    for (int i = 0; i < trials; ++i) passes += OddsTest(-1);
+    for (int i = 0; i < trials; ++i) passes += OddsTest(testOdds, -1);
     EXPECT_NEAR(passes, trials / 5, trials / 50);
     for (int32_t always : {1, 0, -7}) {
-        FrequencyOdds[4] = always;
-        for (int i = 0; i < 200; ++i) ASSERT_TRUE(OddsTest(0)) << "odds " << always;
+        testOdds[4] = always;
+        for (int i = 0; i < 200; ++i) ASSERT_TRUE(OddsTest(testOdds, 0)) << "odds " << always;
     }
-    EXPECT_EQ(EffectiveOdds(-4), 100);
-    EXPECT_EQ(EffectiveOdds(3), EffectiveOdds(0)) << "an unknown code counts as Common";
+    EXPECT_EQ(EffectiveOdds(testOdds, -4), 100);
+    EXPECT_EQ(EffectiveOdds(testOdds, 3), EffectiveOdds(testOdds, 0))
+        << "an unknown code counts as Common";
     EXPECT_EQ(DefaultFrequencyOdds, (std::array<int32_t, 5>{100, 20, 10, 5, 1}));
 }
 
 TEST_F(Fill, AddRandomSpellWithoutAMasterListReportsIt) {
     TSpellBook book(5, 12, 0, "Generalist");
-    std::vector<std::string> errors;
     int asked = 0;
-    const auto* added = AddRandom(
-        book, nullptr, table_.get(), 1, [&](const std::string&) { return ++asked, true; },
-        [&](const std::string& text) { errors.push_back(text); });
-    EXPECT_EQ(added, nullptr);
-    EXPECT_EQ(errors, (std::vector<std::string>{"No Master list available"}));
+    const RandomSpellResult result =
+        AddRandomResult(book, nullptr, table_.get(), 1,
+                        [&](const tSpell&, Ineligibility) { return ++asked, true; });
+    EXPECT_EQ(result.spell, nullptr);
+    EXPECT_EQ(result.outcome, RandomSpellOutcome::NoMasterList);
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(book.Count(), 0);
 }
@@ -315,14 +325,15 @@ TEST_F(Fill, AddRandomSpellOnAFullLevelDoesNothing) {
     AddSpells(master, 1, 3, "Master");
     TSpellBook book(5, 12, 0, "Generalist");
     AddSpells(book, 1, 3, "Own"); // not the master's spells, but as many
-    const auto fail = [](const std::string&) -> bool {
+    const auto fail = [](const tSpell&, Ineligibility) -> bool {
         ADD_FAILURE() << "no box expected";
         return false;
     };
-    const auto noError = [](const std::string& text) { ADD_FAILURE() << text; };
-    EXPECT_EQ(AddRandom(book, &master, table_.get(), 1, fail, noError), nullptr);
-    EXPECT_EQ(AddRandom(book, &master, table_.get(), 2, fail, noError), nullptr);
-    EXPECT_EQ(AddRandom(book, &master, table_.get(), 10, fail, noError), nullptr);
+    for (const int32_t level : {1, 2, 10}) {
+        const RandomSpellResult result = AddRandomResult(book, &master, table_.get(), level, fail);
+        EXPECT_EQ(result.spell, nullptr);
+        EXPECT_EQ(result.outcome, RandomSpellOutcome::NoneLeft) << "level " << level;
+    }
     EXPECT_EQ(book.Count(), 3);
     EXPECT_FALSE(book.Modified);
 }
@@ -334,7 +345,7 @@ TEST_F(Fill, AddRandomSpellAddsASpellTheBookLacks) {
         SeedRandom(seed);
         TSpellBook book(5, 12, 0, "Generalist");
         AddSpells(book, 2, 3, "Spell"); // Spell0..Spell2: only Spell3 is missing
-        const tSpell* added = AddRandom(book, &master, table_.get(), 2, {}, {});
+        const tSpell* added = AddRandom(book, &master, table_.get(), 2, {});
         ASSERT_NE(added, nullptr);
         EXPECT_EQ(added->Name, "Spell3");
         EXPECT_EQ(book.LevelCount[2], 4);
@@ -350,19 +361,22 @@ TEST_F(Fill, AddRandomSpellAsksBeforeLettingAnIneligibleSpellIn) {
     TSpellBook master;
     master.AddSpell(new tSpell(1, "Polymorph", "", 0, 0, "alt"));
     TSpellBook book(5, 12, 0, "Abjurer");
-    std::vector<std::string> asked;
+    std::vector<std::pair<std::string, Ineligibility>> asked;
     bool answer = false;
-    const ConfirmFn confirm = [&](const std::string& text) {
-        asked.push_back(text);
+    const AdmitIneligibleFn confirm = [&](const tSpell& spell, Ineligibility why) {
+        asked.emplace_back(spell.Name, why);
         return answer;
     };
-    EXPECT_EQ(AddRandom(book, &master, table_.get(), 1, confirm, {}), nullptr);
-    EXPECT_EQ(asked, (std::vector<std::string>{InvalidSpellText("Polymorph")}));
+    const RandomSpellResult refused = AddRandomResult(book, &master, table_.get(), 1, confirm);
+    EXPECT_EQ(refused.spell, nullptr);
+    EXPECT_EQ(refused.outcome, RandomSpellOutcome::Refused);
+    EXPECT_EQ(asked, (std::vector<std::pair<std::string, Ineligibility>>{
+                         {"Polymorph", Ineligibility::Prohibited}}));
     EXPECT_EQ(book.Count(), 0);
     EXPECT_FALSE(book.Modified);
 
     answer = true;
-    const tSpell* added = AddRandom(book, &master, table_.get(), 1, confirm, {});
+    const tSpell* added = AddRandom(book, &master, table_.get(), 1, confirm);
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->Name, "Polymorph");
     EXPECT_EQ(book.Count(), 1);
@@ -375,7 +389,7 @@ TEST_F(Fill, AddRandomSpellFavoursCommonSpells) {
     int common = 0;
     for (int run = 0; run < 1000; ++run) {
         TSpellBook book(1, 9, -4, "Generalist");
-        common += AddRandom(book, &master, table_.get(), 1, {}, {})->Name == "Common";
+        common += AddRandom(book, &master, table_.get(), 1, {})->Name == "Common";
     }
     EXPECT_GT(common, 970); // about 995 in 1000
 }
@@ -390,8 +404,8 @@ namespace {
 std::string WalkedRandomSpell(TSpellBook& book, TSpellBook& master, int32_t level) {
     if (book.CountOfLevel(level) >= master.CountOfLevel(level)) return {};
     for (;;) {
-        const tSpell* pick = master.RandomSpellOfLevel(level);
-        const bool accepted = OddsTest(pick->Frequency);
+        const tSpell* pick = RandomSpellOfLevel(master, level);
+        const bool accepted = OddsTest(testOdds, pick->Frequency);
         if (accepted && !book.Contains(pick)) return pick->Name;
     }
 }
@@ -420,7 +434,7 @@ TEST_P(SeededAddRandom, ASeedGivesTheSpellOfTheWalkedDraw) {
         const int32_t nextAfterWalk = RandomInt(1 << 30);
 
         SeedRandom(seed);
-        const tSpell* added = AddRandomSpell(book, &master, table.get(), 1, {}, {});
+        const tSpell* added = AddRandomSpell(book, &master, table.get(), testOdds, 1, {}).spell;
         ASSERT_NE(added, nullptr) << "seed " << seed;
         EXPECT_EQ(added->Name, expected) << "seed " << seed;
         EXPECT_EQ(RandomInt(1 << 30), nextAfterWalk) << "seed " << seed << ": draws used";

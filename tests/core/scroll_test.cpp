@@ -1,3 +1,4 @@
+#include "rules/level_index.h"
 #include "rules/random.h"
 #include "rules/scroll.h"
 
@@ -109,7 +110,7 @@ std::vector<std::string> WalkedScroll(TSpellBook& source, const std::array<int32
     TSpellBook scroll;
     for (int32_t level = 1; level <= 9; ++level) {
         const int32_t wanted = std::clamp(counts[level - 1], 0, source.LevelCount[level]);
-        while (scroll.LevelCount[level] < wanted) scroll.AddCopy(source.RandomSpellOfLevel(level));
+        while (scroll.LevelCount[level] < wanted) scroll.AddCopy(RandomSpellOfLevel(source, level));
     }
     return LevelsAndNames(scroll);
 }

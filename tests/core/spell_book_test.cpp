@@ -1,4 +1,5 @@
 #include "model/spell_book.h"
+#include "rules/level_index.h"
 #include "rules/random.h"
 
 #include <gtest/gtest.h>
@@ -187,7 +188,7 @@ TEST(SpellBook, RandomSpellOfLevelIsUniformAndStaysInLevel) {
     book.AddSpell(MakeSpell(3, "High"));
     std::map<std::string, int> seen;
     for (int i = 0; i < 4000; ++i) {
-        tSpell* s = book.RandomSpellOfLevel(2);
+        tSpell* s = RandomSpellOfLevel(book, 2);
         ASSERT_NE(s, nullptr);
         ASSERT_EQ(s->Level, 2);
         EXPECT_EQ(book.CurrentSpell(), s);
@@ -195,8 +196,8 @@ TEST(SpellBook, RandomSpellOfLevelIsUniformAndStaysInLevel) {
     }
     ASSERT_EQ(seen.size(), 4u);
     for (auto& [name, n] : seen) EXPECT_NEAR(n, 1000, 150) << name;
-    EXPECT_EQ(book.RandomSpellOfLevel(5), nullptr);
-    EXPECT_EQ(book.RandomSpellOfLevel(0)->Name, "Low") << "count 0 draws 0: first at or above";
+    EXPECT_EQ(RandomSpellOfLevel(book, 5), nullptr);
+    EXPECT_EQ(RandomSpellOfLevel(book, 0)->Name, "Low") << "count 0 draws 0: first at or above";
 }
 
 TEST(Random, DrawIsInRangeAndSeeded) {

@@ -1,5 +1,6 @@
 #include "output/item_text.h"
 #include "output/spellbook_text.h"
+#include "rules/caster_tables.h"
 
 #include <gtest/gtest.h>
 

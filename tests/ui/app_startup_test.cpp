@@ -40,9 +40,9 @@ private slots:
     }
 
     void firstStartWithoutAnyFile() {
-        FrequencyOdds = {1, 1, 1, 1, 1};
+        h->Context().Odds() = {1, 1, 1, 1, 1};
         h->Start();
-        QCOMPARE(FrequencyOdds, (std::array<int32_t, 5>{100, 20, 10, 5, 1}));
+        QCOMPARE(h->Context().Odds(), (std::array<int32_t, 5>{100, 20, 10, 5, 1}));
         QCOMPARE(h->Frame().DataDirectory(), h->home.Home());
         QVERIFY(h->Context().SpecialtiesAreBuiltIn());
         QCOMPARE(Rows(h->Context().BookParm().lbSpecialty),
@@ -96,7 +96,7 @@ private slots:
         QFETCH(QList<int>, odds);
         h->home.Write("Vellumar.INI", "; odds\r\n[SpellFrequencyOdds]\r\n" + section);
         h->Start();
-        for (int k = 0; k < 5; ++k) QCOMPARE(FrequencyOdds[k], odds[k]);
+        for (int k = 0; k < 5; ++k) QCOMPARE(h->Context().Odds()[k], odds[k]);
     }
 
     void specialtyFileTakesThePlaceOfTheBuiltInTable() {

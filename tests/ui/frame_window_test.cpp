@@ -1,6 +1,7 @@
 // The frame: new and opened spellbook windows, arrangement, settings dialogs,
 // menus and the shutdown order.
 
+#include "files/safe_write.h"
 #include "files/spell_file.h"
 #include "model/specialty.h"
 #include "model/spell_book.h"
@@ -394,6 +395,27 @@ private slots:
         QCOMPARE(items[0]->text(), "&1 " + saved);
     }
 
+    // A settings file that cannot be written costs one box in a run, not one
+    // at every Open.
+    void recentBooksReportTheFirstFailedWriteOnly() {
+        h->Start();
+        const QString first =
+            h->home.Write("first.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        const QString second =
+            h->home.Write("second.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        h->prompter.Message(Answer::Ok);
+        SetWriteFailureAfterBytesForTesting(0);
+        const bool opened =
+            h->Frame().OpenSpellbookFile(first) && h->Frame().OpenSpellbookFile(second);
+        SetWriteFailureAfterBytesForTesting(-1);
+        QVERIFY(opened);
+        QCOMPARE(h->prompter.Records().size(), size_t(1));
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
+        QCOMPARE(h->prompter.Last().text, QStringLiteral("Error Writing Settings File\r\n") +
+                                              FromPath(h->Context().Settings().Path()));
+        QVERIFY(!h->prompter.Last().informative.isEmpty());
+    }
+
     // Files dropped from a file manager: spellbooks and exported lists open
     // as Open opens them; a file that cannot be read gets the read error box.
     void droppedFilesOpenAsOpenDoes() {
@@ -595,8 +617,7 @@ private slots:
                                       "Very Rare=-5\r\nRare=0\r\nUncommon=0x7FFF\r\n"
                                       "Common=40000\r\n");
         h->Start();
-        const std::array<int32_t, 5> read = FrequencyOdds;
-        FrequencyOdds = DefaultFrequencyOdds;
+        const std::array<int32_t, 5> read = h->Context().Odds();
         QCOMPARE(read, (std::array<int32_t, 5>{32767, 1, 1, 32767, 32767}));
     }
 
@@ -615,7 +636,7 @@ private slots:
             ->trigger();
         QCOMPARE(h->prompter.Last().text, QStringLiteral("Spell Frequency Odds"));
         QCOMPARE(h->Context().Help().CurrentTopic(), 600);
-        QCOMPARE(FrequencyOdds[4], 3);
+        QCOMPARE(h->Context().Odds()[4], 3);
         QCOMPARE(h->Context().Settings().File().ReadInteger("SpellFrequencyOdds", "Common", 0), 3);
         QCOMPARE(h->Context().Settings().File().ReadInteger("SpellFrequencyOdds", "Very Rare", 0),
                  20);

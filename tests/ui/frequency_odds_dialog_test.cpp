@@ -39,10 +39,11 @@ struct SettingsSpy {
     int failAt = -1;
     WriteOddsSetting Writer() {
         return [this](size_t entry, int32_t value) {
-            if (failAt >= 0 && int(writes.size()) >= failAt) return false;
-            if (!file.SetOdds(entry, value)) return false;
+            if (failAt >= 0 && int(writes.size()) >= failAt)
+                return FileStatus(FileFailure::CannotWrite, "No space left on device");
+            if (FileStatus written = file.SetOdds(entry, value); !written) return written;
             writes.push_back(Written());
-            return true;
+            return FileStatus();
         };
     }
     Write Written() const {
@@ -200,10 +201,9 @@ void FrequencyOddsTest::defaultValuesResetAll() {
     QVERIFY(settings.writes.empty());
 }
 
-// On the program's own odds, which the random selection reads.
+// On odds as the random selection reads them.
 void FrequencyOddsTest::closeBoxKeepsWithoutStoring() {
-    FrequencyOddsTable& odds = FrequencyOdds;
-    odds = DefaultFrequencyOdds;
+    FrequencyOddsTable odds = DefaultFrequencyOdds;
     SettingsSpy settings;
     ScriptedPrompter prompter;
     prompter.Exec(
@@ -218,10 +218,9 @@ void FrequencyOddsTest::closeBoxKeepsWithoutStoring() {
     ShowFrequencyOdds(odds, DefaultFrequencyOdds, settings.Writer(), SettingsPath, prompter,
                       nullptr);
     prompter.VerifyDone();
-    QCOMPARE(EffectiveOdds(FrequencyRestricted), 50);
+    QCOMPARE(EffectiveOdds(odds, FrequencyRestricted), 50);
     QCOMPARE(odds, (FrequencyOddsTable{50, 20, 10, 5, 1}));
     QVERIFY(settings.writes.empty());
-    odds = DefaultFrequencyOdds;
 }
 
 void FrequencyOddsTest::failingWrite() {
@@ -237,6 +236,7 @@ void FrequencyOddsTest::failingWrite() {
     QCOMPARE(prompter.Last().buttons, BoxButtons::Ok);
     QCOMPARE(prompter.Last().text,
              QStringLiteral("Unable to write to /home/user/Vellumar/Vellumar.INI"));
+    QCOMPARE(prompter.Last().informative, QStringLiteral("No space left on device"));
     QCOMPARE(settings.writes, (std::vector<Write>{{"SpellFrequencyOdds", "Restricted", 11},
                                                   {"SpellFrequencyOdds", "Very Rare", 12}}));
     QCOMPARE(dialog.result(), int(QDialog::Accepted));

@@ -15,6 +15,7 @@
 #include "ui/master_list_window.h"
 #include "ui/scroll_parm_dialog.h"
 #include "ui/spell_book_window.h"
+#include "ui/spell_commands.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/spell_list.h"
 #include "ui/spin_edit.h"
@@ -281,6 +282,15 @@ private slots:
                                                      "Shield  (Abjuration) [SRD 9] - C"}));
         QVERIFY(window.Book().Modified);
         QVERIFY(!h->Context().MasterList()->Modified);
+    }
+
+    void invalidSpellTextKeepsTheNameAsGiven() {
+        QCOMPARE(InvalidSpellText(""),
+                 std::string("Added spell...\r\n--->    <---\r\nis invalid for this spellbook"));
+        QCOMPARE(InvalidSpellText("\xC9"
+                                  "clair"),
+                 std::string("Added spell...\r\n--->  \xC9"
+                             "clair  <---\r\nis invalid for this spellbook"));
     }
 
     void dropOfAnIneligibleSpellAsksAndShowsItsLevel() {

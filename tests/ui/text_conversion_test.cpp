@@ -1,6 +1,6 @@
 // Text between the program's Windows-1252 bytes and QString.
 
-#include "platform/code_page.h"
+#include "model/code_page.h"
 #include "platform/qt/text_conversion.h"
 
 #include <QTest>

@@ -20,6 +20,7 @@ class TfrmPrintFormat;
 // `caption` is the spellbook window's caption.
 bool CopySpellbookToClipboard(Prompter& prompter, TfrmPrintFormat& formatDialog,
                               OutputFormat& format, TSpellBook& book, const QString& caption,
-                              std::function<void()> showWorking, std::function<void()> hideWorking);
+                              const std::function<void()>& showWorking,
+                              const std::function<void()>& hideWorking);
 
 } // namespace vellumar

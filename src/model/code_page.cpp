@@ -1,4 +1,4 @@
-#include "platform/code_page.h"
+#include "model/code_page.h"
 
 #include <array>
 #include <cstdint>
