@@ -11,10 +11,10 @@
 namespace vellumar {
 namespace {
 
-constexpr size_t kChunk = 1 << 16;
-constexpr char kCtrlZ = 26;
+constexpr size_t ChunkSize = 1 << 16;
+constexpr char CtrlZ = 26;
 long long readFailureAfter = -1;
-size_t chunkBytes = kChunk;
+size_t chunkBytes = ChunkSize;
 
 } // namespace
 
@@ -23,7 +23,7 @@ void SetReadFailureAfterBytesForTesting(long long bytes) {
 }
 
 void SetReadChunkBytesForTesting(size_t bytes) {
-    chunkBytes = bytes > 0 ? bytes : kChunk;
+    chunkBytes = bytes > 0 ? bytes : ChunkSize;
 }
 
 LineReader::LineReader(const std::string& fileName, LineText text)
@@ -128,7 +128,7 @@ bool LineReader::AtEnd() {
     if (stopped_ || !file_) return true;
     SkipPendingLineFeed();
     if (pos_ == end_ && !Fill()) return true;
-    if (buffer_[pos_] == kCtrlZ && !asStored_) stopped_ = true;
+    if (buffer_[pos_] == CtrlZ && !asStored_) stopped_ = true;
     return stopped_;
 }
 
@@ -137,7 +137,7 @@ std::string_view LineReader::ReadLine() {
     size_t scanned = 0; // bytes after pos_ known to hold no line end
     bool more = true;
     // As stored, Ctrl-Z is text: CR stands in for it in the scan below.
-    const char stop = asStored_ ? '\r' : kCtrlZ;
+    const char stop = asStored_ ? '\r' : CtrlZ;
     for (;;) {
         const char* data = buffer_.data();
         size_t i = pos_ + scanned;
@@ -150,7 +150,7 @@ std::string_view LineReader::ReadLine() {
         std::string_view line(buffer_.data() + pos_, scanned);
         if (i == end_) {
             pos_ = end_;
-        } else if (data[i] == kCtrlZ && !asStored_) {
+        } else if (data[i] == CtrlZ && !asStored_) {
             stopped_ = true;
             pos_ = i;
         } else {

@@ -5,7 +5,7 @@
 namespace vellumar {
 namespace {
 
-constexpr uint8_t kSpellsPerDay[30][9] = {
+constexpr uint8_t SpellsPerDayTable[30][9] = {
     {1, 0, 0, 0, 0, 0, 0, 0, 0}, {2, 0, 0, 0, 0, 0, 0, 0, 0}, {2, 1, 0, 0, 0, 0, 0, 0, 0},
     {3, 2, 0, 0, 0, 0, 0, 0, 0}, {4, 2, 1, 0, 0, 0, 0, 0, 0}, {4, 2, 2, 0, 0, 0, 0, 0, 0},
     {4, 3, 2, 1, 0, 0, 0, 0, 0}, {4, 3, 3, 2, 0, 0, 0, 0, 0}, {4, 3, 3, 2, 1, 0, 0, 0, 0},
@@ -23,7 +23,7 @@ struct IntelligenceRow {
     uint8_t MaxSpellsPerLevel;
 };
 
-constexpr IntelligenceRow kIntelligenceLimits[13] = {
+constexpr IntelligenceRow IntelligenceLimits[13] = {
     {4, 6},  {5, 7},  {5, 7},  {5, 8},   {6, 9},   {6, 10},  {7, 11},
     {7, 12}, {8, 14}, {9, 18}, {10, 22}, {11, 26}, {12, 30},
 };
@@ -38,18 +38,18 @@ int32_t SpellsPerDay(int32_t casterLevel, int32_t spellLevel) {
     if (casterLevel < MinCasterLevel || casterLevel > MaxCasterLevel || spellLevel < 1 ||
         spellLevel > 9)
         return 0;
-    return kSpellsPerDay[casterLevel - 1][spellLevel - 1];
+    return SpellsPerDayTable[casterLevel - 1][spellLevel - 1];
 }
 
 int32_t NewLevelSpells(int32_t intelligence) {
     return InIntelligenceRange(intelligence)
-               ? kIntelligenceLimits[intelligence - MinIntelligence].NewLevelSpells
+               ? IntelligenceLimits[intelligence - MinIntelligence].NewLevelSpells
                : 0;
 }
 
 int32_t MaxSpellsPerLevel(int32_t intelligence) {
     return InIntelligenceRange(intelligence)
-               ? kIntelligenceLimits[intelligence - MinIntelligence].MaxSpellsPerLevel
+               ? IntelligenceLimits[intelligence - MinIntelligence].MaxSpellsPerLevel
                : 0;
 }
 

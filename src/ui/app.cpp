@@ -55,7 +55,7 @@ void VellumarApp::Start(std::optional<uint32_t> seed) {
     context_.SetMasterListWindow(new TfrmMasterList(context_, frame));
     context_.SetSpellEdit(new TfrmSpellEdit(frame));
     context_.SetSpecialtyMaintenance(new TfrmSpecialtyMaintenance(
-        context_.prompter(), context_.SpecialtyTable(),
+        context_.Prompts(), context_.SpecialtyTable(),
         ToPath(context_.SettingsFolder() + QStringLiteral("Specialty.dat")),
         [this] { context_.BookParm().RebuildSpecialties(); },
         [this] {

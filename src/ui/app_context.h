@@ -48,7 +48,7 @@ public:
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
-    Prompter& prompter() const override { return prompter_; }
+    Prompter& Prompts() const override { return prompter_; }
     // Made on first use: setting up a printer asks the print system.
     QPrinter& Printer() override;
     // The folder of the bundled files, with its trailing separator.

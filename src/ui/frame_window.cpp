@@ -216,7 +216,7 @@ void TfrmMain::mnuOpenSpellbookClick() {
     request.defaultSuffix = QStringLiteral("spb");
     request.directory = dataDirectory_;
     request.mustExist = true;
-    const QString path = context_.prompter().OpenFile(this, request);
+    const QString path = context_.Prompts().OpenFile(this, request);
     if (path.isEmpty()) return;
     OpenDroppedFiles({path});
 }
@@ -271,7 +271,7 @@ bool TfrmMain::OpenSpellbookFile(const QString& path) {
     }
     if (!*book) {
         // With several books named at start-up, the file tells which one failed.
-        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
+        context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
                                     QStringLiteral("Error Reading Spellbook File"), QString(),
                                     FileProblemText(fullPath, book->Status()));
         return false;
@@ -344,14 +344,14 @@ void TfrmMain::mnuDataDirectoriesClick() {
     const QString folder = DefaultDataDirectory();
     const QString setting = FromPath(context_.Settings().DataDirectory(ToPath(folder)));
     TfrmDataDirectory dialog(TfrmDataDirectory::CanOpen(setting) ? setting : folder, this);
-    if (context_.prompter().Exec(dialog) != QDialog::Accepted) return;
+    if (context_.Prompts().Exec(dialog) != QDialog::Accepted) return;
     const QString chosen = dialog.SelectedFolder();
     if (!context_.WriteSetting(this, &ProgramSettings::SetDataDirectory, ToPath(chosen))) return;
     dataDirectory_ = chosen;
 }
 
 void TfrmMain::mnuPrinterSetupClick() {
-    context_.prompter().PrinterSetup(this, context_.Printer());
+    context_.Prompts().PrinterSetup(this, context_.Printer());
 }
 
 void TfrmMain::mnuSetSpecialtiesClick() {
@@ -363,7 +363,7 @@ void TfrmMain::mnuSetOddsClick() {
     ShowFrequencyOdds(
         context_.Odds(), DefaultFrequencyOdds,
         [&settings](size_t entry, int32_t value) { return settings.SetOdds(entry, value); },
-        FromPath(settings.Path()), context_.prompter(), this);
+        FromPath(settings.Path()), context_.Prompts(), this);
 }
 
 void TfrmMain::mnuViewMasterListClick() {
@@ -380,7 +380,7 @@ void TfrmMain::CreateScroll() {
 
 void TfrmMain::CreateScroll(TSpellBook& source) {
     const std::optional<ScrollLevelCounts> counts =
-        AskScrollCounts(context_.prompter(), source, this);
+        AskScrollCounts(context_.Prompts(), source, this);
     if (!counts) return;
     WorkingScope working(context_.Working(), QStringLiteral("Creating Scroll"));
     std::unique_ptr<TSpellBook> scroll = DrawScroll(source, *counts);
@@ -397,7 +397,7 @@ void TfrmMain::mnuHelpContentsClick() {
 
 void TfrmMain::mnuAboutClick() {
     TfrmAbout about(context_.Icon(QStringLiteral("about")), this);
-    context_.prompter().Exec(about);
+    context_.Prompts().Exec(about);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

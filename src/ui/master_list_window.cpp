@@ -172,10 +172,10 @@ void TfrmMasterList::Load(const QString& task) {
     // read is the user's, and must not be written over unasked.
     unreadPath_ = failure || failure.Missing() ? std::string() : path;
     if (!unreadPath_.empty())
-        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                    QStringLiteral("Error Reading Master Spell List\r\n") +
-                                        FromPath(path),
-                                    QString(), FileProblemText(failure));
+        context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
+                                   QStringLiteral("Error Reading Master Spell List\r\n") +
+                                       FromPath(path),
+                                   QString(), FileProblemText(failure));
 }
 
 TSpellBook* TfrmMasterList::MasterList() const {
@@ -189,18 +189,6 @@ void TfrmMasterList::SetModified(bool modified) {
     mnuSaveMasterFile->setEnabled(unsaved);
     setWindowTitle(unsaved ? Caption + QLatin1Char('*') : Caption);
     if (!modified) undo_->MarkSaved();
-}
-
-int TfrmMasterList::SpellLevel() const {
-    return pane_->SpellLevel();
-}
-
-void TfrmMasterList::SetSpellLevel(int level) {
-    pane_->SetSpellLevel(level);
-}
-
-void TfrmMasterList::grpSpellLevelClick() {
-    pane_->Redraw();
 }
 
 void TfrmMasterList::ShowAtLevel(int level) {
@@ -220,7 +208,7 @@ void TfrmMasterList::mnuEditSpellClick() {
     TSpellBook* list = MasterList();
     if (!list) return;
     // Redrawn after each spell that changed: its row must not outlive it.
-    EditSelectedSpells(*list, *lbSpells, context_.SpellEdit(), context_.prompter(), *undo_, this,
+    EditSelectedSpells(*list, *lbSpells, context_.SpellEdit(), context_.Prompts(), *undo_, this,
                        [this] {
                            SetModified(true);
                            grpSpellLevelClick();
@@ -231,7 +219,7 @@ void TfrmMasterList::mnuAddNewSpellClick() {
     // A list that could not be read is empty, and the user may start one.
     if (!MasterList()) context_.SetMasterList(std::make_unique<TSpellBook>());
     TSpellBook& list = *MasterList();
-    CreateNewSpells(list, context_.SpellEdit(), context_.prompter(), this,
+    CreateNewSpells(list, context_.SpellEdit(), context_.Prompts(), this,
                     [this, &list](const tSpell& spell) {
                         SetModified(true);
                         undo_->Record(QStringLiteral("Add New Spell"), SpellAdded(list, spell));
@@ -272,7 +260,7 @@ bool TfrmMasterList::mnuSaveMasterFileClick() {
 
 bool TfrmMasterList::MayReplace(const std::string& path) {
     if (path != unreadPath_ || !QFileInfo::exists(FromPath(path))) return true;
-    return context_.prompter().Message(
+    return context_.Prompts().Message(
                this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
                QStringLiteral("The Master Spell File\r\n") + FromPath(path) +
                    QStringLiteral("\r\ncould not be read. Do you wish to replace it?")) ==
@@ -283,7 +271,7 @@ bool TfrmMasterList::MayReplace(const std::string& path) {
 // user's edits go to a file of their choice, which becomes the master file.
 bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
                                              const FileStatus& failure) {
-    const Answer answer = context_.prompter().Message(
+    const Answer answer = context_.Prompts().Message(
         this, BoxKind::Confirmation, BoxButtons::YesNo,
         QStringLiteral("Error Writing Master Spell File\r\n") + FromPath(failedPath) +
             QStringLiteral("\r\nDo you wish to save the Master Spell List to another file?"),
@@ -296,14 +284,14 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
     request.directory = QDir::homePath();
     request.fileName = QFileInfo(FromPath(failedPath)).fileName();
     request.confirmOverwrite = true;
-    const QString chosen = context_.prompter().SaveFile(this, request);
+    const QString chosen = context_.Prompts().SaveFile(this, request);
     if (chosen.isEmpty()) return false;
     const std::string path = ToPath(QFileInfo(chosen).absoluteFilePath());
     if (const FileStatus written = WriteSpellList(*MasterList(), path); !written) {
-        context_.prompter().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                    QStringLiteral("Error Writing Master Spell File\r\n") +
-                                        FromPath(path),
-                                    QString(), FileProblemText(written));
+        context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
+                                   QStringLiteral("Error Writing Master Spell File\r\n") +
+                                       FromPath(path),
+                                   QString(), FileProblemText(written));
         return false;
     }
     SetModified(false);
@@ -314,9 +302,9 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
 
 void TfrmMasterList::mnuCurrentMasterFileClick() {
     const std::string name = context_.Settings().MasterFileShown();
-    context_.prompter().Message(this, BoxKind::Information, BoxButtons::Ok,
-                                QStringLiteral("The current Master Spell File is:\r\n") +
-                                    FromPath(name));
+    context_.Prompts().Message(this, BoxKind::Information, BoxButtons::Ok,
+                               QStringLiteral("The current Master Spell File is:\r\n") +
+                                   FromPath(name));
 }
 
 void TfrmMasterList::mnuSetMasterFileClick() {
@@ -333,11 +321,11 @@ void TfrmMasterList::mnuSetMasterFileClick() {
         request.directory = file.absolutePath();
         request.fileName = file.fileName();
     }
-    const QString chosen = context_.prompter().OpenFile(this, request);
+    const QString chosen = context_.Prompts().OpenFile(this, request);
     if (chosen.isEmpty()) return;
 
     if (MasterList() && MasterList()->Modified) {
-        switch (context_.prompter().Message(
+        switch (context_.Prompts().Message(
             this, BoxKind::Confirmation, BoxButtons::YesNoCancel,
             QStringLiteral("Master Spell File has been changed.\r\nDo you wish to save it now?"))) {
         case Answer::Yes:
@@ -357,10 +345,10 @@ void TfrmMasterList::mnuSetMasterFileClick() {
 
 bool TfrmMasterList::FormCloseQuery() {
     if (!MasterList() || !MasterList()->Modified) return true;
-    switch (context_.prompter().Message(
-        this, BoxKind::Confirmation, BoxButtons::YesNoCancel,
-        QStringLiteral("Master Spell List has been changed and has \r\n"
-                       "not been saved. Do you wish to save it now?"))) {
+    switch (
+        context_.Prompts().Message(this, BoxKind::Confirmation, BoxButtons::YesNoCancel,
+                                   QStringLiteral("Master Spell List has been changed and has \r\n"
+                                                  "not been saved. Do you wish to save it now?"))) {
     case Answer::Yes:
         return mnuSaveMasterFileClick();
     case Answer::No:

@@ -6,6 +6,7 @@
 
 #include "files/file_result.h"
 #include "ui/spell_list.h"
+#include "ui/spell_list_pane.h"
 
 #include <QMainWindow>
 #include <string>
@@ -20,7 +21,6 @@ namespace vellumar {
 class BookUndo;
 class MasterListWindowContext;
 class SpellFilterBar;
-class SpellListPane;
 class TSpellBook;
 
 class TfrmMasterList : public QMainWindow {
@@ -38,10 +38,10 @@ public:
     // folder when only that one holds the file.
     std::string MasterFilePath() const;
 
-    int SpellLevel() const; // 1 to 9
-    void SetSpellLevel(int level);
+    int SpellLevel() const { return pane_->SpellLevel(); } // 1 to 9
+    void SetSpellLevel(int level) { pane_->SetSpellLevel(level); }
     // Rebuilds the rows of the level shown; no row stays selected.
-    void grpSpellLevelClick();
+    void grpSpellLevelClick() { pane_->Redraw(); }
     // Shown, raised and active, at this spell level.
     void ShowAtLevel(int level);
 

@@ -23,13 +23,13 @@ std::unique_ptr<TSpellBook> AskSpellsToImport(SpellBookWindowContext& context, Q
         "*.SPB (spellbook Files)|*.spb|*.DAT (data files)|*.dat|*.* (all files)|*.*");
     request.directory = context.DataDirectory();
     request.mustExist = true;
-    const QString path = context.prompter().OpenFile(parent, request);
+    const QString path = context.Prompts().OpenFile(parent, request);
     if (path.isEmpty()) return nullptr;
     auto read = ReadSpellList(ToPath(path));
     if (read.Missing()) return nullptr; // gone since it was chosen: nothing to read
     if (!read) {
         // Nothing of the file has been offered yet: the book is as it was.
-        context.prompter().Message(parent, BoxKind::Error, BoxButtons::Ok,
+        context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
                                    QStringLiteral("Error Reading Spell File\r\n") + path, QString(),
                                    FileProblemText(read.Status()));
         return nullptr;
@@ -43,10 +43,10 @@ void ExportSpells(SpellBookWindowContext& context, QWidget* parent, TSpellBook& 
     request.filter = QStringLiteral("*.DAT (data files)|*.DAT|*.* (all files)|*.*");
     request.directory = context.DataDirectory();
     request.confirmOverwrite = true;
-    const QString path = context.prompter().SaveFile(parent, request);
+    const QString path = context.Prompts().SaveFile(parent, request);
     if (path.isEmpty()) return;
     if (const FileStatus written = WriteSpellList(book, ToPath(path)); !written)
-        context.prompter().Message(parent, BoxKind::Error, BoxButtons::Ok,
+        context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
                                    QStringLiteral("Error Writing Spell File\r\n") + path, QString(),
                                    FileProblemText(written));
 }
@@ -55,7 +55,7 @@ void CopyBookToClipboard(SpellBookWindowContext& context, TSpellBook& book,
                          const QString& caption) {
     TfrmWorking& working = context.Working();
     CopySpellbookToClipboard(
-        context.prompter(), context.PrintFormat(), context.Output(), book, caption,
+        context.Prompts(), context.PrintFormat(), context.Output(), book, caption,
         [&working] { working.Begin(QStringLiteral("Copying to Clipboard")); },
         [&working] { working.End(); });
 }
@@ -64,7 +64,7 @@ std::unique_ptr<TfrmPrintPreview> MakeBookPreview(SpellBookWindowContext& contex
                                                   std::function<ActiveBook()> activeBook,
                                                   const QString& caption) {
     auto preview = std::make_unique<TfrmPrintPreview>(
-        context.prompter(), context.Output(), context.PrintFormat(), context.Printer(),
+        context.Prompts(), context.Output(), context.PrintFormat(), context.Printer(),
         std::move(activeBook), [&context] { context.PrinterSetup(); }, parent);
     preview->SetSuggestedPdf(SuggestedPdfPath(caption, context.DataDirectory()));
     return preview;
@@ -80,13 +80,13 @@ void ExportBookAsPdf(SpellBookWindowContext& context, QWidget* parent, TSpellBoo
     request.directory = QFileInfo(suggested).absolutePath();
     request.fileName = QFileInfo(suggested).fileName();
     request.confirmOverwrite = true;
-    const QString path = context.prompter().SaveFile(parent, request);
+    const QString path = context.Prompts().SaveFile(parent, request);
     if (path.isEmpty()) return;
     const QPrinter& printer = context.Printer();
     const FileStatus written = ExportBookPdf(path, printer.pageLayout(), printer.resolution(), book,
                                              caption, context.Output());
     if (!written)
-        context.prompter().Message(parent, BoxKind::Error, BoxButtons::Ok,
+        context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
                                    QStringLiteral("Error Writing PDF File\r\n") + path, QString(),
                                    FileProblemText(written));
 }
@@ -95,7 +95,7 @@ bool WriteBookFile(SpellBookWindowContext& context, QWidget* parent, TSpellBook&
                    const QString& path) {
     if (const FileStatus written = WriteSpellbookFile(book, ToPath(path)); !written) {
         // The old file is untouched and the changes are still only here.
-        context.prompter().Message(parent, BoxKind::Error, BoxButtons::Ok,
+        context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
                                    QStringLiteral("Error Writing Spellbook File\r\n") + path,
                                    QString(), FileProblemText(written));
         return false;
@@ -118,7 +118,7 @@ QString AskSaveAsPath(SpellBookWindowContext& context, QWidget* parent, const QS
     } else {
         request.directory = context.DataDirectory();
     }
-    return context.prompter().SaveFile(parent, request);
+    return context.Prompts().SaveFile(parent, request);
 }
 
 } // namespace vellumar

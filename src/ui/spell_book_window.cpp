@@ -170,18 +170,6 @@ bool TfrmSpellBook::IsModified() const {
     return book_->Modified;
 }
 
-int TfrmSpellBook::SpellLevel() const {
-    return pane_->SpellLevel();
-}
-
-void TfrmSpellBook::SetSpellLevel(int level) {
-    pane_->SetSpellLevel(level);
-}
-
-void TfrmSpellBook::grpSpellLevelClick() {
-    pane_->Redraw();
-}
-
 void TfrmSpellBook::spnWizardLevelChange() {
     const BookStep step(*undo_, "Wizard Level", LevelField);
     SetModified(true);
@@ -211,7 +199,7 @@ void TfrmSpellBook::cbWizardSpecialtyExit() {
     const QString question = QStringLiteral("The specialty \"") + text +
                              QStringLiteral("\" does not exist on the current specialty list.") +
                              QStringLiteral("\r\nWould you like modify the specialty list?");
-    if (context_.prompter().Message(this, BoxKind::Confirmation, BoxButtons::YesNo, question) ==
+    if (context_.Prompts().Message(this, BoxKind::Confirmation, BoxButtons::YesNo, question) ==
         Answer::Yes)
         context_.EditSpecialties();
 }
@@ -239,10 +227,10 @@ void TfrmSpellBook::mnuValidateBookClick() {
 }
 
 void TfrmSpellBook::mnuClearBookClick() {
-    if (context_.prompter().Message(this, BoxKind::Confirmation, BoxButtons::OkCancel,
-                                    QStringLiteral("This will remove all spells from the "
-                                                   "Spellbook!\r\nAre you sure you want to "
-                                                   "continue?")) != Answer::Ok)
+    if (context_.Prompts().Message(this, BoxKind::Confirmation, BoxButtons::OkCancel,
+                                   QStringLiteral("This will remove all spells from the "
+                                                  "Spellbook!\r\nAre you sure you want to "
+                                                  "continue?")) != Answer::Ok)
         return;
     const BookStep step(*undo_, "Clear Book");
     auto empty = std::make_unique<TSpellBook>(book_->CasterLevel, book_->Intelligence,
@@ -260,7 +248,7 @@ void TfrmSpellBook::mnuAddSelectedSpellClick() {
 
 void TfrmSpellBook::mnuAddRandomSpellClick() {
     const BookStep step(*undo_, "Add Random Spell");
-    Prompter& prompter = context_.prompter();
+    Prompter& prompter = context_.Prompts();
     const RandomSpellResult result =
         AddRandomSpell(*book_, context_.MasterList(), &context_.SpecialtyTable(), context_.Odds(),
                        SpellLevel(), OfferQuestion(prompter, this));
@@ -285,7 +273,7 @@ void TfrmSpellBook::mnuDeleteSpellClick() {
 
 void TfrmSpellBook::mnuEditSpellClick() {
     // Redrawn after each spell that changed: its row must not outlive it.
-    EditSelectedSpells(*book_, *lbSpells, context_.SpellEdit(), context_.prompter(), *undo_, this,
+    EditSelectedSpells(*book_, *lbSpells, context_.SpellEdit(), context_.Prompts(), *undo_, this,
                        [this] {
                            SetModified(true);
                            grpSpellLevelClick();
@@ -294,7 +282,7 @@ void TfrmSpellBook::mnuEditSpellClick() {
 
 void TfrmSpellBook::mnuCreateNewSpellClick() {
     CreateNewSpells(
-        *book_, context_.SpellEdit(), context_.prompter(), this, [this](const tSpell& spell) {
+        *book_, context_.SpellEdit(), context_.Prompts(), this, [this](const tSpell& spell) {
             SetModified(true);
             undo_->Record(QStringLiteral("Create New Spell"), SpellAdded(*book_, spell));
             pane_->ShowAdded({&spell});
@@ -308,8 +296,8 @@ void TfrmSpellBook::mnuCreateScrollClick() {
 AdmitIneligibleFn TfrmSpellBook::BatchQuestion() {
     // The rows are drawn once after a batch, and before each of its questions,
     // so that the list behind a box shows what went in so far.
-    return [this, ask = OfferBatchQuestion(context_.prompter(), this)](const tSpell& spell,
-                                                                       Ineligibility why) {
+    return [this, ask = OfferBatchQuestion(context_.Prompts(), this)](const tSpell& spell,
+                                                                      Ineligibility why) {
         grpSpellLevelClick();
         return ask(spell, why);
     };
@@ -383,7 +371,7 @@ void TfrmSpellBook::mnuPrintPreviewClick() {
             return ActiveBook{book_.get(), caption_};
         },
         caption_);
-    context_.prompter().Exec(*preview);
+    context_.Prompts().Exec(*preview);
 }
 
 void TfrmSpellBook::mnuPrintClick() {
@@ -454,8 +442,8 @@ bool TfrmSpellBook::FormCloseQuery() {
     const QScopedValueRollback<bool> asking(closing_, true);
     const QString question = QStringLiteral("Spellbook:\r\n") + caption_ +
                              QStringLiteral("\r\nhas not been saved. Do you wish to save it now?");
-    switch (context_.prompter().Message(this, BoxKind::Confirmation, BoxButtons::YesNoCancel,
-                                        question)) {
+    switch (context_.Prompts().Message(this, BoxKind::Confirmation, BoxButtons::YesNoCancel,
+                                       question)) {
     case Answer::Yes:
         mnuSaveClick();
         return !book_->Modified;

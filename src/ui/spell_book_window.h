@@ -5,6 +5,7 @@
 #include "rules/eligibility.h"
 #include "ui/book_window.h"
 #include "ui/spell_list.h"
+#include "ui/spell_list_pane.h"
 
 #include <QWidget>
 #include <functional>
@@ -23,7 +24,6 @@ namespace vellumar {
 class BookChange;
 class BookUndo;
 class SpellBookWindowContext;
-class SpellListPane;
 class SpinEdit;
 class SpellFilterBar;
 class TSpellBook;
@@ -52,11 +52,11 @@ public:
     void SetModified(bool modified);
     bool IsModified() const;
 
-    int SpellLevel() const; // 1 to 9
-    void SetSpellLevel(int level);
+    int SpellLevel() const { return pane_->SpellLevel(); } // 1 to 9
+    void SetSpellLevel(int level) { pane_->SetSpellLevel(level); }
 
     // Shows the rows of the level chosen, and its "# per day".
-    void grpSpellLevelClick();
+    void grpSpellLevelClick() { pane_->Redraw(); }
 
     // Handlers.
     void spnWizardLevelChange();

@@ -12,7 +12,7 @@ class TfrmWorking;
 
 class WindowContext {
 public:
-    virtual Prompter& prompter() const = 0;
+    virtual Prompter& Prompts() const = 0;
     // A picture of the resources (":/icons/<name>.svg"), made once for the run.
     virtual const QIcon& Icon(const QString& name) = 0;
     virtual TfrmWorking& Working() const = 0;
