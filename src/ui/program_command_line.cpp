@@ -36,6 +36,35 @@ constexpr char Usage[] =
     "  --version            show the version\n"
     "  --                   the words after it are books, even if they start with -\n";
 
+// The output format's options, as vellumar-cli knows them.
+QList<QCommandLineOption> FormatCommandLineOptions() {
+    QList<QCommandLineOption> options;
+    for (const FormatOptionName& option : FormatOptionNames) {
+        const QString name = QString::fromLatin1(option.name.substr(2));
+        options << (option.takesValue ? QCommandLineOption(name, {}, QStringLiteral("VALUE"))
+                                      : QCommandLineOption(name, {}));
+    }
+    return options;
+}
+
+// Qt's own options (-platform offscreen, -style Fusion, ...) are known here
+// too, and left for the application object to take.
+void AddQtOptions(QCommandLineParser& parser) {
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "display",
+                             "geometry", "style", "stylesheet", "session", "title"}) {
+        QCommandLineOption qtOption(QString::fromLatin1(name), {}, QStringLiteral("value"));
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
+    for (const char* name : {"reverse", "nograb", "dograb", "sync", "widgetcount"}) {
+        QCommandLineOption qtOption(QString::fromLatin1(name), {});
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
+}
+
 } // namespace
 
 ProgramCommandLineRead ParseProgramCommandLine(int argc, char** argv) {
@@ -52,29 +81,9 @@ ProgramCommandLineRead ParseProgramCommandLine(int argc, char** argv) {
     const QCommandLineOption exportPdf(QStringLiteral("export-pdf"), {}, QStringLiteral("BOOK"));
     const QCommandLineOption output(QStringLiteral("output"), {}, QStringLiteral("F"));
     parser.addOptions({help, version, seed, quit, exportPdf, output});
-    // The output format's options, as vellumar-cli knows them.
-    QList<QCommandLineOption> formatOptions;
-    for (const FormatOptionName& option : FormatOptionNames) {
-        const QString name = QString::fromLatin1(option.name.substr(2));
-        formatOptions << (option.takesValue ? QCommandLineOption(name, {}, QStringLiteral("VALUE"))
-                                            : QCommandLineOption(name, {}));
-    }
+    const QList<QCommandLineOption> formatOptions = FormatCommandLineOptions();
     parser.addOptions(formatOptions);
-    // Qt's own options (-platform offscreen, -style Fusion, ...) are known
-    // here too, and left for the application object to take.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
-                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "display",
-                             "geometry", "style", "stylesheet", "session", "title"}) {
-        QCommandLineOption qtOption(QString::fromLatin1(name), {}, QStringLiteral("value"));
-        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(qtOption);
-    }
-    for (const char* name : {"reverse", "nograb", "dograb", "sync", "widgetcount"}) {
-        QCommandLineOption qtOption(QString::fromLatin1(name), {});
-        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(qtOption);
-    }
+    AddQtOptions(parser);
     parser.addPositionalArgument(QStringLiteral("BOOK"), {}, QStringLiteral("[BOOK ...]"));
     if (!parser.parse(words)) {
         read.exit = ProgramExit::Mistake(QStringLiteral("vellumar: ") + parser.errorText() +
