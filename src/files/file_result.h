@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace vellumar {
 
@@ -33,9 +34,16 @@ public:
     // The status of the last failed system call, with its error text.
     static FileStatus FromErrno(FileFailure failure, int error);
 
+    // What a read or write that worked lost on the way, each said in one
+    // line: a line a reader left out ("line 12: ..."), a character it
+    // replaced, an owner a writer could not keep. The user hears of each.
+    const std::vector<std::string>& Warnings() const { return warnings_; }
+    void Warn(std::string warning) { warnings_.push_back(std::move(warning)); }
+
 private:
     FileFailure failure_ = FileFailure::None;
     std::string reason_;
+    std::vector<std::string> warnings_;
 };
 
 // A read's outcome: a new object owned by the caller, or the failure.
@@ -49,6 +57,9 @@ public:
     T& operator*() const { return *value_; }
     std::unique_ptr<T> Take() { return std::move(value_); }
     const FileStatus& Status() const { return status_; }
+    // A reader notes what it left out here, beside the value it returns.
+    void Warn(std::string warning) { status_.Warn(std::move(warning)); }
+    const std::vector<std::string>& Warnings() const { return status_.Warnings(); }
     const std::string& Reason() const { return status_.Reason(); }
     bool Missing() const { return status_.Missing(); }
 
