@@ -166,7 +166,7 @@ void TfrmMasterList::Load(const QString& task) {
         failure = read.Status();
         SetModified(false);
         undo_->Restart(true);
-        grpSpellLevelClick();
+        pane_->Redraw();
     }
     // A missing file is a list not yet made; one that is there but cannot be
     // read is the user's, and must not be written over unasked.
@@ -196,7 +196,7 @@ void TfrmMasterList::ShowAtLevel(int level) {
     show();
     raise();
     activateWindow();
-    grpSpellLevelClick();
+    pane_->Redraw();
 }
 
 void TfrmMasterList::mnuAddToBookClick() {
@@ -211,7 +211,7 @@ void TfrmMasterList::mnuEditSpellClick() {
     EditSelectedSpells(*list, *lbSpells, context_.SpellEdit(), context_.Prompts(), *undo_, this,
                        [this] {
                            SetModified(true);
-                           grpSpellLevelClick();
+                           pane_->Redraw();
                        });
 }
 

@@ -74,7 +74,7 @@ TfrmSpellBook::TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent)
     for (const char* name : FrequencyNamesCommonFirst()) cbSpellFrequency->addItem(name);
     cbSpellFrequency->setCurrentIndex(0);
     SetSpellLevel(1);
-    grpSpellLevelClick();
+    pane_->Redraw();
 
     // Connected after the controls are filled, so that a new book starts unchanged.
     connect(spnWizardLevel, &SpinEdit::Changed, this, &TfrmSpellBook::spnWizardLevelChange);
@@ -122,7 +122,7 @@ void TfrmSpellBook::ShowCasterFields() {
 void TfrmSpellBook::ShowBookParameters() {
     ShowCasterFields();
     SetSpellLevel(1);
-    grpSpellLevelClick();
+    pane_->Redraw();
     // The book just put in is where Undo stops; its saved state is set by
     // whoever put it in (SetModified).
     undo_->Restart(false);
@@ -174,7 +174,7 @@ void TfrmSpellBook::spnWizardLevelChange() {
     const BookStep step(*undo_, "Wizard Level", LevelField);
     SetModified(true);
     book_->CasterLevel = spnWizardLevel->TypedValue(1);
-    grpSpellLevelClick();
+    pane_->Redraw();
 }
 
 void TfrmSpellBook::spnWizardIntelligenceChange() {
@@ -187,7 +187,7 @@ void TfrmSpellBook::cbWizardSpecialtyChange() {
     const BookStep step(*undo_, "Specialty", SpecialtyField);
     SetModified(true);
     book_->Specialty = FromQString(cbWizardSpecialty->currentText());
-    grpSpellLevelClick();
+    pane_->Redraw();
 }
 
 void TfrmSpellBook::cbWizardSpecialtyExit() {
@@ -215,7 +215,7 @@ void TfrmSpellBook::mnuFillBookClick() {
     WorkingScope working(context_.Working(), QStringLiteral("Filling Spellbook"));
     FillSpellbook(book_.get(), context_.MasterList(), &context_.SpecialtyTable(), context_.Odds());
     SetModified(true);
-    grpSpellLevelClick();
+    pane_->Redraw();
 }
 
 void TfrmSpellBook::mnuValidateBookClick() {
@@ -223,7 +223,7 @@ void TfrmSpellBook::mnuValidateBookClick() {
     ValidateBook(*book_, &context_.SpecialtyTable());
     // Also when nothing went: the book has been through the rules.
     SetModified(true);
-    grpSpellLevelClick();
+    pane_->Redraw();
 }
 
 void TfrmSpellBook::mnuClearBookClick() {
@@ -239,7 +239,7 @@ void TfrmSpellBook::mnuClearBookClick() {
     lbSpells->ShowNone();
     book_ = std::move(empty);
     SetModified(true);
-    grpSpellLevelClick();
+    pane_->Redraw();
 }
 
 void TfrmSpellBook::mnuAddSelectedSpellClick() {
@@ -276,7 +276,7 @@ void TfrmSpellBook::mnuEditSpellClick() {
     EditSelectedSpells(*book_, *lbSpells, context_.SpellEdit(), context_.Prompts(), *undo_, this,
                        [this] {
                            SetModified(true);
-                           grpSpellLevelClick();
+                           pane_->Redraw();
                        });
 }
 
@@ -298,7 +298,7 @@ AdmitIneligibleFn TfrmSpellBook::BatchQuestion() {
     // so that the list behind a box shows what went in so far.
     return [this, ask = OfferBatchQuestion(context_.Prompts(), this)](const tSpell& spell,
                                                                       Ineligibility why) {
-        grpSpellLevelClick();
+        pane_->Redraw();
         return ask(spell, why);
     };
 }
@@ -319,7 +319,7 @@ void TfrmSpellBook::AddFromMasterList(const std::vector<tSpell*>& spells) {
     if (spells.empty()) return;
     // The level of the rows; with every level shown, that of the first one chosen.
     SetSpellLevel(spells.front()->Level);
-    grpSpellLevelClick();
+    pane_->Redraw();
     // Many rows are one batch, as an import is: "OK to All" from the second question on.
     OfferSpells(spells);
 }
@@ -337,7 +337,7 @@ void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
         SetModified(true);
     }
     pnlFilter->Reveal(added);
-    grpSpellLevelClick();
+    pane_->Redraw();
     lbSpells->SelectSpells(added);
 }
 
@@ -349,7 +349,7 @@ void TfrmSpellBook::mnuImportSpellsClick() {
     for (read->First(); const tSpell* spell = read->CurrentSpell(); read->Next())
         OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);
     SetModified(book_->Modified);
-    grpSpellLevelClick();
+    pane_->Redraw();
 }
 
 void TfrmSpellBook::mnuExportSpellClick() {
