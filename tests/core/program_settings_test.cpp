@@ -5,9 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -141,6 +150,116 @@ TEST_F(ProgramSettingsTest, WriteIntoAMissingFolderFails) {
     EXPECT_FALSE(settings.SetMasterFile("x.dat"));
     EXPECT_FALSE(settings.SetDataDirectory("/x/"));
     EXPECT_FALSE(settings.SetOdds(0, 3));
+}
+
+// Settings files the program must survive: each gives the defaults and a
+// warning, or its values; none may hang or fill the memory.
+struct Hostile {
+    const char* name;
+    std::function<void(const std::string& path)> make;
+    const char* dataDirectory; // "-" is the default
+    std::vector<std::string> recent;
+};
+
+TEST_F(ProgramSettingsTest, HostileFilesGiveTheirValuesOrTheDefaultsAndAWarning) {
+    const std::string longPath = "/" + std::string(1999, 'p');
+    const auto put = [](std::string content) {
+        return [content](const std::string& path) { std::ofstream(path) << content; };
+    };
+    const std::vector<Hostile> rows = {
+        {"pipe",
+         [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); },
+         "-",
+         {}},
+        {"device", [](const std::string& path) { fs::create_symlink("/dev/zero", path); }, "-", {}},
+        {"oversized",
+         put("[Vellumar]\r\nDataDirectory=/d/\r\n;" + std::string(IniFile::MaxFileBytes, 'x')),
+         "-",
+         {}},
+        {"two byte-order marks",
+         put("\xEF\xBB\xBF\xEF\xBB\xBF[Vellumar]\r\nDataDirectory=/d/\r\n"),
+         "/d/",
+         {}},
+        {"long recent path", put("[Recent]\r\nFile1=" + longPath + "\r\n"), "-", {longPath}},
+    };
+    for (const Hostile& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = SettingsFolder() + "Vellumar.INI";
+        fs::remove(path);
+        row.make(path);
+        auto reading = std::async(std::launch::async, [this] {
+            return std::make_unique<ProgramSettings>(ProgramSettings::In(SettingsFolder()));
+        });
+        if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            ADD_FAILURE() << "reading hangs";
+            ::close(::open(path.c_str(), O_WRONLY | O_NONBLOCK)); // lets a pipe's reader go
+            return;
+        }
+        const auto settings = reading.get();
+        const bool read = std::string(row.dataDirectory) != "-" || !row.recent.empty();
+        EXPECT_EQ(settings->NotReadWarning().empty(), read) << settings->NotReadWarning();
+        EXPECT_EQ(settings->DataDirectory("-"), row.dataDirectory);
+        EXPECT_EQ(settings->RecentBooks(), row.recent);
+        // A file that was not read is not written over; the others keep their values.
+        EXPECT_EQ(bool(settings->AddRecentBook("/b/new.SPB")), read);
+        if (!read) continue;
+        const ProgramSettings after = ProgramSettings::In(SettingsFolder());
+        EXPECT_EQ(after.DataDirectory("-"), row.dataDirectory);
+        std::vector<std::string> recent = {"/b/new.SPB"};
+        recent.insert(recent.end(), row.recent.begin(), row.recent.end());
+        EXPECT_EQ(after.RecentBooks(), recent);
+    }
+}
+
+// The file is read once; a write reads it again, and keeps what another
+// program wrote since.
+TEST_F(ProgramSettingsTest, ReadsTheFileOnceAndWritesOverItsNewestState) {
+    Put("[Vellumar]\r\nDataDirectory=/first/\r\n");
+    ProgramSettings settings = ProgramSettings::In(SettingsFolder());
+    EXPECT_EQ(settings.DataDirectory("-"), "/first/");
+    Put("[Vellumar]\r\nDataDirectory=/second/\r\n");
+    EXPECT_EQ(settings.DataDirectory("-"), "/first/");
+    EXPECT_EQ(settings.Odds(0, 5), 5);
+    ASSERT_TRUE(settings.SetOdds(0, 9));
+    EXPECT_EQ(settings.DataDirectory("-"), "/second/");
+    EXPECT_EQ(ProgramSettings::In(SettingsFolder()).DataDirectory("-"), "/second/");
+}
+
+// Programs started at once, each noting its book, keep all eight.
+TEST_F(ProgramSettingsTest, ConcurrentProgramsKeepEachOthersRecentBooks) {
+    int gate[2];
+    ASSERT_EQ(::pipe(gate), 0);
+    std::vector<pid_t> children;
+    for (int k = 0; k < 8; ++k) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ProgramSettings settings = ProgramSettings::In(SettingsFolder());
+            ::close(gate[1]);
+            char byte;
+            (void)!::read(gate[0], &byte, 1); // all start when the gate closes
+            ::_exit(settings.AddRecentBook("/b/" + std::to_string(k) + ".SPB") ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    ::close(gate[0]);
+    ::close(gate[1]);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    for (const pid_t child : children) {
+        int status = -1;
+        while (::waitpid(child, &status, WNOHANG) == 0 &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (status == -1) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::vector<std::string> books = ProgramSettings::In(SettingsFolder()).RecentBooks();
+    std::sort(books.begin(), books.end());
+    EXPECT_EQ(books, (std::vector<std::string>{"/b/0.SPB", "/b/1.SPB", "/b/2.SPB", "/b/3.SPB",
+                                               "/b/4.SPB", "/b/5.SPB", "/b/6.SPB", "/b/7.SPB"}));
 }
 
 } // namespace
