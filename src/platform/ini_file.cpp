@@ -86,21 +86,21 @@ public:
             fd_ = open(path.c_str(),
                        O_RDONLY | O_CLOEXEC | O_NONBLOCK | (there ? 0 : O_CREAT | O_EXCL), 0666);
             if (fd_ < 0) {
-                if (errno == EEXIST || (errno == ENOENT && there))
-                    continue; // made or gone meanwhile
-                return {};
-            }
-            created_ = !there;
-            if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-                struct stat locked;
-                if (fstat(fd_, &locked) == 0 && stat(path.c_str(), &named) == 0 &&
-                    named.st_dev == locked.st_dev && named.st_ino == locked.st_ino) {
-                    file_ = locked;
+                // Made or gone since the look: try again; anything else has no lock.
+                if (errno != EEXIST && (errno != ENOENT || !there)) return {};
+            } else {
+                created_ = !there;
+                if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+                    struct stat locked;
+                    if (fstat(fd_, &locked) == 0 && stat(path.c_str(), &named) == 0 &&
+                        named.st_dev == locked.st_dev && named.st_ino == locked.st_ino) {
+                        file_ = locked;
+                        return {};
+                    }
+                } else if (errno != EWOULDBLOCK) {
+                    Release();
                     return {};
                 }
-            } else if (errno != EWOULDBLOCK) {
-                Release();
-                return {};
             }
             Release();
             if (std::chrono::steady_clock::now() >= deadline)
