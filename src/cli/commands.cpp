@@ -114,8 +114,11 @@ BookResult MasterOption(const Arguments& args, Session& session) {
         path = *input;
     } else {
         // Without creating the settings folder: reading needs none.
-        const MasterFileChoice choice =
-            ProgramSettings::In(SettingsFolder(CurrentFolderEnvironment())).LocateMasterFile();
+        const ProgramSettings settings =
+            ProgramSettings::In(SettingsFolder(CurrentFolderEnvironment()));
+        if (const std::string warning = settings.NotReadWarning(); !warning.empty())
+            session.Warn(warning);
+        const MasterFileChoice choice = settings.LocateMasterFile();
         path = choice.path;
         session.err << "vellumar-cli: master list '" << path << "' ("
                     << (choice.fromSetting ? std::string("the ") + ProgramSettings::MasterFileKey +

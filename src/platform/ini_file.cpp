@@ -5,8 +5,15 @@
 #include "model/code_page.h"
 #include "model/text.h"
 
+#include <cerrno>
 #include <charconv>
+#include <chrono>
+#include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace vellumar {
@@ -27,18 +34,100 @@ bool SameName(std::string_view a, std::string_view b) {
 
 // Lines of the file without their ends, as the line reader splits them (CR LF,
 // CR and LF all end a line). A missing file has none; one that is there but
-// cannot be read gives its failure. `marked` tells whether a byte-order mark
-// stood before the first line: an editor's mark would otherwise hide the first
-// section. The values stay as they are, not converted: they are mostly file
-// names, which are the file system's bytes.
-FileStatus ReadLines(const std::string& path, std::vector<std::string>& lines,
-                     bool* marked = nullptr) {
+// cannot be read, is not a regular file or is too large to be a settings file
+// gives its failure. `marked` tells whether a byte-order mark stood before the
+// first line: an editor's mark would otherwise hide the first section. The
+// values stay as they are, not converted: they are mostly file names, which
+// are the file system's bytes.
+FileStatus ReadLines(const std::string& path, std::vector<std::string>& lines, bool& marked) {
+    const FileStatus tooLarge(FileFailure::CannotOpen,
+                              "larger than " + std::to_string(IniFile::MaxFileBytes >> 20) +
+                                  " MiB, more than a settings file holds");
+    // Before the reader: one line of a huge file would be read whole.
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<unsigned long long>(info.st_size) > IniFile::MaxFileBytes)
+        return tooLarge;
     LineReader reader(path, LineText::AsStored);
     if (!reader.IsOpen()) return reader.Status().Missing() ? FileStatus() : reader.Status();
-    while (!reader.AtEnd()) lines.emplace_back(reader.ReadLine());
-    if (marked) *marked = reader.HadByteOrderMark();
+    size_t bytes = 0; // the file may have grown since
+    while (!reader.AtEnd()) {
+        lines.emplace_back(reader.ReadLine());
+        bytes += lines.back().size() + 1;
+        if (bytes > IniFile::MaxFileBytes) return tooLarge;
+    }
+    marked = reader.HadByteOrderMark();
+    // The reader skips one mark; a file saved twice by such an editor has more.
+    if (marked && !lines.empty())
+        while (lines.front().starts_with(Utf8ByteOrderMark))
+            lines.front().erase(0, Utf8ByteOrderMark.size());
     return reader.Status();
 }
+
+// Holds the settings file against other programs' writes, from the read to
+// the replacement. The file itself is locked rather than a lock file beside
+// it, so that no other file appears in the user's folder: since a write
+// replaces the file by a new one, the lock counts only while the name still
+// leads to the locked file, and is taken again otherwise.
+class WriteLock {
+public:
+    // Success with the lock held; success without a lock where none can be
+    // had (a folder the user may not write, a target that is not a regular
+    // file, a file system without locks): the write itself then reports what
+    // stands in its way. Fails when another program holds the lock longer
+    // than IniFile::LockWait.
+    FileStatus Take(const std::string& path) {
+        const auto deadline = std::chrono::steady_clock::now() + IniFile::LockWait;
+        for (;;) {
+            struct stat named;
+            const bool there = stat(path.c_str(), &named) == 0;
+            if (there && !S_ISREG(named.st_mode)) return {};
+            // The empty file stands for the missing one until the write replaces it.
+            fd_ = open(path.c_str(),
+                       O_RDONLY | O_CLOEXEC | O_NONBLOCK | (there ? 0 : O_CREAT | O_EXCL), 0666);
+            if (fd_ < 0) {
+                // Made or gone since the look: try again; anything else has no lock.
+                if (errno != EEXIST && (errno != ENOENT || !there)) return {};
+            } else {
+                created_ = !there;
+                if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+                    struct stat locked;
+                    if (fstat(fd_, &locked) == 0 && stat(path.c_str(), &named) == 0 &&
+                        named.st_dev == locked.st_dev && named.st_ino == locked.st_ino) {
+                        file_ = locked;
+                        return {};
+                    }
+                } else if (errno != EWOULDBLOCK) {
+                    Release();
+                    return {};
+                }
+            }
+            Release();
+            if (std::chrono::steady_clock::now() >= deadline)
+                return FileStatus(FileFailure::CannotWrite,
+                                  "another program is still writing the file");
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    // The empty file made for the lock goes when the write failed.
+    void RemoveIfUnwritten(const std::string& path) {
+        struct stat named;
+        if (fd_ >= 0 && created_ && stat(path.c_str(), &named) == 0 &&
+            named.st_dev == file_.st_dev && named.st_ino == file_.st_ino && named.st_size == 0)
+            unlink(path.c_str());
+    }
+    void Release() {
+        if (fd_ >= 0) close(fd_); // lets go of the lock
+        fd_ = -1;
+        created_ = false;
+    }
+    ~WriteLock() { Release(); }
+
+private:
+    int fd_ = -1;
+    bool created_ = false;
+    struct stat file_ = {};
+};
 
 // The section name of a "[name]" line.
 std::optional<std::string_view> SectionOf(std::string_view line) {
@@ -82,15 +171,9 @@ std::optional<std::string> LookupIn(const std::vector<std::string>& lines, std::
     return std::nullopt;
 }
 
-std::optional<std::string> Lookup(const std::string& path, std::string_view section,
-                                  std::string_view key) {
-    std::vector<std::string> lines;
-    (void)ReadLines(path, lines); // what cannot be read gives the defaults
-    return LookupIn(lines, section, key);
-}
-
-std::string Shortened(std::string value) {
-    if (value.size() > IniFile::MaxValueLength) value.resize(IniFile::MaxValueLength);
+std::string Shortened(std::string value, IniFile::Length length) {
+    if (length == IniFile::Length::Classic && value.size() > IniFile::MaxValueLength)
+        value.resize(IniFile::MaxValueLength);
     return value;
 }
 
@@ -161,27 +244,29 @@ bool ParseIniInteger(std::string_view text, int32_t& value) {
     return ec == std::errc() && end == text.data() + text.size();
 }
 
+IniFile::IniFile(std::string path) : path_(std::move(path)) {
+    readStatus_ = ReadLines(path_, lines_, marked_);
+    if (!readStatus_) lines_.clear(); // what cannot be read gives the defaults
+}
+
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
-                                std::string_view defaultValue) const {
-    return Shortened(Lookup(path_, section, key).value_or(std::string(defaultValue)));
+                                std::string_view defaultValue, Length length) const {
+    return Shortened(LookupIn(lines_, section, key).value_or(std::string(defaultValue)), length);
 }
 
 std::vector<std::string> IniFile::ReadStrings(std::string_view section,
                                               const std::vector<std::string>& keys,
-                                              std::string_view defaultValue) const {
-    std::vector<std::string> lines;
-    (void)ReadLines(path_, lines); // what cannot be read gives the defaults
+                                              std::string_view defaultValue, Length length) const {
     std::vector<std::string> values;
     values.reserve(keys.size());
     for (const std::string& key : keys)
-        values.push_back(
-            Shortened(LookupIn(lines, section, key).value_or(std::string(defaultValue))));
+        values.push_back(ReadString(section, key, defaultValue, length));
     return values;
 }
 
 int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
                              int32_t defaultValue) const {
-    const auto text = Lookup(path_, section, key);
+    const auto text = LookupIn(lines_, section, key);
     int32_t value = 0;
     if (!text || !ParseIniInteger(*text, value)) return defaultValue;
     return value;
@@ -192,14 +277,28 @@ FileStatus IniFile::WriteString(std::string_view section, std::string_view key,
     return WriteStrings(section, {{std::string(key), std::string(value)}});
 }
 
-FileStatus IniFile::WriteStrings(std::string_view section,
-                                 const std::vector<std::pair<std::string, std::string>>& entries) {
+FileStatus IniFile::WriteStrings(std::string_view section, const Entries& entries) {
+    return Update(section, [&entries](const IniFile&) { return entries; });
+}
+
+FileStatus IniFile::Update(std::string_view section, const Change& change) {
+    WriteLock lock;
+    if (FileStatus locked = lock.Take(path_); !locked) return locked;
     // Writing over a file that could not be read would lose every other line.
     std::vector<std::string> lines;
     bool marked = false;
-    if (FileStatus read = ReadLines(path_, lines, &marked); !read) return read;
+    if (FileStatus read = ReadLines(path_, lines, marked); !read) return read;
+    lines_ = lines;
+    marked_ = marked;
+    const Entries entries = change(*this);
+    if (entries.empty()) return {};
     for (const auto& [key, value] : entries) SetEntry(lines, section, key, value);
-    return WriteLines(path_, lines, marked);
+    FileStatus written = WriteLines(path_, lines, marked);
+    if (written)
+        lines_ = std::move(lines);
+    else
+        lock.RemoveIfUnwritten(path_);
+    return written;
 }
 
 FileStatus IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {

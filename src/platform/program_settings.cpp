@@ -83,37 +83,55 @@ FileStatus ProgramSettings::SetOdds(size_t entry, int32_t value) {
     return file_.WriteInteger(OddsSection, FrequencyNames[entry], value);
 }
 
-std::vector<std::string> ProgramSettings::RecentBooks() const {
+std::string ProgramSettings::NotReadWarning() const {
+    const FileStatus& read = file_.ReadStatus();
+    if (read) return {};
+    return "settings file '" + Path() + "' not read (" + read.Reason() + "); the defaults are used";
+}
+
+// The paths are kept whole: they are our own keys, and a path cut at 1023
+// characters would name another file.
+std::vector<std::string> ProgramSettings::RecentBooksIn(const IniFile& file) {
     std::vector<std::string> keys;
     for (size_t k = 0; k < RecentBookCount; ++k) keys.push_back(RecentKey(k));
     std::vector<std::string> paths;
-    for (std::string& path : file_.ReadStrings(RecentSection, keys, ""))
+    for (std::string& path : file.ReadStrings(RecentSection, keys, "", IniFile::Length::Whole))
         if (!path.empty() && std::find(paths.begin(), paths.end(), path) == paths.end())
             paths.push_back(std::move(path));
     return paths;
 }
 
+std::vector<std::string> ProgramSettings::RecentBooks() const {
+    return RecentBooksIn(file_);
+}
+
+// Both edit the list as the file holds it now, so that the books another
+// running program added meanwhile stay in it.
 FileStatus ProgramSettings::AddRecentBook(const std::string& path) {
-    std::vector<std::string> paths = RecentBooks();
-    if (!paths.empty() && paths.front() == path) return {};
-    std::erase(paths, path);
-    paths.insert(paths.begin(), path);
-    if (paths.size() > RecentBookCount) paths.resize(RecentBookCount);
-    return SetRecentBooks(paths);
+    return file_.Update(RecentSection, [&path](const IniFile& now) {
+        std::vector<std::string> paths = RecentBooksIn(now);
+        if (!paths.empty() && paths.front() == path) return IniFile::Entries();
+        std::erase(paths, path);
+        paths.insert(paths.begin(), path);
+        if (paths.size() > RecentBookCount) paths.resize(RecentBookCount);
+        return RecentEntries(paths);
+    });
 }
 
 FileStatus ProgramSettings::RemoveRecentBook(const std::string& path) {
-    std::vector<std::string> paths = RecentBooks();
-    if (std::erase(paths, path) == 0) return {};
-    return SetRecentBooks(paths);
+    return file_.Update(RecentSection, [&path](const IniFile& now) {
+        std::vector<std::string> paths = RecentBooksIn(now);
+        if (std::erase(paths, path) == 0) return IniFile::Entries();
+        return RecentEntries(paths);
+    });
 }
 
 // Every key is written, empty past the list's end, so that no old entry survives.
-FileStatus ProgramSettings::SetRecentBooks(const std::vector<std::string>& paths) {
-    std::vector<std::pair<std::string, std::string>> entries;
+IniFile::Entries ProgramSettings::RecentEntries(const std::vector<std::string>& paths) {
+    IniFile::Entries entries;
     for (size_t k = 0; k < RecentBookCount; ++k)
         entries.emplace_back(RecentKey(k), k < paths.size() ? paths[k] : "");
-    return file_.WriteStrings(RecentSection, entries);
+    return entries;
 }
 
 } // namespace vellumar

@@ -25,6 +25,10 @@ public:
     }
 
     const std::string& Path() const { return file_.Path(); }
+    // How the one reading of the file went (IniFile::ReadStatus), and the
+    // warning to give when the file was not read; empty when it was.
+    const FileStatus& ReadStatus() const { return file_.ReadStatus(); }
+    std::string NotReadWarning() const;
     // The file itself, for what is not a setting of the program.
     IniFile& File() { return file_; }
     const IniFile& File() const { return file_; }
@@ -53,7 +57,8 @@ public:
     // The books last opened or saved, newest first, at most RecentBookCount.
     static constexpr size_t RecentBookCount = 8;
     std::vector<std::string> RecentBooks() const;
-    // Puts a book at the head of the list, once.
+    // Puts a book at the head of the list, once. Both merge with the list
+    // as the file holds it at the time of the write.
     FileStatus AddRecentBook(const std::string& path);
     FileStatus RemoveRecentBook(const std::string& path);
 
@@ -63,7 +68,8 @@ public:
     FileStatus SetOdds(size_t entry, int32_t value);
 
 private:
-    FileStatus SetRecentBooks(const std::vector<std::string>& paths);
+    static std::vector<std::string> RecentBooksIn(const IniFile& file);
+    static IniFile::Entries RecentEntries(const std::vector<std::string>& paths);
 
     IniFile file_;
     mutable std::string bareFolder_;

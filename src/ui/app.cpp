@@ -22,6 +22,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
+#include <cstdio>
+
 static void InitResources() {
     Q_INIT_RESOURCE(vellumar);
 }
@@ -71,6 +73,9 @@ void VellumarApp::ReadSettings() {
     const QString settingsFolder = context_.SettingsFolder();
     context_.OpenSettings(ToPath(settingsFolder + QString::fromLatin1(ProgramSettings::FileName)));
     const ProgramSettings& settings = context_.Settings();
+    // Said once, without a box: the program may have been started unattended.
+    if (const std::string warning = settings.NotReadWarning(); !warning.empty())
+        std::fprintf(stderr, "vellumar: warning: %s\n", warning.c_str());
     for (size_t k = 0; k < context_.Odds().size(); ++k)
         context_.Odds()[k] = ClampedOdds(settings.Odds(k, DefaultFrequencyOdds[k]));
     context_.SetHelpFile(context_.ProgramFolder() + QStringLiteral("Vellumar.HLP"));

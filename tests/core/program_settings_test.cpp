@@ -5,9 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -141,6 +146,71 @@ TEST_F(ProgramSettingsTest, WriteIntoAMissingFolderFails) {
     EXPECT_FALSE(settings.SetMasterFile("x.dat"));
     EXPECT_FALSE(settings.SetDataDirectory("/x/"));
     EXPECT_FALSE(settings.SetOdds(0, 3));
+}
+
+// Each gives its values, or the defaults and a warning; none hangs or fills the memory.
+TEST_F(ProgramSettingsTest, HostileFilesGiveTheirValuesOrTheDefaultsAndAWarning) {
+    const std::string path = SettingsFolder() + "Vellumar.INI", longPath(2000, 'p'),
+                      huge(1 << 20, 'x');
+    const struct {
+        std::string name, content, link, dataDirectory; // "-": the default
+        std::vector<std::string> recent;
+    } rows[] = {
+        {"pipe", "", SettingsFolder() + "fifo", "-", {}},
+        {"device", "", "/dev/zero", "-", {}},
+        {"oversized", "[Vellumar]\r\nDataDirectory=/d/\r\n;" + huge, "", "-", {}},
+        {"two marks", "\xEF\xBB\xBF\xEF\xBB\xBF[Vellumar]\r\nDataDirectory=/d/\r\n", "", "/d/", {}},
+        {"long recent path", "[Recent]\r\nFile1=" + longPath + "\r\n", "", "-", {longPath}},
+    };
+    ASSERT_EQ(::mkfifo((SettingsFolder() + "fifo").c_str(), 0600), 0);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove(path);
+        row.link.empty() ? Put(row.content) : fs::create_symlink(row.link, path);
+        auto reading = std::async(std::launch::async, [&] { return ProgramSettings(path); });
+        if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            ::close(::open(path.c_str(), O_WRONLY | O_NONBLOCK)); // lets a pipe's reader go
+            FAIL() << "reading hangs";
+        }
+        ProgramSettings settings = reading.get();
+        const bool read = row.dataDirectory != "-" || !row.recent.empty();
+        EXPECT_EQ(settings.NotReadWarning().empty(), read) << settings.NotReadWarning();
+        EXPECT_EQ(settings.DataDirectory("-"), row.dataDirectory);
+        EXPECT_EQ(settings.RecentBooks(), row.recent);
+        // A file not read is not written over; one read keeps its long path.
+        EXPECT_EQ(bool(settings.AddRecentBook("/new")), read);
+        if (!read) continue;
+        EXPECT_EQ(ProgramSettings(path).RecentBooks().back(),
+                  row.recent.empty() ? "/new" : longPath);
+    }
+}
+
+// Eight programs noting a book at once keep all eight; a write reads the file again.
+TEST_F(ProgramSettingsTest, ConcurrentProgramsKeepEachOthersRecentBooks) {
+    ProgramSettings settings = ProgramSettings::In(SettingsFolder());
+    int gate[2];
+    ASSERT_EQ(::pipe(gate), 0);
+    std::vector<pid_t> children;
+    for (int k = 0; k < 8; ++k) {
+        if ((children.emplace_back(::fork())) == 0) {
+            ::close(gate[1]);
+            char byte;
+            (void)!::read(gate[0], &byte, 1); // all go when the gate closes
+            ::_exit(settings.AddRecentBook("/b/" + std::to_string(k)) ? 0 : 1);
+        }
+    }
+    ::close(gate[0]);
+    ::close(gate[1]);
+    for (const pid_t child : children) {
+        int status = -1;
+        for (int tries = 0; tries < 1500 && ::waitpid(child, &status, WNOHANG) == 0; ++tries)
+            ::usleep(10000);
+        if (status == -1) ::kill(child, SIGKILL), ::waitpid(child, nullptr, 0);
+        EXPECT_EQ(status, 0);
+    }
+    EXPECT_TRUE(settings.RecentBooks().empty());
+    ASSERT_TRUE(settings.SetOdds(0, 9));
+    EXPECT_EQ(settings.RecentBooks().size(), 8u); // each path is kept once
 }
 
 } // namespace
