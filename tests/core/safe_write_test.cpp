@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -171,6 +174,165 @@ TEST(SafeWrite, FailuresCarryTheSystemsReason) {
     EXPECT_EQ(full.Reason(), std::strerror(ENOSPC));
     std::filesystem::create_directory(folder.File("dir.spb"));
     EXPECT_EQ(WriteFileAtomically(folder.File("dir.spb"), "x").Reason(), "not a regular file");
+}
+
+// Every kind of target a save may meet: where the content goes, or why it is
+// refused, and that no target is ever replaced by a file of another kind.
+struct HostileTarget {
+    const char* name;
+    std::function<std::string(const TempFolder&)> setUp; // makes the target; "": skip the row
+    int error;         // 0: written; -1: "not a regular file"; else the system's reason
+    std::string newAt; // the file in the folder that then holds the new content
+    bool warns;
+    std::string oldAt; // a file that keeps the old content
+};
+
+void PrintTo(const HostileTarget& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class SafeWriteHostileTest : public ::testing::TestWithParam<HostileTarget> {};
+
+const std::string OldBytes("old\r\n\0bytes", 10);
+
+std::string Linked(const TempFolder& f, const char* to, const char* name = "link.spb") {
+    symlink(to, f.File(name).c_str());
+    return f.File(name);
+}
+
+TEST_P(SafeWriteHostileTest, WritesWhereItShouldOrRefusesWithAReason) {
+    const HostileTarget& row = GetParam();
+    TempFolder folder;
+    WriteBytes(folder.File("old.spb"), OldBytes);
+    const bool tagged =
+        setxattr(folder.File("old.spb").c_str(), "user.vellumar", "kept", 4, 0) == 0;
+    const std::string target = row.setUp(folder);
+    if (target.empty()) GTEST_SKIP() << "needs root";
+    struct stat before {};
+    ASSERT_EQ(lstat(target.c_str(), &before), 0);
+    const FileStatus written = WriteFileAtomically(target, "new content");
+    while (waitpid(-1, nullptr, 0) > 0) continue; // a pipe's reader ends within its alarm
+    ASSERT_EQ(bool(written), row.error == 0) << written.Reason();
+    const char* reason = row.error < 0 ? "not a regular file" : std::strerror(row.error);
+    EXPECT_EQ(written.Reason(), row.error == 0 ? "" : reason);
+    EXPECT_EQ(written.Warnings().size(), row.warns ? 1u : 0u);
+    EXPECT_TRUE(row.newAt.empty() || ReadBytes(folder.File(row.newAt)) == "new content");
+    EXPECT_TRUE(row.oldAt.empty() || ReadBytes(folder.File(row.oldAt)) == OldBytes);
+    struct stat after {};
+    ASSERT_EQ(lstat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << "replaced by another kind";
+    EXPECT_EQ(std::make_pair(after.st_uid, after.st_gid),
+              std::make_pair(before.st_uid, before.st_gid));
+    char attribute[8] = {};
+    if (tagged) getxattr(folder.File("old.spb").c_str(), "user.vellumar", attribute, 8);
+    EXPECT_STREQ(attribute, tagged ? "kept" : "") << "extended attributes are carried over";
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        EXPECT_EQ(entry.path().filename().string().find("vellumar-"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, SafeWriteHostileTest,
+    ::testing::Values(
+        HostileTarget{"RegularFile", [](const TempFolder& f) { return f.File("old.spb"); }, 0,
+                      "old.spb", false, ""},
+        HostileTarget{"SymlinkToFile", [](const TempFolder& f) { return Linked(f, "old.spb"); }, 0,
+                      "old.spb", false, ""},
+        HostileTarget{"DanglingSymlink",
+                      [](const TempFolder& f) {
+                          Linked(f, "made.spb", "second.spb");
+                          return Linked(f, "second.spb");
+                      },
+                      0, "made.spb", false, "old.spb"},
+        HostileTarget{"SymlinkLoop",
+                      [](const TempFolder& f) {
+                          Linked(f, "loop.spb");
+                          return Linked(f, "link.spb", "loop.spb");
+                      },
+                      ELOOP, "", false, "old.spb"},
+        HostileTarget{"FifoThroughASymlink",
+                      [](const TempFolder& f) {
+                          mkfifo(f.File("pipe").c_str(), 0600);
+                          if (fork() == 0) {
+                              alarm(5);
+                              const int in = open(f.File("pipe").c_str(), O_RDONLY);
+                              const int out = creat(f.File("read.spb").c_str(), 0600);
+                              char buffer[64];
+                              ssize_t n = 0;
+                              while ((n = read(in, buffer, 64)) > 0 && write(out, buffer, n) == n)
+                                  continue;
+                              _exit(0);
+                          }
+                          return Linked(f, "pipe");
+                      },
+                      0, "read.spb", false, ""},
+        HostileTarget{"DevNull", [](const TempFolder&) { return std::string("/dev/null"); }, 0, "",
+                      false, ""},
+        HostileTarget{"DevFull", [](const TempFolder&) { return std::string("/dev/full"); }, ENOSPC,
+                      "", false, ""},
+        HostileTarget{"Directory",
+                      [](const TempFolder& f) {
+                          std::filesystem::create_directory(f.File("dir.spb"));
+                          return f.File("dir.spb");
+                      },
+                      -1, "", false, "old.spb"},
+        HostileTarget{"HardLinkedFile",
+                      [](const TempFolder& f) {
+                          link(f.File("old.spb").c_str(), f.File("twin.spb").c_str());
+                          return f.File("old.spb");
+                      },
+                      0, "old.spb", true, "twin.spb"},
+        HostileTarget{"OtherUsersFile",
+                      [](const TempFolder& f) {
+                          const bool root = geteuid() == 0;
+                          if (!root || chown(f.File("old.spb").c_str(), 65534, 65534) != 0)
+                              return std::string();
+                          return f.File("old.spb");
+                      },
+                      0, "old.spb", false, ""},
+        HostileTarget{"LongestName",
+                      [](const TempFolder& f) {
+                          WriteBytes(f.File(std::string(255, 'n')), OldBytes);
+                          return f.File(std::string(255, 'n'));
+                      },
+                      0, std::string(255, 'n'), false, "old.spb"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Runs a save in a child process that the hook ends before the content is
+// written; returns the signal that ended it.
+int SignalEndingASave(const std::string& path, void (*hook)(const std::string&)) {
+    SetBeforeContentHookForTesting(hook);
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(5);
+        (void)WriteFileAtomically(path, "lost");
+        _exit(0);
+    }
+    SetBeforeContentHookForTesting(nullptr);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
+TEST(SafeWrite, ATerminatedSaveRemovesItsTemporaryFile) {
+    TempFolder folder;
+    WriteBytes(folder.File("book.spb"), "old");
+    ASSERT_EQ(
+        SignalEndingASave(folder.File("book.spb"), [](const std::string&) { raise(SIGTERM); }),
+        SIGTERM);
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+    EXPECT_EQ(ReadBytes(folder.File("book.spb")), "old");
+}
+
+TEST(SafeWrite, TheNextSaveRemovesTheTemporaryFileOfAKilledProcess) {
+    TempFolder folder;
+    WriteBytes(folder.File("book.spb"), "old");
+    ASSERT_EQ(
+        SignalEndingASave(folder.File("book.spb"), [](const std::string&) { raise(SIGKILL); }),
+        SIGKILL);
+    ASSERT_EQ(EntriesIn(folder.Path()), 2u) << "kill -9 leaves the temporary file";
+    ASSERT_TRUE(WriteFileAtomically(folder.File("book.spb"), "new"));
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+    EXPECT_EQ(ReadBytes(folder.File("book.spb")), "new");
 }
 
 } // namespace
