@@ -277,12 +277,14 @@ FileStatus Failed(int error) {
 }
 
 // A device, a pipe or a file open in a process (/dev/stdout) cannot be
-// replaced: the content goes into it. A reader that went away is EPIPE, not
-// the end of the program: SIGPIPE is held back in this thread meanwhile.
+// replaced: the content goes into it. Such a file is appended to, as the
+// process's own writes would be: it may hold what was written before (>>).
+// A reader that went away is EPIPE, not the end of the program: SIGPIPE is
+// held back in this thread meanwhile.
 FileStatus WriteInPlace(const Target& target, std::string_view content) {
     const bool regular = S_ISREG(target.info.st_mode);
     const int fd =
-        open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (regular ? O_TRUNC : 0));
+        open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (regular ? O_APPEND : 0));
     if (fd < 0) return Failed(errno);
     sigset_t pipeSignal;
     sigset_t before;

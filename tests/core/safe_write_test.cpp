@@ -6,9 +6,11 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -180,25 +182,37 @@ TEST(SafeWrite, FailuresCarryTheSystemsReason) {
 // refused, and that no target is ever replaced by a file of another kind.
 struct HostileTarget {
     const char* name;
-    std::function<std::string(const TempFolder&)> setUp; // makes the target; "": skip the row
-    int error;         // 0: written; -1: "not a regular file"; else the system's reason
-    std::string newAt; // the file in the folder that then holds the new content
+    std::string make;   // made in the folder, beside old.spb: see MakeAll
+    std::string target; // in the folder, unless it starts with '/'
+    int error;          // 0: written; -1: "not a regular file"; else the system's reason
+    std::string newAt;  // the file that then holds the new content
     bool warns;
     std::string oldAt; // a file that keeps the old content
 };
 
-void PrintTo(const HostileTarget& row, std::ostream* out) {
-    *out << row.name;
+const std::string OldBytes("old\r\n\0bytes", 10);
+
+// "@a:b" a link a to b, "=a:b" a hard link a to b, "/a" a folder, "+a" a file,
+// "~a" given to nobody (false unless root), "|a" a pipe whose reader copies
+// to read.spb for at most 5 s.
+bool MakeAll(const TempFolder& f, const std::string& make) {
+    std::istringstream words(make);
+    for (std::string word; words >> word;) {
+        const size_t colon = word.find(':');
+        const std::string a = f.File(word.substr(1, colon - 1));
+        const std::string b = colon == std::string::npos ? "" : word.substr(colon + 1);
+        if (word[0] == '@') symlink(b.c_str(), a.c_str());
+        if (word[0] == '=') link(f.File(b).c_str(), a.c_str());
+        if (word[0] == '/') std::filesystem::create_directory(a);
+        if (word[0] == '+') WriteBytes(a, OldBytes);
+        if (word[0] == '~' && (geteuid() != 0 || chown(a.c_str(), 65534, 65534) != 0)) return false;
+        if (word[0] == '|' && mkfifo(a.c_str(), 0600) == 0 && fork() == 0)
+            _exit(std::system(("timeout 5 cat " + a + " >" + f.File("read.spb")).c_str()));
+    }
+    return true;
 }
 
 class SafeWriteHostileTest : public ::testing::TestWithParam<HostileTarget> {};
-
-const std::string OldBytes("old\r\n\0bytes", 10);
-
-std::string Linked(const TempFolder& f, const char* to, const char* name = "link.spb") {
-    symlink(to, f.File(name).c_str());
-    return f.File(name);
-}
 
 TEST_P(SafeWriteHostileTest, WritesWhereItShouldOrRefusesWithAReason) {
     const HostileTarget& row = GetParam();
@@ -206,12 +220,12 @@ TEST_P(SafeWriteHostileTest, WritesWhereItShouldOrRefusesWithAReason) {
     WriteBytes(folder.File("old.spb"), OldBytes);
     const bool tagged =
         setxattr(folder.File("old.spb").c_str(), "user.vellumar", "kept", 4, 0) == 0;
-    const std::string target = row.setUp(folder);
-    if (target.empty()) GTEST_SKIP() << "needs root";
+    if (!MakeAll(folder, row.make)) GTEST_SKIP() << "needs root";
+    const std::string target = row.target[0] == '/' ? row.target : folder.File(row.target);
     struct stat before {};
     ASSERT_EQ(lstat(target.c_str(), &before), 0);
     const FileStatus written = WriteFileAtomically(target, "new content");
-    while (waitpid(-1, nullptr, 0) > 0) continue; // a pipe's reader ends within its alarm
+    while (waitpid(-1, nullptr, 0) > 0) continue; // a pipe's reader
     ASSERT_EQ(bool(written), row.error == 0) << written.Reason();
     const char* reason = row.error < 0 ? "not a regular file" : std::strerror(row.error);
     EXPECT_EQ(written.Reason(), row.error == 0 ? "" : reason);
@@ -230,109 +244,51 @@ TEST_P(SafeWriteHostileTest, WritesWhereItShouldOrRefusesWithAReason) {
         EXPECT_EQ(entry.path().filename().string().find("vellumar-"), std::string::npos);
 }
 
+const std::string LongName(255, 'n');
+
 INSTANTIATE_TEST_SUITE_P(
     Targets, SafeWriteHostileTest,
     ::testing::Values(
-        HostileTarget{"RegularFile", [](const TempFolder& f) { return f.File("old.spb"); }, 0,
-                      "old.spb", false, ""},
-        HostileTarget{"SymlinkToFile", [](const TempFolder& f) { return Linked(f, "old.spb"); }, 0,
-                      "old.spb", false, ""},
-        HostileTarget{"DanglingSymlink",
-                      [](const TempFolder& f) {
-                          Linked(f, "made.spb", "second.spb");
-                          return Linked(f, "second.spb");
-                      },
-                      0, "made.spb", false, "old.spb"},
-        HostileTarget{"SymlinkLoop",
-                      [](const TempFolder& f) {
-                          Linked(f, "loop.spb");
-                          return Linked(f, "link.spb", "loop.spb");
-                      },
-                      ELOOP, "", false, "old.spb"},
-        HostileTarget{"FifoThroughASymlink",
-                      [](const TempFolder& f) {
-                          mkfifo(f.File("pipe").c_str(), 0600);
-                          if (fork() == 0) {
-                              alarm(5);
-                              const int in = open(f.File("pipe").c_str(), O_RDONLY);
-                              const int out = creat(f.File("read.spb").c_str(), 0600);
-                              char buffer[64];
-                              ssize_t n = 0;
-                              while ((n = read(in, buffer, 64)) > 0 && write(out, buffer, n) == n)
-                                  continue;
-                              _exit(0);
-                          }
-                          return Linked(f, "pipe");
-                      },
-                      0, "read.spb", false, ""},
-        HostileTarget{"DevNull", [](const TempFolder&) { return std::string("/dev/null"); }, 0, "",
-                      false, ""},
-        HostileTarget{"DevFull", [](const TempFolder&) { return std::string("/dev/full"); }, ENOSPC,
-                      "", false, ""},
-        HostileTarget{"Directory",
-                      [](const TempFolder& f) {
-                          std::filesystem::create_directory(f.File("dir.spb"));
-                          return f.File("dir.spb");
-                      },
-                      -1, "", false, "old.spb"},
-        HostileTarget{"HardLinkedFile",
-                      [](const TempFolder& f) {
-                          link(f.File("old.spb").c_str(), f.File("twin.spb").c_str());
-                          return f.File("old.spb");
-                      },
-                      0, "old.spb", true, "twin.spb"},
-        HostileTarget{"OtherUsersFile",
-                      [](const TempFolder& f) {
-                          const bool root = geteuid() == 0;
-                          if (!root || chown(f.File("old.spb").c_str(), 65534, 65534) != 0)
-                              return std::string();
-                          return f.File("old.spb");
-                      },
-                      0, "old.spb", false, ""},
-        HostileTarget{"LongestName",
-                      [](const TempFolder& f) {
-                          WriteBytes(f.File(std::string(255, 'n')), OldBytes);
-                          return f.File(std::string(255, 'n'));
-                      },
-                      0, std::string(255, 'n'), false, "old.spb"}),
+        HostileTarget{"RegularFile", "", "old.spb", 0, "old.spb", false, ""},
+        HostileTarget{"SymlinkToFile", "@link:old.spb", "link", 0, "old.spb", false, ""},
+        HostileTarget{"DanglingSymlink", "@link:second @second:made", "link", 0, "made", false, ""},
+        HostileTarget{"SymlinkLoop", "@link:loop @loop:link", "link", ELOOP, "", false, ""},
+        HostileTarget{"FifoThroughASymlink", "|pipe @link:pipe", "link", 0, "read.spb", false, ""},
+        HostileTarget{"DevNull", "", "/dev/null", 0, "", false, ""},
+        HostileTarget{"DevFull", "", "/dev/full", ENOSPC, "", false, ""},
+        HostileTarget{"Directory", "/dir", "dir", -1, "", false, "old.spb"},
+        HostileTarget{"HardLinkedFile", "=twin:old.spb", "old.spb", 0, "old.spb", true, "twin"},
+        HostileTarget{"OtherUsersFile", "~old.spb", "old.spb", 0, "old.spb", false, ""},
+        HostileTarget{"LongestName", "+" + LongName, LongName, 0, LongName, false, "old.spb"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Runs a save in a child process that the hook ends before the content is
 // written; returns the signal that ended it.
 int SignalEndingASave(const std::string& path, void (*hook)(const std::string&)) {
-    SetBeforeContentHookForTesting(hook);
     const pid_t child = fork();
     if (child == 0) {
+        SetBeforeContentHookForTesting(hook);
         alarm(5);
         (void)WriteFileAtomically(path, "lost");
         _exit(0);
     }
-    SetBeforeContentHookForTesting(nullptr);
     int status = 0;
     waitpid(child, &status, 0);
     return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
 }
 
-TEST(SafeWrite, ATerminatedSaveRemovesItsTemporaryFile) {
+// SIGTERM removes the temporary file; kill -9 cannot, so the next save does.
+TEST(SafeWrite, NoTemporaryFileOutlivesAKilledSave) {
     TempFolder folder;
-    WriteBytes(folder.File("book.spb"), "old");
-    ASSERT_EQ(
-        SignalEndingASave(folder.File("book.spb"), [](const std::string&) { raise(SIGTERM); }),
-        SIGTERM);
+    const std::string path = folder.File("book.spb");
+    WriteBytes(path, "old");
+    ASSERT_EQ(SignalEndingASave(path, [](const std::string&) { raise(SIGTERM); }), SIGTERM);
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
-    EXPECT_EQ(ReadBytes(folder.File("book.spb")), "old");
-}
-
-TEST(SafeWrite, TheNextSaveRemovesTheTemporaryFileOfAKilledProcess) {
-    TempFolder folder;
-    WriteBytes(folder.File("book.spb"), "old");
-    ASSERT_EQ(
-        SignalEndingASave(folder.File("book.spb"), [](const std::string&) { raise(SIGKILL); }),
-        SIGKILL);
+    ASSERT_EQ(SignalEndingASave(path, [](const std::string&) { raise(SIGKILL); }), SIGKILL);
     ASSERT_EQ(EntriesIn(folder.Path()), 2u) << "kill -9 leaves the temporary file";
-    ASSERT_TRUE(WriteFileAtomically(folder.File("book.spb"), "new"));
+    EXPECT_EQ(ReadBytes(path), "old");
+    ASSERT_TRUE(WriteFileAtomically(path, "new"));
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
-    EXPECT_EQ(ReadBytes(folder.File("book.spb")), "new");
 }
 
 } // namespace
