@@ -14,6 +14,16 @@ namespace vellumar {
 // folder would allow the rename. A new file gets the usual permissions (0666
 // less the umask); a replaced one keeps its mode. The temporary file is created
 // owner-only and takes that mode before any content is written.
+//
+// A chain of symbolic links is followed to the file the last one names, which
+// is created when missing; a loop is refused. A character device, a FIFO or a
+// file open in a process (/dev/stdout) is written in place, never replaced;
+// any other target that is not a regular file is refused. A replaced file's
+// owner, group and extended attributes go to the new file; what the system
+// does not allow, and a hard link split by the rename, come back as warnings.
+// The temporary files are removed when the process ends by SIGINT, SIGTERM or
+// SIGHUP, and a later save of the same target removes those a process that is
+// gone left behind.
 FileStatus WriteFileAtomically(const std::string& path, std::string_view content);
 
 // Makes writes fail after this many bytes of a file (-1: off), as a full disk does.

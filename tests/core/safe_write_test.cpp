@@ -5,10 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -171,6 +176,119 @@ TEST(SafeWrite, FailuresCarryTheSystemsReason) {
     EXPECT_EQ(full.Reason(), std::strerror(ENOSPC));
     std::filesystem::create_directory(folder.File("dir.spb"));
     EXPECT_EQ(WriteFileAtomically(folder.File("dir.spb"), "x").Reason(), "not a regular file");
+}
+
+// Every kind of target a save may meet: where the content goes, or why it is
+// refused, and that no target is ever replaced by a file of another kind.
+struct HostileTarget {
+    const char* name;
+    std::string make;   // made in the folder, beside old.spb: see MakeAll
+    std::string target; // in the folder, unless it starts with '/'
+    int error;          // 0: written; -1: "not a regular file"; else the system's reason
+    std::string newAt;  // the file that then holds the new content
+    bool warns;
+    std::string oldAt; // a file that keeps the old content
+};
+
+const std::string OldBytes("old\r\n\0bytes", 10);
+
+// "@a:b" a link a to b, "=a:b" a hard link a to b, "/a" a folder, "+a" a file,
+// "~a" given to nobody (false unless root), "|a" a pipe whose reader copies
+// to read.spb for at most 5 s.
+bool MakeAll(const TempFolder& f, const std::string& make) {
+    std::istringstream words(make);
+    for (std::string word; words >> word;) {
+        const size_t colon = word.find(':');
+        const std::string a = f.File(word.substr(1, colon - 1));
+        const std::string b = colon == std::string::npos ? "" : word.substr(colon + 1);
+        if (word[0] == '@') symlink(b.c_str(), a.c_str());
+        if (word[0] == '=') link(f.File(b).c_str(), a.c_str());
+        if (word[0] == '/') std::filesystem::create_directory(a);
+        if (word[0] == '+') WriteBytes(a, OldBytes);
+        if (word[0] == '~' && (geteuid() != 0 || chown(a.c_str(), 65534, 65534) != 0)) return false;
+        if (word[0] == '|' && mkfifo(a.c_str(), 0600) == 0 && fork() == 0)
+            _exit(std::system(("timeout 5 cat " + a + " >" + f.File("read.spb")).c_str()));
+    }
+    return true;
+}
+
+class SafeWriteHostileTest : public ::testing::TestWithParam<HostileTarget> {};
+
+TEST_P(SafeWriteHostileTest, WritesWhereItShouldOrRefusesWithAReason) {
+    const HostileTarget& row = GetParam();
+    TempFolder folder;
+    WriteBytes(folder.File("old.spb"), OldBytes);
+    const bool tagged =
+        setxattr(folder.File("old.spb").c_str(), "user.vellumar", "kept", 4, 0) == 0;
+    if (!MakeAll(folder, row.make)) GTEST_SKIP() << "needs root";
+    const std::string target = row.target[0] == '/' ? row.target : folder.File(row.target);
+    struct stat before {};
+    ASSERT_EQ(lstat(target.c_str(), &before), 0);
+    const FileStatus written = WriteFileAtomically(target, "new content");
+    while (waitpid(-1, nullptr, 0) > 0) continue; // a pipe's reader
+    ASSERT_EQ(bool(written), row.error == 0) << written.Reason();
+    const char* reason = row.error < 0 ? "not a regular file" : std::strerror(row.error);
+    EXPECT_EQ(written.Reason(), row.error == 0 ? "" : reason);
+    EXPECT_EQ(written.Warnings().size(), row.warns ? 1u : 0u);
+    EXPECT_TRUE(row.newAt.empty() || ReadBytes(folder.File(row.newAt)) == "new content");
+    EXPECT_TRUE(row.oldAt.empty() || ReadBytes(folder.File(row.oldAt)) == OldBytes);
+    struct stat after {};
+    ASSERT_EQ(lstat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << "replaced by another kind";
+    EXPECT_EQ(std::make_pair(after.st_uid, after.st_gid),
+              std::make_pair(before.st_uid, before.st_gid));
+    char attribute[8] = {};
+    if (tagged) getxattr(folder.File("old.spb").c_str(), "user.vellumar", attribute, 8);
+    EXPECT_STREQ(attribute, tagged ? "kept" : "") << "extended attributes are carried over";
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        EXPECT_EQ(entry.path().filename().string().find("vellumar-"), std::string::npos);
+}
+
+const std::string LongName(255, 'n');
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, SafeWriteHostileTest,
+    ::testing::Values(
+        HostileTarget{"RegularFile", "", "old.spb", 0, "old.spb", false, ""},
+        HostileTarget{"SymlinkToFile", "@link:old.spb", "link", 0, "old.spb", false, ""},
+        HostileTarget{"DanglingSymlink", "@link:second @second:made", "link", 0, "made", false, ""},
+        HostileTarget{"SymlinkLoop", "@link:loop @loop:link", "link", ELOOP, "", false, ""},
+        HostileTarget{"FifoThroughASymlink", "|pipe @link:pipe", "link", 0, "read.spb", false, ""},
+        HostileTarget{"DevNull", "", "/dev/null", 0, "", false, ""},
+        HostileTarget{"DevFull", "", "/dev/full", ENOSPC, "", false, ""},
+        HostileTarget{"Directory", "/dir", "dir", -1, "", false, "old.spb"},
+        HostileTarget{"HardLinkedFile", "=twin:old.spb", "old.spb", 0, "old.spb", true, "twin"},
+        HostileTarget{"OtherUsersFile", "~old.spb", "old.spb", 0, "old.spb", false, ""},
+        HostileTarget{"LongestName", "+" + LongName, LongName, 0, LongName, false, "old.spb"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Runs a save in a child process that the hook ends before the content is
+// written; returns the signal that ended it.
+int SignalEndingASave(const std::string& path, void (*hook)(const std::string&)) {
+    const pid_t child = fork();
+    if (child == 0) {
+        SetBeforeContentHookForTesting(hook);
+        alarm(5);
+        (void)WriteFileAtomically(path, "lost");
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
+// SIGTERM removes the temporary file; kill -9 cannot, so the next save does.
+TEST(SafeWrite, NoTemporaryFileOutlivesAKilledSave) {
+    TempFolder folder;
+    const std::string path = folder.File("book.spb");
+    WriteBytes(path, "old");
+    ASSERT_EQ(SignalEndingASave(path, [](const std::string&) { raise(SIGTERM); }), SIGTERM);
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+    ASSERT_EQ(SignalEndingASave(path, [](const std::string&) { raise(SIGKILL); }), SIGKILL);
+    ASSERT_EQ(EntriesIn(folder.Path()), 2u) << "kill -9 leaves the temporary file";
+    EXPECT_EQ(ReadBytes(path), "old");
+    ASSERT_TRUE(WriteFileAtomically(path, "new"));
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
 }
 
 } // namespace
