@@ -126,11 +126,34 @@ void LineReader::SkipPendingLineFeed() {
 }
 
 bool LineReader::AtEnd() {
-    if (stopped_ || !file_) return true;
+    if (stopped_ || !file_) {
+        if (ctrlZLine_ > 0) NoteTextAfterCtrlZ();
+        return true;
+    }
     SkipPendingLineFeed();
     if (pos_ == end_ && !Fill()) return true;
-    if (buffer_[pos_] == CtrlZ && !asStored_) stopped_ = true;
+    if (buffer_[pos_] == CtrlZ && !asStored_) {
+        stopped_ = true;
+        ctrlZLine_ = line_ + 1;
+        NoteTextAfterCtrlZ();
+    }
     return stopped_;
+}
+
+// Ctrl-Z ends the file; a word after it is left out, and named. Called once,
+// after the last line was given: the scan may move the buffer.
+void LineReader::NoteTextAfterCtrlZ() {
+    const long long line = ctrlZLine_;
+    ctrlZLine_ = 0;
+    ++pos_; // the Ctrl-Z
+    do {
+        for (; pos_ < end_; ++pos_)
+            if (static_cast<unsigned char>(buffer_[pos_]) > 32) {
+                Warn(line, "Ctrl-Z ends the file; what follows it is left out");
+                pos_ = end_;
+                return;
+            }
+    } while (Fill());
 }
 
 std::string_view LineReader::ReadLine() {
@@ -163,6 +186,7 @@ std::string_view LineReader::ReadLine() {
             pos_ = end_;
         } else if (data[i] == CtrlZ && !asStored_) {
             stopped_ = true;
+            ctrlZLine_ = line_ + 1;
             pos_ = i;
         } else {
             lineFeedPending_ = data[i] == '\r';

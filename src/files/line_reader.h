@@ -25,7 +25,8 @@ inline constexpr size_t MaxLineBytes = 64 * 1024;
 //
 // A line longer than MaxLineBytes ends the file with a failure naming its
 // number. What a line loses on reading (characters Windows-1252 lacks, the
-// text after a NUL byte) is noted as a warning of that line.
+// text after a NUL byte, the words after a Ctrl-Z) is noted as a warning of
+// that line.
 //
 // As stored (LineText::AsStored), lines are the file's bytes: Ctrl-Z and NUL
 // are kept and a UTF-8 file is not converted (the mark is still skipped), for
@@ -70,6 +71,7 @@ private:
     void SkipByteOrderMark();
     void FailRead(int error);
     std::string_view Delivered(std::string_view line);
+    void NoteTextAfterCtrlZ();
 
     std::unique_ptr<std::FILE, FileCloser> file_;
     std::vector<char> buffer_;
@@ -84,6 +86,7 @@ private:
     std::string converted_;        // the current line in Windows-1252, for a UTF-8 file
     bool lineFeedPending_ = false; // a CR ended the last line; a following LF belongs to it
     long long line_ = 0;
+    long long ctrlZLine_ = 0; // the line of a Ctrl-Z whose following bytes are not yet checked
     std::vector<std::pair<long long, std::string>> warnings_;
 };
 
