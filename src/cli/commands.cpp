@@ -37,16 +37,24 @@ Outcome Fail(const std::string& what, const std::string& path, const FileStatus&
 
 using BookResult = Result<std::unique_ptr<TSpellBook>>;
 
+// What a reader left out or changed, a warning a line, naming the file.
+void WarnOfLines(Session& session, const std::string& shown,
+                 const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings) session.Warn(shown + ": " + session.Shown(warning));
+}
+
 // `shown` names the file as the user gave it ("-" for standard input).
-BookResult ReadBook(const std::string& path, const std::string& shown) {
+BookResult ReadBook(const std::string& path, const std::string& shown, Session& session) {
     auto book = ReadSpellbookFile(path);
     if (!book) return Fail("cannot read spellbook", shown, book.Status());
+    WarnOfLines(session, shown, book.Warnings());
     return book.Take();
 }
 
-BookResult ReadMaster(const std::string& path, const std::string& shown) {
+BookResult ReadMaster(const std::string& path, const std::string& shown, Session& session) {
     auto master = ReadSpellList(path);
     if (!master) return Fail("cannot read master list", shown, master.Status());
+    WarnOfLines(session, shown, master.Warnings());
     return master.Take();
 }
 
@@ -57,6 +65,7 @@ Result<std::unique_ptr<tSpecialtyList>> Specialties(const Arguments& args, Sessi
     if (!input) return input.Failure();
     auto table = ReadSpecialtyFile(*input);
     if (!table) return Fail("cannot read specialty file", *path, table.Status());
+    WarnOfLines(session, *path, table.Warnings());
     return table.Take();
 }
 
@@ -129,7 +138,7 @@ BookResult MasterOption(const Arguments& args, Session& session) {
                     << ")\n";
     }
     const std::string shown = args.Value("--master").value_or(path);
-    BookResult master = ReadMaster(path, shown);
+    BookResult master = ReadMaster(path, shown, session);
     if (master && (*master)->Count() == 0)
         return Outcome::FileError("master list '" + shown + "' holds no spell");
     return master;
@@ -139,7 +148,7 @@ BookResult BookOperand(const Arguments& args, Session& session) {
     const std::string& operand = *args.Operand();
     const Result<std::string> input = session.files.Input(operand);
     if (!input) return input.Failure();
-    return ReadBook(*input, operand);
+    return ReadBook(*input, operand, session);
 }
 
 // Text: converted for the terminal unless the exact bytes of the files are asked for.

@@ -2,6 +2,7 @@
 
 #include "model/code_page.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -125,11 +126,34 @@ void LineReader::SkipPendingLineFeed() {
 }
 
 bool LineReader::AtEnd() {
-    if (stopped_ || !file_) return true;
+    if (stopped_ || !file_) {
+        if (ctrlZLine_ > 0) NoteTextAfterCtrlZ();
+        return true;
+    }
     SkipPendingLineFeed();
     if (pos_ == end_ && !Fill()) return true;
-    if (buffer_[pos_] == CtrlZ && !asStored_) stopped_ = true;
+    if (buffer_[pos_] == CtrlZ && !asStored_) {
+        stopped_ = true;
+        ctrlZLine_ = line_ + 1;
+        NoteTextAfterCtrlZ();
+    }
     return stopped_;
+}
+
+// Ctrl-Z ends the file; a word after it is left out, and named. Called once,
+// after the last line was given: the scan may move the buffer.
+void LineReader::NoteTextAfterCtrlZ() {
+    const long long line = ctrlZLine_;
+    ctrlZLine_ = 0;
+    ++pos_; // the Ctrl-Z
+    do {
+        for (; pos_ < end_; ++pos_)
+            if (static_cast<unsigned char>(buffer_[pos_]) > 32) {
+                Warn(line, "Ctrl-Z ends the file; what follows it is left out");
+                pos_ = end_;
+                return;
+            }
+    } while (Fill());
 }
 
 std::string_view LineReader::ReadLine() {
@@ -143,6 +167,16 @@ std::string_view LineReader::ReadLine() {
         size_t i = pos_ + scanned;
         while (i < end_ && data[i] != '\r' && data[i] != '\n' && data[i] != stop) ++i;
         scanned = i - pos_;
+        if (scanned > MaxLineBytes) { // the buffer grows no further
+            ++line_;
+            status_ = FileStatus(FileFailure::CannotRead,
+                                 "line " + std::to_string(line_) + " is longer than " +
+                                     std::to_string(MaxLineBytes) + " bytes");
+            eof_ = stopped_ = true;
+            std::vector<char>().swap(buffer_);
+            pos_ = end_ = 0;
+            return {};
+        }
         if (i == end_ && more) {
             more = Fill(); // may move the unread bytes to the front
             continue;
@@ -152,17 +186,44 @@ std::string_view LineReader::ReadLine() {
             pos_ = end_;
         } else if (data[i] == CtrlZ && !asStored_) {
             stopped_ = true;
+            ctrlZLine_ = line_ + 1;
             pos_ = i;
         } else {
             lineFeedPending_ = data[i] == '\r';
             pos_ = i + 1;
         }
-        if (asStored_) return line;
-        line = line.substr(0, line.find('\0'));
-        if (!utf8_) return line;
-        converted_ = Utf8ToCp1252(line).text;
-        return converted_;
+        ++line_;
+        return asStored_ ? line : Delivered(line);
     }
+}
+
+// The line as Windows-1252 text, noting what it lost on the way.
+std::string_view LineReader::Delivered(std::string_view line) {
+    if (const size_t nul = line.find('\0'); nul != std::string_view::npos) {
+        if (line.find_first_not_of('\0', nul) != std::string_view::npos)
+            Warn(line_, "the text after a NUL byte is left out");
+        line = line.substr(0, nul);
+    }
+    if (!utf8_) return line;
+    Cp1252Text converted = Utf8ToCp1252(line);
+    if (!converted.lossless) Warn(line_, "characters Windows-1252 lacks became \"?\"");
+    converted_ = std::move(converted.text);
+    return converted_;
+}
+
+void LineReader::Warn(long long line, std::string what) {
+    warnings_.emplace_back(line, std::move(what));
+}
+
+std::vector<std::string> LineReader::Warnings() const {
+    auto notes = warnings_;
+    std::stable_sort(notes.begin(), notes.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> lines;
+    lines.reserve(notes.size());
+    for (const auto& [line, what] : notes)
+        lines.push_back("line " + std::to_string(line) + ": " + what);
+    return lines;
 }
 
 } // namespace vellumar

@@ -4,6 +4,8 @@
 #include "files/line_reader.h"
 #include "files/safe_write.h"
 
+#include <new>
+
 namespace vellumar {
 namespace {
 
@@ -37,16 +39,22 @@ std::string CommaListLine(const tStringList& entries) {
 }
 
 FileResult<tSpecialtyList> ReadSpecialtyFile(const std::string& fileName) {
-    LineReader reader(fileName);
-    if (!reader.IsOpen()) return reader.Status();
-    auto list = std::make_unique<tSpecialtyList>();
-    do {
-        auto specialty = std::make_unique<tSpecialty>(std::string(reader.ReadLine()));
-        specialty->Preferred = SplitFields(reader.ReadLine());
-        specialty->Prohibited = SplitFields(reader.ReadLine());
-        list->Append(std::move(specialty));
-    } while (!reader.AtEnd());
-    return list;
+    try {
+        LineReader reader(fileName);
+        if (!reader.IsOpen()) return reader.Status();
+        auto list = std::make_unique<tSpecialtyList>();
+        do {
+            auto specialty = std::make_unique<tSpecialty>(std::string(reader.ReadLine()));
+            specialty->Preferred = SplitFields(reader.ReadLine());
+            specialty->Prohibited = SplitFields(reader.ReadLine());
+            list->Append(std::move(specialty));
+        } while (!reader.AtEnd());
+        // Part of a table, saved later, would lose the rest.
+        if (reader.Failed()) return reader.Status();
+        return reader.WithWarnings(std::move(list));
+    } catch (const std::bad_alloc&) {
+        return FileStatus(FileFailure::CannotRead, "not enough memory");
+    }
 }
 
 FileStatus WriteSpecialtyFile(tSpecialtyList& list, const std::string& fileName) {

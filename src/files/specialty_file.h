@@ -9,7 +9,8 @@
 
 namespace vellumar {
 
-// Fails when the file cannot be opened; a read failure part-way keeps what was read.
+// Fails when the file cannot be opened or read to its end (a line longer than
+// MaxLineBytes, a read error, a lack of memory): a part of a table is never given.
 FileResult<tSpecialtyList> ReadSpecialtyFile(const std::string& fileName);
 // The old file is kept when the write fails; the list's cursor is back where it was.
 FileStatus WriteSpecialtyFile(tSpecialtyList& list, const std::string& fileName);

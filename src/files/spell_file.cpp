@@ -7,14 +7,16 @@
 #include "rules/caster_tables.h"
 
 #include <algorithm>
+#include <new>
+#include <optional>
 #include <vector>
 
 namespace vellumar {
 namespace {
 
-// The next number in the file: blanks and line ends before it are skipped,
-// the rest of its line is not read. A missing number or a word gives 0.
-int32_t NextNumber(LineReader& reader) {
+// The next word in the file: blanks and line ends before it are skipped, the
+// rest of its line is not read. Empty when the file ends first.
+std::string NextWord(LineReader& reader) {
     while (!reader.AtEnd()) {
         std::string_view line = reader.ReadLine();
         size_t start = 0;
@@ -22,26 +24,71 @@ int32_t NextNumber(LineReader& reader) {
         if (start == line.size()) continue;
         size_t end = start;
         while (end < line.size() && static_cast<unsigned char>(line[end]) > 32) ++end;
-        return NumberOrZero(line.substr(start, end - start));
+        return std::string(line.substr(start, end - start));
     }
-    return 0;
+    return {};
 }
 
+// A header number the caster tables know, or why the book is refused: a
+// value outside them would fill nothing and be saved back as it was.
+std::optional<std::string> HeaderNumber(LineReader& reader, const char* field, int32_t low,
+                                        int32_t high, int32_t& value) {
+    const std::string word = NextWord(reader);
+    if (word.empty()) return std::string("not a spellbook: the ") + field + " is missing";
+    const std::optional<int32_t> number = ParseNumberField(word);
+    if (number && *number >= low && *number <= high) {
+        value = *number;
+        return std::nullopt;
+    }
+    return std::string("not a spellbook: the ") + field + " is '" + word +
+           "', not a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+}
+
+// A spell from one line, or why the line holds none (empty for a blank line,
+// which holds nothing to lose).
+struct ParsedLine {
+    std::unique_ptr<tSpell> spell;
+    std::string leftOut;
+};
+
+ParsedLine ParseLine(std::string_view line);
+
+struct ReadSpell {
+    std::unique_ptr<tSpell> spell;
+    long long line;
+};
+
 void ReadSpellLines(LineReader& reader, TSpellBook& book) {
-    std::vector<std::unique_ptr<tSpell>> spells;
+    std::vector<ReadSpell> spells;
     do {
-        if (auto spell = ParseSpellLine(reader.ReadLine())) spells.push_back(std::move(spell));
+        ParsedLine parsed = ParseLine(reader.ReadLine());
+        if (parsed.spell)
+            spells.push_back({std::move(parsed.spell), reader.LineNumber()});
+        else if (!parsed.leftOut.empty())
+            reader.Warn(reader.LineNumber(), parsed.leftOut);
     } while (!reader.AtEnd());
     // A hand-edited file may hold its spells in any order, and adding them one
     // by one walks the list for each: sorted first, each goes to the end. The
     // sort is stable, so of equal spells the first in the file is added and
     // the later ones are refused, as when they are added in file order.
-    const auto before = [](const std::unique_ptr<tSpell>& a, const std::unique_ptr<tSpell>& b) {
-        return CompareSpells(*a, *b) < 0;
+    const auto before = [](const ReadSpell& a, const ReadSpell& b) {
+        return CompareSpells(*a.spell, *b.spell) < 0;
     };
     if (!std::is_sorted(spells.begin(), spells.end(), before))
         std::stable_sort(spells.begin(), spells.end(), before);
-    for (auto& spell : spells) book.AddSpell(spell); // a refused one is released with the vector
+    const tSpell* kept = nullptr; // the spell added last, from line keptLine
+    long long keptLine = 0;
+    for (ReadSpell& read : spells) {
+        const tSpell* spell = read.spell.get();
+        if (book.AddSpell(read.spell)) {
+            kept = spell;
+            keptLine = read.line;
+        } else if (kept) { // it repeats the level and name of the spell added before it
+            reader.Warn(read.line, "spell \"" + spell->Name + "\" of level " +
+                                       std::to_string(spell->Level) + " repeats \"" + kept->Name +
+                                       "\" of line " + std::to_string(keptLine) + "; left out");
+        }
+    }
 }
 
 // A book without a header takes the lowest caster level (from 2) that can cast
@@ -84,14 +131,19 @@ const std::array<const char*, 9> LegacySpecialtyNames = {Generalist, "Abjurer", 
                                                          "Diviner",  "Enchanter",   "Illusionist",
                                                          "Invoker",  "Necromancer", "Transmuter"};
 
-std::unique_ptr<tSpell> ParseSpellLine(std::string_view line) {
+namespace {
+
+ParsedLine ParseLine(std::string_view line) {
     FieldScanner scanner(line);
     auto spell = std::make_unique<tSpell>();
     std::string_view field;
     for (int index = 1; index <= 6 && scanner.Next(field); ++index) {
         switch (index) {
         case 1:
-            spell->Level = NumberOrZero(field);
+            if (const auto level = ParseNumberField(field))
+                spell->Level = *level;
+            else
+                return {nullptr, "\"" + std::string(field) + "\" is not a spell level; left out"};
             break;
         case 2:
             spell->Name = field;
@@ -110,10 +162,21 @@ std::unique_ptr<tSpell> ParseSpellLine(std::string_view line) {
             break;
         }
         if (index == 1 && (spell->Level < MinSpellLevel || spell->Level > MaxSpellLevel))
-            return nullptr;
+            return {nullptr, "spell level " + std::to_string(spell->Level) + " is not from " +
+                                 std::to_string(MinSpellLevel) + " to " +
+                                 std::to_string(MaxSpellLevel) + "; left out"};
     }
-    if (spell->Name.empty() || spell->Level < MinSpellLevel) return nullptr;
-    return spell;
+    if (spell->Level < MinSpellLevel) return {}; // a blank line
+    if (spell->Name.empty())
+        return {nullptr,
+                "a spell of level " + std::to_string(spell->Level) + " without a name; left out"};
+    return {std::move(spell), {}};
+}
+
+} // namespace
+
+std::unique_ptr<tSpell> ParseSpellLine(std::string_view line) {
+    return ParseLine(line).spell;
 }
 
 std::string SpellLine(const tSpell& spell) {
@@ -131,16 +194,18 @@ std::string SpellLine(const tSpell& spell) {
     return out;
 }
 
-FileResult<TSpellBook> ReadSpellList(const std::string& fileName) {
+namespace {
+
+FileResult<TSpellBook> ReadList(const std::string& fileName) {
     LineReader reader(fileName);
     if (!reader.IsOpen()) return reader.Status();
     auto book = std::make_unique<TSpellBook>();
     ReadSpellLines(reader, *book);
     if (reader.Failed()) return reader.Status();
-    return book;
+    return reader.WithWarnings(std::move(book));
 }
 
-FileResult<TSpellBook> ReadSpellbookFile(const std::string& fileName) {
+FileResult<TSpellBook> ReadBook(const std::string& fileName) {
     LineReader reader(fileName);
     if (!reader.IsOpen()) return reader.Status();
     const std::string_view firstLine = reader.ReadLine();
@@ -148,7 +213,7 @@ FileResult<TSpellBook> ReadSpellbookFile(const std::string& fileName) {
     const int32_t version = NumberOrZero(firstLine);
     if (version == 0) {
         reader.Close(); // its buffer may hold a long first line
-        auto book = ReadSpellList(fileName);
+        auto book = ReadList(fileName);
         if (book) DeriveCasterParameters(*book);
         return book;
     }
@@ -157,8 +222,13 @@ FileResult<TSpellBook> ReadSpellbookFile(const std::string& fileName) {
                           "not a spellbook: version " + std::to_string(version) + " is not known");
 
     auto book = std::make_unique<TSpellBook>();
-    book->CasterLevel = NextNumber(reader);
-    book->Intelligence = NextNumber(reader);
+    std::optional<std::string> refused =
+        HeaderNumber(reader, "caster level", MinCasterLevel, MaxCasterLevel, book->CasterLevel);
+    if (!refused)
+        refused = HeaderNumber(reader, "Intelligence", MinIntelligence, MaxIntelligence,
+                               book->Intelligence);
+    if (reader.Failed()) return reader.Status();
+    if (refused) return FileStatus(FileFailure::NotASpellFile, *refused);
     const std::string_view specialty = reader.ReadLine();
     if (version == 4) {
         book->Specialty = specialty;
@@ -172,7 +242,27 @@ FileResult<TSpellBook> ReadSpellbookFile(const std::string& fileName) {
     if (!frequency.empty()) book->SpellFrequency = FrequencyFromLetter(frequency[0]);
     ReadSpellLines(reader, *book);
     if (reader.Failed()) return reader.Status();
-    return book;
+    return reader.WithWarnings(std::move(book));
+}
+
+// A file of many short lines can still outgrow memory: that read fails, and
+// neither program stops.
+template <class Read> FileResult<TSpellBook> WithinMemory(Read read) {
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+        return FileStatus(FileFailure::CannotRead, "not enough memory");
+    }
+}
+
+} // namespace
+
+FileResult<TSpellBook> ReadSpellList(const std::string& fileName) {
+    return WithinMemory([&] { return ReadList(fileName); });
+}
+
+FileResult<TSpellBook> ReadSpellbookFile(const std::string& fileName) {
+    return WithinMemory([&] { return ReadBook(fileName); });
 }
 
 FileStatus WriteSpellList(TSpellBook& book, const std::string& fileName) {

@@ -21,10 +21,13 @@ std::unique_ptr<tSpell> ParseSpellLine(std::string_view line);
 // The bytes of one spell line, without its CR LF.
 std::string SpellLine(const tSpell& spell);
 
-// Fails for an empty name, a file that cannot be opened, or a read failure
-// part-way (the partly read book is dropped).
+// Fails for an empty name, a file that cannot be opened, a line longer than
+// MaxLineBytes, a read failure part-way (the partly read book is dropped) or
+// a lack of memory. Each line left out (no spell level of 1 to 9, no name, a
+// repeat of a level and name) is a warning of the result.
 FileResult<TSpellBook> ReadSpellList(const std::string& fileName);
-// Fails when the file cannot be opened or read, or its version is not 0, 3 or 4.
+// Fails as ReadSpellList does, and when the version is not 0, 3 or 4, or the
+// caster level or Intelligence lies outside the caster tables.
 FileResult<TSpellBook> ReadSpellbookFile(const std::string& fileName);
 
 // Both writers walk the book with its cursor and leave it empty; when they

@@ -272,11 +272,13 @@ bool TfrmMain::OpenSpellbookFile(const QString& path) {
     if (!*book) {
         // With several books named at start-up, the file tells which one failed.
         context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                    QStringLiteral("Error Reading Spellbook File"), QString(),
-                                    FileProblemText(fullPath, book->Status()));
+                                   QStringLiteral("Error Reading Spellbook File"), QString(),
+                                   FileProblemText(fullPath, book->Status()));
         return false;
     }
-    CreateSpellBookWindow()->PutBook(book->Take(), fullPath, false);
+    BookWindow* window = CreateSpellBookWindow();
+    window->PutBook(book->Take(), fullPath, false);
+    ReportLinesLeftOut(context_.Prompts(), &window->Widget(), fullPath, book->Warnings());
     NoteRecentBook(fullPath);
     return true;
 }

@@ -176,6 +176,8 @@ void TfrmMasterList::Load(const QString& task) {
                                    QStringLiteral("Error Reading Master Spell List\r\n") +
                                        FromPath(path),
                                    QString(), FileProblemText(failure));
+    else
+        ReportLinesLeftOut(context_.Prompts(), this, FromPath(path), failure.Warnings());
 }
 
 TSpellBook* TfrmMasterList::MasterList() const {

@@ -30,10 +30,11 @@ std::unique_ptr<TSpellBook> AskSpellsToImport(SpellBookWindowContext& context, Q
     if (!read) {
         // Nothing of the file has been offered yet: the book is as it was.
         context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
-                                   QStringLiteral("Error Reading Spell File\r\n") + path, QString(),
-                                   FileProblemText(read.Status()));
+                                  QStringLiteral("Error Reading Spell File\r\n") + path, QString(),
+                                  FileProblemText(read.Status()));
         return nullptr;
     }
+    ReportLinesLeftOut(context.Prompts(), parent, path, read.Warnings());
     return read.Take();
 }
 
@@ -47,8 +48,8 @@ void ExportSpells(SpellBookWindowContext& context, QWidget* parent, TSpellBook& 
     if (path.isEmpty()) return;
     if (const FileStatus written = WriteSpellList(book, ToPath(path)); !written)
         context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
-                                   QStringLiteral("Error Writing Spell File\r\n") + path, QString(),
-                                   FileProblemText(written));
+                                  QStringLiteral("Error Writing Spell File\r\n") + path, QString(),
+                                  FileProblemText(written));
 }
 
 void CopyBookToClipboard(SpellBookWindowContext& context, TSpellBook& book,
@@ -87,8 +88,8 @@ void ExportBookAsPdf(SpellBookWindowContext& context, QWidget* parent, TSpellBoo
                                              caption, context.Output());
     if (!written)
         context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
-                                   QStringLiteral("Error Writing PDF File\r\n") + path, QString(),
-                                   FileProblemText(written));
+                                  QStringLiteral("Error Writing PDF File\r\n") + path, QString(),
+                                  FileProblemText(written));
 }
 
 bool WriteBookFile(SpellBookWindowContext& context, QWidget* parent, TSpellBook& book,
@@ -96,8 +97,8 @@ bool WriteBookFile(SpellBookWindowContext& context, QWidget* parent, TSpellBook&
     if (const FileStatus written = WriteSpellbookFile(book, ToPath(path)); !written) {
         // The old file is untouched and the changes are still only here.
         context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
-                                   QStringLiteral("Error Writing Spellbook File\r\n") + path,
-                                   QString(), FileProblemText(written));
+                                  QStringLiteral("Error Writing Spellbook File\r\n") + path,
+                                  QString(), FileProblemText(written));
         return false;
     }
     return true;

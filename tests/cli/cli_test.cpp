@@ -337,6 +337,13 @@ TEST_F(Cli, ValidateRemovesAndListsTheIneligibleSpells) {
         Run({"validate", book, "--output", Path("w.spb"), "--specialties", specialties});
     EXPECT_EQ(other.code, 0) << other.err;
     EXPECT_EQ(other.out, "Bless  (abj) [Core 3] - U\nWeb  (c/s) [Tome 4] - C\n");
+
+    // A line the reader left out is named, with its number, before the save drops it.
+    const std::string skips = Write("s.spb", BookFile(1, 9, "Abjurer", 'C', "0,\"Cantrip\"\r\n"));
+    const Result skipped = Run({"validate", skips, "--output", Path("s2.spb")});
+    EXPECT_EQ(skipped.code, 0) << skipped.err;
+    EXPECT_EQ(skipped.err, "vellumar-cli: warning: " + skips +
+                               ": line 6: spell level 0 is not from 1 to 9; left out\n");
 }
 
 TEST_F(Cli, ScrollDrawsTheCountsAndRepeatsWithTheSeed) {

@@ -284,6 +284,23 @@ private slots:
         QCOMPARE(h->Context().Working().LastShown().task, QStringLiteral("Loading Spellbook"));
     }
 
+    void openNamesTheLinesLeftOutInOneBox() {
+        h->Start();
+        const QString path = h->home.Write(
+            h->home.Working() + "skips.spb",
+            SpellbookV4(5, 12, "Invoker", 'C', {Sleep, "0,\"Cantrip\"", "1,\"SLEEP\""}));
+        h->prompter.OpenFile(path).Message(Answer::Ok);
+        h->Frame().mnuOpenSpellbookClick();
+        QCOMPARE(h->prompter.Records().size(), size_t(2)); // the dialog, then one box
+        const PromptRecord& box = h->prompter.Last();
+        QCOMPARE(box.kind, BoxKind::Warning);
+        QVERIFY2(box.text.startsWith(QStringLiteral("2 lines")) && box.text.endsWith(path),
+                 qPrintable(box.text));
+        QVERIFY2(box.informative.startsWith(QStringLiteral("line 7: spell level 0")),
+                 qPrintable(box.informative));
+        QCOMPARE(h->ActiveSpellBook()->lbSpells->count(), 1);
+    }
+
     void failedOpenLeavesNoWindowAndMovesTheStartFolder() {
         h->Start();
         QDir(h->home.Working()).mkpath("books");
