@@ -58,7 +58,30 @@ Result<Arguments> Arguments::Parse(const CommandSpec& request,
     }
     if (request.operandRequired && !args.operand_)
         return Outcome::UsageError(request.name + ": missing " + request.operand);
+    if (Outcome files = args.CheckFileNames(request); !files) return files;
     return args;
+}
+
+Outcome Arguments::CheckFileNames(const CommandSpec& request) const {
+    struct FileName {
+        std::string what;
+        const std::string& name;
+        bool read;
+    };
+    std::vector<FileName> files;
+    if (operand_) files.push_back({request.operand, *operand_, true});
+    for (const OptionSpec& option : request.options)
+        if (option.file != FileUse::None && Has(option.name))
+            files.push_back({option.name, values_.at(option.name), option.file == FileUse::Input});
+    int readers = 0;
+    for (const FileName& file : files) {
+        if (file.name.empty())
+            return Outcome::UsageError(request.name + ": the file name of " + file.what +
+                                       " is empty");
+        if (file.read && file.name == "-" && ++readers > 1)
+            return Outcome::UsageError(request.name + ": standard input (-) can be read only once");
+    }
+    return {};
 }
 
 std::optional<std::string> Arguments::Value(const std::string& option) const {
