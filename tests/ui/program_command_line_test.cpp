@@ -24,22 +24,23 @@ class ProgramCommandLineTest : public QObject {
     };
 
     // Through the shell, which turns escapes such as \0351 into the bytes of a
-    // name that is not UTF-8 (QProcess passes only UTF-8); standard output
-    // goes to `outputFile` when one is named.
-    Run Start(const QStringList& arguments, const QString& outputFile) {
+    // name that is not UTF-8 (QProcess passes UTF-8 only). A first word
+    // ">FILE" sends standard output to FILE.
+    Run Start(QStringList arguments) {
         QProcess program;
-        if (!outputFile.isEmpty()) program.setStandardOutputFile(outputFile);
+        if (arguments.value(0).startsWith(QLatin1Char('>')))
+            program.setStandardOutputFile(arguments.takeFirst().mid(1));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("VELLUMAR_HOME"), home_.path());
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(home_.path());
+        const QString script =
+            QStringLiteral("p=$1; shift; for w; do set -- \"$@\" "
+                           "\"$(printf %b \"$w\")\"; shift; done; exec \"$p\" \"$@\"");
         program.start(QStringLiteral("/bin/sh"),
-                      QStringList{QStringLiteral("-c"),
-                                  QStringLiteral("p=$1; shift; for w; do set -- \"$@\" "
-                                                 "\"$(printf %b \"$w\")\"; shift; done; "
-                                                 "exec \"$p\" \"$@\""),
-                                  QStringLiteral("sh"), QStringLiteral(VELLUMAR_PROGRAM)} +
+                      QStringList{QStringLiteral("-c"), script, QStringLiteral("sh"),
+                                  QStringLiteral(VELLUMAR_PROGRAM)} +
                           arguments);
         // A box waiting for a person would hold the program past this.
         if (!program.waitForFinished(60000)) {
@@ -68,93 +69,87 @@ class ProgramCommandLineTest : public QObject {
 private slots:
     void arguments_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("outputFile");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
         const QString version =
             QStringLiteral("vellumar ") + QString::fromLatin1(vellumar::ProgramVersion);
         const QString quit = QStringLiteral("--quit-after-start");
-        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << QString() << 0
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0
                               << QStringLiteral("usage: vellumar") << QString();
-        QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << QString() << 0
+        QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << 0
                             << QStringLiteral("--quit-after-start") << QString();
-        QTest::newRow("version") << QStringList{QStringLiteral("--version")} << QString() << 0
-                                 << version << QString();
-        QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << QString() << 2
-                                        << QString() << QStringLiteral("Unknown option 'bogus'");
+        QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0 << version
+                                 << QString();
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << 2 << QString()
+                                        << QStringLiteral("Unknown option 'bogus'");
         QTest::newRow("seed not a number")
-            << QStringList{QStringLiteral("--seed"), QStringLiteral("x")} << QString() << 2
-            << QString() << QStringLiteral("--seed needs a whole number");
-        QTest::newRow("seed without value") << QStringList{QStringLiteral("--seed")} << QString()
-                                            << 2 << QString() << QStringLiteral("--seed");
+            << QStringList{QStringLiteral("--seed"), QStringLiteral("x")} << 2 << QString()
+            << QStringLiteral("--seed needs a whole number");
+        QTest::newRow("seed without value")
+            << QStringList{QStringLiteral("--seed")} << 2 << QString() << QStringLiteral("--seed");
         QTest::newRow("seed N") << QStringList{QStringLiteral("--seed"), QStringLiteral("7"), quit}
-                                << QString() << 0 << QStringLiteral("spellbook windows: 0")
-                                << QString();
-        QTest::newRow("seed=N") << QStringList{QStringLiteral("--seed=7"), quit} << QString() << 0
+                                << 0 << QStringLiteral("spellbook windows: 0") << QString();
+        QTest::newRow("seed=N") << QStringList{QStringLiteral("--seed=7"), quit} << 0
                                 << QStringLiteral("spellbook windows: 0") << QString();
         QTest::newRow("Qt's own options")
             << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"),
                            QStringLiteral("-reverse"), quit}
-            << QString() << 0 << QStringLiteral("spellbook windows: 0") << QString();
-        QTest::newRow("a book") << QStringList{QStringLiteral("Gorm.SPB"), quit} << QString() << 0
+            << 0 << QStringLiteral("spellbook windows: 0") << QString();
+        QTest::newRow("a book") << QStringList{QStringLiteral("Gorm.SPB"), quit} << 0
                                 << QStringLiteral("spellbook windows: 1") << QString();
         QTest::newRow("a book after --")
-            << QStringList{quit, QStringLiteral("--"), QStringLiteral("-dash.SPB")} << QString()
-            << 0 << QStringLiteral("spellbook windows: 1") << QString();
+            << QStringList{quit, QStringLiteral("--"), QStringLiteral("-dash.SPB")} << 0
+            << QStringLiteral("spellbook windows: 1") << QString();
         QTest::newRow("a book that cannot be opened")
-            << QStringList{QStringLiteral("nosuch.SPB"), QStringLiteral("Gorm.SPB"), quit}
-            << QString() << 1 << QStringLiteral("spellbook windows: 1")
+            << QStringList{QStringLiteral("nosuch.SPB"), QStringLiteral("Gorm.SPB"), quit} << 1
+            << QStringLiteral("spellbook windows: 1")
             << QStringLiteral("Error Reading Spellbook File");
         const QString pdf = QStringLiteral("--export-pdf");
         const QString output = QStringLiteral("--output");
         QTest::newRow("pdf") << QStringList{pdf, QStringLiteral("Gorm.SPB"), output,
                                             QStringLiteral("Gorm.pdf")}
-                             << QString() << 0 << QString() << QString();
+                             << 0 << QString() << QString();
         QTest::newRow("pdf without --output")
-            << QStringList{pdf, QStringLiteral("Gorm.SPB")} << QString() << 2 << QString()
+            << QStringList{pdf, QStringLiteral("Gorm.SPB")} << 2 << QString()
             << QStringLiteral("--export-pdf needs --output");
         QTest::newRow("format option without --export-pdf")
-            << QStringList{QStringLiteral("--columns"), QStringLiteral("2"), quit} << QString() << 2
-            << QString() << QStringLiteral("--columns goes with --export-pdf");
+            << QStringList{QStringLiteral("--columns"), QStringLiteral("2"), quit} << 2 << QString()
+            << QStringLiteral("--columns goes with --export-pdf");
         QTest::newRow("pdf with columns out of range")
             << QStringList{pdf, QStringLiteral("Gorm.SPB"), output, QStringLiteral("x.pdf"),
                            QStringLiteral("--columns=5")}
-            << QString() << 2 << QString()
-            << QStringLiteral("--columns needs a whole number from 0 to 4");
+            << 2 << QString() << QStringLiteral("--columns needs a whole number from 0 to 4");
         QTest::newRow("pdf of a book that cannot be read")
-            << QStringList{pdf, QStringLiteral("nosuch.SPB"), output, QStringLiteral("x.pdf")}
-            << QString() << 1 << QString() << QStringLiteral("cannot read 'nosuch.SPB'");
+            << QStringList{pdf, QStringLiteral("nosuch.SPB"), output, QStringLiteral("x.pdf")} << 1
+            << QString() << QStringLiteral("cannot read 'nosuch.SPB'");
         // Books named like Qt's own options, empty names, a name that is
         // not UTF-8, and standard output that cannot be written.
         QTest::newRow("Qt's options after --")
             << QStringList{quit, QStringLiteral("--"), QStringLiteral("-platform"),
                            QStringLiteral("Gorm.SPB")}
-            << QString() << 0 << QStringLiteral("spellbook windows: 2") << QString();
-        QTest::newRow("an empty book")
-            << QStringList{quit, QString()} << QString() << 2 << QString()
-            << QStringLiteral("the file name of BOOK is empty");
+            << 0 << QStringLiteral("spellbook windows: 2") << QString();
+        QTest::newRow("an empty book") << QStringList{quit, QString()} << 2 << QString()
+                                       << QStringLiteral("the file name of BOOK is empty");
         QTest::newRow("pdf of an empty name")
-            << QStringList{pdf, QString(), output, QStringLiteral("Gorm.pdf")} << QString() << 2
-            << QString() << QStringLiteral("the file name of --export-pdf is empty");
+            << QStringList{pdf, QString(), output, QStringLiteral("Gorm.pdf")} << 2 << QString()
+            << QStringLiteral("the file name of --export-pdf is empty");
         QTest::newRow("pdf to an empty name")
-            << QStringList{pdf, QStringLiteral("Gorm.SPB"), output, QString()} << QString() << 2
-            << QString() << QStringLiteral("the file name of --output is empty");
-        QTest::newRow("a book not in UTF-8")
-            << QStringList{quit, QStringLiteral("Caf\\0351.SPB")} << QString() << 0
-            << QStringLiteral("spellbook windows: 1") << QString();
+            << QStringList{pdf, QStringLiteral("Gorm.SPB"), output, QString()} << 2 << QString()
+            << QStringLiteral("the file name of --output is empty");
+        const QString latin1 = QStringLiteral("Caf\\0351.SPB");
+        QTest::newRow("a book not in UTF-8") << QStringList{quit, latin1} << 0
+                                             << QStringLiteral("spellbook windows: 1") << QString();
         QTest::newRow("pdf of a book not in UTF-8")
-            << QStringList{pdf, QStringLiteral("Caf\\0351.SPB"), output, QStringLiteral("Gorm.pdf")}
-            << QString() << 0 << QString() << QString();
-        const QString full = QStringLiteral("/dev/full");
+            << QStringList{pdf, latin1, output, QStringLiteral("Gorm.pdf")} << 0 << QString()
+            << QString();
         for (const QString& word : {QStringLiteral("--help"), QStringLiteral("--version"), quit})
             QTest::newRow(qPrintable(word + QStringLiteral(" to a full disk")))
-                << QStringList{word} << full << 1 << QString()
+                << QStringList{QStringLiteral(">/dev/full"), word} << 1 << QString()
                 << QStringLiteral("cannot write standard output");
     }
     void arguments() {
         QFETCH(QStringList, arguments);
-        QFETCH(QString, outputFile);
         QFETCH(int, code);
         QFETCH(QString, out);
         QFETCH(QString, err);
@@ -166,14 +161,15 @@ private slots:
                                    ToPath(home_.path()) + "/Caf\xe9.SPB",
                                    std::filesystem::copy_options::overwrite_existing);
         QFile::remove(home_.filePath(QStringLiteral("Gorm.pdf")));
-        const Run run = Start(arguments, outputFile);
+        const Run run = Start(arguments);
         QCOMPARE(run.code, code);
         if (out.isEmpty())
             QVERIFY2(run.out.isEmpty(), run.out.constData());
         else
             QVERIFY2(run.out.contains(out.toUtf8()), run.out.constData());
         if (!err.isEmpty()) QVERIFY2(run.err.contains(err.toUtf8()), run.err.constData());
-        if (!outputFile.isEmpty()) QCOMPARE(run.err.count(err.toUtf8()), 1);
+        if (arguments.value(0).startsWith(QLatin1Char('>')))
+            QCOMPARE(run.err.count(err.toUtf8()), 1);
         // Only a successful export leaves a PDF behind.
         if (arguments.contains(QStringLiteral("--export-pdf")))
             QCOMPARE(QFile(home_.filePath(QStringLiteral("Gorm.pdf"))).exists(), code == 0);
