@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
     // Qt reads its own options alone; books and our options stay out of its reach.
     std::vector<std::string> qtWords = line.qtArguments;
     std::vector<char*> qtArgv;
+    qtArgv.reserve(qtWords.size() + 1);
     for (std::string& word : qtWords) qtArgv.push_back(word.data());
     int qtArgc = static_cast<int>(qtArgv.size());
     qtArgv.push_back(nullptr);

@@ -56,13 +56,13 @@ Result<Arguments> Arguments::Parse(const CommandSpec& request,
             args.values_[name] = words[++i];
         }
     }
-    if (request.operandRequired && !args.operand_)
-        return Outcome::UsageError(request.name + ": missing " + request.operand);
-    if (Outcome files = args.CheckFileNames(request); !files) return files;
+    if (Outcome whole = args.CheckWhole(request); !whole) return whole;
     return args;
 }
 
-Outcome Arguments::CheckFileNames(const CommandSpec& request) const {
+Outcome Arguments::CheckWhole(const CommandSpec& request) const {
+    if (request.operandRequired && !operand_)
+        return Outcome::UsageError(request.name + ": missing " + request.operand);
     struct FileName {
         std::string what;
         const std::string& name;

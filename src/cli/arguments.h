@@ -49,7 +49,9 @@ public:
     Result<std::optional<uint32_t>> Seed() const;
 
 private:
-    Outcome CheckFileNames(const CommandSpec& request) const;
+    // What only the whole line shows: a missing operand, an empty file name,
+    // standard input named twice.
+    Outcome CheckWhole(const CommandSpec& request) const;
 
     std::optional<std::string> operand_;
     std::map<std::string, std::string> values_;

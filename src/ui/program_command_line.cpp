@@ -107,6 +107,50 @@ std::optional<ProgramExit> EmptyFileName(const QString& name, const QString& wha
         QString::fromLatin1(UsageLine));
 }
 
+// --export-pdf's book, file, format and caption.
+std::optional<ProgramExit> ReadExport(const QCommandLineParser& parser, ProgramCommandLine& line) {
+    const QString usageLine = QString::fromLatin1(UsageLine);
+    line.exportPdf = parser.value(QStringLiteral("export-pdf"));
+    line.output = parser.value(QStringLiteral("output"));
+    if (auto empty = EmptyFileName(line.exportPdf, QStringLiteral("--export-pdf"))) return empty;
+    if (!parser.isSet(QStringLiteral("output")))
+        return ProgramExit::Mistake(QStringLiteral("vellumar: --export-pdf needs --output F\n") +
+                                    usageLine);
+    if (auto empty = EmptyFileName(line.output, QStringLiteral("--output"))) return empty;
+    if (!parser.positionalArguments().isEmpty())
+        return ProgramExit::Mistake(QStringLiteral("vellumar: --export-pdf takes one book\n") +
+                                    usageLine);
+    const FormatOptionsRead format =
+        ReadFormatOptions([&parser](std::string_view name) -> std::optional<std::string> {
+            const QString option = QString::fromLatin1(name.substr(2));
+            if (!parser.isSet(option)) return std::nullopt;
+            return parser.value(option).toStdString();
+        });
+    if (!format)
+        return ProgramExit::Mistake(QStringLiteral("vellumar: %1 needs a whole number "
+                                                   "from %2 to %3\n")
+                                        .arg(QString::fromStdString(format.badOption))
+                                        .arg(MinColumns)
+                                        .arg(MaxColumns) +
+                                    usageLine);
+    line.format = format.options.format;
+    line.caption =
+        format.options.caption ? QString::fromStdString(*format.options.caption) : line.exportPdf;
+    return std::nullopt;
+}
+
+// The books to open, made absolute here, on the bytes: Qt would lose those of
+// a name that is not UTF-8.
+std::optional<ProgramExit> ReadBooks(const QStringList& books, ProgramCommandLine& line) {
+    for (const QString& book : books) {
+        if (auto empty = EmptyFileName(book, QStringLiteral("BOOK"))) return empty;
+        std::error_code failed;
+        const std::filesystem::path absolute = std::filesystem::absolute(ToPath(book), failed);
+        line.books << (failed ? book : FromPath(absolute.string()));
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 ProgramCommandLineRead ParseProgramCommandLine(int argc, char** argv) {
@@ -165,49 +209,8 @@ ProgramCommandLineRead ParseProgramCommandLine(int argc, char** argv) {
             return read;
         }
     }
-    if (exporting) {
-        line.exportPdf = parser.value(exportPdf);
-        line.output = parser.value(output);
-        if ((read.exit = EmptyFileName(line.exportPdf, QStringLiteral("--export-pdf"))))
-            return read;
-        if (!parser.isSet(output)) {
-            read.exit = ProgramExit::Mistake(
-                QStringLiteral("vellumar: --export-pdf needs --output F\n") + usageLine);
-            return read;
-        }
-        if ((read.exit = EmptyFileName(line.output, QStringLiteral("--output")))) return read;
-        if (!parser.positionalArguments().isEmpty()) {
-            read.exit = ProgramExit::Mistake(
-                QStringLiteral("vellumar: --export-pdf takes one book\n") + usageLine);
-            return read;
-        }
-        const FormatOptionsRead format =
-            ReadFormatOptions([&parser](std::string_view name) -> std::optional<std::string> {
-                const QString option = QString::fromLatin1(name.substr(2));
-                if (!parser.isSet(option)) return std::nullopt;
-                return parser.value(option).toStdString();
-            });
-        if (!format) {
-            read.exit = ProgramExit::Mistake(QStringLiteral("vellumar: %1 needs a whole number "
-                                                            "from %2 to %3\n")
-                                                 .arg(QString::fromStdString(format.badOption))
-                                                 .arg(MinColumns)
-                                                 .arg(MaxColumns) +
-                                             usageLine);
-            return read;
-        }
-        line.format = format.options.format;
-        line.caption = format.options.caption ? QString::fromStdString(*format.options.caption)
-                                              : line.exportPdf;
-    }
-    line.books = parser.positionalArguments();
-    for (QString& book : line.books) {
-        if ((read.exit = EmptyFileName(book, QStringLiteral("BOOK")))) return read;
-        // Made absolute here, on the bytes: Qt would lose those of a name that is not UTF-8.
-        std::error_code failed;
-        const std::filesystem::path absolute = std::filesystem::absolute(ToPath(book), failed);
-        if (!failed) book = FromPath(absolute.string());
-    }
+    if (exporting && (read.exit = ReadExport(parser, line))) return read;
+    if ((read.exit = ReadBooks(parser.positionalArguments(), line))) return read;
     line.qtArguments = QtArguments(parser, argc > 0 ? argv[0] : "vellumar");
     return read;
 }
