@@ -20,7 +20,9 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -70,13 +72,20 @@ int main(int argc, char** argv) {
     const vellumar::ProgramCommandLineRead read = vellumar::ParseProgramCommandLine(argc, argv);
     if (read.exit) return vellumar::PrintProgramExit(*read.exit);
     const vellumar::ProgramCommandLine& line = read.line;
+    // Qt reads its own options alone; books and our options stay out of its reach.
+    std::vector<std::string> qtWords = line.qtArguments;
+    std::vector<char*> qtArgv;
+    qtArgv.reserve(qtWords.size() + 1);
+    for (std::string& word : qtWords) qtArgv.push_back(word.data());
+    int qtArgc = static_cast<int>(qtArgv.size());
+    qtArgv.push_back(nullptr);
     if (!line.exportPdf.isEmpty()) {
         // Painting needs the application object, not a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        QApplication application(argc, argv);
+        QApplication application(qtArgc, qtArgv.data());
         return vellumar::PrintProgramExit(vellumar::RunPdfExport(line));
     }
-    QApplication application(argc, argv);
+    QApplication application(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QStringLiteral("Vellumar"));
     QApplication::setApplicationVersion(QString::fromLatin1(vellumar::ProgramVersion));
     // Ties the windows to the desktop entry, for the window icon and the task bar.
@@ -104,5 +113,5 @@ int main(int argc, char** argv) {
         app.Frame().installEventFilter(&firstPaint);
         QTimer::singleShot(10000, &firstPaint, &FirstPaintWatch::Fire);
     }
-    return QApplication::exec();
+    return vellumar::FinishStandardOutput(QApplication::exec());
 }

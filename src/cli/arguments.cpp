@@ -56,9 +56,32 @@ Result<Arguments> Arguments::Parse(const CommandSpec& request,
             args.values_[name] = words[++i];
         }
     }
-    if (request.operandRequired && !args.operand_)
-        return Outcome::UsageError(request.name + ": missing " + request.operand);
+    if (Outcome whole = args.CheckWhole(request); !whole) return whole;
     return args;
+}
+
+Outcome Arguments::CheckWhole(const CommandSpec& request) const {
+    if (request.operandRequired && !operand_)
+        return Outcome::UsageError(request.name + ": missing " + request.operand);
+    struct FileName {
+        std::string what;
+        const std::string& name;
+        bool read;
+    };
+    std::vector<FileName> files;
+    if (operand_) files.push_back({request.operand, *operand_, true});
+    for (const OptionSpec& option : request.options)
+        if (option.file != FileUse::None && Has(option.name))
+            files.push_back({option.name, values_.at(option.name), option.file == FileUse::Input});
+    int readers = 0;
+    for (const FileName& file : files) {
+        if (file.name.empty())
+            return Outcome::UsageError(request.name + ": the file name of " + file.what +
+                                       " is empty");
+        if (file.read && file.name == "-" && ++readers > 1)
+            return Outcome::UsageError(request.name + ": standard input (-) can be read only once");
+    }
+    return {};
 }
 
 std::optional<std::string> Arguments::Value(const std::string& option) const {

@@ -11,14 +11,19 @@
 
 namespace vellumar::cli {
 
+// Whether an option's value names a file read or written ("-" being
+// standard input or output); such a name is never empty.
+enum class FileUse { None, Input, Output };
+
 struct OptionSpec {
     std::string name; // with the leading "--"
     bool takesValue;
+    FileUse file = FileUse::None;
 };
 
 struct CommandSpec {
     std::string name;
-    std::string operand; // name of the one operand, as the usage shows it
+    std::string operand; // name of the one operand, a file read, as the usage shows it
     bool operandRequired;
     std::vector<OptionSpec> options;
 };
@@ -26,7 +31,8 @@ struct CommandSpec {
 class Arguments {
 public:
     // Options may stand before, between or after operands, as "--name value"
-    // or "--name=value". A mistake is a usage error.
+    // or "--name=value". A mistake is a usage error, and so are an empty file
+    // name and standard input named twice (the first reader would take it all).
     static Result<Arguments> Parse(const CommandSpec& request,
                                    const std::vector<std::string>& words);
 
@@ -43,6 +49,10 @@ public:
     Result<std::optional<uint32_t>> Seed() const;
 
 private:
+    // What only the whole line shows: a missing operand, an empty file name,
+    // standard input named twice.
+    Outcome CheckWhole(const CommandSpec& request) const;
+
     std::optional<std::string> operand_;
     std::map<std::string, std::string> values_;
 };

@@ -268,9 +268,10 @@ Outcome Validate(const Arguments& args, Session& session) {
     if (!book) return book.Failure();
     const Result<std::unique_ptr<tSpecialtyList>> table = Specialties(args, session);
     if (!table) return table.Failure();
-    ValidateBook(**book, table->get(), [&](const tSpell& spell) {
-        session.out << session.Shown(SpellItemRow(spell)) << '\n';
-    });
+    // Beside a book written to standard output, the list goes to standard error.
+    std::ostream& list = IsStandardOutput(*output) ? session.err : session.out;
+    ValidateBook(**book, table->get(),
+                 [&](const tSpell& spell) { list << session.Shown(SpellItemRow(spell)) << '\n'; });
     return session.files.Output(*output,
                                 [&](const std::string& path) { return WriteBook(**book, path); });
 }
@@ -318,18 +319,23 @@ Outcome Export(const Arguments& args, Session& session) {
 }
 
 // PDF needs Qt's painting, which this tool leaves to the desktop program.
-Outcome Pdf(const Arguments& args, Session&) {
+Outcome Pdf(const Arguments& args, Session& session) {
     const Result<std::string> output = args.Required("--output");
     if (!output) return output.Failure();
-    const std::string& book = *args.Operand();
-    if (book == "-" || *output == "-")
-        return Outcome::UsageError(
-            "pdf reads and writes named files, not standard input or output");
-    const Result<FormatOptions> options = FormatOptionsOf(args);
+    Result<FormatOptions> options = FormatOptionsOf(args);
     if (!options) return options.Failure();
-    std::vector<std::string> words = {"--export-pdf=" + book, "--output=" + *output};
-    for (std::string& word : FormatOptionWords(*options)) words.push_back(std::move(word));
-    return RunDesktopProgram(words);
+    const std::string& book = *args.Operand();
+    // The desktop program stores the caption as text does; this warns of what it loses.
+    session.Stored("--caption", options->caption.value_or(book));
+    const Result<std::string> input = session.files.Input(book);
+    if (!input) return input.Failure();
+    // A book from standard input is headed "-", as text heads it.
+    if (book == "-" && !options->caption) options->caption = book;
+    return session.files.Output(*output, [&](const std::string& path) {
+        std::vector<std::string> words = {"--export-pdf=" + *input, "--output=" + path};
+        for (std::string& word : FormatOptionWords(*options)) words.push_back(std::move(word));
+        return RunDesktopProgram(words);
+    });
 }
 
 // The format options, in the order the usage names them, after those given.
@@ -357,14 +363,14 @@ const std::vector<Command>& Commands() {
         {{"fill",
           "BOOK",
           false,
-          {{"--master", true},
-           {"--output", true},
+          {{"--master", true, FileUse::Input},
+           {"--output", true, FileUse::Output},
            {"--level", true},
            {"--intelligence", true},
            {"--specialty", true},
            {"--frequency", true},
            {"--odds", true},
-           {"--specialties", true},
+           {"--specialties", true, FileUse::Input},
            {"--seed", true}}},
          "fill [BOOK] --output OUT [--master FILE] [--level 1-30] [--intelligence 9-21]\n"
          "          [--specialty NAME] [--frequency NAME] [--odds R,V,RA,U,C]\n"
@@ -373,24 +379,32 @@ const std::vector<Command>& Commands() {
              ", Common),\n"
              "at random from the master list and writes it to OUT.",
          Fill},
-        {{"validate", "BOOK", true, {{"--output", true}, {"--specialties", true}}},
+        {{"validate",
+          "BOOK",
+          true,
+          {{"--output", true, FileUse::Output}, {"--specialties", true, FileUse::Input}}},
          "validate BOOK --output OUT [--specialties FILE]",
          "Removes the spells the book may not hold, prints them and writes OUT.",
          Validate},
-        {{"scroll", "BOOK", true, {{"--counts", true}, {"--output", true}, {"--seed", true}}},
+        {{"scroll",
+          "BOOK",
+          true,
+          {{"--counts", true}, {"--output", true, FileUse::Output}, {"--seed", true}}},
          "scroll BOOK --counts N1,...,N9 --output OUT [--seed N]",
          "Draws a scroll of N1 to N9 spells of levels 1 to 9 from BOOK; a count\n"
          "above what the book holds at that level takes all it holds.",
          Scroll},
-        {{"export", "BOOK", true, {{"--output", true}}},
+        {{"export", "BOOK", true, {{"--output", true, FileUse::Output}}},
          "export BOOK --output OUT",
          "Writes the book's spells as a spell file without a header.",
          Export},
-        {{"pdf", "BOOK", true, WithFormatOptions({{"--output", true}})},
+        {{"pdf", "BOOK", true, WithFormatOptions({{"--output", true, FileUse::Output}})},
          "pdf BOOK --output OUT.pdf [--columns 0-4] [--category] [--no-book-page]\n"
          "          [--frequency] [--caption TEXT]",
          "Writes the book's pages as the desktop program prints them into a PDF\n"
-         "file; runs the program vellumar found beside this tool, without windows.",
+         "file; runs the program vellumar found beside this tool, without windows,\n"
+         "and stops it after " +
+             std::to_string(DesktopProgramSeconds) + " seconds.",
          Pdf},
     };
     return commands;
@@ -420,7 +434,7 @@ void PrintUsage(std::ostream& out) {
     }
     out << "\n"
            "A file named - is standard input (BOOK, --master, --specialties) or standard\n"
-           "output (OUT); /dev/stdout works too.\n"
+           "output (OUT); /dev/stdout works too. Standard input can be read once.\n"
            "Without --master the master list is the one the desktop program uses: the\n"
         << ProgramSettings::MasterFileKey << " setting, else " << DefaultMasterFileName
         << " in the working folder, else the sample\n"

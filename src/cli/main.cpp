@@ -55,8 +55,11 @@ Outcome Run(const Command& command, const std::vector<std::string>& words) {
 // The one place where a command's outcome is printed and becomes the exit code.
 int Report(const Outcome& outcome) {
     if (outcome.IsUsageError()) return Usage(outcome.Message());
-    if (!outcome.Message().empty()) std::cerr << "vellumar-cli: " << outcome.Message() << '\n';
-    return Finish(outcome.Code());
+    if (outcome.Message().empty()) return Finish(outcome.Code());
+    // The one failure said, which may be standard output's own: it is not said twice.
+    std::cerr << "vellumar-cli: " << outcome.Message() << '\n';
+    std::cout.flush();
+    return outcome.Code();
 }
 
 } // namespace

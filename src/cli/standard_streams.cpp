@@ -1,6 +1,7 @@
 #include "cli/standard_streams.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -13,7 +14,7 @@ namespace vellumar::cli {
 namespace {
 
 bool NeedsStaging(const std::string& operand) {
-    if (operand == "-") return true;
+    if (IsStandardOutput(operand)) return true;
     struct stat info;
     return stat(operand.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
@@ -31,6 +32,14 @@ bool Copy(std::istream& from, std::ostream& to, std::string& reason) {
 }
 
 } // namespace
+
+bool IsStandardOutput(const std::string& operand) {
+    if (operand == "-") return true;
+    struct stat named;
+    struct stat out;
+    return stat(operand.c_str(), &named) == 0 && fstat(STDOUT_FILENO, &out) == 0 &&
+           named.st_dev == out.st_dev && named.st_ino == out.st_ino;
+}
 
 StagedFiles::~StagedFiles() {
     if (folder_.empty()) return;
@@ -69,9 +78,10 @@ Outcome StagedFiles::Output(const std::string& operand,
     if (!path) return path.Failure();
     if (Outcome written = write(*path); !written) return written;
     std::ifstream staged(*path, std::ios::binary);
-    const std::string name = operand == "-" ? "standard output" : "'" + operand + "'";
+    const bool toStandardOutput = IsStandardOutput(operand);
+    const std::string name = toStandardOutput ? "standard output" : "'" + operand + "'";
     std::string reason;
-    if (operand == "-") {
+    if (toStandardOutput) {
         if (Copy(staged, std::cout, reason)) return {};
     } else {
         std::ofstream target(operand, std::ios::binary);

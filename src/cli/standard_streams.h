@@ -11,6 +11,10 @@
 
 namespace vellumar::cli {
 
+// Whether writing the operand writes standard output: "-", or a name of the
+// file standard output is (/dev/stdout, or the file it was redirected to).
+bool IsStandardOutput(const std::string& operand);
+
 class StagedFiles {
 public:
     StagedFiles() = default;
@@ -23,8 +27,9 @@ public:
     Result<std::string> Input(const std::string& operand);
 
     // Writes through `write` (which writes the path it is given) to the
-    // operand: "-" is standard output, and an existing file that is not a
-    // regular one is written in place. A file error when that fails.
+    // operand: standard output (see IsStandardOutput) through this tool's
+    // stream, and an existing file that is not a regular one in place. A file
+    // error when that fails.
     Outcome Output(const std::string& operand,
                    const std::function<Outcome(const std::string&)>& write);
 

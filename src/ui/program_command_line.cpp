@@ -1,10 +1,16 @@
 #include "ui/program_command_line.h"
 
 #include "output/output_format_options.h"
+#include "platform/qt/text_conversion.h"
 #include "program_version.h"
 
 #include <QCommandLineParser>
+#include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace vellumar {
 namespace {
@@ -47,22 +53,102 @@ QList<QCommandLineOption> FormatCommandLineOptions() {
     return options;
 }
 
-// Qt's own options (-platform offscreen, -style Fusion, ...) are known here
-// too, and left for the application object to take.
+// Qt's own options (-platform offscreen, -style Fusion, ...), with a value and without.
+constexpr std::array QtValueOptions = {"platform",
+                                       "platformpluginpath",
+                                       "platformtheme",
+                                       "plugin",
+                                       "qwindowgeometry",
+                                       "qwindowicon",
+                                       "qwindowtitle",
+                                       "display",
+                                       "geometry",
+                                       "style",
+                                       "stylesheet",
+                                       "session",
+                                       "title"};
+constexpr std::array QtFlags = {"reverse", "nograb", "dograb", "sync", "widgetcount"};
+
+// Qt's options are known here too, and handed to the application object alone.
 void AddQtOptions(QCommandLineParser& parser) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
-                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "display",
-                             "geometry", "style", "stylesheet", "session", "title"}) {
+    for (const char* name : QtValueOptions) {
         QCommandLineOption qtOption(QString::fromLatin1(name), {}, QStringLiteral("value"));
         qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(qtOption);
     }
-    for (const char* name : {"reverse", "nograb", "dograb", "sync", "widgetcount"}) {
+    for (const char* name : QtFlags) {
         QCommandLineOption qtOption(QString::fromLatin1(name), {});
         qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(qtOption);
     }
+}
+
+// The application object's command line: the program and Qt's options as
+// the parser found them, so that a word after "--" never reaches Qt.
+std::vector<std::string> QtArguments(const QCommandLineParser& parser, const char* program) {
+    std::vector<std::string> arguments = {program};
+    for (const char* name : QtValueOptions) {
+        for (const QString& value : parser.values(QString::fromLatin1(name))) {
+            arguments.push_back(std::string("-") + name);
+            arguments.push_back(ToPath(value));
+        }
+    }
+    for (const char* name : QtFlags)
+        if (parser.isSet(QString::fromLatin1(name))) arguments.push_back(std::string("-") + name);
+    return arguments;
+}
+
+// A file name given as an empty word names no file.
+std::optional<ProgramExit> EmptyFileName(const QString& name, const QString& what) {
+    if (!name.isEmpty()) return std::nullopt;
+    return ProgramExit::Mistake(
+        QStringLiteral("vellumar: the file name of %1 is empty\n").arg(what) +
+        QString::fromLatin1(UsageLine));
+}
+
+// --export-pdf's book, file, format and caption.
+std::optional<ProgramExit> ReadExport(const QCommandLineParser& parser, ProgramCommandLine& line) {
+    const QString usageLine = QString::fromLatin1(UsageLine);
+    line.exportPdf = parser.value(QStringLiteral("export-pdf"));
+    line.output = parser.value(QStringLiteral("output"));
+    if (auto empty = EmptyFileName(line.exportPdf, QStringLiteral("--export-pdf"))) return empty;
+    if (!parser.isSet(QStringLiteral("output")))
+        return ProgramExit::Mistake(QStringLiteral("vellumar: --export-pdf needs --output F\n") +
+                                    usageLine);
+    if (auto empty = EmptyFileName(line.output, QStringLiteral("--output"))) return empty;
+    if (!parser.positionalArguments().isEmpty())
+        return ProgramExit::Mistake(QStringLiteral("vellumar: --export-pdf takes one book\n") +
+                                    usageLine);
+    const FormatOptionsRead format =
+        ReadFormatOptions([&parser](std::string_view name) -> std::optional<std::string> {
+            const QString option = QString::fromLatin1(name.substr(2));
+            if (!parser.isSet(option)) return std::nullopt;
+            return parser.value(option).toStdString();
+        });
+    if (!format)
+        return ProgramExit::Mistake(QStringLiteral("vellumar: %1 needs a whole number "
+                                                   "from %2 to %3\n")
+                                        .arg(QString::fromStdString(format.badOption))
+                                        .arg(MinColumns)
+                                        .arg(MaxColumns) +
+                                    usageLine);
+    line.format = format.options.format;
+    line.caption =
+        format.options.caption ? QString::fromStdString(*format.options.caption) : line.exportPdf;
+    return std::nullopt;
+}
+
+// The books to open, made absolute here, on the bytes: Qt would lose those of
+// a name that is not UTF-8.
+std::optional<ProgramExit> ReadBooks(const QStringList& books, ProgramCommandLine& line) {
+    for (const QString& book : books) {
+        if (auto empty = EmptyFileName(book, QStringLiteral("BOOK"))) return empty;
+        std::error_code failed;
+        const std::filesystem::path absolute = std::filesystem::absolute(ToPath(book), failed);
+        line.books << (failed ? book : FromPath(absolute.string()));
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -72,7 +158,8 @@ ProgramCommandLineRead ParseProgramCommandLine(int argc, char** argv) {
     ProgramCommandLine& line = read.line;
     const QString usageLine = QString::fromLatin1(UsageLine);
     QStringList words;
-    for (int i = 0; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
+    // As file names: a book's name that is not UTF-8 keeps its bytes.
+    for (int i = 0; i < argc; ++i) words << FromPath(argv[i]);
     QCommandLineParser parser;
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
     const QCommandLineOption version(QStringLiteral("version"), {});
@@ -122,51 +209,30 @@ ProgramCommandLineRead ParseProgramCommandLine(int argc, char** argv) {
             return read;
         }
     }
-    if (exporting) {
-        line.exportPdf = parser.value(exportPdf);
-        line.output = parser.value(output);
-        if (line.output.isEmpty()) {
-            read.exit = ProgramExit::Mistake(
-                QStringLiteral("vellumar: --export-pdf needs --output F\n") + usageLine);
-            return read;
-        }
-        if (!parser.positionalArguments().isEmpty()) {
-            read.exit = ProgramExit::Mistake(
-                QStringLiteral("vellumar: --export-pdf takes one book\n") + usageLine);
-            return read;
-        }
-        const FormatOptionsRead format =
-            ReadFormatOptions([&parser](std::string_view name) -> std::optional<std::string> {
-                const QString option = QString::fromLatin1(name.substr(2));
-                if (!parser.isSet(option)) return std::nullopt;
-                return parser.value(option).toStdString();
-            });
-        if (!format) {
-            read.exit = ProgramExit::Mistake(QStringLiteral("vellumar: %1 needs a whole number "
-                                                            "from %2 to %3\n")
-                                                 .arg(QString::fromStdString(format.badOption))
-                                                 .arg(MinColumns)
-                                                 .arg(MaxColumns) +
-                                             usageLine);
-            return read;
-        }
-        line.format = format.options.format;
-        line.caption = format.options.caption ? QString::fromStdString(*format.options.caption)
-                                              : line.exportPdf;
-    }
-    line.books = parser.positionalArguments();
+    if (exporting && (read.exit = ReadExport(parser, line))) return read;
+    if ((read.exit = ReadBooks(parser.positionalArguments(), line))) return read;
+    line.qtArguments = QtArguments(parser, argc > 0 ? argv[0] : "vellumar");
     return read;
 }
 
 int PrintProgramExit(const ProgramExit& exit) {
-    const QByteArray text = exit.text.toLocal8Bit();
+    // A file name in a message keeps its bytes, as the user typed them.
+    const QByteArray text = QByteArray::fromStdString(ToPath(exit.text));
     if (exit.toStandardError) {
         std::fputs(text.constData(), stderr);
         return exit.code;
     }
-    if (text.isEmpty()) return exit.code;
     std::fputs(text.constData(), stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? exit.code : 1;
+    return FinishStandardOutput(exit.code);
+}
+
+int FinishStandardOutput(int code) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return code;
+    const int reason = errno;
+    std::fprintf(stderr, "vellumar: cannot write standard output%s%s\n", reason ? ": " : "",
+                 reason ? std::strerror(reason) : "");
+    return 1;
 }
 
 } // namespace vellumar

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace vellumar {
 
@@ -20,6 +22,10 @@ struct ProgramCommandLine {
     QString output;
     OutputFormat format;
     QString caption;
+    // What the application object is given: the program's name and Qt's own
+    // options (-platform, -style, ...) as they stood before "--"; never our
+    // options nor a book, which Qt would otherwise take for one of its own.
+    std::vector<std::string> qtArguments;
 };
 
 // How the program ends without a window: the exit code and what to print,
@@ -46,5 +52,9 @@ ProgramCommandLineRead ParseProgramCommandLine(int argc, char** argv);
 // The one place the program's early ends are printed. Returns the exit code:
 // 1 instead of 0 when standard output could not take the text.
 int PrintProgramExit(const ProgramExit& exit);
+
+// Returns `code`, or 1 after one message on standard error when what was
+// printed on standard output could not be written (a full disk, a closed pipe).
+int FinishStandardOutput(int code);
 
 } // namespace vellumar

@@ -399,7 +399,6 @@ TEST_F(Cli, PdfMistakesAndFailuresAreNamed) {
     const Result columns = Run({"pdf", book, "--output", Path("o.pdf"), "--columns", "7"});
     EXPECT_EQ(columns.code, 2);
     EXPECT_NE(columns.err.find("--columns"), std::string::npos) << columns.err;
-    EXPECT_EQ(Run({"pdf", book, "--output", "-"}).code, 2);
     EXPECT_EQ(Run({"pdf", book}).code, 2);
 
     const Result missing = Run({"pdf", Path("none.spb"), "--output", Path("o.pdf")});
@@ -694,6 +693,59 @@ TEST_F(Cli, AReadOnlyOutputIsKeptAndTheReasonGiven) {
     size_t entries = 0;
     for (const auto& entry : fs::directory_iterator(dir_)) entries += entry.is_regular_file();
     EXPECT_EQ(entries, 4u) << "the book, the kept file, stdout and stderr: no temporary file";
+}
+
+// Command lines at the edges. A row: the words, the shell's redirections
+// (none: standard output captured), the body of a fake desktop program that
+// pdf finds beside a copy of the tool (none: the built one), the exit code,
+// the start of standard output, a text standard error holds exactly once, and
+// a file the run leaves.
+TEST_F(Cli, CommandLinesAtTheEdgesEndAsTheyShould) {
+    struct Line {
+        std::vector<std::string> args;
+        std::string streams, child;
+        int code;
+        std::string out, err, made;
+    };
+    // clang-format off
+    const std::vector<Line> lines = {
+        {{"validate", "B.SPB", "--output", "-"}, "", "", 0, "4\r\n1\r\n9\r\nAbjurer", "Alarm  (alt)", ""},
+        {{"fill", "-", "--specialties", "-", "--output", "x.spb"}, "<B.SPB >stdout", "", 2, "", "fill: standard input (-) can be read only once", ""},
+        {{"pdf", "", "--output", "x.pdf"}, "", "", 2, "", "pdf: the file name of BOOK is empty", ""},
+        {{"pdf", "B.SPB", "--output", ""}, "", "", 2, "", "pdf: the file name of --output is empty", ""},
+        {{"pdf", "B.SPB", "--output", "x.pdf"}, "", "exit 7", 1, "", "ended with exit code 7", ""},
+        {{"pdf", "B.SPB", "--output", "x.pdf"}, "", "exec sleep 30", 1, "", "did not finish within 1 s", ""},
+        {{"pdf", "B.SPB", "--output", "x.pdf"}, "", "kill -SEGV $$", 1, "", "signal 11 (Segmentation fault)", ""},
+        {{"--help"}, ">/dev/full", "", 1, "", "cannot write standard output", ""},
+        {{"fill", "--master", "M.DAT", "--output", "-"}, ">/dev/full", "", 1, "", "cannot write standard output", ""},
+        {{"pdf", "B.SPB", "--output", "-"}, "", "", 0, "%PDF-", "", ""},
+        {{"pdf", "B.SPB", "--output", "/dev/stdout", "--caption", "\u4e2d"}, "", "", 0, "%PDF-", "--caption '\u4e2d' has characters", ""},
+        {{"pdf", "Caf\xe9.SPB", "--output", "R\xe9sum\xe9.pdf"}, "", "", 0, "", "", "R\xe9sum\xe9.pdf"},
+    };
+    // clang-format on
+    const std::string book =
+        BookFile(1, 9, "Abjurer", 'C', SpellLine(1, "Alarm", "C", 1, 'C', "alt"));
+    for (const char* name : {"B.SPB", "Caf\xe9.SPB"}) Write(name, book);
+    Write("M.DAT", MasterLines(1, 2) + " \r\n");
+    fs::create_directories(dir_ / "bin");
+    fs::copy_file(VELLUMAR_CLI, dir_ / "bin" / "vellumar-cli");
+    for (const Line& line : lines) {
+        SCOPED_TRACE(testing::PrintToString(line.args));
+        Write("bin/vellumar", "#!/bin/sh\n" + line.child + "\n");
+        fs::permissions(dir_ / "bin" / "vellumar", fs::perms::owner_all);
+        program_ = line.child.empty() ? VELLUMAR_CLI : Path("bin/vellumar-cli");
+#ifndef VELLUMAR_DESKTOP_PROGRAM
+        if (line.args[0] == "pdf" && line.child.empty() && line.code == 0) continue;
+#endif
+        const Result r = Run(line.args, "C.UTF-8", line.streams, "VELLUMAR_CHILD_SECONDS=1 ");
+        EXPECT_EQ(r.code, line.code) << r.err;
+        EXPECT_TRUE(StartsWith(r.out, line.out)) << r.out.substr(0, 80);
+        const size_t first = r.err.find(line.err);
+        EXPECT_TRUE(line.err.empty() || (first != std::string::npos &&
+                                         r.err.find(line.err, first + 1) == std::string::npos))
+            << r.err;
+        EXPECT_TRUE(line.made.empty() || fs::exists(dir_ / line.made));
+    }
 }
 
 } // namespace

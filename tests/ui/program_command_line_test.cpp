@@ -2,12 +2,17 @@
 // help, version, seeds, mistakes, and quitting after start-up without ever
 // waiting for a person.
 
+#include "platform/qt/text_conversion.h"
 #include "program_version.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
+
+using vellumar::ToPath;
 
 class ProgramCommandLineTest : public QObject {
     Q_OBJECT
@@ -18,14 +23,25 @@ class ProgramCommandLineTest : public QObject {
         QByteArray err;
     };
 
-    Run Start(const QStringList& arguments) {
+    // Through the shell, which turns escapes such as \0351 into the bytes of a
+    // name that is not UTF-8 (QProcess passes UTF-8 only). A first word
+    // ">FILE" sends standard output to FILE.
+    Run Start(QStringList arguments) {
         QProcess program;
+        if (arguments.value(0).startsWith(QLatin1Char('>')))
+            program.setStandardOutputFile(arguments.takeFirst().mid(1));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("VELLUMAR_HOME"), home_.path());
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(home_.path());
-        program.start(QStringLiteral(VELLUMAR_PROGRAM), arguments);
+        const QString script =
+            QStringLiteral("p=$1; shift; for w; do set -- \"$@\" "
+                           "\"$(printf %b \"$w\")\"; shift; done; exec \"$p\" \"$@\"");
+        program.start(QStringLiteral("/bin/sh"),
+                      QStringList{QStringLiteral("-c"), script, QStringLiteral("sh"),
+                                  QStringLiteral(VELLUMAR_PROGRAM)} +
+                          arguments);
         // A box waiting for a person would hold the program past this.
         if (!program.waitForFinished(60000)) {
             program.kill();
@@ -107,6 +123,30 @@ private slots:
         QTest::newRow("pdf of a book that cannot be read")
             << QStringList{pdf, QStringLiteral("nosuch.SPB"), output, QStringLiteral("x.pdf")} << 1
             << QString() << QStringLiteral("cannot read 'nosuch.SPB'");
+        // Books named like Qt's own options, empty names, a name that is
+        // not UTF-8, and standard output that cannot be written.
+        QTest::newRow("Qt's options after --")
+            << QStringList{quit, QStringLiteral("--"), QStringLiteral("-platform"),
+                           QStringLiteral("Gorm.SPB")}
+            << 0 << QStringLiteral("spellbook windows: 2") << QString();
+        QTest::newRow("an empty book") << QStringList{quit, QString()} << 2 << QString()
+                                       << QStringLiteral("the file name of BOOK is empty");
+        QTest::newRow("pdf of an empty name")
+            << QStringList{pdf, QString(), output, QStringLiteral("Gorm.pdf")} << 2 << QString()
+            << QStringLiteral("the file name of --export-pdf is empty");
+        QTest::newRow("pdf to an empty name")
+            << QStringList{pdf, QStringLiteral("Gorm.SPB"), output, QString()} << 2 << QString()
+            << QStringLiteral("the file name of --output is empty");
+        const QString latin1 = QStringLiteral("Caf\\0351.SPB");
+        QTest::newRow("a book not in UTF-8") << QStringList{quit, latin1} << 0
+                                             << QStringLiteral("spellbook windows: 1") << QString();
+        QTest::newRow("pdf of a book not in UTF-8")
+            << QStringList{pdf, latin1, output, QStringLiteral("Gorm.pdf")} << 0 << QString()
+            << QString();
+        for (const QString& word : {QStringLiteral("--help"), QStringLiteral("--version"), quit})
+            QTest::newRow(qPrintable(word + QStringLiteral(" to a full disk")))
+                << QStringList{QStringLiteral(">/dev/full"), word} << 1 << QString()
+                << QStringLiteral("cannot write standard output");
     }
     void arguments() {
         QFETCH(QStringList, arguments);
@@ -116,6 +156,10 @@ private slots:
         QVERIFY(home_.isValid());
         QVERIFY(!WriteBook(QStringLiteral("Gorm.SPB")).isEmpty());
         QVERIFY(!WriteBook(QStringLiteral("-dash.SPB")).isEmpty());
+        QVERIFY(!WriteBook(QStringLiteral("-platform")).isEmpty());
+        std::filesystem::copy_file(ToPath(home_.filePath(QStringLiteral("Gorm.SPB"))),
+                                   ToPath(home_.path()) + "/Caf\xe9.SPB",
+                                   std::filesystem::copy_options::overwrite_existing);
         QFile::remove(home_.filePath(QStringLiteral("Gorm.pdf")));
         const Run run = Start(arguments);
         QCOMPARE(run.code, code);
@@ -124,6 +168,8 @@ private slots:
         else
             QVERIFY2(run.out.contains(out.toUtf8()), run.out.constData());
         if (!err.isEmpty()) QVERIFY2(run.err.contains(err.toUtf8()), run.err.constData());
+        if (arguments.value(0).startsWith(QLatin1Char('>')))
+            QCOMPARE(run.err.count(err.toUtf8()), 1);
         // Only a successful export leaves a PDF behind.
         if (arguments.contains(QStringLiteral("--export-pdf")))
             QCOMPARE(QFile(home_.filePath(QStringLiteral("Gorm.pdf"))).exists(), code == 0);

@@ -70,6 +70,8 @@ private slots:
     void pathsKeepTheFileSystemsBytes() {
         const QString path = QString::fromUtf8("/tmp/b\u00fccher/\u4e2d.spb");
         QCOMPARE(FromPath(ToPath(path)), path);
+        const std::string latin1 = "/tmp/Caf\xe9 \xc3(\xff\xf0\x9f\x98\x80.spb";
+        QCOMPARE(ToPath(FromPath(latin1)), latin1);
     }
 };
 

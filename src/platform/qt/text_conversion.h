@@ -13,7 +13,9 @@ QString ToQString(std::string_view text);
 // pasted text can never break a file apart.
 std::string FromQString(const QString& text);
 
-// File names are not text of the code page: they pass as the file system's bytes.
+// File names are not text of the code page: they pass as the file system's
+// bytes, also those that are not UTF-8 (each such byte becomes a lone surrogate
+// U+DC80 to U+DCFF in the QString, shown as a replacement character).
 std::string ToPath(const QString& path);
 QString FromPath(const std::string& path);
 
