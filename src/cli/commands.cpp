@@ -37,7 +37,8 @@ Outcome Fail(const std::string& what, const std::string& path, const FileStatus&
 
 using BookResult = Result<std::unique_ptr<TSpellBook>>;
 
-// What a reader left out or changed, a warning a line, naming the file.
+// What a reader left out or changed (or a writer could not keep), a warning a
+// line, naming the file.
 void WarnOfLines(Session& session, const std::string& shown,
                  const std::vector<std::string>& warnings) {
     for (const std::string& warning : warnings) session.Warn(shown + ": " + session.Shown(warning));
@@ -69,10 +70,16 @@ Result<std::unique_ptr<tSpecialtyList>> Specialties(const Arguments& args, Sessi
     return table.Take();
 }
 
-Outcome WriteBook(TSpellBook& book, const std::string& path) {
-    if (const FileStatus written = WriteSpellbookFile(book, path); !written)
-        return Fail("cannot write", path, written);
+// A write's outcome: its failure, or success with what it could not keep
+// (the owner, a hard link, ...) said as warnings naming the file.
+Outcome Written(const FileStatus& written, const std::string& shown, Session& session) {
+    if (!written) return Fail("cannot write", shown, written);
+    WarnOfLines(session, shown, written.Warnings());
     return {};
+}
+
+Outcome WriteBook(TSpellBook& book, const std::string& path, Session& session) {
+    return Written(WriteSpellbookFile(book, path), path, session);
 }
 
 const char* FrequencyName(int32_t code) {
@@ -257,8 +264,8 @@ Outcome Fill(const Arguments& args, Session& session) {
 
     SeedRandom(*seed);
     FillSpellbook(&book, master->get(), table->get(), odds);
-    return session.files.Output(*output,
-                                [&](const std::string& path) { return WriteBook(book, path); });
+    return session.files.Output(
+        *output, [&](const std::string& path) { return WriteBook(book, path, session); });
 }
 
 Outcome Validate(const Arguments& args, Session& session) {
@@ -272,8 +279,8 @@ Outcome Validate(const Arguments& args, Session& session) {
     std::ostream& list = IsStandardOutput(*output) ? session.err : session.out;
     ValidateBook(**book, table->get(),
                  [&](const tSpell& spell) { list << session.Shown(SpellItemRow(spell)) << '\n'; });
-    return session.files.Output(*output,
-                                [&](const std::string& path) { return WriteBook(**book, path); });
+    return session.files.Output(
+        *output, [&](const std::string& path) { return WriteBook(**book, path, session); });
 }
 
 Outcome Scroll(const Arguments& args, Session& session) {
@@ -302,8 +309,8 @@ Outcome Scroll(const Arguments& args, Session& session) {
     }
     SeedRandom(*seed);
     auto scroll = DrawScroll(**source, levels);
-    return session.files.Output(*output,
-                                [&](const std::string& path) { return WriteBook(*scroll, path); });
+    return session.files.Output(
+        *output, [&](const std::string& path) { return WriteBook(*scroll, path, session); });
 }
 
 Outcome Export(const Arguments& args, Session& session) {
@@ -311,10 +318,8 @@ Outcome Export(const Arguments& args, Session& session) {
     if (!output) return output.Failure();
     const BookResult book = BookOperand(args, session);
     if (!book) return book.Failure();
-    return session.files.Output(*output, [&](const std::string& path) -> Outcome {
-        if (const FileStatus written = WriteSpellList(**book, path); !written)
-            return Fail("cannot write", *output, written);
-        return {};
+    return session.files.Output(*output, [&](const std::string& path) {
+        return Written(WriteSpellList(**book, path), *output, session);
     });
 }
 

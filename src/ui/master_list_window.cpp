@@ -253,8 +253,9 @@ bool TfrmMasterList::mnuSaveMasterFileClick() {
     if (!MasterList()) return true;
     const std::string path = MasterFilePath();
     if (!MayReplace(path)) return false;
-    if (const FileStatus written = WriteSpellList(*MasterList(), path); !written)
-        return SaveMasterFileElsewhere(path, written);
+    const FileStatus written = WriteSpellList(*MasterList(), path);
+    if (!written) return SaveMasterFileElsewhere(path, written);
+    ReportSavedWithWarnings(context_.Prompts(), this, FromPath(path), written);
     unreadPath_.clear();
     SetModified(false);
     return true;
@@ -289,13 +290,15 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
     const QString chosen = context_.Prompts().SaveFile(this, request);
     if (chosen.isEmpty()) return false;
     const std::string path = ToPath(QFileInfo(chosen).absoluteFilePath());
-    if (const FileStatus written = WriteSpellList(*MasterList(), path); !written) {
+    const FileStatus written = WriteSpellList(*MasterList(), path);
+    if (!written) {
         context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
                                    QStringLiteral("Error Writing Master Spell File\r\n") +
                                        FromPath(path),
                                    QString(), FileProblemText(written));
         return false;
     }
+    ReportSavedWithWarnings(context_.Prompts(), this, FromPath(path), written);
     SetModified(false);
     // The list is safe in its new file even if the setting cannot be stored.
     context_.WriteSetting(this, &ProgramSettings::SetMasterFile, path);

@@ -249,6 +249,15 @@ void TfrmSpecialtyMaintenance::StoreEdits() {
 
 bool TfrmSpecialtyMaintenance::mnuSaveChangesClick() {
     StoreEdits();
+    // A file that is there but cannot be read (the built-in table stood in for
+    // it) is the user's: writing the table over it asks first.
+    if (const auto current = ReadSpecialtyFile(specialtyFilePath_);
+        !current && !current.Missing() &&
+        prompter_.Message(this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
+                          QStringLiteral("The Specialty File\r\n") + FromPath(specialtyFilePath_) +
+                              QStringLiteral("\r\ncould not be read. Do you wish to replace it?"),
+                          QString(), FileProblemText(current.Status())) != Answer::Yes)
+        return false;
     const FileStatus written = WriteSpecialtyFile(table_, specialtyFilePath_);
     GoToShown();
     if (!written) {
@@ -257,6 +266,7 @@ bool TfrmSpecialtyMaintenance::mnuSaveChangesClick() {
                           QString(), FileProblemText(written));
         return false;
     }
+    ReportSavedWithWarnings(prompter_, this, FromPath(specialtyFilePath_), written);
     table_.Modified = false;
     return true;
 }

@@ -46,10 +46,12 @@ void ExportSpells(SpellBookWindowContext& context, QWidget* parent, TSpellBook& 
     request.confirmOverwrite = true;
     const QString path = context.Prompts().SaveFile(parent, request);
     if (path.isEmpty()) return;
-    if (const FileStatus written = WriteSpellList(book, ToPath(path)); !written)
+    const FileStatus written = WriteSpellList(book, ToPath(path));
+    if (!written)
         context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
                                   QStringLiteral("Error Writing Spell File\r\n") + path, QString(),
                                   FileProblemText(written));
+    ReportSavedWithWarnings(context.Prompts(), parent, path, written);
 }
 
 void CopyBookToClipboard(SpellBookWindowContext& context, TSpellBook& book,
@@ -90,17 +92,20 @@ void ExportBookAsPdf(SpellBookWindowContext& context, QWidget* parent, TSpellBoo
         context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
                                   QStringLiteral("Error Writing PDF File\r\n") + path, QString(),
                                   FileProblemText(written));
+    ReportSavedWithWarnings(context.Prompts(), parent, path, written);
 }
 
 bool WriteBookFile(SpellBookWindowContext& context, QWidget* parent, TSpellBook& book,
                    const QString& path) {
-    if (const FileStatus written = WriteSpellbookFile(book, ToPath(path)); !written) {
+    const FileStatus written = WriteSpellbookFile(book, ToPath(path));
+    if (!written) {
         // The old file is untouched and the changes are still only here.
         context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
                                   QStringLiteral("Error Writing Spellbook File\r\n") + path,
                                   QString(), FileProblemText(written));
         return false;
     }
+    ReportSavedWithWarnings(context.Prompts(), parent, path, written);
     return true;
 }
 

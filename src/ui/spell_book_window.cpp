@@ -397,6 +397,10 @@ void TfrmSpellBook::mnuOpenClick() {
 }
 
 bool TfrmSpellBook::WriteTo(const QString& path) {
+    // A caster level or Intelligence still being typed (0, 35) would make a
+    // book that no reader takes back: the fields take their limits first.
+    spnWizardLevel->Settle();
+    spnWizardIntelligence->Settle();
     if (!WriteBookFile(context_, this, *book_, path)) return false;
     SetModified(false);
     context_.NoteRecentBook(path);

@@ -4,6 +4,7 @@
 // file failed, and what was not saved stays marked unsaved.
 
 #include "files/safe_write.h"
+#include "files/spell_file.h"
 #include "model/specialty.h"
 #include "model/spell_book.h"
 #include "platform/program_settings.h"
@@ -32,6 +33,7 @@
 #include <QTest>
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 using namespace vellumar;
 using namespace vellumar::test;
@@ -453,6 +455,28 @@ private slots:
     }
 
     // Yes at the close question with a save that fails: nothing closes.
+    // A save that worked but split a hard link says so in one box; a caster
+    // level still being typed is saved within its limits, so the book opens again.
+    void savedBookSaysWhatItLostAndOpensAgain() {
+        const QString path = h->home.Write("book.spb", FileOf(Command::BookSave).oldBytes);
+        const QString link = h->home.Working() + "same-book.spb";
+        QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) ==
+                0);
+        TfrmSpellBook& window = OpenBook(path);
+        window.spnWizardLevel->selectAll();
+        QTest::keyClicks(window.spnWizardLevel, "35");
+        QCOMPARE(window.Book().CasterLevel, 35); // as typed, until the field is left
+        h->prompter.Message(Answer::Ok);
+        window.mnuSaveClick();
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Warning);
+        QCOMPARE(h->prompter.Last().text,
+                 QStringLiteral("The file\r\n") + path + QStringLiteral("\r\nwas saved, but:"));
+        QVERIFY(!window.Book().Modified);
+        const auto reopened = ReadSpellbookFile(ToPath(path));
+        QVERIFY(reopened);
+        QCOMPARE(reopened->CasterLevel, 30);
+    }
+
     void closeQuestionWithAFailingSaveKeepsTheWindowOpen() {
         const QString path = h->home.Write("book.spb", FileOf(Command::BookSave).oldBytes);
         TfrmSpellBook& window = OpenBook(path);

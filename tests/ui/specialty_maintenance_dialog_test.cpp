@@ -118,6 +118,7 @@ private slots:
     void noKeepsChangesAndAsksAgain();
     void saveChanges();
     void failingSave();
+    void unreadableFileIsReplacedOnlyWhenAsked();
     void emptyTable();
     void activationFollowsScreen();
     void shownWindowStoresOnFocusLeaving();
@@ -405,6 +406,27 @@ void SpecialtyMaintenanceTest::saveChanges() {
     QCOMPARE(Lines(&ReadSpecialtyFile(f.path)->FindByName("Necromancer")->Prohibited),
              QStringList{"ill"});
     QCOMPARE(f.spellbookRefills, 1);
+}
+
+void SpecialtyMaintenanceTest::unreadableFileIsReplacedOnlyWhenAsked() {
+    Fixture f;
+    const QByteArray unreadable("Wild Mage\r\n" + QByteArray(70000, 'x') + "\r\n");
+    QFile file(QString::fromStdString(f.path));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(unreadable) == unreadable.size());
+    file.close();
+    f.AnswerAdd(QStringLiteral("Wild Mage"));
+    f.window->mnuAddNewSpecialty->trigger();
+    f.prompter.Message(Answer::No);
+    f.window->mnuSaveChanges->trigger();
+    QCOMPARE(f.prompter.Last().buttons, BoxButtons::YesNoDefaultNo);
+    QVERIFY(f.table->Modified);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), unreadable);
+    file.close();
+    f.prompter.Message(Answer::Yes);
+    f.window->mnuSaveChanges->trigger();
+    QVERIFY(!f.table->Modified);
+    QVERIFY(ReadSpecialtyFile(f.path));
 }
 
 void SpecialtyMaintenanceTest::failingSave() {

@@ -40,4 +40,14 @@ void ReportLinesLeftOut(Prompter& prompter, QWidget* parent, const QString& path
                      QString(), details.join(QLatin1Char('\n')));
 }
 
+void ReportSavedWithWarnings(Prompter& prompter, QWidget* parent, const QString& path,
+                             const FileStatus& written) {
+    if (!written || written.Warnings().empty()) return;
+    QStringList details;
+    for (const std::string& warning : written.Warnings()) details << ToQString(warning);
+    prompter.Message(parent, BoxKind::Warning, BoxButtons::Ok,
+                     QStringLiteral("The file\r\n%1\r\nwas saved, but:").arg(path), QString(),
+                     details.join(QLatin1Char('\n')));
+}
+
 } // namespace vellumar

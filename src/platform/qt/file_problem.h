@@ -25,4 +25,9 @@ QString FileProblemText(const QString& path, const FileStatus& status);
 void ReportLinesLeftOut(Prompter& prompter, QWidget* parent, const QString& path,
                         const std::vector<std::string>& warnings);
 
+// The one box after a file was written but lost something on the way (its
+// owner, its group, a hard link): which file, and what. No box when nothing was lost.
+void ReportSavedWithWarnings(Prompter& prompter, QWidget* parent, const QString& path,
+                             const FileStatus& written);
+
 } // namespace vellumar
