@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -252,7 +253,7 @@ bool TfrmSpecialtyMaintenance::mnuSaveChangesClick() {
     // A file that is there but cannot be read (the built-in table stood in for
     // it) is the user's: writing the table over it asks first.
     if (const auto current = ReadSpecialtyFile(specialtyFilePath_);
-        !current && !current.Missing() &&
+        !current && QFileInfo(FromPath(specialtyFilePath_)).isFile() &&
         prompter_.Message(this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
                           QStringLiteral("The Specialty File\r\n") + FromPath(specialtyFilePath_) +
                               QStringLiteral("\r\ncould not be read. Do you wish to replace it?"),
