@@ -255,6 +255,22 @@ template <class Read> FileResult<TSpellBook> WithinMemory(Read read) {
     }
 }
 
+// Writes the lines unless one is longer than a reader takes (a long name full
+// of quotation marks doubles in writing): a file that could not be opened
+// again is never written, and the old one stays.
+FileStatus WriteReadableFile(const std::string& fileName, const std::string& content) {
+    size_t start = 0;
+    for (long long line = 1; start < content.size(); ++line) {
+        const size_t end = std::min(content.find("\r\n", start), content.size());
+        if (end - start > MaxLineBytes)
+            return FileStatus(FileFailure::CannotWrite,
+                              "line " + std::to_string(line) + " would be longer than " +
+                                  std::to_string(MaxLineBytes) + " bytes");
+        start = end + 2;
+    }
+    return WriteFileAtomically(fileName, content);
+}
+
 } // namespace
 
 FileResult<TSpellBook> ReadSpellList(const std::string& fileName) {
@@ -266,7 +282,7 @@ FileResult<TSpellBook> ReadSpellbookFile(const std::string& fileName) {
 }
 
 FileStatus WriteSpellList(TSpellBook& book, const std::string& fileName) {
-    return WriteFileAtomically(fileName, SpellLines(book));
+    return WriteReadableFile(fileName, SpellLines(book));
 }
 
 FileStatus WriteSpellbookFile(TSpellBook& book, const std::string& fileName) {
@@ -277,7 +293,7 @@ FileStatus WriteSpellbookFile(TSpellBook& book, const std::string& fileName) {
     out += FrequencyLetter(book.SpellFrequency);
     out += "\r\n";
     out += SpellLines(book);
-    return WriteFileAtomically(fileName, out);
+    return WriteReadableFile(fileName, out);
 }
 
 } // namespace vellumar

@@ -214,6 +214,22 @@ TEST(SpellFiles, ControlCharactersInTextAreWrittenAsBlanks) {
     EXPECT_EQ(Lines(*list), expected);
 }
 
+// A name of quotation marks doubles in writing: a line no reader would take
+// back is not written, and the old file stays.
+TEST(SpellFiles, ALineTooLongToReadBackIsNotWritten) {
+    TempFolder folder;
+    const std::string path = folder.File("q.spb");
+    TSpellBook small(3, 12, 0, "Generalist");
+    ASSERT_TRUE(WriteSpellbookFile(small, path));
+    const std::string before = ReadBytes(path);
+    TSpellBook book(3, 12, 0, "Generalist");
+    book.AddSpell(new tSpell(1, std::string(MaxLineBytes / 2, '"'), "", 1, 0, ""));
+    const FileStatus written = WriteSpellbookFile(book, path);
+    EXPECT_EQ(written.Failure(), FileFailure::CannotWrite);
+    EXPECT_EQ(written.Reason(), "line 6 would be longer than 65536 bytes");
+    EXPECT_EQ(ReadBytes(path), before);
+}
+
 struct LineEndRow {
     const char* name;
     std::string bytes;
