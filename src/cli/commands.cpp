@@ -78,8 +78,11 @@ Outcome Written(const FileStatus& written, const std::string& shown, Session& se
     return {};
 }
 
-Outcome WriteBook(TSpellBook& book, const std::string& path, Session& session) {
-    return Written(WriteSpellbookFile(book, path), path, session);
+// The book to the file of --output, or to standard output for "-".
+Outcome WriteBookTo(TSpellBook& book, const std::string& output, Session& session) {
+    return session.files.Output(output, [&](const std::string& path) {
+        return Written(WriteSpellbookFile(book, path), output, session);
+    });
 }
 
 const char* FrequencyName(int32_t code) {
@@ -264,8 +267,7 @@ Outcome Fill(const Arguments& args, Session& session) {
 
     SeedRandom(*seed);
     FillSpellbook(&book, master->get(), table->get(), odds);
-    return session.files.Output(
-        *output, [&](const std::string& path) { return WriteBook(book, path, session); });
+    return WriteBookTo(book, *output, session);
 }
 
 Outcome Validate(const Arguments& args, Session& session) {
@@ -279,8 +281,7 @@ Outcome Validate(const Arguments& args, Session& session) {
     std::ostream& list = IsStandardOutput(*output) ? session.err : session.out;
     ValidateBook(**book, table->get(),
                  [&](const tSpell& spell) { list << session.Shown(SpellItemRow(spell)) << '\n'; });
-    return session.files.Output(
-        *output, [&](const std::string& path) { return WriteBook(**book, path, session); });
+    return WriteBookTo(**book, *output, session);
 }
 
 Outcome Scroll(const Arguments& args, Session& session) {
@@ -309,8 +310,7 @@ Outcome Scroll(const Arguments& args, Session& session) {
     }
     SeedRandom(*seed);
     auto scroll = DrawScroll(**source, levels);
-    return session.files.Output(
-        *output, [&](const std::string& path) { return WriteBook(*scroll, path, session); });
+    return WriteBookTo(*scroll, *output, session);
 }
 
 Outcome Export(const Arguments& args, Session& session) {
