@@ -23,6 +23,20 @@ std::unique_ptr<TSpellBook> SampleBook() {
     return book;
 }
 
+// Names whose letters lie beyond a to z: Windows-1252 bytes.
+std::unique_ptr<TSpellBook> LettersBook() {
+    auto book = std::make_unique<TSpellBook>();
+    book->AddSpell(new tSpell(1, "\xE9lan Vital", "Core", 1, 0, "Alteration"));
+    book->AddSpell(new tSpell(1, "\x9Cuvre", "Core", 2, 0, "Alteration"));
+    book->AddSpell(new tSpell(1,
+                              "Stra\xDF"
+                              "e",
+                              "Core", 3, 0, "Alteration"));
+    book->AddSpell(new tSpell(1, "\xFFvain's Ward", "Core", 4, 0, "\xC9vocation"));
+    book->AddSpell(new tSpell(1, "Times \xD7 Two", "Core", 5, 0, "Alteration"));
+    return book;
+}
+
 std::vector<std::string> Names(const std::vector<tSpell*>& spells) {
     std::vector<std::string> names;
     for (const tSpell* spell : spells) names.push_back(spell->Name);
@@ -34,13 +48,14 @@ struct FilterRow {
     const char* text;
     int level; // 0: every level
     std::vector<std::string> names;
+    std::unique_ptr<TSpellBook> (*book)() = SampleBook;
 };
 
 class FilterMatching : public testing::TestWithParam<FilterRow> {};
 
 TEST_P(FilterMatching, LetsThroughExactlyTheMatchingSpells) {
     const FilterRow& row = GetParam();
-    auto book = SampleBook();
+    auto book = row.book();
     EXPECT_EQ(Names(MatchingSpells(*book, row.level, ParseSpellFilter(row.text))), row.names)
         << row.what;
 }
@@ -77,7 +92,23 @@ INSTANTIATE_TEST_SUITE_P(
                   "fire freq:",
                   3,
                   {"Fireball", "Wall of Fire Missile"}},
-        FilterRow{"no match", "zzz", 0, {}}),
+        FilterRow{"no match", "zzz", 0, {}},
+        FilterRow{"capital E acute finds e acute", "\xC9LAN", 0, {"\xE9lan Vital"}, LettersBook},
+        FilterRow{"capital OE finds oe", "\x8CUVRE", 0, {"\x9Cuvre"}, LettersBook},
+        FilterRow{"sharp s has no capital",
+                  "STRA\xDF",
+                  0,
+                  {"Stra\xDF"
+                   "e"},
+                  LettersBook},
+        FilterRow{"nor stands for ss", "strasse", 0, {}, LettersBook},
+        FilterRow{"capital Y diaeresis finds y diaeresis",
+                  "\x9FVAIN",
+                  0,
+                  {"\xFFvain's Ward"},
+                  LettersBook},
+        FilterRow{"category folds too", "cat:\xE9voc", 0, {"\xFFvain's Ward"}, LettersBook},
+        FilterRow{"division sign is no letter", "\xF7", 0, {}, LettersBook}),
     [](const testing::TestParamInfo<FilterRow>& info) {
         std::string name = info.param.what;
         for (char& c : name)
