@@ -103,8 +103,8 @@ Result<int32_t> FrequencyOption(const Arguments& args, int32_t fallback) {
                                *name + "'" + DidYouMean(*name, names));
 }
 
-// The specialty as the table names it; a name that differs only in case is
-// taken as the table's. An unknown name would fill the book as if it had no
+// The specialty as the table names it; a name that differs only in the case
+// of any letter is taken as the table's. An unknown name would fill the book as if it had no
 // specialty, so it is refused.
 Result<std::string> SpecialtyOption(const std::string& typed, Session& session,
                                     tSpecialtyList& table) {
@@ -113,15 +113,13 @@ Result<std::string> SpecialtyOption(const std::string& typed, Session& session,
     for (const std::string& name : known)
         if (name == stored) return name;
     for (const std::string& name : known)
-        if (CompareTextNoCase(name, stored) == 0) return name;
+        if (SameTextForUser(name, stored)) return name;
     std::string list;
-    std::vector<std::string> shown;
-    for (const std::string& name : known) {
-        shown.push_back(session.Shown(name));
-        list += (list.empty() ? "" : ", ") + shown.back();
-    }
+    for (const std::string& name : known) list += (list.empty() ? "" : ", ") + session.Shown(name);
+    // Nearest as stored, so that every letter's case folds; then as the terminal shows it.
     return Outcome::UsageError("--specialty '" + typed + "' is not a known specialty" +
-                               DidYouMean(typed, shown) + "; the specialties are: " + list);
+                               session.Shown(DidYouMean(stored, known)) +
+                               "; the specialties are: " + list);
 }
 
 // The master list named by --master, or the one the desktop program would load.

@@ -16,15 +16,16 @@ size_t EditDistance(const std::string& a, const std::string& b) {
         row[0] = i;
         for (size_t j = 1; j <= b.size(); ++j) {
             const size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1,
-                               diagonal + (UpperAscii(a[i - 1]) == UpperAscii(b[j - 1]) ? 0 : 1)});
+            row[j] =
+                std::min({row[j] + 1, row[j - 1] + 1,
+                          diagonal + (UpperLetter(a[i - 1]) == UpperLetter(b[j - 1]) ? 0 : 1)});
             diagonal = above;
         }
     }
     return row[b.size()];
 }
 
-// The candidate within a few edits of the word (a to z folded), or "" when
+// The candidate within a few edits of the word (every letter's case folded), or "" when
 // none is near enough to be a likely typing slip.
 std::string Nearest(const std::string& word, const std::vector<std::string>& candidates) {
     std::string best;

@@ -7,7 +7,7 @@
 namespace vellumar::cli {
 
 // " (did you mean 'x'?)" naming the candidate within a few edits of the word
-// (a to z folded), or "" when none is near enough to be a likely typing slip.
+// (every letter's case folded), or "" when none is near enough to be a likely typing slip.
 std::string DidYouMean(const std::string& word, const std::vector<std::string>& candidates);
 
 } // namespace vellumar::cli

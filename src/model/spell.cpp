@@ -26,14 +26,14 @@ std::optional<int32_t> FrequencyNamed(std::string_view text) {
         if (!IsSpaceOrTab(c)) squeezed += c;
     if (squeezed.size() == 1) {
         for (size_t entry = 0; entry < FrequencyCount; ++entry)
-            if (UpperAscii(squeezed[0]) == FrequencyLetters[entry]) return FrequencyOfEntry(entry);
+            if (UpperLetter(squeezed[0]) == FrequencyLetters[entry]) return FrequencyOfEntry(entry);
         return std::nullopt;
     }
     for (size_t entry = 0; entry < FrequencyCount; ++entry) {
         std::string name;
         for (const char* c = FrequencyNames[entry]; *c; ++c)
             if (!IsSpaceOrTab(*c)) name += *c;
-        if (CompareTextNoCase(name, squeezed) == 0) return FrequencyOfEntry(entry);
+        if (SameTextForUser(name, squeezed)) return FrequencyOfEntry(entry);
     }
     return std::nullopt;
 }

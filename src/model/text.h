@@ -1,6 +1,9 @@
 #pragma once
-// Byte-string helpers. Text is single-byte Windows-1252; case folding touches a to z only.
+// Byte-string helpers. Text is single-byte Windows-1252. Two case folds: the
+// sort order of files folds a to z only (stored files and the uniqueness of
+// names in a book rely on it); matching what the user types folds every letter.
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string>
@@ -11,6 +14,37 @@ namespace vellumar {
 
 inline char UpperAscii(char c) {
     return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+
+// The capital of any letter Windows-1252 holds: a to z, à to þ but ÷, š, œ, ž
+// and ÿ. ß and µ have none and stay. For matching what the user types only.
+constexpr char UpperLetter(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    if ((code >= 'a' && code <= 'z') || (code >= 0xE0 && code <= 0xFE && code != 0xF7))
+        return static_cast<char>(code - 0x20);
+    switch (code) {
+    case 0x9A: // š
+    case 0x9C: // œ
+    case 0x9E: // ž
+        return static_cast<char>(code - 0x10);
+    case 0xFF: // ÿ
+        return static_cast<char>(0x9F);
+    default:
+        return c;
+    }
+}
+
+// Whether two texts are the same but for the case of any letter.
+inline bool SameTextForUser(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return UpperLetter(x) == UpperLetter(y); });
+}
+
+// Whether the text holds the part, the case of any letter aside.
+inline bool ContainsForUser(std::string_view text, std::string_view part) {
+    return std::search(text.begin(), text.end(), part.begin(), part.end(), [](char x, char y) {
+               return UpperLetter(x) == UpperLetter(y);
+           }) != text.end();
 }
 
 inline bool IsSpaceOrTab(char c) {
@@ -66,7 +100,8 @@ template <class T> std::optional<T> ParseWholeNumber(std::string_view text) {
     return value;
 }
 
-// Compares byte by byte with a to z folded; a prefix sorts first.
+// The order of files: compares byte by byte with a to z folded (and no other
+// letter); a prefix sorts first.
 int CompareTextNoCase(std::string_view a, std::string_view b);
 
 } // namespace vellumar

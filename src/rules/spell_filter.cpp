@@ -9,12 +9,6 @@
 namespace vellumar {
 namespace {
 
-bool ContainsNoCase(std::string_view text, std::string_view part) {
-    if (part.empty()) return true;
-    const auto same = [](char a, char b) { return UpperAscii(a) == UpperAscii(b); };
-    return std::search(text.begin(), text.end(), part.begin(), part.end(), same) != text.end();
-}
-
 // The next word of the text, from `at` on: a run without blanks, in which a
 // double-quoted stretch may hold blanks (the quotes are dropped).
 std::string NextWord(std::string_view text, size_t& at) {
@@ -87,8 +81,9 @@ bool SpellFilter::Empty() const {
 bool SpellFilter::Matches(const tSpell& spell) const {
     if (unknownFrequency) return false;
     const auto all = [](const std::vector<std::string>& parts, const std::string& text) {
-        return std::all_of(parts.begin(), parts.end(),
-                           [&text](const std::string& part) { return ContainsNoCase(text, part); });
+        return std::all_of(parts.begin(), parts.end(), [&text](const std::string& part) {
+            return ContainsForUser(text, part);
+        });
     };
     return all(nameWords, spell.Name) && all(categories, spell.Category) &&
            all(books, spell.Book) &&

@@ -1,8 +1,9 @@
 #pragma once
 // Narrowing a spell list by what the user types: words of the name, and terms
 // for the category ("school:" or "cat:"), the frequency ("freq:", a name or a
-// letter) and the book ("book:"). Every word and term must hold; letters are
-// compared with a to z folded. A value with blanks is written in double quotes.
+// letter) and the book ("book:"). Every word and term must hold; the case of
+// every letter of the code page is folded (UpperLetter). A value with blanks is written in double
+// quotes.
 
 #include "model/spell_book.h"
 

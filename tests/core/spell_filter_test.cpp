@@ -1,5 +1,7 @@
 #include "rules/spell_filter.h"
 
+#include "model/text.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -23,6 +25,14 @@ std::unique_ptr<TSpellBook> SampleBook() {
     return book;
 }
 
+// Names whose letters lie beyond a to z: Windows-1252 bytes.
+std::unique_ptr<TSpellBook> LettersBook() {
+    auto book = std::make_unique<TSpellBook>();
+    for (const char* name : {"\xE9lan", "\x9Cuvre", "Gro\xDF Ward", "\xFFvain", "\xD7 Two"})
+        book->AddSpell(new tSpell(1, name, "Core", 1, 0, "Alteration"));
+    return book;
+}
+
 std::vector<std::string> Names(const std::vector<tSpell*>& spells) {
     std::vector<std::string> names;
     for (const tSpell* spell : spells) names.push_back(spell->Name);
@@ -34,13 +44,14 @@ struct FilterRow {
     const char* text;
     int level; // 0: every level
     std::vector<std::string> names;
+    std::unique_ptr<TSpellBook> (*book)() = SampleBook;
 };
 
 class FilterMatching : public testing::TestWithParam<FilterRow> {};
 
 TEST_P(FilterMatching, LetsThroughExactlyTheMatchingSpells) {
     const FilterRow& row = GetParam();
-    auto book = SampleBook();
+    auto book = row.book();
     EXPECT_EQ(Names(MatchingSpells(*book, row.level, ParseSpellFilter(row.text))), row.names)
         << row.what;
 }
@@ -77,7 +88,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "fire freq:",
                   3,
                   {"Fireball", "Wall of Fire Missile"}},
-        FilterRow{"no match", "zzz", 0, {}}),
+        FilterRow{"no match", "zzz", 0, {}},
+        FilterRow{"E acute", "\xC9LAN", 0, {"\xE9lan"}, LettersBook},
+        FilterRow{"OE", "\x8CUVRE", 0, {"\x9Cuvre"}, LettersBook},
+        FilterRow{"sharp s is itself", "GRO\xDF", 0, {"Gro\xDF Ward"}, LettersBook},
+        FilterRow{"sharp s is not ss", "gross", 0, {}, LettersBook},
+        FilterRow{"Y diaeresis", "\x9FVAIN", 0, {"\xFFvain"}, LettersBook},
+        FilterRow{"division sign is no letter", "\xF7", 0, {}, LettersBook}),
     [](const testing::TestParamInfo<FilterRow>& info) {
         std::string name = info.param.what;
         for (char& c : name)
@@ -93,6 +110,13 @@ TEST(FrequencyNamed, KnowsNamesAndLettersOnly) {
     EXPECT_FALSE(FrequencyNamed("x"));
     EXPECT_FALSE(FrequencyNamed("rar"));
     EXPECT_FALSE(FrequencyNamed(""));
+}
+
+// The order of files keeps folding a to z only; the user's matching folds every letter.
+TEST(Folds, FileOrderAToZOnly) {
+    EXPECT_EQ(CompareTextNoCase("\xC9lan", "\xE9lan"), -1);
+    EXPECT_TRUE(SameTextForUser("\xC9\xDE\x8A\x8C\x8E\x9F", "\xE9\xFE\x9A\x9C\x9E\xFF"));
+    EXPECT_FALSE(SameTextForUser("\xD7", "\xF7"));
 }
 
 TEST(SpellFilterText, EmptyOnlyWithoutTerms) {
