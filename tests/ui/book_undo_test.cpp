@@ -14,11 +14,13 @@
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_edit_dialog.h"
+#include "ui/spell_filter_bar.h"
 #include "ui/spin_edit.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -88,6 +90,16 @@ class BookUndoTest : public QObject {
         QStringList names;
         for (const tSpell* spell : list.SelectedSpells()) names << ToQString(spell->Name);
         return names;
+    }
+
+    // What came back is selected, on the level shown when anything came back.
+    static void ExpectCameBackShown(const SpellList& list, const BookState& now,
+                                    const BookState& other, int level) {
+        QCOMPARE(SelectedNames(list), CameBack(now, other, level));
+        bool any = false;
+        for (int back = MinSpellLevel; back <= MaxSpellLevel; ++back)
+            any = any || !CameBack(now, other, back).isEmpty();
+        QCOMPARE(list.SelectedSpells().empty(), !any);
     }
 
     std::vector<CommandRow> Commands() {
@@ -244,6 +256,7 @@ private slots:
             QVERIFY(window.IsModified());
             QVERIFY(window.isWindowModified());
             ExpectShowsBook(window);
+            ExpectCameBackShown(*window.lbSpells, changed, saved, window.SpellLevel());
         }
     }
 
@@ -371,10 +384,11 @@ private slots:
             QCOMPARE(master.lbSpells->count(), list.CountOfLevel(master.SpellLevel()));
             QCOMPARE(SelectedNames(*master.lbSpells),
                      CameBack(saved, changed, master.SpellLevel()));
+            master.pnlFilter->edFilter->setText("zzz"); // hides every spell
             master.mnuRedoClick();
             QVERIFY(SameState(BookState::Of(list), changed));
-            QCOMPARE(SelectedNames(*master.lbSpells),
-                     CameBack(changed, saved, master.SpellLevel()));
+            ExpectCameBackShown(*master.lbSpells, changed, saved, master.SpellLevel());
+            master.pnlFilter->edFilter->clear();
             QCOMPARE(master.windowTitle(), QStringLiteral("Master Spell List*"));
             QVERIFY(master.mnuSaveMasterFile->isEnabled());
         }
