@@ -133,6 +133,12 @@ private slots:
         actions.At("bnSecond")->trigger();
         QCOMPARE(window.second, 1);
     }
+
+    // Save As and Close have their keys also where the desktop defines none.
+    void standardKeysHaveAFallback() {
+        QVERIFY(CommandKeys(QKeySequence::SaveAs).keys.contains(QKeySequence("Ctrl+Shift+S")));
+        QVERIFY(CommandKeys(Qt::Key_F4, QKeySequence::Close).keys.contains(QKeySequence("Ctrl+W")));
+    }
 };
 
 int main(int argc, char** argv) {
