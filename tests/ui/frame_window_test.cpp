@@ -240,6 +240,20 @@ private slots:
         QVERIFY(window->Book().Modified);
     }
 
+    // DejaVu Sans runs wider than the headings were drawn for: each shows its whole text.
+    void dialogLabelsFitDejaVuSans() {
+        const QFont before = QApplication::font();
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans")));
+        h->Start();
+        QDialog& parm = h->Context().BookParm();
+        parm.show();
+        for (const QLabel* label : parm.findChildren<QLabel*>())
+            QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
+                     qPrintable(label->text()));
+        parm.hide();
+        QApplication::setFont(before);
+    }
+
     void openReadsEveryVersion_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("casterLevel");
