@@ -240,17 +240,14 @@ private slots:
         QVERIFY(window->Book().Modified);
     }
 
-    // DejaVu Sans runs wider than the headings were drawn for: each shows its whole text.
-    void dialogLabelsFitDejaVuSans() {
+    void dialogLabelsFitDejaVuSans() { // a font wider than the labels were drawn for
         const QFont before = QApplication::font();
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans")));
         h->Start();
-        QDialog& parm = h->Context().BookParm();
-        parm.show();
-        for (const QLabel* label : parm.findChildren<QLabel*>())
+        h->Context().BookParm().show();
+        for (const QLabel* label : h->Context().BookParm().findChildren<QLabel*>())
             QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
                      qPrintable(label->text()));
-        parm.hide();
         QApplication::setFont(before);
     }
 

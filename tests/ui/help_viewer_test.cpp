@@ -132,7 +132,6 @@ private slots:
         HelpViewer& help = *viewer;
         QVERIFY(help.ShowTopic(dialog->property("helpTopic").toInt()));
         QVERIFY(QTest::qWaitForWindowExposed(&help));
-        // Beside the dialog on the screen, never over it.
         QVERIFY(!help.frameGeometry().intersects(dialog->frameGeometry()));
         QVERIFY(screen.contains(help.frameGeometry()));
         QTRY_VERIFY(help.isActiveWindow());
