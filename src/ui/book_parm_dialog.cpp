@@ -3,6 +3,7 @@
 #include "model/frequency.h"
 #include "model/generalist.h"
 #include "model/specialty.h"
+#include "platform/qt/fitted_labels.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/ok_cancel_buttons.h"
 #include "platform/qt/text_conversion.h"
@@ -47,7 +48,8 @@ QListWidget* GreyList(QWidget* parent, const QRect& frame) {
 }
 
 // A column heading centred over its control, by the label itself: measuring the text here would
-// load the small font at start-up, long before the dialog is first shown.
+// load the small font at start-up, long before the dialog is first shown (showEvent widens a
+// heading its font needs wider).
 void Heading(QWidget* parent, const QString& text, int left, int width) {
     auto* label = new QLabel(text, parent);
     QFont font = label->font();
@@ -102,6 +104,11 @@ void TfrmBookParm::RebuildSpecialties() {
     for (const std::string& name : specialties_.OfferedSpecialties())
         lbSpecialty->addItem(ToQString(name));
     lbSpecialty->setCurrentRow(0);
+}
+
+void TfrmBookParm::showEvent(QShowEvent* event) {
+    FitLabelsToText(*this);
+    QDialog::showEvent(event);
 }
 
 int TfrmBookParm::CasterLevel() const {

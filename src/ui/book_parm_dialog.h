@@ -42,6 +42,9 @@ public:
     QPushButton* bnOK;
     QPushButton* bnCancel;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     const tSpecialtyList& specialties_;
 };

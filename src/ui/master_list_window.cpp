@@ -12,6 +12,7 @@
 #include "ui/level_panel.h"
 #include "ui/master_list_window_context.h"
 #include "ui/spell_commands.h"
+#include "ui/spell_edit_dialog.h"
 #include "ui/spell_filter_bar.h"
 #include "ui/spell_list_pane.h"
 #include "ui/undo_commands.h"
@@ -20,12 +21,14 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QToolButton>
 
 #include <optional>
@@ -40,6 +43,33 @@ constexpr int LevelsTop = PanelHeight + 2;
 constexpr int FilterTop = LevelsTop + 48;
 
 const QString Caption = QStringLiteral("Master Spell List");
+
+// A dialog of the frame, and a box raised over one, hand the focus back to the
+// frame when they close, and a window manager (Openbox) then raises the frame
+// over this window. While a command of this window runs, the spell edit
+// dialog belongs to this window; afterwards the window takes the focus and the
+// top back.
+class KeepInFront {
+public:
+    explicit KeepInFront(QWidget& window, QDialog* dialog = nullptr)
+        : window_(window), dialog_(dialog), owner_(dialog ? dialog->parentWidget() : nullptr) {
+        if (dialog_ && owner_ != &window_) dialog_->setParent(&window_, dialog_->windowFlags());
+    }
+    ~KeepInFront() {
+        if (dialog_ && dialog_->parentWidget() != owner_)
+            dialog_->setParent(owner_, dialog_->windowFlags());
+        if (!window_.isVisible()) return;
+        window_.raise();
+        window_.activateWindow();
+    }
+    KeepInFront(const KeepInFront&) = delete;
+    KeepInFront& operator=(const KeepInFront&) = delete;
+
+private:
+    QWidget& window_;
+    QDialog* dialog_;
+    QPointer<QWidget> owner_;
+};
 
 } // namespace
 
@@ -203,12 +233,15 @@ void TfrmMasterList::ShowAtLevel(int level) {
 
 void TfrmMasterList::mnuAddToBookClick() {
     const std::vector<tSpell*> spells = lbSpells->SelectedSpells();
-    if (!spells.empty()) context_.OfferSpellsToActiveBook(spells);
+    if (spells.empty()) return;
+    const KeepInFront inFront(*this);
+    context_.OfferSpellsToActiveBook(spells);
 }
 
 void TfrmMasterList::mnuEditSpellClick() {
     TSpellBook* list = MasterList();
     if (!list) return;
+    const KeepInFront inFront(*this, &context_.SpellEdit());
     // Redrawn after each spell that changed: its row must not outlive it.
     EditSelectedSpells(*list, *lbSpells, context_.SpellEdit(), context_.Prompts(), *undo_, this,
                        [this] {
@@ -221,6 +254,7 @@ void TfrmMasterList::mnuAddNewSpellClick() {
     // A list that could not be read is empty, and the user may start one.
     if (!MasterList()) context_.SetMasterList(std::make_unique<TSpellBook>());
     TSpellBook& list = *MasterList();
+    const KeepInFront inFront(*this, &context_.SpellEdit());
     CreateNewSpells(list, context_.SpellEdit(), context_.Prompts(), this,
                     [this, &list](const tSpell& spell) {
                         SetModified(true);

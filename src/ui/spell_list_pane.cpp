@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <algorithm>
 
 namespace vellumar {
 
@@ -47,9 +48,22 @@ void SpellListPane::ShowAdded(const std::vector<const tSpell*>& spells) {
 }
 
 void SpellListPane::ShowChange(const BookChange& change, bool undone) {
-    SetSpellLevel(change.LevelToShow(SpellLevel()));
+    const std::vector<const tSpell*> back = SpellsBack(change, undone);
+    if (back.empty()) {
+        // Only taken out: where they were.
+        SetSpellLevel(change.LevelToShow(SpellLevel()));
+        Redraw();
+        return;
+    }
+    // What came back is shown as an add shows it, in either direction: an
+    // edit's old and new level differ, and only the one that came back holds rows.
+    const int shown = SpellLevel();
+    const bool onShown = std::any_of(
+        back.begin(), back.end(), [shown](const tSpell* spell) { return spell->Level == shown; });
+    if (!filter_->AllLevels() && !onShown) SetSpellLevel(back.front()->Level);
+    filter_->Reveal(back);
     Redraw();
-    list_->SelectSpells(SpellsBack(change, undone));
+    list_->SelectSpells(back);
 }
 
 void SpellListPane::LayOut(int left, int filterTop, int width, int bottom) {

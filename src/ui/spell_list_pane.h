@@ -41,9 +41,10 @@ public:
     // Shows spells just put in: the level of the last one (unless every level
     // is shown), a filter that would hide them emptied, and them selected.
     void ShowAdded(const std::vector<const tSpell*>& spells);
-    // After an undone or redone change: the level of the spells it touched
-    // when the level shown has none of them, and the spells that came back
-    // selected.
+    // After an undone or redone change: the spells that came back selected,
+    // their level shown when the level shown has none of them, and a filter
+    // that would hide them emptied; a change that only took spells out shows
+    // the level they left when the level shown lost none.
     void ShowChange(const BookChange& change, bool undone);
 
     // The filter field at `filterTop`, the list below it down to `bottom`.

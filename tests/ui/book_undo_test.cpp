@@ -14,11 +14,13 @@
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_edit_dialog.h"
+#include "ui/spell_filter_bar.h"
 #include "ui/spin_edit.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -73,12 +75,12 @@ class BookUndoTest : public QObject {
         QCOMPARE(Rows(window.lbSpells), rows);
     }
 
-    // The names of the spells of a level in `now` that `other` lacks: what an
-    // undone or redone step brought back, which the list shows selected.
+    // The names of the spells of a level (0: any) in `now` that `other` lacks:
+    // what an undone or redone step brought back, which the list shows selected.
     static QStringList CameBack(const BookState& now, const BookState& other, int level) {
         QStringList names;
         for (const tSpell& spell : now.spells)
-            if (spell.Level == level &&
+            if ((level == 0 || spell.Level == level) &&
                 std::none_of(other.spells.begin(), other.spells.end(),
                              [&](const tSpell& held) { return held == spell; }))
                 names << ToQString(spell.Name);
@@ -244,6 +246,10 @@ private slots:
             QVERIFY(window.IsModified());
             QVERIFY(window.isWindowModified());
             ExpectShowsBook(window);
+            QCOMPARE(SelectedNames(*window.lbSpells),
+                     CameBack(changed, saved, window.SpellLevel()));
+            QCOMPARE(window.lbSpells->SelectedSpells().empty(),
+                     CameBack(changed, saved, 0).isEmpty());
         }
     }
 
@@ -371,10 +377,14 @@ private slots:
             QCOMPARE(master.lbSpells->count(), list.CountOfLevel(master.SpellLevel()));
             QCOMPARE(SelectedNames(*master.lbSpells),
                      CameBack(saved, changed, master.SpellLevel()));
+            master.pnlFilter->edFilter->setText("zzz"); // hides every spell
             master.mnuRedoClick();
             QVERIFY(SameState(BookState::Of(list), changed));
             QCOMPARE(SelectedNames(*master.lbSpells),
                      CameBack(changed, saved, master.SpellLevel()));
+            QCOMPARE(master.lbSpells->SelectedSpells().empty(),
+                     CameBack(changed, saved, 0).isEmpty());
+            master.pnlFilter->edFilter->clear();
             QCOMPARE(master.windowTitle(), QStringLiteral("Master Spell List*"));
             QVERIFY(master.mnuSaveMasterFile->isEnabled());
         }

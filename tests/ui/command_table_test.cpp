@@ -62,6 +62,9 @@ private slots:
         QCOMPARE(window.second, 0);
         actions[2]->trigger();
         QCOMPARE(window.second, 1);
+        // Save As and Close have their keys also where the desktop defines none.
+        QVERIFY(CommandKeys(QKeySequence::SaveAs).keys.contains(QKeySequence("Ctrl+Shift+S")));
+        QVERIFY(CommandKeys(Qt::Key_F4, QKeySequence::Close).keys.contains(QKeySequence("Ctrl+W")));
     }
 
     void toolBarRowsShowTheirHintAndPicture_data() {

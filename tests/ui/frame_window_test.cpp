@@ -240,6 +240,17 @@ private slots:
         QVERIFY(window->Book().Modified);
     }
 
+    void dialogLabelsFitDejaVuSans() { // a font wider than the labels were drawn for
+        const QFont before = QApplication::font();
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans")));
+        h->Start();
+        h->Context().BookParm().show();
+        for (const QLabel* label : h->Context().BookParm().findChildren<QLabel*>())
+            QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
+                     qPrintable(label->text()));
+        QApplication::setFont(before);
+    }
+
     void openReadsEveryVersion_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("casterLevel");

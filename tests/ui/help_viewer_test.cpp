@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -122,6 +123,8 @@ private slots:
         dialog->setProperty("helpTopic", 600);
         new QPushButton(QStringLiteral("OK"), dialog);
         dialog->setWindowModality(Qt::ApplicationModal);
+        const QRect screen = dialog->screen()->availableGeometry();
+        dialog->setGeometry(screen.left() + 20, screen.top() + 40, 300, 200);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         QCOMPARE(QApplication::activeModalWidget(), dialog);
@@ -129,6 +132,8 @@ private slots:
         HelpViewer& help = *viewer;
         QVERIFY(help.ShowTopic(dialog->property("helpTopic").toInt()));
         QVERIFY(QTest::qWaitForWindowExposed(&help));
+        QVERIFY(!help.frameGeometry().intersects(dialog->frameGeometry()));
+        QVERIFY(screen.contains(help.frameGeometry()));
         QTRY_VERIFY(help.isActiveWindow());
         QTest::keyClick(help.windowHandle(), Qt::Key_F, Qt::ControlModifier);
         QTRY_VERIFY(help.pnlFind->isVisible());

@@ -23,12 +23,28 @@ struct CommandKeys {
     CommandKeys(Qt::Key key) : keys{QKeySequence(key)} {}
     CommandKeys(QKeyCombination key) : keys{QKeySequence(key)} {}
     CommandKeys(const QKeySequence& key) : keys{key} {}
-    CommandKeys(QKeySequence::StandardKey standard) : keys(QKeySequence::keyBindings(standard)) {}
+    CommandKeys(QKeySequence::StandardKey standard) : keys(Standard(standard)) {}
     CommandKeys(const QKeySequence& key, QKeySequence::StandardKey standard) : keys{key} {
-        for (const QKeySequence& other : QKeySequence::keyBindings(standard))
+        for (const QKeySequence& other : Standard(standard))
             if (!keys.contains(other)) keys.append(other);
     }
     QList<QKeySequence> keys;
+
+    // The desktop's keys for a standard job; where it defines none (a plain
+    // X11 window manager has no Save As and may have no Close), the keys
+    // other desktops agree on.
+    static QList<QKeySequence> Standard(QKeySequence::StandardKey standard) {
+        QList<QKeySequence> bound = QKeySequence::keyBindings(standard);
+        if (!bound.isEmpty()) return bound;
+        switch (standard) {
+        case QKeySequence::SaveAs:
+            return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
+        case QKeySequence::Close:
+            return {QKeySequence(Qt::CTRL | Qt::Key_W)};
+        default:
+            return {};
+        }
+    }
 };
 
 // One row of a window's command table, written with designated initialisers,

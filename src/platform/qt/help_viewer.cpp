@@ -12,13 +12,49 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vellumar {
+namespace {
+
+// The frame of a window `want` big beside `dialog` on `screen`: next to it on
+// the first side with room for the whole window (right, left, below, above),
+// else on the side with the most room, made smaller to fit there; level with
+// the dialog as far as the screen allows.
+QRect BesideDialog(const QRect& dialog, const QRect& screen, QSize want) {
+    constexpr int Gap = 8;
+    const QRect spaces[] = {
+        QRect(QPoint(dialog.right() + 1 + Gap, screen.top()), screen.bottomRight()),
+        QRect(screen.topLeft(), QPoint(dialog.left() - 1 - Gap, screen.bottom())),
+        QRect(QPoint(screen.left(), dialog.bottom() + 1 + Gap), screen.bottomRight()),
+        QRect(screen.topLeft(), QPoint(screen.right(), dialog.top() - 1 - Gap)),
+    };
+    QRect best(screen.topLeft(), want.boundedTo(screen.size()));
+    qint64 bestArea = -1;
+    for (const QRect& space : spaces) {
+        if (space.isEmpty()) continue;
+        const QSize size = want.boundedTo(space.size());
+        // Clamped into the space, the dialog's corner lands beside the dialog.
+        const QPoint corner(
+            std::clamp(dialog.left(), space.left(), space.right() + 1 - size.width()),
+            std::clamp(dialog.top(), space.top(), space.bottom() + 1 - size.height()));
+        if (size == want) return {corner, size};
+        const qint64 area = qint64(size.width()) * size.height();
+        if (area > bestArea) {
+            bestArea = area;
+            best = QRect(corner, size);
+        }
+    }
+    return best;
+}
+
+} // namespace
 
 HelpViewer::HelpViewer(Prompter& prompter, QWidget* home)
     : QWidget(home, Qt::Window), prompter_(prompter), home_(home),
@@ -110,6 +146,10 @@ bool HelpViewer::ShowTopic(int topic) {
         return false;
     }
     FollowModalDialog();
+    // Beside the dialog it explains, never over it.
+    if (QWidget* modal = QApplication::activeModalWidget();
+        modal && (!isVisible() || frameGeometry().intersects(modal->frameGeometry())))
+        PlaceBeside(*modal);
     show();
     raise();
     activateWindow();
@@ -187,6 +227,22 @@ void HelpViewer::MoveTo(QWidget* owner) {
         move(where);
         show();
     }
+}
+
+void HelpViewer::PlaceBeside(const QWidget& dialog) {
+    const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    // The window frame as the window manager draws it: ours once shown, until
+    // then the dialog's, which the same window manager framed.
+    const QWidget& framed = isVisible() ? static_cast<const QWidget&>(*this) : dialog;
+    const QMargins frame(framed.geometry().left() - framed.frameGeometry().left(),
+                         framed.geometry().top() - framed.frameGeometry().top(),
+                         framed.frameGeometry().right() - framed.geometry().right(),
+                         framed.frameGeometry().bottom() - framed.geometry().bottom());
+    const QRect place =
+        BesideDialog(dialog.frameGeometry(), screen->availableGeometry(), size().grownBy(frame));
+    resize(place.size().shrunkBy(frame));
+    move(place.topLeft());
 }
 
 bool HelpViewer::eventFilter(QObject* watched, QEvent* event) {

@@ -48,6 +48,9 @@ private:
     // up the help window joins it, and goes home again when it closes.
     void FollowModalDialog();
     void MoveTo(QWidget* owner);
+    // Puts the window on the dialog's screen beside it, smaller where the
+    // screen has no room for it whole.
+    void PlaceBeside(const QWidget& dialog);
     void ShowFindBar();
     void ShowFindResult(bool found);
 

@@ -1,6 +1,7 @@
 #include "support/spell_lists.h"
 
 #include "model/spell_book.h"
+#include "platform/qt/command_table.h"
 
 #include "ui/spell_edit_dialog.h"
 #include "ui/spin_edit.h"
@@ -55,7 +56,7 @@ std::vector<std::string> Names(TSpellBook& book) {
 }
 
 QString Keyed(const char* text, QKeySequence::StandardKey standard) {
-    const QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+    const QList<QKeySequence> keys = CommandKeys::Standard(standard);
     return keys.isEmpty() ? QString::fromLatin1(text)
                           : QString::fromLatin1(text) + QLatin1Char('\t') + keys.first().toString();
 }
