@@ -17,9 +17,35 @@ void TSpellBook::CountIn(const tSpell& spell, int delta) {
         LevelCount[spell.Level] += delta;
 }
 
-bool TSpellBook::AddSpell(tSpell* spell) {
-    if (!spell || !Insert(spell)) return false;
+std::optional<TSpellBook::Index::const_iterator> TSpellBook::PlaceOf(const tSpell& spell) const {
+    // Files are written in order, so readers add at the end: try it first.
+    if (Count_ > 0 && CompareSpells(spell, *Tail.Prev->Data) > 0) return index_.end();
+    const auto at = index_.lower_bound(spell);
+    if (at != index_.end() && CompareSpells(spell, *(*at)->Data) == 0) return std::nullopt;
+    return at;
+}
+
+TNode<tSpell>* TSpellBook::Link(Index::const_iterator before, tSpell* spell) {
+    TNode<tSpell>* node = LinkBefore(before == index_.end() ? &Tail : *before, spell);
+    try {
+        index_.insert(before, node);
+    } catch (...) {
+        // Out of memory: the list stays as the index knows it.
+        TNode<tSpell>* cursor = Current;
+        Current = node;
+        Unlink();
+        Current = cursor;
+        throw;
+    }
     CountIn(*spell, 1);
+    return node;
+}
+
+bool TSpellBook::AddSpell(tSpell* spell) {
+    if (!spell) return false;
+    const auto place = PlaceOf(*spell);
+    if (!place) return false;
+    Link(*place, spell);
     return true;
 }
 
@@ -37,15 +63,18 @@ bool TSpellBook::AddCopy(const tSpell* spell) {
 
 bool TSpellBook::AddCopyInOrder(const tSpell& spell) {
     if (IsReference) return false;
+    const auto place = PlaceOf(spell);
+    if (!place) return false;
     auto clone = spell.Clone();
-    if (!InsertAfterCursor(clone.get())) return false;
-    CountIn(*clone.release(), 1);
+    Current = Link(*place, clone.get());
+    clone.release();
     return true;
 }
 
 void TSpellBook::DeleteCurrent() {
     if (!Current) return;
     CountIn(*Current->Data, -1);
+    index_.erase(Current);
     tSpell* removed = Unlink();
     if (!IsReference) delete removed;
 }

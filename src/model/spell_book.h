@@ -5,6 +5,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 
 namespace vellumar {
@@ -25,8 +27,7 @@ public:
     bool AddSpell(tSpell* spell);
     bool AddSpell(std::unique_ptr<tSpell>& spell);
     bool AddCopy(const tSpell* spell);
-    // As AddCopy, but tries the place after the cursor first and leaves the
-    // cursor on the copy: spells copied in book order go in one step each.
+    // As AddCopy, and leaves the cursor on the copy.
     bool AddCopyInOrder(const tSpell& spell);
     void MakeReference() { IsReference = true; }
     void DeleteCurrent() override;
@@ -38,6 +39,9 @@ public:
     int32_t CurrentPage() const;
     int32_t CurrentFrequency() const;
     std::string CurrentCategory() const;
+
+    // Whether the book holds a spell of the same level and name.
+    bool Contains(const tSpell* spell) const { return spell && index_.contains(*spell); }
 
     void GoToLevel(int32_t level);
     tSpell* SpellAt(int32_t level, int32_t index);
@@ -55,7 +59,35 @@ public:
     bool IsReference = false;
 
 private:
+    // The list's own insertions would bypass the index: every spell goes in
+    // through AddSpell, AddCopy or AddCopyInOrder. A book never holds equals.
+    using tSortedList<tSpell>::Insert;
+    using tSortedList<tSpell>::InsertAfterCursor;
+    using tSortedList<tSpell>::Append;
+    using tSortedList<tSpell>::Unique;
+
+    // Every node in the book's order, so that a spell's place is found in
+    // log n steps instead of a walk from the start of the list.
+    struct NodeOrder {
+        using is_transparent = void;
+        bool operator()(const TNode<tSpell>* a, const TNode<tSpell>* b) const {
+            return CompareSpells(*a->Data, *b->Data) < 0;
+        }
+        bool operator()(const tSpell& a, const TNode<tSpell>* b) const {
+            return CompareSpells(a, *b->Data) < 0;
+        }
+        bool operator()(const TNode<tSpell>* a, const tSpell& b) const {
+            return CompareSpells(*a->Data, b) < 0;
+        }
+    };
+    using Index = std::set<TNode<tSpell>*, NodeOrder>;
+    // The index entry of the spell the book's order puts the new one before
+    // (end: after the last), or none when the book holds an equal spell.
+    std::optional<Index::const_iterator> PlaceOf(const tSpell& spell) const;
+    TNode<tSpell>* Link(Index::const_iterator before, tSpell* spell);
     void CountIn(const tSpell& spell, int delta);
+
+    Index index_;
 };
 
 } // namespace vellumar

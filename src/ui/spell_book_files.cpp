@@ -86,8 +86,14 @@ void ExportBookAsPdf(SpellBookWindowContext& context, QWidget* parent, TSpellBoo
     const QString path = context.Prompts().SaveFile(parent, request);
     if (path.isEmpty()) return;
     const QPrinter& printer = context.Printer();
-    const FileStatus written = ExportBookPdf(path, printer.pageLayout(), printer.resolution(), book,
-                                             caption, context.Output());
+    FileStatus written;
+    {
+        // Gone before any box about the file.
+        const WorkingScope working(context.Working(), QStringLiteral("Writing PDF File"),
+                                   std::size_t(book.Count()) > ManySpells);
+        written = ExportBookPdf(path, printer.pageLayout(), printer.resolution(), book, caption,
+                                context.Output());
+    }
     if (!written)
         context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,
                                   QStringLiteral("Error Writing PDF File\r\n") + path, QString(),

@@ -37,6 +37,8 @@
 #include <QScopedValueRollback>
 #include <QToolBar>
 
+#include <optional>
+
 namespace vellumar {
 namespace {
 
@@ -293,19 +295,21 @@ void TfrmSpellBook::mnuCreateScrollClick() {
     context_.CreateScroll(*book_);
 }
 
-AdmitIneligibleFn TfrmSpellBook::BatchQuestion() {
+AdmitIneligibleFn TfrmSpellBook::BatchQuestion(WorkingScope& working) {
     // The rows are drawn once after a batch, and before each of its questions,
     // so that the list behind a box shows what went in so far.
-    return [this, ask = OfferBatchQuestion(context_.Prompts(), this)](const tSpell& spell,
-                                                                      Ineligibility why) {
+    return [this, &working, ask = OfferBatchQuestion(context_.Prompts(), this)](const tSpell& spell,
+                                                                                Ineligibility why) {
         pane_->Redraw();
-        return ask(spell, why);
+        return working.Aside([&] { return ask(spell, why); });
     };
 }
 
 std::vector<const tSpell*> TfrmSpellBook::OfferSpells(const std::vector<tSpell*>& spells) {
+    WorkingScope working(context_.Working(), QStringLiteral("Adding Spells"),
+                         spells.size() > ManySpells);
     const BookStep step(*undo_, "Add Spells to Book");
-    const AdmitIneligibleFn question = BatchQuestion();
+    const AdmitIneligibleFn question = BatchQuestion(working);
     std::vector<const tSpell*> added;
     for (const tSpell* spell : spells)
         if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
@@ -326,16 +330,22 @@ void TfrmSpellBook::AddFromMasterList(const std::vector<tSpell*>& spells) {
 
 void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
     if (&source == lbSpells) return;
+    const std::vector<tSpell*> dropped = source.SelectedSpells();
+    WorkingScope working(context_.Working(), QStringLiteral("Adding Spells"),
+                         dropped.size() > ManySpells);
     const BookStep step(*undo_, "Drop Spells");
-    const AdmitIneligibleFn question = BatchQuestion();
+    const AdmitIneligibleFn question = BatchQuestion(working);
     std::vector<const tSpell*> added;
-    for (const tSpell* spell : source.SelectedSpells()) {
+    for (const tSpell* spell : dropped) {
         if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
             added.push_back(spell);
-        // The level of the dragged spell is shown afterwards, whether or not it went in.
+        // The level of the dragged spell is shown behind the next question,
+        // whether or not it went in.
         SetSpellLevel(spell->Level);
         SetModified(true);
     }
+    // Afterwards the level of the last spell that went in, not of a refused one.
+    if (!added.empty()) SetSpellLevel(added.back()->Level);
     pnlFilter->Reveal(added);
     pane_->Redraw();
     lbSpells->SelectSpells(added);
@@ -344,7 +354,9 @@ void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
 void TfrmSpellBook::mnuImportSpellsClick() {
     const std::unique_ptr<TSpellBook> read = AskSpellsToImport(context_, this);
     if (!read) return;
-    const AdmitIneligibleFn question = BatchQuestion();
+    WorkingScope working(context_.Working(), QStringLiteral("Importing Spells"),
+                         std::size_t(read->Count()) > ManySpells);
+    const AdmitIneligibleFn question = BatchQuestion(working);
     const BookStep step(*undo_, "Import Spells");
     for (read->First(); const tSpell* spell = read->CurrentSpell(); read->Next())
         OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);
@@ -375,13 +387,21 @@ void TfrmSpellBook::mnuPrintPreviewClick() {
 }
 
 void TfrmSpellBook::mnuPrintClick() {
+    // The box shows while a big book prints, not while the printer dialog does.
+    std::optional<WorkingScope> working;
+    const bool big = std::size_t(book_->Count()) > ManySpells;
     MakeBookPreview(
         context_, this,
         [this] {
             return ActiveBook{book_.get(), caption_};
         },
         caption_)
-        ->PrintSpellbook();
+        ->PrintSpellbook([&](bool printing) {
+            if (!printing)
+                working.reset();
+            else if (big)
+                working.emplace(context_.Working(), QStringLiteral("Printing Spellbook"));
+        });
 }
 
 void TfrmSpellBook::mnuExportPdfClick() {

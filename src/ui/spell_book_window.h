@@ -27,6 +27,7 @@ class SpellBookWindowContext;
 class SpinEdit;
 class SpellFilterBar;
 class TSpellBook;
+class WorkingScope;
 struct NewBookChoices;
 class tSpell;
 
@@ -136,7 +137,7 @@ private:
     // spells that came back selected.
     void ShowChange(const BookChange& change, bool undone);
     // The question about ineligible spells of one import, drop or addition.
-    AdmitIneligibleFn BatchQuestion();
+    AdmitIneligibleFn BatchQuestion(WorkingScope& working);
     void FormResize();
 
     SpellBookWindowContext& context_;

@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+#include <cstddef>
+#include <functional>
+
 class QLabel;
 
 namespace vellumar {
@@ -37,16 +40,37 @@ private:
     Shown lastShown_;
 };
 
-// Shows the box for the life of the scope: every way out hides it, errors included.
+// A command that handles more spells than this takes long enough for the box.
+constexpr std::size_t ManySpells = 500;
+
+// Shows the box for the life of the scope: every way out hides it, errors
+// included. Without `shown` the scope shows nothing (a short task).
 class WorkingScope {
 public:
-    WorkingScope(TfrmWorking& box, const QString& task) : box_(box) { box_.Begin(task); }
-    ~WorkingScope() { box_.End(); }
+    WorkingScope(TfrmWorking& box, const QString& task, bool shown = true)
+        : box_(box), task_(task), shown_(shown) {
+        if (shown_) box_.Begin(task_);
+    }
+    ~WorkingScope() {
+        if (shown_) box_.End();
+    }
     WorkingScope(const WorkingScope&) = delete;
     WorkingScope& operator=(const WorkingScope&) = delete;
 
+    // A question in the middle of the task: the box, which stays on top, goes
+    // while the question shows and comes back after it.
+    bool Aside(const std::function<bool()>& ask) {
+        if (!shown_) return ask();
+        box_.End();
+        const bool answer = ask();
+        box_.Begin(task_);
+        return answer;
+    }
+
 private:
     TfrmWorking& box_;
+    QString task_;
+    bool shown_;
 };
 
 } // namespace vellumar

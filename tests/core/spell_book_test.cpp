@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <random>
 
 using namespace vellumar;
 
@@ -65,6 +67,45 @@ TEST(SortedList, InsertMatchesTheWalkForEveryPosition) {
     EXPECT_TRUE(unique.Contains(&b));
     EXPECT_FALSE(unique.Insert(nullptr));
     EXPECT_EQ(unique.Count(), 2);
+}
+
+TEST(SpellBook, SpellsInAnyOrderGoWhereTheWalkFromTheStartPutThem) {
+    // The one-by-one walk the book did before it kept an index: the reference.
+    std::vector<tSpell> walked;
+    const auto walk = [&walked](const tSpell& spell) {
+        auto at = walked.begin();
+        for (; at != walked.end(); ++at) {
+            const int32_t c = CompareSpells(spell, *at);
+            if (c == 0) return;
+            if (c < 0) break;
+        }
+        walked.insert(at, spell);
+    };
+    std::mt19937 engine(99);
+    const std::string letters = "aAbB_~\xE9";
+    TSpellBook book;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 300; ++i) {
+            std::string name(1 + engine() % 3, ' ');
+            for (char& c : name) c = letters[engine() % letters.size()];
+            const tSpell spell(int32_t(1 + engine() % 3), name, std::to_string(i), i, 0, "");
+            walk(spell);
+            const bool held = book.Contains(&spell);
+            EXPECT_NE(held, i % 2 ? book.AddCopy(&spell) : book.AddCopyInOrder(spell));
+        }
+        // Some go again, so that the index forgets them too.
+        for (book.First(); book.CurrentSpell(); book.Next()) {
+            if (engine() % 4 != 0) continue;
+            std::erase(walked, *book.CurrentSpell());
+            book.DeleteCurrent();
+        }
+    }
+    std::vector<tSpell> held;
+    for (book.First(); const tSpell* spell = book.CurrentSpell(); book.Next())
+        held.push_back(*spell);
+    EXPECT_EQ(held, walked);
+    for (int level = 1; level <= 3; ++level)
+        EXPECT_EQ(book.CountOfLevel(level), std::ranges::count(walked, level, &tSpell::Level));
 }
 
 TEST(MyList, CursorRules) {

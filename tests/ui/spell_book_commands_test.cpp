@@ -17,12 +17,14 @@
 #include "ui/spell_book_window.h"
 #include "ui/spell_commands.h"
 #include "ui/spell_edit_dialog.h"
+#include "ui/spell_filter_bar.h"
 #include "ui/spell_list.h"
 #include "ui/spin_edit.h"
 #include "ui/working_box.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -307,6 +309,20 @@ private slots:
         QCOMPARE(window.Book().Count(), 0);
         QCOMPARE(window.SpellLevel(), 3);
         QVERIFY(window.Book().Modified); // every dropped spell marks the book
+    }
+
+    void dropWhoseLastSpellIsRefusedShowsWhatWentIn() {
+        StartWithList();
+        TfrmSpellBook& window = Open({});
+        window.spnWizardLevel->setValue(2); // no third-level spells at caster level 2
+        Master().pnlFilter->cbAllLevels->setChecked(true);
+        SelectRows(Master().lbSpells, {0, 4}); // Alarm (1) and Fireball (3)
+        h->prompter.Message(Answer::Cancel);
+        window.lbSpellsDragDrop(*Master().lbSpells);
+        QCOMPARE(Names(window.Book()), (std::vector<std::string>{"Alarm"}));
+        QCOMPARE(window.SpellLevel(), 1);
+        QCOMPARE(Rows(window.lbSpells), (QStringList{"Alarm  (Abjuration) [SRD 1] - C"}));
+        QVERIFY(IsRowSelected(window.lbSpells, 0));
     }
 
     void dropBetweenWindowsAndOntoItself() {

@@ -3,8 +3,8 @@
 #include "output/qt/book_rendering.h"
 #include "output/qt/output_font.h"
 #include "output/qt/print_format_dialog.h"
-#include "platform/qt/help_topics.h"
 #include "platform/qt/command_table.h"
+#include "platform/qt/help_topics.h"
 #include "platform/qt/prompter.h"
 
 #include <QEvent>
@@ -87,14 +87,18 @@ void TfrmPrintPreview::RenderPreview() {
     imgPreview->setPixmap(QPixmap::fromImage(image_));
 }
 
-bool TfrmPrintPreview::PrintSpellbook() {
+bool TfrmPrintPreview::PrintSpellbook(const std::function<void(bool printing)>& printing) {
     // Print runs from the spellbook window without this window ever showing.
     QWidget* owner = isVisible() ? this : parentWidget();
     if (!suggestedPdf_.isEmpty()) SuggestPdfFile(printer_, suggestedPdf_);
     if (!prompter_.PrintDialog(owner, printer_)) return false;
     const ActiveBook active = activeBook_ ? activeBook_() : ActiveBook{};
     if (!active.book) return false;
-    if (!PrintBook(printer_, *active.book, active.caption, format_)) {
+    if (printing) printing(true);
+    const bool printed =
+        static_cast<bool>(PrintBook(printer_, *active.book, active.caption, format_));
+    if (printing) printing(false);
+    if (!printed) {
         // The classic box, whatever part of the job failed.
         prompter_.Message(owner, BoxKind::Error, BoxButtons::Ok,
                           QStringLiteral("The print job could not be started."));

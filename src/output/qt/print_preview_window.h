@@ -47,8 +47,9 @@ public:
 
     // Draws the active book anew on a blank preview image.
     void RenderPreview();
-    // The print dialog, then the active book as one print job. True when printed.
-    bool PrintSpellbook();
+    // The print dialog, then the active book as one print job. True when
+    // printed. `printing` hears when the job starts (true) and ends (false).
+    bool PrintSpellbook(const std::function<void(bool printing)>& printing = {});
 
     // The file offered when the book is printed to PDF; none leaves the printer's own.
     void SetSuggestedPdf(const QString& path) { suggestedPdf_ = path; }
