@@ -180,6 +180,10 @@ BookWindow* TfrmMain::CreateSpellBookWindow() {
     QWidget* widget = &window->Widget();
     QMdiSubWindow* sub = mdiArea_->addSubWindow(widget);
     sub->setWindowIcon(context_.Icon(QStringLiteral("book")));
+    // The window's File, Close holds the desktop's Close key (Ctrl+W); the
+    // frame's own system menu holding it too would make the key do nothing.
+    if (QMenu* system = sub->systemMenu())
+        for (QAction* action : system->actions()) action->setShortcuts({});
     // The frame around the window's own minimum, so that no resize cuts its tool bar.
     sub->setMinimumSize(sub->minimumSizeHint());
     sub->resize(QSize(550, 539).expandedTo(sub->minimumSize()));

@@ -370,6 +370,13 @@ private slots:
                     QVERIFY(action->shortcuts().contains(key));
             }
         }
+        // Ctrl+W closes the active book: the frame's system menu of the window
+        // does not hold it too (the key would do nothing).
+        QApplication::setActiveWindow(&h->Frame());
+        QTRY_VERIFY(h->Frame().isActiveWindow());
+        h->prompter.Message(Answer::No);
+        QTest::keySequence(h->Frame().windowHandle(), QKeySequence(Qt::CTRL | Qt::Key_W));
+        QTRY_COMPARE(h->SpellBookWindows().size(), size_t(3));
     }
 
     // Books opened or saved are listed in File, newest first; a listed book
