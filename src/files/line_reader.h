@@ -15,7 +15,7 @@ namespace vellumar {
 // The longest line a reader takes. A spell or specialty line holds a few
 // hundred bytes; a longer one ends the read, so that a file without line ends
 // cannot take all memory.
-inline constexpr size_t MaxLineBytes = 64 * 1024;
+inline constexpr size_t MaxLineBytes = size_t{64} * 1024;
 
 // A line ends at CR LF, CR alone or LF alone; Ctrl-Z ends the file; a NUL byte
 // ends the text of its line. Reading past the end gives empty lines. A read
