@@ -6,6 +6,7 @@
 #include "platform/qt/fitted_labels.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/ok_cancel_buttons.h"
+#include "platform/qt/tab_order.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/caster_tables.h"
 #include "ui/face_coloured_field.h"
@@ -94,6 +95,8 @@ TfrmBookParm::TfrmBookParm(const tSpecialtyList& specialties, QWidget* parent)
 
     grpCasterLevel->button(0)->setChecked(true);
     grpCasterIntelligence->button(0)->setChecked(true);
+    TabToCheckedButton(*grpCasterLevel);
+    TabToCheckedButton(*grpCasterIntelligence);
     RebuildSpecialties();
     for (const char* name : FrequencyNamesCommonFirst()) lbSpellFrequency->addItem(name);
     lbSpellFrequency->setCurrentRow(0);

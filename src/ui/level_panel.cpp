@@ -1,6 +1,7 @@
 #include "ui/level_panel.h"
 
 #include "model/spell_book.h"
+#include "platform/qt/tab_order.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -22,6 +23,7 @@ LevelPanel::LevelPanel(QWidget* parent)
         buttons_->addButton(button, level);
     }
     buttons_->button(MinSpellLevel)->setChecked(true);
+    TabToCheckedButton(*buttons_);
 }
 
 } // namespace vellumar

@@ -114,7 +114,7 @@ void TfrmMasterList::BuildControls() {
         button->setObjectName(QString::fromLatin1(name));
         button->setIconSize(QSize(24, 24));
         button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
+        // Unlike a tool bar's, these take Tab: no command of the window is mouse-only.
         if (field == &bnExit) {
             // The one button with a caption.
             button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);

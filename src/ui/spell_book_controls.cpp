@@ -5,6 +5,7 @@
 #include "model/frequency.h"
 #include "model/spell_book.h"
 #include "platform/qt/command_table.h"
+#include "platform/qt/tab_order.h"
 #include "rules/caster_tables.h"
 #include "ui/book_undo.h"
 #include "ui/face_coloured_field.h"
@@ -15,6 +16,7 @@
 #include "ui/spin_edit.h"
 #include "ui/undo_commands.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
@@ -105,12 +107,14 @@ void TfrmSpellBook::BuildControls() {
     levels->setGeometry(6, 115, levelsSize.width(), levelsSize.height());
     listTop_ = std::max(ListTop, levels->geometry().bottom() + 6);
     FormResize();
-    setTabOrder(spnWizardLevel, spnWizardIntelligence);
-    setTabOrder(spnWizardIntelligence, cbWizardSpecialty);
-    setTabOrder(cbWizardSpecialty, cbSpellFrequency);
-    setTabOrder(cbSpellFrequency, grpSpellLevel->button(1));
-    setTabOrder(grpSpellLevel->button(1), pnlFilter->edFilter);
-    setTabOrder(pnlFilter->edFilter, lbSpells);
+    // Every level button is in the chain: Tab stops at the chosen one.
+    ChainTabOrder({spnWizardLevel, spnWizardIntelligence, cbWizardSpecialty, cbSpellFrequency});
+    QWidget* previous = cbSpellFrequency;
+    for (QAbstractButton* button : grpSpellLevel->buttons()) {
+        setTabOrder(previous, button);
+        previous = button;
+    }
+    ChainTabOrder({previous, pnlFilter->edFilter, lbSpells});
 }
 
 void TfrmSpellBook::BuildCommands() {

@@ -2,6 +2,7 @@
 
 #include "platform/qt/help_topics.h"
 #include "platform/qt/ok_cancel_buttons.h"
+#include "platform/qt/tab_order.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -32,6 +33,7 @@ TfrmPrintFormat::TfrmPrintFormat(OutputFormat& format, QWidget* parent)
     }
     const int columns = format_.Columns >= 0 && format_.Columns <= 4 ? format_.Columns : 0;
     columnButtons_->button(columns)->setChecked(true);
+    TabToCheckedButton(*columnButtons_);
     connect(columnButtons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked) format_.Columns = id;
     });

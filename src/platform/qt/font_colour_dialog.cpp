@@ -1,6 +1,7 @@
 #include "platform/qt/font_colour_dialog.h"
 
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -31,9 +32,12 @@ FontColourDialog::FontColourDialog(const QFont& font, const QColor& colour, QWid
     // Beside strikeout and underline, where the classic dialog has it; below
     // everything else should the dialog's layout ever change.
     auto* effects = findChild<QGroupBox*>();
-    if (auto* box = effects ? qobject_cast<QBoxLayout*>(effects->layout()) : nullptr)
+    if (auto* box = effects ? qobject_cast<QBoxLayout*>(effects->layout()) : nullptr) {
         box->addLayout(row);
-    else if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+        // Tab reaches it after the effects above it, not after OK and Cancel.
+        const QList<QCheckBox*> above = effects->findChildren<QCheckBox*>();
+        if (!above.isEmpty()) setTabOrder(above.back(), bnColour);
+    } else if (auto* grid = qobject_cast<QGridLayout*>(layout()))
         grid->addLayout(row, grid->rowCount(), 0, 1, grid->columnCount());
     SetColour(colour);
 }
