@@ -22,6 +22,7 @@ test)
     clang libclang-rt-14-dev clang-tidy
     googletest libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick openbox
+    at-spi2-core python3-pyatspi dbus-x11
     dpkg-dev file desktop-file-utils shared-mime-info xdg-utils
     lintian appstream
   )

@@ -51,13 +51,21 @@ QListWidget* GreyList(QWidget* parent, const QRect& frame) {
 // A column heading centred over its control, by the label itself: measuring the text here would
 // load the small font at start-up, long before the dialog is first shown (showEvent widens a
 // heading its font needs wider).
-void Heading(QWidget* parent, const QString& text, int left, int width) {
+QLabel* Heading(QWidget* parent, const QString& text, int left, int width) {
     auto* label = new QLabel(text, parent);
     QFont font = label->font();
     font.setPixelSize(11);
     label->setFont(font);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     label->setGeometry(left, 32, width, 17);
+    return label;
+}
+
+// The heading labels its column; lists and button frames read no buddy for
+// their name, so they also carry the heading's text.
+void LabelColumn(QLabel* heading, QWidget* column) {
+    heading->setBuddy(column);
+    column->setAccessibleName(heading->text());
 }
 
 } // namespace
@@ -78,16 +86,20 @@ TfrmBookParm::TfrmBookParm(const tSpecialtyList& specialties, QWidget* parent)
     title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     title->setGeometry(104, 4, 209, 20);
 
-    Heading(this, QStringLiteral("Caster Level"), 5, 140);
-    Heading(this, QStringLiteral("Intelligence"), 155, 46);
-    Heading(this, QStringLiteral("Specialty"), 216, 129);
-    Heading(this, QStringLiteral("Spell Frequency"), 352, 117);
+    QLabel* const casterHeading = Heading(this, QStringLiteral("Caster Level"), 5, 140);
+    QLabel* const intelligenceHeading = Heading(this, QStringLiteral("Intelligence"), 155, 46);
+    QLabel* const specialtyHeading = Heading(this, QStringLiteral("Specialty"), 216, 129);
+    QLabel* const frequencyHeading = Heading(this, QStringLiteral("Spell Frequency"), 352, 117);
 
     grpCasterLevel = RadioGroup(this, {5, 51, 140, 231}, 3, MinCasterLevel, MaxCasterLevel);
     grpCasterIntelligence =
         RadioGroup(this, {155, 51, 46, 231}, 1, MinIntelligence, MaxIntelligence);
     lbSpecialty = GreyList(this, {216, 56, 129, 225});
     lbSpellFrequency = GreyList(this, {352, 56, 117, 113});
+    LabelColumn(casterHeading, grpCasterLevel->button(0)->parentWidget());
+    LabelColumn(intelligenceHeading, grpCasterIntelligence->button(0)->parentWidget());
+    LabelColumn(specialtyHeading, lbSpecialty);
+    LabelColumn(frequencyHeading, lbSpellFrequency);
 
     std::tie(bnOK, bnCancel) = AddOkCancelButtons(*this);
     bnOK->setGeometry(104, 293, 86, 28);

@@ -54,6 +54,8 @@ TfrmDataDirectory::TfrmDataDirectory(const QString& startFolder, QWidget* parent
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     model_->setRootPath(QStringLiteral("/"));
     tvFolders->setModel(model_);
+    cbDrive->setAccessibleName(QStringLiteral("Drive"));
+    tvFolders->setAccessibleName(QStringLiteral("Default Data Directory"));
     for (int column = 1; column < model_->columnCount(); ++column) tvFolders->hideColumn(column);
     tvFolders->header()->hide();
     tvFolders->setSelectionMode(QAbstractItemView::SingleSelection);

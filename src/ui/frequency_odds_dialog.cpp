@@ -70,6 +70,8 @@ TfrmFrequencyOdds::TfrmFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOd
     auto* frequencyLabel = new QLabel(QStringLiteral("Spell Frequency"), this);
     frequencyLabel->setGeometry(8, 4, 135, 16);
     lbFrequency = new QListWidget(this);
+    // A list reads no buddy for its name.
+    lbFrequency->setAccessibleName(frequencyLabel->text());
     lbFrequency->setObjectName(QStringLiteral("lbFrequency"));
     lbFrequency->setGeometry(8, 22, 135, 97);
     lbFrequency->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -12,6 +12,9 @@ namespace vellumar {
 LevelPanel::LevelPanel(QWidget* parent)
     : QGroupBox(QStringLiteral("Spell Level"), parent), buttons_(new QButtonGroup(this)) {
     setObjectName(QStringLiteral("grpSpellLevel"));
+    // The buttons read only their digit; the box's title names them as a group.
+    setAccessibleName(title());
+    setAccessibleDescription(QStringLiteral("Which level of spells the list shows"));
     // The style decides where the frame's inside begins; a layout keeps the
     // buttons there, whole.
     auto* row = new QHBoxLayout(this);

@@ -130,6 +130,7 @@ void TfrmMasterList::BuildControls() {
     grpSpellLevel = pane_->LevelButtons();
     pnlFilter = pane_->FilterBar();
     lbSpells = pane_->List();
+    lbSpells->setAccessibleName(QStringLiteral("Master spell list"));
     connect(lbSpells, &QAbstractItemView::doubleClicked, this, &TfrmMasterList::mnuAddToBookClick);
     connect(lbSpells, &SpellList::EnterPressed, this, &TfrmMasterList::mnuAddToBookClick);
 }

@@ -53,24 +53,37 @@ void TfrmSpellBook::BuildControls() {
     tbSpellBook->setMovable(false);
     tbSpellBook->setFloatable(false);
 
-    Label(this, QStringLiteral("Wizard Level:"), {6, 55, 92, 20}, Qt::AlignRight)->setFont(small);
+    QLabel* const levelLabel =
+        Label(this, QStringLiteral("Wizard Level:"), {6, 55, 92, 20}, Qt::AlignRight);
+    levelLabel->setFont(small);
     spnWizardLevel = new SpinEdit(MinCasterLevel, MaxCasterLevel, this);
+    levelLabel->setBuddy(spnWizardLevel);
     spnWizardLevel->setGeometry(102, 51, 40, 26);
 
-    Label(this, QStringLiteral("Intelligence:"), {171, 55, 81, 20}, Qt::AlignRight)->setFont(small);
+    QLabel* const intelligenceLabel =
+        Label(this, QStringLiteral("Intelligence:"), {171, 55, 81, 20}, Qt::AlignRight);
+    intelligenceLabel->setFont(small);
     spnWizardIntelligence = new SpinEdit(MinIntelligence, MaxIntelligence, this);
+    intelligenceLabel->setBuddy(spnWizardIntelligence);
     spnWizardIntelligence->setGeometry(256, 51, 39, 26);
 
-    Label(this, QStringLiteral("Specialty:"), {7, 87, 66, 20}, Qt::AlignLeft)->setFont(small);
+    QLabel* const specialtyLabel =
+        Label(this, QStringLiteral("Specialty:"), {7, 87, 66, 20}, Qt::AlignLeft);
+    specialtyLabel->setFont(small);
     cbWizardSpecialty = new QComboBox(this);
+    specialtyLabel->setBuddy(cbWizardSpecialty);
     cbWizardSpecialty->setEditable(true);
+    // The field inside the box is read on its own; the label is the box's.
+    cbWizardSpecialty->lineEdit()->setAccessibleName(QStringLiteral("Specialty"));
     cbWizardSpecialty->setInsertPolicy(QComboBox::NoInsert);
     cbWizardSpecialty->setMaxVisibleItems(9);
     cbWizardSpecialty->setGeometry(77, 83, 196, 26);
 
     // This label and its box keep the window's larger font.
-    Label(this, QStringLiteral("Spell Frequency: "), {285, 87, 113, 20}, Qt::AlignLeft);
+    QLabel* const frequencyLabel =
+        Label(this, QStringLiteral("Spell Frequency: "), {285, 87, 113, 20}, Qt::AlignLeft);
     cbSpellFrequency = new QComboBox(this);
+    frequencyLabel->setBuddy(cbSpellFrequency);
     cbSpellFrequency->setGeometry(400, 83, 105, 26);
 
     pane_ = new SpellListPane(this, this, false, [this] { return book_.get(); });
@@ -81,8 +94,13 @@ void TfrmSpellBook::BuildControls() {
     LevelPanel* levels = pane_->Levels();
     grpSpellLevel = pane_->LevelButtons();
 
-    Label(this, QStringLiteral("# per day:"), {370, 128, 72, 20}, Qt::AlignLeft)->setFont(small);
+    QLabel* const perDayLabel =
+        Label(this, QStringLiteral("# per day:"), {370, 128, 72, 20}, Qt::AlignLeft);
+    perDayLabel->setFont(small);
     ebSpellsPerDay = new QLineEdit(this);
+    perDayLabel->setBuddy(ebSpellsPerDay);
+    ebSpellsPerDay->setAccessibleDescription(
+        QStringLiteral("How many spells of the shown level the wizard can cast per day"));
     ebSpellsPerDay->setGeometry(445, 126, 26, 24);
     ebSpellsPerDay->setReadOnly(true);
     ebSpellsPerDay->setFocusPolicy(Qt::NoFocus);
@@ -94,6 +112,7 @@ void TfrmSpellBook::BuildControls() {
 
     pnlFilter = pane_->FilterBar();
     lbSpells = pane_->List();
+    lbSpells->setAccessibleName(QStringLiteral("Spells of the book"));
     lbSpells->setGeometry(6, ListTop, 499, 241);
     lbSpells->SetDragCursor([this] { return context_.SpellCursor(); });
     lbSpells->SetDropHandler([this](SpellList& source) { lbSpellsDragDrop(source); });

@@ -28,6 +28,9 @@ SpellFilterBar::SpellFilterBar(QWidget* window, bool withAllLevels, QWidget* par
     edFilter->setClearButtonEnabled(true);
     edFilter->setPlaceholderText(
         QStringLiteral("Find: words of the name, school:, freq:, book: (Ctrl+F)"));
+    // The placeholder goes once something is typed; the name stays.
+    edFilter->setAccessibleName(QStringLiteral("Filter"));
+    edFilter->setAccessibleDescription(edFilter->placeholderText());
     edFilter->installEventFilter(this);
     row->addWidget(edFilter, 1);
     connect(edFilter, &QLineEdit::textChanged, this, &SpellFilterBar::Changed);

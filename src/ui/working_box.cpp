@@ -2,6 +2,7 @@
 
 #include "program_version.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QScreen>
@@ -28,6 +29,7 @@ TfrmWorking::TfrmWorking(QWidget* parent)
     working->setFont(serif);
     working->setAlignment(Qt::AlignCenter);
     task_->setAlignment(Qt::AlignCenter);
+    setAccessibleName(working->text());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 16, 24, 20);
@@ -38,12 +40,17 @@ TfrmWorking::TfrmWorking(QWidget* parent)
 
 void TfrmWorking::Begin(const QString& task) {
     task_->setText(task);
+    // The task runs without an event loop a screen reader could wait on: the
+    // box tells it at once what the program is busy with.
+    setAccessibleDescription(task);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     const int before = paints_;
     show();
     raise();
     repaint();
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
     // Let the window system map and expose the box, but take no user input:
     // the task is about to run inside the current command.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

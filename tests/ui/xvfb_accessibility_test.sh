@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Every showing control of the windows the keyboard opens has a name on the real
+# accessibility bus (AT-SPI), under Xvfb and Openbox. Exits 77 when a tool is missing.
+set -euo pipefail
+program=$(realpath "${1:?usage: xvfb_accessibility_test.sh PATH-TO-vellumar}")
+here=$(dirname "$(realpath "$0")")
+if [ -z "${VELLUMAR_XVFB_INNER:-}" ]; then
+  for tool in xvfb-run dbus-run-session xdotool xprop openbox; do command -v $tool >/dev/null || exit 77; done
+  /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || exit 77
+  VELLUMAR_XVFB_INNER=1 exec timeout 150 xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$0" "$@"
+fi
+cd "$(mktemp -d)" && trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$PWD"' EXIT
+cp "$here/../../resources/MASTER.DAT" .
+openbox >/dev/null 2>&1 &
+for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break || sleep 0.1; done
+VELLUMAR_HOME="$PWD/" QT_QPA_PLATFORM=xcb timeout 120 /usr/bin/python3 "$here/xvfb/accessibility_names.py" "$program"
