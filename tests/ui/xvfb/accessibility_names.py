@@ -35,7 +35,7 @@ def unnamed(node, path, out):
 program = subprocess.Popen([sys.argv[1]], env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
 found, reached = set(), 0
 for keys, title in STEPS:
-    subprocess.run(["xdotool", "sleep", "0.3"] + " sleep 0.3 ".join(f"key {k}" for k in keys.split()).split(), timeout=20)
+    subprocess.run(["xdotool", "sleep", "0.6"] + " sleep 0.6 ".join(f"key {k}" for k in keys.split()).split(), timeout=30)
     for _ in range(50):
         app = next((a for a in kids(R.Registry.getDesktop(0)) if a.get_process_id() == program.pid), None)
         if app and window(app, title): break
