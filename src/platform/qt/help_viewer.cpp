@@ -62,6 +62,7 @@ HelpViewer::HelpViewer(Prompter& prompter, QWidget* home)
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Vellumar Help"));
     browser_->setObjectName(QStringLiteral("memHelp"));
+    browser_->setAccessibleName(QStringLiteral("Help text"));
     browser_->setOpenExternalLinks(true);
     browser_->document()->setDocumentMargin(12);
 
