@@ -125,24 +125,16 @@ private slots:
             << QString() << QStringLiteral("cannot read 'nosuch.SPB'");
         // Books named like Qt's own options, empty names, a name that is
         // not UTF-8, and standard output that cannot be written.
-        QTest::newRow("Qt's options after --")
-            << QStringList{quit, QStringLiteral("--"), QStringLiteral("-platform"),
-                           QStringLiteral("Gorm.SPB")}
-            << 0 << QStringLiteral("spellbook windows: 2") << QString();
-        QTest::newRow("an empty book") << QStringList{quit, QString()} << 2 << QString()
-                                       << QStringLiteral("the file name of BOOK is empty");
-        QTest::newRow("pdf of an empty name")
-            << QStringList{pdf, QString(), output, QStringLiteral("Gorm.pdf")} << 2 << QString()
-            << QStringLiteral("the file name of --export-pdf is empty");
-        QTest::newRow("pdf to an empty name")
-            << QStringList{pdf, QStringLiteral("Gorm.SPB"), output, QString()} << 2 << QString()
-            << QStringLiteral("the file name of --output is empty");
         const QString latin1 = QStringLiteral("Caf\\0351.SPB");
-        QTest::newRow("a book not in UTF-8") << QStringList{quit, latin1} << 0
-                                             << QStringLiteral("spellbook windows: 1") << QString();
-        QTest::newRow("pdf of a book not in UTF-8")
-            << QStringList{pdf, latin1, output, QStringLiteral("Gorm.pdf")} << 0 << QString()
-            << QString();
+        const QString gorm = QStringLiteral("Gorm.SPB"), gormPdf = QStringLiteral("Gorm.pdf");
+        // clang-format off
+        QTest::newRow("Qt's options after --") << QStringList{quit, QStringLiteral("--"), QStringLiteral("-platform"), gorm} << 0 << QStringLiteral("spellbook windows: 2") << QString();
+        QTest::newRow("an empty book") << QStringList{quit, QString()} << 2 << QString() << QStringLiteral("the file name of BOOK is empty");
+        QTest::newRow("pdf of an empty name") << QStringList{pdf, QString(), output, gormPdf} << 2 << QString() << QStringLiteral("the file name of --export-pdf is empty");
+        QTest::newRow("pdf to an empty name") << QStringList{pdf, gorm, output, QString()} << 2 << QString() << QStringLiteral("the file name of --output is empty");
+        QTest::newRow("a book not in UTF-8") << QStringList{quit, latin1} << 0 << QStringLiteral("spellbook windows: 1") << QString();
+        QTest::newRow("pdf of a book not in UTF-8") << QStringList{pdf, latin1, output, gormPdf} << 0 << QString() << QString();
+        // clang-format on
         for (const QString& word : {QStringLiteral("--help"), QStringLiteral("--version"), quit})
             QTest::newRow(qPrintable(word + QStringLiteral(" to a full disk")))
                 << QStringList{QStringLiteral(">/dev/full"), word} << 1 << QString()
