@@ -22,13 +22,6 @@ using namespace vellumar;
 
 namespace {
 
-constexpr int MasterSize = 100000;
-
-TSpellBook& Master() {
-    static const std::unique_ptr<TSpellBook> master = GenerateMaster(MasterSize);
-    return *master;
-}
-
 std::vector<const tSpell*> MasterSpells(bool shuffled) {
     std::vector<const tSpell*> spells;
     TSpellBook& master = Master();

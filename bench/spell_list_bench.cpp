@@ -20,13 +20,6 @@ using namespace vellumar;
 
 namespace {
 
-constexpr int MasterSize = 100000;
-
-TSpellBook& Master() {
-    static const std::unique_ptr<TSpellBook> master = GenerateMaster(MasterSize);
-    return *master;
-}
-
 // A list shown as the windows show theirs, so that layout and painting count.
 std::unique_ptr<SpellList> ShownList() {
     auto list = std::make_unique<SpellList>();
