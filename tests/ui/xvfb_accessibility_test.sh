@@ -10,7 +10,7 @@ if [ -z "${VELLUMAR_XVFB_INNER:-}" ]; then
   VELLUMAR_XVFB_INNER=1 exec timeout 150 xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$0" "$@"
 fi
 cd "$(mktemp -d)" && trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$PWD"' EXIT
-cp "$here/../../resources/MASTER.DAT" .
+cp "$here/../../resources/MASTER.DAT" "$here/../../resources/Vellumar.HLP" .
 openbox >/dev/null 2>&1 &
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break || sleep 0.1; done
 VELLUMAR_HOME="$PWD/" QT_QPA_PLATFORM=xcb timeout 120 /usr/bin/python3 "$here/xvfb/accessibility_names.py" "$program"

@@ -14,14 +14,16 @@ STEPS = [("", "Vellumar 95"), ("F4", "New Spellbook Parameters"), ("Return", "un
          ("Escape alt+f p p Return", "Print Preview"), ("alt+o", "Output Format"),
          ("Escape alt+s", "Printer Setup"), ("Escape Escape alt+o d", "Data Directory"),
          ("Escape alt+o o", "Spell Frequency Odds"),
-         ("Escape alt+o Up Return", "Specialty Maintenance"), ("Escape alt+h a", "About Vellumar"),
-         ("Escape alt+o v", "Master Spell List"), ("alt+f c", "Vellumar 95!")]
+         ("Escape alt+o Up Return", "Specialty Maintenance"), ("alt+e a", "Add Specailty"),
+         ("Escape Escape alt+h a", "About Vellumar"),
+         ("Escape alt+o v", "Master Spell List"), ("alt+f c", "Vellumar 95!"),
+         ("Return F1", "Vellumar Help")]
 shows = lambda node: node.getState().contains(R.STATE_SHOWING)
 kids = lambda node: [c for c in node if c is not None]
 
 
 def window(node, title, depth=0):
-    roles = {R.ROLE_ALERT, R.ROLE_DIALOG} if title.endswith("!") else {R.ROLE_FRAME, R.ROLE_DIALOG}
+    roles = {R.ROLE_ALERT, R.ROLE_DIALOG} if title.endswith("!") else {R.ROLE_FRAME, R.ROLE_DIALOG, R.ROLE_FILLER}
     if node.getRole() in roles and node.name == title.rstrip("!") and shows(node): return node
     return next(filter(None, (window(c, title, depth + 1) for c in kids(node))), None) if depth < 3 else None
 
