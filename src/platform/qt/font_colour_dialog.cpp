@@ -5,8 +5,10 @@
 #include <QColorDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
@@ -39,7 +41,30 @@ FontColourDialog::FontColourDialog(const QFont& font, const QColor& colour, QWid
         if (!above.isEmpty()) setTabOrder(above.back(), bnColour);
     } else if (auto* grid = qobject_cast<QGridLayout*>(layout()))
         grid->addLayout(row, grid->rowCount(), 0, 1, grid->columnCount());
+    NameTheFontFields();
     SetColour(colour);
+}
+
+// Qt's font dialog gives its fields labels but no names a screen reader
+// reads: each field and list takes the text of the label above it.
+void FontColourDialog::NameTheFontFields() {
+    auto* grid = qobject_cast<QGridLayout*>(layout());
+    if (!grid) return;
+    QHash<int, QString> names; // by column
+    for (int k = 0; k < grid->count(); ++k)
+        if (auto* label = qobject_cast<QLabel*>(grid->itemAt(k)->widget());
+            label && label->buddy()) {
+            int row = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(k, &row, &column, &rows, &columns);
+            names.insert(column, label->text().remove(QLatin1Char('&')));
+        }
+    for (int k = 0; k < grid->count(); ++k) {
+        QWidget* field = grid->itemAt(k)->widget();
+        if (!qobject_cast<QLineEdit*>(field) && !qobject_cast<QListView*>(field)) continue;
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid->getItemPosition(k, &row, &column, &rows, &columns);
+        if (names.contains(column)) field->setAccessibleName(names.value(column));
+    }
 }
 
 void FontColourDialog::SetColour(const QColor& colour) {

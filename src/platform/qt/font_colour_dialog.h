@@ -22,6 +22,7 @@ public:
 
 private:
     void ChooseColour();
+    void NameTheFontFields();
     QColor colour_;
 };
 

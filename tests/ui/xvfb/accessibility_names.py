@@ -10,9 +10,10 @@ CONTROLS = {R.ROLE_PUSH_BUTTON, R.ROLE_TOGGLE_BUTTON, R.ROLE_RADIO_BUTTON, R.ROL
 VIEWS = {R.ROLE_LIST, R.ROLE_LIST_BOX, R.ROLE_TABLE, R.ROLE_TREE}  # rows skipped
 # Keys (xdotool), then the title of the window they open ("!": a message box).
 STEPS = [("", "Vellumar 95"), ("F4", "New Spellbook Parameters"), ("Return", "untitled"),
-         ("alt+e s", "Scroll Spells"), ("Escape alt+e n", "Edit Spell Data"),
+         ("alt+f o", "Open Spellbook"), ("Escape alt+e s", "Scroll Spells"), ("Escape alt+e n", "Edit Spell Data"),
          ("Escape alt+f p p Return", "Print Preview"), ("alt+o", "Output Format"),
-         ("Escape alt+s", "Printer Setup"), ("Escape Escape alt+o d", "Data Directory"),
+         ("Escape alt+s", "Printer Setup"), ("Escape alt+f", "Select Font"),
+         ("Escape Escape alt+o d", "Data Directory"),
          ("Escape alt+o o", "Spell Frequency Odds"),
          ("Escape alt+o Up Return", "Specialty Maintenance"), ("alt+e a", "Add Specailty"),
          ("Escape Escape alt+h a", "About Vellumar"),
