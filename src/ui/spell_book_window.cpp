@@ -376,32 +376,30 @@ void TfrmSpellBook::mnuPrinterSetupClick() {
     context_.PrinterSetup();
 }
 
-void TfrmSpellBook::mnuPrintPreviewClick() {
-    const std::unique_ptr<TfrmPrintPreview> preview = MakeBookPreview(
+// Over the book and caption the window holds whenever the preview asks.
+std::unique_ptr<TfrmPrintPreview> TfrmSpellBook::MakePreview() {
+    return MakeBookPreview(
         context_, this,
         [this] {
             return ActiveBook{book_.get(), caption_};
         },
         caption_);
-    context_.Prompts().Exec(*preview);
+}
+
+void TfrmSpellBook::mnuPrintPreviewClick() {
+    context_.Prompts().Exec(*MakePreview());
 }
 
 void TfrmSpellBook::mnuPrintClick() {
     // The box shows while a big book prints, not while the printer dialog does.
     std::optional<WorkingScope> working;
     const bool big = std::size_t(book_->Count()) > ManySpells;
-    MakeBookPreview(
-        context_, this,
-        [this] {
-            return ActiveBook{book_.get(), caption_};
-        },
-        caption_)
-        ->PrintSpellbook([&](bool printing) {
-            if (!printing)
-                working.reset();
-            else if (big)
-                working.emplace(context_.Working(), QStringLiteral("Printing Spellbook"));
-        });
+    MakePreview()->PrintSpellbook([&](bool printing) {
+        if (!printing)
+            working.reset();
+        else if (big)
+            working.emplace(context_.Working(), QStringLiteral("Printing Spellbook"));
+    });
 }
 
 void TfrmSpellBook::mnuExportPdfClick() {

@@ -25,6 +25,7 @@ class BookChange;
 class BookUndo;
 class SpellBookWindowContext;
 class SpinEdit;
+class TfrmPrintPreview;
 class SpellFilterBar;
 class TSpellBook;
 class WorkingScope;
@@ -139,6 +140,7 @@ private:
     // The question about ineligible spells of one import, drop or addition.
     AdmitIneligibleFn BatchQuestion(WorkingScope& working);
     void FormResize();
+    std::unique_ptr<TfrmPrintPreview> MakePreview();
 
     SpellBookWindowContext& context_;
     SpellListPane* pane_ = nullptr;
