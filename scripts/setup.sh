@@ -10,7 +10,7 @@ what=${1:-test}
 
 # Building and running.
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6 qt6-qpa-plugins
   fonts-dejavu-core
   librsvg2-bin
