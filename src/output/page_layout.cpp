@@ -66,33 +66,33 @@ public:
 
     void Level(TSpellBook& book, int32_t level) {
         const int32_t count = book.CountOfLevel(level);
-        const bool cards = format_.IncludeSpellTexts;
-        const int32_t columns = cards ? 0 : format_.Columns;
+        const int32_t columns = format_.Columns;
         NewLine();
         NewLine();
+        if (format_.IncludeSpellTexts) {
+            SpellsWithCards(book, level, count);
+            return;
+        }
         if (params_.PageBreaks) {
             // Keep a column block together with its heading on one page.
             if (columns >= 1 && columns <= 4 &&
                 y_ + (RowCount(count, columns) + 1) * lineHeight_ > params_.PageHeight)
                 NewPage();
             BreakIfNoRoomForLine();
-            // A heading never ends a page without the first spell under it.
-            if (cards && y_ + 2 * lineHeight_ > params_.PageHeight) NewPage();
         }
         Heading(book, level);
         book.GoToLevel(level);
-        if (cards)
-            SpellsWithCards(book, count);
-        else if (columns >= 1 && columns <= 4)
+        if (columns >= 1 && columns <= 4)
             ColumnBlock(book, count, columns);
         else
             SingleLine(book, count);
     }
 
 private:
-    void Heading(TSpellBook& book, int32_t level) {
+    void Heading(TSpellBook& book, int32_t level) { Heading(LevelHeading(book, level)); }
+    void Heading(const std::string& heading) {
         canvas_.SetUnderline(true);
-        Draw(LevelHeading(book, level));
+        Draw(heading);
         canvas_.SetFont(format_.Font);
         NewLine();
     }
@@ -151,8 +151,11 @@ private:
     };
     using Line = std::vector<Piece>;
 
-    // One spell a line, each followed by its card and, after a card, a blank line.
-    void SpellsWithCards(TSpellBook& book, int32_t count) {
+    // The heading, then one spell a line, each followed by its card and, after
+    // a card, a blank line. The heading stays with the first spell and its card.
+    void SpellsWithCards(TSpellBook& book, int32_t level, int32_t count) {
+        const std::string heading = LevelHeading(book, level);
+        book.GoToLevel(level);
         bool cardBefore = false;
         for (int32_t k = 0; k < count && book.CurrentSpell(); ++k, book.Next()) {
             const tSpell& spell = *book.CurrentSpell();
@@ -160,7 +163,17 @@ private:
                 {{0, OutputItemText(spell, format_, BookReferenceTest::NotEmpty), false}}};
             const SpellText* text = texts_ ? texts_->Find(spell.Level, spell.Name) : nullptr;
             if (text) AppendCard(block, MakeSpellCard(spell.Level, spell.Name, *text));
-            PlaceBlock(block, k == 0 ? 0 : (cardBefore ? 2 : 1));
+            int advance = cardBefore ? 2 : 1;
+            if (k == 0) {
+                // A card longer than a page still keeps its spell's line under the heading.
+                if (params_.PageBreaks && !KeepTogether(0, int(block.size()) + 1))
+                    KeepTogether(0, 2);
+                Heading(heading);
+                advance = 0;
+            } else if (params_.PageBreaks && KeepTogether(advance, int(block.size()))) {
+                advance = 0;
+            }
+            PlaceLines(block, advance);
             cardBefore = text != nullptr;
         }
     }
@@ -275,17 +288,20 @@ private:
         bold_ = bold;
     }
 
-    // The lines of a spell and its card, `advance` lines below the pen. A
-    // block that fits on a page is never split: it starts a new page when it
-    // would pass the bottom; a longer one breaks between its lines.
-    void PlaceBlock(const std::vector<Line>& lines, int advance) {
-        const int height = int(lines.size()) * lineHeight_;
-        if (params_.PageBreaks && y_ > 0 &&
-            y_ + advance * lineHeight_ + height > params_.PageHeight &&
-            height <= params_.PageHeight) {
-            NewPage();
-            advance = 0;
-        }
+    // Starts a new page when `count` lines, `advance` lines below the pen,
+    // would pass the page's bottom but fit on a page of their own; true then.
+    // A longer run breaks between its lines.
+    bool KeepTogether(int advance, int count) {
+        const int height = count * lineHeight_;
+        if (y_ == 0 || y_ + advance * lineHeight_ + height <= params_.PageHeight ||
+            height > params_.PageHeight)
+            return false;
+        NewPage();
+        return true;
+    }
+
+    // The lines of a spell and its card, `advance` lines below the pen.
+    void PlaceLines(const std::vector<Line>& lines, int advance) {
         for (int a = 0; a < advance; ++a) NewLine();
         x_ = 0;
         for (size_t i = 0; i < lines.size(); ++i) {

@@ -177,6 +177,60 @@ TEST(SpellbookText, SingleLineAndColumnsJudgeABlankBookDifferently) {
               (Lines{"Blank", "Empty", "Real (abj) [PH 7]-U"}));
 }
 
+struct CardRow {
+    bool spellTexts;
+    int32_t columns;
+    Lines expected; // the lines of level 2
+};
+
+class SpellbookCards : public testing::TestWithParam<CardRow> {};
+
+// s1 has a text with a table, s2 none.
+TEST_P(SpellbookCards, FollowEachSpellWithItsCardWhenAsked) {
+    const CardRow& row = GetParam();
+    TSpellBook book(3, 10, 0, "Generalist");
+    AddLevel(book, 2, 2);
+    SpellTexts texts;
+    texts.Set(2, "S1",
+              {"Evocation",
+               "1 action",
+               "60 feet",
+               {"V", "S"},
+               "",
+               false,
+               true,
+               "Up to 1 minute",
+               {"Heat \xE2\x80\x94 fire.", "| d4 | Effect |", "|---|---|", "| 1 | Hot |"},
+               {"More dice."},
+               ""});
+    OutputFormat format;
+    format.Columns = row.columns;
+    format.IncludeSpellTexts = row.spellTexts;
+    Lines expected = Header("b", 3, 10, "Generalist");
+    expected.insert(expected.end(), {" ", " ", "level: 2     number per day: 1"});
+    expected.insert(expected.end(), row.expected.begin(), row.expected.end());
+    EXPECT_EQ(BuildSpellbookText(book, "b", format, &texts), expected);
+}
+
+const Lines CardOfS1 = {"s1",
+                        "s1",
+                        "Level 2 Evocation",
+                        "Casting Time: 1 action",
+                        "Range: 60 feet",
+                        "Components: V, S",
+                        "Duration: Concentration, up to 1 minute",
+                        "Heat \x97 fire.",
+                        "d4\tEffect",
+                        "1\tHot",
+                        "At Higher Levels. More dice.",
+                        "",
+                        "s2"};
+
+INSTANTIATE_TEST_SUITE_P(Texts, SpellbookCards,
+                         testing::Values(CardRow{false, 0, {"s1,  s2"}},
+                                         CardRow{false, 2, {"s1\ts2"}}, CardRow{true, 0, CardOfS1},
+                                         CardRow{true, 3, CardOfS1}));
+
 TEST(SpellbookText, JoinEndsEveryLineWithCrLf) {
     EXPECT_EQ(JoinWithCrLf({"a", " ", ""}), "a\r\n \r\n\r\n");
     EXPECT_EQ(JoinWithCrLf({}), "");
