@@ -35,9 +35,12 @@ Result<Arguments> Arguments::Parse(const CommandSpec& request,
         }
         // "-" alone is standard input or output, an operand like a file name.
         if (optionsEnded || word.size() < 2 || word[0] != '-') {
-            if (args.operand_ || request.operand.empty())
+            if (!args.operand_ && !request.operand.empty())
+                args.operand_ = word;
+            else if (args.operand_ && !args.textOperand_ && !request.textOperand.empty())
+                args.textOperand_ = word;
+            else
                 return Outcome::UsageError(request.name + ": unexpected operand '" + word + "'");
-            args.operand_ = word;
             continue;
         }
         const size_t equals = word.find('=');
@@ -63,6 +66,8 @@ Result<Arguments> Arguments::Parse(const CommandSpec& request,
 Outcome Arguments::CheckWhole(const CommandSpec& request) const {
     if (request.operandRequired && !operand_)
         return Outcome::UsageError(request.name + ": missing " + request.operand);
+    if (!request.textOperand.empty() && !textOperand_)
+        return Outcome::UsageError(request.name + ": missing " + request.textOperand);
     struct FileName {
         std::string what;
         const std::string& name;

@@ -45,6 +45,26 @@ std::string SingleByte(std::string_view utf8) {
     return Utf8ToCp1252(utf8).text;
 }
 
+// Columns too wide for `room` together: a column narrower than an even share
+// keeps its width, the others share what is left evenly (and their cells wrap).
+void ShareWidth(std::vector<int>& widths, int64_t room) {
+    std::vector<bool> shared(widths.size(), true);
+    for (bool kept = true; kept;) {
+        kept = false;
+        const int64_t sharing = std::count(shared.begin(), shared.end(), true);
+        for (size_t i = 0; i < widths.size() && sharing > 0; ++i) {
+            if (shared[i] && widths[i] <= room / sharing) {
+                shared[i] = false;
+                room -= widths[i];
+                kept = true;
+            }
+        }
+    }
+    const int64_t sharing = std::count(shared.begin(), shared.end(), true);
+    for (size_t i = 0; i < widths.size(); ++i)
+        if (shared[i]) widths[i] = std::max(1, int(room / sharing));
+}
+
 class Pen {
 public:
     Pen(Canvas& canvas, const OutputFormat& format, const LayoutParams& params,
@@ -237,9 +257,8 @@ private:
         }
         const int gaps = params_.ColumnGap * int(widths.empty() ? 0 : widths.size() - 1);
         const int64_t natural = std::accumulate(widths.begin(), widths.end(), int64_t(0));
-        if (natural + gaps <= params_.WrapWidth || natural == 0) return widths;
-        const int64_t room = std::max<int64_t>(params_.WrapWidth - gaps, int64_t(widths.size()));
-        for (int& width : widths) width = std::max(1, int(room * width / natural));
+        if (natural + gaps <= params_.WrapWidth) return widths;
+        ShareWidth(widths, std::max<int64_t>(params_.WrapWidth - gaps, int64_t(widths.size())));
         return widths;
     }
 

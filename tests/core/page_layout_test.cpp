@@ -459,7 +459,7 @@ TEST_P(CardLayout, FollowsEachSpellWithItsCard) {
     aa.Description = {"one two three"};
     texts.Set(1, "Aa", aa);
     SpellText bb = fields;
-    bb.Description = {"| a | bbbb |", "|---|---|", "| 1 | 2 |"};
+    bb.Description = {"| a | bb cc |", "|---|---|", "| 1 | 2 |"};
     texts.Set(1, "Bb", bb);
     OutputFormat format = NamesOnly(2);
     format.IncludeSpellTexts = true;
@@ -477,29 +477,29 @@ TEST_P(CardLayout, FollowsEachSpellWithItsCard) {
 
 INSTANTIATE_TEST_SUITE_P(
     PageLayout, CardLayout,
-    testing::Values(
-        CardLayoutRow{"unwrapped",
-                      500,
-                      1000,
-                      false,
-                      {{"one two three", 0, 13 * 23, 0, false},
-                       {"bbbb", 0, 22 * 23, 16, true},
-                       {"2", 0, 23 * 23, 16, false}}},
-        CardLayoutRow{"wrapped at the width",
-                      100,
-                      1000,
-                      false,
-                      {{"three", 0, 18 * 23, 0, false}, {"2", 0, 32 * 23, 16, false}}},
-        CardLayoutRow{"a table wider than the page", 30, 1000, false, {{"bbbb", 0, -1, 10, true}}},
-        CardLayoutRow{"a card that would pass the bottom moves whole",
-                      500,
-                      400,
-                      true,
-                      {{"one two three", 0, 13 * 23, 0, false},
-                       {"Bb", 1, 0, 0, false},
-                       {"2", 1, 8 * 23, 25, false}}},
-        CardLayoutRow{"a card taller than a page breaks between lines",
-                      500,
-                      150,
-                      true,
-                      {{"Aa", 1, 23, 0, false}, {"one two three", 2, 46, 0, false}}}));
+    testing::Values(CardLayoutRow{"unwrapped",
+                                  500,
+                                  1000,
+                                  false,
+                                  {{"one two three", 0, 13 * 23, 0, false},
+                                   {"bb cc", 0, 22 * 23, 16, true},
+                                   {"2", 0, 23 * 23, 16, false}}},
+                    CardLayoutRow{"wrapped at the width",
+                                  100,
+                                  1000,
+                                  false,
+                                  {{"three", 0, 18 * 23, 0, false}, {"2", 0, 32 * 23, 16, false}}},
+                    CardLayoutRow{
+                        "a table wider than the page", 30, 1000, false, {{"cc", 0, -1, 16, true}}},
+                    CardLayoutRow{"a card that would pass the bottom moves whole",
+                                  500,
+                                  400,
+                                  true,
+                                  {{"one two three", 0, 13 * 23, 0, false},
+                                   {"Bb", 1, 0, 0, false},
+                                   {"2", 1, 8 * 23, 25, false}}},
+                    CardLayoutRow{"a card taller than a page breaks between lines",
+                                  500,
+                                  150,
+                                  true,
+                                  {{"Aa", 1, 23, 0, false}, {"one two three", 2, 46, 0, false}}}));
