@@ -180,7 +180,7 @@ TEST(SpellbookText, SingleLineAndColumnsJudgeABlankBookDifferently) {
 struct CardRow {
     bool spellTexts;
     int32_t columns;
-    Lines expected; // the lines of level 2
+    std::string expected; // the lines of level 2, each ended by CR LF
 };
 
 class SpellbookCards : public testing::TestWithParam<CardRow> {};
@@ -190,46 +190,34 @@ TEST_P(SpellbookCards, FollowEachSpellWithItsCardWhenAsked) {
     const CardRow& row = GetParam();
     TSpellBook book(3, 10, 0, "Generalist");
     AddLevel(book, 2, 2);
+    SpellText text;
+    text.School = "Evocation";
+    text.CastingTime = "1 action";
+    text.Range = "60 feet";
+    text.Components = {"V", "S"};
+    text.Concentration = true;
+    text.Duration = "Up to 1 minute";
+    text.Description = {"Heat \xE2\x80\x94 fire.", "| d4 | Effect |", "|---|---|", "| 1 | Hot |"};
+    text.HigherLevels = {"More dice."};
     SpellTexts texts;
-    texts.Set(2, "S1",
-              {"Evocation",
-               "1 action",
-               "60 feet",
-               {"V", "S"},
-               "",
-               false,
-               true,
-               "Up to 1 minute",
-               {"Heat \xE2\x80\x94 fire.", "| d4 | Effect |", "|---|---|", "| 1 | Hot |"},
-               {"More dice."},
-               ""});
+    texts.Set(2, "S1", text);
     OutputFormat format;
     format.Columns = row.columns;
     format.IncludeSpellTexts = row.spellTexts;
-    Lines expected = Header("b", 3, 10, "Generalist");
-    expected.insert(expected.end(), {" ", " ", "level: 2     number per day: 1"});
-    expected.insert(expected.end(), row.expected.begin(), row.expected.end());
-    EXPECT_EQ(BuildSpellbookText(book, "b", format, &texts), expected);
+    EXPECT_EQ(JoinWithCrLf(BuildSpellbookText(book, "b", format, &texts)),
+              JoinWithCrLf(Header("b", 3, 10, "Generalist")) +
+                  " \r\n \r\nlevel: 2     number per day: 1\r\n" + row.expected);
 }
 
-const Lines CardOfS1 = {"s1",
-                        "s1",
-                        "Level 2 Evocation",
-                        "Casting Time: 1 action",
-                        "Range: 60 feet",
-                        "Components: V, S",
-                        "Duration: Concentration, up to 1 minute",
-                        "Heat \x97 fire.",
-                        "d4\tEffect",
-                        "1\tHot",
-                        "At Higher Levels. More dice.",
-                        "",
-                        "s2"};
+const std::string CardOfS1 =
+    "s1\r\ns1\r\nLevel 2 Evocation\r\nCasting Time: 1 action\r\nRange: 60 feet\r\n"
+    "Components: V, S\r\nDuration: Concentration, up to 1 minute\r\nHeat \x97 fire.\r\n"
+    "d4\tEffect\r\n1\tHot\r\nAt Higher Levels. More dice.\r\n\r\ns2\r\n";
 
 INSTANTIATE_TEST_SUITE_P(Texts, SpellbookCards,
-                         testing::Values(CardRow{false, 0, {"s1,  s2"}},
-                                         CardRow{false, 2, {"s1\ts2"}}, CardRow{true, 0, CardOfS1},
-                                         CardRow{true, 3, CardOfS1}));
+                         testing::Values(CardRow{false, 0, "s1,  s2\r\n"},
+                                         CardRow{false, 2, "s1\ts2\r\n"},
+                                         CardRow{true, 0, CardOfS1}, CardRow{true, 3, CardOfS1}));
 
 TEST(SpellbookText, JoinEndsEveryLineWithCrLf) {
     EXPECT_EQ(JoinWithCrLf({"a", " ", ""}), "a\r\n \r\n\r\n");
