@@ -35,12 +35,7 @@ Result<Arguments> Arguments::Parse(const CommandSpec& request,
         }
         // "-" alone is standard input or output, an operand like a file name.
         if (optionsEnded || word.size() < 2 || word[0] != '-') {
-            if (!args.operand_ && !request.operand.empty())
-                args.operand_ = word;
-            else if (args.operand_ && !args.textOperand_ && !request.textOperand.empty())
-                args.textOperand_ = word;
-            else
-                return Outcome::UsageError(request.name + ": unexpected operand '" + word + "'");
+            if (Outcome taken = args.TakeOperand(request, word); !taken) return taken;
             continue;
         }
         const size_t equals = word.find('=');
@@ -61,6 +56,16 @@ Result<Arguments> Arguments::Parse(const CommandSpec& request,
     }
     if (Outcome whole = args.CheckWhole(request); !whole) return whole;
     return args;
+}
+
+Outcome Arguments::TakeOperand(const CommandSpec& request, const std::string& word) {
+    if (!operand_ && !request.operand.empty())
+        operand_ = word;
+    else if (operand_ && !textOperand_ && !request.textOperand.empty())
+        textOperand_ = word;
+    else
+        return Outcome::UsageError(request.name + ": unexpected operand '" + word + "'");
+    return {};
 }
 
 Outcome Arguments::CheckWhole(const CommandSpec& request) const {

@@ -28,7 +28,7 @@ struct CommandSpec {
     std::vector<OptionSpec> options;
     // Name of a second operand, a text rather than a file ("NAME"), required
     // when named; empty for a command of one operand.
-    std::string textOperand;
+    std::string textOperand = {};
 };
 
 class Arguments {
@@ -53,6 +53,8 @@ public:
     Result<std::optional<uint32_t>> Seed() const;
 
 private:
+    // The file operand, then the text operand, as the command has them.
+    Outcome TakeOperand(const CommandSpec& request, const std::string& word);
     // What only the whole line shows: a missing operand, an empty file name,
     // standard input named twice.
     Outcome CheckWhole(const CommandSpec& request) const;

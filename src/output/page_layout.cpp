@@ -282,7 +282,9 @@ private:
         while (true) {
             const size_t end = text.find(' ', start);
             const std::string word = text.substr(start, end - start);
-            std::string longer = line.empty() ? word : line + " " + word;
+            std::string longer = line;
+            if (!longer.empty()) longer += ' ';
+            longer += word;
             if (!line.empty() && Width(longer, bold) > width) {
                 lines.push_back(std::move(line));
                 line = word;
