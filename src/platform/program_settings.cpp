@@ -14,6 +14,7 @@ namespace {
 constexpr char ProgramSection[] = "Vellumar";
 constexpr char DataDirectoryKey[] = "DataDirectory";
 constexpr char OddsSection[] = "SpellFrequencyOdds";
+constexpr char SpellTextKey[] = "SpellText";
 constexpr char RecentSection[] = "Recent";
 
 std::string RecentKey(size_t index) {
@@ -81,6 +82,14 @@ int32_t ProgramSettings::Odds(size_t entry, int32_t fallback) const {
 
 FileStatus ProgramSettings::SetOdds(size_t entry, int32_t value) {
     return file_.WriteInteger(OddsSection, FrequencyNames[entry], value);
+}
+
+bool ProgramSettings::SpellTextShown() const {
+    return file_.ReadInteger(ProgramSection, SpellTextKey, 1) != 0;
+}
+
+FileStatus ProgramSettings::SetSpellTextShown(bool shown) {
+    return file_.WriteInteger(ProgramSection, SpellTextKey, shown ? 1 : 0);
 }
 
 std::string ProgramSettings::NotReadWarning() const {

@@ -67,6 +67,11 @@ public:
     int32_t Odds(size_t entry, int32_t fallback) const;
     FileStatus SetOdds(size_t entry, int32_t value);
 
+    // Whether the list windows show the current spell's text; shown unless
+    // the user hid it.
+    bool SpellTextShown() const;
+    FileStatus SetSpellTextShown(bool shown);
+
 private:
     static std::vector<std::string> RecentBooksIn(const IniFile& file);
     static IniFile::Entries RecentEntries(const std::vector<std::string>& paths);

@@ -99,6 +99,14 @@ void AppContext::SetMasterList(std::unique_ptr<TSpellBook> list) {
     masterList_ = std::move(list);
 }
 
+bool AppContext::SpellTextShown() const {
+    return settings_->SpellTextShown();
+}
+
+void AppContext::SetSpellTextShown(QWidget* parent, bool shown) {
+    SettingsWritten(parent, settings_->SetSpellTextShown(shown));
+}
+
 BookWindow& AppContext::NewBookWindow() {
     return *new TfrmSpellBook(*this);
 }

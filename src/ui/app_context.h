@@ -7,6 +7,7 @@
 // by handing each operation to the window that does it; every dialog takes
 // only what it shows or edits.
 
+#include "model/spell_text.h"
 #include "output/output_format.h"
 #include "rules/odds.h"
 #include "ui/frame_window_context.h"
@@ -79,6 +80,10 @@ public:
     // The master list, or none when no master file could be read.
     TSpellBook* MasterList() const override { return masterList_.get(); }
     void SetMasterList(std::unique_ptr<TSpellBook> list) override;
+    // The texts read beside the master list; empty when it has none.
+    SpellTexts& MasterTexts() override { return masterTexts_; }
+    bool SpellTextShown() const override;
+    void SetSpellTextShown(QWidget* parent, bool shown) override;
 
     // The program's one output format: it lives for the run and is never saved.
     OutputFormat& Output() override { return outputFormat_; }
@@ -140,6 +145,7 @@ private:
     std::unique_ptr<tSpecialtyList> builtInSpecialties_;
     std::unique_ptr<tSpecialtyList> loadedSpecialties_;
     std::unique_ptr<TSpellBook> masterList_;
+    SpellTexts masterTexts_;
     OutputFormat outputFormat_;
     FrequencyOddsTable odds_ = DefaultFrequencyOdds;
     bool recentBooksFailureShown_ = false;

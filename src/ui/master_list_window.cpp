@@ -1,6 +1,7 @@
 #include "ui/master_list_window.h"
 
 #include "files/spell_file.h"
+#include "files/spell_texts_file.h"
 #include "model/spell_book.h"
 #include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
@@ -11,6 +12,7 @@
 #include "ui/book_undo.h"
 #include "ui/level_panel.h"
 #include "ui/master_list_window_context.h"
+#include "ui/spell_card_view.h"
 #include "ui/spell_commands.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/spell_filter_bar.h"
@@ -132,6 +134,8 @@ void TfrmMasterList::BuildControls() {
     lbSpells = pane_->List();
     lbSpells->setAccessibleName(QStringLiteral("Master spell list"));
     connect(lbSpells, &QAbstractItemView::doubleClicked, this, &TfrmMasterList::mnuAddToBookClick);
+    memSpellText = pane_->Card();
+    pane_->SetTexts([this] { return &context_.MasterTexts(); });
     connect(lbSpells, &SpellList::EnterPressed, this, &TfrmMasterList::mnuAddToBookClick);
 }
 
@@ -165,6 +169,8 @@ void TfrmMasterList::BuildMenus() {
         {.place = edit, .text = "&Add New Spell", .handler = &W::mnuAddNewSpellClick, .keys = Qt::Key_Insert},
         {.place = edit, .text = "&Delete Spell", .handler = &W::mnuDeleteSpellClick, .keys = Qt::Key_Delete},
         {.place = edit},
+        {.place = edit, .text = "Spell &Text", .handler = &W::mnuSpellTextClick, .keys = Qt::Key_F9, .id = "mnuSpellText"},
+        {.place = edit},
         // Undo and Redo end this menu (AddUndoCommands below).
 
         {.place = popup, .text = "Edit Spell Data", .handler = &W::mnuEditSpellClick},
@@ -178,6 +184,10 @@ void TfrmMasterList::BuildMenus() {
     });
     // clang-format on
     mnuSaveMasterFile = actions.At("mnuSaveMasterFile");
+    mnuSpellText = actions.At("mnuSpellText");
+    mnuSpellText->setCheckable(true);
+    mnuSpellText->setChecked(context_.SpellTextShown());
+    pane_->SetCardShown(mnuSpellText->isChecked());
     AddUndoCommands(*this, edit, *undo_, "&Redo");
 }
 
@@ -188,13 +198,21 @@ std::string TfrmMasterList::MasterFilePath() const {
 void TfrmMasterList::Load(const QString& task) {
     const std::string path = MasterFilePath();
     FileStatus failure;
+    FileStatus textsFailure;
     {
         WorkingScope working(context_.Working(), task);
         lbSpells->ShowNone();
         context_.SetMasterList(nullptr);
+        context_.MasterTexts() = SpellTexts();
         auto read = ReadSpellList(path);
         context_.SetMasterList(read.Take());
         failure = read.Status();
+        // Without its texts the list still opens; a missing companion is no news.
+        if (failure) {
+            auto texts = ReadSpellTexts(CompanionTextsPath(path));
+            textsFailure = texts.Status();
+            if (auto taken = texts.Take()) context_.MasterTexts() = std::move(*taken);
+        }
         SetModified(false);
         undo_->Restart(true);
         pane_->Redraw();
@@ -209,6 +227,11 @@ void TfrmMasterList::Load(const QString& task) {
                                    QString(), FileProblemText(failure));
     else
         ReportLinesLeftOut(context_.Prompts(), this, FromPath(path), failure.Warnings());
+    if (!textsFailure)
+        context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
+                                   QStringLiteral("Error Reading Spell Texts\r\n") +
+                                       FromPath(CompanionTextsPath(path)),
+                                   QString(), FileProblemText(textsFailure));
 }
 
 TSpellBook* TfrmMasterList::MasterList() const {
@@ -281,6 +304,11 @@ void TfrmMasterList::mnuUndoClick() {
 
 void TfrmMasterList::mnuRedoClick() {
     undo_->Redo();
+}
+
+void TfrmMasterList::mnuSpellTextClick() {
+    pane_->SetCardShown(mnuSpellText->isChecked());
+    context_.SetSpellTextShown(this, mnuSpellText->isChecked());
 }
 
 bool TfrmMasterList::mnuSaveMasterFileClick() {

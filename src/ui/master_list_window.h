@@ -20,6 +20,7 @@ namespace vellumar {
 
 class BookUndo;
 class MasterListWindowContext;
+class SpellCardView;
 class SpellFilterBar;
 class TSpellBook;
 
@@ -57,6 +58,8 @@ public:
     void mnuExitClick() { close(); }
     void mnuUndoClick();
     void mnuRedoClick();
+    // Shows or hides the current spell's card, and remembers it.
+    void mnuSpellTextClick();
     // The list's changes, for Undo and Redo.
     BookUndo& History() const { return *undo_; }
     // The save question; true when the window (or the program) may close.
@@ -65,10 +68,12 @@ public:
     QButtonGroup* grpSpellLevel = nullptr;
     SpellFilterBar* pnlFilter = nullptr;
     SpellList* lbSpells = nullptr;
+    SpellCardView* memSpellText = nullptr;
     QMenu* mnuFile = nullptr;
     QMenu* mnuEdit = nullptr;
     QMenu* pmnuMaster = nullptr;
     QAction* mnuSaveMasterFile = nullptr;
+    QAction* mnuSpellText = nullptr;
     QToolButton* bnAddToBook = nullptr;
     QToolButton* bnEditSpell = nullptr;
     QToolButton* bnDeleteSpell = nullptr;

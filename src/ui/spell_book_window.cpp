@@ -458,6 +458,11 @@ void TfrmSpellBook::mnuRedoClick() {
     undo_->Redo();
 }
 
+void TfrmSpellBook::mnuSpellTextClick() {
+    pane_->SetCardShown(mnuSpellText->isChecked());
+    context_.SetSpellTextShown(this, mnuSpellText->isChecked());
+}
+
 bool TfrmSpellBook::FormCloseQuery() {
     if (!book_->Modified) return true;
     // The focus leaves the specialty box for the question; that asks nothing.

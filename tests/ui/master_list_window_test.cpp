@@ -13,6 +13,7 @@
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
+#include "ui/spell_card_view.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/working_box.h"
 
@@ -85,10 +86,10 @@ private slots:
         QCOMPARE(ItemTexts(window.mnuFile),
                  (QStringList{"&Add Spells to Book", "-", "&Current Master File is...",
                               "&Save Master File", "Set &Master File...", "-", "E&xit"}));
-        QCOMPARE(
-            ItemTexts(window.mnuEdit),
-            (QStringList{"&Edit Spell Data", "&Add New Spell\tIns", "&Delete Spell\tDel", "-",
-                         Keyed("&Undo", QKeySequence::Undo), Keyed("&Redo", QKeySequence::Redo)}));
+        QCOMPARE(ItemTexts(window.mnuEdit),
+                 (QStringList{"&Edit Spell Data", "&Add New Spell\tIns", "&Delete Spell\tDel", "-",
+                              "Spell &Text\tF9", "-", Keyed("&Undo", QKeySequence::Undo),
+                              Keyed("&Redo", QKeySequence::Redo)}));
         QCOMPARE(ItemTexts(window.pmnuMaster),
                  (QStringList{"Edit Spell Data", "Add New Spell", "Delete Spell", "-",
                               "Current Master File is...", "Save Master File", "Set Master File"}));
@@ -126,7 +127,9 @@ private slots:
         QVERIFY(window.bnAddNewSpell->x() < window.bnExit->x());
         window.resize(500, 400);
         QTRY_COMPARE(window.lbSpells->width(), window.centralWidget()->width() - 20);
-        QCOMPARE(window.lbSpells->geometry().bottom() + 1, window.centralWidget()->height());
+        // The spell's card shares the list's room: the list, then the card, to the bottom.
+        QCOMPARE(window.memSpellText->geometry().bottom() + 1, window.centralWidget()->height());
+        QVERIFY(window.lbSpells->geometry().bottom() < window.memSpellText->y());
         window.resize(50, 50);
         QTRY_VERIFY(window.centralWidget()->height() >= 170);
         QVERIFY(window.centralWidget()->width() >= 345);
