@@ -21,6 +21,7 @@ namespace vellumar {
 class BookUndo;
 class MasterListWindowContext;
 class SpellCardView;
+struct SpellText;
 class SpellFilterBar;
 class TSpellBook;
 
@@ -87,6 +88,10 @@ protected:
 
 private:
     bool SaveMasterFileElsewhere(const std::string& failedPath, const FileStatus& failure);
+    // Writes the list to the path, then its texts beside it: both or neither.
+    // A failed list write comes back; a failed texts write puts the list
+    // file's old content back and says so in a box (and comes back too).
+    FileStatus WriteListAndTexts(const std::string& path, bool& textsFailed);
     // False when the file at the path exists, was never read, and the user
     // would rather keep it.
     bool MayReplace(const std::string& path);
@@ -95,6 +100,8 @@ private:
     // Reads the master file anew with the working box showing `task`.
     void Load(const QString& task);
     void SetModified(bool modified);
+    // Details... of the spell edit dialog: the rules text, in its own dialog.
+    bool EditDetails(SpellText& text);
     void FormResize();
 
     MasterListWindowContext& context_;

@@ -49,6 +49,14 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     bnOK = buttons->addButton(QDialogButtonBox::Ok);
     bnCancel = buttons->addButton(QDialogButtonBox::Cancel);
+    bnDetails = buttons->addButton(QStringLiteral("Details..."), QDialogButtonBox::ActionRole);
+    bnDetails->setObjectName(QStringLiteral("bnDetails"));
+    bnDetails->setAutoDefault(false);
+    bnDetails->hide();
+    connect(bnDetails, &QPushButton::clicked, this, [this] {
+        SpellText text = details_;
+        if (editDetails_ && editDetails_(text)) details_ = std::move(text);
+    });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // The files drop a spell without a name when they are read back, so such a
@@ -66,11 +74,18 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
     setTabOrder(ebBook, ebPage);
     setTabOrder(ebPage, ebCategory);
     setTabOrder(ebCategory, cbFrequency);
+    setTabOrder(cbFrequency, bnDetails);
+}
+
+void TfrmSpellEdit::OfferDetails(std::function<bool(SpellText&)> edit) {
+    editDetails_ = std::move(edit);
+    bnDetails->setVisible(bool(editDetails_));
 }
 
 void TfrmSpellEdit::LoadSpellIntoDialog(const tSpell* spell) {
     QWidget* fields[] = {spnLevel, ebName, ebBook, ebPage, ebCategory, cbFrequency};
     for (QWidget* field : fields) field->setEnabled(spell != nullptr);
+    details_ = SpellText();
     if (!spell) return;
     spnLevel->setValue(spell->Level);
     ebName->setText(ToQString(spell->Name));

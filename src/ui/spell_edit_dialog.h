@@ -2,7 +2,10 @@
 // Edits the six fields of one spell. Created once and reused; it never touches
 // a list: the caller loads a spell, shows the dialog, and reads it back on OK.
 
+#include "model/spell_text.h"
+
 #include <QDialog>
+#include <functional>
 
 class QComboBox;
 class QLineEdit;
@@ -22,6 +25,15 @@ public:
     void LoadSpellIntoDialog(const tSpell* spell);
     void ReadSpellFromDialog(tSpell* spell) const;
 
+    // "Details..." edits the spell's rules text through `edit` (true on OK);
+    // without one the button is hidden: a book's spells have their texts in
+    // the master list.
+    void OfferDetails(std::function<bool(SpellText&)> edit);
+    // The text Details... starts from (none: an empty one); loading a spell
+    // empties it.
+    void LoadDetails(const SpellText* text) { details_ = text ? *text : SpellText(); }
+    const SpellText& Details() const { return details_; }
+
     SpinEdit* spnLevel;
     QLineEdit* ebName;
     QLineEdit* ebBook;
@@ -30,6 +42,11 @@ public:
     QComboBox* cbFrequency;
     QPushButton* bnOK;
     QPushButton* bnCancel;
+    QPushButton* bnDetails;
+
+private:
+    std::function<bool(SpellText&)> editDetails_;
+    SpellText details_;
 };
 
 } // namespace vellumar
