@@ -7,7 +7,6 @@
 // by handing each operation to the window that does it; every dialog takes
 // only what it shows or edits.
 
-#include "model/spell_text.h"
 #include "output/output_format.h"
 #include "rules/odds.h"
 #include "ui/frame_window_context.h"
@@ -29,6 +28,7 @@ namespace vellumar {
 
 class HelpViewer;
 class ProgramSettings;
+class SpellTexts;
 class Prompter;
 class TSpellBook;
 class TfrmBookParm;
@@ -81,7 +81,7 @@ public:
     TSpellBook* MasterList() const override { return masterList_.get(); }
     void SetMasterList(std::unique_ptr<TSpellBook> list) override;
     // The texts read beside the master list; empty when it has none.
-    SpellTexts& MasterTexts() override { return masterTexts_; }
+    SpellTexts& MasterTexts() override { return *masterTexts_; }
     bool SpellTextShown() const override;
     void SetSpellTextShown(QWidget* parent, bool shown) override;
 
@@ -145,7 +145,7 @@ private:
     std::unique_ptr<tSpecialtyList> builtInSpecialties_;
     std::unique_ptr<tSpecialtyList> loadedSpecialties_;
     std::unique_ptr<TSpellBook> masterList_;
-    SpellTexts masterTexts_;
+    std::unique_ptr<SpellTexts> masterTexts_;
     OutputFormat outputFormat_;
     FrequencyOddsTable odds_ = DefaultFrequencyOdds;
     bool recentBooksFailureShown_ = false;

@@ -2,6 +2,7 @@
 
 #include "model/spell.h"
 #include "model/spell_book.h"
+#include "model/spell_text.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/spin_edit.h"
@@ -21,7 +22,7 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       spnLevel(new SpinEdit(MinSpellLevel, MaxSpellLevel, this)), ebName(new QLineEdit(this)),
       ebBook(new QLineEdit(this)), ebPage(new QLineEdit(this)), ebCategory(new QLineEdit(this)),
-      cbFrequency(new QComboBox(this)) {
+      cbFrequency(new QComboBox(this)), details_(std::make_unique<SpellText>()) {
     setObjectName(QStringLiteral("frmSpellEdit"));
     setWindowTitle(QStringLiteral("Edit Spell Data"));
     setProperty("helpTopic", int(TopicSpellEdit));
@@ -54,8 +55,8 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
     bnDetails->setAutoDefault(false);
     bnDetails->hide();
     connect(bnDetails, &QPushButton::clicked, this, [this] {
-        SpellText text = details_;
-        if (editDetails_ && editDetails_(text)) details_ = std::move(text);
+        SpellText text = *details_;
+        if (editDetails_ && editDetails_(text)) *details_ = std::move(text);
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -77,6 +78,12 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
     setTabOrder(cbFrequency, bnDetails);
 }
 
+TfrmSpellEdit::~TfrmSpellEdit() = default;
+
+void TfrmSpellEdit::LoadDetails(const SpellText* text) {
+    *details_ = text ? *text : SpellText();
+}
+
 void TfrmSpellEdit::OfferDetails(std::function<bool(SpellText&)> edit) {
     editDetails_ = std::move(edit);
     bnDetails->setVisible(bool(editDetails_));
@@ -85,7 +92,7 @@ void TfrmSpellEdit::OfferDetails(std::function<bool(SpellText&)> edit) {
 void TfrmSpellEdit::LoadSpellIntoDialog(const tSpell* spell) {
     QWidget* fields[] = {spnLevel, ebName, ebBook, ebPage, ebCategory, cbFrequency};
     for (QWidget* field : fields) field->setEnabled(spell != nullptr);
-    details_ = SpellText();
+    *details_ = SpellText();
     if (!spell) return;
     spnLevel->setValue(spell->Level);
     ebName->setText(ToQString(spell->Name));

@@ -2,10 +2,9 @@
 // Edits the six fields of one spell. Created once and reused; it never touches
 // a list: the caller loads a spell, shows the dialog, and reads it back on OK.
 
-#include "model/spell_text.h"
-
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QLineEdit;
@@ -14,12 +13,14 @@ class QPushButton;
 namespace vellumar {
 
 class SpinEdit;
+struct SpellText;
 class tSpell;
 
 class TfrmSpellEdit : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmSpellEdit(QWidget* parent = nullptr);
+    ~TfrmSpellEdit() override;
 
     // Without a spell the six fields are disabled.
     void LoadSpellIntoDialog(const tSpell* spell);
@@ -31,8 +32,8 @@ public:
     void OfferDetails(std::function<bool(SpellText&)> edit);
     // The text Details... starts from (none: an empty one); loading a spell
     // empties it.
-    void LoadDetails(const SpellText* text) { details_ = text ? *text : SpellText(); }
-    const SpellText& Details() const { return details_; }
+    void LoadDetails(const SpellText* text);
+    const SpellText& Details() const { return *details_; }
 
     SpinEdit* spnLevel;
     QLineEdit* ebName;
@@ -46,7 +47,7 @@ public:
 
 private:
     std::function<bool(SpellText&)> editDetails_;
-    SpellText details_;
+    std::unique_ptr<SpellText> details_;
 };
 
 } // namespace vellumar

@@ -4,6 +4,7 @@
 #include "files/line_reader.h"
 #include "files/safe_write.h"
 #include "files/spell_file.h"
+#include "files/spell_texts_file.h"
 #include "model/spell_book.h"
 #include "platform/program_settings.h"
 #include "platform/qt/help_viewer.h"
@@ -14,6 +15,7 @@
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_card_view.h"
+#include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/working_box.h"
 
@@ -23,6 +25,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <cerrno>
@@ -42,6 +45,9 @@ const QByteArray MasterFile = "1,\"Alarm\",\"SRD\",1,\"C\",\"Abjuration\"\r\n"
                               "3,\"Fireball\",\"SRD\",7,\"C\",\"Evocation\"\r\n"
                               "3,\"Haste\",\"SRD\",8,\"R\",\"Transmutation\"\r\n"
                               " \r\n";
+
+const QByteArray Texts = R"([{"name": "Fireball", "level": 3, "casting_time": "1 action",
+                              "description": ["A bright streak."], "extra": 1}])";
 
 } // namespace
 
@@ -64,6 +70,12 @@ class MasterListWindowTest : public QObject {
         return *h->ActiveSpellBook();
     }
     void ShowLevel(int level) { Master().grpSpellLevel->button(level)->click(); }
+    QString StartWithTexts(bool texts = true) {
+        const QString companion = h->home.Working() + "MASTER.DAT.texts.json";
+        if (texts) h->home.Write(companion, Texts);
+        StartWithList();
+        return companion;
+    }
 
 private slots:
     void init() { h = std::make_unique<AppHarness>(); }
@@ -320,6 +332,107 @@ private slots:
         QVERIFY(!Master().mnuSaveMasterFile->isEnabled());
         auto back = ReadSpellList(masterPath.toStdString());
         QCOMPARE(back->Count(), 7);
+    }
+
+    // Every change of a text is one step with its spell's: undone and redone.
+    void textChangesAreUndone_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("fireball"); // Fireball's casting time afterwards, "-" none
+        QTest::addColumn<QString>("other");    // another spell that has a text afterwards
+        QTest::newRow("details") << "details"
+                                 << "1 bonus action" << QString();
+        QTest::newRow("rename") << "rename"
+                                << "-"
+                                << "Fireball II";
+        QTest::newRow("delete") << "delete"
+                                << "-" << QString();
+        QTest::newRow("create") << "create"
+                                << "1 action"
+                                << "Flame";
+    }
+    void textChangesAreUndone() {
+        QFETCH(QString, command);
+        QFETCH(QString, fireball);
+        QFETCH(QString, other);
+        StartWithTexts();
+        SpellTexts& texts = h->Context().MasterTexts();
+        const SpellTexts before = texts;
+        ShowLevel(3);
+        SelectRows(Master().lbSpells, {1}); // Fireball
+        auto details = [this](TfrmSpellEdit& edit) {
+            QVERIFY(!edit.bnDetails->isHidden());
+            h->prompter.Exec(
+                [](QDialog& dialog) {
+                    static_cast<TfrmSpellDetails&>(dialog).ebCastingTime->setText("1 bonus action");
+                },
+                true);
+            edit.bnDetails->click();
+        };
+        auto edit = [](QDialog& dialog) -> TfrmSpellEdit& {
+            return static_cast<TfrmSpellEdit&>(dialog);
+        };
+        if (command == "details") {
+            h->prompter.Exec([&](QDialog& dialog) { details(edit(dialog)); }, true);
+            Master().mnuEditSpellClick();
+        } else if (command == "rename") {
+            h->prompter.Exec([&](QDialog& dialog) { edit(dialog).ebName->setText(other); }, true);
+            Master().mnuEditSpellClick();
+        } else if (command == "delete") {
+            Master().mnuDeleteSpellClick();
+        } else {
+            h->prompter.Exec(
+                [&](QDialog& dialog) {
+                    TypeSpell(edit(dialog), {3, other, "B", "1", "evo", 0});
+                    details(edit(dialog));
+                    h->prompter.Message(Answer::No); // no other spell
+                },
+                true);
+            Master().mnuAddNewSpellClick();
+        }
+        const SpellTexts after = texts;
+        const SpellText* text = texts.Find(3, "Fireball");
+        QCOMPARE(text ? QString::fromStdString(text->CastingTime) : QStringLiteral("-"), fireball);
+        QCOMPARE(other.isEmpty() || texts.Find(3, other.toStdString()), true);
+        QVERIFY(Master().mnuSaveMasterFile->isEnabled());
+        Master().mnuUndoClick();
+        QVERIFY(texts == before);
+        QVERIFY(!Master().mnuSaveMasterFile->isEnabled());
+        Master().mnuRedoClick();
+        QVERIFY(texts == after);
+    }
+
+    // Both files or neither: a failed companion write puts the list file back.
+    void saveWritesListAndTexts_data() {
+        QTest::addColumn<bool>("withTexts");
+        QTest::addColumn<bool>("companionFails");
+        QTest::newRow("list and texts") << true << false;
+        QTest::newRow("list without texts") << false << false;
+        QTest::newRow("texts not written") << true << true;
+    }
+    void saveWritesListAndTexts() {
+        QFETCH(bool, withTexts);
+        QFETCH(bool, companionFails);
+        const QString companion = StartWithTexts(withTexts);
+        ShowLevel(3);
+        SelectRows(Master().lbSpells, {0});
+        Master().mnuDeleteSpellClick();
+        // A folder where the file should be: the careful writer refuses it.
+        if (companionFails) QVERIFY(QFile::remove(companion) && QDir().mkdir(companion));
+        if (companionFails) h->prompter.Message(Answer::Ok);
+        QCOMPARE(Master().mnuSaveMasterFileClick(), !companionFails);
+        QCOMPARE(List().Modified, companionFails);
+        QFile file(masterPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        if (companionFails) {
+            QCOMPARE(file.readAll(), MasterFile);
+            QVERIFY(
+                h->prompter.Last().text.startsWith("Error Writing Spell Texts\r\n" + companion));
+            return;
+        }
+        QCOMPARE(ReadSpellList(masterPath.toStdString())->Count(), 7);
+        QCOMPARE(QFile::exists(companion), withTexts);
+        if (withTexts)
+            QVERIFY(*ReadSpellTexts(companion.toStdString()).Take() == h->Context().MasterTexts());
     }
 
     void failedSaveKeepsTheChanges() {

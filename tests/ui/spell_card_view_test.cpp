@@ -1,0 +1,149 @@
+// The card pane of both list windows: it follows the current row, with and
+// without a filter, shows the master list's text for a book's spell, can be
+// hidden (remembered for both windows), and a broken companion file leaves
+// the master list open.
+
+#include "model/spell_text.h"
+#include "platform/program_settings.h"
+#include "support/app_harness.h"
+#include "support/spell_lists.h"
+#include "ui/book_undo.h"
+#include "ui/frame_window.h"
+#include "ui/master_list_window.h"
+#include "ui/spell_book_window.h"
+#include "ui/spell_card_view.h"
+#include "ui/spell_filter_bar.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QTest>
+#include <QTextTable>
+#include <QUndoStack>
+
+using namespace vellumar;
+using namespace vellumar::test;
+
+namespace {
+
+const QByteArray MasterFile = "3,\"Counterspell\",\"SRD\",6,\"C\",\"Abjuration\"\r\n"
+                              "3,\"Fireball\",\"SRD\",7,\"C\",\"Evocation\"\r\n"
+                              "3,\"Haste\",\"SRD\",8,\"C\",\"Transmutation\"\r\n";
+
+const QByteArray Texts = R"([
+ {"name": "Fireball", "level": 3, "school": "Evocation", "casting_time": "1 action",
+  "range": "150 feet", "components": ["V", "S", "M"], "material": "bat guano",
+  "ritual": false, "concentration": false, "duration": "Instantaneous",
+  "description": ["A bright streak.", "| d6 | Colour |", "|---|---|", "| 1 | Red |"],
+  "higher_levels": ["The damage increases."]},
+ {"name": "haste", "level": 3, "school": "Transmutation", "casting_time": "1 action",
+  "range": "30 feet", "components": ["V"], "material": "", "ritual": false,
+  "concentration": true, "duration": "Up to 1 minute", "description": ["Faster."],
+  "higher_levels": []}
+])";
+
+} // namespace
+
+class SpellCardViewTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<AppHarness> h;
+
+    void Start(const QByteArray& texts) {
+        const QString master = h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
+        h->home.Write(master + ".texts.json", texts);
+        h->Start();
+    }
+    TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
+    TfrmSpellBook& Book() {
+        h->Frame().OpenSpellbookFile(h->home.Write(
+            "book.spb",
+            SpellbookV4(5, 12, "Generalist", 'C',
+                        {R"(3,"Counterspell","SRD",6,"C","abj")",
+                         R"(3,"Fireball","SRD",7,"C","evo")", R"(3,"Haste","SRD",8,"C","alt")"})));
+        return *h->ActiveSpellBook();
+    }
+
+private slots:
+    void init() { h = std::make_unique<AppHarness>(); }
+    void cleanup() {
+        h->Verify();
+        h.reset();
+    }
+
+    void cardFollowsCurrentRow_data() {
+        QTest::addColumn<bool>("book");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("rows");
+        const QStringList all{"Counterspell", "Fireball", "Haste"};
+        QTest::newRow("master") << false << QString() << all;
+        QTest::newRow("master, filtered") << false << "a" << QStringList{"Fireball", "Haste"};
+        QTest::newRow("book") << true << QString() << all;
+        QTest::newRow("book, filtered") << true << "fire" << QStringList{"Fireball"};
+    }
+    void cardFollowsCurrentRow() {
+        QFETCH(bool, book);
+        QFETCH(QString, filter);
+        QFETCH(QStringList, rows);
+        Start(Texts);
+        SpellList* list = book ? Book().lbSpells : Master().lbSpells;
+        SpellCardView* card = book ? h->ActiveSpellBook()->memSpellText : Master().memSpellText;
+        SpellFilterBar* bar = book ? h->ActiveSpellBook()->pnlFilter : Master().pnlFilter;
+        (book ? h->ActiveSpellBook()->grpSpellLevel : Master().grpSpellLevel)->button(3)->click();
+        bar->edFilter->setText(filter);
+        QCOMPARE(list->count(), rows.size());
+        QVERIFY(card->isVisibleTo(card->window()));
+        QCOMPARE(card->accessibleName(), QStringLiteral("Spell text"));
+        for (int row = rows.size() - 1; row >= 0; --row) {
+            list->setCurrentIndex(list->model()->index(row, 0));
+            const QString text = card->toPlainText();
+            QVERIFY2(text.startsWith(rows[row]), qPrintable(text));
+            const bool tabled = rows[row] == "Fireball";
+            QCOMPARE(text.contains("Casting Time: 1 action"), rows[row] != "Counterspell");
+            QCOMPARE(text.contains("No rules text."), rows[row] == "Counterspell");
+            QCOMPARE(text.contains("At Higher Levels. The damage increases."), tabled);
+            const QTextCursor find = card->document()->find(QStringLiteral("Colour"));
+            QCOMPARE(!find.isNull() && find.currentTable() != nullptr, tabled);
+        }
+    }
+
+    // Hidden in one window, the card stays hidden in the next one opened;
+    // neither the mark nor the history changes.
+    void hiddenCardIsRemembered() {
+        Start(Texts);
+        TfrmMasterList& master = Master();
+        master.resize(500, 400);
+        master.show();
+        QVERIFY(master.mnuSpellText->isChecked());
+        master.mnuSpellText->trigger();
+        QVERIFY(!master.memSpellText->isVisibleTo(&master));
+        QTRY_COMPARE(master.lbSpells->geometry().bottom() + 1, master.centralWidget()->height());
+        QVERIFY(!h->Context().Settings().SpellTextShown());
+        QCOMPARE(master.History().Stack().count(), 0);
+        QVERIFY(!master.mnuSaveMasterFile->isEnabled());
+        TfrmSpellBook& book = Book();
+        QVERIFY(!book.mnuSpellText->isChecked());
+        QVERIFY(!book.memSpellText->isVisibleTo(&book));
+        book.mnuSpellText->trigger();
+        QVERIFY(book.memSpellText->isVisibleTo(&book));
+        QVERIFY(h->Context().Settings().SpellTextShown());
+        QVERIFY(!book.isWindowModified());
+    }
+
+    void brokenCompanionGivesOneBox() {
+        h->prompter.Message(Answer::Ok);
+        Start("[\n {\"name\": \"Fireball\",, }\n]");
+        QCOMPARE(h->prompter.Records().size(), size_t(1));
+        const PromptRecord& box = h->prompter.Last();
+        QCOMPARE(box.kind, BoxKind::Error);
+        QVERIFY2(box.text.startsWith("Error Reading Spell Texts\r\n") &&
+                     box.text.endsWith("MASTER.DAT.texts.json"),
+                 qPrintable(box.text));
+        QVERIFY2(box.informative.contains("line 2"), qPrintable(box.informative));
+        QCOMPARE(Master().lbSpells->Model().Book(), h->Context().MasterList());
+        QCOMPARE(h->Context().MasterList()->CountOfLevel(3), 3);
+        QVERIFY(h->Context().MasterTexts().Empty());
+    }
+};
+
+QTEST_MAIN(SpellCardViewTest)
+#include "spell_card_view_test.moc"
