@@ -5,12 +5,16 @@
 
 #include "generated_master.h"
 #include "model/book_change.h"
+#include "model/spell_text.h"
 #include "output/item_text.h"
 #include "platform/qt/text_conversion.h"
+#include "ui/spell_card_view.h"
 #include "ui/spell_filter_bar.h"
 #include "ui/spell_list.h"
+#include "ui/spell_list_pane.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -120,6 +124,57 @@ void BM_UndoDeletedLevel(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_UndoDeletedLevel)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A text for every spell of the list, each with a paragraph, a table and a
+// higher-levels paragraph, so that the store is as large as the list.
+const SpellTexts& MasterTexts() {
+    static const SpellTexts texts = [] {
+        SpellTexts made;
+        const std::string paragraph(600, 'x');
+        for (int level = MinSpellLevel; level <= MaxSpellLevel; ++level)
+            for (int i = 0; i < Master().CountOfLevel(level); ++i) {
+                char name[32];
+                std::snprintf(name, sizeof name, "Spell %d-%06d", level,
+                              i); // as GenerateMaster names them
+                made.Set(level, name,
+                         SpellText{.School = "Evocation",
+                                   .CastingTime = "1 action",
+                                   .Range = "150 feet",
+                                   .Components = {"V", "S", "M"},
+                                   .Material = "a tiny ball of bat guano and sulfur",
+                                   .Duration = "Instantaneous",
+                                   .Description = {paragraph, "| d6 | Effect |", "|---|---|",
+                                                   "| 1 | Fire |", "| 2 | Ice |", paragraph},
+                                   .HigherLevels = {paragraph}});
+            }
+        return made;
+    }();
+    return texts;
+}
+
+// The master list window's pane: moving the current row down one row shows
+// that spell's card, looked up among 100,000 texts.
+void BM_ShowCardOfCurrentRow(benchmark::State& state) {
+    const SpellTexts& texts = MasterTexts(); // made before the timing
+    QWidget window;
+    window.resize(440, 480);
+    SpellListPane pane(&window, &window, true, [] { return &Master(); });
+    pane.SetTexts([&texts] { return &texts; });
+    pane.LayOut(6, 94, 420, 480);
+    window.show();
+    pane.FilterBar()->cbAllLevels->setChecked(true);
+    QApplication::processEvents();
+    SpellList& list = *pane.List();
+    int row = 0;
+    for (auto _ : state) {
+        row = (row + 1) % list.count();
+        list.setCurrentIndex(list.model()->index(row, 0));
+        QApplication::processEvents();
+    }
+    state.counters["rows"] = list.count();
+    state.counters["texts"] = double(texts.Size());
+}
+BENCHMARK(BM_ShowCardOfCurrentRow)->Unit(benchmark::kMillisecond);
 
 // Before the model: the list emptied and filled row by row, each row's spell
 // looked up by its position in the level.

@@ -110,7 +110,34 @@ bool BookChange::ChangesSpells() const {
 }
 
 bool BookChange::Empty() const {
-    return !ChangesSpells() && before_ == after_;
+    return !ChangesSpells() && before_ == after_ && texts_.empty();
+}
+
+void BookChange::TextChanged(int32_t level, std::string name, std::optional<SpellText> before,
+                             std::optional<SpellText> after) {
+    if (before == after) return;
+    texts_.push_back({level, std::move(name), std::move(before), std::move(after)});
+}
+
+namespace {
+
+void Store(SpellTexts& texts, int32_t level, const std::string& name,
+           const std::optional<SpellText>& text) {
+    if (text)
+        texts.Set(level, name, *text);
+    else
+        texts.Remove(level, name);
+}
+
+} // namespace
+
+void BookChange::UndoTexts(SpellTexts& texts) const {
+    for (auto edit = texts_.rbegin(); edit != texts_.rend(); ++edit)
+        Store(texts, edit->level, edit->name, edit->before);
+}
+
+void BookChange::RedoTexts(SpellTexts& texts) const {
+    for (const TextEdit& edit : texts_) Store(texts, edit.level, edit.name, edit.after);
 }
 
 int32_t BookChange::LevelToShow(int32_t shown) const {

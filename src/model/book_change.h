@@ -1,11 +1,14 @@
 #pragma once
 // What one command did to a book, kept as plain values so that it can be taken
 // back and done again: the spells it took out, the spells it put in, and the
-// caster fields before and after.
+// caster fields before and after, and for the master list the rules texts it
+// changed.
 
 #include "model/spell.h"
+#include "model/spell_text.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +53,10 @@ public:
         settled_ = false;
     }
     void SetCaster(CasterFields before, CasterFields after);
+    // Notes the rules text of a level and name as it was and as it is now
+    // (none: no text); the texts live beside the master list, not in it.
+    void TextChanged(int32_t level, std::string name, std::optional<SpellText> before,
+                     std::optional<SpellText> after);
     // Takes the later change into this one: afterwards this one leads from
     // this one's start to the later one's end. Both change caster fields only.
     void MergeCaster(const BookChange& later) { after_ = later.after_; }
@@ -64,6 +71,9 @@ public:
     // starts from; the cursor is left anywhere.
     void Undo(TSpellBook& book) const;
     void Redo(TSpellBook& book) const;
+    // The same for the texts the change touched.
+    void UndoTexts(SpellTexts& texts) const;
+    void RedoTexts(SpellTexts& texts) const;
 
     // The spell level to show after the change: the one shown when the change
     // touched spells of it or no spells at all, else the first level touched.
@@ -82,6 +92,13 @@ private:
     mutable std::vector<tSpell> added_;
     CasterFields before_;
     CasterFields after_;
+    struct TextEdit {
+        int32_t level = 0;
+        std::string name;
+        std::optional<SpellText> before;
+        std::optional<SpellText> after;
+    };
+    std::vector<TextEdit> texts_; // in the order they were made
     mutable bool settled_ = true;
 };
 

@@ -14,6 +14,7 @@ namespace {
 constexpr char ProgramSection[] = "Vellumar";
 constexpr char DataDirectoryKey[] = "DataDirectory";
 constexpr char OddsSection[] = "SpellFrequencyOdds";
+constexpr char SpellTextKey[] = "SpellText";
 constexpr char RecentSection[] = "Recent";
 constexpr char ReopenBooksKey[] = "ReopenBooks";
 constexpr char LastSessionSection[] = "LastSession";
@@ -127,6 +128,14 @@ FileStatus ProgramSettings::SetLastOpenBooks(const std::vector<OpenBook>& books)
         }
         return entries;
     });
+}
+
+bool ProgramSettings::SpellTextShown() const {
+    return file_.ReadInteger(ProgramSection, SpellTextKey, 1) != 0;
+}
+
+FileStatus ProgramSettings::SetSpellTextShown(bool shown) {
+    return file_.WriteInteger(ProgramSection, SpellTextKey, shown ? 1 : 0);
 }
 
 std::string ProgramSettings::NotReadWarning() const {

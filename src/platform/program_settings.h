@@ -83,6 +83,10 @@ public:
     std::vector<OpenBook> LastOpenBooks() const;
     // Replaces them all; nothing is written when the file holds these already.
     FileStatus SetLastOpenBooks(const std::vector<OpenBook>& books);
+    // Whether the list windows show the current spell's text; shown unless
+    // the user hid it.
+    bool SpellTextShown() const;
+    FileStatus SetSpellTextShown(bool shown);
 
 private:
     static std::vector<std::string> RecentBooksIn(const IniFile& file);

@@ -2,6 +2,7 @@
 
 #include "model/specialty.h"
 #include "model/spell_book.h"
+#include "model/spell_text.h"
 #include "platform/program_folder.h"
 #include "platform/program_settings.h"
 #include "platform/qt/file_problem.h"
@@ -19,7 +20,8 @@
 
 namespace vellumar {
 
-AppContext::AppContext(Prompter& prompter) : prompter_(prompter) {}
+AppContext::AppContext(Prompter& prompter)
+    : prompter_(prompter), masterTexts_(std::make_unique<SpellTexts>()) {}
 
 AppContext::~AppContext() = default;
 
@@ -97,6 +99,14 @@ tSpecialtyList& AppContext::SpecialtyTable() const {
 
 void AppContext::SetMasterList(std::unique_ptr<TSpellBook> list) {
     masterList_ = std::move(list);
+}
+
+bool AppContext::SpellTextShown() const {
+    return settings_->SpellTextShown();
+}
+
+void AppContext::SetSpellTextShown(QWidget* parent, bool shown) {
+    SettingsWritten(parent, settings_->SetSpellTextShown(shown));
 }
 
 BookWindow& AppContext::NewBookWindow() {

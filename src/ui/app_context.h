@@ -28,6 +28,7 @@ namespace vellumar {
 
 class HelpViewer;
 class ProgramSettings;
+class SpellTexts;
 class Prompter;
 class TSpellBook;
 class TfrmBookParm;
@@ -82,6 +83,10 @@ public:
     // The master list, or none when no master file could be read.
     TSpellBook* MasterList() const override { return masterList_.get(); }
     void SetMasterList(std::unique_ptr<TSpellBook> list) override;
+    // The texts read beside the master list; empty when it has none.
+    SpellTexts& MasterTexts() override { return *masterTexts_; }
+    bool SpellTextShown() const override;
+    void SetSpellTextShown(QWidget* parent, bool shown) override;
 
     // The program's one output format: it lives for the run and is never saved.
     OutputFormat& Output() override { return outputFormat_; }
@@ -143,6 +148,7 @@ private:
     std::unique_ptr<tSpecialtyList> builtInSpecialties_;
     std::unique_ptr<tSpecialtyList> loadedSpecialties_;
     std::unique_ptr<TSpellBook> masterList_;
+    std::unique_ptr<SpellTexts> masterTexts_;
     OutputFormat outputFormat_;
     FrequencyOddsTable odds_ = DefaultFrequencyOdds;
     bool recentBooksFailureShown_ = false;

@@ -111,6 +111,12 @@ void BookUndo::Apply(const BookChange& change, bool undo) {
         change.Undo(*book);
     else
         change.Redo(*book);
+    if (SpellTexts* texts = texts_ ? texts_() : nullptr) {
+        if (undo)
+            change.UndoTexts(*texts);
+        else
+            change.RedoTexts(*texts);
+    }
     show_(change, undo);
 }
 

@@ -28,6 +28,10 @@ public:
              std::function<void(const BookChange&, bool undone)> show,
              std::function<void(bool modified)> mark, QObject* parent);
 
+    // The rules texts the steps' text changes apply to (the master list's);
+    // without them a step changes the book alone.
+    void SetTexts(std::function<SpellTexts*()> texts) { texts_ = std::move(texts); }
+
     QUndoStack& Stack() const { return *stack_; }
     TSpellBook* Book() const { return book_(); }
 
@@ -61,6 +65,7 @@ private:
 
     QUndoStack* stack_;
     std::function<TSpellBook*()> book_;
+    std::function<SpellTexts*()> texts_;
     std::function<void(const BookChange&, bool undone)> show_;
     bool applying_ = false;
     bool restarting_ = false;

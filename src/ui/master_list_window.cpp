@@ -1,6 +1,8 @@
 #include "ui/master_list_window.h"
 
+#include "files/safe_write.h"
 #include "files/spell_file.h"
+#include "files/spell_texts_file.h"
 #include "model/spell_book.h"
 #include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
@@ -11,7 +13,9 @@
 #include "ui/book_undo.h"
 #include "ui/level_panel.h"
 #include "ui/master_list_window_context.h"
+#include "ui/spell_card_view.h"
 #include "ui/spell_commands.h"
+#include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/spell_filter_bar.h"
 #include "ui/spell_list_pane.h"
@@ -23,6 +27,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -71,6 +76,21 @@ private:
     QPointer<QWidget> owner_;
 };
 
+// The spell edit dialog offers Details... while a command of this window runs:
+// the master list's spells have their texts here, a book's do not.
+class DetailsOffer {
+public:
+    DetailsOffer(TfrmSpellEdit& dialog, std::function<bool(SpellText&)> edit) : dialog_(dialog) {
+        dialog_.OfferDetails(std::move(edit));
+    }
+    ~DetailsOffer() { dialog_.OfferDetails({}); }
+    DetailsOffer(const DetailsOffer&) = delete;
+    DetailsOffer& operator=(const DetailsOffer&) = delete;
+
+private:
+    TfrmSpellEdit& dialog_;
+};
+
 } // namespace
 
 TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent)
@@ -83,6 +103,7 @@ TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent
         [this] { return MasterList(); },
         [this](const BookChange& change, bool undone) { pane_->ShowChange(change, undone); },
         [this](bool modified) { SetModified(modified); }, this);
+    undo_->SetTexts([this] { return &context_.MasterTexts(); });
     BuildMenus();
     resize(440, 480);
     Load(QStringLiteral("Loading Master Spell List"));
@@ -132,6 +153,8 @@ void TfrmMasterList::BuildControls() {
     lbSpells = pane_->List();
     lbSpells->setAccessibleName(QStringLiteral("Master spell list"));
     connect(lbSpells, &QAbstractItemView::doubleClicked, this, &TfrmMasterList::mnuAddToBookClick);
+    memSpellText = pane_->Card();
+    pane_->SetTexts([this] { return &context_.MasterTexts(); });
     connect(lbSpells, &SpellList::EnterPressed, this, &TfrmMasterList::mnuAddToBookClick);
 }
 
@@ -165,6 +188,8 @@ void TfrmMasterList::BuildMenus() {
         {.place = edit, .text = "&Add New Spell", .handler = &W::mnuAddNewSpellClick, .keys = Qt::Key_Insert},
         {.place = edit, .text = "&Delete Spell", .handler = &W::mnuDeleteSpellClick, .keys = Qt::Key_Delete},
         {.place = edit},
+        {.place = edit, .text = "Spell &Text", .handler = &W::mnuSpellTextClick, .keys = Qt::Key_F9, .id = "mnuSpellText"},
+        {.place = edit},
         // Undo and Redo end this menu (AddUndoCommands below).
 
         {.place = popup, .text = "Edit Spell Data", .handler = &W::mnuEditSpellClick},
@@ -178,6 +203,10 @@ void TfrmMasterList::BuildMenus() {
     });
     // clang-format on
     mnuSaveMasterFile = actions.At("mnuSaveMasterFile");
+    mnuSpellText = actions.At("mnuSpellText");
+    mnuSpellText->setCheckable(true);
+    mnuSpellText->setChecked(context_.SpellTextShown());
+    pane_->SetCardShown(mnuSpellText->isChecked());
     AddUndoCommands(*this, edit, *undo_, "&Redo");
 }
 
@@ -188,13 +217,21 @@ std::string TfrmMasterList::MasterFilePath() const {
 void TfrmMasterList::Load(const QString& task) {
     const std::string path = MasterFilePath();
     FileStatus failure;
+    FileStatus textsFailure;
     {
         WorkingScope working(context_.Working(), task);
         lbSpells->ShowNone();
         context_.SetMasterList(nullptr);
+        context_.MasterTexts() = SpellTexts();
         auto read = ReadSpellList(path);
         context_.SetMasterList(read.Take());
         failure = read.Status();
+        // Without its texts the list still opens; a missing companion is no news.
+        if (failure) {
+            auto texts = ReadSpellTexts(CompanionTextsPath(path));
+            textsFailure = texts.Status();
+            if (auto taken = texts.Take()) context_.MasterTexts() = std::move(*taken);
+        }
         SetModified(false);
         undo_->Restart(true);
         pane_->Redraw();
@@ -209,6 +246,11 @@ void TfrmMasterList::Load(const QString& task) {
                                    QString(), FileProblemText(failure));
     else
         ReportLinesLeftOut(context_.Prompts(), this, FromPath(path), failure.Warnings());
+    if (!textsFailure)
+        context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
+                                   QStringLiteral("Error Reading Spell Texts\r\n") +
+                                       FromPath(CompanionTextsPath(path)),
+                                   QString(), FileProblemText(textsFailure));
 }
 
 TSpellBook* TfrmMasterList::MasterList() const {
@@ -243,12 +285,24 @@ void TfrmMasterList::mnuEditSpellClick() {
     TSpellBook* list = MasterList();
     if (!list) return;
     const KeepInFront inFront(*this, &context_.SpellEdit());
+    const DetailsOffer details(context_.SpellEdit(),
+                               [this](SpellText& text) { return EditDetails(text); });
     // Redrawn after each spell that changed: its row must not outlive it.
-    EditSelectedSpells(*list, *lbSpells, context_.SpellEdit(), context_.Prompts(), *undo_, this,
-                       [this] {
-                           SetModified(true);
-                           pane_->Redraw();
-                       });
+    EditSelectedSpells(
+        *list, *lbSpells, context_.SpellEdit(), context_.Prompts(), *undo_, this,
+        [this] {
+            SetModified(true);
+            pane_->Redraw();
+        },
+        &context_.MasterTexts());
+}
+
+bool TfrmMasterList::EditDetails(SpellText& text) {
+    TfrmSpellDetails dialog(&context_.SpellEdit());
+    dialog.LoadTextIntoDialog(text);
+    if (context_.Prompts().Exec(dialog) != QDialog::Accepted) return false;
+    text = dialog.ReadTextFromDialog();
+    return true;
 }
 
 void TfrmMasterList::mnuAddNewSpellClick() {
@@ -256,10 +310,15 @@ void TfrmMasterList::mnuAddNewSpellClick() {
     if (!MasterList()) context_.SetMasterList(std::make_unique<TSpellBook>());
     TSpellBook& list = *MasterList();
     const KeepInFront inFront(*this, &context_.SpellEdit());
+    const DetailsOffer details(context_.SpellEdit(),
+                               [this](SpellText& text) { return EditDetails(text); });
     CreateNewSpells(list, context_.SpellEdit(), context_.Prompts(), this,
                     [this, &list](const tSpell& spell) {
                         SetModified(true);
-                        undo_->Record(QStringLiteral("Add New Spell"), SpellAdded(list, spell));
+                        BookChange added = SpellAdded(list, spell);
+                        StoreSpellText(context_.MasterTexts(), nullptr, spell,
+                                       context_.SpellEdit().Details(), added);
+                        undo_->Record(QStringLiteral("Add New Spell"), std::move(added));
                         // A spell of another level brings its level up.
                         pane_->ShowAdded({&spell});
                     });
@@ -270,7 +329,13 @@ void TfrmMasterList::mnuDeleteSpellClick() {
     if (!list) return;
     // Only the spells that go are kept for Undo: the list may be long.
     BookChange deleted(CasterFields::Of(*list));
-    for (const tSpell* spell : lbSpells->SelectedSpells()) deleted.Removed(*spell);
+    SpellTexts& texts = context_.MasterTexts();
+    for (const tSpell* spell : lbSpells->SelectedSpells()) {
+        deleted.Removed(*spell);
+        // A spell's text goes with it, and comes back with it on Undo.
+        if (std::optional<SpellText> text = texts.Remove(spell->Level, spell->Name))
+            deleted.TextChanged(spell->Level, spell->Name, std::move(text), std::nullopt);
+    }
     if (lbSpells->DeleteSelected() > 0) SetModified(true);
     undo_->Record(QStringLiteral("Delete Spell"), std::move(deleted));
 }
@@ -283,12 +348,19 @@ void TfrmMasterList::mnuRedoClick() {
     undo_->Redo();
 }
 
+void TfrmMasterList::mnuSpellTextClick() {
+    pane_->SetCardShown(mnuSpellText->isChecked());
+    context_.SetSpellTextShown(this, mnuSpellText->isChecked());
+}
+
 bool TfrmMasterList::mnuSaveMasterFileClick() {
     // Nothing was read, so there is nothing to write over the file with.
     if (!MasterList()) return true;
     const std::string path = MasterFilePath();
     if (!MayReplace(path)) return false;
-    const FileStatus written = WriteSpellList(*MasterList(), path);
+    bool textsFailed = false;
+    const FileStatus written = WriteListAndTexts(path, textsFailed);
+    if (textsFailed) return false;
     if (!written) return SaveMasterFileElsewhere(path, written);
     ReportSavedWithWarnings(context_.Prompts(), this, FromPath(path), written);
     unreadPath_.clear();
@@ -325,7 +397,9 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
     const QString chosen = context_.Prompts().SaveFile(this, request);
     if (chosen.isEmpty()) return false;
     const std::string path = ToPath(QFileInfo(chosen).absoluteFilePath());
-    const FileStatus written = WriteSpellList(*MasterList(), path);
+    bool textsFailed = false;
+    const FileStatus written = WriteListAndTexts(path, textsFailed);
+    if (textsFailed) return false;
     if (!written) {
         context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
                                    QStringLiteral("Error Writing Master Spell File\r\n") +
@@ -338,6 +412,34 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
     // The list is safe in its new file even if the setting cannot be stored.
     context_.WriteSetting(this, &ProgramSettings::SetMasterFile, path);
     return true;
+}
+
+FileStatus TfrmMasterList::WriteListAndTexts(const std::string& path, bool& textsFailed) {
+    const std::string companion = CompanionTextsPath(path);
+    const SpellTexts& texts = context_.MasterTexts();
+    // A list that never had texts stays without a companion file.
+    if (texts.Empty() && !QFileInfo::exists(FromPath(companion)))
+        return WriteSpellList(*MasterList(), path);
+    std::optional<QByteArray> old;
+    if (QFile file(FromPath(path)); file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) return WriteSpellList(*MasterList(), path);
+        old = file.readAll();
+    }
+    const FileStatus written = WriteSpellList(*MasterList(), path);
+    if (!written) return written;
+    const FileStatus textsWritten = WriteSpellTexts(texts, companion);
+    if (textsWritten) return written;
+    textsFailed = true;
+    const FileStatus restored =
+        old ? WriteFileAtomically(path, std::string_view(old->constData(), size_t(old->size())))
+            : (QFile::remove(FromPath(path)) ? FileStatus() : textsWritten);
+    context_.Prompts().Message(
+        this, BoxKind::Error, BoxButtons::Ok,
+        QStringLiteral("Error Writing Spell Texts\r\n") + FromPath(companion) +
+            (restored ? QStringLiteral("\r\nThe Master Spell File was left as it was.")
+                      : QStringLiteral("\r\nThe Master Spell File could not be put back.")),
+        QString(), FileProblemText(textsWritten));
+    return textsWritten;
 }
 
 void TfrmMasterList::mnuCurrentMasterFileClick() {

@@ -20,6 +20,8 @@ namespace vellumar {
 
 class BookUndo;
 class MasterListWindowContext;
+class SpellCardView;
+struct SpellText;
 class SpellFilterBar;
 class TSpellBook;
 
@@ -57,6 +59,8 @@ public:
     void mnuExitClick() { close(); }
     void mnuUndoClick();
     void mnuRedoClick();
+    // Shows or hides the current spell's card, and remembers it.
+    void mnuSpellTextClick();
     // The list's changes, for Undo and Redo.
     BookUndo& History() const { return *undo_; }
     // The save question; true when the window (or the program) may close.
@@ -65,10 +69,12 @@ public:
     QButtonGroup* grpSpellLevel = nullptr;
     SpellFilterBar* pnlFilter = nullptr;
     SpellList* lbSpells = nullptr;
+    SpellCardView* memSpellText = nullptr;
     QMenu* mnuFile = nullptr;
     QMenu* mnuEdit = nullptr;
     QMenu* pmnuMaster = nullptr;
     QAction* mnuSaveMasterFile = nullptr;
+    QAction* mnuSpellText = nullptr;
     QToolButton* bnAddToBook = nullptr;
     QToolButton* bnEditSpell = nullptr;
     QToolButton* bnDeleteSpell = nullptr;
@@ -82,6 +88,10 @@ protected:
 
 private:
     bool SaveMasterFileElsewhere(const std::string& failedPath, const FileStatus& failure);
+    // Writes the list to the path, then its texts beside it: both or neither.
+    // A failed list write comes back; a failed texts write puts the list
+    // file's old content back and says so in a box (and comes back too).
+    FileStatus WriteListAndTexts(const std::string& path, bool& textsFailed);
     // False when the file at the path exists, was never read, and the user
     // would rather keep it.
     bool MayReplace(const std::string& path);
@@ -90,6 +100,8 @@ private:
     // Reads the master file anew with the working box showing `task`.
     void Load(const QString& task);
     void SetModified(bool modified);
+    // Details... of the spell edit dialog: the rules text, in its own dialog.
+    bool EditDetails(SpellText& text);
     void FormResize();
 
     MasterListWindowContext& context_;

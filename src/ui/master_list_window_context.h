@@ -15,6 +15,7 @@ namespace vellumar {
 
 class FileStatus;
 class ProgramSettings;
+class SpellTexts;
 class TSpellBook;
 class TfrmSpellEdit;
 class tSpell;
@@ -35,6 +36,12 @@ public:
                               const std::string& value) = 0;
     virtual const QCursor& SpellCursor() = 0;
     virtual TfrmSpellEdit& SpellEdit() const = 0;
+    // The rules texts of the master list's spells, found by level and name.
+    virtual SpellTexts& MasterTexts() = 0;
+    // Whether the list windows show the current spell's card: one setting
+    // for both; a failed write is reported in the settings box.
+    virtual bool SpellTextShown() const = 0;
+    virtual void SetSpellTextShown(QWidget* parent, bool shown) = 0;
 
 protected:
     ~MasterListWindowContext() = default;

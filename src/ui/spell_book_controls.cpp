@@ -11,6 +11,7 @@
 #include "ui/face_coloured_field.h"
 #include "ui/level_panel.h"
 #include "ui/spell_book_window_context.h"
+#include "ui/spell_card_view.h"
 #include "ui/spell_filter_bar.h"
 #include "ui/spell_list_pane.h"
 #include "ui/spin_edit.h"
@@ -117,6 +118,9 @@ void TfrmSpellBook::BuildControls() {
     lbSpells->SetDragCursor([this] { return context_.SpellCursor(); });
     lbSpells->SetDropHandler([this](SpellList& source) { lbSpellsDragDrop(source); });
     connect(lbSpells, &QAbstractItemView::doubleClicked, this, &TfrmSpellBook::mnuEditSpellClick);
+    memSpellText = pane_->Card();
+    // A book's spell shows the master list's text of the same level and name.
+    pane_->SetTexts([this] { return &context_.MasterTexts(); });
 
     for (QWidget* control : std::initializer_list<QWidget*>{
              spnWizardLevel, spnWizardIntelligence, cbWizardSpecialty, levels, pnlFilter, lbSpells})
@@ -133,7 +137,7 @@ void TfrmSpellBook::BuildControls() {
         setTabOrder(previous, button);
         previous = button;
     }
-    ChainTabOrder({previous, pnlFilter->edFilter, lbSpells});
+    ChainTabOrder({previous, pnlFilter->edFilter, lbSpells, memSpellText});
 }
 
 void TfrmSpellBook::BuildCommands() {
@@ -147,7 +151,7 @@ void TfrmSpellBook::BuildCommands() {
     QToolBar* const tools = tbSpellBook;
     auto icon = [this](const char* name) { return context_.Icon(QString::fromLatin1(name)); };
     // clang-format off
-    AddCommands<W>(*this, {
+    const CommandActions actions = AddCommands<W>(*this, {
         {.place = file, .text = "&New", .handler = &W::mnuNewClick, .keys = {Qt::Key_F4, QKeySequence::New}},
         {.place = file, .text = "&Open", .handler = &W::mnuOpenClick, .keys = QKeySequence::Open},
         {.place = file, .text = "&Save", .handler = &W::mnuSaveClick, .keys = {Qt::Key_F2, QKeySequence::Save}},
@@ -177,6 +181,8 @@ void TfrmSpellBook::BuildCommands() {
         {.place = edit, .text = "Create &New Spell", .handler = &W::mnuCreateNewSpellClick},
         {.place = edit},
         {.place = edit, .text = "Create &Scroll", .handler = &W::mnuCreateScrollClick},
+        {.place = edit},
+        {.place = edit, .text = "Spell &Text", .handler = &W::mnuSpellTextClick, .keys = Qt::Key_F9, .id = "mnuSpellText"},
         {.place = edit},
         // Undo and Redo end this menu (AddUndoCommands below).
 
@@ -215,6 +221,10 @@ void TfrmSpellBook::BuildCommands() {
     // clang-format on
     // "&Redo" would share its letter with "Add &Random Spell".
     AddUndoCommands(*this, edit, *undo_, "Red&o");
+    mnuSpellText = actions.At("mnuSpellText");
+    mnuSpellText->setCheckable(true);
+    mnuSpellText->setChecked(context_.SpellTextShown());
+    pane_->SetCardShown(mnuSpellText->isChecked());
 }
 
 void TfrmSpellBook::FormResize() {

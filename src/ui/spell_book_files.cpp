@@ -60,7 +60,7 @@ void CopyBookToClipboard(SpellBookWindowContext& context, TSpellBook& book,
     CopySpellbookToClipboard(
         context.Prompts(), context.PrintFormat(), context.Output(), book, caption,
         [&working] { working.Begin(QStringLiteral("Copying to Clipboard")); },
-        [&working] { working.End(); });
+        [&working] { working.End(); }, &context.MasterTexts());
 }
 
 std::unique_ptr<TfrmPrintPreview> MakeBookPreview(SpellBookWindowContext& context, QWidget* parent,
@@ -92,7 +92,7 @@ void ExportBookAsPdf(SpellBookWindowContext& context, QWidget* parent, TSpellBoo
         const WorkingScope working(context.Working(), QStringLiteral("Writing PDF File"),
                                    std::size_t(book.Count()) > ManySpells);
         written = ExportBookPdf(path, printer.pageLayout(), printer.resolution(), book, caption,
-                                context.Output());
+                                context.Output(), &context.MasterTexts());
     }
     if (!written)
         context.Prompts().Message(parent, BoxKind::Error, BoxButtons::Ok,

@@ -381,7 +381,7 @@ std::unique_ptr<TfrmPrintPreview> TfrmSpellBook::MakePreview() {
     return MakeBookPreview(
         context_, this,
         [this] {
-            return ActiveBook{book_.get(), caption_};
+            return ActiveBook{book_.get(), caption_, &context_.MasterTexts()};
         },
         caption_);
 }
@@ -456,6 +456,11 @@ void TfrmSpellBook::mnuUndoClick() {
 
 void TfrmSpellBook::mnuRedoClick() {
     undo_->Redo();
+}
+
+void TfrmSpellBook::mnuSpellTextClick() {
+    pane_->SetCardShown(mnuSpellText->isChecked());
+    context_.SetSpellTextShown(this, mnuSpellText->isChecked());
 }
 
 bool TfrmSpellBook::FormCloseQuery() {

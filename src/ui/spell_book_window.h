@@ -25,8 +25,9 @@ class BookChange;
 class BookUndo;
 class SpellBookWindowContext;
 class SpinEdit;
-class TfrmPrintPreview;
+class SpellCardView;
 class SpellFilterBar;
+class TfrmPrintPreview;
 class TSpellBook;
 class WorkingScope;
 struct NewBookChoices;
@@ -95,6 +96,8 @@ public:
     void mnuExitClick();
     void mnuUndoClick();
     void mnuRedoClick();
+    // Shows or hides the current spell's card (the master list's text), and remembers it.
+    void mnuSpellTextClick();
     // The book's changes, for Undo and Redo.
     BookUndo& History() const { return *undo_; }
     bool FormCloseQuery() override;
@@ -126,6 +129,8 @@ public:
     QLineEdit* ebSpellsPerDay;
     SpellFilterBar* pnlFilter;
     SpellList* lbSpells;
+    SpellCardView* memSpellText;
+    QAction* mnuSpellText = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

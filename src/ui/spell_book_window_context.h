@@ -13,6 +13,7 @@ class QWidget;
 namespace vellumar {
 
 struct OutputFormat;
+class SpellTexts;
 class TSpellBook;
 class TfrmPrintFormat;
 class TfrmSpellEdit;
@@ -33,6 +34,12 @@ public:
 
     virtual const QCursor& SpellCursor() = 0;
     virtual TfrmSpellEdit& SpellEdit() const = 0;
+    // The rules texts of the master list's spells, found by level and name.
+    virtual SpellTexts& MasterTexts() = 0;
+    // Whether the list windows show the current spell's card: one setting
+    // for both; a failed write is reported in the settings box.
+    virtual bool SpellTextShown() const = 0;
+    virtual void SetSpellTextShown(QWidget* parent, bool shown) = 0;
 
     // Where file dialogs start: the data directory.
     virtual QString DataDirectory() const = 0;

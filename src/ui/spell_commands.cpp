@@ -46,11 +46,29 @@ QString DuplicateSpellText(const tSpell& spell, bool adding) {
                    : QStringLiteral("The spell was not changed."));
 }
 
+void StoreSpellText(SpellTexts& texts, const tSpell* from, const tSpell& to, const SpellText& text,
+                    BookChange& edits) {
+    std::optional<SpellText> old;
+    if (from)
+        if (const SpellText* held = texts.Find(from->Level, from->Name)) old = *held;
+    if (!old && text == SpellText()) return;
+    if (from && old && CompareSpells(*from, to) != 0) {
+        edits.TextChanged(from->Level, from->Name, old, std::nullopt);
+        texts.Remove(from->Level, from->Name);
+    }
+    std::optional<SpellText> before;
+    if (const SpellText* held = texts.Find(to.Level, to.Name)) before = *held;
+    edits.TextChanged(to.Level, to.Name, before, text);
+    texts.Set(to.Level, to.Name, text);
+}
+
 EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dialog,
-                            Prompter& prompter, QWidget* parent, BookChange* edits) {
+                            Prompter& prompter, QWidget* parent, BookChange* edits,
+                            SpellTexts* texts) {
     if (!spell || !GoToSpell(book, spell)) return EditOutcome::Cancelled;
     std::unique_ptr<tSpell> edited = spell->Clone();
     dialog.LoadSpellIntoDialog(edited.get());
+    if (texts) dialog.LoadDetails(texts->Find(spell->Level, spell->Name));
     if (ShowSpellEdit(dialog, prompter, parent) != QDialog::Accepted) return EditOutcome::Cancelled;
     dialog.ReadSpellFromDialog(edited.get());
     // The book holds one spell of a level and name; storing the edit beside
@@ -64,6 +82,10 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
         edits->Removed(*spell);
         edits->Added(*edited);
     }
+    if (texts) {
+        BookChange ignored;
+        StoreSpellText(*texts, spell, *edited, dialog.Details(), edits ? *edits : ignored);
+    }
     GoToSpell(book, spell);
     book.DeleteCurrent();
     book.AddSpell(edited);
@@ -72,10 +94,11 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
 
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
                       Prompter& prompter, QWidget* parent, BookChange* edits,
-                      const std::function<void()>& changed) {
+                      const std::function<void()>& changed, SpellTexts* texts) {
     bool any = false;
     for (tSpell* spell : spells) {
-        if (EditSpellOfBook(book, spell, dialog, prompter, parent, edits) != EditOutcome::Changed)
+        if (EditSpellOfBook(book, spell, dialog, prompter, parent, edits, texts) !=
+            EditOutcome::Changed)
             continue;
         any = true;
         if (changed) changed();
@@ -85,9 +108,9 @@ bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, Tfrm
 
 void EditSelectedSpells(TSpellBook& book, const SpellList& list, TfrmSpellEdit& dialog,
                         Prompter& prompter, BookUndo& undo, QWidget* parent,
-                        const std::function<void()>& changed) {
+                        const std::function<void()>& changed, SpellTexts* texts) {
     BookChange edits(CasterFields::Of(book));
-    EditSpellsOfBook(book, list.SelectedSpells(), dialog, prompter, parent, &edits, changed);
+    EditSpellsOfBook(book, list.SelectedSpells(), dialog, prompter, parent, &edits, changed, texts);
     undo.Record(QStringLiteral("Edit Spell Data"), std::move(edits));
 }
 

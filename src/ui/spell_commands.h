@@ -17,6 +17,8 @@ class BookChange;
 class BookUndo;
 class Prompter;
 class SpellList;
+class SpellTexts;
+struct SpellText;
 class TSpellBook;
 class TfrmSpellEdit;
 class tSpell;
@@ -26,22 +28,30 @@ enum class EditOutcome { Cancelled, Changed, Refused };
 // Edits one spell of the book: on OK the edited copy takes the spell's place.
 // An edit that would give it the level and name of another spell of the book
 // is refused with an error box, and the spell stays as it was. A changed
-// spell is noted in `edits`, when given.
+// spell is noted in `edits`, when given. With `texts` (the master list's) the
+// dialog's Details... edits the spell's text, which follows a new level or name.
 EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dialog,
-                            Prompter& prompter, QWidget* parent, BookChange* edits = nullptr);
+                            Prompter& prompter, QWidget* parent, BookChange* edits = nullptr,
+                            SpellTexts* texts = nullptr);
 
 // Edits the spells one after another, each once; true when any changed.
 // `changed` runs after each spell that changed, before the next dialog shows:
 // the edited spell is gone from the book, and a list showing it must let go.
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
                       Prompter& prompter, QWidget* parent, BookChange* edits = nullptr,
-                      const std::function<void()>& changed = {});
+                      const std::function<void()>& changed = {}, SpellTexts* texts = nullptr);
 
 // Edit Spell Data in a window: the spells of the list's selected rows, with
 // `changed` run after each one that changed; all the edits are one Undo step.
 void EditSelectedSpells(TSpellBook& book, const SpellList& list, TfrmSpellEdit& dialog,
                         Prompter& prompter, BookUndo& undo, QWidget* parent,
-                        const std::function<void()>& changed);
+                        const std::function<void()>& changed, SpellTexts* texts = nullptr);
+
+// Stores `text` as the rules text of spell `to`, which was `from` (none for a
+// new spell): a text follows its spell to a new level or name. A spell that
+// had no text and gets an empty one stays without. Noted in `edits`.
+void StoreSpellText(SpellTexts& texts, const tSpell* from, const tSpell& to, const SpellText& text,
+                    BookChange& edits);
 
 // New spells, one dialog after another, until Cancel or a No to the repeat
 // question; the next spell starts as the last one with its name emptied. A

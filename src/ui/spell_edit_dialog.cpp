@@ -2,6 +2,7 @@
 
 #include "model/spell.h"
 #include "model/spell_book.h"
+#include "model/spell_text.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/spin_edit.h"
@@ -21,7 +22,7 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       spnLevel(new SpinEdit(MinSpellLevel, MaxSpellLevel, this)), ebName(new QLineEdit(this)),
       ebBook(new QLineEdit(this)), ebPage(new QLineEdit(this)), ebCategory(new QLineEdit(this)),
-      cbFrequency(new QComboBox(this)) {
+      cbFrequency(new QComboBox(this)), details_(std::make_unique<SpellText>()) {
     setObjectName(QStringLiteral("frmSpellEdit"));
     setWindowTitle(QStringLiteral("Edit Spell Data"));
     setProperty("helpTopic", int(TopicSpellEdit));
@@ -49,6 +50,14 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     bnOK = buttons->addButton(QDialogButtonBox::Ok);
     bnCancel = buttons->addButton(QDialogButtonBox::Cancel);
+    bnDetails = buttons->addButton(QStringLiteral("Details..."), QDialogButtonBox::ActionRole);
+    bnDetails->setObjectName(QStringLiteral("bnDetails"));
+    bnDetails->setAutoDefault(false);
+    bnDetails->hide();
+    connect(bnDetails, &QPushButton::clicked, this, [this] {
+        SpellText text = *details_;
+        if (editDetails_ && editDetails_(text)) *details_ = std::move(text);
+    });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // The files drop a spell without a name when they are read back, so such a
@@ -66,11 +75,24 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
     setTabOrder(ebBook, ebPage);
     setTabOrder(ebPage, ebCategory);
     setTabOrder(ebCategory, cbFrequency);
+    setTabOrder(cbFrequency, bnDetails);
+}
+
+TfrmSpellEdit::~TfrmSpellEdit() = default;
+
+void TfrmSpellEdit::LoadDetails(const SpellText* text) {
+    *details_ = text ? *text : SpellText();
+}
+
+void TfrmSpellEdit::OfferDetails(std::function<bool(SpellText&)> edit) {
+    editDetails_ = std::move(edit);
+    bnDetails->setVisible(bool(editDetails_));
 }
 
 void TfrmSpellEdit::LoadSpellIntoDialog(const tSpell* spell) {
     QWidget* fields[] = {spnLevel, ebName, ebBook, ebPage, ebCategory, cbFrequency};
     for (QWidget* field : fields) field->setEnabled(spell != nullptr);
+    *details_ = SpellText();
     if (!spell) return;
     spnLevel->setValue(spell->Level);
     ebName->setText(ToQString(spell->Name));

@@ -3,6 +3,7 @@
 #include "model/spell_book.h"
 #include "ui/book_undo.h"
 #include "ui/level_panel.h"
+#include "ui/spell_card_view.h"
 #include "ui/spell_filter_bar.h"
 #include "ui/spell_list.h"
 
@@ -11,12 +12,20 @@
 #include <algorithm>
 
 namespace vellumar {
+namespace {
+
+constexpr int CardGap = 4;
+
+} // namespace
 
 SpellListPane::SpellListPane(QWidget* window, QWidget* client, bool withAllLevels,
                              std::function<TSpellBook*()> book)
     : QObject(client), book_(std::move(book)), levels_(new LevelPanel(client)),
-      filter_(new SpellFilterBar(window, withAllLevels, client)), list_(new SpellList(client)) {
+      filter_(new SpellFilterBar(window, withAllLevels, client)), list_(new SpellList(client)),
+      card_(new SpellCardView(client)) {
     list_->setObjectName(QStringLiteral("lbSpells"));
+    connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &SpellListPane::ShowCurrentText);
     connect(LevelButtons(), &QButtonGroup::idClicked, this, &SpellListPane::Redraw);
     connect(filter_, &SpellFilterBar::Changed, this, &SpellListPane::Redraw);
 }
@@ -36,7 +45,33 @@ void SpellListPane::SetSpellLevel(int level) {
 void SpellListPane::Redraw() {
     list_->ShowSpells(book_(), filter_->AllLevels() ? SpellListModel::AllLevels : SpellLevel(),
                       filter_->Filter());
+    // A reset model moves the current row without a word.
+    ShowCurrentText();
     emit Redrawn();
+}
+
+void SpellListPane::SetTexts(std::function<const SpellTexts*()> texts) {
+    texts_ = std::move(texts);
+    ShowCurrentText();
+}
+
+void SpellListPane::SetCardShown(bool shown) {
+    cardShown_ = shown;
+    card_->setVisible(shown);
+    if (place_.isValid()) LayOut(place_.left(), place_.top(), place_.width(), place_.bottom() + 1);
+    ShowCurrentText();
+}
+
+void SpellListPane::ShowCurrentText() {
+    // A hidden card is not built: it would cost a layout per row walked.
+    if (!cardShown_) return;
+    const QModelIndex current = list_->currentIndex();
+    const tSpell* spell = current.isValid() ? list_->Model().SpellOfRow(current.row()) : nullptr;
+    if (!spell) {
+        card_->ShowNone();
+        return;
+    }
+    card_->ShowSpell(spell->Level, spell->Name, texts_ ? texts_() : nullptr);
 }
 
 void SpellListPane::ShowAdded(const std::vector<const tSpell*>& spells) {
@@ -67,9 +102,15 @@ void SpellListPane::ShowChange(const BookChange& change, bool undone) {
 }
 
 void SpellListPane::LayOut(int left, int filterTop, int width, int bottom) {
+    place_ = QRect(left, filterTop, width, std::max(bottom - filterTop, 1));
     filter_->setGeometry(left, filterTop, width, SpellFilterBar::Height);
     const int top = filterTop + SpellFilterBar::Height + 4;
-    list_->setGeometry(left, top, width, std::max(bottom - top, 0));
+    const int room = std::max(bottom - top, 0);
+    // The card takes two fifths of the room below the filter, the list the rest.
+    const int cardHeight = cardShown_ ? room * 2 / 5 : 0;
+    const int listHeight = cardShown_ ? std::max(room - cardHeight - CardGap, 0) : room;
+    list_->setGeometry(left, top, width, listHeight);
+    card_->setGeometry(left, bottom - cardHeight, width, cardHeight);
 }
 
 } // namespace vellumar

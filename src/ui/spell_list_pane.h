@@ -4,6 +4,7 @@
 // stand on the window's own client area, where each window places them.
 
 #include <QObject>
+#include <QRect>
 #include <functional>
 #include <vector>
 
@@ -14,8 +15,10 @@ namespace vellumar {
 
 class BookChange;
 class LevelPanel;
+class SpellCardView;
 class SpellFilterBar;
 class SpellList;
+class SpellTexts;
 class TSpellBook;
 class tSpell;
 
@@ -31,6 +34,17 @@ public:
     QButtonGroup* LevelButtons() const;
     SpellFilterBar* FilterBar() const { return filter_; }
     SpellList* List() const { return list_; }
+    // The card of the current spell, below the list.
+    SpellCardView* Card() const { return card_; }
+
+    // Where the cards' texts come from (the master list's), asked at each
+    // change of the current row; none shows every spell without a text.
+    void SetTexts(std::function<const SpellTexts*()> texts);
+    // Shows or hides the card below the list; the list takes its room.
+    void SetCardShown(bool shown);
+    bool CardShown() const { return cardShown_; }
+    // The current spell's card anew, after its text changed.
+    void ShowCurrentText();
 
     int SpellLevel() const; // 1 to 9
     void SetSpellLevel(int level);
@@ -47,7 +61,8 @@ public:
     // the level they left when the level shown lost none.
     void ShowChange(const BookChange& change, bool undone);
 
-    // The filter field at `filterTop`, the list below it down to `bottom`.
+    // The filter field at `filterTop`, the list below it down to `bottom`,
+    // sharing that room with the card while it shows.
     void LayOut(int left, int filterTop, int width, int bottom);
 
 signals:
@@ -59,6 +74,10 @@ private:
     LevelPanel* levels_;
     SpellFilterBar* filter_;
     SpellList* list_;
+    SpellCardView* card_;
+    std::function<const SpellTexts*()> texts_;
+    bool cardShown_ = true;
+    QRect place_; // the room LayOut was given: filter, list and card
 };
 
 } // namespace vellumar

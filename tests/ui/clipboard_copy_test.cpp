@@ -1,6 +1,6 @@
 #include "output/qt/clipboard_copy.h"
-#include "platform/qt/text_conversion.h"
 #include "output/qt/print_format_dialog.h"
+#include "platform/qt/text_conversion.h"
 #include "support/scripted_prompter.h"
 
 #include <QApplication>

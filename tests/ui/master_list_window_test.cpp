@@ -4,6 +4,7 @@
 #include "files/line_reader.h"
 #include "files/safe_write.h"
 #include "files/spell_file.h"
+#include "files/spell_texts_file.h"
 #include "model/spell_book.h"
 #include "platform/program_settings.h"
 #include "platform/qt/help_viewer.h"
@@ -13,6 +14,8 @@
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
+#include "ui/spell_card_view.h"
+#include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/working_box.h"
 
@@ -22,6 +25,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <cerrno>
@@ -41,6 +45,9 @@ const QByteArray MasterFile = "1,\"Alarm\",\"SRD\",1,\"C\",\"Abjuration\"\r\n"
                               "3,\"Fireball\",\"SRD\",7,\"C\",\"Evocation\"\r\n"
                               "3,\"Haste\",\"SRD\",8,\"R\",\"Transmutation\"\r\n"
                               " \r\n";
+
+const QByteArray Texts = R"([{"name": "Fireball", "level": 3, "casting_time": "1 action",
+                              "description": ["A bright streak."], "extra": 1}])";
 
 } // namespace
 
@@ -63,6 +70,12 @@ class MasterListWindowTest : public QObject {
         return *h->ActiveSpellBook();
     }
     void ShowLevel(int level) { Master().grpSpellLevel->button(level)->click(); }
+    QString StartWithTexts(bool texts = true) {
+        const QString companion = h->home.Working() + "MASTER.DAT.texts.json";
+        if (texts) h->home.Write(companion, Texts);
+        StartWithList();
+        return companion;
+    }
 
 private slots:
     void init() { h = std::make_unique<AppHarness>(); }
@@ -85,10 +98,10 @@ private slots:
         QCOMPARE(ItemTexts(window.mnuFile),
                  (QStringList{"&Add Spells to Book", "-", "&Current Master File is...",
                               "&Save Master File", "Set &Master File...", "-", "E&xit"}));
-        QCOMPARE(
-            ItemTexts(window.mnuEdit),
-            (QStringList{"&Edit Spell Data", "&Add New Spell\tIns", "&Delete Spell\tDel", "-",
-                         Keyed("&Undo", QKeySequence::Undo), Keyed("&Redo", QKeySequence::Redo)}));
+        QCOMPARE(ItemTexts(window.mnuEdit),
+                 (QStringList{"&Edit Spell Data", "&Add New Spell\tIns", "&Delete Spell\tDel", "-",
+                              "Spell &Text\tF9", "-", Keyed("&Undo", QKeySequence::Undo),
+                              Keyed("&Redo", QKeySequence::Redo)}));
         QCOMPARE(ItemTexts(window.pmnuMaster),
                  (QStringList{"Edit Spell Data", "Add New Spell", "Delete Spell", "-",
                               "Current Master File is...", "Save Master File", "Set Master File"}));
@@ -126,7 +139,9 @@ private slots:
         QVERIFY(window.bnAddNewSpell->x() < window.bnExit->x());
         window.resize(500, 400);
         QTRY_COMPARE(window.lbSpells->width(), window.centralWidget()->width() - 20);
-        QCOMPARE(window.lbSpells->geometry().bottom() + 1, window.centralWidget()->height());
+        // The spell's card shares the list's room: the list, then the card, to the bottom.
+        QCOMPARE(window.memSpellText->geometry().bottom() + 1, window.centralWidget()->height());
+        QVERIFY(window.lbSpells->geometry().bottom() < window.memSpellText->y());
         window.resize(50, 50);
         QTRY_VERIFY(window.centralWidget()->height() >= 170);
         QVERIFY(window.centralWidget()->width() >= 345);
@@ -317,6 +332,103 @@ private slots:
         QVERIFY(!Master().mnuSaveMasterFile->isEnabled());
         auto back = ReadSpellList(masterPath.toStdString());
         QCOMPARE(back->Count(), 7);
+    }
+
+    // Every change of a text is one step with its spell's: undone and redone.
+    void textChangesAreUndone_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("fireball"); // Fireball's casting time afterwards, "-" none
+        QTest::addColumn<QString>("other");    // another spell that has a text afterwards
+        const char* rows[][3] = {{"details", "1 bonus action", ""},
+                                 {"rename", "-", "Fireball II"},
+                                 {"delete", "-", ""},
+                                 {"create", "1 action", "Flame"}};
+        for (const auto& row : rows) QTest::newRow(row[0]) << row[0] << row[1] << row[2];
+    }
+    void textChangesAreUndone() {
+        QFETCH(QString, command);
+        QFETCH(QString, fireball);
+        QFETCH(QString, other);
+        StartWithTexts();
+        SpellTexts& texts = h->Context().MasterTexts();
+        const SpellTexts before = texts;
+        ShowLevel(3);
+        SelectRows(Master().lbSpells, {1}); // Fireball
+        auto details = [this](TfrmSpellEdit& edit) {
+            QVERIFY(!edit.bnDetails->isHidden());
+            h->prompter.Exec(
+                [](QDialog& dialog) {
+                    static_cast<TfrmSpellDetails&>(dialog).ebCastingTime->setText("1 bonus action");
+                },
+                true);
+            edit.bnDetails->click();
+        };
+        auto edit = [](QDialog& dialog) -> TfrmSpellEdit& {
+            return static_cast<TfrmSpellEdit&>(dialog);
+        };
+        if (command == "details") {
+            h->prompter.Exec([&](QDialog& dialog) { details(edit(dialog)); }, true);
+            Master().mnuEditSpellClick();
+        } else if (command == "rename") {
+            h->prompter.Exec([&](QDialog& dialog) { edit(dialog).ebName->setText(other); }, true);
+            Master().mnuEditSpellClick();
+        } else if (command == "delete") {
+            Master().mnuDeleteSpellClick();
+        } else {
+            h->prompter.Exec(
+                [&](QDialog& dialog) {
+                    TypeSpell(edit(dialog), {3, other, "B", "1", "evo", 0});
+                    details(edit(dialog));
+                    h->prompter.Message(Answer::No); // no other spell
+                },
+                true);
+            Master().mnuAddNewSpellClick();
+        }
+        const SpellTexts after = texts;
+        const SpellText* text = texts.Find(3, "Fireball");
+        QCOMPARE(text ? QString::fromStdString(text->CastingTime) : QStringLiteral("-"), fireball);
+        QCOMPARE(other.isEmpty() || texts.Find(3, other.toStdString()), true);
+        Master().mnuUndoClick();
+        QVERIFY(texts == before);
+        QVERIFY(!Master().mnuSaveMasterFile->isEnabled());
+        Master().mnuRedoClick();
+        QVERIFY(texts == after);
+    }
+
+    // Both files or neither: a failed companion write puts the list file back.
+    void saveWritesListAndTexts_data() {
+        QTest::addColumn<bool>("withTexts");
+        QTest::addColumn<bool>("companionFails");
+        QTest::newRow("list and texts") << true << false;
+        QTest::newRow("list without texts") << false << false;
+        QTest::newRow("texts not written") << true << true;
+    }
+    void saveWritesListAndTexts() {
+        QFETCH(bool, withTexts);
+        QFETCH(bool, companionFails);
+        const QString companion = StartWithTexts(withTexts);
+        ShowLevel(3);
+        SelectRows(Master().lbSpells, {0});
+        Master().mnuDeleteSpellClick();
+        // A folder where the file should be: the careful writer refuses it.
+        if (companionFails) {
+            QVERIFY(QFile::remove(companion) && QDir().mkdir(companion));
+            h->prompter.Message(Answer::Ok);
+        }
+        QCOMPARE(Master().mnuSaveMasterFileClick(), !companionFails);
+        QCOMPARE(List().Modified, companionFails);
+        QFile file(masterPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        if (companionFails) {
+            QCOMPARE(file.readAll(), MasterFile);
+            QVERIFY(
+                h->prompter.Last().text.startsWith("Error Writing Spell Texts\r\n" + companion));
+            return;
+        }
+        QCOMPARE(ReadSpellList(masterPath.toStdString())->Count(), 7);
+        QCOMPARE(QFile::exists(companion), withTexts);
+        if (withTexts)
+            QVERIFY(*ReadSpellTexts(companion.toStdString()).Take() == h->Context().MasterTexts());
     }
 
     void failedSaveKeepsTheChanges() {

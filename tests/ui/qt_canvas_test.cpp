@@ -1,6 +1,6 @@
-#include "platform/qt/text_conversion.h"
 #include "output/qt/output_font.h"
 #include "output/qt/qt_canvas.h"
+#include "platform/qt/text_conversion.h"
 
 #include <QFontDatabase>
 #include <QImage>

@@ -122,7 +122,7 @@ private slots:
             ItemTexts(window.EditMenu()),
             (QStringList{"&Fill Book", "&Validate Book", "&Clear Book", "-", "&Add Selected Spell",
                          "Add &Random Spell\tIns", "-", "&Delete Spell\tDel", "&Edit Spell Data",
-                         "Create &New Spell", "-", "Create &Scroll", "-",
+                         "Create &New Spell", "-", "Create &Scroll", "-", "Spell &Text\tF9", "-",
                          Keyed("&Undo", QKeySequence::Undo), Keyed("Red&o", QKeySequence::Redo)}));
         QCOMPARE(ItemTexts(window.ContextMenu()),
                  (QStringList{"Save Spellbook", "Validate Spellbook", "Erase Spellbook", "-",

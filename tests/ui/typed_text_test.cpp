@@ -52,7 +52,7 @@ void Enter(QLineEdit* field, const QString& text, bool paste) {
     }
 }
 
-struct SpellText {
+struct TypedSpellFields {
     std::string name, book, category;
 };
 
@@ -170,7 +170,7 @@ private slots:
         QFETCH(bool, paste);
         QFETCH(QByteArray, stored);
         const std::string bytes = stored.toStdString();
-        const SpellText expected{"Light " + bytes, bytes, bytes};
+        const TypedSpellFields expected{"Light " + bytes, bytes, bytes};
 
         TfrmSpellBook& window = OpenBook();
         AnswerSpellDialog(text, paste);

@@ -1,0 +1,132 @@
+// The card pane of both list windows: it follows the current row, can be
+// hidden (remembered), and a broken companion file leaves the list open.
+
+#include "model/spell_text.h"
+#include "platform/program_settings.h"
+#include "support/app_harness.h"
+#include "ui/book_undo.h"
+#include "ui/frame_window.h"
+#include "ui/master_list_window.h"
+#include "ui/spell_book_window.h"
+#include "ui/spell_card_view.h"
+#include "ui/spell_filter_bar.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QTest>
+#include <QTextTable>
+#include <QUndoStack>
+
+using namespace vellumar;
+using namespace vellumar::test;
+
+namespace {
+
+const QByteArray MasterFile = "3,\"Counterspell\",\"SRD\",6,\"C\",\"Abjuration\"\r\n"
+                              "3,\"Fireball\",\"SRD\",7,\"C\",\"Evocation\"\r\n"
+                              "3,\"Haste\",\"SRD\",8,\"C\",\"Transmutation\"\r\n";
+
+const QByteArray Texts = R"([{"name": "Fireball", "level": 3, "casting_time": "1 action",
+  "description": ["A bright streak.", "| d6 | Colour |", "|---|---|", "| 1 | Red |"],
+  "higher_levels": ["The damage increases."]},
+ {"name": "haste", "level": 3, "casting_time": "1 action", "description": ["Faster."]}])";
+
+} // namespace
+
+class SpellCardViewTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<AppHarness> h;
+
+    void Start(const QByteArray& texts) {
+        const QString master = h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
+        h->home.Write(master + ".texts.json", texts);
+        h->Start();
+    }
+    TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
+    TfrmSpellBook& Book() {
+        h->Frame().OpenSpellbookFile(h->home.Write(
+            "book.spb",
+            SpellbookV4(5, 12, "Generalist", 'C',
+                        {R"(3,"Counterspell","SRD",6,"C","abj")",
+                         R"(3,"Fireball","SRD",7,"C","evo")", R"(3,"Haste","SRD",8,"C","alt")"})));
+        return *h->ActiveSpellBook();
+    }
+
+private slots:
+    void init() { h = std::make_unique<AppHarness>(); }
+    void cleanup() {
+        h->Verify();
+        h.reset();
+    }
+
+    void cardFollowsCurrentRow_data() {
+        QTest::addColumn<bool>("book");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("rows");
+        const QStringList all{"Counterspell", "Fireball", "Haste"};
+        QTest::newRow("master") << false << QString() << all;
+        QTest::newRow("master, filtered") << false << "a" << QStringList{"Fireball", "Haste"};
+        QTest::newRow("book") << true << QString() << all;
+        QTest::newRow("book, filtered") << true << "fire" << QStringList{"Fireball"};
+    }
+    void cardFollowsCurrentRow() {
+        QFETCH(bool, book);
+        QFETCH(QString, filter);
+        QFETCH(QStringList, rows);
+        Start(Texts);
+        SpellList* list = book ? Book().lbSpells : Master().lbSpells;
+        SpellCardView* card = book ? h->ActiveSpellBook()->memSpellText : Master().memSpellText;
+        SpellFilterBar* bar = book ? h->ActiveSpellBook()->pnlFilter : Master().pnlFilter;
+        (book ? h->ActiveSpellBook()->grpSpellLevel : Master().grpSpellLevel)->button(3)->click();
+        bar->edFilter->setText(filter);
+        QCOMPARE(list->count(), rows.size());
+        for (int row = rows.size() - 1; row >= 0; --row) {
+            list->setCurrentIndex(list->model()->index(row, 0));
+            const QString text = card->toPlainText();
+            QVERIFY2(text.startsWith(rows[row]), qPrintable(text));
+            const bool tabled = rows[row] == "Fireball";
+            QCOMPARE(text.contains("Casting Time: 1 action"), rows[row] != "Counterspell");
+            QCOMPARE(text.contains("No rules text."), rows[row] == "Counterspell");
+            QCOMPARE(text.contains("At Higher Levels. The damage increases."), tabled);
+            const QTextCursor find = card->document()->find(QStringLiteral("Colour"));
+            QCOMPARE(!find.isNull() && find.currentTable() != nullptr, tabled);
+        }
+    }
+
+    // Hidden in one window, hidden in the next one; no change of the list.
+    void hiddenCardIsRemembered() {
+        Start(Texts);
+        TfrmMasterList& master = Master();
+        master.resize(500, 400);
+        master.show();
+        master.mnuSpellText->trigger();
+        QVERIFY(!master.memSpellText->isVisibleTo(&master));
+        QTRY_COMPARE(master.lbSpells->geometry().bottom() + 1, master.centralWidget()->height());
+        QVERIFY(!h->Context().Settings().SpellTextShown());
+        QCOMPARE(master.History().Stack().count(), 0);
+        QVERIFY(!master.mnuSaveMasterFile->isEnabled());
+        TfrmSpellBook& book = Book();
+        QVERIFY(!book.mnuSpellText->isChecked());
+        QVERIFY(!book.memSpellText->isVisibleTo(&book));
+        book.mnuSpellText->trigger();
+        QVERIFY(book.memSpellText->isVisibleTo(&book));
+        QVERIFY(h->Context().Settings().SpellTextShown());
+    }
+
+    void brokenCompanionGivesOneBox() {
+        h->prompter.Message(Answer::Ok);
+        Start("[\n {\"name\": \"Fireball\",, }\n]");
+        QCOMPARE(h->prompter.Records().size(), size_t(1));
+        const PromptRecord& box = h->prompter.Last();
+        QCOMPARE(box.kind, BoxKind::Error);
+        QCOMPARE(box.text,
+                 "Error Reading Spell Texts\r\n" + h->home.Working() + "MASTER.DAT.texts.json");
+        QVERIFY2(box.informative.contains("line 2"), qPrintable(box.informative));
+        QCOMPARE(h->Context().MasterList()->CountOfLevel(3), 3);
+        QVERIFY(h->Context().MasterTexts().Empty());
+    }
+};
+
+QTEST_MAIN(SpellCardViewTest)
+#include "spell_card_view_test.moc"
