@@ -16,6 +16,7 @@ class BookChange;
 class LevelPanel;
 class SpellFilterBar;
 class SpellList;
+class SpellTexts;
 class TSpellBook;
 class tSpell;
 
@@ -31,6 +32,10 @@ public:
     QButtonGroup* LevelButtons() const;
     SpellFilterBar* FilterBar() const { return filter_; }
     SpellList* List() const { return list_; }
+
+    // The rules texts the filter's "text:" searches (none: it finds nothing);
+    // they must outlive the pane. The list is not redrawn.
+    void SetTexts(const SpellTexts* texts);
 
     int SpellLevel() const; // 1 to 9
     void SetSpellLevel(int level);

@@ -33,6 +33,31 @@ std::unique_ptr<TSpellBook> LettersBook() {
     return book;
 }
 
+SpellText Text(const char* casting, const char* range, const char* material,
+               std::vector<std::string> paragraphs, std::vector<std::string> higher = {}) {
+    SpellText text;
+    text.CastingTime = casting;
+    text.Range = range;
+    text.Material = material;
+    text.Description = std::move(paragraphs);
+    text.HigherLevels = std::move(higher);
+    return text;
+}
+
+// Rules texts (UTF-8) of some of the sample book's spells; Wall of Fog has none.
+const SpellTexts& SampleTexts() {
+    static const SpellTexts texts = [] {
+        SpellTexts made;
+        made.Set(1, "Magic Missile",
+                 Text("1 action", "120 feet", "", {"Three darts."}, {"One more a slot level."}));
+        made.Set(1, "Light", Text("1 action", "Touch", "", {"A caf\xC3\xA9 glow."}));
+        made.Set(3, "Fireball", Text("1 action", "150 feet", "Bat guano.", {}));
+        made.Set(9, "Wish", Text("1 action", "Self", "", {"The mightiest spell."}));
+        return made;
+    }();
+    return texts;
+}
+
 std::vector<std::string> Names(const std::vector<tSpell*>& spells) {
     std::vector<std::string> names;
     for (const tSpell* spell : spells) names.push_back(spell->Name);
@@ -45,6 +70,7 @@ struct FilterRow {
     int level; // 0: every level
     std::vector<std::string> names;
     std::unique_ptr<TSpellBook> (*book)() = SampleBook;
+    bool withTexts = true;
 };
 
 class FilterMatching : public testing::TestWithParam<FilterRow> {};
@@ -52,7 +78,10 @@ class FilterMatching : public testing::TestWithParam<FilterRow> {};
 TEST_P(FilterMatching, LetsThroughExactlyTheMatchingSpells) {
     const FilterRow& row = GetParam();
     auto book = row.book();
-    EXPECT_EQ(Names(MatchingSpells(*book, row.level, ParseSpellFilter(row.text))), row.names)
+    EXPECT_EQ(
+        Names(MatchingSpells(*book, row.level,
+                             ParseSpellFilter(row.text, row.withTexts ? &SampleTexts() : nullptr))),
+        row.names)
         << row.what;
 }
 
@@ -94,7 +123,16 @@ INSTANTIATE_TEST_SUITE_P(
         FilterRow{"sharp s is itself", "GRO\xDF", 0, {"Gro\xDF Ward"}, LettersBook},
         FilterRow{"sharp s is not ss", "gross", 0, {}, LettersBook},
         FilterRow{"Y diaeresis", "\x9FVAIN", 0, {"\xFFvain"}, LettersBook},
-        FilterRow{"division sign is no letter", "\xF7", 0, {}, LettersBook}),
+        FilterRow{"division sign is no letter", "\xF7", 0, {}, LettersBook},
+        FilterRow{"text paragraphs, any case", "text:DARTS", 0, {"Magic Missile"}},
+        FilterRow{"text at higher levels", "text:\"slot level\"", 0, {"Magic Missile"}},
+        FilterRow{"text short fields", "text:feet", 0, {"Magic Missile", "Fireball"}},
+        FilterRow{"text material", "text:guano", 0, {"Fireball"}},
+        FilterRow{"every text word, any field", "text:self text:mighti", 0, {"Wish"}},
+        FilterRow{"text word runs across no two fields", "text:\"action 120\"", 0, {}},
+        FilterRow{"UTF-8 text, code page word", "text:CAF\xC9", 0, {"Light"}},
+        FilterRow{"spell without text fails a text term", "cat:alter text:\" \"", 1, {"Light"}},
+        FilterRow{"no texts, no text match", "text:darts", 0, {}, SampleBook, false}),
     [](const testing::TestParamInfo<FilterRow>& info) {
         std::string name = info.param.what;
         for (char& c : name)
