@@ -27,41 +27,46 @@ void SetReadChunkBytesForTesting(size_t bytes) {
     chunkBytes = bytes > 0 ? bytes : ChunkSize;
 }
 
-LineReader::LineReader(const std::string& fileName, LineText text)
-    : asStored_(text == LineText::AsStored) {
+std::FILE* OpenRegularFile(const std::string& fileName, FileStatus& status) {
     if (fileName.empty()) {
-        status_ = FileStatus::FromErrno(FileFailure::NotFound, ENOENT);
-        return;
+        status = FileStatus::FromErrno(FileFailure::NotFound, ENOENT);
+        return nullptr;
     }
     // Not blocking, so that a named pipe cannot hold the program at the open;
     // a regular file reads the same either way.
     const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        status_ = FileStatus::FromErrno(
+        status = FileStatus::FromErrno(
             error == ENOENT ? FileFailure::NotFound : FileFailure::CannotOpen, error);
-        return;
+        return nullptr;
     }
     // Only regular files: a folder cannot be read, and a pipe or a device such
     // as /dev/zero may never end.
     struct stat info;
     if (fstat(fd, &info) != 0) {
-        status_ = FileStatus::FromErrno(FileFailure::CannotOpen, errno);
+        status = FileStatus::FromErrno(FileFailure::CannotOpen, errno);
         close(fd);
-        return;
+        return nullptr;
     }
     if (!S_ISREG(info.st_mode)) {
-        status_ = S_ISDIR(info.st_mode) ? FileStatus::FromErrno(FileFailure::CannotOpen, EISDIR)
-                                        : FileStatus(FileFailure::CannotOpen, "not a regular file");
+        status = S_ISDIR(info.st_mode) ? FileStatus::FromErrno(FileFailure::CannotOpen, EISDIR)
+                                       : FileStatus(FileFailure::CannotOpen, "not a regular file");
         close(fd);
-        return;
+        return nullptr;
     }
-    file_.reset(fdopen(fd, "rb"));
-    if (!file_) {
-        status_ = FileStatus::FromErrno(FileFailure::CannotOpen, errno);
+    std::FILE* file = fdopen(fd, "rb");
+    if (!file) {
+        status = FileStatus::FromErrno(FileFailure::CannotOpen, errno);
         close(fd);
-        return;
     }
+    return file;
+}
+
+LineReader::LineReader(const std::string& fileName, LineText text)
+    : asStored_(text == LineText::AsStored) {
+    file_.reset(OpenRegularFile(fileName, status_));
+    if (!file_) return;
     buffer_.resize(chunkBytes);
     SkipByteOrderMark();
 }

@@ -17,6 +17,10 @@ namespace vellumar {
 // cannot take all memory.
 inline constexpr size_t MaxLineBytes = size_t{64} * 1024;
 
+// Opens a regular file for reading, or gives none and says why in `status`
+// (a missing file, a folder, a pipe, a device).
+std::FILE* OpenRegularFile(const std::string& fileName, FileStatus& status);
+
 // A line ends at CR LF, CR alone or LF alone; Ctrl-Z ends the file; a NUL byte
 // ends the text of its line. Reading past the end gives empty lines. A read
 // error ends the file too and is kept in Failed(). A file that starts with the
