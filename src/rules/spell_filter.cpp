@@ -1,6 +1,7 @@
 #include "rules/spell_filter.h"
 
 #include "model/code_page.h"
+#include "model/spell_text.h"
 #include "model/text.h"
 
 #include <algorithm>

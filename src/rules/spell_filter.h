@@ -7,7 +7,6 @@
 // quotes.
 
 #include "model/spell_book.h"
-#include "model/spell_text.h"
 
 #include <optional>
 #include <string>
@@ -15,6 +14,8 @@
 #include <vector>
 
 namespace vellumar {
+
+class SpellTexts;
 
 struct SpellFilter {
     std::vector<std::string> nameWords;  // each must occur in the name

@@ -1,5 +1,6 @@
 #include "rules/spell_filter.h"
 
+#include "model/spell_text.h"
 #include "model/text.h"
 
 #include <gtest/gtest.h>
@@ -33,26 +34,20 @@ std::unique_ptr<TSpellBook> LettersBook() {
     return book;
 }
 
-SpellText Text(const char* casting, const char* range, const char* material,
-               std::vector<std::string> paragraphs, std::vector<std::string> higher = {}) {
-    SpellText text;
-    text.CastingTime = casting;
-    text.Range = range;
-    text.Material = material;
-    text.Description = std::move(paragraphs);
-    text.HigherLevels = std::move(higher);
-    return text;
-}
-
-// Rules texts (UTF-8) of some of the sample book's spells; Wall of Fog has none.
+// Rules texts (UTF-8) of three of the sample book's spells.
 const SpellTexts& SampleTexts() {
     static const SpellTexts texts = [] {
         SpellTexts made;
-        made.Set(1, "Magic Missile",
-                 Text("1 action", "120 feet", "", {"Three darts."}, {"One more a slot level."}));
-        made.Set(1, "Light", Text("1 action", "Touch", "", {"A caf\xC3\xA9 glow."}));
-        made.Set(3, "Fireball", Text("1 action", "150 feet", "Bat guano.", {}));
-        made.Set(9, "Wish", Text("1 action", "Self", "", {"The mightiest spell."}));
+        SpellText missile, light, fireball;
+        missile.Range = "120 feet";
+        missile.HigherLevels = {"One more dart a slot level."};
+        light.CastingTime = "1 action";
+        light.Description = {"A caf\xC3\xA9 glow."};
+        fireball.Range = "150 feet";
+        fireball.Material = "Bat guano.";
+        made.Set(1, "Magic Missile", missile);
+        made.Set(1, "Light", light);
+        made.Set(3, "Fireball", fireball);
         return made;
     }();
     return texts;
@@ -78,10 +73,8 @@ class FilterMatching : public testing::TestWithParam<FilterRow> {};
 TEST_P(FilterMatching, LetsThroughExactlyTheMatchingSpells) {
     const FilterRow& row = GetParam();
     auto book = row.book();
-    EXPECT_EQ(
-        Names(MatchingSpells(*book, row.level,
-                             ParseSpellFilter(row.text, row.withTexts ? &SampleTexts() : nullptr))),
-        row.names)
+    const SpellTexts* texts = row.withTexts ? &SampleTexts() : nullptr;
+    EXPECT_EQ(Names(MatchingSpells(*book, row.level, ParseSpellFilter(row.text, texts))), row.names)
         << row.what;
 }
 
@@ -124,15 +117,12 @@ INSTANTIATE_TEST_SUITE_P(
         FilterRow{"sharp s is not ss", "gross", 0, {}, LettersBook},
         FilterRow{"Y diaeresis", "\x9FVAIN", 0, {"\xFFvain"}, LettersBook},
         FilterRow{"division sign is no letter", "\xF7", 0, {}, LettersBook},
-        FilterRow{"text paragraphs, any case", "text:DARTS", 0, {"Magic Missile"}},
-        FilterRow{"text at higher levels", "text:\"slot level\"", 0, {"Magic Missile"}},
+        FilterRow{"text of higher levels, any case", "text:DART", 0, {"Magic Missile"}},
         FilterRow{"text short fields", "text:feet", 0, {"Magic Missile", "Fireball"}},
         FilterRow{"text material", "text:guano", 0, {"Fireball"}},
-        FilterRow{"every text word, any field", "text:self text:mighti", 0, {"Wish"}},
-        FilterRow{"text word runs across no two fields", "text:\"action 120\"", 0, {}},
         FilterRow{"UTF-8 text, code page word", "text:CAF\xC9", 0, {"Light"}},
-        FilterRow{"spell without text fails a text term", "cat:alter text:\" \"", 1, {"Light"}},
-        FilterRow{"no texts, no text match", "text:darts", 0, {}, SampleBook, false}),
+        FilterRow{"text word runs across no two fields", "text:\"action a\"", 0, {}},
+        FilterRow{"no texts, no text match", "text:feet", 0, {}, SampleBook, false}),
     [](const testing::TestParamInfo<FilterRow>& info) {
         std::string name = info.param.what;
         for (char& c : name)
