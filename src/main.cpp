@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
                                        ? static_cast<vellumar::Prompter&>(unattended)
                                        : static_cast<vellumar::Prompter&>(interactive);
     vellumar::VellumarApp app(prompter);
-    app.Start(line.seed);
+    app.Start(line.seed,
+              line.ReopensBooks() ? vellumar::LastSession::Reopen : vellumar::LastSession::Ignore);
     bool allOpened = true;
     for (const QString& book : line.books) allOpened &= app.Frame().OpenSpellbookFile(book);
     FirstPaintWatch firstPaint([&app, allOpened] {

@@ -15,9 +15,17 @@ constexpr char ProgramSection[] = "Vellumar";
 constexpr char DataDirectoryKey[] = "DataDirectory";
 constexpr char OddsSection[] = "SpellFrequencyOdds";
 constexpr char RecentSection[] = "Recent";
+constexpr char ReopenBooksKey[] = "ReopenBooks";
+constexpr char LastSessionSection[] = "LastSession";
 
 std::string RecentKey(size_t index) {
     return "File" + std::to_string(index + 1);
+}
+
+// The last session's books are File1, Level1, File2, ... up to the first
+// empty or missing file.
+std::string LevelKey(size_t index) {
+    return "Level" + std::to_string(index + 1);
 }
 
 std::string WorkingFolder() {
@@ -81,6 +89,44 @@ int32_t ProgramSettings::Odds(size_t entry, int32_t fallback) const {
 
 FileStatus ProgramSettings::SetOdds(size_t entry, int32_t value) {
     return file_.WriteInteger(OddsSection, FrequencyNames[entry], value);
+}
+
+bool ProgramSettings::ReopenBooks(bool fallback) const {
+    return file_.ReadInteger(ProgramSection, ReopenBooksKey, fallback ? 1 : 0) != 0;
+}
+
+FileStatus ProgramSettings::SetReopenBooks(bool on) {
+    return file_.WriteInteger(ProgramSection, ReopenBooksKey, on ? 1 : 0);
+}
+
+// Paths are read whole, as the recent books are.
+std::vector<ProgramSettings::OpenBook> ProgramSettings::LastOpenBooksIn(const IniFile& file) {
+    std::vector<OpenBook> books;
+    for (size_t k = 0;; ++k) {
+        std::string path =
+            file.ReadString(LastSessionSection, RecentKey(k), "", IniFile::Length::Whole);
+        if (path.empty()) return books;
+        books.push_back({std::move(path), file.ReadInteger(LastSessionSection, LevelKey(k), 0)});
+    }
+}
+
+std::vector<ProgramSettings::OpenBook> ProgramSettings::LastOpenBooks() const {
+    return LastOpenBooksIn(file_);
+}
+
+// The keys past the new list are emptied, so that no old book comes back.
+FileStatus ProgramSettings::SetLastOpenBooks(const std::vector<OpenBook>& books) {
+    return file_.Update(LastSessionSection, [&books](const IniFile& now) {
+        const std::vector<OpenBook> old = LastOpenBooksIn(now);
+        IniFile::Entries entries;
+        if (old == books) return entries;
+        for (size_t k = 0; k < std::max(books.size(), old.size()); ++k) {
+            const bool kept = k < books.size();
+            entries.emplace_back(RecentKey(k), kept ? books[k].path : "");
+            entries.emplace_back(LevelKey(k), kept ? std::to_string(books[k].level) : "");
+        }
+        return entries;
+    });
 }
 
 std::string ProgramSettings::NotReadWarning() const {

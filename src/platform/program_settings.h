@@ -67,8 +67,26 @@ public:
     int32_t Odds(size_t entry, int32_t fallback) const;
     FileStatus SetOdds(size_t entry, int32_t value);
 
+    // Whether the books open at a clean exit open again at the next start: a
+    // switch, stored as 0 or 1.
+    bool ReopenBooks(bool fallback) const;
+    FileStatus SetReopenBooks(bool on);
+
+    // A book open at a clean exit: its file, whole, and the spell level its
+    // window showed (as stored: 0 when missing or not a number).
+    struct OpenBook {
+        std::string path;
+        int32_t level = 0;
+        bool operator==(const OpenBook&) const = default;
+    };
+    // The books of the last clean exit, in window order.
+    std::vector<OpenBook> LastOpenBooks() const;
+    // Replaces them all; nothing is written when the file holds these already.
+    FileStatus SetLastOpenBooks(const std::vector<OpenBook>& books);
+
 private:
     static std::vector<std::string> RecentBooksIn(const IniFile& file);
+    static std::vector<OpenBook> LastOpenBooksIn(const IniFile& file);
     static IniFile::Entries RecentEntries(const std::vector<std::string>& paths);
 
     IniFile file_;

@@ -10,6 +10,7 @@
 #include "rules/random.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/frame_window.h"
+#include "ui/last_session.h"
 #include "ui/master_list_window.h"
 #include "ui/specialty_maintenance_dialog.h"
 #include "ui/spell_book_window.h"
@@ -39,7 +40,7 @@ VellumarApp::~VellumarApp() {
     frame_.reset();
 }
 
-void VellumarApp::Start(std::optional<uint32_t> seed) {
+void VellumarApp::Start(std::optional<uint32_t> seed, LastSession last) {
     // Program load, before any window exists.
     SeedRandom(seed);
     context_.Odds() = DefaultFrequencyOdds;
@@ -67,6 +68,8 @@ void VellumarApp::Start(std::optional<uint32_t> seed) {
 
     qApp->installEventFilter(this);
     frame_->showMaximized();
+    if (last == LastSession::Reopen && context_.Settings().ReopenBooks(false))
+        ReopenBooks(*frame, context_.Settings());
 }
 
 void VellumarApp::ReadSettings() {

@@ -16,6 +16,10 @@ class Prompter;
 class TfrmMain;
 class TfrmSpellBook;
 
+// Whether start-up opens the books of the last clean exit again, when the
+// settings ask for it; an unattended run never does.
+enum class LastSession { Ignore, Reopen };
+
 class VellumarApp : public QObject {
     Q_OBJECT
 public:
@@ -25,8 +29,8 @@ public:
     // Seeds the random generator (from the clock unless a seed is given), sets
     // the odds and the built-in specialties, opens the settings and reads the
     // odds and the specialty file, creates the frame and the hidden windows,
-    // loads the master list and shows the frame.
-    void Start(std::optional<uint32_t> seed = std::nullopt);
+    // loads the master list and shows the frame, then reopens the last books.
+    void Start(std::optional<uint32_t> seed = std::nullopt, LastSession last = LastSession::Ignore);
 
     AppContext& Context() { return context_; }
     TfrmMain& Frame() { return *frame_; }

@@ -63,6 +63,9 @@ public:
     // is reported in an error box naming the file, with the reason under it.
     bool WriteSetting(QWidget* parent, FileStatus (ProgramSettings::*set)(const std::string&),
                       const std::string& value) override;
+    bool ReportSettingsWrite(QWidget* parent, const FileStatus& written) override {
+        return SettingsWritten(parent, written);
+    }
     // The same box for the recent books, but only for their first failed
     // write in a run: a read-only settings file must not nag at every Open.
     void ReportRecentBooksWrite(QWidget* parent, const FileStatus& written) override;

@@ -25,6 +25,9 @@ public:
     // Menus merged into the frame's menu bar while the window is active.
     virtual QMenu* FileMenu() const = 0;
     virtual QMenu* EditMenu() const = 0;
+    // The spell level shown (1 to 9), and showing another, as its button does.
+    virtual int SpellLevel() const = 0;
+    virtual void ShowSpellLevel(int level) = 0;
 
     // Puts a book read from a file (with its path as the caption) or made by
     // the program (a scroll: no caption, so "untitled" stays) into the window,

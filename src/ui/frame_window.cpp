@@ -18,6 +18,7 @@
 #include "ui/data_directory_dialog.h"
 #include "ui/frame_window_context.h"
 #include "ui/frequency_odds_dialog.h"
+#include "ui/last_session.h"
 #include "ui/new_book_choices.h"
 #include "ui/scroll_parm_dialog.h"
 #include "ui/working_box.h"
@@ -85,7 +86,7 @@ void TfrmMain::BuildMenus() {
     QToolBar* const tools = tbMain_;
     auto icon = [this](const char* name) { return context_.Icon(QString::fromLatin1(name)); };
     // clang-format off
-    AddCommands<W>(*this, {
+    const CommandActions actions = AddCommands<W>(*this, {
         {.place = tools, .text = "New Spellbook", .handler = &W::NewChild, .picture = icon("new"), .id = "bnNew"},
         {.place = tools, .text = "Open Spellbook", .handler = &W::mnuOpenSpellbookClick, .picture = icon("open"), .id = "bnOpen"},
 
@@ -102,6 +103,8 @@ void TfrmMain::BuildMenus() {
         {.place = options, .text = "Set &Data Directory...", .handler = &W::mnuDataDirectoriesClick},
         {.place = options, .text = "Set Spell Selection &Odds...", .handler = &W::mnuSetOddsClick},
         {.place = options, .text = "Set Specialties...", .handler = &W::mnuSetSpecialtiesClick},
+        {.place = options},
+        {.place = options, .text = "&Reopen Books at Start", .handler = &W::mnuReopenBooksClick, .id = "mnuReopenBooks"},
 
         {.place = help, .text = "&Contents", .handler = &W::mnuHelpContentsClick},
         {.place = help},
@@ -118,6 +121,9 @@ void TfrmMain::BuildMenus() {
         {.place = popup, .text = "Set Specialties...", .handler = &W::mnuSetSpecialtiesClick},
     });
     // clang-format on
+    mnuReopenBooks_ = actions.At("mnuReopenBooks");
+    mnuReopenBooks_->setCheckable(true);
+    mnuReopenBooks_->setChecked(context_.Settings().ReopenBooks(false));
     ListRecentBooks(mnuFile_);
     connect(mnuWindow_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowMenu);
     FillWindowMenu();
@@ -372,6 +378,13 @@ void TfrmMain::mnuSetOddsClick() {
         FromPath(settings.Path()), context_.Prompts(), this);
 }
 
+void TfrmMain::mnuReopenBooksClick() {
+    // The item shows the setting: after a failed write, as it was.
+    const bool on = mnuReopenBooks_->isChecked();
+    if (!context_.ReportSettingsWrite(this, context_.Settings().SetReopenBooks(on)))
+        mnuReopenBooks_->setChecked(!on);
+}
+
 void TfrmMain::mnuViewMasterListClick() {
     context_.ShowMasterList();
 }
@@ -421,6 +434,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     for (BookWindow* window : windows) window->ApproveClose();
+    if (context_.Settings().ReopenBooks(false))
+        context_.ReportSettingsWrite(this, RememberOpenBooks(windows, context_.Settings()));
     // Without its question: the master list has been asked above.
     context_.HideMasterList();
     if (QWidget* help = findChild<HelpViewer*>()) help->close();

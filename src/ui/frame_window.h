@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <vector>
 
+class QAction;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
@@ -51,6 +52,8 @@ public:
     void mnuSetOddsClick();
     void mnuViewMasterListClick();
     void mnuSetMasterFileClick();
+    // Options, Reopen Books at Start: turns the setting on or off.
+    void mnuReopenBooksClick();
     // A random scroll from a spellbook window's book, in a new window.
     void CreateScroll(TSpellBook& source);
     // The same for the active spellbook window.
@@ -95,6 +98,7 @@ private:
     QMenu* mnuWindow_ = nullptr;
     QMenu* mnuHelp_ = nullptr;
     QMenu* pmnuClient_ = nullptr;
+    QAction* mnuReopenBooks_ = nullptr;
     QString dataDirectory_;
     std::vector<BookWindow*> windows_;
 };

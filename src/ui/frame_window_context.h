@@ -30,6 +30,8 @@ public:
     virtual bool WriteSetting(QWidget* parent,
                               FileStatus (ProgramSettings::*set)(const std::string&),
                               const std::string& value) = 0;
+    // The same box for a setter that takes no string; false (after the box) when it failed.
+    virtual bool ReportSettingsWrite(QWidget* parent, const FileStatus& written) = 0;
     // A failed write of the recent books, reported once in a run.
     virtual void ReportRecentBooksWrite(QWidget* parent, const FileStatus& written) = 0;
     // The program's selection odds: read at start, edited by the odds dialog.

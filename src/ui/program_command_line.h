@@ -26,6 +26,9 @@ struct ProgramCommandLine {
     // options (-platform, -style, ...) as they stood before "--"; never our
     // options nor a book, which Qt would otherwise take for one of its own.
     std::vector<std::string> qtArguments;
+
+    // Unattended runs (--quit-after-start, --export-pdf) open no book of the last session.
+    bool ReopensBooks() const { return !quitAfterStart && exportPdf.isEmpty(); }
 };
 
 // How the program ends without a window: the exit code and what to print,

@@ -54,8 +54,12 @@ public:
     void SetModified(bool modified);
     bool IsModified() const;
 
-    int SpellLevel() const { return pane_->SpellLevel(); } // 1 to 9
+    int SpellLevel() const override { return pane_->SpellLevel(); } // 1 to 9
     void SetSpellLevel(int level) { pane_->SetSpellLevel(level); }
+    void ShowSpellLevel(int level) override {
+        SetSpellLevel(level);
+        grpSpellLevelClick();
+    }
 
     // Shows the rows of the level chosen, and its "# per day".
     void grpSpellLevelClick() { pane_->Redraw(); }

@@ -18,6 +18,7 @@
 #include "ui/working_box.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QButtonGroup>
 #include <QDir>
 #include <QListWidget>
@@ -166,6 +167,56 @@ private slots:
         h->Frame().mnuHelpContentsClick();
         QCOMPARE(h->prompter.Last().kind, BoxKind::Error);
         QVERIFY(h->prompter.Last().text.contains(h->home.Home() + "Vellumar.HLP"));
+    }
+
+    // Options, Reopen Books at Start: the files open at a clean exit, at their levels.
+    void reopensTheBooksOfTheLastExit_data() {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<bool>("removeFirst");
+        QTest::addColumn<bool>("untitled");
+        QTest::addColumn<QStringList>("reopened");
+        const QStringList both{"a.spb 3", "b.spb 5"};
+        QTest::newRow("in order at their levels") << true << false << false << both;
+        QTest::newRow("a removed book") << true << true << false << QStringList{"b.spb 5"};
+        QTest::newRow("off") << false << false << false << QStringList{};
+        QTest::newRow("untitled left out") << true << false << true << both;
+    }
+    void reopensTheBooksOfTheLastExit() {
+        QFETCH(bool, on);
+        QFETCH(bool, removeFirst);
+        QFETCH(bool, untitled);
+        QFETCH(QStringList, reopened);
+        h->UseSampleMasterList();
+        h->Start();
+        if (on) h->Frame().findChild<QAction*>("mnuReopenBooks")->trigger();
+        QStringList paths;
+        for (const auto& [name, level] : {std::pair("a.spb", 3), std::pair("b.spb", 5)}) {
+            paths << h->home.Write(h->home.Working() + name,
+                                   SpellbookV4(9, 12, "Generalist", 'C', {}));
+            QVERIFY(h->Frame().OpenSpellbookFile(paths.back()));
+            h->ActiveSpellBook()->ShowSpellLevel(level);
+            if (untitled && paths.size() == 1) {
+                h->prompter.Exec({}, true).Message(Answer::No); // the new book is not saved
+                h->Frame().NewChild();
+            }
+        }
+        QVERIFY(h->Frame().close());
+        if (removeFirst) QVERIFY(QFile::remove(paths[0]));
+        h->app.reset();
+        h->app = std::make_unique<VellumarApp>(h->prompter);
+        if (removeFirst) h->prompter.Message(Answer::Ok);
+        h->app->Start(1, LastSession::Reopen);
+        QStringList shown;
+        for (const TfrmSpellBook* window : h->SpellBookWindows())
+            shown << QFileInfo(window->Caption()).fileName() + ' ' +
+                         QString::number(window->SpellLevel());
+        QCOMPARE(shown, reopened);
+        if (!removeFirst) return;
+        h->prompter.OpenFile(paths[0]).Message(Answer::Ok);
+        h->Frame().mnuOpenSpellbookClick(); // Open's box for the same file
+        const auto& boxes = h->prompter.Records();
+        QCOMPARE(boxes[boxes.size() - 3].text, boxes.back().text);
+        QCOMPARE(boxes[boxes.size() - 3].informative, boxes.back().informative);
     }
 
     void sameSeedSameBook() {

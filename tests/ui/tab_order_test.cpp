@@ -54,22 +54,20 @@ void CheckTabOrder(QWidget& window) {
     });
     QVERIFY(GiveFocus(first));
     QList<QWidget*> walk{first};
-    QStringList seen{first->metaObject()->className() + QStringLiteral("/") + first->objectName()};
     // A text browser tabs through its links first: bounded, generously.
     for (int press = 0; press < 50 * stops.size() && walk.size() <= stops.size(); ++press) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QWidget* now = QApplication::focusWidget();
-        if (now == first) break;
-        if (now != walk.back())
-            walk << now,
-                seen << now->metaObject()->className() + QStringLiteral("/") + now->objectName();
+        if (QApplication::focusWidget() == first) break;
+        if (QApplication::focusWidget() != walk.back()) walk << QApplication::focusWidget();
     }
+    QStringList seen;
+    for (const QWidget* at : walk) seen << at->metaObject()->className() + ('/' + at->objectName());
+    const QByteArray order = seen.join(QStringLiteral(", ")).toUtf8();
     QVERIFY2(walk.size() == stops.size() &&
                  QSet(walk.begin(), walk.end()) == QSet(stops.begin(), stops.end()),
-             qPrintable(seen.join(QStringLiteral(", "))));
+             order.constData());
     for (qsizetype i = 1; i < walk.size(); ++i)
-        QVERIFY2(!GoesBack(walk[i - 1], walk[i], window, true),
-                 qPrintable(seen.join(QStringLiteral(", "))));
+        QVERIFY2(!GoesBack(walk[i - 1], walk[i], window, true), order.constData());
 }
 
 } // namespace
@@ -107,15 +105,14 @@ private slots:
             {"preview", [&] { book.mnuPrintPreviewClick(); }},
             {"format", [&] { book.mnuCopytoClipboardClick(); }},
         };
-        auto check = [](QDialog& dialog) { CheckTabOrder(dialog); };
         QPrinter printer;
         if (dialogs.count(window)) {
-            h.prompter.Exec(check, false);
+            h.prompter.Exec(CheckTabOrder, false);
             dialogs.at(window)();
         } else if (window == "name") { // opened from inside Specialty Maintenance
             h.prompter.Exec(
                 [&](QDialog& maintenance) {
-                    h.prompter.Exec(check, false);
+                    h.prompter.Exec(CheckTabOrder, false);
                     static_cast<TfrmSpecialtyMaintenance&>(maintenance)
                         .mnuAddNewSpecialty->trigger();
                 },

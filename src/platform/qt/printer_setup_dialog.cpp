@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPageSetupDialog>
 #include <QPrinterInfo>
@@ -13,6 +14,26 @@
 #include <algorithm>
 
 namespace vellumar {
+
+namespace {
+
+// Qt's page setup dialog leaves some labels without their field. On Linux a
+// screen reader names a combo box only by a label that has it as buddy (its
+// accessible name is its value), so each such label takes the field beside it.
+void LabelTheFields(QDialog& dialog) {
+    for (auto* grid : dialog.findChildren<QGridLayout*>())
+        for (int k = 0; k < grid->count(); ++k) {
+            auto* label = qobject_cast<QLabel*>(grid->itemAt(k)->widget());
+            if (!label || label->buddy() || label->text().isEmpty()) continue;
+            int row = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(k, &row, &column, &rows, &columns);
+            const QLayoutItem* field = grid->itemAtPosition(row, column + columns);
+            if (field && field->widget() && field->widget()->focusPolicy() & Qt::TabFocus)
+                label->setBuddy(field->widget());
+        }
+}
+
+} // namespace
 
 PrinterSetupDialog::PrinterSetupDialog(QPrinter& printer, QWidget* parent)
     : QDialog(parent), printer_(printer), saved_{printer.outputFormat(), printer.printerName(),
@@ -86,6 +107,7 @@ void PrinterSetupDialog::cbOrientationChange() {
 
 void PrinterSetupDialog::bnPageSetupClick() {
     QPageSetupDialog pageSetup(&printer_, this);
+    LabelTheFields(pageSetup);
     pageSetup.exec();
     ShowPage();
 }

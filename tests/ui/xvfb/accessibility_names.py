@@ -9,11 +9,14 @@ CONTROLS = {R.ROLE_PUSH_BUTTON, R.ROLE_TOGGLE_BUTTON, R.ROLE_RADIO_BUTTON, R.ROL
             R.ROLE_PAGE_TAB, R.ROLE_SLIDER}
 VIEWS = {R.ROLE_LIST, R.ROLE_LIST_BOX, R.ROLE_TABLE, R.ROLE_TREE}  # rows skipped
 # Keys (xdotool), then the title of the window they open ("!": a message box).
+# With no printer (no CUPS here) Printer Setup offers PDF output alone, whose
+# Page Setup is Qt's own widget dialog; Colour is Qt's colour dialog.
 STEPS = [("", "Vellumar 95"), ("F4", "New Spellbook Parameters"), ("Return", "untitled"),
          ("alt+f o", "Open Spellbook"), ("Escape alt+e s", "Scroll Spells"), ("Escape alt+e n", "Edit Spell Data"),
          ("Escape alt+f p p Return", "Print Preview"), ("alt+o", "Output Format"),
-         ("Escape alt+s", "Printer Setup"), ("Escape alt+f", "Select Font"),
-         ("Escape Escape alt+o d", "Data Directory"),
+         ("Escape alt+s", "Printer Setup"), ("Tab Tab space", "Page Setup"),
+         ("Escape Escape alt+f", "Select Font"), ("alt+c", "Colour"),
+         ("Escape Escape Escape alt+o d", "Data Directory"),
          ("Escape alt+o o", "Spell Frequency Odds"),
          ("Escape alt+o Up Return", "Specialty Maintenance"), ("alt+e a", "Add Specailty"),
          ("Escape Escape alt+h a", "About Vellumar"),
