@@ -11,8 +11,7 @@
 
 using namespace vellumar;
 
-// Each filter example of the user's documents finds a spell of the sample
-// master list, with the texts beside it.
+// Each filter example of the user's documents finds a spell of the sample master list.
 TEST(DocsFilterExamples, EachFindsSpellsInTheSampleList) {
     const auto sample = ReadSpellList(VELLUMAR_SOURCE_DIR "/resources/MASTER.DAT");
     ASSERT_TRUE(sample);

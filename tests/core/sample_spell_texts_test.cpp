@@ -6,24 +6,19 @@
 
 using namespace vellumar;
 
-// The sample's companion holds the SRD details of resources/data (parsed here
-// without the program's reader) field for field, one for each spell of
-// MASTER.DAT in its order, and saving it rewrites it byte for byte.
+// The sample's companion is the SRD details (parsed here without the program's
+// reader) field for field, for the spells of MASTER.DAT in order, as a save writes it.
 TEST(SampleSpellTexts, EqualTheDetailsForEverySpellOfTheList) {
     const std::string master = VELLUMAR_SOURCE_DIR "/resources/MASTER.DAT";
     const auto list = ReadSpellList(master);
     const auto texts = ReadSpellTexts(CompanionTextsPath(master));
     std::ifstream file(VELLUMAR_SOURCE_DIR "/resources/data/srd-wizard-spell-details.json");
     const auto details = nlohmann::json::parse(file);
-    ASSERT_TRUE(list && texts && texts.Warnings().empty());
-    ASSERT_TRUE(details.size() == 190 && texts->Size() == 190 && list->Count() == 190);
+    ASSERT_TRUE(list && texts && texts.Warnings().empty() && list->Count() == 190);
+    ASSERT_TRUE(details.size() == 190 && texts->Size() == 190);
     list->First();
-    auto entry = texts->All().begin();
-    for (const auto& want : details) {
+    for (auto entry = texts->All().begin(); const auto& want : details) {
         const auto& [key, text] = *entry++;
-        EXPECT_EQ(std::pair(key.Level, key.Name),
-                  std::pair(list->CurrentSpell()->Level, list->CurrentSpell()->Name));
-        list->Next();
         const nlohmann::json read = {key.Name,         key.Level,        text.School,
                                      text.CastingTime, text.Range,       text.Components,
                                      text.Material,    text.Ritual,      text.Concentration,
@@ -33,8 +28,11 @@ TEST(SampleSpellTexts, EqualTheDetailsForEverySpellOfTheList) {
              {"name", "level", "school", "casting_time", "range", "components", "material",
               "ritual", "concentration", "duration", "description", "higher_levels"})
             wanted.push_back(want.at(field));
-        EXPECT_EQ(read, wanted) << key.Name;
+        EXPECT_EQ(read, wanted);
         EXPECT_TRUE(text.OtherFields.empty() && want.size() == wanted.size()) << key.Name;
+        EXPECT_EQ(std::pair(list->CurrentSpell()->Level, list->CurrentSpell()->Name),
+                  std::pair(key.Level, key.Name));
+        list->Next();
     }
     const test::TempFolder folder;
     ASSERT_TRUE(WriteSpellTexts(*texts, folder.File("texts.json")));

@@ -35,21 +35,18 @@ std::unique_ptr<TSpellBook> LettersBook() {
 }
 
 // Rules texts (UTF-8) of three of the sample book's spells.
-const SpellTexts& SampleTexts() {
-    static const SpellTexts texts = [] {
-        SpellTexts made;
-        SpellText missile, light, fireball;
-        missile.Range = "120 feet";
-        missile.HigherLevels = {"One more dart a slot level."};
-        light.CastingTime = "1 action";
-        light.Description = {"A caf\xC3\xA9 glow."};
-        fireball.Range = "150 feet";
-        fireball.Material = "Bat guano.";
-        made.Set(1, "Magic Missile", missile);
-        made.Set(1, "Light", light);
-        made.Set(3, "Fireball", fireball);
-        return made;
-    }();
+SpellTexts SampleTexts() {
+    SpellTexts texts;
+    SpellText text;
+    text.Range = "120 feet";
+    text.HigherLevels = {"One more dart a slot level."};
+    texts.Set(1, "Magic Missile", text);
+    text.HigherLevels = {};
+    text.Material = "Bat guano.";
+    texts.Set(3, "Fireball", text);
+    text = {};
+    text.Description = {"1 action", "A caf\xC3\xA9 glow."};
+    texts.Set(1, "Light", text);
     return texts;
 }
 
@@ -73,9 +70,9 @@ class FilterMatching : public testing::TestWithParam<FilterRow> {};
 TEST_P(FilterMatching, LetsThroughExactlyTheMatchingSpells) {
     const FilterRow& row = GetParam();
     auto book = row.book();
-    const SpellTexts* texts = row.withTexts ? &SampleTexts() : nullptr;
-    EXPECT_EQ(Names(MatchingSpells(*book, row.level, ParseSpellFilter(row.text, texts))), row.names)
-        << row.what;
+    const SpellTexts texts = SampleTexts();
+    const auto filter = ParseSpellFilter(row.text, row.withTexts ? &texts : nullptr);
+    EXPECT_EQ(Names(MatchingSpells(*book, row.level, filter)), row.names) << row.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
