@@ -35,9 +35,7 @@ Result<Arguments> Arguments::Parse(const CommandSpec& request,
         }
         // "-" alone is standard input or output, an operand like a file name.
         if (optionsEnded || word.size() < 2 || word[0] != '-') {
-            if (args.operand_ || request.operand.empty())
-                return Outcome::UsageError(request.name + ": unexpected operand '" + word + "'");
-            args.operand_ = word;
+            if (Outcome taken = args.TakeOperand(request, word); !taken) return taken;
             continue;
         }
         const size_t equals = word.find('=');
@@ -60,9 +58,21 @@ Result<Arguments> Arguments::Parse(const CommandSpec& request,
     return args;
 }
 
+Outcome Arguments::TakeOperand(const CommandSpec& request, const std::string& word) {
+    if (!operand_ && !request.operand.empty())
+        operand_ = word;
+    else if (operand_ && !textOperand_ && !request.textOperand.empty())
+        textOperand_ = word;
+    else
+        return Outcome::UsageError(request.name + ": unexpected operand '" + word + "'");
+    return {};
+}
+
 Outcome Arguments::CheckWhole(const CommandSpec& request) const {
     if (request.operandRequired && !operand_)
         return Outcome::UsageError(request.name + ": missing " + request.operand);
+    if (!request.textOperand.empty() && !textOperand_)
+        return Outcome::UsageError(request.name + ": missing " + request.textOperand);
     struct FileName {
         std::string what;
         const std::string& name;

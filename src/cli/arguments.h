@@ -26,6 +26,9 @@ struct CommandSpec {
     std::string operand; // name of the one operand, a file read, as the usage shows it
     bool operandRequired;
     std::vector<OptionSpec> options;
+    // Name of a second operand, a text rather than a file ("NAME"), required
+    // when named; empty for a command of one operand.
+    std::string textOperand = {};
 };
 
 class Arguments {
@@ -37,6 +40,7 @@ public:
                                    const std::vector<std::string>& words);
 
     const std::optional<std::string>& Operand() const { return operand_; }
+    const std::optional<std::string>& TextOperand() const { return textOperand_; }
     bool Has(const std::string& option) const { return values_.count(option) > 0; }
     std::optional<std::string> Value(const std::string& option) const;
     // The value of an option the command cannot do without.
@@ -49,11 +53,14 @@ public:
     Result<std::optional<uint32_t>> Seed() const;
 
 private:
+    // The file operand, then the text operand, as the command has them.
+    Outcome TakeOperand(const CommandSpec& request, const std::string& word);
     // What only the whole line shows: a missing operand, an empty file name,
     // standard input named twice.
     Outcome CheckWhole(const CommandSpec& request) const;
 
     std::optional<std::string> operand_;
+    std::optional<std::string> textOperand_;
     std::map<std::string, std::string> values_;
 };
 

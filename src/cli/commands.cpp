@@ -4,10 +4,12 @@
 #include "cli/suggestion.h"
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
+#include "files/spell_texts_file.h"
 #include "model/generalist.h"
 #include "model/text.h"
 #include "output/item_text.h"
 #include "output/output_format_options.h"
+#include "output/spell_card_text.h"
 #include "output/spellbook_text.h"
 #include "platform/program_folder.h"
 #include "platform/program_settings.h"
@@ -20,6 +22,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -122,8 +125,14 @@ Result<std::string> SpecialtyOption(const std::string& typed, Session& session,
                                "; the specialties are: " + list);
 }
 
-// The master list named by --master, or the one the desktop program would load.
-BookResult MasterOption(const Arguments& args, Session& session) {
+struct MasterPath {
+    std::string path;  // to read
+    std::string shown; // as the user gave it
+};
+
+// The file of the master list named by --master, or of the one the desktop
+// program would load, which standard error names.
+Result<MasterPath> LocateMaster(const Arguments& args, Session& session) {
     std::string path;
     if (const auto master = args.Value("--master")) {
         const Result<std::string> input = session.files.Input(*master);
@@ -145,11 +154,47 @@ BookResult MasterOption(const Arguments& args, Session& session) {
                                                                "folder"))
                     << ")\n";
     }
-    const std::string shown = args.Value("--master").value_or(path);
-    BookResult master = ReadMaster(path, shown, session);
+    return MasterPath{path, args.Value("--master").value_or(path)};
+}
+
+// The master list named by --master, or the one the desktop program would load.
+BookResult MasterOption(const Arguments& args, Session& session) {
+    const Result<MasterPath> located = LocateMaster(args, session);
+    if (!located) return located.Failure();
+    BookResult master = ReadMaster(located->path, located->shown, session);
     if (master && (*master)->Count() == 0)
-        return Outcome::FileError("master list '" + shown + "' holds no spell");
+        return Outcome::FileError("master list '" + located->shown + "' holds no spell");
     return master;
+}
+
+// The master list whose companion file holds the spell texts: --master; else
+// the operand itself when its companion lies beside it (a master list with its
+// texts); else the one the desktop program uses.
+Result<MasterPath> TextsMaster(const Arguments& args, Session& session) {
+    const std::string& operand = *args.Operand();
+    std::error_code failed;
+    if (!args.Has("--master") && operand != "-" &&
+        std::filesystem::exists(CompanionTextsPath(operand), failed))
+        return MasterPath{operand, operand};
+    return LocateMaster(args, session);
+}
+
+// The spell texts of the master list; none when it has no companion file.
+Result<std::unique_ptr<SpellTexts>> TextsOption(const Arguments& args, Session& session) {
+    const Result<MasterPath> master = TextsMaster(args, session);
+    if (!master) return master.Failure();
+    const std::string shown = CompanionTextsPath(master->shown);
+    auto texts = ReadSpellTexts(CompanionTextsPath(master->path));
+    if (!texts) return Fail("cannot read spell texts", shown, texts.Status());
+    WarnOfLines(session, shown, texts.Warnings());
+    return texts.Take();
+}
+
+// --master names where the texts of --texts come from, and nothing else here.
+Outcome MasterNeedsTexts(const Arguments& args, const OutputFormat& format) {
+    if (args.Has("--master") && !format.IncludeSpellTexts)
+        return Outcome::UsageError("--master goes with --texts");
+    return {};
 }
 
 BookResult BookOperand(const Arguments& args, Session& session) {
@@ -186,12 +231,59 @@ Outcome Text(const Arguments& args, Session& session) {
     if (!options) return options.Failure();
     const Result<bool> fileBytes = ShowsFileBytes(args);
     if (!fileBytes) return fileBytes.Failure();
+    if (Outcome master = MasterNeedsTexts(args, options->format); !master) return master;
     const std::string path = *args.Operand();
     const std::string caption = session.Stored("--caption", options->caption.value_or(path));
     const BookResult book = BookOperand(args, session);
     if (!book) return book.Failure();
-    const std::string text = JoinWithCrLf(BuildSpellbookText(**book, caption, options->format));
+    std::unique_ptr<SpellTexts> texts;
+    if (options->format.IncludeSpellTexts) {
+        Result<std::unique_ptr<SpellTexts>> read = TextsOption(args, session);
+        if (!read) return read.Failure();
+        texts = std::move(*read);
+    }
+    const std::string text =
+        JoinWithCrLf(BuildSpellbookText(**book, caption, options->format, texts.get()));
     session.out << (*fileBytes ? text : session.Shown(text));
+    return {};
+}
+
+// The card of every spell of the file with that name (every letter's case
+// folded), UTF-8, a blank line between two.
+Outcome Show(const Arguments& args, Session& session) {
+    const std::string& typed = *args.TextOperand();
+    const std::string name = session.Stored("NAME", typed);
+    const BookResult read = BookOperand(args, session);
+    if (!read) return read.Failure();
+    TSpellBook& book = **read;
+    std::vector<const tSpell*> found;
+    std::vector<std::string> names;
+    for (int32_t level = MinSpellLevel; level <= MaxSpellLevel; ++level) {
+        for (int32_t i = 0; i < book.CountOfLevel(level); ++i) {
+            const tSpell* spell = book.SpellAt(level, i);
+            if (!spell) break;
+            names.push_back(spell->Name);
+            if (SameTextForUser(spell->Name, name)) found.push_back(spell);
+        }
+    }
+    if (found.empty())
+        return Outcome::FileError("no spell named '" + typed + "' in '" + *args.Operand() + "'" +
+                                  session.Shown(DidYouMean(name, names)));
+    const Result<std::unique_ptr<SpellTexts>> texts = TextsOption(args, session);
+    if (!texts) return texts.Failure();
+    bool shown = false;
+    for (const tSpell* spell : found) {
+        const SpellText* text = (*texts)->Find(spell->Level, spell->Name);
+        if (!text) continue;
+        if (shown) session.out << '\n';
+        for (const std::string& line :
+             CardTextLines(MakeSpellCard(spell->Level, spell->Name, *text)))
+            session.out << line << '\n';
+        shown = true;
+    }
+    if (!shown)
+        return Outcome::FileError("spell '" + session.Shown(found.front()->Name) +
+                                  "' has no rules text");
     return {};
 }
 
@@ -327,6 +419,7 @@ Outcome Pdf(const Arguments& args, Session& session) {
     if (!output) return output.Failure();
     Result<FormatOptions> options = FormatOptionsOf(args);
     if (!options) return options.Failure();
+    if (Outcome master = MasterNeedsTexts(args, options->format); !master) return master;
     const std::string& book = *args.Operand();
     // The desktop program stores the caption as text does; this warns of what it loses.
     session.Stored("--caption", options->caption.value_or(book));
@@ -334,8 +427,16 @@ Outcome Pdf(const Arguments& args, Session& session) {
     if (!input) return input.Failure();
     // A book from standard input is headed "-", as text heads it.
     if (book == "-" && !options->caption) options->caption = book;
+    // The desktop program takes the texts from the master list found here.
+    std::optional<std::string> master;
+    if (options->format.IncludeSpellTexts) {
+        const Result<MasterPath> located = TextsMaster(args, session);
+        if (!located) return located.Failure();
+        master = located->path;
+    }
     return session.files.Output(*output, [&](const std::string& path) {
         std::vector<std::string> words = {"--export-pdf=" + *input, "--output=" + path};
+        if (master) words.push_back("--master=" + *master);
         for (std::string& word : FormatOptionWords(*options)) words.push_back(std::move(word));
         return RunDesktopProgram(words);
     });
@@ -354,11 +455,18 @@ std::vector<OptionSpec> WithFormatOptions(std::vector<OptionSpec> before,
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {{"text", "BOOK", true, WithFormatOptions({}, {{"--encoding", true}})},
+        {{"text", "BOOK", true,
+          WithFormatOptions({}, {{"--encoding", true}, {"--master", true, FileUse::Input}})},
          "text BOOK [--columns 0-4] [--category] [--no-book-page] [--frequency]\n"
-         "          [--caption TEXT] [--encoding windows-1252|utf-8]",
-         "Prints the book as Copy to Clipboard gives it (lines end in CR LF).",
+         "          [--texts [--master FILE]] [--caption TEXT]\n"
+         "          [--encoding windows-1252|utf-8]",
+         "Prints the book as Copy to Clipboard gives it (lines end in CR LF);\n"
+         "--texts follows each spell with its card.",
          Text},
+        {{"show", "BOOK-OR-LIST", true, {{"--master", true, FileUse::Input}}, "NAME"},
+         "show BOOK-OR-LIST NAME [--master FILE]",
+         "Prints the card of the spell of that name (any case) as UTF-8 text.",
+         Show},
         {{"info", "BOOK", true, {}},
          "info BOOK",
          "Prints the caster's parameters and the number of spells of each level.",
@@ -401,9 +509,11 @@ const std::vector<Command>& Commands() {
          "export BOOK --output OUT",
          "Writes the book's spells as a spell file without a header.",
          Export},
-        {{"pdf", "BOOK", true, WithFormatOptions({{"--output", true, FileUse::Output}})},
+        {{"pdf", "BOOK", true,
+          WithFormatOptions({{"--output", true, FileUse::Output}},
+                            {{"--master", true, FileUse::Input}})},
          "pdf BOOK --output OUT.pdf [--columns 0-4] [--category] [--no-book-page]\n"
-         "          [--frequency] [--caption TEXT]",
+         "          [--frequency] [--texts [--master FILE]] [--caption TEXT]",
          "Writes the book's pages as the desktop program prints them into a PDF\n"
          "file; runs the program vellumar found beside this tool, without windows,\n"
          "and stops it after " +
@@ -442,6 +552,10 @@ void PrintUsage(std::ostream& out) {
         << ProgramSettings::MasterFileKey << " setting, else " << DefaultMasterFileName
         << " in the working folder, else the sample\n"
            "list of the program. Standard error names the file.\n"
+           "Spell texts (--texts, show) come from a master list's companion file, named\n"
+           "after it (MASTER.DAT.texts.json): that of --master FILE, else BOOK's own\n"
+           "when it has one (BOOK is a master list), else that of the master list the\n"
+           "desktop program uses. Without it there are no cards.\n"
            "Frequencies: Common, Uncommon, Rare, Very Rare, Restricted, or the letters\n"
            "the files use: C, U, R, V, S.\n"
            "Specialties: "

@@ -23,6 +23,8 @@ struct OutputFormat {
     bool IncludeBookPage = true;
     bool IncludeCategory = false;
     bool IncludeFrequency = false;
+    // "Spell texts": one spell a line, each followed by its rules text as a card.
+    bool IncludeSpellTexts = false;
     OutputFont Font;
 };
 

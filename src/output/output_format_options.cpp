@@ -19,6 +19,7 @@ FormatOptionsRead ReadFormatOptions(const OptionValue& value) {
     format.IncludeCategory = value("--category").has_value();
     format.IncludeBookPage = !value("--no-book-page").has_value();
     format.IncludeFrequency = value("--frequency").has_value();
+    format.IncludeSpellTexts = value("--texts").has_value();
     read.options.caption = value("--caption");
     return read;
 }
@@ -31,6 +32,7 @@ std::vector<std::string> FormatOptionWords(const FormatOptions& options) {
     if (format.IncludeCategory) words.emplace_back("--category");
     if (!format.IncludeBookPage) words.emplace_back("--no-book-page");
     if (format.IncludeFrequency) words.emplace_back("--frequency");
+    if (format.IncludeSpellTexts) words.emplace_back("--texts");
     if (options.caption) words.push_back("--caption=" + *options.caption);
     return words;
 }

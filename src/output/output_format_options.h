@@ -20,11 +20,12 @@ struct FormatOptionName {
 };
 
 // In the order the usage texts name them.
-inline constexpr std::array<FormatOptionName, 5> FormatOptionNames = {{
+inline constexpr std::array<FormatOptionName, 6> FormatOptionNames = {{
     {"--columns", true},
     {"--category", false},
     {"--no-book-page", false},
     {"--frequency", false},
+    {"--texts", false},
     {"--caption", true},
 }};
 

@@ -1,9 +1,15 @@
 #include "output/page_layout.h"
 
+#include "model/code_page.h"
 #include "output/item_text.h"
+#include "output/spell_card.h"
+#include "output/spell_card_text.h"
 #include "rules/caster_tables.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <numeric>
+#include <vector>
 
 namespace vellumar {
 
@@ -34,12 +40,40 @@ int32_t RowCount(int32_t count, int32_t columns) {
     return (count + columns - 1) / columns;
 }
 
+// Card text in the canvas's single-byte text.
+std::string SingleByte(std::string_view utf8) {
+    return Utf8ToCp1252(utf8).text;
+}
+
+// Columns too wide for `room` together: a column narrower than an even share
+// keeps its width, the others share what is left evenly (and their cells wrap).
+void ShareWidth(std::vector<int>& widths, int64_t room) {
+    std::vector<bool> shared(widths.size(), true);
+    for (bool kept = true; kept;) {
+        kept = false;
+        const int64_t sharing = std::count(shared.begin(), shared.end(), true);
+        for (size_t i = 0; i < widths.size() && sharing > 0; ++i) {
+            if (shared[i] && widths[i] <= room / sharing) {
+                shared[i] = false;
+                room -= widths[i];
+                kept = true;
+            }
+        }
+    }
+    const int64_t sharing = std::count(shared.begin(), shared.end(), true);
+    for (size_t i = 0; i < widths.size(); ++i)
+        if (shared[i]) widths[i] = std::max(1, int(room / sharing));
+}
+
 class Pen {
 public:
-    Pen(Canvas& canvas, const OutputFormat& format, const LayoutParams& params)
-        : canvas_(canvas), format_(format), params_(params) {
+    Pen(Canvas& canvas, const OutputFormat& format, const LayoutParams& params,
+        const SpellTexts* texts)
+        : canvas_(canvas), format_(format), params_(params), texts_(texts) {
         canvas_.SetFont(format_.Font);
         lineHeight_ = canvas_.TextHeight("Mg") + params_.Spacing;
+        boldFont_ = format_.Font;
+        boldFont_.Bold = true;
     }
 
     void Head(TSpellBook& book, const std::string& caption) {
@@ -55,6 +89,10 @@ public:
         const int32_t columns = format_.Columns;
         NewLine();
         NewLine();
+        if (format_.IncludeSpellTexts) {
+            SpellsWithCards(book, level, count);
+            return;
+        }
         if (params_.PageBreaks) {
             // Keep a column block together with its heading on one page.
             if (columns >= 1 && columns <= 4 &&
@@ -71,9 +109,10 @@ public:
     }
 
 private:
-    void Heading(TSpellBook& book, int32_t level) {
+    void Heading(TSpellBook& book, int32_t level) { Heading(LevelHeading(book, level)); }
+    void Heading(const std::string& heading) {
         canvas_.SetUnderline(true);
-        Draw(LevelHeading(book, level));
+        Draw(heading);
         canvas_.SetFont(format_.Font);
         NewLine();
     }
@@ -123,6 +162,181 @@ private:
         for (int32_t r = 0; r < rows; ++r) NewLine();
     }
 
+    // Pieces of text on one line, at their x; bold for a card's title and a
+    // table's heading.
+    struct Piece {
+        int x = 0;
+        std::string text;
+        bool bold = false;
+    };
+    using Line = std::vector<Piece>;
+
+    // The heading, then one spell a line, each followed by its card and, after
+    // a card, a blank line. The heading stays with the first spell and its card.
+    void SpellsWithCards(TSpellBook& book, int32_t level, int32_t count) {
+        const std::string heading = LevelHeading(book, level);
+        book.GoToLevel(level);
+        bool cardBefore = false;
+        for (int32_t k = 0; k < count && book.CurrentSpell(); ++k, book.Next()) {
+            const tSpell& spell = *book.CurrentSpell();
+            std::vector<Line> block = {
+                {{0, OutputItemText(spell, format_, BookReferenceTest::NotEmpty), false}}};
+            const SpellText* text = texts_ ? texts_->Find(spell.Level, spell.Name) : nullptr;
+            if (text) AppendCard(block, MakeSpellCard(spell.Level, spell.Name, *text));
+            int advance = cardBefore ? 2 : 1;
+            if (k == 0) {
+                // A card longer than a page still keeps its spell's line under the heading.
+                if (params_.PageBreaks && !KeepTogether(0, int(block.size()) + 1))
+                    KeepTogether(0, 2);
+                Heading(heading);
+                advance = 0;
+            } else if (params_.PageBreaks && KeepTogether(advance, int(block.size()))) {
+                advance = 0;
+            }
+            PlaceLines(block, advance);
+            cardBefore = text != nullptr;
+        }
+    }
+
+    void AppendCard(std::vector<Line>& lines, const SpellCard& card) {
+        AppendWrapped(lines, SingleByte(card.Title), true);
+        AppendWrapped(lines, SingleByte(card.Subtitle), false);
+        for (const CardField& field : card.Fields)
+            AppendWrapped(lines, SingleByte(CardFieldText(field)), false);
+        for (const CardBlock& block : card.Body) AppendBlock(lines, block, {});
+        for (size_t i = 0; i < card.HigherLevels.size(); ++i)
+            AppendBlock(lines, card.HigherLevels[i],
+                        i == 0 ? std::string(HigherLevelsLabel) : std::string());
+        UseBold(false);
+    }
+
+    // A paragraph after `label`, or a table under it.
+    void AppendBlock(std::vector<Line>& lines, const CardBlock& block, const std::string& label) {
+        if (!block.IsTable()) {
+            AppendWrapped(lines, SingleByte(label.empty() ? block.Text : label + " " + block.Text),
+                          false);
+            return;
+        }
+        if (!label.empty()) AppendWrapped(lines, SingleByte(label), false);
+        AppendTable(lines, block);
+    }
+
+    void AppendWrapped(std::vector<Line>& lines, const std::string& text, bool bold) {
+        for (std::string& part : Wrapped(text, params_.WrapWidth, bold))
+            lines.push_back({{0, std::move(part), bold}});
+    }
+
+    // Columns as wide as their widest cell and a gap apart; a table wider than
+    // the page shares the page's width among its columns in proportion, and
+    // its cells wrap inside them. The first row is the heading.
+    void AppendTable(std::vector<Line>& lines, const CardBlock& table) {
+        std::vector<std::vector<std::string>> cells;
+        for (const auto& row : table.Rows) {
+            cells.emplace_back();
+            for (const std::string& cell : row) cells.back().push_back(SingleByte(cell));
+        }
+        const std::vector<int> widths = ColumnWidths(cells);
+        for (size_t r = 0; r < cells.size(); ++r) {
+            std::vector<std::vector<std::string>> parts;
+            size_t height = 0;
+            for (size_t i = 0; i < cells[r].size(); ++i) {
+                parts.push_back(Wrapped(cells[r][i], widths[i], r == 0));
+                height = std::max(height, parts.back().size());
+            }
+            for (size_t k = 0; k < height; ++k)
+                lines.push_back(TableLine(parts, k, widths, r == 0));
+        }
+    }
+
+    std::vector<int> ColumnWidths(const std::vector<std::vector<std::string>>& cells) {
+        std::vector<int> widths;
+        for (size_t r = 0; r < cells.size(); ++r) {
+            if (widths.size() < cells[r].size()) widths.resize(cells[r].size(), 0);
+            for (size_t i = 0; i < cells[r].size(); ++i)
+                widths[i] = std::max(widths[i], Width(cells[r][i], r == 0));
+        }
+        const int gaps = params_.ColumnGap * int(widths.empty() ? 0 : widths.size() - 1);
+        const int64_t natural = std::accumulate(widths.begin(), widths.end(), int64_t(0));
+        if (natural + gaps <= params_.WrapWidth) return widths;
+        ShareWidth(widths, std::max<int64_t>(params_.WrapWidth - gaps, int64_t(widths.size())));
+        return widths;
+    }
+
+    // The k-th line of a table row whose cells are wrapped into `parts`.
+    Line TableLine(const std::vector<std::vector<std::string>>& parts, size_t k,
+                   const std::vector<int>& widths, bool heading) const {
+        Line line;
+        int x = 0;
+        for (size_t i = 0; i < parts.size(); ++i) {
+            if (k < parts[i].size()) line.push_back({x, parts[i][k], heading});
+            x += widths[i] + params_.ColumnGap;
+        }
+        return line;
+    }
+
+    // Words on lines no wider than `width`; a word wider than that alone on its line.
+    std::vector<std::string> Wrapped(const std::string& text, int width, bool bold) {
+        std::vector<std::string> lines;
+        std::string line;
+        size_t start = 0;
+        while (true) {
+            const size_t end = text.find(' ', start);
+            const std::string word = text.substr(start, end - start);
+            std::string longer = line;
+            if (!longer.empty()) longer += ' ';
+            longer += word;
+            if (!line.empty() && Width(longer, bold) > width) {
+                lines.push_back(std::move(line));
+                line = word;
+            } else {
+                line = std::move(longer);
+            }
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
+        lines.push_back(std::move(line));
+        return lines;
+    }
+
+    int Width(std::string_view text, bool bold) {
+        UseBold(bold);
+        return canvas_.TextWidth(text);
+    }
+
+    void UseBold(bool bold) {
+        if (bold == bold_) return;
+        canvas_.SetFont(bold ? boldFont_ : format_.Font);
+        bold_ = bold;
+    }
+
+    // Starts a new page when `count` lines, `advance` lines below the pen,
+    // would pass the page's bottom but fit on a page of their own; true then.
+    // A longer run breaks between its lines.
+    bool KeepTogether(int advance, int count) {
+        const int height = count * lineHeight_;
+        if (y_ == 0 || y_ + advance * lineHeight_ + height <= params_.PageHeight ||
+            height > params_.PageHeight)
+            return false;
+        NewPage();
+        return true;
+    }
+
+    // The lines of a spell and its card, `advance` lines below the pen.
+    void PlaceLines(const std::vector<Line>& lines, int advance) {
+        for (int a = 0; a < advance; ++a) NewLine();
+        x_ = 0;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (i > 0) NewLine();
+            if (params_.PageBreaks) BreakIfNoRoomForLine();
+            for (const Piece& piece : lines[i]) {
+                if (piece.text.empty()) continue;
+                UseBold(piece.bold);
+                canvas_.DrawText(piece.x, y_, piece.text);
+            }
+        }
+        UseBold(false);
+    }
+
     void Draw(std::string_view text) { canvas_.DrawText(x_, y_, text); }
     void Advance(std::string_view text) { x_ += canvas_.TextWidth(text) + params_.Spacing; }
     void NewLine() {
@@ -140,6 +354,9 @@ private:
     Canvas& canvas_;
     const OutputFormat& format_;
     const LayoutParams& params_;
+    const SpellTexts* texts_;
+    OutputFont boldFont_;
+    bool bold_ = false;
     int lineHeight_ = 0;
     int x_ = 0;
     int y_ = 0;
@@ -148,8 +365,9 @@ private:
 } // namespace
 
 void RenderSpellbook(Canvas& canvas, TSpellBook& book, const std::string& caption,
-                     const OutputFormat& format, const LayoutParams& params) {
-    Pen pen(canvas, format, params);
+                     const OutputFormat& format, const LayoutParams& params,
+                     const SpellTexts* texts) {
+    Pen pen(canvas, format, params, texts);
     pen.Head(book, caption);
     for (int32_t level = MinSpellLevel; level <= MaxSpellLevel; ++level)
         if (book.CountOfLevel(level) > 0) pen.Level(book, level);

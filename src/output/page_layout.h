@@ -4,6 +4,7 @@
 // placed by pen movements in the canvas's own pixels.
 
 #include "model/spell_book.h"
+#include "model/spell_text.h"
 #include "output/canvas.h"
 #include "output/output_format.h"
 
@@ -34,7 +35,12 @@ struct LayoutParams {
 // Draws the whole book with `format`'s settings and font, starting at (0, 0).
 // `caption` is the spellbook window's caption, in the book's single-byte text.
 // Walks the book with its cursor, which is left where the walk ends.
+// With `format.IncludeSpellTexts` each level lists one spell a line, each
+// followed by its card from `texts` (none without an entry or without
+// `texts`), wrapped at WrapWidth; with page breaks, a card that fits on a page
+// is kept whole on one, together with its spell's line.
 void RenderSpellbook(Canvas& canvas, TSpellBook& book, const std::string& caption,
-                     const OutputFormat& format, const LayoutParams& params);
+                     const OutputFormat& format, const LayoutParams& params,
+                     const SpellTexts* texts = nullptr);
 
 } // namespace vellumar

@@ -1,6 +1,8 @@
 #include "output/spellbook_text.h"
 
+#include "model/code_page.h"
 #include "output/item_text.h"
+#include "output/spell_card_text.h"
 #include "rules/caster_tables.h"
 
 namespace vellumar {
@@ -44,10 +46,26 @@ void AppendColumns(std::vector<std::string>& lines, const std::vector<const tSpe
     }
 }
 
+// One spell a line, each followed by its card and a blank line: a card cannot
+// follow a line of many spells or a row of columns.
+void AppendSpellsWithCards(std::vector<std::string>& lines,
+                           const std::vector<const tSpell*>& spells, const OutputFormat& format,
+                           const SpellTexts* texts) {
+    for (const tSpell* spell : spells) {
+        lines.push_back(OutputItemText(*spell, format, BookReferenceTest::NotEmpty));
+        const SpellText* text = texts ? texts->Find(spell->Level, spell->Name) : nullptr;
+        if (!text) continue;
+        for (const std::string& line :
+             CardTextLines(MakeSpellCard(spell->Level, spell->Name, *text)))
+            lines.push_back(Utf8ToCp1252(line).text);
+        lines.emplace_back();
+    }
+}
+
 } // namespace
 
 std::vector<std::string> BuildSpellbookText(TSpellBook& book, const std::string& caption,
-                                            const OutputFormat& format) {
+                                            const OutputFormat& format, const SpellTexts* texts) {
     const auto head = BookHeadLines(book, caption, HeadFor::Clipboard);
     std::vector<std::string> lines(head.begin(), head.end());
     lines.push_back(" ");
@@ -57,7 +75,9 @@ std::vector<std::string> BuildSpellbookText(TSpellBook& book, const std::string&
         lines.push_back(" ");
         lines.push_back(LevelHeading(book, level));
         const auto spells = SpellsOfLevel(book, level);
-        if (format.Columns <= 0)
+        if (format.IncludeSpellTexts)
+            AppendSpellsWithCards(lines, spells, format, texts);
+        else if (format.Columns <= 0)
             lines.push_back(SingleLine(spells, format));
         else
             AppendColumns(lines, spells, format);

@@ -1,13 +1,28 @@
 #include "ui/pdf_export_command.h"
 
 #include "files/spell_file.h"
+#include "files/spell_texts_file.h"
 #include "output/qt/book_rendering.h"
+#include "platform/program_folder.h"
+#include "platform/program_settings.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/text_conversion.h"
 
 #include <QPrinter>
 
 namespace vellumar {
+namespace {
+
+// The file of the cards' texts: the companion of --master, or of the master
+// list the program uses.
+QString CardTextsPath(const ProgramCommandLine& line) {
+    const std::string master = !line.master.isEmpty()
+                                   ? ToPath(line.master)
+                                   : ProgramSettings::In(SettingsFolder()).LocateMasterFile().path;
+    return FromPath(CompanionTextsPath(master));
+}
+
+} // namespace
 
 ProgramExit RunPdfExport(const ProgramCommandLine& line) {
     FileResult<TSpellBook> read = ReadSpellbookFile(ToPath(line.exportPdf));
@@ -15,10 +30,21 @@ ProgramExit RunPdfExport(const ProgramCommandLine& line) {
         return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot read '%1': %2\n")
                                             .arg(line.exportPdf, FileProblemText(read.Status())));
     const std::unique_ptr<TSpellBook> book = read.Take();
+    // A missing companion reads as no texts: the book is written without cards.
+    std::unique_ptr<SpellTexts> texts;
+    if (line.format.IncludeSpellTexts) {
+        const QString path = CardTextsPath(line);
+        FileResult<SpellTexts> readTexts = ReadSpellTexts(ToPath(path));
+        if (!readTexts)
+            return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot read '%1': %2\n")
+                                                .arg(path, FileProblemText(readTexts.Status())));
+        texts = readTexts.Take();
+    }
     // The same page and resolution the Print command starts with.
     const QPrinter printer(QPrinter::HighResolution);
-    const FileStatus written = ExportBookPdf(
-        line.output, printer.pageLayout(), printer.resolution(), *book, line.caption, line.format);
+    const FileStatus written =
+        ExportBookPdf(line.output, printer.pageLayout(), printer.resolution(), *book, line.caption,
+                      line.format, texts.get());
     if (!written)
         return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot write '%1': %2\n")
                                             .arg(line.output, FileProblemText(written)));

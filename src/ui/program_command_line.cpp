@@ -20,7 +20,8 @@ constexpr char UsageLine[] = "usage: vellumar [--seed N] [--quit-after-start] [B
 constexpr char Usage[] =
     "usage: vellumar [--seed N] [--quit-after-start] [BOOK ...]\n"
     "       vellumar --export-pdf BOOK --output F [--columns 0-4] [--category]\n"
-    "                [--no-book-page] [--frequency] [--caption TEXT]\n"
+    "                [--no-book-page] [--frequency] [--texts] [--caption TEXT]\n"
+    "                [--master FILE]\n"
     "\n"
     "Keeps wizard spellbooks. Each BOOK (a *.SPB file) opens in its own window.\n"
     "\n"
@@ -35,9 +36,12 @@ constexpr char Usage[] =
     "  --export-pdf BOOK    write BOOK's pages as Print would into the PDF file\n"
     "                       named by --output, with no window (offscreen), then\n"
     "                       quit; 1 when a file cannot be read or written.\n"
-    "                       --columns, --category, --no-book-page, --frequency\n"
-    "                       and --caption (the head, BOOK by default) set the\n"
-    "                       output format as the Output Format dialog does\n"
+    "                       --columns, --category, --no-book-page, --frequency,\n"
+    "                       --texts and --caption (the head, BOOK by default)\n"
+    "                       set the output format as the Output Format dialog\n"
+    "                       does; the cards of --texts come from the companion\n"
+    "                       of the master list: --master FILE, or the one the\n"
+    "                       program uses\n"
     "  -h, --help           show this text\n"
     "  --version            show the version\n"
     "  --                   the words after it are books, even if they start with -\n";
@@ -117,6 +121,9 @@ std::optional<ProgramExit> ReadExport(const QCommandLineParser& parser, ProgramC
         return ProgramExit::Mistake(QStringLiteral("vellumar: --export-pdf needs --output F\n") +
                                     usageLine);
     if (auto empty = EmptyFileName(line.output, QStringLiteral("--output"))) return empty;
+    line.master = parser.value(QStringLiteral("master"));
+    if (parser.isSet(QStringLiteral("master")))
+        if (auto empty = EmptyFileName(line.master, QStringLiteral("--master"))) return empty;
     if (!parser.positionalArguments().isEmpty())
         return ProgramExit::Mistake(QStringLiteral("vellumar: --export-pdf takes one book\n") +
                                     usageLine);
@@ -167,7 +174,8 @@ ProgramCommandLineRead ParseProgramCommandLine(int argc, char** argv) {
     const QCommandLineOption quit(QStringLiteral("quit-after-start"), {});
     const QCommandLineOption exportPdf(QStringLiteral("export-pdf"), {}, QStringLiteral("BOOK"));
     const QCommandLineOption output(QStringLiteral("output"), {}, QStringLiteral("F"));
-    parser.addOptions({help, version, seed, quit, exportPdf, output});
+    const QCommandLineOption master(QStringLiteral("master"), {}, QStringLiteral("FILE"));
+    parser.addOptions({help, version, seed, quit, exportPdf, output, master});
     const QList<QCommandLineOption> formatOptions = FormatCommandLineOptions();
     parser.addOptions(formatOptions);
     AddQtOptions(parser);
@@ -199,7 +207,7 @@ ProgramCommandLineRead ParseProgramCommandLine(int argc, char** argv) {
     }
     line.quitAfterStart = parser.isSet(quit);
     const bool exporting = parser.isSet(exportPdf);
-    QList<QCommandLineOption> exportOptions = {output};
+    QList<QCommandLineOption> exportOptions = {output, master};
     exportOptions << formatOptions;
     for (const QCommandLineOption& option : exportOptions) {
         if (parser.isSet(option) && !exporting) {

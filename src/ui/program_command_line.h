@@ -22,6 +22,9 @@ struct ProgramCommandLine {
     QString output;
     OutputFormat format;
     QString caption;
+    // --master: the master list whose companion gives the cards of --texts;
+    // empty for the one the program uses.
+    QString master;
     // What the application object is given: the program's name and Qt's own
     // options (-platform, -style, ...) as they stood before "--"; never our
     // options nor a book, which Qt would otherwise take for one of its own.

@@ -413,6 +413,61 @@ TEST_F(Cli, PdfMistakesAndFailuresAreNamed) {
 }
 #endif
 
+struct TextsRow {
+    std::vector<std::string> args;
+    int code;
+    std::string outEnd; // the end of standard output, CR LF written as \n
+    std::string errHas;
+};
+
+class CliTexts : public Cli, public testing::WithParamInterface<TextsRow> {};
+
+// The master list of the working folder holds Sleep and Fireball; its
+// companion gives Fireball's text alone. b.spb holds both.
+TEST_P(CliTexts, ShowAndTextTakeTheCardsOfTheMasterList) {
+    const TextsRow& row = GetParam();
+    const std::string spells =
+        SpellLine(1, "Sleep", "", 0, 'C', "e/c") + SpellLine(3, "Fireball", "", 0, 'C', "i/e");
+    Write("MASTER.DAT", spells);
+    Write("MASTER.DAT.texts.json",
+          R"([{"name": "Fireball", "level": 3, "school": "Evocation", "casting_time": "1 action",
+              "range": "150 feet", "components": ["V", "S", "M"], "material": "Bat guano.",
+              "ritual": false, "concentration": false, "duration": "Instantaneous",
+              "description": ["A bright streak.", "| d6 | Heat |", "|---|---|", "| 1 | Warm |"],
+              "higher_levels": ["More."]}])");
+    Write("b.spb", BookFile(5, 12, "Generalist", 'C', spells));
+    const Result r = Run(row.args);
+    EXPECT_EQ(r.code, row.code) << r.err;
+    std::string end = row.outEnd;
+    if (row.args[0] == "text")
+        for (size_t at = 0; (at = end.find('\n', at)) != std::string::npos; at += 2)
+            end.replace(at, 1, "\r\n");
+    EXPECT_TRUE(r.out.size() >= end.size() && r.out.ends_with(end)) << r.out;
+    EXPECT_NE(r.err.find(row.errHas), std::string::npos) << r.err;
+}
+
+const std::string FireballCard = "Fireball\nLevel 3 Evocation\nCasting Time: 1 action\n"
+                                 "Range: 150 feet\nComponents: V, S, M (Bat guano.)\n"
+                                 "Duration: Instantaneous\nA bright streak.\nd6\tHeat\n1\tWarm\n"
+                                 "At Higher Levels. More.\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cards, CliTexts,
+    testing::Values(
+        TextsRow{{"show", "MASTER.DAT", "Fireball"}, 0, FireballCard, ""},
+        TextsRow{{"show", "b.spb", "fIREBALL"}, 0, FireballCard, ""},
+        TextsRow{{"show", "b.spb", "Firebal"},
+                 1,
+                 "",
+                 "no spell named 'Firebal' in 'b.spb' (did you mean 'Fireball'?)"},
+        TextsRow{{"show", "MASTER.DAT", "sleep"}, 1, "", "spell 'Sleep' has no rules text"},
+        TextsRow{{"text", "b.spb", "--texts", "--master", "MASTER.DAT"},
+                 0,
+                 "\nSleep\n \n \nlevel: 3     number per day: 1\nFireball\n" + FireballCard + "\n",
+                 ""},
+        TextsRow{{"text", "b.spb", "--master", "MASTER.DAT"}, 2, "", "--master goes with --texts"},
+        TextsRow{{"pdf", "b.spb", "--texts", "--output", "b.pdf"}, 0, "", ""}));
+
 TEST_F(Cli, HelpVersionAndEndOfOptionsWorkOnEveryCommand) {
     const std::string book =
         Write("--odd.spb", BookFile(3, 10, "Generalist", 'C', SpellLine(1, "A", "", 0, 'C', "")));

@@ -428,3 +428,65 @@ TEST(PageLayout, AnUnderlinedOutputFontStaysUnderlinedAfterTheHeading) {
     RenderSpellbook(canvas, *book, "B", format, LayoutParams::Preview(canvas));
     for (const DrawCall& d : canvas.draws) EXPECT_TRUE(d.underline) << d.text;
 }
+
+struct CardDraw {
+    std::string text;
+    int page, y, x; // y -1: not checked
+    bool bold;
+};
+
+struct CardLayoutRow {
+    int width, height;
+    bool print;
+    std::vector<CardDraw> expected;
+};
+
+class CardLayout : public testing::TestWithParam<CardLayoutRow> {};
+
+// Aa's card has eight lines with its spell's, Bb's nine, a blank line between;
+// lines are 23 apart and the first spell's line is line 6.
+TEST_P(CardLayout, FollowsEachSpellWithItsCard) {
+    const CardLayoutRow& row = GetParam();
+    FixedCanvas canvas(row.width, row.height);
+    auto book = MakeBook({{1, "Aa"}, {1, "Bb"}});
+    SpellText card{"Abj", "1 a", "S", {"V"}, "", false, false, "I", {"one two three"}, {}, ""};
+    SpellTexts texts;
+    texts.Set(1, "Aa", card);
+    card.Description = {"| a | bb cc |", "|---|---|", "| 1 | 2 |"};
+    texts.Set(1, "Bb", card);
+    OutputFormat format = NamesOnly(2);
+    format.IncludeSpellTexts = true;
+    RenderSpellbook(canvas, *book, "B", format,
+                    row.print ? LayoutParams::Print(canvas) : LayoutParams::Preview(canvas),
+                    &texts);
+    for (const CardDraw& e : row.expected) {
+        const DrawCall& d = canvas.Find(e.text);
+        EXPECT_EQ(d.page, e.page) << e.text;
+        EXPECT_TRUE(e.y < 0 || d.y == e.y) << e.text << " at " << d.y;
+        EXPECT_EQ(d.x, e.x) << e.text;
+        EXPECT_EQ(d.bold, e.bold) << e.text;
+    }
+}
+
+// Unwrapped; wrapped at the width; a table wider than the page; a card that
+// would pass the bottom moves whole; one taller than a page breaks between lines.
+INSTANTIATE_TEST_SUITE_P(
+    PageLayout, CardLayout,
+    testing::Values(
+        CardLayoutRow{500,
+                      1000,
+                      false,
+                      {{"one two three", 0, 13 * 23, 0, false},
+                       {"bb cc", 0, 22 * 23, 16, true},
+                       {"2", 0, 23 * 23, 16, false}}},
+        CardLayoutRow{
+            100, 1000, false, {{"three", 0, 18 * 23, 0, false}, {"2", 0, 32 * 23, 16, false}}},
+        CardLayoutRow{30, 1000, false, {{"cc", 0, -1, 16, true}}},
+        CardLayoutRow{500,
+                      400,
+                      true,
+                      {{"one two three", 0, 13 * 23, 0, false},
+                       {"Bb", 1, 0, 0, false},
+                       {"2", 1, 8 * 23, 25, false}}},
+        CardLayoutRow{
+            500, 150, true, {{"Aa", 1, 23, 0, false}, {"one two three", 2, 46, 0, false}}}));

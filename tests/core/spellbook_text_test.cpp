@@ -177,6 +177,48 @@ TEST(SpellbookText, SingleLineAndColumnsJudgeABlankBookDifferently) {
               (Lines{"Blank", "Empty", "Real (abj) [PH 7]-U"}));
 }
 
+struct CardRow {
+    bool spellTexts;
+    int32_t columns;
+    std::string expected; // the lines of level 2, each ended by CR LF
+};
+
+class SpellbookCards : public testing::TestWithParam<CardRow> {};
+
+// s1 has a text with a table, s2 none.
+TEST_P(SpellbookCards, FollowEachSpellWithItsCardWhenAsked) {
+    const CardRow& row = GetParam();
+    TSpellBook book(3, 10, 0, "Generalist");
+    AddLevel(book, 2, 2);
+    SpellText text;
+    text.School = "Evocation";
+    text.CastingTime = "1 action";
+    text.Range = "60 feet";
+    text.Components = {"V", "S"};
+    text.Concentration = true;
+    text.Duration = "Up to 1 minute";
+    text.Description = {"Heat \xE2\x80\x94 fire.", "| d4 | Effect |", "|---|---|", "| 1 | Hot |"};
+    text.HigherLevels = {"More dice."};
+    SpellTexts texts;
+    texts.Set(2, "S1", text);
+    OutputFormat format;
+    format.Columns = row.columns;
+    format.IncludeSpellTexts = row.spellTexts;
+    EXPECT_EQ(JoinWithCrLf(BuildSpellbookText(book, "b", format, &texts)),
+              JoinWithCrLf(Header("b", 3, 10, "Generalist")) +
+                  " \r\n \r\nlevel: 2     number per day: 1\r\n" + row.expected);
+}
+
+const std::string CardOfS1 =
+    "s1\r\ns1\r\nLevel 2 Evocation\r\nCasting Time: 1 action\r\nRange: 60 feet\r\n"
+    "Components: V, S\r\nDuration: Concentration, up to 1 minute\r\nHeat \x97 fire.\r\n"
+    "d4\tEffect\r\n1\tHot\r\nAt Higher Levels. More dice.\r\n\r\ns2\r\n";
+
+INSTANTIATE_TEST_SUITE_P(Texts, SpellbookCards,
+                         testing::Values(CardRow{false, 0, "s1,  s2\r\n"},
+                                         CardRow{false, 2, "s1\ts2\r\n"},
+                                         CardRow{true, 0, CardOfS1}, CardRow{true, 3, CardOfS1}));
+
 TEST(SpellbookText, JoinEndsEveryLineWithCrLf) {
     EXPECT_EQ(JoinWithCrLf({"a", " ", ""}), "a\r\n \r\n\r\n");
     EXPECT_EQ(JoinWithCrLf({}), "");

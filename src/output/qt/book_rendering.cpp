@@ -23,31 +23,34 @@ namespace {
 // The book's pages as a print job has them, on a painter begun on `pages`:
 // wrapped at the page width, with page breaks, `copies` times over.
 void DrawPages(QPainter& painter, QPagedPaintDevice& pages, int resolution, int copies,
-               bool collate, TSpellBook& book, const QString& caption, const OutputFormat& format) {
+               bool collate, TSpellBook& book, const QString& caption, const OutputFormat& format,
+               const SpellTexts* texts) {
     QtCanvas canvas(painter, FontScale::Points, &pages);
     const LayoutParams params = LayoutParams::Print(canvas, resolution);
     const std::string text = FromQString(caption);
-    RenderCopies(canvas, copies, collate,
-                 [&](Canvas& surface) { RenderSpellbook(surface, book, text, format, params); });
+    RenderCopies(canvas, copies, collate, [&](Canvas& surface) {
+        RenderSpellbook(surface, book, text, format, params, texts);
+    });
 }
 
 } // namespace
 
 QImage RenderPreviewImage(QSize size, TSpellBook* book, const QString& caption,
-                          const OutputFormat& format) {
+                          const OutputFormat& format, const SpellTexts* texts) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     if (book) {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::TextAntialiasing);
         QtCanvas canvas(painter, FontScale::Pixels);
-        RenderSpellbook(canvas, *book, FromQString(caption), format, LayoutParams::Preview(canvas));
+        RenderSpellbook(canvas, *book, FromQString(caption), format, LayoutParams::Preview(canvas),
+                        texts);
     }
     return image;
 }
 
 FileStatus PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
-                     const OutputFormat& format) {
+                     const OutputFormat& format, const SpellTexts* texts) {
     printer.setDocName(caption);
     QPainter painter;
     if (!painter.begin(&printer))
@@ -56,13 +59,14 @@ FileStatus PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption
     // printers do not, so the copies are drawn here.
     const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
     DrawPages(painter, printer, printer.resolution(), copies, printer.collateCopies(), book,
-              caption, format);
+              caption, format, texts);
     if (!painter.end()) return {FileFailure::CannotWrite, "The print job could not be finished."};
     return {};
 }
 
 FileStatus ExportBookPdf(const QString& path, const QPageLayout& layout, int resolution,
-                         TSpellBook& book, const QString& caption, const OutputFormat& format) {
+                         TSpellBook& book, const QString& caption, const OutputFormat& format,
+                         const SpellTexts* texts) {
     // Drawn into memory first, so that the file is written by the one careful writer.
     QByteArray bytes;
     {
@@ -76,7 +80,7 @@ FileStatus ExportBookPdf(const QString& path, const QPageLayout& layout, int res
         QPainter painter;
         if (!painter.begin(&writer))
             return {FileFailure::CannotWrite, "The PDF file could not be started."};
-        DrawPages(painter, writer, resolution, 1, false, book, caption, format);
+        DrawPages(painter, writer, resolution, 1, false, book, caption, format, texts);
         if (!painter.end())
             return {FileFailure::CannotWrite, "The PDF file could not be finished."};
     }

@@ -3,6 +3,7 @@
 
 #include "files/file_result.h"
 #include "model/spell_book.h"
+#include "model/spell_text.h"
 #include "output/output_format.h"
 
 #include <QImage>
@@ -14,23 +15,27 @@ class QPrinter;
 
 namespace vellumar {
 
+// `texts` (the master list's; none for no cards) give the spells' cards when
+// the format asks for spell texts.
+
 // A new blank image of `size` with the book drawn on it: no page breaks, wrapped
 // at the image's width; whatever falls outside is cut off. Blank without a book.
 QImage RenderPreviewImage(QSize size, TSpellBook* book, const QString& caption,
-                          const OutputFormat& format);
+                          const OutputFormat& format, const SpellTexts* texts = nullptr);
 
 // Prints the book as one job on `printer` as it is set up: wrapped at the page
 // width, with page breaks, and as many copies as asked for, drawn here when the
 // printer cannot make them. Fails when the job could not start or finish.
 FileStatus PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption,
-                     const OutputFormat& format);
+                     const OutputFormat& format, const SpellTexts* texts = nullptr);
 
 // Writes the book's pages as PrintBook would, one copy, into a PDF file at
 // `path` with the page layout and resolution given (those of the printer as it
 // is set up). The pages are drawn in memory and saved by WriteFileAtomically,
 // so the old file survives every failure, a full disk included.
 FileStatus ExportBookPdf(const QString& path, const QPageLayout& layout, int resolution,
-                         TSpellBook& book, const QString& caption, const OutputFormat& format);
+                         TSpellBook& book, const QString& caption, const OutputFormat& format,
+                         const SpellTexts* texts = nullptr);
 
 // Where a book's PDF goes unless the user says otherwise: its caption's base
 // name (without folder and extension, "untitled" for a new book) plus ".pdf", in `folder`.

@@ -51,6 +51,8 @@ TfrmPrintFormat::TfrmPrintFormat(OutputFormat& format, QWidget* parent)
         makeCheck("cbCategory", QStringLiteral("Include Category"), format_.IncludeCategory);
     cbFrequency =
         makeCheck("cbFrequency", QStringLiteral("Include Frequency"), format_.IncludeFrequency);
+    cbSpellTexts =
+        makeCheck("cbSpellTexts", QStringLiteral("Spell texts"), format_.IncludeSpellTexts);
 
     std::tie(bnOK, bnCancel) = AddOkCancelButtons(*this);
 
@@ -62,6 +64,7 @@ TfrmPrintFormat::TfrmPrintFormat(OutputFormat& format, QWidget* parent)
     layout->addWidget(cbBookPage);
     layout->addWidget(cbCategory);
     layout->addWidget(cbFrequency);
+    layout->addWidget(cbSpellTexts);
     layout->addLayout(buttons);
     // A fixed dialog frame: the layout's size, not resizable.
     layout->setSizeConstraint(QLayout::SetFixedSize);

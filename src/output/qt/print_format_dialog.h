@@ -1,7 +1,7 @@
 #pragma once
-// The Output Format dialog: columns and the details that follow each spell's
-// name. Its controls are the program's OutputFormat, edited in place, so a
-// change holds even when the dialog is cancelled; OK and Cancel only tell the
+// The Output Format dialog: columns, the details that follow each spell's
+// name, and whether each spell's card follows it. Its controls are the program's OutputFormat,
+// edited in place, so a change holds even when the dialog is cancelled; OK and Cancel only tell the
 // command that showed it whether to go on. Created once and shown again and again.
 
 #include "output/output_format.h"
@@ -29,6 +29,7 @@ public:
     QCheckBox* cbBookPage;
     QCheckBox* cbCategory;
     QCheckBox* cbFrequency;
+    QCheckBox* cbSpellTexts;
     QPushButton* bnOK;
     QPushButton* bnCancel;
 

@@ -83,7 +83,7 @@ TfrmPrintPreview::TfrmPrintPreview(Prompter& prompter, OutputFormat& format,
 
 void TfrmPrintPreview::RenderPreview() {
     const ActiveBook active = activeBook_ ? activeBook_() : ActiveBook{};
-    image_ = RenderPreviewImage(PreviewSize, active.book, active.caption, format_);
+    image_ = RenderPreviewImage(PreviewSize, active.book, active.caption, format_, active.texts);
     imgPreview->setPixmap(QPixmap::fromImage(image_));
 }
 
@@ -96,7 +96,7 @@ bool TfrmPrintPreview::PrintSpellbook(const std::function<void(bool printing)>& 
     if (!active.book) return false;
     if (printing) printing(true);
     const bool printed =
-        static_cast<bool>(PrintBook(printer_, *active.book, active.caption, format_));
+        static_cast<bool>(PrintBook(printer_, *active.book, active.caption, format_, active.texts));
     if (printing) printing(false);
     if (!printed) {
         // The classic box, whatever part of the job failed.

@@ -3,6 +3,7 @@
 // with commands to change the output font and format, set up the printer and print.
 
 #include "model/spell_book.h"
+#include "model/spell_text.h"
 #include "output/output_format.h"
 
 #include <QDialog>
@@ -21,10 +22,13 @@ namespace vellumar {
 class Prompter;
 class TfrmPrintFormat;
 
-// The book to draw and the caption of the window that holds it; no book draws nothing.
+// The book to draw and the caption of the window that holds it; no book draws
+// nothing. `texts`, the master list's, give the cards when the format asks for
+// spell texts; none gives no cards.
 struct ActiveBook {
     TSpellBook* book = nullptr;
     QString caption;
+    const SpellTexts* texts = nullptr;
 };
 
 class TfrmPrintPreview : public QDialog {
