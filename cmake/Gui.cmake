@@ -15,8 +15,8 @@ target_link_libraries(vellumar_gui INTERFACE vellumar_ui)
 
 add_executable(vellumar ${CMAKE_SOURCE_DIR}/src/main.cpp)
 target_link_libraries(vellumar PRIVATE vellumar_gui)
-# The sample master list and the help file live beside the program.
-foreach(res MASTER.DAT Vellumar.HLP)
+# The sample master list, its spell texts and the help file live beside the program.
+foreach(res MASTER.DAT MASTER.DAT.texts.json Vellumar.HLP)
   add_custom_command(TARGET vellumar POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different
             ${CMAKE_SOURCE_DIR}/resources/${res} $<TARGET_FILE_DIR:vellumar>/${res})

@@ -79,12 +79,34 @@ std::vector<size_t> EntryOffsets(std::string_view text) {
 }
 
 // The reason of a parse error without the library's prefix and place.
-std::string SyntaxReason(const nlohmann::json::parse_error& error) {
-    const std::string what = error.what();
+std::string SyntaxReason(const std::string& what) {
     const auto column = what.find("column ");
-    const auto colon = column == std::string::npos ? what.find(": ") : what.find(": ", column);
+    if (column == std::string::npos) {
+        const auto kind = what.find("] ");
+        return kind == std::string::npos ? what : what.substr(kind + 2);
+    }
+    const auto colon = what.find(": ", column);
     return colon == std::string::npos ? what : what.substr(colon + 2);
 }
+
+// The library's document builder, made to stop at the first error instead of
+// throwing, so that every error has its place, a number too large for a
+// double (thrown as another kind of error, without a place) among them.
+class DocumentBuilder : public nlohmann::detail::json_sax_dom_parser<Json> {
+public:
+    explicit DocumentBuilder(Json& document) : json_sax_dom_parser(document, false) {}
+
+    template <class Error>
+    bool parse_error(std::size_t position, const std::string& /*token*/, const Error& error) {
+        // The library counts from 1 and points just past the byte it stopped at.
+        offset = position > 0 ? position - 1 : 0;
+        reason = SyntaxReason(error.what());
+        return false;
+    }
+
+    size_t offset = 0;
+    std::string reason;
+};
 
 struct EntryError {
     std::string what;
@@ -152,13 +174,9 @@ FileResult<SpellTexts> Parse(const std::string& content) {
         return FileStatus(FileFailure::NotASpellFile, At(at) + ": " + why);
     };
     Json all;
-    try {
-        all = Json::parse(content);
-    } catch (const nlohmann::json::parse_error& error) {
-        // The library counts from 1 and points just past the byte it stopped at.
-        const size_t offset = error.byte > 0 ? error.byte - 1 : 0;
-        return fail(PositionOf(content, offset), SyntaxReason(error));
-    }
+    DocumentBuilder builder(all);
+    if (!Json::sax_parse(content, &builder))
+        return fail(PositionOf(content, builder.offset), builder.reason);
     if (!all.is_array()) return fail({}, "the spell texts must be a JSON array");
     const std::vector<size_t> offsets = EntryOffsets(content);
     auto texts = std::make_unique<SpellTexts>();

@@ -1,5 +1,7 @@
 #include "rules/spell_filter.h"
 
+#include "model/code_page.h"
+#include "model/spell_text.h"
 #include "model/text.h"
 
 #include <algorithm>
@@ -24,15 +26,16 @@ std::string NextWord(std::string_view text, size_t& at) {
     return word;
 }
 
-enum class Key { Name, Category, Frequency, Book };
+enum class Key { Name, Category, Frequency, Book, Text };
 
 // The key a word starts with, and the value after it.
 std::pair<Key, std::string> SplitTerm(const std::string& word) {
-    static const std::array<std::pair<std::string_view, Key>, 4> keys{{
+    static const std::array<std::pair<std::string_view, Key>, 5> keys{{
         {"school:", Key::Category},
         {"cat:", Key::Category},
         {"freq:", Key::Frequency},
         {"book:", Key::Book},
+        {"text:", Key::Text},
     }};
     for (const auto& [prefix, key] : keys)
         if (word.size() >= prefix.size() &&
@@ -41,10 +44,34 @@ std::pair<Key, std::string> SplitTerm(const std::string& word) {
     return {Key::Name, word};
 }
 
+// Every field of the rules text in the code page the user's words are in, one
+// a line, so that a word runs across no two fields.
+std::string SearchableText(const SpellText& text) {
+    std::string all;
+    const auto add = [&all](const std::string& field) { (all += field) += '\n'; };
+    for (const std::string* field :
+         {&text.CastingTime, &text.Range, &text.Material, &text.Duration})
+        add(*field);
+    for (const auto* paragraphs : {&text.Components, &text.Description, &text.HigherLevels})
+        std::for_each(paragraphs->begin(), paragraphs->end(), add);
+    return Utf8ToCp1252(all).text;
+}
+
+bool TextMatches(const SpellFilter& filter, const tSpell& spell) {
+    if (filter.textWords.empty()) return true;
+    const SpellText* text = filter.texts ? filter.texts->Find(spell.Level, spell.Name) : nullptr;
+    if (!text) return false;
+    const std::string searchable = SearchableText(*text);
+    return std::all_of(
+        filter.textWords.begin(), filter.textWords.end(),
+        [&searchable](const std::string& word) { return ContainsForUser(searchable, word); });
+}
+
 } // namespace
 
-SpellFilter ParseSpellFilter(std::string_view text) {
+SpellFilter ParseSpellFilter(std::string_view text, const SpellTexts* texts) {
     SpellFilter filter;
+    filter.texts = texts;
     size_t at = 0;
     while (at < text.size()) {
         const std::string word = NextWord(text, at);
@@ -62,6 +89,9 @@ SpellFilter ParseSpellFilter(std::string_view text) {
         case Key::Book:
             filter.books.push_back(std::move(value));
             break;
+        case Key::Text:
+            filter.textWords.push_back(std::move(value));
+            break;
         case Key::Frequency:
             if (const auto code = FrequencyNamed(value))
                 filter.frequencies.push_back(*code);
@@ -75,7 +105,7 @@ SpellFilter ParseSpellFilter(std::string_view text) {
 
 bool SpellFilter::Empty() const {
     return nameWords.empty() && categories.empty() && books.empty() && frequencies.empty() &&
-           !unknownFrequency;
+           !unknownFrequency && textWords.empty();
 }
 
 bool SpellFilter::Matches(const tSpell& spell) const {
@@ -88,7 +118,8 @@ bool SpellFilter::Matches(const tSpell& spell) const {
     return all(nameWords, spell.Name) && all(categories, spell.Category) &&
            all(books, spell.Book) &&
            std::all_of(frequencies.begin(), frequencies.end(),
-                       [&spell](int32_t code) { return spell.Frequency == code; });
+                       [&spell](int32_t code) { return spell.Frequency == code; }) &&
+           TextMatches(*this, spell);
 }
 
 std::vector<tSpell*> MatchingSpells(TSpellBook& book, int32_t level, const SpellFilter& filter) {

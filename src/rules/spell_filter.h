@@ -1,7 +1,8 @@
 #pragma once
 // Narrowing a spell list by what the user types: words of the name, and terms
 // for the category ("school:" or "cat:"), the frequency ("freq:", a name or a
-// letter) and the book ("book:"). Every word and term must hold; the case of
+// letter), the book ("book:") and the rules text ("text:", any of the spell's
+// texts beside the master list). Every word and term must hold; the case of
 // every letter of the code page is folded (UpperLetter). A value with blanks is written in double
 // quotes.
 
@@ -14,6 +15,8 @@
 
 namespace vellumar {
 
+class SpellTexts;
+
 struct SpellFilter {
     std::vector<std::string> nameWords;  // each must occur in the name
     std::vector<std::string> categories; // each must occur in the category
@@ -22,12 +25,18 @@ struct SpellFilter {
     // lets no spell through.
     std::vector<int32_t> frequencies;
     bool unknownFrequency = false;
+    // Each must occur in the spell's rules text (casting time, range,
+    // components, material, duration or a paragraph), found in `texts` by
+    // level and name; a spell without a text, or no texts at all, fails them.
+    std::vector<std::string> textWords;
+    const SpellTexts* texts = nullptr;
 
     bool Empty() const;
     bool Matches(const tSpell& spell) const;
 };
 
-SpellFilter ParseSpellFilter(std::string_view text);
+// `texts` are where "text:" looks; they must outlive the filter.
+SpellFilter ParseSpellFilter(std::string_view text, const SpellTexts* texts = nullptr);
 
 // The spells of one level (or of every level for level 0) that the filter
 // lets through, in book order.

@@ -20,8 +20,8 @@ QString SrdAttribution() {
         "https://dnd.wizards.com/resources/systems-reference-document. The SRD 5.1 is "
         "licensed under the Creative Commons Attribution 4.0 International License "
         "available at https://creativecommons.org/licenses/by/4.0/legalcode.\n\n"
-        "Spell names, levels, schools and class lists were extracted from the SRD 5.1 "
-        "and reformatted; spell descriptions are not included.");
+        "Spell names, levels, schools, class lists and rules texts were extracted from "
+        "the SRD 5.1 and reformatted.");
 }
 
 TfrmAbout::TfrmAbout(const QIcon& image, QWidget* parent)

@@ -27,7 +27,7 @@ SpellFilterBar::SpellFilterBar(QWidget* window, bool withAllLevels, QWidget* par
     edFilter->setObjectName(QStringLiteral("edFilter"));
     edFilter->setClearButtonEnabled(true);
     edFilter->setPlaceholderText(
-        QStringLiteral("Find: words of the name, school:, freq:, book: (Ctrl+F)"));
+        QStringLiteral("Find: words of the name, school:, freq:, book:, text: (Ctrl+F)"));
     // The placeholder goes once something is typed; the name stays.
     edFilter->setAccessibleName(QStringLiteral("Filter"));
     edFilter->setAccessibleDescription(edFilter->placeholderText());
@@ -49,7 +49,7 @@ SpellFilterBar::SpellFilterBar(QWidget* window, bool withAllLevels, QWidget* par
 }
 
 SpellFilter SpellFilterBar::Filter() const {
-    return ParseSpellFilter(FromQString(edFilter->text()));
+    return ParseSpellFilter(FromQString(edFilter->text()), texts_);
 }
 
 bool SpellFilterBar::AllLevels() const {

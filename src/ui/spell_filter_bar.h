@@ -23,6 +23,8 @@ public:
     static constexpr int Height = 24;
 
     SpellFilter Filter() const;
+    // Where "text:" looks (none: it lets no spell through); they must outlive the bar.
+    void SetTexts(const SpellTexts* texts) { texts_ = texts; }
     bool AllLevels() const;
     // Empties the field when the filter hides one of these spells, just
     // added: an added spell is always shown. True when it was emptied.
@@ -37,6 +39,9 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const SpellTexts* texts_ = nullptr;
 };
 
 } // namespace vellumar

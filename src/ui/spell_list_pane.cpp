@@ -34,6 +34,10 @@ QButtonGroup* SpellListPane::LevelButtons() const {
     return levels_->Buttons();
 }
 
+void SpellListPane::SetTexts(const SpellTexts* texts) {
+    filter_->SetTexts(texts);
+}
+
 int SpellListPane::SpellLevel() const {
     return std::max(LevelButtons()->checkedId(), MinSpellLevel);
 }

@@ -46,6 +46,10 @@ public:
     // The current spell's card anew, after its text changed.
     void ShowCurrentText();
 
+    // The rules texts the filter's "text:" searches (none: it finds nothing);
+    // they must outlive the pane. The list is not redrawn.
+    void SetTexts(const SpellTexts* texts);
+
     int SpellLevel() const; // 1 to 9
     void SetSpellLevel(int level);
 

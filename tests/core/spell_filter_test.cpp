@@ -1,5 +1,6 @@
 #include "rules/spell_filter.h"
 
+#include "model/spell_text.h"
 #include "model/text.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,22 @@ std::unique_ptr<TSpellBook> LettersBook() {
     return book;
 }
 
+// Rules texts (UTF-8) of three of the sample book's spells.
+SpellTexts SampleTexts() {
+    SpellTexts texts;
+    SpellText text;
+    text.Range = "120 feet";
+    text.HigherLevels = {"One more dart a slot level."};
+    texts.Set(1, "Magic Missile", text);
+    text.HigherLevels = {};
+    text.Material = "Bat guano.";
+    texts.Set(3, "Fireball", text);
+    text = {};
+    text.Description = {"1 action", "A caf\xC3\xA9 glow."};
+    texts.Set(1, "Light", text);
+    return texts;
+}
+
 std::vector<std::string> Names(const std::vector<tSpell*>& spells) {
     std::vector<std::string> names;
     for (const tSpell* spell : spells) names.push_back(spell->Name);
@@ -45,6 +62,7 @@ struct FilterRow {
     int level; // 0: every level
     std::vector<std::string> names;
     std::unique_ptr<TSpellBook> (*book)() = SampleBook;
+    bool withTexts = true;
 };
 
 class FilterMatching : public testing::TestWithParam<FilterRow> {};
@@ -52,8 +70,9 @@ class FilterMatching : public testing::TestWithParam<FilterRow> {};
 TEST_P(FilterMatching, LetsThroughExactlyTheMatchingSpells) {
     const FilterRow& row = GetParam();
     auto book = row.book();
-    EXPECT_EQ(Names(MatchingSpells(*book, row.level, ParseSpellFilter(row.text))), row.names)
-        << row.what;
+    const SpellTexts texts = SampleTexts();
+    const auto filter = ParseSpellFilter(row.text, row.withTexts ? &texts : nullptr);
+    EXPECT_EQ(Names(MatchingSpells(*book, row.level, filter)), row.names) << row.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -94,7 +113,13 @@ INSTANTIATE_TEST_SUITE_P(
         FilterRow{"sharp s is itself", "GRO\xDF", 0, {"Gro\xDF Ward"}, LettersBook},
         FilterRow{"sharp s is not ss", "gross", 0, {}, LettersBook},
         FilterRow{"Y diaeresis", "\x9FVAIN", 0, {"\xFFvain"}, LettersBook},
-        FilterRow{"division sign is no letter", "\xF7", 0, {}, LettersBook}),
+        FilterRow{"division sign is no letter", "\xF7", 0, {}, LettersBook},
+        FilterRow{"text of higher levels, any case", "text:DART", 0, {"Magic Missile"}},
+        FilterRow{"text short fields", "text:feet", 0, {"Magic Missile", "Fireball"}},
+        FilterRow{"text material", "text:guano", 0, {"Fireball"}},
+        FilterRow{"UTF-8 text, code page word", "text:CAF\xC9", 0, {"Light"}},
+        FilterRow{"text word runs across no two fields", "text:\"action a\"", 0, {}},
+        FilterRow{"no texts, no text match", "text:feet", 0, {}, SampleBook, false}),
     [](const testing::TestParamInfo<FilterRow>& info) {
         std::string name = info.param.what;
         for (char& c : name)

@@ -83,6 +83,8 @@ TEST(SpellTextsFile, MissingFileIsNoTextsAndBrokenFilesSayWhere) {
         {"[{\"name\": \"A\", \"level\": 1, \"ritual\": \"yes\"}]",
          "line 1, column 2: \"ritual\" must be true or false"},
         {"[{\"level\": 1}]", "line 1, column 2: \"name\" must be"},
+        {"[{\"name\": \"A\", \"level\": 1,\n \"x\": 1e999}]",
+         "line 2, column 11: number overflow parsing '1e999'"},
     };
     for (const auto& file : broken) {
         const std::string path = folder.File("broken.json");

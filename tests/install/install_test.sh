@@ -66,7 +66,8 @@ fi
 for program in vellumar vellumar-cli; do
     [ -x "$prefix/bin/$program" ] || fail "bin/$program is missing or not executable"
 done
-for file in share/vellumar/MASTER.DAT share/vellumar/Vellumar.HLP share/vellumar/MASTER.README.md \
+for file in share/vellumar/MASTER.DAT share/vellumar/MASTER.DAT.texts.json \
+    share/vellumar/Vellumar.HLP share/vellumar/MASTER.README.md \
     share/applications/vellumar.desktop share/mime/packages/vellumar.xml \
     share/icons/hicolor/scalable/apps/vellumar.svg \
     share/icons/hicolor/scalable/mimetypes/application-x-vellumar-spellbook.svg; do

@@ -165,7 +165,7 @@ private slots:
               "(\u201cSRD 5.1\u201d) by Wizards of the Coast LLC",
               "licensed under the Creative Commons Attribution 4.0 International License",
               "https://creativecommons.org/licenses/by/4.0/legalcode",
-              "spell descriptions are not included",
+              "class lists and rules texts were extracted from the SRD 5.1 and reformatted",
               "Copyright (c) 2018-2020 Adrian Padua, Christopher Ward"})
             QVERIFY2(text.contains(QString::fromUtf8(needed)), needed);
     }

@@ -1,0 +1,41 @@
+#include "file_test_support.h"
+#include "files/spell_file.h"
+#include "files/spell_texts_file.h"
+
+#include <nlohmann/json.hpp>
+
+using namespace vellumar;
+
+// The sample's companion is the SRD details (parsed here without the program's
+// reader) field for field, for the spells of MASTER.DAT in order, as a save writes it.
+TEST(SampleSpellTexts, EqualTheDetailsForEverySpellOfTheList) {
+    const std::string master = VELLUMAR_SOURCE_DIR "/resources/MASTER.DAT";
+    const auto list = ReadSpellList(master);
+    const auto texts = ReadSpellTexts(CompanionTextsPath(master));
+    std::ifstream file(VELLUMAR_SOURCE_DIR "/resources/data/srd-wizard-spell-details.json");
+    const auto details = nlohmann::json::parse(file);
+    ASSERT_TRUE(list && texts && texts.Warnings().empty() && list->Count() == 190);
+    ASSERT_TRUE(details.size() == 190 && texts->Size() == 190);
+    list->First();
+    for (auto entry = texts->All().begin(); const auto& want : details) {
+        const auto& [key, text] = *entry++;
+        const nlohmann::json read = {key.Name,         key.Level,        text.School,
+                                     text.CastingTime, text.Range,       text.Components,
+                                     text.Material,    text.Ritual,      text.Concentration,
+                                     text.Duration,    text.Description, text.HigherLevels};
+        nlohmann::json wanted;
+        for (const char* field :
+             {"name", "level", "school", "casting_time", "range", "components", "material",
+              "ritual", "concentration", "duration", "description", "higher_levels"})
+            wanted.push_back(want.at(field));
+        EXPECT_EQ(read, wanted);
+        EXPECT_TRUE(text.OtherFields.empty() && want.size() == wanted.size()) << key.Name;
+        EXPECT_EQ(std::pair(list->CurrentSpell()->Level, list->CurrentSpell()->Name),
+                  std::pair(key.Level, key.Name));
+        list->Next();
+    }
+    const test::TempFolder folder;
+    ASSERT_TRUE(WriteSpellTexts(*texts, folder.File("texts.json")));
+    EXPECT_EQ(test::ReadBytes(folder.File("texts.json")),
+              test::ReadBytes(CompanionTextsPath(master)));
+}
