@@ -34,10 +34,6 @@ QButtonGroup* SpellListPane::LevelButtons() const {
     return levels_->Buttons();
 }
 
-void SpellListPane::SetTexts(const SpellTexts* texts) {
-    filter_->SetTexts(texts);
-}
-
 int SpellListPane::SpellLevel() const {
     return std::max(LevelButtons()->checkedId(), MinSpellLevel);
 }
@@ -47,6 +43,8 @@ void SpellListPane::SetSpellLevel(int level) {
 }
 
 void SpellListPane::Redraw() {
+    // The master list's texts are replaced whenever the list is read again.
+    filter_->SetTexts(texts_ ? texts_() : nullptr);
     list_->ShowSpells(book_(), filter_->AllLevels() ? SpellListModel::AllLevels : SpellLevel(),
                       filter_->Filter());
     // A reset model moves the current row without a word.

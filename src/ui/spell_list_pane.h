@@ -37,18 +37,15 @@ public:
     // The card of the current spell, below the list.
     SpellCardView* Card() const { return card_; }
 
-    // Where the cards' texts come from (the master list's), asked at each
-    // change of the current row; none shows every spell without a text.
+    // Where the cards' and the filter's "text:" texts come from (the master
+    // list's), asked at each redraw and change of the current row; none shows
+    // every spell without a text and lets "text:" find nothing.
     void SetTexts(std::function<const SpellTexts*()> texts);
     // Shows or hides the card below the list; the list takes its room.
     void SetCardShown(bool shown);
     bool CardShown() const { return cardShown_; }
     // The current spell's card anew, after its text changed.
     void ShowCurrentText();
-
-    // The rules texts the filter's "text:" searches (none: it finds nothing);
-    // they must outlive the pane. The list is not redrawn.
-    void SetTexts(const SpellTexts* texts);
 
     int SpellLevel() const; // 1 to 9
     void SetSpellLevel(int level);
