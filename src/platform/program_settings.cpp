@@ -13,6 +13,7 @@ namespace {
 
 constexpr char ProgramSection[] = "Vellumar";
 constexpr char DataDirectoryKey[] = "DataDirectory";
+constexpr char RecoveryFilesKey[] = "KeepRecoveryFiles";
 constexpr char OddsSection[] = "SpellFrequencyOdds";
 constexpr char RecentSection[] = "Recent";
 
@@ -81,6 +82,14 @@ int32_t ProgramSettings::Odds(size_t entry, int32_t fallback) const {
 
 FileStatus ProgramSettings::SetOdds(size_t entry, int32_t value) {
     return file_.WriteInteger(OddsSection, FrequencyNames[entry], value);
+}
+
+bool ProgramSettings::KeepRecoveryFiles() const {
+    return file_.ReadInteger(ProgramSection, RecoveryFilesKey, 1) != 0;
+}
+
+FileStatus ProgramSettings::SetKeepRecoveryFiles(bool keep) {
+    return file_.WriteInteger(ProgramSection, RecoveryFilesKey, keep ? 1 : 0);
 }
 
 std::string ProgramSettings::NotReadWarning() const {

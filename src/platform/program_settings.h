@@ -67,6 +67,10 @@ public:
     int32_t Odds(size_t entry, int32_t fallback) const;
     FileStatus SetOdds(size_t entry, int32_t value);
 
+    // Whether unsaved work is kept in recovery files (on unless switched off).
+    bool KeepRecoveryFiles() const;
+    FileStatus SetKeepRecoveryFiles(bool keep);
+
 private:
     static std::vector<std::string> RecentBooksIn(const IniFile& file);
     static IniFile::Entries RecentEntries(const std::vector<std::string>& paths);

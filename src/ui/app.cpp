@@ -1,16 +1,22 @@
 #include "ui/app.h"
 
+#include "files/recovery_file.h"
 #include "files/specialty_file.h"
+#include "files/spell_file.h"
 #include "model/specialty.h"
 #include "output/qt/print_format_dialog.h"
 #include "platform/program_settings.h"
+#include "platform/qt/file_problem.h"
 #include "platform/qt/help_viewer.h"
+#include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/odds.h"
 #include "rules/random.h"
 #include "ui/book_parm_dialog.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
+#include "ui/recovery_dialog.h"
+#include "ui/recovery_keeper.h"
 #include "ui/specialty_maintenance_dialog.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_edit_dialog.h"
@@ -37,6 +43,8 @@ VellumarApp::VellumarApp(Prompter& prompter) : context_(prompter) {
 VellumarApp::~VellumarApp() {
     qApp->removeEventFilter(this);
     frame_.reset();
+    // A clean exit: whatever was not saved was not wanted.
+    if (context_.Recovery()) context_.RecoveryFiles().RemoveAll();
 }
 
 void VellumarApp::Start(std::optional<uint32_t> seed) {
@@ -67,6 +75,57 @@ void VellumarApp::Start(std::optional<uint32_t> seed) {
 
     qApp->installEventFilter(this);
     frame_->showMaximized();
+    OfferRecovery();
+}
+
+// The unsaved work of sessions that did not end cleanly; with none, start-up
+// only looked into one folder.
+void VellumarApp::OfferRecovery() {
+    RecoverySession& session = context_.RecoveryFiles();
+    const std::vector<RecoveryEntry> entries = session.Orphans();
+    if (!entries.empty()) {
+        RecoveryDialog dialog(entries, frame_.get());
+        if (context_.Prompts().Exec(dialog) == QDialog::Accepted)
+            for (size_t k = 0; k < entries.size(); ++k) {
+                if (dialog.ChoiceOf(k) == RecoveryDialog::Discard)
+                    RecoverySession::Discard(entries[k]);
+                else if (dialog.ChoiceOf(k) == RecoveryDialog::Recover && Recover(entries[k]))
+                    RecoverySession::Discard(entries[k]);
+            }
+    }
+    session.ReleaseOrphans();
+}
+
+// The entry in a window of this run, marked modified and kept at once in
+// this session's recovery files; false when it stays where it was.
+bool VellumarApp::Recover(const RecoveryEntry& entry) {
+    const bool list = entry.info.kind == RecoveryKind::List;
+    FileResult<TSpellBook> read =
+        list ? ReadSpellList(entry.bodyPath) : ReadSpellbookFile(entry.bodyPath);
+    const QString name = FromPath(entry.info.path);
+    if (!read) {
+        context_.Prompts().Message(frame_.get(), BoxKind::Error, BoxButtons::Ok,
+                                   QStringLiteral("Error Reading Recovered Work\r\n") +
+                                       RecoveryDialog::EntryText(entry),
+                                   QString(), FileProblemText(read.Status()));
+        return false;
+    }
+    if (list) {
+        TfrmMasterList* window = context_.MasterListWindow();
+        const QString question =
+            QStringLiteral("Replace the loaded Master Spell List with the recovered one?\r\n") +
+            RecoveryDialog::EntryText(entry);
+        if (context_.Prompts().Message(frame_.get(), BoxKind::Confirmation, BoxButtons::YesNo,
+                                       question) != Answer::Yes)
+            return false;
+        window->PutRecoveredList(read.Take());
+        window->Recovery().WriteNow();
+        return true;
+    }
+    auto& window = static_cast<TfrmSpellBook&>(*frame_->CreateSpellBookWindow());
+    window.PutBook(read.Take(), name, true);
+    window.Recovery().WriteNow();
+    return true;
 }
 
 void VellumarApp::ReadSettings() {
@@ -79,6 +138,7 @@ void VellumarApp::ReadSettings() {
     for (size_t k = 0; k < context_.Odds().size(); ++k)
         context_.Odds()[k] = ClampedOdds(settings.Odds(k, DefaultFrequencyOdds[k]));
     context_.SetHelpFile(context_.ProgramFolder() + QStringLiteral("Vellumar.HLP"));
+    context_.StartRecovery();
     // A missing or unreadable file gives the built-in table, without a word.
     context_.SetLoadedSpecialties(
         ReadSpecialtyFile(ToPath(settingsFolder + QStringLiteral("Specialty.dat"))).Take());

@@ -85,7 +85,7 @@ void TfrmMain::BuildMenus() {
     QToolBar* const tools = tbMain_;
     auto icon = [this](const char* name) { return context_.Icon(QString::fromLatin1(name)); };
     // clang-format off
-    AddCommands<W>(*this, {
+    const CommandActions actions = AddCommands<W>(*this, {
         {.place = tools, .text = "New Spellbook", .handler = &W::NewChild, .picture = icon("new"), .id = "bnNew"},
         {.place = tools, .text = "Open Spellbook", .handler = &W::mnuOpenSpellbookClick, .picture = icon("open"), .id = "bnOpen"},
 
@@ -102,6 +102,7 @@ void TfrmMain::BuildMenus() {
         {.place = options, .text = "Set &Data Directory...", .handler = &W::mnuDataDirectoriesClick},
         {.place = options, .text = "Set Spell Selection &Odds...", .handler = &W::mnuSetOddsClick},
         {.place = options, .text = "Set Specialties...", .handler = &W::mnuSetSpecialtiesClick},
+        {.place = options, .text = "Keep &Recovery Files", .handler = &W::mnuKeepRecoveryFilesClick, .hint = "Keep unsaved work, to offer it again after a crash", .id = "mnuKeepRecoveryFiles"},
 
         {.place = help, .text = "&Contents", .handler = &W::mnuHelpContentsClick},
         {.place = help},
@@ -118,6 +119,9 @@ void TfrmMain::BuildMenus() {
         {.place = popup, .text = "Set Specialties...", .handler = &W::mnuSetSpecialtiesClick},
     });
     // clang-format on
+    mnuKeepRecoveryFiles_ = actions.At("mnuKeepRecoveryFiles");
+    mnuKeepRecoveryFiles_->setCheckable(true);
+    mnuKeepRecoveryFiles_->setChecked(context_.Settings().KeepRecoveryFiles());
     ListRecentBooks(mnuFile_);
     connect(mnuWindow_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowMenu);
     FillWindowMenu();
@@ -370,6 +374,10 @@ void TfrmMain::mnuSetOddsClick() {
         context_.Odds(), DefaultFrequencyOdds,
         [&settings](size_t entry, int32_t value) { return settings.SetOdds(entry, value); },
         FromPath(settings.Path()), context_.Prompts(), this);
+}
+
+void TfrmMain::mnuKeepRecoveryFilesClick() {
+    context_.KeepRecoveryFiles(this, mnuKeepRecoveryFiles_->isChecked());
 }
 
 void TfrmMain::mnuViewMasterListClick() {

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <vector>
 
+class QAction;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
@@ -51,6 +52,10 @@ public:
     void mnuSetOddsClick();
     void mnuViewMasterListClick();
     void mnuSetMasterFileClick();
+    // The Options switch of recovery files, kept in the settings.
+    void mnuKeepRecoveryFilesClick();
+    // A new, empty spellbook window in the frame, active (a recovered book goes in).
+    BookWindow* CreateSpellBookWindow();
     // A random scroll from a spellbook window's book, in a new window.
     void CreateScroll(TSpellBook& source);
     // The same for the active spellbook window.
@@ -78,7 +83,6 @@ private:
     QString DefaultDataDirectory() const;
     void BuildMenus();
     void BuildToolBar();
-    BookWindow* CreateSpellBookWindow();
     void SpellBookClosed(BookWindow* window);
     void MergeMenus();
     void FillWindowMenu();
@@ -95,6 +99,7 @@ private:
     QMenu* mnuWindow_ = nullptr;
     QMenu* mnuHelp_ = nullptr;
     QMenu* pmnuClient_ = nullptr;
+    QAction* mnuKeepRecoveryFiles_ = nullptr;
     QString dataDirectory_;
     std::vector<BookWindow*> windows_;
 };

@@ -9,6 +9,7 @@
 #include "ui/spell_list_pane.h"
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -20,6 +21,7 @@ namespace vellumar {
 
 class BookUndo;
 class MasterListWindowContext;
+class RecoveryKeeper;
 class SpellFilterBar;
 class TSpellBook;
 
@@ -59,6 +61,10 @@ public:
     void mnuRedoClick();
     // The list's changes, for Undo and Redo.
     BookUndo& History() const { return *undo_; }
+    // Keeps the unsaved list in a recovery file.
+    RecoveryKeeper& Recovery() const { return *recovery_; }
+    // Puts a recovered list in the place of the loaded one, marked modified.
+    void PutRecoveredList(std::unique_ptr<TSpellBook> list);
     // The save question; true when the window (or the program) may close.
     bool FormCloseQuery();
 
@@ -95,6 +101,7 @@ private:
     MasterListWindowContext& context_;
     SpellListPane* pane_ = nullptr;
     BookUndo* undo_ = nullptr;
+    RecoveryKeeper* recovery_ = nullptr;
     // A master file that exists but could not be read; empty when none.
     std::string unreadPath_;
 };
