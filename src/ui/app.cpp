@@ -85,13 +85,17 @@ void VellumarApp::OfferRecovery() {
     const std::vector<RecoveryEntry> entries = session.Orphans();
     if (!entries.empty()) {
         RecoveryDialog dialog(entries, frame_.get());
+        // Lists first: their question must not come between the books' windows
+        // and the frame, which would leave no window active.
         if (context_.Prompts().Exec(dialog) == QDialog::Accepted)
-            for (size_t k = 0; k < entries.size(); ++k) {
-                if (dialog.ChoiceOf(k) == RecoveryDialog::Discard)
-                    RecoverySession::Discard(entries[k]);
-                else if (dialog.ChoiceOf(k) == RecoveryDialog::Recover && Recover(entries[k]))
-                    RecoverySession::Discard(entries[k]);
-            }
+            for (const bool lists : {true, false})
+                for (size_t k = 0; k < entries.size(); ++k) {
+                    if ((entries[k].info.kind == RecoveryKind::List) != lists) continue;
+                    if (dialog.ChoiceOf(k) == RecoveryDialog::Discard)
+                        RecoverySession::Discard(entries[k]);
+                    else if (dialog.ChoiceOf(k) == RecoveryDialog::Recover && Recover(entries[k]))
+                        RecoverySession::Discard(entries[k]);
+                }
     }
     session.ReleaseOrphans();
 }
