@@ -91,9 +91,10 @@ void VellumarApp::OfferRecovery() {
             for (const bool lists : {true, false})
                 for (size_t k = 0; k < entries.size(); ++k) {
                     if ((entries[k].info.kind == RecoveryKind::List) != lists) continue;
-                    if (dialog.ChoiceOf(k) == RecoveryDialog::Discard)
-                        RecoverySession::Discard(entries[k]);
-                    else if (dialog.ChoiceOf(k) == RecoveryDialog::Recover && Recover(entries[k]))
+                    const RecoveryDialog::Choice choice = dialog.ChoiceOf(k);
+                    // A recovered entry is kept in this session first.
+                    if (choice == RecoveryDialog::Discard ||
+                        (choice == RecoveryDialog::Recover && Recover(entries[k])))
                         RecoverySession::Discard(entries[k]);
                 }
     }
