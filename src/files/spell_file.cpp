@@ -281,11 +281,11 @@ FileResult<TSpellBook> ReadSpellbookFile(const std::string& fileName) {
     return WithinMemory([&] { return ReadBook(fileName); });
 }
 
-FileStatus WriteSpellList(TSpellBook& book, const std::string& fileName) {
-    return WriteReadableFile(fileName, SpellLines(book));
+std::string SpellListText(TSpellBook& book) {
+    return SpellLines(book);
 }
 
-FileStatus WriteSpellbookFile(TSpellBook& book, const std::string& fileName) {
+std::string SpellbookFileText(TSpellBook& book) {
     std::string out = "4\r\n";
     out += std::to_string(book.CasterLevel) + "\r\n";
     out += std::to_string(book.Intelligence) + "\r\n";
@@ -293,7 +293,15 @@ FileStatus WriteSpellbookFile(TSpellBook& book, const std::string& fileName) {
     out += FrequencyLetter(book.SpellFrequency);
     out += "\r\n";
     out += SpellLines(book);
-    return WriteReadableFile(fileName, out);
+    return out;
+}
+
+FileStatus WriteSpellList(TSpellBook& book, const std::string& fileName) {
+    return WriteReadableFile(fileName, SpellListText(book));
+}
+
+FileStatus WriteSpellbookFile(TSpellBook& book, const std::string& fileName) {
+    return WriteReadableFile(fileName, SpellbookFileText(book));
 }
 
 } // namespace vellumar

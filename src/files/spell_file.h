@@ -34,5 +34,8 @@ FileResult<TSpellBook> ReadSpellbookFile(const std::string& fileName);
 // fail, the old file is kept.
 FileStatus WriteSpellList(TSpellBook& book, const std::string& fileName);
 FileStatus WriteSpellbookFile(TSpellBook& book, const std::string& fileName);
+// The bytes the writers above put into the file (walking the book the same way).
+std::string SpellListText(TSpellBook& book);
+std::string SpellbookFileText(TSpellBook& book);
 
 } // namespace vellumar

@@ -13,6 +13,7 @@ namespace {
 
 constexpr char ProgramSection[] = "Vellumar";
 constexpr char DataDirectoryKey[] = "DataDirectory";
+constexpr char RecoveryFilesKey[] = "KeepRecoveryFiles";
 constexpr char OddsSection[] = "SpellFrequencyOdds";
 constexpr char SpellTextKey[] = "SpellText";
 constexpr char RecentSection[] = "Recent";
@@ -136,6 +137,14 @@ bool ProgramSettings::SpellTextShown() const {
 
 FileStatus ProgramSettings::SetSpellTextShown(bool shown) {
     return file_.WriteInteger(ProgramSection, SpellTextKey, shown ? 1 : 0);
+}
+
+bool ProgramSettings::KeepRecoveryFiles() const {
+    return file_.ReadInteger(ProgramSection, RecoveryFilesKey, 1) != 0;
+}
+
+FileStatus ProgramSettings::SetKeepRecoveryFiles(bool keep) {
+    return file_.WriteInteger(ProgramSection, RecoveryFilesKey, keep ? 1 : 0);
 }
 
 std::string ProgramSettings::NotReadWarning() const {

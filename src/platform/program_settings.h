@@ -87,6 +87,9 @@ public:
     // the user hid it.
     bool SpellTextShown() const;
     FileStatus SetSpellTextShown(bool shown);
+    // Whether unsaved work is kept in recovery files (on unless switched off).
+    bool KeepRecoveryFiles() const;
+    FileStatus SetKeepRecoveryFiles(bool keep);
 
 private:
     static std::vector<std::string> RecentBooksIn(const IniFile& file);

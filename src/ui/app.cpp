@@ -1,10 +1,14 @@
 #include "ui/app.h"
 
+#include "files/recovery_file.h"
 #include "files/specialty_file.h"
+#include "files/spell_file.h"
 #include "model/specialty.h"
 #include "output/qt/print_format_dialog.h"
 #include "platform/program_settings.h"
+#include "platform/qt/file_problem.h"
 #include "platform/qt/help_viewer.h"
+#include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "rules/odds.h"
 #include "rules/random.h"
@@ -12,6 +16,8 @@
 #include "ui/frame_window.h"
 #include "ui/last_session.h"
 #include "ui/master_list_window.h"
+#include "ui/recovery_dialog.h"
+#include "ui/recovery_keeper.h"
 #include "ui/specialty_maintenance_dialog.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_edit_dialog.h"
@@ -38,6 +44,8 @@ VellumarApp::VellumarApp(Prompter& prompter) : context_(prompter) {
 VellumarApp::~VellumarApp() {
     qApp->removeEventFilter(this);
     frame_.reset();
+    // A clean exit: whatever was not saved was not wanted.
+    if (context_.Recovery()) context_.RecoveryFiles().RemoveAll();
 }
 
 void VellumarApp::Start(std::optional<uint32_t> seed, LastSession last) {
@@ -70,6 +78,62 @@ void VellumarApp::Start(std::optional<uint32_t> seed, LastSession last) {
     frame_->showMaximized();
     if (last == LastSession::Reopen && context_.Settings().ReopenBooks(false))
         ReopenBooks(*frame, context_.Settings());
+    OfferRecovery();
+}
+
+// The unsaved work of sessions that did not end cleanly; with none, start-up
+// only looked into one folder.
+void VellumarApp::OfferRecovery() {
+    RecoverySession& session = context_.RecoveryFiles();
+    const std::vector<RecoveryEntry> entries = session.Orphans();
+    if (!entries.empty()) {
+        RecoveryDialog dialog(entries, frame_.get());
+        // Lists first: their question must not come between the books' windows
+        // and the frame, which would leave no window active.
+        if (context_.Prompts().Exec(dialog) == QDialog::Accepted)
+            for (const bool lists : {true, false})
+                for (size_t k = 0; k < entries.size(); ++k) {
+                    if ((entries[k].info.kind == RecoveryKind::List) != lists) continue;
+                    const RecoveryDialog::Choice choice = dialog.ChoiceOf(k);
+                    // A recovered entry is kept in this session first.
+                    if (choice == RecoveryDialog::Discard ||
+                        (choice == RecoveryDialog::Recover && Recover(entries[k])))
+                        RecoverySession::Discard(entries[k]);
+                }
+    }
+    session.ReleaseOrphans();
+}
+
+// The entry in a window of this run, marked modified and kept at once in
+// this session's recovery files; false when it stays where it was.
+bool VellumarApp::Recover(const RecoveryEntry& entry) {
+    const bool list = entry.info.kind == RecoveryKind::List;
+    FileResult<TSpellBook> read =
+        list ? ReadSpellList(entry.bodyPath) : ReadSpellbookFile(entry.bodyPath);
+    const QString name = FromPath(entry.info.path);
+    if (!read) {
+        context_.Prompts().Message(frame_.get(), BoxKind::Error, BoxButtons::Ok,
+                                   QStringLiteral("Error Reading Recovered Work\r\n") +
+                                       RecoveryDialog::EntryText(entry),
+                                   QString(), FileProblemText(read.Status()));
+        return false;
+    }
+    if (list) {
+        TfrmMasterList* window = context_.MasterListWindow();
+        const QString question =
+            QStringLiteral("Replace the loaded Master Spell List with the recovered one?\r\n") +
+            RecoveryDialog::EntryText(entry);
+        if (context_.Prompts().Message(frame_.get(), BoxKind::Confirmation, BoxButtons::YesNo,
+                                       question) != Answer::Yes)
+            return false;
+        window->PutRecoveredList(read.Take());
+        window->Recovery().WriteNow();
+        return true;
+    }
+    auto& window = static_cast<TfrmSpellBook&>(*frame_->CreateSpellBookWindow());
+    window.PutBook(read.Take(), name, true);
+    window.Recovery().WriteNow();
+    return true;
 }
 
 void VellumarApp::ReadSettings() {
@@ -82,6 +146,7 @@ void VellumarApp::ReadSettings() {
     for (size_t k = 0; k < context_.Odds().size(); ++k)
         context_.Odds()[k] = ClampedOdds(settings.Odds(k, DefaultFrequencyOdds[k]));
     context_.SetHelpFile(context_.ProgramFolder() + QStringLiteral("Vellumar.HLP"));
+    context_.StartRecovery();
     // A missing or unreadable file gives the built-in table, without a word.
     context_.SetLoadedSpecialties(
         ReadSpecialtyFile(ToPath(settingsFolder + QStringLiteral("Specialty.dat"))).Take());

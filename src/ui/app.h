@@ -13,6 +13,7 @@
 namespace vellumar {
 
 class Prompter;
+struct RecoveryEntry;
 class TfrmMain;
 class TfrmSpellBook;
 
@@ -43,6 +44,9 @@ protected:
 
 private:
     void ReadSettings();
+    // Offers the unsaved work of sessions that did not end cleanly.
+    void OfferRecovery();
+    bool Recover(const RecoveryEntry& entry);
 
     AppContext context_;
     std::unique_ptr<TfrmMain> frame_;

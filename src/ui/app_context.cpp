@@ -1,5 +1,6 @@
 #include "ui/app_context.h"
 
+#include "files/recovery_file.h"
 #include "model/specialty.h"
 #include "model/spell_book.h"
 #include "model/spell_text.h"
@@ -17,6 +18,7 @@
 #include "ui/spell_book_window.h"
 
 #include <QPrinter>
+#include <QStandardPaths>
 
 namespace vellumar {
 
@@ -83,6 +85,21 @@ void AppContext::ReportRecentBooksWrite(QWidget* parent, const FileStatus& writt
     if (written || recentBooksFailureShown_) return;
     recentBooksFailureShown_ = true;
     SettingsWritten(parent, written);
+}
+
+void AppContext::StartRecovery() {
+    const QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
+    const QString folder =
+        stateHome.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
+                            : stateHome + QStringLiteral("/vellumar");
+    recovery_ = std::make_unique<RecoverySession>(ToPath(folder + QStringLiteral("/recovery")));
+    keepRecovery_ = settings_->KeepRecoveryFiles();
+}
+
+void AppContext::KeepRecoveryFiles(QWidget* parent, bool keep) {
+    keepRecovery_ = keep;
+    if (!keep) recovery_->RemoveAll();
+    SettingsWritten(parent, settings_->SetKeepRecoveryFiles(keep));
 }
 
 void AppContext::SetBuiltInSpecialties(std::unique_ptr<tSpecialtyList> builtIn) {

@@ -30,6 +30,7 @@ class HelpViewer;
 class ProgramSettings;
 class SpellTexts;
 class Prompter;
+class RecoverySession;
 class TSpellBook;
 class TfrmBookParm;
 class TfrmMain;
@@ -70,6 +71,15 @@ public:
     // The same box for the recent books, but only for their first failed
     // write in a run: a read-only settings file must not nag at every Open.
     void ReportRecentBooksWrite(QWidget* parent, const FileStatus& written) override;
+
+    // Unsaved work: the session of this run, in the recovery folder under the
+    // user's state folder ($XDG_STATE_HOME/vellumar, or Qt's application
+    // data folder), made when the settings are read.
+    void StartRecovery();
+    RecoverySession& RecoveryFiles() const { return *recovery_; }
+    RecoverySession* Recovery() override { return keepRecovery_ ? recovery_.get() : nullptr; }
+    // The Options switch: stored in the settings; switched off, this run's files go.
+    void KeepRecoveryFiles(QWidget* parent, bool keep) override;
 
     // The selection odds of the run: the defaults until the frame reads the settings.
     FrequencyOddsTable& Odds() override { return odds_; }
@@ -152,6 +162,8 @@ private:
     OutputFormat outputFormat_;
     FrequencyOddsTable odds_ = DefaultFrequencyOdds;
     bool recentBooksFailureShown_ = false;
+    std::unique_ptr<RecoverySession> recovery_;
+    bool keepRecovery_ = false;
     std::optional<QCursor> spellCursor_;
     QHash<QString, QIcon> icons_;
     TfrmMain* frame_ = nullptr;

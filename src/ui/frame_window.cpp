@@ -104,6 +104,7 @@ void TfrmMain::BuildMenus() {
         {.place = options, .text = "Set Spell Selection &Odds...", .handler = &W::mnuSetOddsClick},
         {.place = options, .text = "Set Specialties...", .handler = &W::mnuSetSpecialtiesClick},
         {.place = options},
+        {.place = options, .text = "Keep &Recovery Files", .handler = &W::mnuKeepRecoveryFilesClick, .hint = "Keep unsaved work, to offer it again after a crash", .id = "mnuKeepRecoveryFiles"},
         {.place = options, .text = "&Reopen Books at Start", .handler = &W::mnuReopenBooksClick, .id = "mnuReopenBooks"},
 
         {.place = help, .text = "&Contents", .handler = &W::mnuHelpContentsClick},
@@ -124,6 +125,9 @@ void TfrmMain::BuildMenus() {
     mnuReopenBooks_ = actions.At("mnuReopenBooks");
     mnuReopenBooks_->setCheckable(true);
     mnuReopenBooks_->setChecked(context_.Settings().ReopenBooks(false));
+    mnuKeepRecoveryFiles_ = actions.At("mnuKeepRecoveryFiles");
+    mnuKeepRecoveryFiles_->setCheckable(true);
+    mnuKeepRecoveryFiles_->setChecked(context_.Settings().KeepRecoveryFiles());
     ListRecentBooks(mnuFile_);
     connect(mnuWindow_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowMenu);
     FillWindowMenu();
@@ -383,6 +387,10 @@ void TfrmMain::mnuReopenBooksClick() {
     const bool on = mnuReopenBooks_->isChecked();
     if (!context_.ReportSettingsWrite(this, context_.Settings().SetReopenBooks(on)))
         mnuReopenBooks_->setChecked(!on);
+}
+
+void TfrmMain::mnuKeepRecoveryFilesClick() {
+    context_.KeepRecoveryFiles(this, mnuKeepRecoveryFiles_->isChecked());
 }
 
 void TfrmMain::mnuViewMasterListClick() {

@@ -54,6 +54,10 @@ public:
     void mnuSetMasterFileClick();
     // Options, Reopen Books at Start: turns the setting on or off.
     void mnuReopenBooksClick();
+    // The Options switch of recovery files, kept in the settings.
+    void mnuKeepRecoveryFilesClick();
+    // A new, empty spellbook window in the frame, active (a recovered book goes in).
+    BookWindow* CreateSpellBookWindow();
     // A random scroll from a spellbook window's book, in a new window.
     void CreateScroll(TSpellBook& source);
     // The same for the active spellbook window.
@@ -81,7 +85,6 @@ private:
     QString DefaultDataDirectory() const;
     void BuildMenus();
     void BuildToolBar();
-    BookWindow* CreateSpellBookWindow();
     void SpellBookClosed(BookWindow* window);
     void MergeMenus();
     void FillWindowMenu();
@@ -99,6 +102,7 @@ private:
     QMenu* mnuHelp_ = nullptr;
     QMenu* pmnuClient_ = nullptr;
     QAction* mnuReopenBooks_ = nullptr;
+    QAction* mnuKeepRecoveryFiles_ = nullptr;
     QString dataDirectory_;
     std::vector<BookWindow*> windows_;
 };

@@ -34,6 +34,8 @@ public:
     virtual bool ReportSettingsWrite(QWidget* parent, const FileStatus& written) = 0;
     // A failed write of the recent books, reported once in a run.
     virtual void ReportRecentBooksWrite(QWidget* parent, const FileStatus& written) = 0;
+    // Keeps unsaved work in recovery files or stops (Options menu).
+    virtual void KeepRecoveryFiles(QWidget* parent, bool keep) = 0;
     // The program's selection odds: read at start, edited by the odds dialog.
     virtual FrequencyOddsTable& Odds() = 0;
 

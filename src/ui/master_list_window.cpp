@@ -1,6 +1,7 @@
 #include "ui/master_list_window.h"
 
 #include "files/safe_write.h"
+#include "files/recovery_file.h"
 #include "files/spell_file.h"
 #include "files/spell_texts_file.h"
 #include "model/spell_book.h"
@@ -14,6 +15,7 @@
 #include "ui/level_panel.h"
 #include "ui/master_list_window_context.h"
 #include "ui/spell_card_view.h"
+#include "ui/recovery_keeper.h"
 #include "ui/spell_commands.h"
 #include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
@@ -35,6 +37,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include <optional>
 #include <utility>
@@ -99,6 +102,16 @@ TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent
     setWindowTitle(Caption);
     setProperty("helpTopic", int(TopicMasterList));
     BuildControls();
+    recovery_ = new RecoveryKeeper(
+        context_,
+        [this](RecoveryInfo& info) {
+            info.kind = RecoveryKind::List;
+            info.path = MasterFilePath();
+            info.caption = ToPath(Caption);
+            info.spells = MasterList()->Count();
+            return SpellListText(*MasterList());
+        },
+        this);
     undo_ = new BookUndo(
         [this] { return MasterList(); },
         [this](const BookChange& change, bool undone) { pane_->ShowChange(change, undone); },
@@ -106,6 +119,8 @@ TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent
     undo_->SetTexts([this] { return &context_.MasterTexts(); });
     BuildMenus();
     resize(440, 480);
+    connect(&undo_->Stack(), &QUndoStack::indexChanged, recovery_,
+            [this] { recovery_->Changed(MasterList() && MasterList()->Modified); });
     Load(QStringLiteral("Loading Master Spell List"));
     lbSpells->SetDragCursor([this] { return context_.SpellCursor(); });
 }
@@ -264,6 +279,16 @@ void TfrmMasterList::SetModified(bool modified) {
     mnuSaveMasterFile->setEnabled(unsaved);
     setWindowTitle(unsaved ? Caption + QLatin1Char('*') : Caption);
     if (!modified) undo_->MarkSaved();
+    recovery_->Changed(unsaved);
+}
+
+void TfrmMasterList::PutRecoveredList(std::unique_ptr<TSpellBook> list) {
+    lbSpells->ShowNone();
+    context_.SetMasterList(std::move(list));
+    // Never saved, as a new book: undoing does not make it unmodified.
+    undo_->Restart(false);
+    SetModified(true);
+    pane_->Redraw();
 }
 
 void TfrmMasterList::ShowAtLevel(int level) {

@@ -9,6 +9,7 @@
 #include "ui/spell_list_pane.h"
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -22,6 +23,7 @@ class BookUndo;
 class MasterListWindowContext;
 class SpellCardView;
 struct SpellText;
+class RecoveryKeeper;
 class SpellFilterBar;
 class TSpellBook;
 
@@ -63,6 +65,10 @@ public:
     void mnuSpellTextClick();
     // The list's changes, for Undo and Redo.
     BookUndo& History() const { return *undo_; }
+    // Keeps the unsaved list in a recovery file.
+    RecoveryKeeper& Recovery() const { return *recovery_; }
+    // Puts a recovered list in the place of the loaded one, marked modified.
+    void PutRecoveredList(std::unique_ptr<TSpellBook> list);
     // The save question; true when the window (or the program) may close.
     bool FormCloseQuery();
 
@@ -107,6 +113,7 @@ private:
     MasterListWindowContext& context_;
     SpellListPane* pane_ = nullptr;
     BookUndo* undo_ = nullptr;
+    RecoveryKeeper* recovery_ = nullptr;
     // A master file that exists but could not be read; empty when none.
     std::string unreadPath_;
 };

@@ -1,5 +1,6 @@
 #include "ui/spell_book_window.h"
 
+#include "files/recovery_file.h"
 #include "files/spell_file.h"
 #include "model/generalist.h"
 #include "model/specialty.h"
@@ -17,6 +18,7 @@
 #include "ui/focus_leave_rule.h"
 #include "ui/level_panel.h"
 #include "ui/new_book_choices.h"
+#include "ui/recovery_keeper.h"
 #include "ui/spell_book_files.h"
 #include "ui/spell_book_window_context.h"
 #include "ui/spell_commands.h"
@@ -36,7 +38,9 @@
 #include <QMenu>
 #include <QScopedValueRollback>
 #include <QToolBar>
+#include <QUndoStack>
 
+#include <algorithm>
 #include <optional>
 
 namespace vellumar {
@@ -56,6 +60,8 @@ TfrmSpellBook::TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmSpellBook"));
     setProperty("helpTopic", int(TopicSpellBook));
+    recovery_ = new RecoveryKeeper(
+        context_, [this](RecoveryInfo& info) { return RecoverySnapshot(info); }, this);
     undo_ =
         new BookUndo([this] { return book_.get(); },
                      [this](const BookChange& change, bool undone) { ShowChange(change, undone); },
@@ -90,6 +96,10 @@ TfrmSpellBook::TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent)
     new FocusLeaveRule(
         cbWizardSpecialty, this, [this] { return closing_; }, [this] { cbWizardSpecialtyExit(); });
     undo_->SealOnFocusOut({spnWizardLevel, spnWizardIntelligence, cbWizardSpecialty});
+    // Undoing and redoing change the book too, also where the mark stays. (The
+    // keeper, made before the stack, goes first and takes the connection along.)
+    connect(&undo_->Stack(), &QUndoStack::indexChanged, recovery_,
+            [this] { recovery_->Changed(book_->Modified); });
     resize(550, 539);
 }
 
@@ -148,6 +158,10 @@ void TfrmSpellBook::StartNewBook(const NewBookChoices& choices) {
     book_->Intelligence = choices.intelligence;
     book_->Specialty = FromQString(choices.specialty);
     book_->SpellFrequency = choices.spellFrequency;
+    choices_ = "caster level " + std::to_string(choices.casterLevel) + ", Intelligence " +
+               std::to_string(choices.intelligence) + ", specialty " +
+               FromQString(choices.specialty) + ", frequency " +
+               std::to_string(choices.spellFrequency);
     mnuFillBookClick();
     // The filled book is where Undo stops.
     ShowBookParameters();
@@ -166,6 +180,26 @@ void TfrmSpellBook::SetModified(bool modified) {
     book_->Modified = modified;
     setWindowModified(modified);
     if (!modified) undo_->MarkSaved();
+    recovery_->Changed(modified);
+}
+
+std::string TfrmSpellBook::RecoverySnapshot(RecoveryInfo& info) {
+    info.kind = RecoveryKind::Book;
+    info.path = caption_ == Untitled ? std::string() : ToPath(caption_);
+    info.caption = ToPath(caption_);
+    info.spells = book_->Count();
+    info.choices = choices_.value_or(std::string());
+    // What Save writes: a caster field still being typed takes its limits
+    // there (SpinEdit::Settle); the window's fields are left as they are.
+    const int32_t level = book_->CasterLevel;
+    const int32_t intelligence = book_->Intelligence;
+    book_->CasterLevel = std::clamp(level, spnWizardLevel->minimum(), spnWizardLevel->maximum());
+    book_->Intelligence = std::clamp(intelligence, spnWizardIntelligence->minimum(),
+                                     spnWizardIntelligence->maximum());
+    std::string body = SpellbookFileText(*book_);
+    book_->CasterLevel = level;
+    book_->Intelligence = intelligence;
+    return body;
 }
 
 bool TfrmSpellBook::IsModified() const {

@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -23,6 +25,8 @@ namespace vellumar {
 
 class BookChange;
 class BookUndo;
+class RecoveryKeeper;
+struct RecoveryInfo;
 class SpellBookWindowContext;
 class SpinEdit;
 class SpellCardView;
@@ -100,6 +104,8 @@ public:
     void mnuSpellTextClick();
     // The book's changes, for Undo and Redo.
     BookUndo& History() const { return *undo_; }
+    // Keeps the unsaved book in a recovery file.
+    RecoveryKeeper& Recovery() const { return *recovery_; }
     bool FormCloseQuery() override;
     void ApproveClose() override { closeApproved_ = true; }
     void WhenClosed(std::function<void()> closed) override { closed_ = std::move(closed); }
@@ -150,11 +156,16 @@ private:
     AdmitIneligibleFn BatchQuestion(WorkingScope& working);
     void FormResize();
     std::unique_ptr<TfrmPrintPreview> MakePreview();
+    // The recovery entry: the info, and the bytes Save would write.
+    std::string RecoverySnapshot(RecoveryInfo& info);
 
     SpellBookWindowContext& context_;
     SpellListPane* pane_ = nullptr;
     std::unique_ptr<TSpellBook> book_;
     BookUndo* undo_ = nullptr;
+    RecoveryKeeper* recovery_ = nullptr;
+    // What a new book was made with, for its recovery file.
+    std::optional<std::string> choices_;
     QString caption_;
     bool closeApproved_ = false;
     bool closing_ = false;

@@ -8,6 +8,7 @@ class QString;
 namespace vellumar {
 
 class Prompter;
+class RecoverySession;
 class TfrmWorking;
 
 class WindowContext {
@@ -16,6 +17,8 @@ public:
     // A picture of the resources (":/icons/<name>.svg"), made once for the run.
     virtual const QIcon& Icon(const QString& name) = 0;
     virtual TfrmWorking& Working() const = 0;
+    // Where unsaved work is kept; none while the user has switched it off.
+    virtual RecoverySession* Recovery() { return nullptr; }
 
 protected:
     ~WindowContext() = default;

@@ -141,6 +141,15 @@ TEST_F(ProgramSettingsTest, BareNameKeepsTheFolderFoundFirst) {
               working_ + "MASTER.DAT");
 }
 
+TEST_F(ProgramSettingsTest, RecoveryFilesAreKeptUntilSwitchedOff) {
+    Put("[Vellumar]\r\nKeepRecoveryFiles=x\r\n");
+    ProgramSettings settings = ProgramSettings::In(SettingsFolder());
+    EXPECT_TRUE(settings.KeepRecoveryFiles());
+    ASSERT_TRUE(settings.SetKeepRecoveryFiles(false));
+    EXPECT_EQ(Content(), "[Vellumar]\r\nKeepRecoveryFiles=0\r\n");
+    EXPECT_FALSE(ProgramSettings::In(SettingsFolder()).KeepRecoveryFiles());
+}
+
 TEST_F(ProgramSettingsTest, WriteIntoAMissingFolderFails) {
     ProgramSettings settings = ProgramSettings::In(SettingsFolder() + "gone/");
     EXPECT_FALSE(settings.SetMasterFile("x.dat"));

@@ -37,6 +37,9 @@ Answer StandardErrorPrompter::Message(QWidget*, BoxKind kind, BoxButtons buttons
 int StandardErrorPrompter::Exec(QDialog& dialog) {
     std::fprintf(out_, "%s: dialog '%s' cancelled\n", qPrintable(defaultTitle_),
                  qPrintable(dialog.windowTitle()));
+    // What the dialog would have shown, where it says so for a reader.
+    const QString description = dialog.accessibleDescription();
+    if (!description.isEmpty()) std::fprintf(out_, "%s\n", qPrintable(description));
     std::fflush(out_);
     return QDialog::Rejected;
 }

@@ -10,10 +10,12 @@
 namespace vellumar::test {
 
 TempHome::TempHome()
-    : oldHome_(qgetenv("VELLUMAR_HOME")), hadHome_(qEnvironmentVariableIsSet("VELLUMAR_HOME")) {
+    : oldHome_(qgetenv("VELLUMAR_HOME")), hadHome_(qEnvironmentVariableIsSet("VELLUMAR_HOME")),
+      oldState_(qgetenv("XDG_STATE_HOME")), hadState_(qEnvironmentVariableIsSet("XDG_STATE_HOME")) {
     QDir(dir_.path()).mkpath(QStringLiteral("home"));
     QDir(dir_.path()).mkpath(QStringLiteral("work"));
     qputenv("VELLUMAR_HOME", Home().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", State().toLocal8Bit());
     oldWorking_ = QDir::currentPath();
     QDir::setCurrent(Working());
 }
@@ -24,10 +26,18 @@ TempHome::~TempHome() {
         qputenv("VELLUMAR_HOME", oldHome_);
     else
         qunsetenv("VELLUMAR_HOME");
+    if (hadState_)
+        qputenv("XDG_STATE_HOME", oldState_);
+    else
+        qunsetenv("XDG_STATE_HOME");
 }
 
 QString TempHome::Home() const {
     return dir_.path() + QStringLiteral("/home/");
+}
+
+QString TempHome::State() const {
+    return dir_.path() + QStringLiteral("/state/");
 }
 
 QString TempHome::Working() const {

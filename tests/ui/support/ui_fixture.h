@@ -11,7 +11,8 @@
 namespace vellumar::test {
 
 // VELLUMAR_HOME names a fresh program folder; the working folder is another
-// fresh folder. Both are removed and the old values restored afterwards.
+// fresh folder, and so is XDG_STATE_HOME (recovery files). All are removed
+// and the old values restored afterwards.
 class TempHome {
 public:
     TempHome();
@@ -21,6 +22,7 @@ public:
 
     QString Home() const;    // with a trailing '/'
     QString Working() const; // with a trailing '/'
+    QString State() const;   // XDG_STATE_HOME, with a trailing '/'
     // Writes a file; a relative name lands in the program folder.
     QString Write(const QString& name, const QByteArray& content) const;
     // Copies a file of the source tree's resources/ folder into a folder.
@@ -30,6 +32,8 @@ private:
     QTemporaryDir dir_;
     QByteArray oldHome_;
     bool hadHome_;
+    QByteArray oldState_;
+    bool hadState_;
     QString oldWorking_;
 };
 

@@ -1,0 +1,43 @@
+#pragma once
+// Keeps one window's unsaved work in a recovery file: a change starts a
+// one-second timer, and the write happens from the event loop when it runs
+// out, never while the user types; the file goes when the work is saved or
+// thrown away.
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+namespace vellumar {
+
+struct RecoveryInfo;
+class WindowContext;
+
+class RecoveryKeeper : public QObject {
+    Q_OBJECT
+public:
+    // `snapshot` fills in the window's info (kind, path, caption, spells,
+    // choices) and returns the bytes its file would hold.
+    RecoveryKeeper(WindowContext& context, std::function<std::string(RecoveryInfo&)> snapshot,
+                   QObject* parent);
+    // The window is gone: whatever it did not save was not wanted.
+    ~RecoveryKeeper() override;
+
+    // After each change and each save: unsaved work is written within about
+    // a second (changes in that second go along), saved work is removed.
+    void Changed(bool modified);
+    // Writes at once (a recovered book must not wait for its first change).
+    void WriteNow();
+
+private:
+    void Remove();
+
+    WindowContext& context_;
+    std::function<std::string(RecoveryInfo&)> snapshot_;
+    QTimer timer_;
+    int slot_ = 0;
+    bool written_ = false;
+};
+
+} // namespace vellumar

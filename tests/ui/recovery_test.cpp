@@ -1,0 +1,129 @@
+// Recovery files: unsaved work is kept while it is unsaved, and goes when it is
+// saved, thrown away or the program ends cleanly; a running program's files
+// are never offered, those of a program that is gone are.
+
+#include "files/recovery_file.h"
+#include "platform/qt/text_conversion.h"
+#include "support/app_harness.h"
+#include "support/spell_lists.h"
+#include "ui/frame_window.h"
+#include "ui/master_list_window.h"
+#include "ui/spell_book_window.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTest>
+
+using namespace vellumar;
+using namespace vellumar::test;
+
+namespace {
+
+enum class Ending { Saved, ClosedUnsaved, CleanExit, LiveSession, GoneSession };
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Ending)
+
+class RecoveryTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<AppHarness> h;
+
+    QString Folder() const { return h->home.State() + QStringLiteral("vellumar/recovery"); }
+    // Every file and folder under the recovery folder; with `suffix`, only those ending so.
+    QStringList Files(const QString& suffix = QString()) const {
+        QStringList files;
+        QDirIterator it(Folder(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            if (const QString file = it.next(); file.endsWith(suffix)) files << file;
+        return files;
+    }
+
+private slots:
+    void init() { h = std::make_unique<AppHarness>(); }
+    void cleanup() {
+        h->Verify();
+        h.reset();
+    }
+
+    void unsavedWork_data() {
+        QTest::addColumn<Ending>("ending");
+        QTest::newRow("saved book") << Ending::Saved;
+        QTest::newRow("closed without saving") << Ending::ClosedUnsaved;
+        QTest::newRow("clean exit") << Ending::CleanExit;
+        QTest::newRow("a running program's files") << Ending::LiveSession;
+        QTest::newRow("a gone program's files") << Ending::GoneSession;
+    }
+    void unsavedWork() {
+        QFETCH(Ending, ending);
+        h->home.Write(h->home.Working() + QStringLiteral("MASTER.DAT"), FiveSpellMaster());
+        const QString path = h->home.Write(
+            QStringLiteral("book.spb"),
+            SpellbookV4(3, 10, "Generalist", 'C', {SpellLine(1, "Alarm"), SpellLine(1, "Sleep")}));
+        std::unique_ptr<RecoverySession> other;
+        if (ending == Ending::LiveSession || ending == Ending::GoneSession) {
+            other = std::make_unique<RecoverySession>(ToPath(Folder()));
+            RecoveryInfo info;
+            info.path = info.caption = ToPath(path);
+            QVERIFY(other->Write(other->NewSlot(), info, Contents(path).toStdString()));
+        }
+        if (ending == Ending::GoneSession) {
+            const QString folder = FromPath(other->SessionFolder());
+            other.reset();
+            QVERIFY(QDir().rename(folder, Folder() + QStringLiteral("/session-999999999")));
+            h->prompter.Exec([](QDialog&) {}, true);
+        }
+        h->Start();
+        if (ending == Ending::LiveSession) {
+            QVERIFY(h->SpellBookWindows().empty());
+            QCOMPARE(Files(QStringLiteral(".info")).size(), 1);
+            return;
+        }
+        if (ending == Ending::GoneSession) {
+            QCOMPARE(h->SpellBookWindows().size(), size_t(1));
+            QVERIFY(h->ActiveSpellBook()->IsModified());
+            QCOMPARE(h->ActiveSpellBook()->Caption(), path);
+            QVERIFY(!QDir(Folder() + QStringLiteral("/session-999999999")).exists());
+            QCOMPARE(Files(QStringLiteral(".info")).size(), 1);
+            return;
+        }
+
+        QVERIFY(h->Frame().OpenSpellbookFile(path));
+        TfrmSpellBook* book = h->ActiveSpellBook();
+        SelectRows(book->lbSpells, {0});
+        book->mnuDeleteSpellClick();
+        TfrmMasterList* master = h->Context().MasterListWindow();
+        SelectRows(master->lbSpells, {0});
+        master->mnuDeleteSpellClick();
+        QTRY_COMPARE(Files(QStringLiteral(".info")).size(), 2);
+        QByteArray kept; // the book's: a spellbook file starts with its version
+        for (const QString& body : Files(QStringLiteral(".body")))
+            if (Contents(body).startsWith("4\r\n")) kept = Contents(body);
+        switch (ending) {
+        case Ending::Saved: {
+            book->mnuSaveClick();
+            QCOMPARE(Contents(path), kept);
+            QCOMPARE(Files(QStringLiteral(".info")).size(), 1);
+            break;
+        }
+        case Ending::ClosedUnsaved:
+            h->prompter.Message(Answer::No);
+            book->mnuCloseClick();
+            QTRY_COMPARE(Files(QStringLiteral(".info")).size(), 1);
+            break;
+        default:
+            h->app.reset();
+            QCOMPARE(Files(), QStringList());
+        }
+    }
+};
+
+QTEST_MAIN(RecoveryTest)
+#include "recovery_test.moc"
