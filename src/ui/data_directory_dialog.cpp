@@ -1,5 +1,6 @@
 #include "ui/data_directory_dialog.h"
 
+#include "platform/qt/field_labels.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/ok_cancel_buttons.h"
 #include "ui/window_placement.h"
@@ -54,7 +55,6 @@ TfrmDataDirectory::TfrmDataDirectory(const QString& startFolder, QWidget* parent
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     model_->setRootPath(QStringLiteral("/"));
     tvFolders->setModel(model_);
-    cbDrive->setAccessibleName(QStringLiteral("Drive"));
     tvFolders->setAccessibleName(QStringLiteral("Default Data Directory"));
     for (int column = 1; column < model_->columnCount(); ++column) tvFolders->hideColumn(column);
     tvFolders->header()->hide();
@@ -75,6 +75,7 @@ TfrmDataDirectory::TfrmDataDirectory(const QString& startFolder, QWidget* parent
     inside->addWidget(cbDrive);
     inside->addWidget(tvFolders);
     cbDrive->setParent(panel);
+    NameComboBox(*cbDrive, QStringLiteral("Drive"));
     tvFolders->setParent(panel);
 
     std::tie(bnOK, bnCancel) = AddOkCancelButtons(*this);

@@ -1,5 +1,6 @@
 #include "platform/qt/file_dialog.h"
 
+#include "platform/qt/field_labels.h"
 #include "platform/qt/typed_file_name.h"
 
 #include <QLineEdit>
@@ -24,6 +25,8 @@ FileDialog::FileDialog(QWidget* parent, const FileDialogSpec& request, AcceptMod
     setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.fileName.isEmpty()) selectFile(request.fileName);
+    // "Look in" and "Files of type" label their lists only by their place.
+    BuddyUnlabelledFields(*this);
 }
 
 void FileDialog::accept() {

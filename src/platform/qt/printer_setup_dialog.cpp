@@ -1,9 +1,10 @@
 #include "platform/qt/printer_setup_dialog.h"
 
+#include "platform/qt/field_labels.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QLabel>
 #include <QPageSetupDialog>
 #include <QPrinterInfo>
@@ -14,26 +15,6 @@
 #include <algorithm>
 
 namespace vellumar {
-
-namespace {
-
-// Qt's page setup dialog leaves some labels without their field. On Linux a
-// screen reader names a combo box only by a label that has it as buddy (its
-// accessible name is its value), so each such label takes the field beside it.
-void LabelTheFields(QDialog& dialog) {
-    for (auto* grid : dialog.findChildren<QGridLayout*>())
-        for (int k = 0; k < grid->count(); ++k) {
-            auto* label = qobject_cast<QLabel*>(grid->itemAt(k)->widget());
-            if (!label || label->buddy() || label->text().isEmpty()) continue;
-            int row = 0, column = 0, rows = 0, columns = 0;
-            grid->getItemPosition(k, &row, &column, &rows, &columns);
-            const QLayoutItem* field = grid->itemAtPosition(row, column + columns);
-            if (field && field->widget() && field->widget()->focusPolicy() & Qt::TabFocus)
-                label->setBuddy(field->widget());
-        }
-}
-
-} // namespace
 
 PrinterSetupDialog::PrinterSetupDialog(QPrinter& printer, QWidget* parent)
     : QDialog(parent), printer_(printer), saved_{printer.outputFormat(), printer.printerName(),
@@ -107,7 +88,11 @@ void PrinterSetupDialog::cbOrientationChange() {
 
 void PrinterSetupDialog::bnPageSetupClick() {
     QPageSetupDialog pageSetup(&printer_, this);
-    LabelTheFields(pageSetup);
+    // Qt's page setup leaves some labels without their field, and shows its
+    // units list without a label.
+    BuddyUnlabelledFields(pageSetup);
+    if (auto* units = pageSetup.findChild<QComboBox*>(QStringLiteral("unitCombo")))
+        NameComboBox(*units, QStringLiteral("Units"));
     pageSetup.exec();
     ShowPage();
 }

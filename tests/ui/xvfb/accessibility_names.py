@@ -18,7 +18,7 @@ STEPS = [("", "Vellumar 95"), ("F4", "New Spellbook Parameters"), ("Return", "un
          ("Escape Escape alt+f", "Select Font"), ("alt+c", "Colour"),
          ("Escape Escape Escape alt+o d", "Data Directory"),
          ("Escape alt+o o", "Spell Frequency Odds"),
-         ("Escape alt+o Up Return", "Specialty Maintenance"), ("alt+e a", "Add Specailty"),
+         ("Escape alt+o Up Up Return", "Specialty Maintenance"), ("alt+e a", "Add Specailty"),
          ("Escape Escape alt+h a", "About Vellumar"),
          ("Escape alt+o v", "Master Spell List"), ("alt+f c", "Vellumar 95!"),
          ("Return F1", "Vellumar Help")]
@@ -32,9 +32,15 @@ def window(node, title, depth=0):
     return next(filter(None, (window(c, title, depth + 1) for c in kids(node))), None) if depth < 3 else None
 
 
+def name(node):  # on Linux a combo box's name is its value; a screen reader reads its label
+    if node.getRole() != R.ROLE_COMBO_BOX: return node.name
+    labels = [r for r in node.getRelationSet() if r.getRelationType() == R.RELATION_LABELLED_BY]
+    return " ".join(r.getTarget(i).name for r in labels for i in range(r.getNTargets()))
+
+
 def unnamed(node, path, out):
-    path = f"{path} / {node.getIndexInParent()}:{node.getRoleName()} '{node.name}'"
-    if node.getRole() in CONTROLS | VIEWS and not node.name.strip(): out.add(path)
+    path = f"{path} / {node.getIndexInParent()}:{node.getRoleName()} '{name(node)}'"
+    if node.getRole() in CONTROLS | VIEWS and not name(node).strip(): out.add(path)
     for child in [] if node.getRole() in VIEWS else filter(shows, kids(node)): unnamed(child, path, out)
 
 
