@@ -16,7 +16,7 @@ cmake --build "$build" --target minimal_window bare_frame_window vellumar >/dev/
 
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
-cp resources/MASTER.DAT resources/Vellumar.HLP "$home/"
+cp resources/MASTER.DAT resources/MASTER.DAT.texts.json resources/Vellumar.HLP "$home/"
 export QT_QPA_PLATFORM=offscreen VELLUMAR_HOME="$home"
 
 cpu_us() { # program [argument...]: one run's CPU time in microseconds

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <optional>
 
 namespace vellumar {
 namespace {
@@ -178,13 +179,17 @@ FileResult<SpellTexts> Parse(const std::string& content) {
     if (!Json::sax_parse(content, &builder))
         return fail(PositionOf(content, builder.offset), builder.reason);
     if (!all.is_array()) return fail({}, "the spell texts must be a JSON array");
-    const std::vector<size_t> offsets = EntryOffsets(content);
+    // Places are looked for only when an entry is wrong: each costs a walk of the text.
+    std::optional<std::vector<size_t>> offsets;
+    const auto entryAt = [&](size_t i) {
+        if (!offsets) offsets = EntryOffsets(content);
+        return i < offsets->size() ? PositionOf(content, (*offsets)[i]) : Position{};
+    };
     auto texts = std::make_unique<SpellTexts>();
     std::vector<std::string> warnings;
     for (size_t i = 0; i < all.size(); ++i) {
-        const Position at = i < offsets.size() ? PositionOf(content, offsets[i]) : Position{};
         const Json& entry = all[i];
-        if (!entry.is_object()) return fail(at, "each spell's text must be a JSON object");
+        if (!entry.is_object()) return fail(entryAt(i), "each spell's text must be a JSON object");
         try {
             const int32_t level = LevelField(entry);
             const auto name = entry.find("name");
@@ -192,16 +197,16 @@ FileResult<SpellTexts> Parse(const std::string& content) {
                 throw EntryError{"\"name\" must be a text that is not empty"};
             const Cp1252Text single = Utf8ToCp1252(name->get<std::string>());
             if (!single.lossless)
-                warnings.push_back(At(at) + ": the name \"" + name->get<std::string>() +
+                warnings.push_back(At(entryAt(i)) + ": the name \"" + name->get<std::string>() +
                                    "\" has characters a spell list cannot hold");
             if (texts->Find(level, single.text)) {
-                warnings.push_back(At(at) + ": a second text of \"" + name->get<std::string>() +
+                warnings.push_back(At(entryAt(i)) + ": a second text of \"" + name->get<std::string>() +
                                    "\" is left out");
                 continue;
             }
             texts->Set(level, single.text, TextOf(entry));
         } catch (const EntryError& error) {
-            return fail(at, error.what);
+            return fail(entryAt(i), error.what);
         }
     }
     FileResult<SpellTexts> read(std::move(texts));

@@ -28,8 +28,10 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 static void InitResources() {
     Q_INIT_RESOURCE(vellumar);
@@ -79,6 +81,16 @@ void VellumarApp::Start(std::optional<uint32_t> seed, LastSession last) {
     if (last == LastSession::Reopen && context_.Settings().ReopenBooks(false))
         ReopenBooks(*frame, context_.Settings());
     OfferRecovery();
+    // A frame that is never painted still gets them.
+    QTimer::singleShot(2000, this, &VellumarApp::ShowPutOffTexts);
+}
+
+// Start-up is quicker without the master list's texts: they are read when
+// first needed, or once the frame has been painted, and shown then.
+void VellumarApp::ShowPutOffTexts() {
+    if (std::exchange(textsShown_, true)) return;
+    context_.MasterListWindow()->ShowPutOffTexts();
+    for (TfrmSpellBook* window : SpellBookWindows()) window->ShowSpellText();
 }
 
 // The unsaved work of sessions that did not end cleanly; with none, start-up
@@ -165,6 +177,9 @@ TfrmSpellBook* VellumarApp::ActiveSpellBook() const {
 
 // F1 opens the help topic of the window that has the focus.
 bool VellumarApp::eventFilter(QObject* watched, QEvent* event) {
+    if (!textsShown_ && event->type() == QEvent::Paint && watched == frame_.get())
+        // A moment later, so that the painted frame reaches the screen first.
+        QTimer::singleShot(50, this, &VellumarApp::ShowPutOffTexts);
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
         watched->isWidgetType()) {
         for (auto* widget = static_cast<QWidget*>(watched); widget;

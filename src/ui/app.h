@@ -47,9 +47,12 @@ private:
     // Offers the unsaved work of sessions that did not end cleanly.
     void OfferRecovery();
     bool Recover(const RecoveryEntry& entry);
+    // The master list's texts, read after start-up and drawn in every card.
+    void ShowPutOffTexts();
 
     AppContext context_;
     std::unique_ptr<TfrmMain> frame_;
+    bool textsShown_ = false;
 };
 
 } // namespace vellumar

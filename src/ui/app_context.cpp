@@ -198,4 +198,9 @@ void AppContext::CreateScroll(TSpellBook& source) {
     frame_->CreateScroll(source);
 }
 
+SpellTexts& AppContext::MasterTexts() {
+    if (masterListWindow_) masterListWindow_->ReadPutOffTexts();
+    return *masterTexts_;
+}
+
 } // namespace vellumar

@@ -94,7 +94,8 @@ public:
     TSpellBook* MasterList() const override { return masterList_.get(); }
     void SetMasterList(std::unique_ptr<TSpellBook> list) override;
     // The texts read beside the master list; empty when it has none.
-    SpellTexts& MasterTexts() override { return *masterTexts_; }
+    // Read on first use when start-up put them off.
+    SpellTexts& MasterTexts() override;
     bool SpellTextShown() const override;
     void SetSpellTextShown(QWidget* parent, bool shown) override;
 

@@ -1,7 +1,7 @@
 #include "ui/master_list_window.h"
 
-#include "files/safe_write.h"
 #include "files/recovery_file.h"
+#include "files/safe_write.h"
 #include "files/spell_file.h"
 #include "files/spell_texts_file.h"
 #include "model/spell_book.h"
@@ -14,8 +14,8 @@
 #include "ui/book_undo.h"
 #include "ui/level_panel.h"
 #include "ui/master_list_window_context.h"
-#include "ui/spell_card_view.h"
 #include "ui/recovery_keeper.h"
+#include "ui/spell_card_view.h"
 #include "ui/spell_commands.h"
 #include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
@@ -121,7 +121,8 @@ TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent
     resize(440, 480);
     connect(&undo_->Stack(), &QUndoStack::indexChanged, recovery_,
             [this] { recovery_->Changed(MasterList() && MasterList()->Modified); });
-    Load(QStringLiteral("Loading Master Spell List"));
+    // The texts are read when first needed, or once the frame is on screen.
+    Load(QStringLiteral("Loading Master Spell List"), TextsRead::Later);
     lbSpells->SetDragCursor([this] { return context_.SpellCursor(); });
 }
 
@@ -229,24 +230,21 @@ std::string TfrmMasterList::MasterFilePath() const {
     return context_.Settings().LocateMasterFile().path;
 }
 
-void TfrmMasterList::Load(const QString& task) {
+void TfrmMasterList::Load(const QString& task, TextsRead when) {
     const std::string path = MasterFilePath();
     FileStatus failure;
-    FileStatus textsFailure;
     {
         WorkingScope working(context_.Working(), task);
         lbSpells->ShowNone();
         context_.SetMasterList(nullptr);
+        textsPath_.clear();
         context_.MasterTexts() = SpellTexts();
         auto read = ReadSpellList(path);
         context_.SetMasterList(read.Take());
         failure = read.Status();
-        // Without its texts the list still opens; a missing companion is no news.
-        if (failure) {
-            auto texts = ReadSpellTexts(CompanionTextsPath(path));
-            textsFailure = texts.Status();
-            if (auto taken = texts.Take()) context_.MasterTexts() = std::move(*taken);
-        }
+        // Without its texts the list still opens.
+        if (failure) textsPath_ = CompanionTextsPath(path);
+        if (when == TextsRead::Now) ReadPutOffTexts();
         SetModified(false);
         undo_->Restart(true);
         pane_->Redraw();
@@ -261,11 +259,32 @@ void TfrmMasterList::Load(const QString& task) {
                                    QString(), FileProblemText(failure));
     else
         ReportLinesLeftOut(context_.Prompts(), this, FromPath(path), failure.Warnings());
-    if (!textsFailure)
-        context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                   QStringLiteral("Error Reading Spell Texts\r\n") +
-                                       FromPath(CompanionTextsPath(path)),
-                                   QString(), FileProblemText(textsFailure));
+    if (when == TextsRead::Now) ReportTextsFailure();
+}
+
+void TfrmMasterList::ReadPutOffTexts() {
+    if (textsPath_.empty()) return;
+    const std::string companion = std::exchange(textsPath_, std::string());
+    auto texts = ReadSpellTexts(companion);
+    // A missing companion is no news; a broken one is not replaced unasked.
+    unreadTextsPath_ = texts ? std::string() : companion;
+    if (!texts) textsFailure_ = texts.Status();
+    if (auto taken = texts.Take()) context_.MasterTexts() = std::move(*taken);
+}
+
+void TfrmMasterList::ShowPutOffTexts() {
+    ReadPutOffTexts();
+    pane_->ShowCurrentText();
+    ReportTextsFailure();
+}
+
+void TfrmMasterList::ReportTextsFailure() {
+    if (!textsFailure_) return;
+    const FileStatus failure = *std::exchange(textsFailure_, std::nullopt);
+    context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
+                               QStringLiteral("Error Reading Spell Texts\r\n") +
+                                   FromPath(unreadTextsPath_),
+                               QString(), FileProblemText(failure));
 }
 
 TSpellBook* TfrmMasterList::MasterList() const {
@@ -283,6 +302,8 @@ void TfrmMasterList::SetModified(bool modified) {
 }
 
 void TfrmMasterList::PutRecoveredList(std::unique_ptr<TSpellBook> list) {
+    // The loaded list's texts stand beside it, unless the entry brings its own.
+    ReadPutOffTexts();
     lbSpells->ShowNone();
     context_.SetMasterList(std::move(list));
     // Never saved, as a new book: undoing does not make it unmodified.
@@ -393,6 +414,15 @@ bool TfrmMasterList::mnuSaveMasterFileClick() {
     return true;
 }
 
+bool TfrmMasterList::MayReplaceTexts(const std::string& companion) {
+    if (companion != unreadTextsPath_ || !QFileInfo::exists(FromPath(companion))) return true;
+    return context_.Prompts().Message(
+               this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
+               QStringLiteral("The Spell Texts File\r\n") + FromPath(companion) +
+                   QStringLiteral("\r\ncould not be read. Do you wish to replace it?")) ==
+           Answer::Yes;
+}
+
 bool TfrmMasterList::MayReplace(const std::string& path) {
     if (path != unreadPath_ || !QFileInfo::exists(FromPath(path))) return true;
     return context_.Prompts().Message(
@@ -442,22 +472,30 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
 FileStatus TfrmMasterList::WriteListAndTexts(const std::string& path, bool& textsFailed) {
     const std::string companion = CompanionTextsPath(path);
     const SpellTexts& texts = context_.MasterTexts();
-    // A list that never had texts stays without a companion file.
-    if (texts.Empty() && !QFileInfo::exists(FromPath(companion)))
+    // A list that never had texts stays without a companion file, and one
+    // that could not be read is the user's to replace.
+    const bool companionExists = QFileInfo::exists(FromPath(companion));
+    if ((texts.Empty() && !companionExists) || !MayReplaceTexts(companion))
         return WriteSpellList(*MasterList(), path);
+    // The list file's bytes before, to put back should the texts fail.
     std::optional<QByteArray> old;
-    if (QFile file(FromPath(path)); file.exists()) {
-        if (!file.open(QIODevice::ReadOnly)) return WriteSpellList(*MasterList(), path);
+    const bool listExisted = QFileInfo::exists(FromPath(path));
+    if (QFile file(FromPath(path)); listExisted && file.open(QIODevice::ReadOnly))
         old = file.readAll();
-    }
     const FileStatus written = WriteSpellList(*MasterList(), path);
     if (!written) return written;
     const FileStatus textsWritten = WriteSpellTexts(texts, companion);
-    if (textsWritten) return written;
+    if (textsWritten) {
+        unreadTextsPath_.clear();
+        return written;
+    }
     textsFailed = true;
-    const FileStatus restored =
-        old ? WriteFileAtomically(path, std::string_view(old->constData(), size_t(old->size())))
-            : (QFile::remove(FromPath(path)) ? FileStatus() : textsWritten);
+    FileStatus restored = textsWritten;
+    if (old)
+        restored =
+            WriteFileAtomically(path, std::string_view(old->constData(), size_t(old->size())));
+    else if (!listExisted && QFile::remove(FromPath(path)))
+        restored = FileStatus();
     context_.Prompts().Message(
         this, BoxKind::Error, BoxButtons::Ok,
         QStringLiteral("Error Writing Spell Texts\r\n") + FromPath(companion) +

@@ -49,6 +49,12 @@ public:
     // Shown, raised and active, at this spell level.
     void ShowAtLevel(int level);
 
+    // The list's texts, when their reading was put off: read quietly (the
+    // first to need them calls this), or read, drawn and a failure said
+    // (once the frame is on screen).
+    void ReadPutOffTexts();
+    void ShowPutOffTexts();
+
     // Commands.
     void mnuAddToBookClick();
     void mnuEditSpellClick();
@@ -101,10 +107,15 @@ private:
     // False when the file at the path exists, was never read, and the user
     // would rather keep it.
     bool MayReplace(const std::string& path);
+    // The same for a companion file of texts that could not be read.
+    bool MayReplaceTexts(const std::string& companion);
     void BuildControls();
     void BuildMenus();
-    // Reads the master file anew with the working box showing `task`.
-    void Load(const QString& task);
+    // Reads the master file anew with the working box showing `task`, and its
+    // texts at once or when first needed (start-up, which is quicker without).
+    enum class TextsRead { Now, Later };
+    void Load(const QString& task, TextsRead when = TextsRead::Now);
+    void ReportTextsFailure();
     void SetModified(bool modified);
     // Details... of the spell edit dialog: the rules text, in its own dialog.
     bool EditDetails(SpellText& text);
@@ -116,6 +127,11 @@ private:
     RecoveryKeeper* recovery_ = nullptr;
     // A master file that exists but could not be read; empty when none.
     std::string unreadPath_;
+    // The companion whose reading was put off; empty when none.
+    std::string textsPath_;
+    // A companion that exists but could not be read, and why, until said.
+    std::string unreadTextsPath_;
+    std::optional<FileStatus> textsFailure_;
 };
 
 } // namespace vellumar

@@ -406,6 +406,10 @@ void TfrmSpellBook::mnuCopytoClipboardClick() {
     CopyBookToClipboard(context_, *book_, caption_);
 }
 
+void TfrmSpellBook::ShowSpellText() {
+    pane_->ShowCurrentText();
+}
+
 void TfrmSpellBook::mnuPrinterSetupClick() {
     context_.PrinterSetup();
 }

@@ -102,6 +102,8 @@ public:
     void mnuRedoClick();
     // Shows or hides the current spell's card (the master list's text), and remembers it.
     void mnuSpellTextClick();
+    // The current spell's card anew, after the master list's texts were read.
+    void ShowSpellText();
     // The book's changes, for Undo and Redo.
     BookUndo& History() const { return *undo_; }
     // Keeps the unsaved book in a recovery file.

@@ -49,7 +49,10 @@ SpellFilterBar::SpellFilterBar(QWidget* window, bool withAllLevels, QWidget* par
 }
 
 SpellFilter SpellFilterBar::Filter() const {
-    return ParseSpellFilter(FromQString(edFilter->text()), texts_);
+    SpellFilter filter = ParseSpellFilter(FromQString(edFilter->text()));
+    // Asked for only when a "text:" term needs them: they may not be read yet.
+    if (!filter.textWords.empty() && texts_) filter.texts = texts_();
+    return filter;
 }
 
 bool SpellFilterBar::AllLevels() const {

@@ -6,6 +6,7 @@
 #include "rules/spell_filter.h"
 
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QCheckBox;
@@ -23,8 +24,8 @@ public:
     static constexpr int Height = 24;
 
     SpellFilter Filter() const;
-    // Where "text:" looks (none: it lets no spell through); they must outlive the bar.
-    void SetTexts(const SpellTexts* texts) { texts_ = texts; }
+    // Where "text:" looks, asked for at each filtering (none: it lets no spell through).
+    void SetTexts(std::function<const SpellTexts*()> texts) { texts_ = std::move(texts); }
     bool AllLevels() const;
     // Empties the field when the filter hides one of these spells, just
     // added: an added spell is always shown. True when it was emptied.
@@ -41,7 +42,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    const SpellTexts* texts_ = nullptr;
+    std::function<const SpellTexts*()> texts_;
 };
 
 } // namespace vellumar

@@ -43,8 +43,6 @@ void SpellListPane::SetSpellLevel(int level) {
 }
 
 void SpellListPane::Redraw() {
-    // The master list's texts are replaced whenever the list is read again.
-    filter_->SetTexts(texts_ ? texts_() : nullptr);
     list_->ShowSpells(book_(), filter_->AllLevels() ? SpellListModel::AllLevels : SpellLevel(),
                       filter_->Filter());
     // A reset model moves the current row without a word.
@@ -54,6 +52,7 @@ void SpellListPane::Redraw() {
 
 void SpellListPane::SetTexts(std::function<const SpellTexts*()> texts) {
     texts_ = std::move(texts);
+    filter_->SetTexts(texts_);
     ShowCurrentText();
 }
 

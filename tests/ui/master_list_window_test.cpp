@@ -431,6 +431,26 @@ private slots:
             QVERIFY(*ReadSpellTexts(companion.toStdString()).Take() == h->Context().MasterTexts());
     }
 
+    // A companion that could not be read is not written over unasked.
+    void unreadTextsAreKeptUnlessReplaced() {
+        const QByteArray broken = "[ broken";
+        const QString companion =
+            h->home.Write(h->home.Working() + "MASTER.DAT.texts.json", broken);
+        h->prompter.Message(Answer::Ok); // the reading error
+        h->prompter.Message(Answer::No); // keep the companion
+        StartWithList();
+        QTRY_COMPARE(h->prompter.Records().size(), size_t(1));
+        ShowLevel(3);
+        SelectRows(Master().lbSpells, {0});
+        Master().mnuDeleteSpellClick();
+        QVERIFY(Master().mnuSaveMasterFileClick());
+        QVERIFY(h->prompter.Last().text.endsWith("could not be read. Do you wish to replace it?"));
+        QCOMPARE(ReadSpellList(masterPath.toStdString())->Count(), 7);
+        QFile file(companion);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), broken);
+    }
+
     void failedSaveKeepsTheChanges() {
         StartWithList();
         SelectRows(Master().lbSpells, {0});
