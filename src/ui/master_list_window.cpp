@@ -1,7 +1,7 @@
 #include "ui/master_list_window.h"
 
-#include "files/safe_write.h"
 #include "files/recovery_file.h"
+#include "files/safe_write.h"
 #include "files/spell_file.h"
 #include "files/spell_texts_file.h"
 #include "model/spell_book.h"
@@ -14,8 +14,8 @@
 #include "ui/book_undo.h"
 #include "ui/level_panel.h"
 #include "ui/master_list_window_context.h"
-#include "ui/spell_card_view.h"
 #include "ui/recovery_keeper.h"
+#include "ui/spell_card_view.h"
 #include "ui/spell_commands.h"
 #include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
@@ -112,6 +112,12 @@ TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent
             return SpellListText(*MasterList());
         },
         this);
+    recovery_->SetTexts([this](std::optional<std::string>& texts) {
+        if (!KeepsTexts(MasterFilePath())) return FileStatus();
+        FileResult<std::string> content = SpellTextsFileText(context_.MasterTexts());
+        if (content) texts = std::move(*content);
+        return content.Status();
+    });
     undo_ = new BookUndo(
         [this] { return MasterList(); },
         [this](const BookChange& change, bool undone) { pane_->ShowChange(change, undone); },
@@ -282,9 +288,11 @@ void TfrmMasterList::SetModified(bool modified) {
     recovery_->Changed(unsaved);
 }
 
-void TfrmMasterList::PutRecoveredList(std::unique_ptr<TSpellBook> list) {
+void TfrmMasterList::PutRecoveredList(std::unique_ptr<TSpellBook> list,
+                                      std::unique_ptr<SpellTexts> texts) {
     lbSpells->ShowNone();
     context_.SetMasterList(std::move(list));
+    if (texts) context_.MasterTexts() = std::move(*texts);
     // Never saved, as a new book: undoing does not make it unmodified.
     undo_->Restart(false);
     SetModified(true);
@@ -439,12 +447,15 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
     return true;
 }
 
+bool TfrmMasterList::KeepsTexts(const std::string& path) const {
+    // A list that never had texts stays without a companion file.
+    return !context_.MasterTexts().Empty() || QFileInfo::exists(FromPath(CompanionTextsPath(path)));
+}
+
 FileStatus TfrmMasterList::WriteListAndTexts(const std::string& path, bool& textsFailed) {
     const std::string companion = CompanionTextsPath(path);
     const SpellTexts& texts = context_.MasterTexts();
-    // A list that never had texts stays without a companion file.
-    if (texts.Empty() && !QFileInfo::exists(FromPath(companion)))
-        return WriteSpellList(*MasterList(), path);
+    if (!KeepsTexts(path)) return WriteSpellList(*MasterList(), path);
     std::optional<QByteArray> old;
     if (QFile file(FromPath(path)); file.exists()) {
         if (!file.open(QIODevice::ReadOnly)) return WriteSpellList(*MasterList(), path);

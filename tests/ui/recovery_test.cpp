@@ -3,24 +3,31 @@
 // are never offered, those of a program that is gone are.
 
 #include "files/recovery_file.h"
+#include "model/spell_text.h"
 #include "platform/qt/text_conversion.h"
 #include "support/app_harness.h"
 #include "support/spell_lists.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
+#include "ui/spell_details_dialog.h"
+#include "ui/spell_edit_dialog.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <filesystem>
 
 using namespace vellumar;
 using namespace vellumar::test;
 
 namespace {
 
-enum class Ending { Saved, ClosedUnsaved, CleanExit, LiveSession, GoneSession };
+enum class Ending { Saved, ClosedUnsaved, CleanExit, LiveSession, GoneSession, Crashed };
 
 QByteArray Contents(const QString& path) {
     QFile file(path);
@@ -60,6 +67,7 @@ private slots:
         QTest::newRow("clean exit") << Ending::CleanExit;
         QTest::newRow("a running program's files") << Ending::LiveSession;
         QTest::newRow("a gone program's files") << Ending::GoneSession;
+        QTest::newRow("master list's texts after a crash") << Ending::Crashed;
     }
     void unsavedWork() {
         QFETCH(Ending, ending);
@@ -95,6 +103,31 @@ private slots:
             return;
         }
 
+        if (ending == Ending::Crashed) {
+            h->prompter.Exec(
+                [this](QDialog& edit) {
+                    h->prompter.Exec(
+                        [](QDialog& details) {
+                            static_cast<TfrmSpellDetails&>(details).ebRange->setText("Self");
+                        },
+                        true);
+                    static_cast<TfrmSpellEdit&>(edit).bnDetails->click();
+                },
+                true);
+            SelectRows(h->Context().MasterListWindow()->lbSpells, {0}); // Alarm
+            h->Context().MasterListWindow()->mnuEditSpellClick();
+            QTRY_COMPARE(Files(QStringLiteral(".texts")).size(), 1);
+            // What a killed program leaves: its files, and a lock no one holds.
+            std::filesystem::copy(ToPath(QFileInfo(Files(QStringLiteral(".texts"))[0]).path()),
+                                  ToPath(Folder() + QStringLiteral("/session-999999999")));
+            h->app = std::make_unique<VellumarApp>(h->prompter);
+            h->prompter.Exec([](QDialog&) {}, true).Message(Answer::Yes);
+            h->Start();
+            const SpellText* text = h->Context().MasterTexts().Find(1, "Alarm");
+            QCOMPARE(text ? text->Range : std::string(), "Self");
+            QCOMPARE(Files(QStringLiteral(".texts")).size(), 1); // this session's, not the orphan's
+            return;
+        }
         QVERIFY(h->Frame().OpenSpellbookFile(path));
         TfrmSpellBook* book = h->ActiveSpellBook();
         SelectRows(book->lbSpells, {0});
