@@ -3,7 +3,6 @@
 // are never offered, those of a program that is gone are.
 
 #include "files/recovery_file.h"
-#include "model/spell_text.h"
 #include "platform/qt/text_conversion.h"
 #include "support/app_harness.h"
 #include "support/spell_lists.h"
@@ -16,7 +15,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -103,22 +101,16 @@ private slots:
             return;
         }
 
-        if (ending == Ending::Crashed) {
-            h->prompter.Exec(
-                [this](QDialog& edit) {
-                    h->prompter.Exec(
-                        [](QDialog& details) {
-                            static_cast<TfrmSpellDetails&>(details).ebRange->setText("Self");
-                        },
-                        true);
-                    static_cast<TfrmSpellEdit&>(edit).bnDetails->click();
-                },
-                true);
-            SelectRows(h->Context().MasterListWindow()->lbSpells, {0}); // Alarm
+        if (ending == Ending::Crashed) { // Alarm's range set in Details..., left as by a crash
+            h->prompter
+                .Exec([](QDialog& e) { static_cast<TfrmSpellEdit&>(e).bnDetails->click(); }, true)
+                .Exec(
+                    [](QDialog& d) { static_cast<TfrmSpellDetails&>(d).ebRange->setText("Self"); },
+                    true);
+            SelectRows(h->Context().MasterListWindow()->lbSpells, {0});
             h->Context().MasterListWindow()->mnuEditSpellClick();
             QTRY_COMPARE(Files(QStringLiteral(".texts")).size(), 1);
-            // What a killed program leaves: its files, and a lock no one holds.
-            std::filesystem::copy(ToPath(QFileInfo(Files(QStringLiteral(".texts"))[0]).path()),
+            std::filesystem::copy(ToPath(Files(QStringLiteral(".texts"))[0].section('/', 0, -2)),
                                   ToPath(Folder() + QStringLiteral("/session-999999999")));
             h->app = std::make_unique<VellumarApp>(h->prompter);
             h->prompter.Exec([](QDialog&) {}, true).Message(Answer::Yes);
