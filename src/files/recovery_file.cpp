@@ -24,6 +24,7 @@ constexpr char SessionPrefix[] = "session-";
 constexpr char LockName[] = "lock";
 constexpr char InfoSuffix[] = ".info";
 constexpr char BodySuffix[] = ".body";
+constexpr char TextsSuffix[] = ".texts";
 
 std::string Escaped(std::string_view value) {
     std::string out;
@@ -167,19 +168,23 @@ std::string RecoverySession::SlotPath(int slot, const char* suffix) const {
     return session_ + "/" + std::to_string(slot) + suffix;
 }
 
-FileStatus RecoverySession::Write(int slot, const RecoveryInfo& info, std::string_view body) {
+FileStatus RecoverySession::Write(int slot, const RecoveryInfo& info, std::string_view body,
+                                  std::optional<std::string_view> texts) {
     if (!Open()) return FileStatus::FromErrno(FileFailure::CannotWrite, errno ? errno : EACCES);
-    const std::string bodyPath = SlotPath(slot, BodySuffix);
-    const std::string infoPath = SlotPath(slot, InfoSuffix);
-    const std::string infoText = RecoveryInfoText(info);
-    for (const auto& [path, content] :
-         {std::pair<const std::string&, std::string_view>{bodyPath, body},
-          std::pair<const std::string&, std::string_view>{infoPath, infoText}}) {
+    const auto writePrivate = [](const std::string& path, std::string_view content) {
         FileStatus written = WriteFileAtomically(path, content);
-        if (!written) return written;
-        ::chmod(path.c_str(), 0600);
+        if (written) ::chmod(path.c_str(), 0600);
+        return written;
+    };
+    if (FileStatus written = writePrivate(SlotPath(slot, BodySuffix), body); !written)
+        return written;
+    const std::string textsPath = SlotPath(slot, TextsSuffix);
+    if (texts) {
+        if (FileStatus written = writePrivate(textsPath, *texts); !written) return written;
+    } else {
+        ::unlink(textsPath.c_str());
     }
-    return {};
+    return writePrivate(SlotPath(slot, InfoSuffix), RecoveryInfoText(info));
 }
 
 void RecoverySession::Remove(int slot) {
@@ -187,6 +192,7 @@ void RecoverySession::Remove(int slot) {
     // The info first: without it the body is no entry.
     ::unlink(SlotPath(slot, InfoSuffix).c_str());
     ::unlink(SlotPath(slot, BodySuffix).c_str());
+    ::unlink(SlotPath(slot, TextsSuffix).c_str());
 }
 
 void RecoverySession::RemoveAll() {
@@ -218,9 +224,12 @@ std::vector<RecoveryEntry> RecoverySession::Orphans() {
             const std::string path = file.path().string();
             if (!EndsWith(path, InfoSuffix)) continue;
             std::optional<RecoveryInfo> info = ParseRecoveryInfo(ReadAll(path));
-            std::string body = path.substr(0, path.size() - (sizeof InfoSuffix - 1)) + BodySuffix;
+            const std::string stem = path.substr(0, path.size() - (sizeof InfoSuffix - 1));
+            std::string body = stem + BodySuffix;
+            std::string texts = stem + TextsSuffix;
+            if (!fs::is_regular_file(texts, ec)) texts.clear();
             if (info && fs::is_regular_file(body, ec))
-                entries.push_back({std::move(*info), path, std::move(body)});
+                entries.push_back({std::move(*info), path, std::move(body), std::move(texts)});
         }
     }
     std::stable_sort(entries.begin(), entries.end(),
@@ -231,6 +240,7 @@ std::vector<RecoveryEntry> RecoverySession::Orphans() {
 void RecoverySession::Discard(const RecoveryEntry& entry) {
     ::unlink(entry.infoPath.c_str());
     ::unlink(entry.bodyPath.c_str());
+    if (!entry.textsPath.empty()) ::unlink(entry.textsPath.c_str());
 }
 
 void RecoverySession::ReleaseOrphans() {

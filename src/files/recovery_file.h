@@ -6,8 +6,10 @@
 // "session-PID-N") in the recovery folder, holding a lock file that it locks
 // (flock) for its whole run. An entry is a pair of files in it: "N.info", the
 // key=value lines of RecoveryInfo, and "N.body", the exact bytes the book's or
-// list's own writer puts into its file. A session whose lock is free and whose
-// process is gone is an orphan, and its entries are offered at the next start.
+// list's own writer puts into its file; a master list with texts adds
+// "N.texts", the bytes its companion texts file would hold. A session whose
+// lock is free and whose process is gone is an orphan, and its entries are
+// offered at the next start.
 
 #include "files/file_result.h"
 
@@ -39,7 +41,8 @@ std::optional<RecoveryInfo> ParseRecoveryInfo(std::string_view text);
 struct RecoveryEntry {
     RecoveryInfo info;
     std::string infoPath;
-    std::string bodyPath; // read it with ReadSpellbookFile or ReadSpellList
+    std::string bodyPath;  // read it with ReadSpellbookFile or ReadSpellList
+    std::string textsPath; // read it with ReadSpellTexts; empty when it has none
 };
 
 class RecoverySession {
@@ -58,8 +61,10 @@ public:
     // A number for the entry of one window, unique in the run.
     int NewSlot() { return ++lastSlot_; }
     // Writes the entry of a slot through WriteFileAtomically, owner-only: the
-    // body first, then the info that makes it an entry.
-    FileStatus Write(int slot, const RecoveryInfo& info, std::string_view body);
+    // body first, then the texts (without them, the slot's earlier texts go),
+    // then the info that makes it an entry.
+    FileStatus Write(int slot, const RecoveryInfo& info, std::string_view body,
+                     std::optional<std::string_view> texts = std::nullopt);
     // Removes the entry of a slot (saved, or closed without saving).
     void Remove(int slot);
     // Removes every entry, the lock and the session folder: a clean exit.

@@ -273,13 +273,23 @@ FileResult<SpellTexts> ReadSpellTexts(const std::string& fileName) {
     }
 }
 
-FileStatus WriteSpellTexts(const SpellTexts& texts, const std::string& fileName) {
+FileResult<std::string> SpellTextsFileText(const SpellTexts& texts) {
     try {
-        return WriteFileAtomically(fileName, Content(texts));
+        return std::make_unique<std::string>(Content(texts));
     } catch (const std::bad_alloc&) {
         return FileStatus(FileFailure::CannotWrite, "not enough memory");
     } catch (const nlohmann::json::exception& error) {
         return FileStatus(FileFailure::CannotWrite, error.what());
+    }
+}
+
+FileStatus WriteSpellTexts(const SpellTexts& texts, const std::string& fileName) {
+    FileResult<std::string> content = SpellTextsFileText(texts);
+    if (!content) return content.Status();
+    try {
+        return WriteFileAtomically(fileName, *content);
+    } catch (const std::bad_alloc&) {
+        return FileStatus(FileFailure::CannotWrite, "not enough memory");
     }
 }
 

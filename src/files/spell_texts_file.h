@@ -22,6 +22,10 @@ std::string CompanionTextsPath(std::string_view masterPath);
 // before; a broken file fails with a reason that names its line and column.
 FileResult<SpellTexts> ReadSpellTexts(const std::string& fileName);
 
+// The bytes WriteSpellTexts puts into the file; fails only when memory runs
+// out or a spell's unknown fields are no JSON object.
+FileResult<std::string> SpellTextsFileText(const SpellTexts& texts);
+
 // Writes every entry, in store order, through the careful writer.
 FileStatus WriteSpellTexts(const SpellTexts& texts, const std::string& fileName);
 

@@ -3,6 +3,7 @@
 #include "files/recovery_file.h"
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
+#include "files/spell_texts_file.h"
 #include "model/specialty.h"
 #include "output/qt/print_format_dialog.h"
 #include "platform/program_settings.h"
@@ -122,12 +123,16 @@ bool VellumarApp::Recover(const RecoveryEntry& entry) {
     const bool list = entry.info.kind == RecoveryKind::List;
     FileResult<TSpellBook> read =
         list ? ReadSpellList(entry.bodyPath) : ReadSpellbookFile(entry.bodyPath);
+    // A list's texts come back with it, or neither does.
+    FileResult<SpellTexts> texts =
+        entry.textsPath.empty() ? FileResult<SpellTexts>(nullptr) : ReadSpellTexts(entry.textsPath);
     const QString name = FromPath(entry.info.path);
-    if (!read) {
+    for (const FileStatus* failed : {&read.Status(), &texts.Status()}) {
+        if (*failed) continue;
         context_.Prompts().Message(frame_.get(), BoxKind::Error, BoxButtons::Ok,
                                    QStringLiteral("Error Reading Recovered Work\r\n") +
                                        RecoveryDialog::EntryText(entry),
-                                   QString(), FileProblemText(read.Status()));
+                                   QString(), FileProblemText(*failed));
         return false;
     }
     if (list) {
@@ -138,7 +143,7 @@ bool VellumarApp::Recover(const RecoveryEntry& entry) {
         if (context_.Prompts().Message(frame_.get(), BoxKind::Confirmation, BoxButtons::YesNo,
                                        question) != Answer::Yes)
             return false;
-        window->PutRecoveredList(read.Take());
+        window->PutRecoveredList(read.Take(), texts.Take());
         window->Recovery().WriteNow();
         return true;
     }

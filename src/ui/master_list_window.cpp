@@ -112,6 +112,12 @@ TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent
             return SpellListText(*MasterList());
         },
         this);
+    recovery_->SetTexts([this](std::optional<std::string>& texts) {
+        if (!KeepsTexts(MasterFilePath())) return FileStatus();
+        FileResult<std::string> content = SpellTextsFileText(context_.MasterTexts());
+        if (content) texts = std::move(*content);
+        return content.Status();
+    });
     undo_ = new BookUndo(
         [this] { return MasterList(); },
         [this](const BookChange& change, bool undone) { pane_->ShowChange(change, undone); },
@@ -301,11 +307,13 @@ void TfrmMasterList::SetModified(bool modified) {
     recovery_->Changed(unsaved);
 }
 
-void TfrmMasterList::PutRecoveredList(std::unique_ptr<TSpellBook> list) {
+void TfrmMasterList::PutRecoveredList(std::unique_ptr<TSpellBook> list,
+                                      std::unique_ptr<SpellTexts> texts) {
     // The loaded list's texts stand beside it, unless the entry brings its own.
     ReadPutOffTexts();
     lbSpells->ShowNone();
     context_.SetMasterList(std::move(list));
+    if (texts) context_.MasterTexts() = std::move(*texts);
     // Never saved, as a new book: undoing does not make it unmodified.
     undo_->Restart(false);
     SetModified(true);
@@ -469,13 +477,16 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
     return true;
 }
 
+bool TfrmMasterList::KeepsTexts(const std::string& path) const {
+    // A list that never had texts stays without a companion file.
+    return !context_.MasterTexts().Empty() || QFileInfo::exists(FromPath(CompanionTextsPath(path)));
+}
+
 FileStatus TfrmMasterList::WriteListAndTexts(const std::string& path, bool& textsFailed) {
     const std::string companion = CompanionTextsPath(path);
     const SpellTexts& texts = context_.MasterTexts();
-    // A list that never had texts stays without a companion file, and one
-    // that could not be read is the user's to replace.
-    const bool companionExists = QFileInfo::exists(FromPath(companion));
-    if ((texts.Empty() && !companionExists) || !MayReplaceTexts(companion))
+    // A companion that could not be read is the user's to replace.
+    if (!KeepsTexts(path) || !MayReplaceTexts(companion))
         return WriteSpellList(*MasterList(), path);
     // The list file's bytes before, to put back should the texts fail.
     std::optional<QByteArray> old;

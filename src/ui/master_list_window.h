@@ -23,6 +23,7 @@ class BookUndo;
 class MasterListWindowContext;
 class SpellCardView;
 struct SpellText;
+class SpellTexts;
 class RecoveryKeeper;
 class SpellFilterBar;
 class TSpellBook;
@@ -73,8 +74,10 @@ public:
     BookUndo& History() const { return *undo_; }
     // Keeps the unsaved list in a recovery file.
     RecoveryKeeper& Recovery() const { return *recovery_; }
-    // Puts a recovered list in the place of the loaded one, marked modified.
-    void PutRecoveredList(std::unique_ptr<TSpellBook> list);
+    // Puts a recovered list in the place of the loaded one, marked modified,
+    // and its recovered texts, if any, in the place of the loaded texts.
+    void PutRecoveredList(std::unique_ptr<TSpellBook> list,
+                          std::unique_ptr<SpellTexts> texts = nullptr);
     // The save question; true when the window (or the program) may close.
     bool FormCloseQuery();
 
@@ -109,6 +112,9 @@ private:
     bool MayReplace(const std::string& path);
     // The same for a companion file of texts that could not be read.
     bool MayReplaceTexts(const std::string& companion);
+    // Whether saving to the path writes texts beside the list (and so the
+    // recovery entry keeps them): when there are any, or a companion is there.
+    bool KeepsTexts(const std::string& path) const;
     void BuildControls();
     void BuildMenus();
     // Reads the master file anew with the working box showing `task`, and its

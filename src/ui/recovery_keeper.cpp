@@ -44,7 +44,9 @@ void RecoveryKeeper::WriteNow() {
     const std::string body = snapshot_(info);
     info.pid = ::getpid();
     info.time = static_cast<long long>(std::time(nullptr));
-    const FileStatus written = session->Write(slot_, info, body);
+    std::optional<std::string> texts;
+    FileStatus written = texts_ ? texts_(texts) : FileStatus();
+    if (written) written = session->Write(slot_, info, body, texts);
     written_ = written_ || bool(written);
     // Said once a run, without a box: the user's work is still in the window.
     static bool told = false;

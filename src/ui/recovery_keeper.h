@@ -4,10 +4,14 @@
 // out, never while the user types; the file goes when the work is saved or
 // thrown away.
 
+#include "files/file_result.h"
+
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace vellumar {
 
@@ -29,12 +33,19 @@ public:
     void Changed(bool modified);
     // Writes at once (a recovered book must not wait for its first change).
     void WriteNow();
+    // The master list's texts go along: `texts` sets the bytes its companion
+    // file would hold, or leaves them unset when the list keeps none; a
+    // failure leaves the entry as it was.
+    void SetTexts(std::function<FileStatus(std::optional<std::string>& texts)> texts) {
+        texts_ = std::move(texts);
+    }
 
 private:
     void Remove();
 
     WindowContext& context_;
     std::function<std::string(RecoveryInfo&)> snapshot_;
+    std::function<FileStatus(std::optional<std::string>&)> texts_;
     QTimer timer_;
     int slot_ = 0;
     bool written_ = false;

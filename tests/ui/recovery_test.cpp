@@ -9,18 +9,23 @@
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
+#include "ui/spell_details_dialog.h"
+#include "ui/spell_edit_dialog.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <filesystem>
 
 using namespace vellumar;
 using namespace vellumar::test;
 
 namespace {
 
-enum class Ending { Saved, ClosedUnsaved, CleanExit, LiveSession, GoneSession };
+enum class Ending { Saved, ClosedUnsaved, CleanExit, LiveSession, GoneSession, Crashed };
 
 QByteArray Contents(const QString& path) {
     QFile file(path);
@@ -60,6 +65,7 @@ private slots:
         QTest::newRow("clean exit") << Ending::CleanExit;
         QTest::newRow("a running program's files") << Ending::LiveSession;
         QTest::newRow("a gone program's files") << Ending::GoneSession;
+        QTest::newRow("master list's texts after a crash") << Ending::Crashed;
     }
     void unsavedWork() {
         QFETCH(Ending, ending);
@@ -95,6 +101,25 @@ private slots:
             return;
         }
 
+        if (ending == Ending::Crashed) { // Alarm's range set in Details..., left as by a crash
+            h->prompter
+                .Exec([](QDialog& e) { static_cast<TfrmSpellEdit&>(e).bnDetails->click(); }, true)
+                .Exec(
+                    [](QDialog& d) { static_cast<TfrmSpellDetails&>(d).ebRange->setText("Self"); },
+                    true);
+            SelectRows(h->Context().MasterListWindow()->lbSpells, {0});
+            h->Context().MasterListWindow()->mnuEditSpellClick();
+            QTRY_COMPARE(Files(QStringLiteral(".texts")).size(), 1);
+            std::filesystem::copy(ToPath(Files(QStringLiteral(".texts"))[0].section('/', 0, -2)),
+                                  ToPath(Folder() + QStringLiteral("/session-999999999")));
+            h->app = std::make_unique<VellumarApp>(h->prompter);
+            h->prompter.Exec([](QDialog&) {}, true).Message(Answer::Yes);
+            h->Start();
+            const SpellText* text = h->Context().MasterTexts().Find(1, "Alarm");
+            QCOMPARE(text ? text->Range : std::string(), "Self");
+            QCOMPARE(Files(QStringLiteral(".texts")).size(), 1); // this session's, not the orphan's
+            return;
+        }
         QVERIFY(h->Frame().OpenSpellbookFile(path));
         TfrmSpellBook* book = h->ActiveSpellBook();
         SelectRows(book->lbSpells, {0});
