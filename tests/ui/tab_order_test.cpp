@@ -8,8 +8,10 @@
 #include "ui/app_context.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
+#include "ui/recovery_dialog.h"
 #include "ui/specialty_maintenance_dialog.h"
 #include "ui/spell_book_window.h"
+#include "ui/spell_details_dialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -77,9 +79,9 @@ class TabOrderTest : public QObject {
 private slots:
     void tabFollowsReadingOrder_data() {
         QTest::addColumn<QString>("window");
-        for (const char* window :
-             {"spellbook", "master", "new", "spelledit", "specialties", "name", "odds", "scroll",
-              "datadir", "about", "preview", "format", "printer", "font", "help"})
+        for (const char* window : {"spellbook", "master", "new", "spelledit", "specialties", "name",
+                                   "odds", "scroll", "datadir", "about", "preview", "format",
+                                   "printer", "font", "help", "details", "recovery"})
             QTest::newRow(window) << QString::fromLatin1(window);
     }
     void tabFollowsReadingOrder() {
@@ -125,6 +127,12 @@ private slots:
             CheckTabOrder(*h.Context().MasterListWindow());
         } else if (window == "printer") {
             PrinterSetupDialog dialog(printer);
+            CheckTabOrder(dialog);
+        } else if (window == "details") {
+            TfrmSpellDetails dialog;
+            CheckTabOrder(dialog);
+        } else if (window == "recovery") { // two entries: a box each, one under the other
+            RecoveryDialog dialog({{{.path = "/a.spb"}}, {{.kind = RecoveryKind::List}}});
             CheckTabOrder(dialog);
         } else if (window == "font") {
             FontColourDialog dialog(QFont(), Qt::black);
