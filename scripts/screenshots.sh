@@ -30,7 +30,7 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$out" "$home/runtime"
 chmod 700 "$home/runtime"
-cp resources/MASTER.DAT resources/Vellumar.HLP "$home/"
+cp resources/MASTER.DAT resources/MASTER.DAT.texts.json resources/Vellumar.HLP "$home/"
 export VELLUMAR_HOME=$home XDG_RUNTIME_DIR=$home/runtime LC_ALL=C.UTF-8
 unset QT_QPA_PLATFORM
 

@@ -411,7 +411,7 @@ bool TfrmMasterList::mnuSaveMasterFileClick() {
     // Nothing was read, so there is nothing to write over the file with.
     if (!MasterList()) return true;
     const std::string path = MasterFilePath();
-    if (!MayReplace(path)) return false;
+    if (!MayReplace(path, unreadPath_, QStringLiteral("Master Spell File"))) return false;
     bool textsFailed = false;
     const FileStatus written = WriteListAndTexts(path, textsFailed);
     if (textsFailed) return false;
@@ -422,20 +422,12 @@ bool TfrmMasterList::mnuSaveMasterFileClick() {
     return true;
 }
 
-bool TfrmMasterList::MayReplaceTexts(const std::string& companion) {
-    if (companion != unreadTextsPath_ || !QFileInfo::exists(FromPath(companion))) return true;
+bool TfrmMasterList::MayReplace(const std::string& path, const std::string& unread,
+                                const QString& file) {
+    if (path != unread || !QFileInfo::exists(FromPath(path))) return true;
     return context_.Prompts().Message(
                this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
-               QStringLiteral("The Spell Texts File\r\n") + FromPath(companion) +
-                   QStringLiteral("\r\ncould not be read. Do you wish to replace it?")) ==
-           Answer::Yes;
-}
-
-bool TfrmMasterList::MayReplace(const std::string& path) {
-    if (path != unreadPath_ || !QFileInfo::exists(FromPath(path))) return true;
-    return context_.Prompts().Message(
-               this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
-               QStringLiteral("The Master Spell File\r\n") + FromPath(path) +
+               QStringLiteral("The ") + file + QStringLiteral("\r\n") + FromPath(path) +
                    QStringLiteral("\r\ncould not be read. Do you wish to replace it?")) ==
            Answer::Yes;
 }
@@ -486,7 +478,8 @@ FileStatus TfrmMasterList::WriteListAndTexts(const std::string& path, bool& text
     const std::string companion = CompanionTextsPath(path);
     const SpellTexts& texts = context_.MasterTexts();
     // A companion that could not be read is the user's to replace.
-    if (!KeepsTexts(path) || !MayReplaceTexts(companion))
+    if (!KeepsTexts(path) ||
+        !MayReplace(companion, unreadTextsPath_, QStringLiteral("Spell Texts File")))
         return WriteSpellList(*MasterList(), path);
     // The list file's bytes before, to put back should the texts fail.
     std::optional<QByteArray> old;

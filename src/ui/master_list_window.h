@@ -107,11 +107,9 @@ private:
     // A failed list write comes back; a failed texts write puts the list
     // file's old content back and says so in a box (and comes back too).
     FileStatus WriteListAndTexts(const std::string& path, bool& textsFailed);
-    // False when the file at the path exists, was never read, and the user
-    // would rather keep it.
-    bool MayReplace(const std::string& path);
-    // The same for a companion file of texts that could not be read.
-    bool MayReplaceTexts(const std::string& companion);
+    // False when the file at the path is the one that could not be read
+    // (`unread`), is still there, and the user would rather keep it.
+    bool MayReplace(const std::string& path, const std::string& unread, const QString& file);
     // Whether saving to the path writes texts beside the list (and so the
     // recovery entry keeps them): when there are any, or a companion is there.
     bool KeepsTexts(const std::string& path) const;
