@@ -1,6 +1,8 @@
 #include "file_test_support.h"
 #include "files/spell_file.h"
 #include "files/spell_texts_file.h"
+#include "output/spell_card_text.h"
+#include "output/spellbook_text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -38,4 +40,25 @@ TEST(SampleSpellTexts, EqualTheDetailsForEverySpellOfTheList) {
     ASSERT_TRUE(WriteSpellTexts(*texts, folder.File("texts.json")));
     EXPECT_EQ(test::ReadBytes(folder.File("texts.json")),
               test::ReadBytes(CompanionTextsPath(master)));
+}
+
+// With "Spell texts" on, a book of the whole sample gives every spell its card,
+// right after the spell's own line.
+TEST(SampleSpellTexts, FollowEverySpellOfABookInItsText) {
+    const std::string master = VELLUMAR_SOURCE_DIR "/resources/MASTER.DAT";
+    const auto book = ReadSpellList(master);
+    const auto texts = ReadSpellTexts(CompanionTextsPath(master));
+    ASSERT_TRUE(book && texts);
+    OutputFormat format;
+    format.IncludeSpellTexts = true;
+    const std::vector<std::string> lines = BuildSpellbookText(*book, "Sample", format, &*texts);
+    auto from = lines.begin();
+    for (const auto& [key, text] : texts->All()) {
+        const std::vector<std::string> card =
+            CardTextLines(MakeSpellCard(key.Level, key.Name, text));
+        const auto found = std::search(from, lines.end(), card.begin(), card.end());
+        ASSERT_NE(found, lines.end()) << key.Name;
+        EXPECT_EQ(found[-1].rfind(key.Name, 0), 0u) << found[-1];
+        from = found + std::ptrdiff_t(card.size());
+    }
 }
