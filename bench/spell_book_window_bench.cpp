@@ -6,6 +6,7 @@
 
 #include "files/spell_file.h"
 #include "generated_master.h"
+#include "offscreen_bench_main.h"
 #include "platform/qt/standard_error_prompter.h"
 #include "ui/app.h"
 #include "ui/frame_window.h"
@@ -105,11 +106,5 @@ BENCHMARK(BM_AddOneSpell)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    program.reset();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv, [] { program.reset(); });
 }

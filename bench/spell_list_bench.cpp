@@ -6,6 +6,7 @@
 #include "generated_master.h"
 #include "model/book_change.h"
 #include "model/spell_text.h"
+#include "offscreen_bench_main.h"
 #include "output/item_text.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/spell_card_view.h"
@@ -202,10 +203,5 @@ BENCHMARK(BM_ListWidgetRefillBefore)->Unit(benchmark::kMillisecond)->Iterations(
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv);
 }
