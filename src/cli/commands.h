@@ -24,6 +24,16 @@ struct Command {
 };
 
 const std::vector<Command>& Commands();
+
+// The commands the table runs, one each.
+Outcome Text(const Arguments& args, Session& session);
+Outcome Show(const Arguments& args, Session& session);
+Outcome Info(const Arguments& args, Session& session);
+Outcome Fill(const Arguments& args, Session& session);
+Outcome Validate(const Arguments& args, Session& session);
+Outcome Scroll(const Arguments& args, Session& session);
+Outcome Export(const Arguments& args, Session& session);
+Outcome Pdf(const Arguments& args, Session& session);
 // The usage text: every command of the table with its help, then what they share.
 void PrintUsage(std::ostream& out);
 

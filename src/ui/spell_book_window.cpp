@@ -398,52 +398,6 @@ void TfrmSpellBook::mnuImportSpellsClick() {
     pane_->Redraw();
 }
 
-void TfrmSpellBook::mnuExportSpellClick() {
-    ExportSpells(context_, this, *book_);
-}
-
-void TfrmSpellBook::mnuCopytoClipboardClick() {
-    CopyBookToClipboard(context_, *book_, caption_);
-}
-
-void TfrmSpellBook::ShowSpellText() {
-    pane_->ShowCurrentText();
-}
-
-void TfrmSpellBook::mnuPrinterSetupClick() {
-    context_.PrinterSetup();
-}
-
-// Over the book and caption the window holds whenever the preview asks.
-std::unique_ptr<TfrmPrintPreview> TfrmSpellBook::MakePreview() {
-    return MakeBookPreview(
-        context_, this,
-        [this] {
-            return ActiveBook{book_.get(), caption_, &context_.MasterTexts()};
-        },
-        caption_);
-}
-
-void TfrmSpellBook::mnuPrintPreviewClick() {
-    context_.Prompts().Exec(*MakePreview());
-}
-
-void TfrmSpellBook::mnuPrintClick() {
-    // The box shows while a big book prints, not while the printer dialog does.
-    std::optional<WorkingScope> working;
-    const bool big = std::size_t(book_->Count()) > ManySpells;
-    MakePreview()->PrintSpellbook([&](bool printing) {
-        if (!printing)
-            working.reset();
-        else if (big)
-            working.emplace(context_.Working(), QStringLiteral("Printing Spellbook"));
-    });
-}
-
-void TfrmSpellBook::mnuExportPdfClick() {
-    ExportBookAsPdf(context_, this, *book_, caption_);
-}
-
 void TfrmSpellBook::mnuNewClick() {
     context_.NewBook();
 }
