@@ -422,8 +422,7 @@ struct TextsRow {
 
 class CliTexts : public Cli, public testing::WithParamInterface<TextsRow> {};
 
-// The master list of the working folder holds Sleep and Fireball; its
-// companion gives Fireball's text alone. b.spb holds both.
+// MASTER.DAT and b.spb hold Sleep and Fireball; the companion has Fireball's text alone.
 TEST_P(CliTexts, ShowAndTextTakeTheCardsOfTheMasterList) {
     const TextsRow& row = GetParam();
     const std::string spells =
@@ -451,22 +450,16 @@ const std::string FireballCard = "Fireball\nLevel 3 Evocation\nCasting Time: 1 a
                                  "Duration: Instantaneous\nA bright streak.\nd6\tHeat\n1\tWarm\n"
                                  "At Higher Levels. More.\n";
 
-INSTANTIATE_TEST_SUITE_P(
-    Cards, CliTexts,
-    testing::Values(
-        TextsRow{{"show", "MASTER.DAT", "Fireball"}, 0, FireballCard, ""},
-        TextsRow{{"show", "b.spb", "fIREBALL"}, 0, FireballCard, ""},
-        TextsRow{{"show", "b.spb", "Firebal"},
-                 1,
-                 "",
-                 "no spell named 'Firebal' in 'b.spb' (did you mean 'Fireball'?)"},
-        TextsRow{{"show", "MASTER.DAT", "sleep"}, 1, "", "spell 'Sleep' has no rules text"},
-        TextsRow{{"text", "b.spb", "--texts", "--master", "MASTER.DAT"},
-                 0,
-                 "\nSleep\n \n \nlevel: 3     number per day: 1\nFireball\n" + FireballCard + "\n",
-                 ""},
-        TextsRow{{"text", "b.spb", "--master", "MASTER.DAT"}, 2, "", "--master goes with --texts"},
-        TextsRow{{"pdf", "b.spb", "--texts", "--output", "b.pdf"}, 0, "", ""}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cards, CliTexts, testing::Values(
+    TextsRow{{"show", "MASTER.DAT", "Fireball"}, 0, FireballCard, ""},
+    TextsRow{{"show", "b.spb", "fIREBALL"}, 0, FireballCard, ""},
+    TextsRow{{"show", "b.spb", "Firebal"}, 1, "", "no spell named 'Firebal' in 'b.spb' (did you mean 'Fireball'?)"},
+    TextsRow{{"show", "MASTER.DAT", "sleep"}, 1, "", "spell 'Sleep' has no rules text"},
+    TextsRow{{"text", "b.spb", "--texts", "--master", "MASTER.DAT"}, 0, "\nSleep\n \n \nlevel: 3     number per day: 1\nFireball\n" + FireballCard + "\n", ""},
+    TextsRow{{"text", "b.spb", "--master", "MASTER.DAT"}, 2, "", "--master goes with --texts"},
+    TextsRow{{"pdf", "b.spb", "--texts", "--output", "b.pdf"}, 0, "", ""}));
+// clang-format on
 
 TEST_F(Cli, HelpVersionAndEndOfOptionsWorkOnEveryCommand) {
     const std::string book =

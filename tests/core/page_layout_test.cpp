@@ -443,8 +443,7 @@ struct CardLayoutRow {
 
 class CardLayout : public testing::TestWithParam<CardLayoutRow> {};
 
-// Aa's card has eight lines with its spell's, Bb's nine, a blank line between;
-// lines are 23 apart and the first spell's line is line 6.
+// Aa's card is 8 lines with its spell's, Bb's 9, blank between; lines 23 apart, Aa on line 6.
 TEST_P(CardLayout, FollowsEachSpellWithItsCard) {
     const CardLayoutRow& row = GetParam();
     FixedCanvas canvas(row.width, row.height);
@@ -468,25 +467,12 @@ TEST_P(CardLayout, FollowsEachSpellWithItsCard) {
     }
 }
 
-// Unwrapped; wrapped at the width; a table wider than the page; a card that
-// would pass the bottom moves whole; one taller than a page breaks between lines.
-INSTANTIATE_TEST_SUITE_P(
-    PageLayout, CardLayout,
-    testing::Values(
-        CardLayoutRow{500,
-                      1000,
-                      false,
-                      {{"one two three", 0, 13 * 23, 0, false},
-                       {"bb cc", 0, 22 * 23, 16, true},
-                       {"2", 0, 23 * 23, 16, false}}},
-        CardLayoutRow{
-            100, 1000, false, {{"three", 0, 18 * 23, 0, false}, {"2", 0, 32 * 23, 16, false}}},
-        CardLayoutRow{30, 1000, false, {{"cc", 0, -1, 16, true}}},
-        CardLayoutRow{500,
-                      400,
-                      true,
-                      {{"one two three", 0, 13 * 23, 0, false},
-                       {"Bb", 1, 0, 0, false},
-                       {"2", 1, 8 * 23, 25, false}}},
-        CardLayoutRow{
-            500, 150, true, {{"Aa", 1, 23, 0, false}, {"one two three", 2, 46, 0, false}}}));
+// Unwrapped; wrapped; a too-wide table; a card moved whole; one taller than a page broken.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(PageLayout, CardLayout, testing::Values(
+    CardLayoutRow{500, 1000, false, {{"one two three", 0, 13 * 23, 0, false}, {"bb cc", 0, 22 * 23, 16, true}, {"2", 0, 23 * 23, 16, false}}},
+    CardLayoutRow{100, 1000, false, {{"three", 0, 18 * 23, 0, false}, {"2", 0, 32 * 23, 16, false}}},
+    CardLayoutRow{30, 1000, false, {{"cc", 0, -1, 16, true}}},
+    CardLayoutRow{500, 400, true, {{"one two three", 0, 13 * 23, 0, false}, {"Bb", 1, 0, 0, false}, {"2", 1, 8 * 23, 25, false}}},
+    CardLayoutRow{500, 150, true, {{"Aa", 1, 23, 0, false}, {"one two three", 2, 46, 0, false}}}));
+// clang-format on

@@ -8,12 +8,12 @@
 
 using namespace vellumar;
 
-// The sample's companion is the SRD details (parsed here without the program's
-// reader) field for field, for the spells of MASTER.DAT in order, as a save writes it.
-TEST(SampleSpellTexts, EqualTheDetailsForEverySpellOfTheList) {
-    const std::string master = VELLUMAR_SOURCE_DIR "/resources/MASTER.DAT";
-    const auto list = ReadSpellList(master);
-    const auto texts = ReadSpellTexts(CompanionTextsPath(master));
+static const std::string Master = VELLUMAR_SOURCE_DIR "/resources/MASTER.DAT";
+
+// The sample's companion equals the SRD details field for field, in MASTER.DAT's order.
+TEST(SampleSpellTexts, EqualTheDetailsAndFollowEverySpellInABooksText) {
+    const auto list = ReadSpellList(Master);
+    const auto texts = ReadSpellTexts(CompanionTextsPath(Master));
     std::ifstream file(VELLUMAR_SOURCE_DIR "/resources/data/srd-wizard-spell-details.json");
     const auto details = nlohmann::json::parse(file);
     ASSERT_TRUE(list && texts && texts.Warnings().empty() && list->Count() == 190);
@@ -39,19 +39,11 @@ TEST(SampleSpellTexts, EqualTheDetailsForEverySpellOfTheList) {
     const test::TempFolder folder;
     ASSERT_TRUE(WriteSpellTexts(*texts, folder.File("texts.json")));
     EXPECT_EQ(test::ReadBytes(folder.File("texts.json")),
-              test::ReadBytes(CompanionTextsPath(master)));
-}
-
-// With "Spell texts" on, a book of the whole sample gives every spell its card,
-// right after the spell's own line.
-TEST(SampleSpellTexts, FollowEverySpellOfABookInItsText) {
-    const std::string master = VELLUMAR_SOURCE_DIR "/resources/MASTER.DAT";
-    const auto book = ReadSpellList(master);
-    const auto texts = ReadSpellTexts(CompanionTextsPath(master));
-    ASSERT_TRUE(book && texts);
+              test::ReadBytes(CompanionTextsPath(Master)));
+    // With "Spell texts" on, a book of the whole sample follows every spell with its card.
     OutputFormat format;
     format.IncludeSpellTexts = true;
-    const std::vector<std::string> lines = BuildSpellbookText(*book, "Sample", format, &*texts);
+    const std::vector<std::string> lines = BuildSpellbookText(*list, "Sample", format, &*texts);
     auto from = lines.begin();
     for (const auto& [key, text] : texts->All()) {
         const std::vector<std::string> card =

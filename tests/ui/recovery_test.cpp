@@ -1,6 +1,4 @@
-// Recovery files: unsaved work is kept while it is unsaved, and goes when it is
-// saved, thrown away or the program ends cleanly; a running program's files
-// are never offered, those of a program that is gone are.
+// Recovery files: kept while unsaved, gone once saved or dropped; a gone program's offered.
 
 #include "files/recovery_file.h"
 #include "platform/qt/text_conversion.h"
@@ -132,12 +130,11 @@ private slots:
         for (const QString& body : Files(QStringLiteral(".body")))
             if (Contents(body).startsWith("4\r\n")) kept = Contents(body);
         switch (ending) {
-        case Ending::Saved: {
+        case Ending::Saved:
             book->mnuSaveClick();
             QCOMPARE(Contents(path), kept);
             QCOMPARE(Files(QStringLiteral(".info")).size(), 1);
             break;
-        }
         case Ending::ClosedUnsaved:
             h->prompter.Message(Answer::No);
             book->mnuCloseClick();

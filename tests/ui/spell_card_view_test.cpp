@@ -1,9 +1,9 @@
-// The card pane of both list windows: it follows the current row, can be
-// hidden (remembered), and a broken companion file leaves the list open.
+// The card pane of both list windows: follows the row, hides (remembered), survives a bad file.
 
 #include "model/spell_text.h"
 #include "platform/program_settings.h"
 #include "support/app_harness.h"
+#include "support/spell_lists.h"
 #include "ui/book_undo.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
@@ -26,6 +26,8 @@ namespace {
 const QByteArray MasterFile = "3,\"Counterspell\",\"SRD\",6,\"C\",\"Abjuration\"\r\n"
                               "3,\"Fireball\",\"SRD\",7,\"C\",\"Evocation\"\r\n"
                               "3,\"Haste\",\"SRD\",8,\"C\",\"Transmutation\"\r\n";
+const QList<QByteArray> Spells{SpellLine(3, "Counterspell"), SpellLine(3, "Fireball"),
+                               SpellLine(3, "Haste")};
 
 const QByteArray Texts = R"([{"name": "Fireball", "level": 3, "casting_time": "1 action",
   "description": ["A bright streak.", "| d6 | Colour |", "|---|---|", "| 1 | Red |"],
@@ -45,11 +47,8 @@ class SpellCardViewTest : public QObject {
     }
     TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
     TfrmSpellBook& Book() {
-        h->Frame().OpenSpellbookFile(h->home.Write(
-            "book.spb",
-            SpellbookV4(5, 12, "Generalist", 'C',
-                        {R"(3,"Counterspell","SRD",6,"C","abj")",
-                         R"(3,"Fireball","SRD",7,"C","evo")", R"(3,"Haste","SRD",8,"C","alt")"})));
+        h->Frame().OpenSpellbookFile(
+            h->home.Write("book.spb", SpellbookV4(5, 12, "Generalist", 'C', Spells)));
         return *h->ActiveSpellBook();
     }
 
@@ -117,7 +116,6 @@ private slots:
     void brokenCompanionGivesOneBox() {
         h->prompter.Message(Answer::Ok);
         Start("[\n {\"name\": \"Fireball\",, }\n]");
-        // Said once the frame is on screen.
         QTRY_COMPARE(h->prompter.Records().size(), size_t(1));
         const PromptRecord& box = h->prompter.Last();
         QCOMPARE(box.kind, BoxKind::Error);

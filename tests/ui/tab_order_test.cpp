@@ -5,6 +5,7 @@
 #include "platform/qt/printer_setup_dialog.h"
 #include "support/app_harness.h"
 #include "support/focus_moves.h"
+#include "support/spell_lists.h"
 #include "ui/app_context.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
@@ -92,7 +93,7 @@ private slots:
         h.Start();
         QVERIFY(h.Frame().OpenSpellbookFile(
             h.home.Write(QStringLiteral("tab.spb"),
-                         SpellbookV4(5, 12, "Generalist", 'S', {R"(3,"Fly","SRD",0,"C","trs")"}))));
+                         SpellbookV4(5, 12, "Generalist", 'S', {SpellLine(3, "Fly")}))));
         TfrmSpellBook& book = *h.ActiveSpellBook();
         book.grpSpellLevel->button(3)->click(); // Tab stops at the chosen level, not the first
         TfrmMain& frame = h.Frame();

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Every showing control of the windows the keyboard opens has a name on the real
-# accessibility bus (AT-SPI), under Xvfb and Openbox. Exits 77 when a tool is missing.
+# Every showing control the keyboard reaches has an AT-SPI name (Xvfb, Openbox); 77: no tool.
 set -euo pipefail
 program=$(realpath "${1:?usage: xvfb_accessibility_test.sh PATH-TO-vellumar}")
 here=$(dirname "$(realpath "$0")")

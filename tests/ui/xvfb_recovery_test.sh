@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# Unsaved work outlives kill -9. A first run adds a random spell to each of two
-# books and saves them: what Save writes. A second run, with the same seed and
-# keys, also deletes a spell of the master list and is killed with SIGKILL. The
-# third run offers the three in its recovery dialog; the recovered books, saved,
-# must equal the first run's files byte for byte.
+# Unsaved work outlives kill -9: books a killed run changed like a saved run (same seed
+# and keys) are recovered by the next run and, saved, equal the saved run's byte for byte.
 set -euo pipefail
 program=$(realpath "${1:?usage: xvfb_recovery_test.sh PATH-TO-vellumar}")
 if [ -z "${VELLUMAR_XVFB_INNER:-}" ]; then

@@ -9,22 +9,17 @@ CONTROLS = {R.ROLE_PUSH_BUTTON, R.ROLE_TOGGLE_BUTTON, R.ROLE_RADIO_BUTTON, R.ROL
             R.ROLE_PAGE_TAB, R.ROLE_SLIDER}
 VIEWS = {R.ROLE_LIST, R.ROLE_LIST_BOX, R.ROLE_TABLE, R.ROLE_TREE}  # rows skipped
 # Keys (xdotool), then the title of the window they open ("!": a message box).
-# With no printer (no CUPS here) Printer Setup offers PDF output alone, whose
-# Page Setup is Qt's own widget dialog; Colour is Qt's colour dialog. The test
-# leaves a dead program's unsaved book, offered at start; Escape decides later.
-STEPS = [("", "Recover Unsaved Work"), ("Escape", "Vellumar 95"),
-         ("F4", "New Spellbook Parameters"), ("Return", "untitled"),
-         ("alt+f o", "Open Spellbook"), ("Escape alt+e s", "Scroll Spells"), ("Escape alt+e n", "Edit Spell Data"),
-         ("Escape alt+f p p Return", "Print Preview"), ("alt+o", "Output Format"),
-         ("Escape alt+s", "Printer Setup"), ("Tab Tab space", "Page Setup"),
+# No CUPS: Printer Setup offers PDF alone (Qt Page Setup); Escape the dead program's book later.
+STEPS = [("", "Recover Unsaved Work"), ("Escape", "Vellumar 95"), ("F4", "New Spellbook Parameters"),
+         ("Return", "untitled"), ("alt+f o", "Open Spellbook"), ("Escape alt+e s", "Scroll Spells"),
+         ("Escape alt+e n", "Edit Spell Data"), ("Escape alt+f p p Return", "Print Preview"),
+         ("alt+o", "Output Format"), ("Escape alt+s", "Printer Setup"), ("Tab Tab space", "Page Setup"),
          ("Escape Escape alt+f", "Select Font"), ("alt+c", "Colour"),
-         ("Escape Escape Escape alt+o d", "Data Directory"),
-         ("Escape alt+o o", "Spell Frequency Odds"),
+         ("Escape Escape Escape alt+o d", "Data Directory"), ("Escape alt+o o", "Spell Frequency Odds"),
          ("Escape alt+o Up Up Up Return", "Specialty Maintenance"), ("alt+e a", "Add Specailty"),
-         ("Escape Escape alt+h a", "About Vellumar"),
-         ("Escape alt+o v", "Master Spell List"), ("ctrl+f Tab Tab Down alt+e e", "Edit Spell Data"),
-         ("Tab Tab Tab Tab Tab Tab space", "Spell Details"), ("Escape Escape alt+f c", "Vellumar 95!"),
-         ("Return F1", "Vellumar Help")]
+         ("Escape Escape alt+h a", "About Vellumar"), ("Escape alt+o v", "Master Spell List"),
+         ("ctrl+f Tab Tab Down alt+e e", "Edit Spell Data"), ("Tab Tab Tab Tab Tab Tab space", "Spell Details"),
+         ("Escape Escape alt+f c", "Vellumar 95!"), ("Return F1", "Vellumar Help")]
 shows = lambda node: node.getState().contains(R.STATE_SHOWING)
 kids = lambda node: [c for c in node if c is not None]
 
