@@ -8,6 +8,7 @@
 #include "output/qt/print_format_dialog.h"
 #include "platform/program_settings.h"
 #include "platform/qt/file_problem.h"
+#include "platform/qt/focus_ring.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
@@ -42,6 +43,7 @@ namespace vellumar {
 
 VellumarApp::VellumarApp(Prompter& prompter) : context_(prompter) {
     InitResources();
+    RingFocusedViews(*this);
 }
 
 VellumarApp::~VellumarApp() {

@@ -4,9 +4,11 @@
 #include "output/qt/print_preview_window.h"
 #include "platform/qt/help_viewer.h"
 #include "support/app_harness.h"
+#include "support/focus_moves.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
+#include "ui/spell_card_view.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -20,6 +22,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -171,6 +174,37 @@ private slots:
         QCOMPARE(help.FindNext(), found);
         QVERIFY2(Unreadable(*help.ebFind).isEmpty(),
                  qPrintable(Unreadable(*help.ebFind).join('\n')));
+    }
+
+    // A focused list, text pane or tool button is ringed in the highlight
+    // colour, which stands out from the window's face in either scheme.
+    void focusIsRinged_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<int>("control");
+        for (const bool dark : {true, false})
+            for (const int control : {0, 1, 2})
+                QTest::addRow("%s %d", dark ? "dark" : "light", control) << dark << control;
+    }
+    void focusIsRinged() {
+        QFETCH(bool, dark);
+        QFETCH(int, control);
+        if (!dark) QApplication::setPalette(before_);
+        TfrmSpellBook& book = OpenBook();
+        h->Frame().mnuViewMasterListClick();
+        QWidget* const controls[] = {book.lbSpells, book.memSpellText,
+                                     h->Context().MasterListWindow()->bnAddToBook};
+        QWidget* target = controls[control];
+        auto justOutside = [target] {
+            QWidget& window = *target->window();
+            return window.grab().toImage().pixelColor(
+                target->mapTo(&window, QPoint(-1, target->height() / 2)) *
+                window.windowHandle()->devicePixelRatio());
+        };
+        const QColor highlight = target->palette().color(QPalette::Highlight);
+        QVERIFY(justOutside() != highlight);
+        QVERIFY(GiveFocus(target));
+        QCOMPARE(justOutside(), highlight);
+        QVERIFY(Contrast(highlight, target->palette().color(QPalette::Window)) >= 3);
     }
 
     // The preview draws black on white, as the printout does; a light text
