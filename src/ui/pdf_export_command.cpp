@@ -8,7 +8,9 @@
 #include "platform/qt/file_problem.h"
 #include "platform/qt/text_conversion.h"
 
+#include <QFile>
 #include <QPrinter>
+#include <cstdio>
 
 namespace vellumar {
 namespace {
@@ -22,6 +24,14 @@ QString CardTextsPath(const ProgramCommandLine& line) {
     return FromPath(CompanionTextsPath(master));
 }
 
+// What a reader left out or the writer could not keep, said as the
+// command-line tool says it; the export goes on.
+void Warn(const QString& file, const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings)
+        std::fprintf(stderr, "vellumar: warning: %s: %s\n", QFile::encodeName(file).constData(),
+                     ToQString(warning).toLocal8Bit().constData());
+}
+
 } // namespace
 
 ProgramExit RunPdfExport(const ProgramCommandLine& line) {
@@ -29,6 +39,7 @@ ProgramExit RunPdfExport(const ProgramCommandLine& line) {
     if (!read)
         return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot read '%1': %2\n")
                                             .arg(line.exportPdf, FileProblemText(read.Status())));
+    Warn(line.exportPdf, read.Warnings());
     const std::unique_ptr<TSpellBook> book = read.Take();
     // A missing companion reads as no texts: the book is written without cards.
     std::unique_ptr<SpellTexts> texts;
@@ -38,6 +49,7 @@ ProgramExit RunPdfExport(const ProgramCommandLine& line) {
         if (!readTexts)
             return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot read '%1': %2\n")
                                                 .arg(path, FileProblemText(readTexts.Status())));
+        Warn(path, readTexts.Warnings());
         texts = readTexts.Take();
     }
     // The same page and resolution the Print command starts with.
@@ -48,6 +60,7 @@ ProgramExit RunPdfExport(const ProgramCommandLine& line) {
     if (!written)
         return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot write '%1': %2\n")
                                             .arg(line.output, FileProblemText(written)));
+    Warn(line.output, written.Warnings());
     return {};
 }
 

@@ -55,12 +55,13 @@ class ProgramCommandLineTest : public QObject {
         return run;
     }
 
-    QString WriteBook(const QString& name) {
+    QString WriteBook(const QString& name, int copies = 1) {
         const QString path = home_.filePath(name);
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly)) return {};
-        file.write(
-            "4\r\n3\r\n9\r\nGeneralist\r\nC\r\n1,\"Sleep\",\"Core\",7,\"C\",\"e/c\"\r\n \r\n");
+        file.write("4\r\n3\r\n9\r\nGeneralist\r\nC\r\n" +
+                   QByteArray("1,\"Sleep\",\"Core\",7,\"C\",\"e/c\"\r\n").repeated(copies) +
+                   " \r\n");
         return path;
     }
 
@@ -134,6 +135,7 @@ private slots:
         QTest::newRow("pdf to an empty name") << QStringList{pdf, gorm, output, QString()} << 2 << QString() << QStringLiteral("the file name of --output is empty");
         QTest::newRow("a book not in UTF-8") << QStringList{quit, latin1} << 0 << QStringLiteral("spellbook windows: 1") << QString();
         QTest::newRow("pdf of a book not in UTF-8") << QStringList{pdf, latin1, output, gormPdf} << 0 << QString() << QString();
+        QTest::newRow("pdf of a book with a line left out") << QStringList{pdf, QStringLiteral("Twice.SPB"), output, gormPdf} << 0 << QString() << QStringLiteral("vellumar: warning: Twice.SPB: line 7: spell \"Sleep\" of level 1 repeats");
         // clang-format on
         for (const QString& word : {QStringLiteral("--help"), QStringLiteral("--version"), quit})
             QTest::newRow(qPrintable(word + QStringLiteral(" to a full disk")))
@@ -149,6 +151,7 @@ private slots:
         QVERIFY(!WriteBook(QStringLiteral("Gorm.SPB")).isEmpty());
         QVERIFY(!WriteBook(QStringLiteral("-dash.SPB")).isEmpty());
         QVERIFY(!WriteBook(QStringLiteral("-platform")).isEmpty());
+        QVERIFY(!WriteBook(QStringLiteral("Twice.SPB"), 2).isEmpty());
         std::filesystem::copy_file(ToPath(home_.filePath(QStringLiteral("Gorm.SPB"))),
                                    ToPath(home_.path()) + "/Caf\xe9.SPB",
                                    std::filesystem::copy_options::overwrite_existing);
