@@ -8,7 +8,7 @@ CONTROLS = {R.ROLE_PUSH_BUTTON, R.ROLE_TOGGLE_BUTTON, R.ROLE_RADIO_BUTTON, R.ROL
             R.ROLE_COMBO_BOX, R.ROLE_TEXT, R.ROLE_ENTRY, R.ROLE_SPIN_BUTTON, R.ROLE_MENU_ITEM,
             R.ROLE_PAGE_TAB, R.ROLE_SLIDER}
 VIEWS = {R.ROLE_LIST, R.ROLE_LIST_BOX, R.ROLE_TABLE, R.ROLE_TREE}  # rows skipped
-# Keys (xdotool), then the title of the window they open ("!": a message box).
+# Keys (xdotool), then the title of the window they open ("!": a message box, an alert).
 # No CUPS: Printer Setup offers PDF alone (Qt Page Setup); Escape the dead program's book later.
 STEPS = [("", "Recover Unsaved Work"), ("Escape", "Vellumar 95"), ("F4", "New Spellbook Parameters"),
          ("Return", "untitled"), ("alt+f o", "Open Spellbook"), ("Escape alt+e s", "Scroll Spells"),
@@ -25,7 +25,7 @@ kids = lambda node: [c for c in node if c is not None]
 
 
 def window(node, title, depth=0):
-    roles = {R.ROLE_ALERT, R.ROLE_DIALOG} if title.endswith("!") else {R.ROLE_FRAME, R.ROLE_DIALOG, R.ROLE_FILLER}
+    roles = {R.ROLE_ALERT} if title.endswith("!") else {R.ROLE_FRAME, R.ROLE_DIALOG, R.ROLE_FILLER}
     if node.getRole() in roles and node.name == title.rstrip("!") and shows(node): return node
     return next(filter(None, (window(c, title, depth + 1) for c in kids(node))), None) if depth < 3 else None
 
