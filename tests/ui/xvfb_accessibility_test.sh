@@ -16,4 +16,4 @@ mkdir -p $session && touch $session/lock && printf '4\r\n5\r\n12\r\nGeneralist\r
 printf 'kind=book\npath=/lost.spb\ncaption=lost.spb\npid=%s\ntime=%s\nspells=0\n' "${session##*-}" "$(date +%s)" > $session/1.info
 openbox >/dev/null 2>&1 &
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break || sleep 0.1; done
-VELLUMAR_HOME="$PWD/" QT_QPA_PLATFORM=xcb timeout 120 /usr/bin/python3 "$here/xvfb/accessibility_names.py" "$program"
+VELLUMAR_HOME="$PWD/" QT_QPA_PLATFORM=xcb timeout 120 /usr/bin/python3 -B "$here/xvfb/accessibility_names.py" "$program"
