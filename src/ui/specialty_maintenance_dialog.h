@@ -4,6 +4,7 @@
 // and again.
 
 #include <QDialog>
+#include <QFont>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +22,11 @@ class tSpecialtyList;
 class TfrmSpecialtyMaintenance : public QDialog {
     Q_OBJECT
 public:
+    // When the window's fonts are set and its entries loaded: at once, or at
+    // the first ShowModal (start-up makes the window hidden, and most users
+    // never open it).
+    enum class Prepared { Now, OnFirstShow };
+
     // refillNewBookDialog runs on closing when the table is modified or was
     // changed since the window was shown (before the closing question, if one
     // comes); refillSpellbookWindows runs on every close.
@@ -28,7 +34,7 @@ public:
                              std::string specialtyFilePath,
                              std::function<void()> refillNewBookDialog,
                              std::function<void()> refillSpellbookWindows,
-                             QWidget* parent = nullptr);
+                             QWidget* parent = nullptr, Prepared prepared = Prepared::Now);
 
     // Shows the window modally through the Prompter; the specialty on screen
     // becomes the table's current one again first.
@@ -53,6 +59,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void Prepare();
     void FormCreate();
     void FormActivate();
     void cbSpecialtyChange();
@@ -82,6 +89,9 @@ private:
     std::string specialtyFilePath_;
     std::function<void()> refillNewBookDialog_;
     std::function<void()> refillSpellbookWindows_;
+    QFont bold_;
+    std::vector<QWidget*> boldControls_; // until Prepare gives them bold_
+    bool prepared_ = false;
     int loadedIndex_ = -1; // the entry whose lists the text boxes hold
     bool changedThisVisit_ = false;
 };
