@@ -19,8 +19,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include <utility>
-
 namespace vellumar {
 namespace {
 
@@ -60,7 +58,7 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
                                                    std::string specialtyFilePath,
                                                    std::function<void()> refillNewBookDialog,
                                                    std::function<void()> refillSpellbookWindows,
-                                                   QWidget* parent, Prepared prepared)
+                                                   QWidget* parent, Built built)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       prompter_(prompter), table_(table), specialtyFilePath_(std::move(specialtyFilePath)),
@@ -69,19 +67,26 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
     setObjectName(QStringLiteral("frmSpecialtyMaintenance"));
     setWindowTitle(QStringLiteral("Specialty Maintenance"));
     setProperty("helpTopic", int(TopicSpecialties));
+    if (built == Built::Now) Build();
+}
 
+// The controls, their fonts and the entries: nearly all the cost of the window.
+void TfrmSpecialtyMaintenance::Build() {
+    if (cbSpecialty) return;
     auto* menuBar = new QMenuBar(this);
     QMenu* const file = menuBar->addMenu(QStringLiteral("&File"));
     QMenu* const edit = menuBar->addMenu(QStringLiteral("&Edit"));
 
     auto* client = new QWidget;
     client->setFixedSize(467, 328);
-    bold_ = Bold(font());
+    const QFont bold = Bold(font());
 
     auto* specialtyLabel = new QLabel(QStringLiteral("Specialty"), client);
+    specialtyLabel->setFont(bold);
     specialtyLabel->setGeometry(16, 14, 64, 20);
     cbSpecialty = new QComboBox(client);
     cbSpecialty->setObjectName(QStringLiteral("cbSpecialty"));
+    cbSpecialty->setFont(bold);
     cbSpecialty->setEditable(false);
     cbSpecialty->setMaxVisibleItems(16);
     cbSpecialty->setGeometry(84, 12, 220, 24);
@@ -90,15 +95,16 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
     // A memo with its caption above it, starting at `left`.
     auto memo = [&](const QString& caption, const char* name, int left) {
         auto* label = new QLabel(caption, client);
+        label->setFont(bold);
         label->setGeometry(left, 46, 209, 18);
         auto* edit = new QPlainTextEdit(client);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setGeometry(left, 66, 209, 217);
         label->setBuddy(edit);
+        edit->setFont(bold);
         edit->setLineWrapMode(QPlainTextEdit::NoWrap);
         edit->setTabChangesFocus(true);
         edit->installEventFilter(this);
-        boldControls_.insert(boldControls_.end(), {label, edit});
         return edit;
     };
     memPreferred = memo(QStringLiteral("Preferred Spell Categories"), "memPreferred", 16);
@@ -134,15 +140,6 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
 
     connect(cbSpecialty, &QComboBox::currentIndexChanged, this, [this] { cbSpecialtyChange(); });
 
-    boldControls_.insert(boldControls_.begin(), {specialtyLabel, cbSpecialty});
-    if (prepared == Prepared::Now) Prepare();
-}
-
-// Setting the bold font loads it and lays out the text boxes: the costly part
-// of making the window.
-void TfrmSpecialtyMaintenance::Prepare() {
-    if (std::exchange(prepared_, true)) return;
-    for (QWidget* control : std::exchange(boldControls_, {})) control->setFont(bold_);
     FormCreate();
 }
 
@@ -154,14 +151,14 @@ void TfrmSpecialtyMaintenance::bnOKClick() {
 }
 
 int TfrmSpecialtyMaintenance::ShowModal() {
-    Prepare();
+    Build();
     changedThisVisit_ = false;
     FormActivate();
     return prompter_.Exec(*this);
 }
 
 bool TfrmSpecialtyMaintenance::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) FormActivate();
+    if (e->type() == QEvent::WindowActivate && cbSpecialty) FormActivate();
     return QDialog::event(e);
 }
 
@@ -355,6 +352,10 @@ void TfrmSpecialtyMaintenance::FormClose() {
 }
 
 void TfrmSpecialtyMaintenance::done(int result) {
+    if (!cbSpecialty) { // never built, so nothing changed
+        QDialog::done(result);
+        return;
+    }
     StoreEdits();
     if (!FormCloseQuery()) return;
     QDialog::done(result);

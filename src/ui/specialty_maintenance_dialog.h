@@ -4,7 +4,6 @@
 // and again.
 
 #include <QDialog>
-#include <QFont>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,10 +21,9 @@ class tSpecialtyList;
 class TfrmSpecialtyMaintenance : public QDialog {
     Q_OBJECT
 public:
-    // When the window's fonts are set and its entries loaded: at once, or at
-    // the first ShowModal (start-up makes the window hidden, and most users
-    // never open it).
-    enum class Prepared { Now, OnFirstShow };
+    // When the controls are made and the entries loaded: at once, or at the
+    // first ShowModal (start-up makes the window, and most runs never open it).
+    enum class Built { Now, WhenFirstShown };
 
     // refillNewBookDialog runs on closing when the table is modified or was
     // changed since the window was shown (before the closing question, if one
@@ -34,7 +32,7 @@ public:
                              std::string specialtyFilePath,
                              std::function<void()> refillNewBookDialog,
                              std::function<void()> refillSpellbookWindows,
-                             QWidget* parent = nullptr, Prepared prepared = Prepared::Now);
+                             QWidget* parent = nullptr, Built built = Built::Now);
 
     // Shows the window modally through the Prompter; the specialty on screen
     // becomes the table's current one again first.
@@ -44,6 +42,7 @@ public:
     // open.
     void done(int result) override;
 
+    // None of these exist before the window is built.
     QComboBox* cbSpecialty = nullptr;
     QPlainTextEdit* memPreferred = nullptr;
     QPlainTextEdit* memProhibited = nullptr;
@@ -59,7 +58,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    void Prepare();
+    void Build();
     void FormCreate();
     void FormActivate();
     void cbSpecialtyChange();
@@ -89,9 +88,6 @@ private:
     std::string specialtyFilePath_;
     std::function<void()> refillNewBookDialog_;
     std::function<void()> refillSpellbookWindows_;
-    QFont bold_;
-    std::vector<QWidget*> boldControls_; // until Prepare gives them bold_
-    bool prepared_ = false;
     int loadedIndex_ = -1; // the entry whose lists the text boxes hold
     bool changedThisVisit_ = false;
 };
