@@ -77,7 +77,7 @@ void VellumarApp::Start(std::optional<uint32_t> seed, LastSession last) {
         [this] {
             for (TfrmSpellBook* window : SpellBookWindows()) window->FillSpecialtyItems();
         },
-        frame));
+        frame, TfrmSpecialtyMaintenance::Built::WhenFirstShown));
 
     qApp->installEventFilter(this);
     frame_->showMaximized();

@@ -58,7 +58,7 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
                                                    std::string specialtyFilePath,
                                                    std::function<void()> refillNewBookDialog,
                                                    std::function<void()> refillSpellbookWindows,
-                                                   QWidget* parent)
+                                                   QWidget* parent, Built built)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       prompter_(prompter), table_(table), specialtyFilePath_(std::move(specialtyFilePath)),
@@ -67,7 +67,12 @@ TfrmSpecialtyMaintenance::TfrmSpecialtyMaintenance(Prompter& prompter, tSpecialt
     setObjectName(QStringLiteral("frmSpecialtyMaintenance"));
     setWindowTitle(QStringLiteral("Specialty Maintenance"));
     setProperty("helpTopic", int(TopicSpecialties));
+    if (built == Built::Now) Build();
+}
 
+// The controls, their fonts and the entries: nearly all the cost of the window.
+void TfrmSpecialtyMaintenance::Build() {
+    if (cbSpecialty) return;
     auto* menuBar = new QMenuBar(this);
     QMenu* const file = menuBar->addMenu(QStringLiteral("&File"));
     QMenu* const edit = menuBar->addMenu(QStringLiteral("&Edit"));
@@ -146,13 +151,14 @@ void TfrmSpecialtyMaintenance::bnOKClick() {
 }
 
 int TfrmSpecialtyMaintenance::ShowModal() {
+    Build();
     changedThisVisit_ = false;
     FormActivate();
     return prompter_.Exec(*this);
 }
 
 bool TfrmSpecialtyMaintenance::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) FormActivate();
+    if (e->type() == QEvent::WindowActivate && cbSpecialty) FormActivate();
     return QDialog::event(e);
 }
 
@@ -346,6 +352,10 @@ void TfrmSpecialtyMaintenance::FormClose() {
 }
 
 void TfrmSpecialtyMaintenance::done(int result) {
+    if (!cbSpecialty) { // never built, so nothing changed
+        QDialog::done(result);
+        return;
+    }
     StoreEdits();
     if (!FormCloseQuery()) return;
     QDialog::done(result);

@@ -21,6 +21,10 @@ class tSpecialtyList;
 class TfrmSpecialtyMaintenance : public QDialog {
     Q_OBJECT
 public:
+    // When the controls are made and the entries loaded: at once, or at the
+    // first ShowModal (start-up makes the window, and most runs never open it).
+    enum class Built { Now, WhenFirstShown };
+
     // refillNewBookDialog runs on closing when the table is modified or was
     // changed since the window was shown (before the closing question, if one
     // comes); refillSpellbookWindows runs on every close.
@@ -28,7 +32,7 @@ public:
                              std::string specialtyFilePath,
                              std::function<void()> refillNewBookDialog,
                              std::function<void()> refillSpellbookWindows,
-                             QWidget* parent = nullptr);
+                             QWidget* parent = nullptr, Built built = Built::Now);
 
     // Shows the window modally through the Prompter; the specialty on screen
     // becomes the table's current one again first.
@@ -38,6 +42,7 @@ public:
     // open.
     void done(int result) override;
 
+    // None of these exist before the window is built.
     QComboBox* cbSpecialty = nullptr;
     QPlainTextEdit* memPreferred = nullptr;
     QPlainTextEdit* memProhibited = nullptr;
@@ -53,6 +58,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void Build();
     void FormCreate();
     void FormActivate();
     void cbSpecialtyChange();
