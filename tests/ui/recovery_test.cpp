@@ -34,9 +34,8 @@ QByteArray Contents(const QString& path) {
 
 Q_DECLARE_METATYPE(Ending)
 
-class RecoveryTest : public QObject {
+class RecoveryTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
 
     QString Folder() const { return h->home.State() + QStringLiteral("vellumar/recovery"); }
     // Every file and folder under the recovery folder; with `suffix`, only those ending so.
@@ -50,12 +49,6 @@ class RecoveryTest : public QObject {
     }
 
 private slots:
-    void init() { h = std::make_unique<AppHarness>(); }
-    void cleanup() {
-        h->Verify();
-        h.reset();
-    }
-
     void unsavedWork_data() {
         QTest::addColumn<Ending>("ending");
         QTest::newRow("saved book") << Ending::Saved;

@@ -42,9 +42,8 @@ QStringList Names(const QStringList& rows) {
 
 } // namespace
 
-class SpellListTest : public QObject {
+class SpellListTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
 
     void StartWithList() {
         h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
@@ -67,12 +66,6 @@ class SpellListTest : public QObject {
     }
 
 private slots:
-    void init() { h = std::make_unique<AppHarness>(); }
-    void cleanup() {
-        h->Verify();
-        h.reset();
-    }
-
     void deleteLeavesTheRowAfter_data() {
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<QStringList>("left");

@@ -51,6 +51,9 @@ private:
     QStringList seen_;
 };
 
+// A file's bytes; fails the test when the file cannot be read.
+QByteArray FileBytes(const QString& path);
+
 // A spellbook file in the version 4 format.
 QByteArray SpellbookV4(int casterLevel, int intelligence, const QByteArray& specialty,
                        char frequency, const QList<QByteArray>& spellLines);
