@@ -102,8 +102,7 @@ private slots:
     }
 
     void masterListFromTheWorkingFolderFirst() {
-        h->home.Write(h->home.Working() + "MASTER.DAT",
-                      "1,\"Alarm\",\"X\",0,\"C\",\"abj\"\r\n \r\n");
+        h->UseMasterList("1,\"Alarm\",\"X\",0,\"C\",\"abj\"\r\n \r\n");
         h->home.CopyResource("MASTER.DAT", h->home.Home());
         h->Start();
         QVERIFY(h->Context().MasterList());

@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(question.text, QStringLiteral("The Master Spell File\r\n") + path +
                                     QStringLiteral("\r\ncould not be read. Do you wish to "
                                                    "replace it?"));
-        QCOMPARE(FileBytes(path), big);
+        QCOMPARE(ReadBack(path), big);
         QVERIFY(List().Modified);
 
         h->prompter.Message(Answer::Yes);
@@ -404,7 +404,7 @@ private slots:
         }
         QCOMPARE(Master().mnuSaveMasterFileClick(), !companionFails);
         QCOMPARE(List().Modified, companionFails);
-        const QByteArray list = FileBytes(masterPath);
+        const QByteArray list = ReadBack(masterPath);
         if (companionFails) {
             QCOMPARE(list, MasterFile);
             QVERIFY(
@@ -430,14 +430,14 @@ private slots:
         QVERIFY(Master().mnuSaveMasterFileClick());
         QVERIFY(h->prompter.Last().text.endsWith("could not be read. Do you wish to replace it?"));
         QCOMPARE(ReadSpellList(masterPath.toStdString())->Count(), 7);
-        QCOMPARE(FileBytes(masterPath + ".texts.json"), broken);
+        QCOMPARE(ReadBack(masterPath + ".texts.json"), broken);
     }
 
     void failedSaveKeepsTheChanges() {
         StartWithList();
         SelectRows(Master().lbSpells, {0});
         Master().mnuDeleteSpellClick();
-        const QByteArray before = FileBytes(masterPath);
+        const QByteArray before = ReadBack(masterPath);
         SetWriteFailureAfterBytesForTesting(10);
         h->prompter.Message(Answer::No);
         QVERIFY(!Master().mnuSaveMasterFileClick());
@@ -450,14 +450,14 @@ private slots:
                 QStringLiteral("\r\nDo you wish to save the Master Spell List to another file?"));
         QVERIFY(List().Modified);
         QVERIFY(Master().mnuSaveMasterFile->isEnabled());
-        QCOMPARE(FileBytes(masterPath), before);
+        QCOMPARE(ReadBack(masterPath), before);
     }
 
     void unwritableMasterFileIsSavedToAChosenFile() {
         StartWithList();
         SelectRows(Master().lbSpells, {0});
         Master().mnuDeleteSpellClick();
-        const QByteArray before = FileBytes(masterPath);
+        const QByteArray before = ReadBack(masterPath);
         const QString chosen = h->home.Working() + QStringLiteral("my master.dat");
         SetWriteFailureAfterBytesForTesting(10);
         // The disk has room again by the time the user picks another file.
@@ -469,7 +469,7 @@ private slots:
         QVERIFY(!Master().mnuSaveMasterFile->isEnabled());
         QCOMPARE(ReadSpellList(chosen.toStdString())->Count(), 7);
         QCOMPARE(Master().MasterFilePath(), chosen.toStdString());
-        QCOMPARE(FileBytes(masterPath), before);
+        QCOMPARE(ReadBack(masterPath), before);
 
         // Cancel in the dialog keeps the changes unsaved.
         SelectRows(Master().lbSpells, {0});

@@ -60,7 +60,7 @@ private slots:
     }
     void unsavedWork() {
         QFETCH(Ending, ending);
-        h->home.Write(h->home.Working() + QStringLiteral("MASTER.DAT"), FiveSpellMaster());
+        h->UseMasterList(FiveSpellMaster());
         const QString path = h->home.Write(
             QStringLiteral("book.spb"),
             SpellbookV4(3, 10, "Generalist", 'C', {SpellLine(1, "Alarm"), SpellLine(1, "Sleep")}));

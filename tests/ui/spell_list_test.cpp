@@ -46,7 +46,7 @@ class SpellListTest : public HarnessTest {
     Q_OBJECT
 
     void StartWithList() {
-        h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
+        h->UseMasterList(MasterFile);
         h->Start();
     }
     // A saved book of caster level 9 (every spell of the master list is

@@ -75,7 +75,7 @@ void ModalGuard::Check() {
         modal->close();
 }
 
-QByteArray FileBytes(const QString& path) {
+QByteArray ReadBack(const QString& path) {
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) return file.readAll();
     QTest::qFail(qPrintable(QStringLiteral("cannot read ") + path), __FILE__, __LINE__);

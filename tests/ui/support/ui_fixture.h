@@ -51,8 +51,8 @@ private:
     QStringList seen_;
 };
 
-// A file's bytes; fails the test when the file cannot be read.
-QByteArray FileBytes(const QString& path);
+// Reads a file back; fails the test when it cannot be read.
+QByteArray ReadBack(const QString& path);
 
 // A spellbook file in the version 4 format.
 QByteArray SpellbookV4(int casterLevel, int intelligence, const QByteArray& specialty,
