@@ -178,9 +178,7 @@ private slots:
         QVERIFY(!h->Context().Working().isVisible());
         QCOMPARE(Master().lbSpells->count(), 0);
 
-        h->prompter.Exec(
-            [](QDialog& dialog) { static_cast<TfrmSpellEdit&>(dialog).ebName->setText("Alarm"); },
-            true);
+        h->prompter.Exec<TfrmSpellEdit>([](auto& edit) { edit.ebName->setText("Alarm"); }, true);
         h->prompter.Message(Answer::No); // no other spell
         Master().mnuAddNewSpellClick();
         h->prompter.Message(Answer::No);
@@ -256,9 +254,8 @@ private slots:
     void addNewSpellCarriesTheFieldsOver() {
         StartWithList();
         const SpellFields first{2, "Web", "PHB", "17", "Conjuration", 2};
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
                 QCOMPARE(edit.windowTitle(), QStringLiteral("Edit Spell Data"));
                 const SpellFields fresh = ReadFields(edit);
                 QCOMPARE(fresh.level, 1);
@@ -269,9 +266,8 @@ private slots:
             },
             true);
         h->prompter.Message(Answer::Yes);
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
                 const SpellFields next = ReadFields(edit);
                 QCOMPARE(next.level, 2);
                 QCOMPARE(next.name, QString());
@@ -346,20 +342,16 @@ private slots:
         // All but delete go through the spell edit dialog; details and create
         // set a casting time in its Details... dialog.
         if (command != "delete")
-            h->prompter.Exec(
-                [&](QDialog& dialog) {
-                    auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+            h->prompter.Exec<TfrmSpellEdit>(
+                [&](auto& edit) {
                     if (command == "rename") {
                         edit.ebName->setText(other);
                         return;
                     }
                     if (command == "create") TypeSpell(edit, {3, other, "B", "1", "evo", 0});
                     QVERIFY(!edit.bnDetails->isHidden());
-                    h->prompter.Exec(
-                        [](QDialog& d) {
-                            static_cast<TfrmSpellDetails&>(d).ebCastingTime->setText(
-                                "1 bonus action");
-                        },
+                    h->prompter.Exec<TfrmSpellDetails>(
+                        [](auto& details) { details.ebCastingTime->setText("1 bonus action"); },
                         true);
                     edit.bnDetails->click();
                     if (command == "create") h->prompter.Message(Answer::No); // no other spell
@@ -569,16 +561,14 @@ private slots:
         SelectRows(Master().lbSpells, {0, 1});
         QStringList shown;
         // The first edit moves Alarm behind every other spell of its level.
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
                 shown << edit.ebName->text();
                 edit.ebName->setText("Zone of Truth");
             },
             true);
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
                 shown << edit.ebName->text();
                 edit.ebPage->setText("99");
             },
@@ -619,9 +609,8 @@ private slots:
     void editToAnotherSpellsLevelAndNameIsRefused() {
         StartWithList();
         SelectRows(Master().lbSpells, {0});
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [](auto& edit) {
                 edit.ebName->setText("BURNING HANDS"); // names match without regard to case
                 edit.ebPage->setText("50");
             },
@@ -638,9 +627,7 @@ private slots:
         QVERIFY(!List().Modified);
 
         // Changing only the case of its own name is an ordinary edit.
-        h->prompter.Exec(
-            [](QDialog& dialog) { static_cast<TfrmSpellEdit&>(dialog).ebName->setText("ALARM"); },
-            true);
+        h->prompter.Exec<TfrmSpellEdit>([](auto& edit) { edit.ebName->setText("ALARM"); }, true);
         Master().mnuEditSpellClick();
         QCOMPARE(Names(List()).front(), std::string("ALARM"));
         QVERIFY(List().Modified);
@@ -648,9 +635,9 @@ private slots:
 
     void addingALevelAndNameAlreadyHeld() {
         StartWithList();
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                TypeSpell(static_cast<TfrmSpellEdit&>(dialog), {3, "fireball", "X", "1", "e", 0});
+        h->prompter.Exec<TfrmSpellEdit>(
+            [](auto& edit) {
+                TypeSpell(edit, {3, "fireball", "X", "1", "e", 0});
             },
             true);
         h->prompter.Message(Answer::Ok).Message(Answer::No);

@@ -93,11 +93,9 @@ private slots:
         }
 
         if (ending == Ending::Crashed) { // Alarm's range set in Details..., left as by a crash
-            h->prompter
-                .Exec([](QDialog& e) { static_cast<TfrmSpellEdit&>(e).bnDetails->click(); }, true)
-                .Exec(
-                    [](QDialog& d) { static_cast<TfrmSpellDetails&>(d).ebRange->setText("Self"); },
-                    true);
+            h->prompter.Exec<TfrmSpellEdit>([](auto& edit) { edit.bnDetails->click(); }, true)
+                .Exec<TfrmSpellDetails>([](auto& details) { details.ebRange->setText("Self"); },
+                                        true);
             SelectRows(h->Context().MasterListWindow()->lbSpells, {0});
             h->Context().MasterListWindow()->mnuEditSpellClick();
             QTRY_COMPARE(Files(QStringLiteral(".texts")).size(), 1);

@@ -105,10 +105,10 @@ const std::vector<std::pair<const char*, Check>> Windows{
     {"specialties", Modal([](AppHarness& h) { h.Frame().mnuSetSpecialtiesClick(); })},
     {"name", // opened from inside Specialty Maintenance
      [](AppHarness& h) {
-         h.prompter.Exec(
-             [&](QDialog& maintenance) {
+         h.prompter.Exec<TfrmSpecialtyMaintenance>(
+             [&](auto& maintenance) {
                  h.prompter.Exec(CheckTabOrder, false);
-                 static_cast<TfrmSpecialtyMaintenance&>(maintenance).mnuAddNewSpecialty->trigger();
+                 maintenance.mnuAddNewSpecialty->trigger();
              },
              false);
          h.Frame().mnuSetSpecialtiesClick();
