@@ -85,12 +85,9 @@ Check Modal(void (*open)(AppHarness&)) {
     };
 }
 
-// A dialog made here from `args`, shown rather than exec'd.
-template <typename Dialog, typename... Args> Check Made(Args... args) {
-    return [=](AppHarness&) {
-        Dialog dialog(args...);
-        CheckTabOrder(dialog);
-    };
+// A dialog made just for the check, shown rather than exec'd.
+void CheckMade(QWidget&& dialog) {
+    CheckTabOrder(dialog);
 }
 
 const std::vector<std::pair<const char*, Check>> Windows{
@@ -122,19 +119,19 @@ const std::vector<std::pair<const char*, Check>> Windows{
     {"printer",
      [](AppHarness&) {
          QPrinter printer;
-         PrinterSetupDialog dialog(printer);
-         CheckTabOrder(dialog);
+         CheckMade(PrinterSetupDialog(printer));
      }},
-    {"font", Made<FontColourDialog>(QFont(), QColor(Qt::black))},
+    {"font", [](AppHarness&) { CheckMade(FontColourDialog(QFont(), Qt::black)); }},
     {"help",
      [](AppHarness& h) {
          QVERIFY(h.Context().Help().ShowTopic(1));
          CheckTabOrder(h.Context().Help());
      }},
-    {"details", Made<TfrmSpellDetails>()},
-    // Two entries: a box each, one under the other.
-    {"recovery", Made<RecoveryDialog>(std::vector<RecoveryEntry>{{{.path = "/a.spb"}},
-                                                                 {{.kind = RecoveryKind::List}}})},
+    {"details", [](AppHarness&) { CheckMade(TfrmSpellDetails()); }},
+    {"recovery", // two entries: a box each, one under the other
+     [](AppHarness&) {
+         CheckMade(RecoveryDialog({{{.path = "/a.spb"}}, {{.kind = RecoveryKind::List}}}));
+     }},
 };
 
 } // namespace
