@@ -29,17 +29,10 @@
 using namespace vellumar;
 using namespace vellumar::test;
 
-class AppStartupTest : public QObject {
+class AppStartupTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
 
 private slots:
-    void init() { h = std::make_unique<AppHarness>(); }
-    void cleanup() {
-        h->Verify();
-        h.reset();
-    }
-
     void firstStartWithoutAnyFile() {
         h->Context().Odds() = {1, 1, 1, 1, 1};
         h->Start();
@@ -109,8 +102,7 @@ private slots:
     }
 
     void masterListFromTheWorkingFolderFirst() {
-        h->home.Write(h->home.Working() + "MASTER.DAT",
-                      "1,\"Alarm\",\"X\",0,\"C\",\"abj\"\r\n \r\n");
+        h->UseMasterList("1,\"Alarm\",\"X\",0,\"C\",\"abj\"\r\n \r\n");
         h->home.CopyResource("MASTER.DAT", h->home.Home());
         h->Start();
         QVERIFY(h->Context().MasterList());

@@ -48,9 +48,8 @@ struct CommandRow {
 
 } // namespace
 
-class BookUndoTest : public QObject {
+class BookUndoTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
 
     TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
     // A saved book of caster level 2, where Fireball is beyond the rules.
@@ -189,13 +188,9 @@ class BookUndoTest : public QObject {
 
 private slots:
     void init() {
-        h = std::make_unique<AppHarness>();
-        h->home.Write(h->home.Working() + "MASTER.DAT", FiveSpellMaster());
+        HarnessTest::init();
+        h->UseMasterList(FiveSpellMaster());
         h->Start();
-    }
-    void cleanup() {
-        h->Verify();
-        h.reset();
     }
 
     void menuItems() {

@@ -111,9 +111,8 @@ QStringList Unreadable(const QWidget& window) {
 
 } // namespace
 
-class DarkSchemeTest : public QObject {
+class DarkSchemeTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
     QPalette before_;
 
     TfrmSpellBook& OpenBook() {
@@ -129,13 +128,12 @@ private slots:
     void init() {
         before_ = QApplication::palette();
         QApplication::setPalette(DarkPalette());
-        h = std::make_unique<AppHarness>();
+        HarnessTest::init();
         h->UseSampleMasterList();
         h->Start();
     }
     void cleanup() {
-        h->Verify();
-        h.reset();
+        HarnessTest::cleanup();
         QApplication::setPalette(before_);
     }
 

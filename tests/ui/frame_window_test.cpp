@@ -88,17 +88,10 @@ const QByteArray Fireball = "3,\"Fireball\",\"SRD 5.1\",0,\"C\",\"i/e\"";
 
 } // namespace
 
-class FrameWindowTest : public QObject {
+class FrameWindowTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
 
 private slots:
-    void init() { h = std::make_unique<AppHarness>(); }
-    void cleanup() {
-        h->Verify();
-        h.reset();
-    }
-
     void menusToolBarAndCaption() {
         h->Start();
         TfrmMain& frame = h->Frame();

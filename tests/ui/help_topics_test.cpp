@@ -102,15 +102,9 @@ struct Opened {
 
 } // namespace
 
-class HelpTopicsTest : public QObject {
+class HelpTopicsTest : public HarnessTest {
     Q_OBJECT
 private slots:
-    void init() { h = std::make_unique<AppHarness>(); }
-    void cleanup() {
-        h->Verify();
-        h.reset();
-    }
-
     void everyWindowTopicHasItsAnchor_data() {
         QTest::addColumn<int>("topic");
         QTest::newRow("frame") << int(TopicFrame);
@@ -317,9 +311,6 @@ private slots:
             QVERIFY2(!text.contains(QString::number(MaxCasterLevel - 1)), qPrintable(text));
         }
     }
-
-private:
-    std::unique_ptr<AppHarness> h;
 };
 
 QTEST_MAIN(HelpTopicsTest)

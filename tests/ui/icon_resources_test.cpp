@@ -86,15 +86,9 @@ QList<QToolButton*> AllToolButtons() {
 
 } // namespace
 
-class IconResourcesTest : public QObject {
+class IconResourcesTest : public HarnessTest {
     Q_OBJECT
 private slots:
-    void init() { h = std::make_unique<AppHarness>(); }
-    void cleanup() {
-        h->Verify();
-        h.reset();
-    }
-
     void screenIsAtTwiceTheResolution() { QCOMPARE(qApp->devicePixelRatio(), Scale); }
 
     void everyPictureIsDrawnFromItsVectors_data() {
@@ -157,9 +151,6 @@ private slots:
         VerifySharp(cursor.pixmap(), QSize(32, 32), QStringLiteral("spell cursor"));
         QCOMPARE(cursor.hotSpot(), QPoint(4, 4));
     }
-
-private:
-    std::unique_ptr<AppHarness> h;
 };
 
 int main(int argc, char** argv) {

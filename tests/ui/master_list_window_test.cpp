@@ -51,15 +51,15 @@ const QByteArray Texts = R"([{"name": "Fireball", "level": 3, "casting_time": "1
 
 } // namespace
 
-class MasterListWindowTest : public QObject {
+class MasterListWindowTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
     QString masterPath;
 
     TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
     TSpellBook& List() { return *h->Context().MasterList(); }
-    void StartWithList() {
-        masterPath = h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
+    // Starts with MasterFile, and with `texts` beside it when there are any.
+    void StartWithList(const QByteArray& texts = {}) {
+        masterPath = h->UseMasterList(MasterFile, texts);
         h->Start();
         QVERIFY(h->Context().MasterList());
     }
@@ -70,18 +70,10 @@ class MasterListWindowTest : public QObject {
         return *h->ActiveSpellBook();
     }
     void ShowLevel(int level) { Master().grpSpellLevel->button(level)->click(); }
-    QString StartWithTexts(bool texts = true) {
-        const QString companion = h->home.Working() + "MASTER.DAT.texts.json";
-        if (texts) h->home.Write(companion, Texts);
-        StartWithList();
-        return companion;
-    }
 
 private slots:
-    void init() { h = std::make_unique<AppHarness>(); }
     void cleanup() {
-        h->Verify();
-        h.reset();
+        HarnessTest::cleanup();
         SetWriteFailureAfterBytesForTesting(-1);
         SetReadFailureAfterBytesForTesting(-1);
     }
@@ -186,9 +178,7 @@ private slots:
         QVERIFY(!h->Context().Working().isVisible());
         QCOMPARE(Master().lbSpells->count(), 0);
 
-        h->prompter.Exec(
-            [](QDialog& dialog) { static_cast<TfrmSpellEdit&>(dialog).ebName->setText("Alarm"); },
-            true);
+        h->prompter.Exec<TfrmSpellEdit>([](auto& edit) { edit.ebName->setText("Alarm"); }, true);
         h->prompter.Message(Answer::No); // no other spell
         Master().mnuAddNewSpellClick();
         h->prompter.Message(Answer::No);
@@ -199,10 +189,7 @@ private slots:
         QCOMPARE(question.text, QStringLiteral("The Master Spell File\r\n") + path +
                                     QStringLiteral("\r\ncould not be read. Do you wish to "
                                                    "replace it?"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), big);
-        file.close();
+        QCOMPARE(ReadBack(path), big);
         QVERIFY(List().Modified);
 
         h->prompter.Message(Answer::Yes);
@@ -267,9 +254,8 @@ private slots:
     void addNewSpellCarriesTheFieldsOver() {
         StartWithList();
         const SpellFields first{2, "Web", "PHB", "17", "Conjuration", 2};
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
                 QCOMPARE(edit.windowTitle(), QStringLiteral("Edit Spell Data"));
                 const SpellFields fresh = ReadFields(edit);
                 QCOMPARE(fresh.level, 1);
@@ -280,9 +266,8 @@ private slots:
             },
             true);
         h->prompter.Message(Answer::Yes);
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
                 const SpellFields next = ReadFields(edit);
                 QCOMPARE(next.level, 2);
                 QCOMPARE(next.name, QString());
@@ -349,41 +334,35 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, fireball);
         QFETCH(QString, other);
-        StartWithTexts();
+        StartWithList(Texts);
         SpellTexts& texts = h->Context().MasterTexts();
         const SpellTexts before = texts;
         ShowLevel(3);
         SelectRows(Master().lbSpells, {1}); // Fireball
-        auto details = [this](TfrmSpellEdit& edit) {
-            QVERIFY(!edit.bnDetails->isHidden());
-            h->prompter.Exec(
-                [](QDialog& dialog) {
-                    static_cast<TfrmSpellDetails&>(dialog).ebCastingTime->setText("1 bonus action");
+        // All but delete go through the spell edit dialog; details and create
+        // set a casting time in its Details... dialog.
+        if (command != "delete")
+            h->prompter.Exec<TfrmSpellEdit>(
+                [&](auto& edit) {
+                    if (command == "rename") {
+                        edit.ebName->setText(other);
+                        return;
+                    }
+                    if (command == "create") TypeSpell(edit, {3, other, "B", "1", "evo", 0});
+                    QVERIFY(!edit.bnDetails->isHidden());
+                    h->prompter.Exec<TfrmSpellDetails>(
+                        [](auto& details) { details.ebCastingTime->setText("1 bonus action"); },
+                        true);
+                    edit.bnDetails->click();
+                    if (command == "create") h->prompter.Message(Answer::No); // no other spell
                 },
                 true);
-            edit.bnDetails->click();
-        };
-        auto edit = [](QDialog& dialog) -> TfrmSpellEdit& {
-            return static_cast<TfrmSpellEdit&>(dialog);
-        };
-        if (command == "details") {
-            h->prompter.Exec([&](QDialog& dialog) { details(edit(dialog)); }, true);
-            Master().mnuEditSpellClick();
-        } else if (command == "rename") {
-            h->prompter.Exec([&](QDialog& dialog) { edit(dialog).ebName->setText(other); }, true);
-            Master().mnuEditSpellClick();
-        } else if (command == "delete") {
+        if (command == "delete")
             Master().mnuDeleteSpellClick();
-        } else {
-            h->prompter.Exec(
-                [&](QDialog& dialog) {
-                    TypeSpell(edit(dialog), {3, other, "B", "1", "evo", 0});
-                    details(edit(dialog));
-                    h->prompter.Message(Answer::No); // no other spell
-                },
-                true);
+        else if (command == "create")
             Master().mnuAddNewSpellClick();
-        }
+        else
+            Master().mnuEditSpellClick();
         const SpellTexts after = texts;
         const SpellText* text = texts.Find(3, "Fireball");
         QCOMPARE(text ? QString::fromStdString(text->CastingTime) : QStringLiteral("-"), fireball);
@@ -406,39 +385,36 @@ private slots:
     void saveWritesListAndTexts() {
         QFETCH(bool, withTexts);
         QFETCH(bool, companionFails);
-        const QString companion = StartWithTexts(withTexts);
+        StartWithList(withTexts ? Texts : QByteArray());
+        const QString companion = masterPath + ".texts.json";
         ShowLevel(3);
         SelectRows(Master().lbSpells, {0});
         Master().mnuDeleteSpellClick();
-        // A folder where the file should be: the careful writer refuses it.
-        if (companionFails) {
+        if (companionFails) { // a folder where the file should be: the careful writer refuses it
             QVERIFY(QFile::remove(companion) && QDir().mkdir(companion));
             h->prompter.Message(Answer::Ok);
         }
         QCOMPARE(Master().mnuSaveMasterFileClick(), !companionFails);
         QCOMPARE(List().Modified, companionFails);
-        QFile file(masterPath);
-        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray list = ReadBack(masterPath);
         if (companionFails) {
-            QCOMPARE(file.readAll(), MasterFile);
+            QCOMPARE(list, MasterFile);
             QVERIFY(
                 h->prompter.Last().text.startsWith("Error Writing Spell Texts\r\n" + companion));
             return;
         }
         QCOMPARE(ReadSpellList(masterPath.toStdString())->Count(), 7);
         QCOMPARE(QFile::exists(companion), withTexts);
-        if (withTexts)
-            QVERIFY(*ReadSpellTexts(companion.toStdString()).Take() == h->Context().MasterTexts());
+        QVERIFY(!withTexts ||
+                *ReadSpellTexts(companion.toStdString()).Take() == h->Context().MasterTexts());
     }
 
     // A companion that could not be read is not written over unasked.
     void unreadTextsAreKeptUnlessReplaced() {
         const QByteArray broken = "[ broken";
-        const QString companion =
-            h->home.Write(h->home.Working() + "MASTER.DAT.texts.json", broken);
         h->prompter.Message(Answer::Ok); // the reading error
         h->prompter.Message(Answer::No); // keep the companion
-        StartWithList();
+        StartWithList(broken);
         QTRY_COMPARE(h->prompter.Records().size(), size_t(1));
         ShowLevel(3);
         SelectRows(Master().lbSpells, {0});
@@ -446,19 +422,14 @@ private slots:
         QVERIFY(Master().mnuSaveMasterFileClick());
         QVERIFY(h->prompter.Last().text.endsWith("could not be read. Do you wish to replace it?"));
         QCOMPARE(ReadSpellList(masterPath.toStdString())->Count(), 7);
-        QFile file(companion);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), broken);
+        QCOMPARE(ReadBack(masterPath + ".texts.json"), broken);
     }
 
     void failedSaveKeepsTheChanges() {
         StartWithList();
         SelectRows(Master().lbSpells, {0});
         Master().mnuDeleteSpellClick();
-        QFile file(masterPath);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
+        const QByteArray before = ReadBack(masterPath);
         SetWriteFailureAfterBytesForTesting(10);
         h->prompter.Message(Answer::No);
         QVERIFY(!Master().mnuSaveMasterFileClick());
@@ -471,18 +442,14 @@ private slots:
                 QStringLiteral("\r\nDo you wish to save the Master Spell List to another file?"));
         QVERIFY(List().Modified);
         QVERIFY(Master().mnuSaveMasterFile->isEnabled());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);
+        QCOMPARE(ReadBack(masterPath), before);
     }
 
     void unwritableMasterFileIsSavedToAChosenFile() {
         StartWithList();
         SelectRows(Master().lbSpells, {0});
         Master().mnuDeleteSpellClick();
-        QFile file(masterPath);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
+        const QByteArray before = ReadBack(masterPath);
         const QString chosen = h->home.Working() + QStringLiteral("my master.dat");
         SetWriteFailureAfterBytesForTesting(10);
         // The disk has room again by the time the user picks another file.
@@ -494,8 +461,7 @@ private slots:
         QVERIFY(!Master().mnuSaveMasterFile->isEnabled());
         QCOMPARE(ReadSpellList(chosen.toStdString())->Count(), 7);
         QCOMPARE(Master().MasterFilePath(), chosen.toStdString());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);
+        QCOMPARE(ReadBack(masterPath), before);
 
         // Cancel in the dialog keeps the changes unsaved.
         SelectRows(Master().lbSpells, {0});
@@ -595,16 +561,14 @@ private slots:
         SelectRows(Master().lbSpells, {0, 1});
         QStringList shown;
         // The first edit moves Alarm behind every other spell of its level.
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
                 shown << edit.ebName->text();
                 edit.ebName->setText("Zone of Truth");
             },
             true);
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
                 shown << edit.ebName->text();
                 edit.ebPage->setText("99");
             },
@@ -645,9 +609,8 @@ private slots:
     void editToAnotherSpellsLevelAndNameIsRefused() {
         StartWithList();
         SelectRows(Master().lbSpells, {0});
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [](auto& edit) {
                 edit.ebName->setText("BURNING HANDS"); // names match without regard to case
                 edit.ebPage->setText("50");
             },
@@ -664,9 +627,7 @@ private slots:
         QVERIFY(!List().Modified);
 
         // Changing only the case of its own name is an ordinary edit.
-        h->prompter.Exec(
-            [](QDialog& dialog) { static_cast<TfrmSpellEdit&>(dialog).ebName->setText("ALARM"); },
-            true);
+        h->prompter.Exec<TfrmSpellEdit>([](auto& edit) { edit.ebName->setText("ALARM"); }, true);
         Master().mnuEditSpellClick();
         QCOMPARE(Names(List()).front(), std::string("ALARM"));
         QVERIFY(List().Modified);
@@ -674,9 +635,9 @@ private slots:
 
     void addingALevelAndNameAlreadyHeld() {
         StartWithList();
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                TypeSpell(static_cast<TfrmSpellEdit&>(dialog), {3, "fireball", "X", "1", "e", 0});
+        h->prompter.Exec<TfrmSpellEdit>(
+            [](auto& edit) {
+                TypeSpell(edit, {3, "fireball", "X", "1", "e", 0});
             },
             true);
         h->prompter.Message(Answer::Ok).Message(Answer::No);

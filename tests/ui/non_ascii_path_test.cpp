@@ -54,24 +54,19 @@ QMenu* MenuNamed(QMenuBar* bar, const QString& title) {
 
 } // namespace
 
-class NonAsciiPathTest : public QObject {
+class NonAsciiPathTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
     QString folder; // with a trailing '/'
 
     TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
 
 private slots:
     void init() {
-        h = std::make_unique<AppHarness>();
-        h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
+        HarnessTest::init();
+        h->UseMasterList(MasterFile);
         folder = h->home.Working() + QString::fromUtf8("B\u00fccher \u00e9/\u4e2d\u6587/");
         QVERIFY(QDir().mkpath(folder));
         h->Start();
-    }
-    void cleanup() {
-        h->Verify();
-        h.reset();
     }
 
     void openSaveSaveAsAndExport() {

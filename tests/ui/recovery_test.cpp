@@ -34,9 +34,8 @@ QByteArray Contents(const QString& path) {
 
 Q_DECLARE_METATYPE(Ending)
 
-class RecoveryTest : public QObject {
+class RecoveryTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
 
     QString Folder() const { return h->home.State() + QStringLiteral("vellumar/recovery"); }
     // Every file and folder under the recovery folder; with `suffix`, only those ending so.
@@ -50,12 +49,6 @@ class RecoveryTest : public QObject {
     }
 
 private slots:
-    void init() { h = std::make_unique<AppHarness>(); }
-    void cleanup() {
-        h->Verify();
-        h.reset();
-    }
-
     void unsavedWork_data() {
         QTest::addColumn<Ending>("ending");
         QTest::newRow("saved book") << Ending::Saved;
@@ -67,7 +60,7 @@ private slots:
     }
     void unsavedWork() {
         QFETCH(Ending, ending);
-        h->home.Write(h->home.Working() + QStringLiteral("MASTER.DAT"), FiveSpellMaster());
+        h->UseMasterList(FiveSpellMaster());
         const QString path = h->home.Write(
             QStringLiteral("book.spb"),
             SpellbookV4(3, 10, "Generalist", 'C', {SpellLine(1, "Alarm"), SpellLine(1, "Sleep")}));
@@ -100,11 +93,9 @@ private slots:
         }
 
         if (ending == Ending::Crashed) { // Alarm's range set in Details..., left as by a crash
-            h->prompter
-                .Exec([](QDialog& e) { static_cast<TfrmSpellEdit&>(e).bnDetails->click(); }, true)
-                .Exec(
-                    [](QDialog& d) { static_cast<TfrmSpellDetails&>(d).ebRange->setText("Self"); },
-                    true);
+            h->prompter.Exec<TfrmSpellEdit>([](auto& edit) { edit.bnDetails->click(); }, true)
+                .Exec<TfrmSpellDetails>([](auto& details) { details.ebRange->setText("Self"); },
+                                        true);
             SelectRows(h->Context().MasterListWindow()->lbSpells, {0});
             h->Context().MasterListWindow()->mnuEditSpellClick();
             QTRY_COMPARE(Files(QStringLiteral(".texts")).size(), 1);

@@ -61,9 +61,8 @@ size_t HeapInUse() {
 
 } // namespace
 
-class SoakTest : public QObject {
+class SoakTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
     int masterCount_ = 0;
 
     TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
@@ -144,13 +143,9 @@ class SoakTest : public QObject {
 
 private slots:
     void init() {
-        h = std::make_unique<AppHarness>();
+        HarnessTest::init();
         h->UseSampleMasterList();
         h->Start();
-    }
-    void cleanup() {
-        h->Verify();
-        h.reset();
     }
 
     void manyWindowsRoundAfterRound() {

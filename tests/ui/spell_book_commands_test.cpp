@@ -55,12 +55,11 @@ QByteArray Line(int level, const char* name, char frequency = 'C') {
 
 Q_DECLARE_METATYPE(vellumar::Answer)
 
-class SpellBookCommandsTest : public QObject {
+class SpellBookCommandsTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
 
     void StartWithList() {
-        h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
+        h->UseMasterList(MasterFile);
         h->Start();
     }
     // A saved book of caster level 5, Common spells only.
@@ -175,10 +174,8 @@ class SpellBookCommandsTest : public QObject {
         };
     }
 private slots:
-    void init() { h = std::make_unique<AppHarness>(); }
     void cleanup() {
-        h->Verify();
-        h.reset();
+        HarnessTest::cleanup();
         SetReadFailureAfterBytesForTesting(-1);
     }
 
@@ -579,7 +576,7 @@ private slots:
         QByteArray file;
         for (const QByteArray& line : lines) file += line + "\r\n";
         file += " \r\n";
-        h->home.Write(h->home.Working() + "MASTER.DAT", fromMaster ? file : MasterFile);
+        h->UseMasterList(fromMaster ? file : MasterFile);
         h->Start();
         TfrmSpellBook* source = drop ? &Open(lines, "source.spb") : nullptr;
         TfrmSpellBook& window = Open({}, "target.spb");

@@ -45,9 +45,8 @@ QByteArray FileBytes(const QString& path) {
 
 } // namespace
 
-class SpellBookWindowTest : public QObject {
+class SpellBookWindowTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
 
     TfrmSpellBook& NewWindow() {
         h->prompter.Exec({}, true);
@@ -57,13 +56,9 @@ class SpellBookWindowTest : public QObject {
 
 private slots:
     void init() {
-        h = std::make_unique<AppHarness>();
+        HarnessTest::init();
         h->UseSampleMasterList();
         h->Start();
-    }
-    void cleanup() {
-        h->Verify();
-        h.reset();
     }
 
     void newWindowShowsTheDefaults() {

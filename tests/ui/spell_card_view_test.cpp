@@ -36,13 +36,11 @@ const QByteArray Texts = R"([{"name": "Fireball", "level": 3, "casting_time": "1
 
 } // namespace
 
-class SpellCardViewTest : public QObject {
+class SpellCardViewTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
 
     void Start(const QByteArray& texts) {
-        const QString master = h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
-        h->home.Write(master + ".texts.json", texts);
+        h->UseMasterList(MasterFile, texts);
         h->Start();
     }
     TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
@@ -53,12 +51,6 @@ class SpellCardViewTest : public QObject {
     }
 
 private slots:
-    void init() { h = std::make_unique<AppHarness>(); }
-    void cleanup() {
-        h->Verify();
-        h.reset();
-    }
-
     void cardFollowsCurrentRow_data() {
         QTest::addColumn<bool>("book");
         QTest::addColumn<QString>("filter");

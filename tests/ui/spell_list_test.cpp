@@ -42,12 +42,11 @@ QStringList Names(const QStringList& rows) {
 
 } // namespace
 
-class SpellListTest : public QObject {
+class SpellListTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
 
     void StartWithList() {
-        h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
+        h->UseMasterList(MasterFile);
         h->Start();
     }
     // A saved book of caster level 9 (every spell of the master list is
@@ -67,12 +66,6 @@ class SpellListTest : public QObject {
     }
 
 private slots:
-    void init() { h = std::make_unique<AppHarness>(); }
-    void cleanup() {
-        h->Verify();
-        h.reset();
-    }
-
     void deleteLeavesTheRowAfter_data() {
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<QStringList>("left");

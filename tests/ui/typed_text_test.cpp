@@ -98,9 +98,8 @@ bool HasControlBytes(const std::string& text) {
 
 } // namespace
 
-class TypedTextTest : public QObject {
+class TypedTextTest : public HarnessTest {
     Q_OBJECT
-    std::unique_ptr<AppHarness> h;
 
     TfrmMasterList& Master() { return *h->Context().MasterListWindow(); }
     TfrmSpellBook& OpenBook() {
@@ -128,13 +127,9 @@ class TypedTextTest : public QObject {
 
 private slots:
     void init() {
-        h = std::make_unique<AppHarness>();
-        h->home.Write(h->home.Working() + "MASTER.DAT", MasterFile);
+        HarnessTest::init();
+        h->UseMasterList(MasterFile);
         h->Start();
-    }
-    void cleanup() {
-        h->Verify();
-        h.reset();
     }
 
     void spellFieldsReadBackIntact_data() {

@@ -18,6 +18,12 @@ void AppHarness::UseSampleMasterList() {
     home.CopyResource(QStringLiteral("MASTER.DAT"), home.Working());
 }
 
+QString AppHarness::UseMasterList(const QByteArray& list, const QByteArray& texts) {
+    const QString path = home.Write(home.Working() + QStringLiteral("MASTER.DAT"), list);
+    if (!texts.isEmpty()) home.Write(path + QStringLiteral(".texts.json"), texts);
+    return path;
+}
+
 void AppHarness::Verify() {
     prompter.VerifyDone();
     if (!guard.Seen().isEmpty())

@@ -33,11 +33,29 @@ public:
     AppContext& Context() { return app->Context(); }
     // Copies the sample master list into the working folder.
     void UseSampleMasterList();
+    // Writes MASTER.DAT into the working folder, and its spell texts beside it
+    // when there are any; returns the list's path.
+    QString UseMasterList(const QByteArray& list, const QByteArray& texts = {});
 
     TempHome home;
     ScriptedPrompter prompter;
     ModalGuard guard;
     std::unique_ptr<VellumarApp> app;
+};
+
+// The base of a window test: each test function gets a fresh harness `h`,
+// verified and ended after it. A test that needs more before or after each
+// function declares its own init() or cleanup() slot and calls these.
+class HarnessTest : public QObject {
+    Q_OBJECT
+protected:
+    std::unique_ptr<AppHarness> h;
+protected slots:
+    void init() { h = std::make_unique<AppHarness>(); }
+    void cleanup() {
+        h->Verify();
+        h.reset();
+    }
 };
 
 } // namespace vellumar::test

@@ -51,6 +51,11 @@ public:
     // Our own dialog: `setup` sets its controls (and may click its buttons); unless
     // it ended the dialog, it then ends Accepted or Rejected through done().
     ScriptedPrompter& Exec(std::function<void(QDialog&)> setup, bool accept);
+    // The same for a dialog of a known class, which `setup` gets as such.
+    template <typename Dialog>
+    ScriptedPrompter& Exec(std::function<void(Dialog&)> setup, bool accept) {
+        return Exec([setup](QDialog& dialog) { setup(static_cast<Dialog&>(dialog)); }, accept);
+    }
 
     const std::vector<PromptRecord>& Records() const { return records_; }
     const PromptRecord& Last() const { return records_.back(); }

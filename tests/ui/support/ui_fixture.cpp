@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <QWidget>
 #include <cstdlib>
 
@@ -72,6 +73,13 @@ void ModalGuard::Check() {
         dialog->reject();
     else
         modal->close();
+}
+
+QByteArray ReadBack(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) return file.readAll();
+    QTest::qFail(qPrintable(QStringLiteral("cannot read ") + path), __FILE__, __LINE__);
+    return {};
 }
 
 QByteArray SpellbookV4(int casterLevel, int intelligence, const QByteArray& specialty,

@@ -51,6 +51,9 @@ private:
     QStringList seen_;
 };
 
+// Reads a file back; fails the test when it cannot be read.
+QByteArray ReadBack(const QString& path);
+
 // A spellbook file in the version 4 format.
 QByteArray SpellbookV4(int casterLevel, int intelligence, const QByteArray& specialty,
                        char frequency, const QList<QByteArray>& spellLines);
