@@ -32,6 +32,7 @@
 #include <QMimeData>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -149,8 +150,18 @@ bool VellumarApp::Recover(const RecoveryEntry& entry) {
         window->Recovery().WriteNow();
         return true;
     }
-    auto& window = static_cast<TfrmSpellBook&>(*frame_->CreateSpellBookWindow());
+    // A book reopened at start from its file takes its unsaved work there: in a
+    // second window beside it, a later Save of the older one would undo that work.
+    const auto windows = SpellBookWindows();
+    const auto reopened = std::find_if(windows.begin(), windows.end(), [&](TfrmSpellBook* open) {
+        return open->Caption() == name && !open->IsModified();
+    });
+    auto& window = reopened != windows.end()
+                       ? **reopened
+                       : static_cast<TfrmSpellBook&>(*frame_->CreateSpellBookWindow());
+    const int level = window.SpellLevel();
     window.PutBook(read.Take(), name, true);
+    window.ShowSpellLevel(level);
     window.Recovery().WriteNow();
     return true;
 }

@@ -1,6 +1,8 @@
 // Recovery files: kept while unsaved, gone once saved or dropped; a gone program's offered.
 
 #include "files/recovery_file.h"
+#include "platform/program_folder.h"
+#include "platform/program_settings.h"
 #include "platform/qt/text_conversion.h"
 #include "support/app_harness.h"
 #include "support/spell_lists.h"
@@ -23,7 +25,7 @@ using namespace vellumar::test;
 
 namespace {
 
-enum class Ending { Saved, ClosedUnsaved, CleanExit, LiveSession, GoneSession, Crashed };
+enum class Ending { Saved, ClosedUnsaved, CleanExit, LiveSession, GoneSession, Reopened, Crashed };
 
 QByteArray Contents(const QString& path) {
     QFile file(path);
@@ -56,6 +58,7 @@ private slots:
         QTest::newRow("clean exit") << Ending::CleanExit;
         QTest::newRow("a running program's files") << Ending::LiveSession;
         QTest::newRow("a gone program's files") << Ending::GoneSession;
+        QTest::newRow("a gone program's book, reopened too") << Ending::Reopened;
         QTest::newRow("master list's texts after a crash") << Ending::Crashed;
     }
     void unsavedWork() {
@@ -65,25 +68,31 @@ private slots:
             QStringLiteral("book.spb"),
             SpellbookV4(3, 10, "Generalist", 'C', {SpellLine(1, "Alarm"), SpellLine(1, "Sleep")}));
         std::unique_ptr<RecoverySession> other;
-        if (ending == Ending::LiveSession || ending == Ending::GoneSession) {
+        const bool gone = ending == Ending::GoneSession || ending == Ending::Reopened;
+        if (ending == Ending::LiveSession || gone) {
             other = std::make_unique<RecoverySession>(ToPath(Folder()));
             RecoveryInfo info;
             info.path = info.caption = ToPath(path);
             QVERIFY(other->Write(other->NewSlot(), info, Contents(path).toStdString()));
         }
-        if (ending == Ending::GoneSession) {
+        if (gone) {
             const QString folder = FromPath(other->SessionFolder());
             other.reset();
             QVERIFY(QDir().rename(folder, Folder() + QStringLiteral("/session-999999999")));
             h->prompter.Exec([](QDialog&) {}, true);
         }
-        h->Start();
+        if (ending == Ending::Reopened) { // the book the last clean exit left open
+            ProgramSettings settings = ProgramSettings::In(vellumar::SettingsFolder());
+            QVERIFY(settings.SetReopenBooks(true) &&
+                    settings.SetLastOpenBooks({{ToPath(path), 1}}));
+        }
+        h->app->Start(1, LastSession::Reopen);
         if (ending == Ending::LiveSession) {
             QVERIFY(h->SpellBookWindows().empty());
             QCOMPARE(Files(QStringLiteral(".info")).size(), 1);
             return;
         }
-        if (ending == Ending::GoneSession) {
+        if (gone) { // in one window: a second would hold the saved book
             QCOMPARE(h->SpellBookWindows().size(), size_t(1));
             QVERIFY(h->ActiveSpellBook()->IsModified());
             QCOMPARE(h->ActiveSpellBook()->Caption(), path);
