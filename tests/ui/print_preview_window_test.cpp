@@ -264,7 +264,7 @@ void PrintPreviewTest::outputFormatRedrawsOnlyOnOk() {
     f.preview->RenderPreview();
     const QImage plain = f.preview->PreviewImage();
 
-    f.prompter.Exec([](QDialog& d) { static_cast<TfrmPrintFormat&>(d).cbCategory->click(); }, true);
+    f.prompter.Exec<TfrmPrintFormat>([](auto& form) { form.cbCategory->click(); }, true);
     f.preview->bnFormat->click();
     QCOMPARE(f.prompter.Last().text, QStringLiteral("Output Format"));
     QVERIFY(f.format.IncludeCategory);
@@ -273,8 +273,7 @@ void PrintPreviewTest::outputFormatRedrawsOnlyOnOk() {
     QVERIFY2(Ink(withCategory).width() > Ink(plain).width(), "the category lengthens the line");
 
     // Cancel keeps the change in the settings but does not draw again.
-    f.prompter.Exec([](QDialog& d) { static_cast<TfrmPrintFormat&>(d).cbCategory->click(); },
-                    false);
+    f.prompter.Exec<TfrmPrintFormat>([](auto& form) { form.cbCategory->click(); }, false);
     f.preview->bnFormat->click();
     f.prompter.VerifyDone();
     QVERIFY(!f.format.IncludeCategory);
