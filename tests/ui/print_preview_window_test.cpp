@@ -359,12 +359,7 @@ void PrintPreviewTest::aPrintJobThatCannotStartIsReported() {
     auto book = SampleBook(1, 2);
     Fixture f(book.get());
     QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("missing/folder/book.pdf"));
-    f.prompter.PrintDialog([&](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return true;
-    });
+    AnswerPdf(f.prompter, dir.filePath(QStringLiteral("missing/folder/book.pdf")));
     f.prompter.Message(Answer::Ok);
     QVERIFY(!f.preview->PrintSpellbook());
     f.prompter.VerifyDone();
