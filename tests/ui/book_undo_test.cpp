@@ -13,7 +13,6 @@
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
-#include "ui/spell_edit_dialog.h"
 #include "ui/spell_filter_bar.h"
 #include "ui/spin_edit.h"
 
@@ -92,9 +91,6 @@ class BookUndoTest : public HarnessTest {
     }
 
     std::vector<CommandRow> Commands() {
-        const auto dialog = [this](std::function<void(QDialog&)> setup) {
-            h->prompter.Exec(std::move(setup), true);
-        };
         return {
             {"caster level", [](TfrmSpellBook& w) { w.spnWizardLevel->setValue(3); }},
             {"Intelligence", [](TfrmSpellBook& w) { w.spnWizardIntelligence->setValue(14); }},
@@ -135,18 +131,14 @@ class BookUndoTest : public HarnessTest {
                  w.mnuDeleteSpellClick();
              }},
             {"Edit Spell Data to another level",
-             [dialog](TfrmSpellBook& w) {
+             [this](TfrmSpellBook& w) {
                  SelectRows(w.lbSpells, {0});
-                 dialog([](QDialog& d) {
-                     TypeSpell(static_cast<TfrmSpellEdit&>(d), {4, "Alarm", "X", "42", "y", 1});
-                 });
+                 AnswerSpellEdit(h->prompter, {4, "Alarm", "X", "42", "y", 1});
                  w.mnuEditSpellClick();
              }},
             {"Create New Spell",
-             [this, dialog](TfrmSpellBook& w) {
-                 dialog([](QDialog& d) {
-                     TypeSpell(static_cast<TfrmSpellEdit&>(d), {1, "New", "B", "1", "x", 0});
-                 });
+             [this](TfrmSpellBook& w) {
+                 AnswerSpellEdit(h->prompter, {1, "New", "B", "1", "x", 0});
                  h->prompter.Message(Answer::No);
                  w.mnuCreateNewSpellClick();
              }},
@@ -158,23 +150,14 @@ class BookUndoTest : public HarnessTest {
         return {
             {"Add New Spell",
              [this](TfrmMasterList& m) {
-                 h->prompter.Exec(
-                     [](QDialog& d) {
-                         TypeSpell(static_cast<TfrmSpellEdit&>(d), {2, "Blur", "B", "1", "x", 1});
-                     },
-                     true);
+                 AnswerSpellEdit(h->prompter, {2, "Blur", "B", "1", "x", 1});
                  h->prompter.Message(Answer::No);
                  m.mnuAddNewSpellClick();
              }},
             {"Edit Spell Data",
              [this](TfrmMasterList& m) {
                  SelectRows(m.lbSpells, {0, 2});
-                 h->prompter.Exec(
-                     [](QDialog& d) {
-                         TypeSpell(static_cast<TfrmSpellEdit&>(d),
-                                   {5, "Alarm", "SRD", "1", "Abjuration", 2});
-                     },
-                     true);
+                 AnswerSpellEdit(h->prompter, {5, "Alarm", "SRD", "1", "Abjuration", 2});
                  h->prompter.Exec({}, true); // Shield confirmed as it was
                  m.mnuEditSpellClick();
              }},

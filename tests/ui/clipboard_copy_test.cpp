@@ -73,10 +73,9 @@ void ClipboardCopyTest::copiesTheBookAsWindows1252Text() {
     TfrmPrintFormat dialog(format);
     ScriptedPrompter prompter;
     QStringList events;
-    prompter.Exec(
-        [&](QDialog& d) {
+    prompter.Exec<TfrmPrintFormat>(
+        [&](auto& form) {
             events << "dialog";
-            auto& form = static_cast<TfrmPrintFormat&>(d);
             form.ColumnChoice(columns)->click();
             if (frequency) form.cbFrequency->click();
         },
@@ -99,8 +98,7 @@ void ClipboardCopyTest::cancelCopiesNothingButKeepsTheChoices() {
     OutputFormat format;
     TfrmPrintFormat dialog(format);
     ScriptedPrompter prompter;
-    prompter.Exec([](QDialog& d) { static_cast<TfrmPrintFormat&>(d).ColumnChoice(2)->click(); },
-                  false);
+    prompter.Exec<TfrmPrintFormat>([](auto& form) { form.ColumnChoice(2)->click(); }, false);
     QGuiApplication::clipboard()->setText(QStringLiteral("previous"));
     int working = 0;
     QVERIFY(!CopySpellbookToClipboard(

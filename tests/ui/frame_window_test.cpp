@@ -65,10 +65,9 @@ QMenu* MenuNamed(QMenuBar* bar, const QString& title) {
 }
 
 // Chooses the dialog's values the way a user clicks them.
-std::function<void(QDialog&)> Choose(int level, int intelligence, int specialtyRow,
-                                     int frequencyRow) {
-    return [=](QDialog& dialog) {
-        auto& parm = static_cast<TfrmBookParm&>(dialog);
+std::function<void(TfrmBookParm&)> Choose(int level, int intelligence, int specialtyRow,
+                                          int frequencyRow) {
+    return [=](TfrmBookParm& parm) {
         parm.grpCasterLevel->button(level - 1)->click();
         parm.grpCasterIntelligence->button(intelligence - 9)->click();
         parm.lbSpecialty->setCurrentRow(specialtyRow);
@@ -85,11 +84,20 @@ QAction* ItemNamed(QMenu* menu, const QString& text) {
 const QByteArray MagicMissile = "1,\"Magic Missile\",\"SRD 5.1\",0,\"C\",\"i/e\"";
 const QByteArray Sleep = "1,\"Sleep\",\"SRD 5.1\",0,\"U\",\"e/c\"";
 const QByteArray Fireball = "3,\"Fireball\",\"SRD 5.1\",0,\"C\",\"i/e\"";
+// A Diviner's book that holds Sleep, for the tests that only open books.
+const QByteArray SleepBook = SpellbookV4(3, 10, "Diviner", 'C', {Sleep});
 
 } // namespace
 
 class FrameWindowTest : public HarnessTest {
     Q_OBJECT
+
+    // A new book, its parameters dialog accepted as it stands.
+    TfrmSpellBook* NewDefaultBook() {
+        h->prompter.Exec({}, true);
+        h->Frame().NewChild();
+        return h->ActiveSpellBook();
+    }
 
 private slots:
     void menusToolBarAndCaption() {
@@ -123,7 +131,7 @@ private slots:
         h->UseSampleMasterList();
         h->Start();
         // Level 30, Intelligence 21, "Necromancer" (row 7 after "Generalist"), "Rare".
-        h->prompter.Exec(Choose(30, 21, 7, 2), true);
+        h->prompter.Exec<TfrmBookParm>(Choose(30, 21, 7, 2), true);
         h->Frame().NewChild();
         TfrmSpellBook* window = h->ActiveSpellBook();
         QVERIFY(window);
@@ -155,9 +163,8 @@ private slots:
         QVERIFY(!h->Frame().tbMain()->isVisible());
 
         // The choices are still there the next time; Cancel makes nothing.
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                auto& parm = static_cast<TfrmBookParm&>(dialog);
+        h->prompter.Exec<TfrmBookParm>(
+            [](auto& parm) {
                 QCOMPARE(parm.CasterLevel(), 30);
                 QCOMPARE(parm.Intelligence(), 21);
                 QCOMPARE(parm.Specialty(), QStringLiteral("Necromancer"));
@@ -181,9 +188,8 @@ private slots:
         tSpecialtyList& table = h->Context().SpecialtyTable();
         if (throughMaintenance) {
             h->prompter
-                .Exec(
-                    [](QDialog& dialog) {
-                        auto& window = static_cast<TfrmSpecialtyMaintenance&>(dialog);
+                .Exec<TfrmSpecialtyMaintenance>(
+                    [](auto& window) {
                         window.cbSpecialty->setCurrentIndex(
                             window.cbSpecialty->findText(QStringLiteral("Abjurer")));
                         window.mnuDeleteSpecialty->trigger();
@@ -199,9 +205,8 @@ private slots:
         }
         QVERIFY(!table.FindByName("Abjurer"));
 
-        h->prompter.Exec(
-            [throughMaintenance](QDialog& dialog) {
-                auto& parm = static_cast<TfrmBookParm&>(dialog);
+        h->prompter.Exec<TfrmBookParm>(
+            [throughMaintenance](auto& parm) {
                 QCOMPARE(parm.lbSpecialty->findItems("Abjurer", Qt::MatchExactly).isEmpty(),
                          throughMaintenance);
                 const QList<QListWidgetItem*> rows =
@@ -221,9 +226,7 @@ private slots:
 
     void untouchedDialogGivesAGeneralistBook() {
         h->Start();
-        h->prompter.Exec({}, true);
-        h->Frame().NewChild();
-        TfrmSpellBook* window = h->ActiveSpellBook();
+        TfrmSpellBook* window = NewDefaultBook();
         QVERIFY(window);
         QCOMPARE(window->Book().CasterLevel, 1);
         QCOMPARE(window->Book().Intelligence, 9);
@@ -377,10 +380,8 @@ private slots:
     // that is gone gives the read error and leaves the list.
     void recentBooksInTheFileMenu() {
         h->Start();
-        const QString first =
-            h->home.Write("first.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
-        const QString second =
-            h->home.Write("second & co.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        const QString first = h->home.Write("first.spb", SleepBook);
+        const QString second = h->home.Write("second & co.spb", SleepBook);
         QVERIFY(h->Frame().OpenSpellbookFile(first));
         QVERIFY(h->Frame().OpenSpellbookFile(second));
         auto recent = [this] {
@@ -428,10 +429,8 @@ private slots:
     // at every Open.
     void recentBooksReportTheFirstFailedWriteOnly() {
         h->Start();
-        const QString first =
-            h->home.Write("first.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
-        const QString second =
-            h->home.Write("second.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        const QString first = h->home.Write("first.spb", SleepBook);
+        const QString second = h->home.Write("second.spb", SleepBook);
         h->prompter.Message(Answer::Ok);
         SetWriteFailureAfterBytesForTesting(0);
         const bool opened =
@@ -450,8 +449,7 @@ private slots:
     void droppedFilesOpenAsOpenDoes() {
         h->Start();
         QDir(h->home.Working()).mkpath("dropped");
-        const QString book = h->home.Write(h->home.Working() + "dropped/a.spb",
-                                           SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        const QString book = h->home.Write(h->home.Working() + "dropped/a.spb", SleepBook);
         const QString list =
             h->home.Write(h->home.Working() + "dropped/b.dat", QByteArray(Sleep) + "\r\n \r\n");
         const QString bad = h->home.Write(h->home.Working() + "dropped/c.txt", "5\r\nx\r\n");
@@ -492,8 +490,7 @@ private slots:
 
     void openingTheSameFileTwiceGivesTwoWindows() {
         h->Start();
-        const QString path =
-            h->home.Write("twice.spb", SpellbookV4(3, 10, "Diviner", 'C', {Sleep}));
+        const QString path = h->home.Write("twice.spb", SleepBook);
         QVERIFY(h->Frame().OpenSpellbookFile(path));
         QVERIFY(h->Frame().OpenSpellbookFile(path));
         const auto windows = h->SpellBookWindows();
@@ -505,10 +502,7 @@ private slots:
     void arrangeCascadesAndSizes() {
         h->Start();
         h->Frame().mnuArrangeClick(); // nothing to arrange
-        for (int i = 0; i < 3; ++i) {
-            h->prompter.Exec({}, true);
-            h->Frame().NewChild();
-        }
+        for (int i = 0; i < 3; ++i) NewDefaultBook();
         h->Frame().mnuArrangeClick();
         QList<QPoint> positions;
         for (QMdiSubWindow* sub : h->Frame().mdiArea()->subWindowList()) {
@@ -536,8 +530,7 @@ private slots:
         h->Start();
         const QString path = h->home.Write("listed.spb", SpellbookV4(3, 10, "Diviner", 'C', {}));
         h->Frame().OpenSpellbookFile(path);
-        h->prompter.Exec({}, true);
-        h->Frame().NewChild();
+        NewDefaultBook();
         QMenu* menu = MenuNamed(h->Frame().menuBar(), "&Window");
         emit menu->aboutToShow();
         QCOMPARE(ItemTexts(menu), (QStringList{"&Arrange", "-", path, "untitled"}));
@@ -559,10 +552,7 @@ private slots:
             return std::count_if(h->prompter.Records().begin(), h->prompter.Records().end(),
                                  [&](const auto& record) { return record.text == masterQuestion; });
         };
-        for (int i = 0; i < 2; ++i) {
-            h->prompter.Exec({}, true);
-            h->Frame().NewChild();
-        }
+        for (int i = 0; i < 2; ++i) NewDefaultBook();
         // Cancel at the first book ends the shutdown before anything else is asked.
         h->prompter.Message(Answer::Cancel);
         QVERIFY(!h->Frame().close());
@@ -585,9 +575,7 @@ private slots:
 
     void lastClosedBookBringsBackTheToolBar() {
         h->Start();
-        h->prompter.Exec({}, true);
-        h->Frame().NewChild();
-        TfrmSpellBook* window = h->ActiveSpellBook();
+        TfrmSpellBook* window = NewDefaultBook();
         window->SetModified(false);
         window->mnuCloseClick();
         QTRY_VERIFY(h->SpellBookWindows().empty());
@@ -600,14 +588,13 @@ private slots:
         h->Start();
         QDir(h->home.Working()).mkpath("data/books");
         const QString chosen = h->home.Working() + "data/books";
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& folders = static_cast<TfrmDataDirectory&>(dialog);
-                QCOMPARE(dialog.windowTitle(), QStringLiteral("Data Directory"));
+        h->prompter.Exec<TfrmDataDirectory>(
+            [&](TfrmDataDirectory& folders) {
+                QCOMPARE(folders.windowTitle(), QStringLiteral("Data Directory"));
                 // No setting yet: the dialog opens at the program's folder.
                 QCOMPARE(folders.SelectedFolder(), h->home.Home());
                 QVERIFY(folders.bnOK->hasFocus() || folders.focusWidget() == folders.bnOK);
-                QVERIFY(dialog.findChild<QLabel*>() != nullptr);
+                QVERIFY(folders.findChild<QLabel*>() != nullptr);
                 folders.SelectFolder(chosen);
             },
             true);
@@ -617,9 +604,8 @@ private slots:
         QCOMPARE(h->Frame().DataDirectory(), chosen + "/");
 
         // Cancel changes nothing; the dialog opens at the setting.
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& folders = static_cast<TfrmDataDirectory&>(dialog);
+        h->prompter.Exec<TfrmDataDirectory>(
+            [&](auto& folders) {
                 QCOMPARE(folders.SelectedFolder(), chosen + "/");
                 folders.SelectFolder(h->home.Working());
             },
@@ -632,11 +618,8 @@ private slots:
         h->home.Write("Vellumar.INI", "[Vellumar]\r\nDataDirectory=/no/such/folder/\r\n");
         h->Start();
         QCOMPARE(h->Frame().DataDirectory(), QStringLiteral("/no/such/folder/"));
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                QCOMPARE(static_cast<TfrmDataDirectory&>(dialog).SelectedFolder(), h->home.Home());
-            },
-            false);
+        h->prompter.Exec<TfrmDataDirectory>(
+            [&](auto& folders) { QCOMPARE(folders.SelectedFolder(), h->home.Home()); }, false);
         h->Frame().mnuDataDirectoriesClick();
     }
 
@@ -678,9 +661,7 @@ private slots:
 
     void specialtiesItemShowsTheWindowAndRefillsTheChoices() {
         h->Start();
-        h->prompter.Exec({}, true);
-        h->Frame().NewChild();
-        TfrmSpellBook* window = h->ActiveSpellBook();
+        TfrmSpellBook* window = NewDefaultBook();
         h->prompter.Exec(
             [this](QDialog& dialog) {
                 QCOMPARE(dialog.windowTitle(), QStringLiteral("Specialty Maintenance"));
@@ -736,8 +717,8 @@ private slots:
         h->Start();
         h->prompter.PrinterSetup(true);
         h->Frame().mnuPrinterSetupClick();
-        h->prompter.Exec(
-            [](QDialog& dialog) {
+        h->prompter.Exec<TfrmAbout>(
+            [](TfrmAbout& dialog) {
                 QCOMPARE(dialog.windowTitle(), QStringLiteral("About Vellumar"));
                 // Centred on the screen, at its final size.
                 QCOMPARE(dialog.size(), dialog.sizeHint());
@@ -750,7 +731,7 @@ private slots:
                 QVERIFY(texts.contains("Version 4.1"));
                 QVERIFY(texts.contains(SrdAttribution()));
                 QVERIFY(SrdAttribution().contains("System Reference Document 5.1"));
-                auto* ok = static_cast<TfrmAbout&>(dialog).bnOK;
+                auto* ok = dialog.bnOK;
                 QVERIFY(ok->isDefault());
                 ok->click();
             },

@@ -256,12 +256,9 @@ private slots:
             inDialog([&] { book->mnuCreateScrollClick(); });
         else if (window == "specialtyname") {
             // The name box opens from inside specialty maintenance.
-            h->prompter.Exec(
-                [&](QDialog& maintenance) {
-                    inDialog([&] {
-                        static_cast<TfrmSpecialtyMaintenance&>(maintenance)
-                            .mnuAddNewSpecialty->trigger();
-                    });
+            h->prompter.Exec<TfrmSpecialtyMaintenance>(
+                [&](auto& maintenance) {
+                    inDialog([&] { maintenance.mnuAddNewSpecialty->trigger(); });
                 },
                 false);
             h->Frame().mnuSetSpecialtiesClick();

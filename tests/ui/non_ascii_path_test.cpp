@@ -144,11 +144,8 @@ private slots:
         QCOMPARE(ReadSpellList(ToPath(master))->Count(), 2);
 
         // Set Data Directory.
-        h->prompter.Exec(
-            [this](QDialog& dialog) {
-                static_cast<TfrmDataDirectory&>(dialog).SelectFolder(folder);
-            },
-            true);
+        h->prompter.Exec<TfrmDataDirectory>([this](auto& dirs) { dirs.SelectFolder(folder); },
+                                            true);
         h->Frame().mnuDataDirectoriesClick();
         QCOMPARE(h->Frame().DataDirectory(), folder);
         QVERIFY(Bytes(ini).contains("DataDirectory=" + folder.toUtf8() + "\r\n"));
@@ -167,11 +164,8 @@ private slots:
         Master().mnuSetMasterFileClick();
         QCOMPARE(h->prompter.Last().request.directory + "/" + h->prompter.Last().request.fileName,
                  master);
-        h->prompter.Exec(
-            [this](QDialog& dialog) {
-                QCOMPARE(static_cast<TfrmDataDirectory&>(dialog).SelectedFolder(), folder);
-            },
-            false);
+        h->prompter.Exec<TfrmDataDirectory>(
+            [this](auto& dirs) { QCOMPARE(dirs.SelectedFolder(), folder); }, false);
         h->Frame().mnuDataDirectoriesClick();
     }
 };

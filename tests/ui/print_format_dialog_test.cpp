@@ -61,9 +61,8 @@ void PrintFormatDialogTest::cancelKeepsTheChanges() {
     OutputFormat format;
     TfrmPrintFormat dialog(format);
     ScriptedPrompter prompter;
-    prompter.Exec(
-        [](QDialog& d) {
-            auto& form = static_cast<TfrmPrintFormat&>(d);
+    prompter.Exec<TfrmPrintFormat>(
+        [](auto& form) {
             form.ColumnChoice(2)->click();
             form.cbBookPage->click();
             form.cbCategory->click();
@@ -87,8 +86,8 @@ void PrintFormatDialogTest::okAndCancelButtonsEndTheDialog() {
     OutputFormat format;
     TfrmPrintFormat dialog(format);
     ScriptedPrompter prompter;
-    prompter.Exec([](QDialog& d) { static_cast<TfrmPrintFormat&>(d).bnOK->click(); }, false);
-    prompter.Exec([](QDialog& d) { static_cast<TfrmPrintFormat&>(d).bnCancel->click(); }, true);
+    prompter.Exec<TfrmPrintFormat>([](auto& form) { form.bnOK->click(); }, false)
+        .Exec<TfrmPrintFormat>([](auto& form) { form.bnCancel->click(); }, true);
     QCOMPARE(prompter.Exec(dialog), int(QDialog::Accepted));
     QCOMPARE(prompter.Exec(dialog), int(QDialog::Rejected));
     prompter.VerifyDone();

@@ -264,7 +264,7 @@ void PrintPreviewTest::outputFormatRedrawsOnlyOnOk() {
     f.preview->RenderPreview();
     const QImage plain = f.preview->PreviewImage();
 
-    f.prompter.Exec([](QDialog& d) { static_cast<TfrmPrintFormat&>(d).cbCategory->click(); }, true);
+    f.prompter.Exec<TfrmPrintFormat>([](auto& form) { form.cbCategory->click(); }, true);
     f.preview->bnFormat->click();
     QCOMPARE(f.prompter.Last().text, QStringLiteral("Output Format"));
     QVERIFY(f.format.IncludeCategory);
@@ -273,8 +273,7 @@ void PrintPreviewTest::outputFormatRedrawsOnlyOnOk() {
     QVERIFY2(Ink(withCategory).width() > Ink(plain).width(), "the category lengthens the line");
 
     // Cancel keeps the change in the settings but does not draw again.
-    f.prompter.Exec([](QDialog& d) { static_cast<TfrmPrintFormat&>(d).cbCategory->click(); },
-                    false);
+    f.prompter.Exec<TfrmPrintFormat>([](auto& form) { form.cbCategory->click(); }, false);
     f.preview->bnFormat->click();
     f.prompter.VerifyDone();
     QVERIFY(!f.format.IncludeCategory);
@@ -360,12 +359,7 @@ void PrintPreviewTest::aPrintJobThatCannotStartIsReported() {
     auto book = SampleBook(1, 2);
     Fixture f(book.get());
     QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("missing/folder/book.pdf"));
-    f.prompter.PrintDialog([&](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return true;
-    });
+    AnswerPdf(f.prompter, dir.filePath(QStringLiteral("missing/folder/book.pdf")));
     f.prompter.Message(Answer::Ok);
     QVERIFY(!f.preview->PrintSpellbook());
     f.prompter.VerifyDone();

@@ -172,11 +172,8 @@ class SaveFailureTest : public QObject {
             table_ = BuiltInSpecialties();
             specialties_ = std::make_unique<TfrmSpecialtyMaintenance>(
                 h->prompter, *table_, ToPath(target), [] {}, [] {});
-            h->prompter.Exec(
-                [](QDialog& dialog) {
-                    static_cast<TfrmSpecialtyName&>(dialog).ebSpecialtyName->setText("Mage");
-                },
-                true);
+            h->prompter.Exec<TfrmSpecialtyName>(
+                [](auto& name) { name.ebSpecialtyName->setText("Mage"); }, true);
             specialties_->mnuAddNewSpecialty->trigger();
             QVERIFY(table_->Modified);
             break;
@@ -214,9 +211,8 @@ class SaveFailureTest : public QObject {
             specialties_->mnuSaveChanges->trigger();
             break;
         case Command::OddsOk:
-            h->prompter.Exec(
-                [](QDialog& dialog) {
-                    auto& odds = static_cast<TfrmFrequencyOdds&>(dialog);
+            h->prompter.Exec<TfrmFrequencyOdds>(
+                [](auto& odds) {
                     odds.lbFrequency->setCurrentRow(0);
                     odds.spnOdds->setValue(7);
                     QTest::mouseClick(odds.bnOK, Qt::LeftButton);
@@ -227,12 +223,8 @@ class SaveFailureTest : public QObject {
             break;
         case Command::DataDirectoryOk:
             QDir(h->home.Working()).mkpath("books");
-            h->prompter.Exec(
-                [this](QDialog& dialog) {
-                    static_cast<TfrmDataDirectory&>(dialog).SelectFolder(h->home.Working() +
-                                                                         "books");
-                },
-                true);
+            h->prompter.Exec<TfrmDataDirectory>(
+                [this](auto& folders) { folders.SelectFolder(h->home.Working() + "books"); }, true);
             h->prompter.Message(Answer::Ok);
             h->Frame().mnuDataDirectoriesClick();
             break;

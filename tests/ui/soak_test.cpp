@@ -70,9 +70,8 @@ class SoakTest : public HarnessTest {
     // A Generalist book that admits every frequency, so that every first-level
     // spell dropped on it goes in without a question.
     TfrmSpellBook& NewBook(int index) {
-        h->prompter.Exec(
-            [index](QDialog& shown) {
-                auto& dialog = static_cast<TfrmBookParm&>(shown);
+        h->prompter.Exec<TfrmBookParm>(
+            [index](auto& dialog) {
                 dialog.grpCasterLevel->button(4 + index % 10)->setChecked(true);
                 dialog.grpCasterIntelligence->button(index % 13)->setChecked(true);
                 dialog.lbSpecialty->setCurrentRow(0);
@@ -92,11 +91,8 @@ class SoakTest : public HarnessTest {
         if (window.lbSpells->count() > 0) {
             SelectRows(window.lbSpells, {0});
             const QString name = QStringLiteral("Soak %1-%2").arg(round).arg(index);
-            h->prompter.Exec(
-                [name](QDialog& shown) {
-                    static_cast<TfrmSpellEdit&>(shown).ebName->setText(name);
-                },
-                true);
+            h->prompter.Exec<TfrmSpellEdit>([name](auto& edit) { edit.ebName->setText(name); },
+                                            true);
             window.mnuEditSpellClick();
         }
 

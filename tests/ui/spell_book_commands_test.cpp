@@ -80,9 +80,6 @@ class SpellBookCommandsTest : public HarnessTest {
         std::function<void(TfrmSpellBook&)> act;
     };
     std::vector<MarkRow> MarkRows() {
-        const auto dialog = [this](std::function<void(QDialog&)> setup, bool accept) {
-            h->prompter.Exec(std::move(setup), accept);
-        };
         return {
             {"caster level", true, [](TfrmSpellBook& w) { w.spnWizardLevel->setValue(3); }},
             {"Intelligence", true, [](TfrmSpellBook& w) { w.spnWizardIntelligence->setValue(14); }},
@@ -124,26 +121,22 @@ class SpellBookCommandsTest : public HarnessTest {
                  w.mnuDeleteSpellClick();
              }},
             {"Edit Spell Data confirmed unchanged", true,
-             [dialog](TfrmSpellBook& w) {
+             [this](TfrmSpellBook& w) {
                  SelectRows(w.lbSpells, {0});
-                 dialog({}, true);
+                 h->prompter.Exec({}, true);
                  w.mnuEditSpellClick();
              }},
             {"Create New Spell", true,
-             [this, dialog](TfrmSpellBook& w) {
-                 dialog(
-                     [](QDialog& d) {
-                         TypeSpell(static_cast<TfrmSpellEdit&>(d), {1, "New", "B", "1", "x", 0});
-                     },
-                     true);
+             [this](TfrmSpellBook& w) {
+                 AnswerSpellEdit(h->prompter, {1, "New", "B", "1", "x", 0});
                  h->prompter.Message(Answer::No);
                  w.mnuCreateNewSpellClick();
              }},
             {"spell level", false, [](TfrmSpellBook& w) { w.grpSpellLevel->button(2)->click(); }},
             {"Edit Spell Data cancelled", false,
-             [dialog](TfrmSpellBook& w) {
+             [this](TfrmSpellBook& w) {
                  SelectRows(w.lbSpells, {0});
-                 dialog({}, false);
+                 h->prompter.Exec({}, false);
                  w.mnuEditSpellClick();
              }},
             {"Export Spell", false,
@@ -152,13 +145,13 @@ class SpellBookCommandsTest : public HarnessTest {
                  w.mnuExportSpellClick();
              }},
             {"Copy to Clipboard", false,
-             [dialog](TfrmSpellBook& w) {
-                 dialog({}, true);
+             [this](TfrmSpellBook& w) {
+                 h->prompter.Exec({}, true);
                  w.mnuCopytoClipboardClick();
              }},
             {"Print Preview", false,
-             [dialog](TfrmSpellBook& w) {
-                 dialog({}, false);
+             [this](TfrmSpellBook& w) {
+                 h->prompter.Exec({}, false);
                  w.mnuPrintPreviewClick();
              }},
             {"Print", false,
@@ -410,16 +403,14 @@ private slots:
         TfrmSpellBook& window = Open({Line(1, "A"), Line(1, "B"), Line(1, "C")});
         SelectRows(window.lbSpells, {0, 2});
         QStringList shown;
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
                 shown << edit.ebName->text();
                 edit.ebName->setText("Z"); // now sorts behind C
             },
             true);
-        h->prompter.Exec(
-            [&](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
                 shown << edit.ebName->text();
                 edit.spnLevel->setValue(2);
             },
@@ -443,9 +434,8 @@ private slots:
         StartWithList();
         TfrmSpellBook& window = Open({Line(1, "A"), Line(2, "B")});
         SelectRows(window.lbSpells, {0});
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [](auto& edit) {
                 edit.spnLevel->setValue(2);
                 edit.ebName->setText("b");
             },
@@ -463,15 +453,10 @@ private slots:
     void createNewSpell() {
         StartWithList();
         TfrmSpellBook& window = Open({Line(1, "A")});
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                TypeSpell(static_cast<TfrmSpellEdit&>(dialog), {4, "New", "PHB", "5", "alt", 4});
-            },
-            true);
+        AnswerSpellEdit(h->prompter, {4, "New", "PHB", "5", "alt", 4});
         h->prompter.Message(Answer::Yes);
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [](auto& edit) {
                 const SpellFields next = ReadFields(edit);
                 QCOMPARE(next.level, 4);
                 QCOMPARE(next.name, QString());
@@ -492,11 +477,7 @@ private slots:
     void createNewSpellAlreadyHeld() {
         StartWithList();
         TfrmSpellBook& window = Open({Line(1, "A")});
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                TypeSpell(static_cast<TfrmSpellEdit&>(dialog), {1, "a", "Other", "5", "x", 0});
-            },
-            true);
+        AnswerSpellEdit(h->prompter, {1, "a", "Other", "5", "x", 0});
         h->prompter.Message(Answer::Ok).Message(Answer::Yes);
         h->prompter.Exec({}, false);
         window.mnuCreateNewSpellClick();
@@ -778,9 +759,8 @@ private slots:
         source.mnuCreateScrollClick();
         QCOMPARE(h->SpellBookWindows().size(), size_t(1));
 
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                auto& parm = static_cast<TfrmScrollParm&>(dialog);
+        h->prompter.Exec<TfrmScrollParm>(
+            [](auto& parm) {
                 QVERIFY(!parm.LevelSpin(2)->isVisibleTo(&parm));
                 parm.LevelSpin(1)->setValue(2);
                 parm.LevelSpin(3)->setValue(1);

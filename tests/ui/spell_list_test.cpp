@@ -107,11 +107,7 @@ private slots:
     void createdSpellOfAnotherLevelIsShownSelected() {
         StartWithList();
         TfrmSpellBook& window = Open({Line(1, "A"), Line(4, "Alpha"), Line(4, "Zeta")});
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                TypeSpell(static_cast<TfrmSpellEdit&>(dialog), {4, "Moon", "PHB", "5", "alt", 0});
-            },
-            true);
+        AnswerSpellEdit(h->prompter, {4, "Moon", "PHB", "5", "alt", 0});
         h->prompter.Message(Answer::No);
         window.mnuCreateNewSpellClick();
         QCOMPARE(window.SpellLevel(), 4);
@@ -123,11 +119,7 @@ private slots:
 
     void masterNewSpellOfAnotherLevelIsShownSelected() {
         StartWithList();
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                TypeSpell(static_cast<TfrmSpellEdit&>(dialog), {2, "Blur", "PHB", "5", "ill", 0});
-            },
-            true);
+        AnswerSpellEdit(h->prompter, {2, "Blur", "PHB", "5", "ill", 0});
         h->prompter.Message(Answer::No);
         Master().mnuAddNewSpellClick();
         QCOMPARE(Master().SpellLevel(), 2);
@@ -162,12 +154,7 @@ private slots:
         TfrmSpellBook& window = Open({Line(4, "Alpha"), Line(4, "Zeta")});
         SpellFilterBar* bar = master ? Master().pnlFilter : window.pnlFilter;
         bar->edFilter->setText(filter);
-        h->prompter.Exec(
-            [master](QDialog& dialog) {
-                TypeSpell(static_cast<TfrmSpellEdit&>(dialog),
-                          {master ? 2 : 4, "Moon", "PHB", "5", "alt", 0});
-            },
-            true);
+        AnswerSpellEdit(h->prompter, {master ? 2 : 4, "Moon", "PHB", "5", "alt", 0});
         h->prompter.Message(Answer::No);
         if (master)
             Master().mnuAddNewSpellClick();
@@ -208,14 +195,12 @@ private slots:
         StartWithList();
         TfrmMasterList& master = Master();
         SelectRows(master.lbSpells, {0, 3}); // Alarm, Shield
-        h->prompter.Exec(
-            [](QDialog& dialog) { static_cast<TfrmSpellEdit&>(dialog).ebName->setText("Zalarm"); },
-            true);
-        h->prompter.Exec(
-            [&master](QDialog& dialog) {
+        h->prompter.Exec<TfrmSpellEdit>([](auto& edit) { edit.ebName->setText("Zalarm"); }, true);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&master](auto& edit) {
                 QCOMPARE(Names(Rows(master.lbSpells)),
                          (QStringList{"Burning Hands", "Fire Shield", "Shield", "Zalarm"}));
-                static_cast<TfrmSpellEdit&>(dialog).ebName->setText("Aegis");
+                edit.ebName->setText("Aegis");
             },
             true);
         master.mnuEditSpellClick();
@@ -309,11 +294,8 @@ private slots:
         QCOMPARE(Names(window.Book()), (std::vector<std::string>{"Ice B", "Mud D", "Shield"}));
         QCOMPARE(window.lbSpells->SelectedRows(), std::vector<int>{2});
 
-        h->prompter.Exec(
-            [](QDialog& dialog) {
-                auto& edit = static_cast<TfrmSpellEdit&>(dialog);
-                QCOMPARE(edit.ebName->text(), QStringLiteral("Fire Shield"));
-            },
+        h->prompter.Exec<TfrmSpellEdit>(
+            [](auto& edit) { QCOMPARE(edit.ebName->text(), QStringLiteral("Fire Shield")); },
             false);
         SelectRows(Master().lbSpells, {0});
         Master().mnuEditSpellClick();

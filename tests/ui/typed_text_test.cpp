@@ -112,9 +112,8 @@ class TypedTextTest : public HarnessTest {
     }
     // One spell edit dialog, the bad text entered into name, book and category.
     void AnswerSpellDialog(const QString& text, bool paste) {
-        h->prompter.Exec(
-            [=](QDialog& shown) {
-                auto& dialog = static_cast<TfrmSpellEdit&>(shown);
+        h->prompter.Exec<TfrmSpellEdit>(
+            [=](auto& dialog) {
                 dialog.spnLevel->setValue(1);
                 Enter(dialog.ebName, QStringLiteral("Light ") + text, paste);
                 Enter(dialog.ebBook, text, paste);
@@ -173,11 +172,8 @@ private slots:
         window.mnuCreateNewSpellClick();
         // And the category of an existing spell, through Edit Spell Data.
         SelectRows(window.lbSpells, {0}); // Alarm
-        h->prompter.Exec(
-            [=](QDialog& shown) {
-                Enter(static_cast<TfrmSpellEdit&>(shown).ebCategory, text, paste);
-            },
-            true);
+        h->prompter.Exec<TfrmSpellEdit>([=](auto& edit) { Enter(edit.ebCategory, text, paste); },
+                                        true);
         window.mnuEditSpellClick();
         QCOMPARE(window.Book().Count(), 3);
         const tSpell* alarm = Find(window.Book(), 1, "Alarm");
@@ -224,11 +220,8 @@ private slots:
         const QString path = h->home.Working() + "Specialty.dat";
         TfrmSpecialtyMaintenance window(h->prompter, *table, ToPath(path), {}, {});
         auto answerName = [this](const QString& typed, bool paste) {
-            h->prompter.Exec(
-                [=](QDialog& dialog) {
-                    Enter(static_cast<TfrmSpecialtyName&>(dialog).ebSpecialtyName, typed, paste);
-                },
-                true);
+            h->prompter.Exec<TfrmSpecialtyName>(
+                [=](auto& name) { Enter(name.ebSpecialtyName, typed, paste); }, true);
         };
         answerName(WithControls(u"Wild\r\nMage\x001A\0") + QString::fromUtf8("\u4e2d\u20ac"),
                    false);

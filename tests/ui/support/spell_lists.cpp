@@ -1,5 +1,7 @@
 #include "support/spell_lists.h"
 
+#include "support/scripted_prompter.h"
+
 #include "model/spell_book.h"
 #include "platform/qt/command_table.h"
 
@@ -79,6 +81,10 @@ void TypeSpell(TfrmSpellEdit& dialog, const SpellFields& fields) {
     dialog.ebPage->setText(fields.page);
     dialog.ebCategory->setText(fields.category);
     dialog.cbFrequency->setCurrentIndex(fields.frequencyRow);
+}
+
+void AnswerSpellEdit(ScriptedPrompter& prompter, const SpellFields& fields) {
+    prompter.Exec<TfrmSpellEdit>([fields](auto& edit) { TypeSpell(edit, fields); }, true);
 }
 
 SpellFields ReadFields(const TfrmSpellEdit& dialog) {

@@ -17,6 +17,8 @@ class TSpellBook;
 
 namespace vellumar::test {
 
+class ScriptedPrompter;
+
 // A master list of five Common spells: Alarm, Burning Hands and Shield of
 // level 1, Web of level 2, Fireball of level 3.
 QByteArray FiveSpellMaster();
@@ -48,6 +50,8 @@ struct SpellFields {
     int frequencyRow = 0;
 };
 void TypeSpell(TfrmSpellEdit& dialog, const SpellFields& fields);
+// Queues the next spell edit dialog: these fields typed, then OK.
+void AnswerSpellEdit(ScriptedPrompter& prompter, const SpellFields& fields);
 SpellFields ReadFields(const TfrmSpellEdit& dialog);
 
 } // namespace vellumar::test
