@@ -1,12 +1,11 @@
 #include "platform/qt/focus_ring.h"
 
-#include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFocusFrame>
+#include <QMdiArea>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPointer>
-#include <QTextEdit>
 #include <QToolButton>
 
 namespace vellumar {
@@ -23,9 +22,11 @@ protected:
 };
 
 bool TakesRing(const QWidget* widget) {
+    // Lists, text panes and the print preview's page scroll; the frame's
+    // document area holds windows with focus marks of their own.
     return widget &&
-           (qobject_cast<const QAbstractItemView*>(widget) ||
-            qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget) ||
+           ((qobject_cast<const QAbstractScrollArea*>(widget) &&
+             !qobject_cast<const QMdiArea*>(widget)) ||
             qobject_cast<const QToolButton*>(widget)) && // its own mark is a faint tint
            widget->window()->windowType() != Qt::Popup;  // a combo box's open list
 }
