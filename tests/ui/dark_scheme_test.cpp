@@ -195,7 +195,7 @@ private slots:
         auto justOutside = [target] {
             QWidget& window = *target->window();
             return window.grab().toImage().pixelColor(
-                target->mapTo(&window, QPoint(-1, target->height() / 2)) *
+                target->mapTo(&window, QPoint(0, target->height() / 2)) *
                 window.windowHandle()->devicePixelRatio());
         };
         const QColor highlight = target->palette().color(QPalette::Highlight);

@@ -2,7 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QFocusFrame>
+#include <QEvent>
 #include <QMdiArea>
 #include <QPainter>
 #include <QPointer>
@@ -11,15 +11,6 @@
 namespace vellumar {
 
 namespace {
-
-// QFocusFrame follows its widget's moves, resizes and hiding and is masked to
-// a ring just outside it; only the colour is ours.
-class FocusRing : public QFocusFrame {
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter(this).fillRect(rect(), palette().color(QPalette::Active, QPalette::Highlight));
-    }
-};
 
 bool TakesRing(const QWidget* widget) {
     // Lists, text panes and the print preview's page scroll; the frame's
@@ -31,18 +22,57 @@ bool TakesRing(const QWidget* widget) {
            widget->window()->windowType() != Qt::Popup;  // a combo box's open list
 }
 
+// Drawn over the focused widget's own edge: outside it, a splitter or a
+// neighbour pressed against it would cut the ring.
+class FocusRing : public QWidget {
+public:
+    FocusRing() {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+    void Follow(QWidget* widget) {
+        if (widget_) widget_->removeEventFilter(this);
+        widget_ = widget;
+        if (!widget) return hide();
+        setParent(widget);
+        widget->installEventFilter(this);
+        Fit();
+        show();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize) Fit();
+        return false;
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), palette().color(QPalette::Active, QPalette::Highlight));
+    }
+
+private:
+    void Fit() {
+        constexpr int Width = 2;
+        setGeometry(widget_->rect());
+        setMask(QRegion(rect()) - QRegion(rect().adjusted(Width, Width, -Width, -Width)));
+        raise();
+    }
+
+    QPointer<QWidget> widget_;
+};
+
 } // namespace
 
 void RingFocusedViews(QObject& owner) {
-    // The ring lives among its widget's siblings and dies with their parent.
+    // The ring moves into the focused widget, and dies with the last one it was in.
     QObject::connect(qApp, &QApplication::focusChanged, &owner,
                      [ring = QPointer<FocusRing>()](QWidget*, QWidget* now) mutable {
                          if (!TakesRing(now)) {
-                             if (ring) ring->setWidget(nullptr);
+                             if (ring) ring->Follow(nullptr);
                              return;
                          }
                          if (!ring) ring = new FocusRing;
-                         ring->setWidget(now);
+                         ring->Follow(now);
                      });
 }
 
