@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QShortcut>
+#include <QToolButton>
 #include <algorithm>
 
 namespace vellumar {
@@ -26,6 +27,9 @@ SpellFilterBar::SpellFilterBar(QWidget* window, bool withAllLevels, QWidget* par
     row->setContentsMargins(0, 0, 0, 0);
     edFilter->setObjectName(QStringLiteral("edFilter"));
     edFilter->setClearButtonEnabled(true);
+    // Qt's clear button has no name; a screen reader would say only "push button".
+    for (QToolButton* clear : edFilter->findChildren<QToolButton*>())
+        clear->setAccessibleName(QStringLiteral("Clear filter"));
     edFilter->setPlaceholderText(
         QStringLiteral("Find: words of the name, school:, freq:, book:, text: (Ctrl+F)"));
     // The placeholder goes once something is typed; the name stays.
