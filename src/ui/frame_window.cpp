@@ -5,6 +5,7 @@
 #include "platform/program_folder.h"
 #include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
+#include "platform/qt/field_labels.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/help_viewer.h"
@@ -70,6 +71,7 @@ void TfrmMain::BuildToolBar() {
     tbMain_->setMovable(false);
     tbMain_->setFloatable(false);
     tbMain_->setIconSize(QSize(28, 28));
+    NameToolBarExtension(*tbMain_);
 }
 
 void TfrmMain::BuildMenus() {

@@ -5,6 +5,7 @@
 #include "model/frequency.h"
 #include "model/spell_book.h"
 #include "platform/qt/command_table.h"
+#include "platform/qt/field_labels.h"
 #include "platform/qt/tab_order.h"
 #include "rules/caster_tables.h"
 #include "ui/book_undo.h"
@@ -53,6 +54,7 @@ void TfrmSpellBook::BuildControls() {
     tbSpellBook->setIconSize(QSize(24, 24));
     tbSpellBook->setMovable(false);
     tbSpellBook->setFloatable(false);
+    NameToolBarExtension(*tbSpellBook);
 
     QLabel* const levelLabel =
         Label(this, QStringLiteral("Wizard Level:"), {6, 55, 92, 20}, Qt::AlignRight);

@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace vellumar {
 
@@ -39,6 +41,11 @@ void NameComboBox(QComboBox& box, const QString& name) {
     label->hide();
     label->setBuddy(&box);
     box.setAccessibleName(name);
+}
+
+void NameToolBarExtension(QToolBar& bar) {
+    if (auto* more = bar.findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More Commands"));
 }
 
 } // namespace vellumar

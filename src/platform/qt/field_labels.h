@@ -6,6 +6,7 @@
 
 class QComboBox;
 class QString;
+class QToolBar;
 class QWidget;
 
 namespace vellumar {
@@ -18,5 +19,9 @@ void BuddyUnlabelledFields(QWidget& dialog);
 // buddy (relations count hidden labels), and its accessible name is `name` for
 // the platforms that read it.
 void NameComboBox(QComboBox& box, const QString& name);
+
+// Names the button a tool bar shows for the commands that do not fit, which
+// Qt leaves without a name.
+void NameToolBarExtension(QToolBar& bar);
 
 } // namespace vellumar

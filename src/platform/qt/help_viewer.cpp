@@ -1,6 +1,7 @@
 #include "platform/qt/help_viewer.h"
 
 #include "platform/qt/command_table.h"
+#include "platform/qt/field_labels.h"
 #include "platform/qt/prompter.h"
 
 #include <QAction>
@@ -69,6 +70,7 @@ HelpViewer::HelpViewer(Prompter& prompter, QWidget* home)
     tbHelp = new QToolBar(this);
     tbHelp->setObjectName(QStringLiteral("tbHelp"));
     tbHelp->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    NameToolBarExtension(*tbHelp);
 
     // The find bar under the text, shown by Find and hidden by Esc.
     pnlFind = new QWidget(this);
