@@ -1,5 +1,6 @@
 #include "ui/spell_filter_bar.h"
 
+#include "platform/qt/field_labels.h"
 #include "platform/qt/text_conversion.h"
 
 #include <QCheckBox>
@@ -7,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QShortcut>
-#include <QToolButton>
 #include <algorithm>
 
 namespace vellumar {
@@ -26,10 +26,7 @@ SpellFilterBar::SpellFilterBar(QWidget* window, bool withAllLevels, QWidget* par
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     edFilter->setObjectName(QStringLiteral("edFilter"));
-    edFilter->setClearButtonEnabled(true);
-    // Qt's clear button has no name; a screen reader would say only "push button".
-    for (QToolButton* clear : edFilter->findChildren<QToolButton*>())
-        clear->setAccessibleName(QStringLiteral("Clear filter"));
+    AddClearButton(*edFilter);
     edFilter->setPlaceholderText(
         QStringLiteral("Find: words of the name, school:, freq:, book:, text: (Ctrl+F)"));
     // The placeholder goes once something is typed; the name stays.

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -41,6 +42,12 @@ void NameComboBox(QComboBox& box, const QString& name) {
     label->hide();
     label->setBuddy(&box);
     box.setAccessibleName(name);
+}
+
+void AddClearButton(QLineEdit& field) {
+    field.setClearButtonEnabled(true);
+    for (QToolButton* clear : field.findChildren<QToolButton*>())
+        clear->setAccessibleName(QStringLiteral("Clear"));
 }
 
 void NameToolBarExtension(QToolBar& bar) {

@@ -5,6 +5,7 @@
 // sibling QLabel whose buddy the box is.
 
 class QComboBox;
+class QLineEdit;
 class QString;
 class QToolBar;
 class QWidget;
@@ -19,6 +20,9 @@ void BuddyUnlabelledFields(QWidget& dialog);
 // buddy (relations count hidden labels), and its accessible name is `name` for
 // the platforms that read it.
 void NameComboBox(QComboBox& box, const QString& name);
+
+// Gives `field` Qt's clear button, with the name Qt leaves it without.
+void AddClearButton(QLineEdit& field);
 
 // Names the button a tool bar shows for the commands that do not fit, which
 // Qt leaves without a name.

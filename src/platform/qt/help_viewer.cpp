@@ -77,7 +77,7 @@ HelpViewer::HelpViewer(Prompter& prompter, QWidget* home)
     pnlFind->setObjectName(QStringLiteral("pnlFind"));
     ebFind = new QLineEdit(pnlFind);
     ebFind->setObjectName(QStringLiteral("ebFind"));
-    ebFind->setClearButtonEnabled(true);
+    AddClearButton(*ebFind);
     ebFind->installEventFilter(this);
     auto* findLabel = new QLabel(QStringLiteral("Fi&nd:"), pnlFind);
     findLabel->setBuddy(ebFind);
