@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QEvent>
+#include <QFocusFrame>
 #include <QMdiArea>
 #include <QPainter>
 #include <QPointer>
@@ -23,14 +24,11 @@ bool TakesRing(const QWidget* widget) {
 }
 
 // Drawn over the focused widget's own edge: outside it, a splitter or a
-// neighbour pressed against it would cut the ring.
-class FocusRing : public QWidget {
+// neighbour pressed against it would cut the ring. A QFocusFrame (without its
+// own placing, which draws outside) because Qt's accessibility leaves those out
+// of their widget's children: the ring is nothing a screen reader should read.
+class FocusRing : public QFocusFrame {
 public:
-    FocusRing() {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setFocusPolicy(Qt::NoFocus);
-    }
-
     void Follow(QWidget* widget) {
         if (widget_) widget_->removeEventFilter(this);
         widget_ = widget;
