@@ -25,6 +25,7 @@ test)
     at-spi2-core python3-pyatspi dbus-x11
     dpkg-dev file desktop-file-utils shared-mime-info xdg-utils
     lintian appstream
+    acl
   )
   ;;
 *)

@@ -2,9 +2,12 @@
 
 #include "cli/desktop_program.h"
 #include "cli/suggestion.h"
+#include "files/fields.h"
+#include "files/line_reader.h"
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
 #include "files/spell_texts_file.h"
+#include "model/code_page.h"
 #include "model/generalist.h"
 #include "model/text.h"
 #include "output/item_text.h"
@@ -22,11 +25,12 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace vellumar::cli {
@@ -40,11 +44,18 @@ Outcome Fail(const std::string& what, const std::string& path, const FileStatus&
 
 using BookResult = Result<std::unique_ptr<TSpellBook>>;
 
+// The text of the warnings: the files' own code page, or UTF-8 (those of the
+// spell texts, a JSON file, quote it as it stands).
+enum class WarningText { CodePage, Utf8 };
+
 // What a reader left out or changed (or a writer could not keep), a warning a
 // line, naming the file.
 void WarnOfLines(Session& session, const std::string& shown,
-                 const std::vector<std::string>& warnings) {
-    for (const std::string& warning : warnings) session.Warn(shown + ": " + session.Shown(warning));
+                 const std::vector<std::string>& warnings,
+                 WarningText text = WarningText::CodePage) {
+    for (const std::string& warning : warnings)
+        session.Warn(shown + ": " +
+                     (text == WarningText::Utf8 ? EscapedUtf8(warning) : session.Shown(warning)));
 }
 
 // `shown` names the file as the user gave it ("-" for standard input).
@@ -167,40 +178,103 @@ BookResult MasterOption(const Arguments& args, Session& session) {
     return master;
 }
 
+// Whether the file has a spellbook's header, the rule the reader follows:
+// without one it is a spell list, the kind the master list is.
+bool HasBookHeader(const std::string& path) {
+    LineReader reader(path);
+    return reader.IsOpen() && NumberOrZero(reader.ReadLine()) != 0;
+}
+
+// The file whose companion holds the spell texts.
+struct TextsSource {
+    std::string path;  // to read; empty for a list from standard input, which has none
+    std::string shown; // as the user gave it
+};
+
 // The master list whose companion file holds the spell texts: --master; else
-// the operand itself when its companion lies beside it (a master list with its
-// texts); else the one the desktop program uses.
-Result<MasterPath> TextsMaster(const Arguments& args, Session& session) {
+// the operand itself when it is a spell list (a master list and its texts),
+// or a book with a companion beside it; else the master list the desktop
+// program uses. A list's texts never come from another list.
+Result<TextsSource> TextsMaster(const Arguments& args, const std::string& readPath,
+                                Session& session) {
+    if (const auto master = args.Value("--master")) {
+        FileStatus opened;
+        std::FILE* file = OpenRegularFile(*master, opened);
+        if (!file) return Fail("cannot read master list", *master, opened);
+        std::fclose(file);
+        return TextsSource{*master, *master};
+    }
     const std::string& operand = *args.Operand();
-    std::error_code failed;
-    if (!args.Has("--master") && operand != "-" &&
-        std::filesystem::exists(CompanionTextsPath(operand), failed))
-        return MasterPath{operand, operand};
-    return LocateMaster(args, session);
+    const bool list = !HasBookHeader(readPath);
+    struct stat companion {};
+    if (operand != "-" && (list || lstat(CompanionTextsPath(operand).c_str(), &companion) == 0))
+        return TextsSource{operand, operand};
+    if (list) {
+        session.Warn("no spell texts: a spell list on standard input has none beside it; "
+                     "--master FILE names a master list whose texts count");
+        return TextsSource{};
+    }
+    const Result<MasterPath> located = LocateMaster(args, session);
+    if (!located) return located.Failure();
+    return TextsSource{located->path, located->shown};
+}
+
+Outcome TextsFailure(const std::string& shown, const std::string& reason) {
+    return Outcome::FileError("cannot read spell texts '" + shown + "': " + EscapedUtf8(reason));
+}
+
+// Whether the master list's companion is there to read. One that is not there
+// is said, and gives no cards; one that cannot be opened, a link that leads
+// nowhere among them, fails, named.
+Result<bool> CompanionThere(const TextsSource& source, Session& session) {
+    if (source.path.empty()) return false;
+    const std::string path = CompanionTextsPath(source.path);
+    const std::string shown = CompanionTextsPath(source.shown);
+    FileStatus opened;
+    if (std::FILE* file = OpenRegularFile(path, opened)) {
+        std::fclose(file);
+        return true;
+    }
+    if (!opened.Missing()) return TextsFailure(shown, opened.Reason());
+    struct stat link {};
+    if (lstat(path.c_str(), &link) == 0)
+        return TextsFailure(shown, "a symbolic link to a file that is not there");
+    session.Warn("no spell texts: '" + shown + "' is not there");
+    return false;
 }
 
 // The spell texts of the master list; none when it has no companion file.
-Result<std::unique_ptr<SpellTexts>> TextsOption(const Arguments& args, Session& session) {
-    const Result<MasterPath> master = TextsMaster(args, session);
-    if (!master) return master.Failure();
-    const std::string shown = CompanionTextsPath(master->shown);
-    auto texts = ReadSpellTexts(CompanionTextsPath(master->path));
-    if (!texts) return Fail("cannot read spell texts", shown, texts.Status());
-    WarnOfLines(session, shown, texts.Warnings());
+Result<std::unique_ptr<SpellTexts>> TextsOption(const Arguments& args, const std::string& readPath,
+                                                Session& session) {
+    const Result<TextsSource> source = TextsMaster(args, readPath, session);
+    if (!source) return source.Failure();
+    const Result<bool> there = CompanionThere(*source, session);
+    if (!there) return there.Failure();
+    if (!*there) return std::make_unique<SpellTexts>();
+    const std::string shown = CompanionTextsPath(source->shown);
+    auto texts = ReadSpellTexts(CompanionTextsPath(source->path));
+    if (!texts) return TextsFailure(shown, texts.Reason());
+    WarnOfLines(session, shown, texts.Warnings(), WarningText::Utf8);
     return texts.Take();
 }
 
-// --master names where the texts of --texts come from, and nothing else here.
-Outcome MasterNeedsTexts(const Arguments& args, const OutputFormat& format) {
-    if (args.Has("--master") && !format.IncludeSpellTexts)
-        return Outcome::UsageError("--master goes with --texts");
+// --master names where the texts come from, and nothing else here: a file,
+// since they lie beside it.
+Outcome MasterForTexts(const Arguments& args, bool texts) {
+    const auto master = args.Value("--master");
+    if (master && !texts) return Outcome::UsageError("--master goes with --texts");
+    if (master && *master == "-")
+        return Outcome::UsageError("--master cannot be - (standard input): the spell texts are "
+                                   "read from the file beside the master list");
     return {};
 }
 
-BookResult BookOperand(const Arguments& args, Session& session) {
+// `readPath`, when given, gets the path read (a copy of standard input for "-").
+BookResult BookOperand(const Arguments& args, Session& session, std::string* readPath = nullptr) {
     const std::string& operand = *args.Operand();
     const Result<std::string> input = session.files.Input(operand);
     if (!input) return input.Failure();
+    if (readPath) *readPath = *input;
     return ReadBook(*input, operand, session);
 }
 
@@ -233,14 +307,16 @@ Outcome Text(const Arguments& args, Session& session) {
     if (!options) return options.Failure();
     const Result<bool> fileBytes = ShowsFileBytes(args);
     if (!fileBytes) return fileBytes.Failure();
-    if (Outcome master = MasterNeedsTexts(args, options->format); !master) return master;
+    if (Outcome master = MasterForTexts(args, options->format.IncludeSpellTexts); !master)
+        return master;
     const std::string path = *args.Operand();
     const std::string caption = session.Stored("--caption", options->caption.value_or(path));
-    const BookResult book = BookOperand(args, session);
+    std::string readPath;
+    const BookResult book = BookOperand(args, session, &readPath);
     if (!book) return book.Failure();
     std::unique_ptr<SpellTexts> texts;
     if (options->format.IncludeSpellTexts) {
-        Result<std::unique_ptr<SpellTexts>> read = TextsOption(args, session);
+        Result<std::unique_ptr<SpellTexts>> read = TextsOption(args, readPath, session);
         if (!read) return read.Failure();
         texts = std::move(*read);
     }
@@ -255,7 +331,9 @@ Outcome Text(const Arguments& args, Session& session) {
 Outcome Show(const Arguments& args, Session& session) {
     const std::string& typed = *args.TextOperand();
     const std::string name = session.Stored("NAME", typed);
-    const BookResult read = BookOperand(args, session);
+    if (Outcome master = MasterForTexts(args, true); !master) return master;
+    std::string readPath;
+    const BookResult read = BookOperand(args, session, &readPath);
     if (!read) return read.Failure();
     TSpellBook& book = **read;
     std::vector<const tSpell*> found;
@@ -271,7 +349,7 @@ Outcome Show(const Arguments& args, Session& session) {
     if (found.empty())
         return Outcome::FileError("no spell named '" + typed + "' in '" + *args.Operand() + "'" +
                                   session.Shown(DidYouMean(name, names)));
-    const Result<std::unique_ptr<SpellTexts>> texts = TextsOption(args, session);
+    const Result<std::unique_ptr<SpellTexts>> texts = TextsOption(args, readPath, session);
     if (!texts) return texts.Failure();
     bool shown = false;
     for (const tSpell* spell : found) {
@@ -425,7 +503,8 @@ Outcome Pdf(const Arguments& args, Session& session) {
     if (!output) return output.Failure();
     Result<FormatOptions> options = FormatOptionsOf(args);
     if (!options) return options.Failure();
-    if (Outcome master = MasterNeedsTexts(args, options->format); !master) return master;
+    if (Outcome master = MasterForTexts(args, options->format.IncludeSpellTexts); !master)
+        return master;
     const std::string& book = *args.Operand();
     // The desktop program stores the caption as text does; this warns of what it loses.
     session.Stored("--caption", options->caption.value_or(book));
@@ -433,12 +512,15 @@ Outcome Pdf(const Arguments& args, Session& session) {
     if (!input) return input.Failure();
     // A book from standard input is headed "-", as text heads it.
     if (book == "-" && !options->caption) options->caption = book;
-    // The desktop program takes the texts from the master list found here.
+    // The desktop program reads the texts of the master list found here; a
+    // list on standard input has none, and its copy none beside it either.
     std::optional<std::string> master;
     if (options->format.IncludeSpellTexts) {
-        const Result<MasterPath> located = TextsMaster(args, session);
-        if (!located) return located.Failure();
-        master = located->path;
+        const Result<TextsSource> source = TextsMaster(args, *input, session);
+        if (!source) return source.Failure();
+        const Result<bool> there = CompanionThere(*source, session);
+        if (!there) return there.Failure();
+        master = source->path.empty() ? *input : source->path;
     }
     return session.files.Output(*output, [&](const std::string& path) {
         std::vector<std::string> words = {"--export-pdf=" + *input, "--output=" + path};

@@ -1,5 +1,7 @@
 #include "cli/standard_streams.h"
 
+#include "files/safe_write.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 namespace vellumar::cli {
 namespace {
@@ -84,11 +87,13 @@ Outcome StagedFiles::Output(const std::string& operand,
     if (toStandardOutput) {
         if (Copy(staged, std::cout, reason)) return {};
     } else {
-        std::ofstream target(operand, std::ios::binary);
-        if (!target)
-            reason = std::strerror(errno);
-        else if (Copy(staged, target, reason))
-            return {};
+        // Through the careful writer, which writes a pipe or a device in place
+        // and never waits at the open for a pipe's reader.
+        std::ostringstream content;
+        content << staged.rdbuf();
+        const FileStatus written = WriteFileAtomically(operand, content.str());
+        if (written) return {};
+        reason = written.Reason();
     }
     return Outcome::FileError("cannot write " + name + (reason.empty() ? "" : ": " + reason));
 }

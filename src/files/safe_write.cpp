@@ -9,7 +9,10 @@
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
+#include <endian.h>
 #include <fcntl.h>
+#include <linux/posix_acl.h>
+#include <linux/posix_acl_xattr.h>
 #include <mutex>
 #include <string>
 #include <sys/stat.h>
@@ -276,6 +279,27 @@ FileStatus Failed(int error) {
     return FileStatus::FromErrno(FileFailure::CannotWrite, error != 0 ? error : EIO);
 }
 
+constexpr int NoReader = INT_MIN;
+
+// The descriptor to write the target in place, -1 with errno set, or NoReader.
+// Opening a pipe for writing waits for a reader, which may never come: it is
+// opened without waiting, and a pipe nobody reads is a failure, then the
+// writes wait as usual, so that a slow reader still gets everything.
+int OpenInPlace(const Target& target) {
+    const bool fifo = S_ISFIFO(target.info.st_mode);
+    const int flags =
+        O_WRONLY | O_NOCTTY | O_CLOEXEC | (S_ISREG(target.info.st_mode) ? O_APPEND : 0);
+    const int fd = open(target.path.c_str(), flags | (fifo ? O_NONBLOCK : 0));
+    if (fd < 0) return fifo && errno == ENXIO ? NoReader : -1;
+    if (!fifo) return fd;
+    const int now = fcntl(fd, F_GETFL);
+    if (now >= 0 && fcntl(fd, F_SETFL, now & ~O_NONBLOCK) == 0) return fd;
+    const int error = errno;
+    close(fd);
+    errno = error;
+    return -1;
+}
+
 // A device, a pipe or a file open in a process (/dev/stdout) cannot be
 // replaced: the content goes into it. Such a file is appended to, as the
 // process's own writes would be: it may hold what was written before (>>).
@@ -283,8 +307,9 @@ FileStatus Failed(int error) {
 // held back in this thread meanwhile.
 FileStatus WriteInPlace(const Target& target, std::string_view content) {
     const bool regular = S_ISREG(target.info.st_mode);
-    const int fd =
-        open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (regular ? O_APPEND : 0));
+    const int fd = OpenInPlace(target);
+    if (fd == NoReader)
+        return FileStatus(FileFailure::CannotWrite, "no program is reading from the pipe");
     if (fd < 0) return Failed(errno);
     sigset_t pipeSignal;
     sigset_t before;
@@ -312,10 +337,12 @@ FileStatus WriteInPlace(const Target& target, std::string_view content) {
 // (root can; another user can set only a group of their own) and says what
 // it could not keep. A group that is not kept loses the group's permissions:
 // the content must not reach a group the old file did not admit.
-mode_t KeepOwner(int fd, const struct stat& old, FileStatus& status) {
+mode_t KeepOwner(int fd, const struct stat& old, FileStatus& status, bool& groupKept) {
     mode_t mode = old.st_mode & 07777;
     struct stat now {};
+    groupKept = false;
     if (fstat(fd, &now) != 0) return mode & ~(S_IRWXG | S_ISGID);
+    groupKept = true;
     if (now.st_uid == old.st_uid && now.st_gid == old.st_gid) return mode;
     if (fchown(fd, old.st_uid, old.st_gid) == 0) return mode;
     const int error = errno;
@@ -329,13 +356,43 @@ mode_t KeepOwner(int fd, const struct stat& old, FileStatus& status) {
         status.Warn("group not kept: the file now has group " + std::to_string(now.st_gid) +
                     ", not " + std::to_string(old.st_gid) + ", and no group permissions" + why);
         mode &= ~(S_IRWXG | S_ISGID);
+        groupKept = false;
     }
     return mode;
 }
 
+// An access control list's group class: the owning group, the named users and
+// groups, and the mask that limits them all (and is the mode's group bits).
+// For a file whose group was not kept, the list keeps its entries but grants
+// nothing through them, as its mode does; returns the named users and groups
+// that so lose their access ("user 1001, group 50").
+std::string WithoutGroupClass(char* acl, size_t size) {
+    constexpr size_t EntrySize = sizeof(posix_acl_xattr_entry);
+    std::vector<posix_acl_xattr_entry> entries;
+    for (size_t at = sizeof(posix_acl_xattr_header); at + EntrySize <= size; at += EntrySize)
+        std::memcpy(&entries.emplace_back(), acl + at, EntrySize);
+    unsigned mask = ACL_READ | ACL_WRITE | ACL_EXECUTE;
+    for (const posix_acl_xattr_entry& entry : entries)
+        if (le16toh(entry.e_tag) == ACL_MASK) mask = le16toh(entry.e_perm);
+    std::string lost;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        posix_acl_xattr_entry& entry = entries[i];
+        const unsigned tag = le16toh(entry.e_tag);
+        if ((tag == ACL_USER || tag == ACL_GROUP) && (le16toh(entry.e_perm) & mask) != 0)
+            lost += (lost.empty() ? "" : ", ") + std::string(tag == ACL_USER ? "user " : "group ") +
+                    std::to_string(le32toh(entry.e_id));
+        if (tag != ACL_GROUP_OBJ && tag != ACL_MASK) continue;
+        entry.e_perm = 0;
+        std::memcpy(acl + sizeof(posix_acl_xattr_header) + i * EntrySize, &entry, EntrySize);
+    }
+    return lost;
+}
+
+constexpr const char* AclName = "system.posix_acl_access";
+
 bool CarriedAttribute(std::string_view name) {
     return name.starts_with("user.") || name.starts_with("security.") ||
-           name.starts_with("trusted.") || name == "system.posix_acl_access";
+           name.starts_with("trusted.") || name == AclName;
 }
 
 bool Unsupported(int error) {
@@ -343,8 +400,9 @@ bool Unsupported(int error) {
 }
 
 // Copies the extended attributes (labels, tags, the access control list) of
-// the old file to the new one; a file system without them is no loss.
-void KeepAttributes(const std::string& oldPath, int fd, FileStatus& status) {
+// the old file to the new one; a file system without them is no loss. The
+// access control list of a file whose group was not kept admits no group.
+void KeepAttributes(const std::string& oldPath, int fd, bool groupKept, FileStatus& status) {
     const ssize_t listSize = llistxattr(oldPath.c_str(), nullptr, 0);
     if (listSize <= 0) {
         if (listSize < 0 && !Unsupported(errno))
@@ -364,14 +422,22 @@ void KeepAttributes(const std::string& oldPath, int fd, FileStatus& status) {
         if (!CarriedAttribute(name)) continue;
         const ssize_t size = lgetxattr(oldPath.c_str(), name, value.data(), value.size());
         if (size < 0) continue; // gone meanwhile, or not ours to read
+        std::string lost;
+        if (!groupKept && std::strcmp(name, AclName) == 0)
+            lost = WithoutGroupClass(value.data(), static_cast<size_t>(size));
         const ssize_t has = fgetxattr(fd, name, present.data(), present.size());
-        if (has == size &&
-            std::memcmp(present.data(), value.data(), static_cast<size_t>(size)) == 0)
+        const bool same = has == size &&
+                          std::memcmp(present.data(), value.data(), static_cast<size_t>(size)) == 0;
+        if (!same && fsetxattr(fd, name, value.data(), static_cast<size_t>(size), 0) != 0) {
+            if (!Unsupported(errno))
+                status.Warn(std::string("extended attribute ") + name +
+                            " not kept: " + std::strerror(errno));
             continue;
-        if (fsetxattr(fd, name, value.data(), static_cast<size_t>(size), 0) != 0 &&
-            !Unsupported(errno))
-            status.Warn(std::string("extended attribute ") + name +
-                        " not kept: " + std::strerror(errno));
+        }
+        if (!lost.empty())
+            status.Warn("access control list kept without group permissions: " + lost +
+                        (lost.find(',') == std::string::npos ? " has" : " have") +
+                        " no access any more");
     }
 }
 
@@ -400,9 +466,10 @@ FileStatus Replace(const Target& target, std::string_view content) {
     bool ok = true;
     if (replacing) {
         // The owner first: a change of owner clears the set-user-ID bit.
-        const mode_t mode = KeepOwner(fd, old, status);
+        bool groupKept = true;
+        const mode_t mode = KeepOwner(fd, old, status, groupKept);
         ok = fchmod(fd, mode) == 0;
-        if (ok) KeepAttributes(target.path, fd, status);
+        if (ok) KeepAttributes(target.path, fd, groupKept, status);
     }
     if (ok && beforeContent) beforeContent(tempPath);
     ok = ok && WriteAll(fd, content) && fsync(fd) == 0;
@@ -436,6 +503,17 @@ void SetWriteFailureAfterBytesForTesting(long long bytes) {
 
 void SetBeforeContentHookForTesting(void (*hook)(const std::string& temporaryPath)) {
     beforeContent = hook;
+}
+
+std::string WrittenFile(const std::string& path, FileStatus& status) {
+    if (path.empty()) {
+        status = Failed(ENOENT);
+        return {};
+    }
+    Target target = FinalTarget(path);
+    if (target.error == 0) return std::move(target.path);
+    status = Failed(target.error);
+    return {};
 }
 
 FileStatus WriteFileAtomically(const std::string& path, std::string_view content) {

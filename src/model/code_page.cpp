@@ -110,4 +110,26 @@ Cp1252Text Utf8ToCp1252(std::string_view text) {
     return result;
 }
 
+std::string EscapedUtf8(std::string_view text) {
+    constexpr std::string_view Hex = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const size_t start = i;
+        const int32_t c = NextCodePoint(text, i);
+        const bool control = c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F);
+        if (!control || c == '\t' || c == '\n') {
+            out.append(text.substr(start, i - start));
+            continue;
+        }
+        for (size_t k = start; k < i; ++k) {
+            const auto byte = static_cast<unsigned char>(text[k]);
+            out += "\\x";
+            out += Hex[byte >> 4];
+            out += Hex[byte & 0xF];
+        }
+    }
+    return out;
+}
+
 } // namespace vellumar

@@ -25,4 +25,9 @@ struct Cp1252Text {
 // Control characters pass unchanged: the caller decides what a field may hold.
 Cp1252Text Utf8ToCp1252(std::string_view text);
 
+// UTF-8 text safe to print on a terminal: each byte of what is not a
+// well-formed character, and of a control character other than a tab or a
+// line feed, is written as "\xHH".
+std::string EscapedUtf8(std::string_view text);
+
 } // namespace vellumar

@@ -68,15 +68,20 @@ FileStatus ReadLines(const std::string& path, std::vector<std::string>& lines, b
 // the replacement. The file itself is locked rather than a lock file beside
 // it, so that no other file appears in the user's folder: since a write
 // replaces the file by a new one, the lock counts only while the name still
-// leads to the locked file, and is taken again otherwise.
+// leads to the locked file, and is taken again otherwise. Where the name is a
+// symbolic link, the file locked is the one the write replaces, at the end of
+// the links: made there when missing, as the write would make it.
 class WriteLock {
 public:
     // Success with the lock held; success without a lock where none can be
     // had (a folder the user may not write, a target that is not a regular
     // file, a file system without locks): the write itself then reports what
-    // stands in its way. Fails when another program holds the lock longer
-    // than IniFile::LockWait.
-    FileStatus Take(const std::string& path) {
+    // stands in its way. Fails at once for links that lead nowhere (a loop),
+    // and when another program holds the lock longer than IniFile::LockWait.
+    FileStatus Take(const std::string& name) {
+        FileStatus followed;
+        const std::string path = WrittenFile(name, followed);
+        if (!followed) return followed;
         const auto deadline = std::chrono::steady_clock::now() + IniFile::LockWait;
         for (;;) {
             struct stat named;
@@ -95,6 +100,7 @@ public:
                     if (fstat(fd_, &locked) == 0 && stat(path.c_str(), &named) == 0 &&
                         named.st_dev == locked.st_dev && named.st_ino == locked.st_ino) {
                         file_ = locked;
+                        path_ = path;
                         return {};
                     }
                 } else if (errno != EWOULDBLOCK) {
@@ -110,11 +116,11 @@ public:
         }
     }
     // The empty file made for the lock goes when the write failed.
-    void RemoveIfUnwritten(const std::string& path) {
+    void RemoveIfUnwritten() {
         struct stat named;
-        if (fd_ >= 0 && created_ && stat(path.c_str(), &named) == 0 &&
+        if (fd_ >= 0 && created_ && stat(path_.c_str(), &named) == 0 &&
             named.st_dev == file_.st_dev && named.st_ino == file_.st_ino && named.st_size == 0)
-            unlink(path.c_str());
+            unlink(path_.c_str());
     }
     void Release() {
         if (fd_ >= 0) close(fd_); // lets go of the lock
@@ -127,6 +133,7 @@ private:
     int fd_ = -1;
     bool created_ = false;
     struct stat file_ = {};
+    std::string path_; // of the locked file
 };
 
 // The section name of a "[name]" line.
@@ -297,7 +304,7 @@ FileStatus IniFile::Update(std::string_view section, const Change& change) {
     if (written)
         lines_ = std::move(lines);
     else
-        lock.RemoveIfUnwritten(path_);
+        lock.RemoveIfUnwritten();
     return written;
 }
 

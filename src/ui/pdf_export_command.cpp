@@ -25,11 +25,17 @@ QString CardTextsPath(const ProgramCommandLine& line) {
 }
 
 // What a reader left out or the writer could not keep, said as the
-// command-line tool says it; the export goes on.
-void Warn(const QString& file, const std::vector<std::string>& warnings) {
+// command-line tool says it; the export goes on. The warnings of the spell
+// texts, a JSON file, quote it in UTF-8; the others are in the files' code page.
+enum class WarningText { CodePage, Utf8 };
+void Warn(const QString& file, const std::vector<std::string>& warnings,
+          WarningText text = WarningText::CodePage) {
     for (const std::string& warning : warnings)
-        std::fprintf(stderr, "vellumar: warning: %s: %s\n", QFile::encodeName(file).constData(),
-                     ToQString(warning).toLocal8Bit().constData());
+        std::fprintf(
+            stderr, "vellumar: warning: %s: %s\n", QFile::encodeName(file).constData(),
+            (text == WarningText::Utf8 ? QString::fromStdString(warning) : ToQString(warning))
+                .toLocal8Bit()
+                .constData());
 }
 
 } // namespace
@@ -49,7 +55,7 @@ ProgramExit RunPdfExport(const ProgramCommandLine& line) {
         if (!readTexts)
             return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot read '%1': %2\n")
                                                 .arg(path, FileProblemText(readTexts.Status())));
-        Warn(path, readTexts.Warnings());
+        Warn(path, readTexts.Warnings(), WarningText::Utf8);
         texts = readTexts.Take();
     }
     // The same page and resolution the Print command starts with.

@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -435,6 +436,15 @@ TEST_P(CliTexts, ShowAndTextTakeTheCardsOfTheMasterList) {
               "description": ["A bright streak.", "| d6 | Heat |", "|---|---|", "| 1 | Warm |"],
               "higher_levels": ["More."]}])");
     Write("b.spb", BookFile(5, 12, "Generalist", 'C', spells));
+    // Lists with companions of their own that give no texts, and one whose
+    // warning quotes its JSON: no list may fall back on MASTER.DAT's texts.
+    for (const char* list : {"L.DAT", "Loop.DAT", "Gone.DAT", "Bad.DAT", "Star.DAT"})
+        Write(list, spells);
+    fs::create_symlink("Loop.DAT.texts.json", dir_ / "Loop.DAT.texts.json");
+    fs::create_symlink("none.json", dir_ / "Gone.DAT.texts.json");
+    Write("Bad.DAT.texts.json", "[{\"name\": \"Wish \xFF\", \"level\": 9}]");
+    Write("Star.DAT.texts.json", R"([{"name": "Wish ★ Variant", "level": 9},
+                                     {"name": "Fireball", "level": 3}])");
     const Result r = Run(row.args);
     EXPECT_EQ(r.code, row.code) << r.err;
     std::string end = row.outEnd;
@@ -443,6 +453,7 @@ TEST_P(CliTexts, ShowAndTextTakeTheCardsOfTheMasterList) {
             end.replace(at, 1, "\r\n");
     EXPECT_TRUE(r.out.size() >= end.size() && r.out.ends_with(end)) << r.out;
     EXPECT_NE(r.err.find(row.errHas), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\xFF'), std::string::npos) << "a byte that is not UTF-8 printed raw";
 }
 
 const std::string FireballCard = "Fireball\nLevel 3 Evocation\nCasting Time: 1 action\n"
@@ -458,7 +469,15 @@ INSTANTIATE_TEST_SUITE_P(Cards, CliTexts, testing::Values(
     TextsRow{{"show", "MASTER.DAT", "sleep"}, 1, "", "spell 'Sleep' has no rules text"},
     TextsRow{{"text", "b.spb", "--texts", "--master", "MASTER.DAT"}, 0, "\nSleep\n \n \nlevel: 3     number per day: 1\nFireball\n" + FireballCard + "\n", ""},
     TextsRow{{"text", "b.spb", "--master", "MASTER.DAT"}, 2, "", "--master goes with --texts"},
-    TextsRow{{"pdf", "b.spb", "--texts", "--output", "b.pdf"}, 0, "", ""}));
+    TextsRow{{"pdf", "b.spb", "--texts", "--output", "b.pdf"}, 0, "", ""},
+    TextsRow{{"show", "L.DAT", "Fireball"}, 1, "", "warning: no spell texts: 'L.DAT.texts.json' is not there"},
+    TextsRow{{"show", "Loop.DAT", "Fireball"}, 1, "", "cannot read spell texts 'Loop.DAT.texts.json': Too many levels of symbolic links"},
+    TextsRow{{"text", "b.spb", "--texts", "--master", "Gone.DAT"}, 1, "", "cannot read spell texts 'Gone.DAT.texts.json': a symbolic link"},
+    TextsRow{{"pdf", "b.spb", "--texts", "--master", "Loop.DAT", "--output", "b.pdf"}, 1, "", "'Loop.DAT.texts.json'"},
+    TextsRow{{"text", "b.spb", "--texts", "--master", "none.dat"}, 1, "", "cannot read master list 'none.dat': No such file"},
+    TextsRow{{"show", "b.spb", "Fireball", "--master", "-"}, 2, "", "--master cannot be -"},
+    TextsRow{{"show", "Bad.DAT", "Fireball"}, 1, "", "cannot read spell texts 'Bad.DAT.texts.json': "},
+    TextsRow{{"show", "Star.DAT", "Fireball"}, 0, "", "\"Wish \u2605 Variant\""}));
 // clang-format on
 
 TEST_F(Cli, HelpVersionAndEndOfOptionsWorkOnEveryCommand) {
@@ -794,6 +813,10 @@ TEST_F(Cli, CommandLinesAtTheEdgesEndAsTheyShould) {
             << r.err;
         EXPECT_TRUE(line.made.empty() || fs::exists(dir_ / line.made));
     }
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+    const Result unread = Run({"export", "B.SPB", "--output", "pipe"});
+    EXPECT_EQ(unread.code, 1);
+    EXPECT_NE(unread.err.find("'pipe': no program is reading from the pipe"), std::string::npos);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -177,6 +179,23 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsNotWrittenOver) {
     EXPECT_FALSE(ini.WriteString("Vellumar", "DataDirectory", "/x/"));
     fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(Content(), "; notes\r\n[Vellumar]\r\nMasterFile=old.dat\r\n");
+}
+
+// A settings file that is a symbolic link: a write makes the missing file at
+// its end, and links that loop are refused at once, with their reason.
+TEST_F(IniFileTest, AWriteFollowsALinkOrSaysWhyNot) {
+    fs::create_symlink("made.ini", path_);
+    ASSERT_TRUE(IniFile(path_).WriteString("Vellumar", "MasterFile", "m.dat"));
+    EXPECT_EQ(Content(), "[Vellumar]\r\nMasterFile=m.dat\r\n");
+    for (const char* to : {"loop.ini", "Vellumar.INI"}) {
+        fs::remove(path_);
+        fs::create_symlink(to, path_);
+        fs::create_symlink("Vellumar.INI", dir_ / "loop.ini");
+        EXPECT_EQ(IniFile(path_).WriteString("Vellumar", "MasterFile", "x").Reason(),
+                  std::strerror(ELOOP))
+            << to;
+        fs::remove(dir_ / "loop.ini");
+    }
 }
 
 // Files that the recent-book keys land in differently: no file, no section,

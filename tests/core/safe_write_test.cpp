@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <poll.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -165,6 +166,29 @@ TEST(SafeWrite, RefusesAFileTheUserMayNotWrite) {
     EXPECT_EQ(EntriesIn(folder.Path()), 1u) << "no temporary file is left behind";
 }
 
+// A user who may write a shared file through its access control list saves
+// it: the new file cannot have the old group, so neither that group nor those
+// the list names may use it, and the warnings say so.
+TEST(SafeWrite, AGroupNotKeptGetsNoAccessThroughTheAccessControlList) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can make a file of a group the user lacks";
+    TempFolder folder;
+    const std::string path = folder.File("shared.spb");
+    WriteBytes(path, "old");
+    if (std::system(("setfacl -m u:65534:rw,g:50:r,o::- " + path + " 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no setfacl (package acl), or no access control lists here";
+    const int result = AsOrdinaryUser(folder, [&] {
+        const FileStatus written = WriteFileAtomically(path, "new");
+        if (!written) return 1;
+        if ((ModeOf(path) & S_IRWXG) != 0) return 2;
+        const std::vector<std::string>& said = written.Warnings();
+        const bool told = said.size() == 3 && said[2].find("user 65534, group 50") != said[2].npos;
+        return told ? 0 : 3;
+    });
+    if (result < 0) GTEST_SKIP() << "no ordinary user to run as";
+    EXPECT_EQ(result, 0) << "1: not written, 2: the group may use it, 3: not said";
+    EXPECT_EQ(ReadBytes(path), "new");
+}
+
 TEST(SafeWrite, FailuresCarryTheSystemsReason) {
     TempFolder folder;
     const FileStatus missingFolder = WriteFileAtomically(folder.File("none/new.spb"), "x");
@@ -184,17 +208,33 @@ struct HostileTarget {
     const char* name;
     std::string make;   // made in the folder, beside old.spb: see MakeAll
     std::string target; // in the folder, unless it starts with '/'
-    int error;          // 0: written; -1: "not a regular file"; else the system's reason
+    int error;          // 0: written; -1: "not a regular file"; NoReader; else the system's reason
     std::string newAt;  // the file that then holds the new content
     bool warns;
     std::string oldAt; // a file that keeps the old content
 };
 
 const std::string OldBytes("old\r\n\0bytes", 10);
+constexpr int NoReader = -2;
+
+// A reader of the pipe that is there before the save starts and copies what
+// it gets to the file, waiting at most 5 s for it.
+void ReadPipeInto(const std::string& pipe, const std::string& file) {
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fork() == 0) {
+        pollfd content{reader, POLLIN, 0}; // until then, no writer reads as the end
+        poll(&content, 1, 5000);
+        fcntl(reader, F_SETFL, 0);
+        dup2(reader, STDIN_FILENO);
+        execlp("sh", "sh", "-c", ("exec cat >" + file).c_str(), nullptr);
+        _exit(1);
+    }
+    close(reader);
+}
 
 // "@a:b" a link a to b, "=a:b" a hard link a to b, "/a" a folder, "+a" a file,
 // "~a" given to nobody (false unless root), "|a" a pipe whose reader copies
-// to read.spb for at most 5 s.
+// to read.spb, "^a" a pipe nobody reads.
 bool MakeAll(const TempFolder& f, const std::string& make) {
     std::istringstream words(make);
     for (std::string word; words >> word;) {
@@ -206,8 +246,8 @@ bool MakeAll(const TempFolder& f, const std::string& make) {
         if (word[0] == '/') std::filesystem::create_directory(a);
         if (word[0] == '+') WriteBytes(a, OldBytes);
         if (word[0] == '~' && (geteuid() != 0 || chown(a.c_str(), 65534, 65534) != 0)) return false;
-        if (word[0] == '|' && mkfifo(a.c_str(), 0600) == 0 && fork() == 0)
-            _exit(std::system(("timeout 5 cat " + a + " >" + f.File("read.spb")).c_str()));
+        if ((word[0] == '|' || word[0] == '^') && mkfifo(a.c_str(), 0600) != 0) return false;
+        if (word[0] == '|') ReadPipeInto(a, f.File("read.spb"));
     }
     return true;
 }
@@ -227,7 +267,9 @@ TEST_P(SafeWriteHostileTest, WritesWhereItShouldOrRefusesWithAReason) {
     const FileStatus written = WriteFileAtomically(target, "new content");
     while (waitpid(-1, nullptr, 0) > 0) continue; // a pipe's reader
     ASSERT_EQ(bool(written), row.error == 0) << written.Reason();
-    const char* reason = row.error < 0 ? "not a regular file" : std::strerror(row.error);
+    const char* reason = row.error == NoReader ? "no program is reading from the pipe"
+                         : row.error < 0       ? "not a regular file"
+                                               : std::strerror(row.error);
     EXPECT_EQ(written.Reason(), row.error == 0 ? "" : reason);
     EXPECT_EQ(written.Warnings().size(), row.warns ? 1u : 0u);
     EXPECT_TRUE(row.newAt.empty() || ReadBytes(folder.File(row.newAt)) == "new content");
@@ -254,6 +296,7 @@ INSTANTIATE_TEST_SUITE_P(
         HostileTarget{"DanglingSymlink", "@link:second @second:made", "link", 0, "made", false, ""},
         HostileTarget{"SymlinkLoop", "@link:loop @loop:link", "link", ELOOP, "", false, ""},
         HostileTarget{"FifoThroughASymlink", "|pipe @link:pipe", "link", 0, "read.spb", false, ""},
+        HostileTarget{"FifoWithoutReader", "^pipe", "pipe", NoReader, "", false, "old.spb"},
         HostileTarget{"DevNull", "", "/dev/null", 0, "", false, ""},
         HostileTarget{"DevFull", "", "/dev/full", ENOSPC, "", false, ""},
         HostileTarget{"Directory", "/dir", "dir", -1, "", false, "old.spb"},
