@@ -2,6 +2,7 @@
 
 #include "cli/desktop_program.h"
 #include "cli/suggestion.h"
+#include "files/paired_write.h"
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
 #include "files/spell_texts_file.h"
@@ -55,7 +56,15 @@ BookResult ReadBook(const std::string& path, const std::string& shown, Session& 
     return book.Take();
 }
 
+// A save of the master list and its texts that was cut short is finished
+// before either is read, so that the two match.
+void FinishInterruptedSave(const std::string& path, const std::string& shown, Session& session) {
+    if (const FileStatus finished = FinishPairedWrite(path, CompanionTextsPath(path)); !finished)
+        session.Warn(shown + ": an interrupted save could not be finished: " + finished.Reason());
+}
+
 BookResult ReadMaster(const std::string& path, const std::string& shown, Session& session) {
+    FinishInterruptedSave(path, shown, session);
     auto master = ReadSpellList(path);
     if (!master) return Fail("cannot read master list", shown, master.Status());
     WarnOfLines(session, shown, master.Warnings());
@@ -184,6 +193,7 @@ Result<std::unique_ptr<SpellTexts>> TextsOption(const Arguments& args, Session& 
     const Result<MasterPath> master = TextsMaster(args, session);
     if (!master) return master.Failure();
     const std::string shown = CompanionTextsPath(master->shown);
+    FinishInterruptedSave(master->path, master->shown, session);
     auto texts = ReadSpellTexts(CompanionTextsPath(master->path));
     if (!texts) return Fail("cannot read spell texts", shown, texts.Status());
     WarnOfLines(session, shown, texts.Warnings());
@@ -255,6 +265,8 @@ Outcome Text(const Arguments& args, Session& session) {
 Outcome Show(const Arguments& args, Session& session) {
     const std::string& typed = *args.TextOperand();
     const std::string name = session.Stored("NAME", typed);
+    // The operand may be a master list beside its texts.
+    if (*args.Operand() != "-") FinishInterruptedSave(*args.Operand(), *args.Operand(), session);
     const BookResult read = BookOperand(args, session);
     if (!read) return read.Failure();
     TSpellBook& book = **read;
