@@ -4,6 +4,7 @@
 #include "cli/suggestion.h"
 #include "files/fields.h"
 #include "files/line_reader.h"
+#include "files/paired_write.h"
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
 #include "files/spell_texts_file.h"
@@ -66,7 +67,15 @@ BookResult ReadBook(const std::string& path, const std::string& shown, Session& 
     return book.Take();
 }
 
+// A save of the master list and its texts that was cut short is finished
+// before either is read, so that the two match.
+void FinishInterruptedSave(const std::string& path, const std::string& shown, Session& session) {
+    if (const FileStatus finished = FinishPairedWrite(path, CompanionTextsPath(path)); !finished)
+        session.Warn(shown + ": an interrupted save could not be finished: " + finished.Reason());
+}
+
 BookResult ReadMaster(const std::string& path, const std::string& shown, Session& session) {
+    FinishInterruptedSave(path, shown, session);
     auto master = ReadSpellList(path);
     if (!master) return Fail("cannot read master list", shown, master.Status());
     WarnOfLines(session, shown, master.Warnings());
@@ -248,6 +257,7 @@ Result<std::unique_ptr<SpellTexts>> TextsOption(const Arguments& args, const std
                                                 Session& session) {
     const Result<TextsSource> source = TextsMaster(args, readPath, session);
     if (!source) return source.Failure();
+    if (!source->path.empty()) FinishInterruptedSave(source->path, source->shown, session);
     const Result<bool> there = CompanionThere(*source, session);
     if (!there) return there.Failure();
     if (!*there) return std::make_unique<SpellTexts>();
@@ -332,6 +342,8 @@ Outcome Show(const Arguments& args, Session& session) {
     const std::string& typed = *args.TextOperand();
     const std::string name = session.Stored("NAME", typed);
     if (Outcome master = MasterForTexts(args, true); !master) return master;
+    // The operand may be a master list beside its texts.
+    if (*args.Operand() != "-") FinishInterruptedSave(*args.Operand(), *args.Operand(), session);
     std::string readPath;
     const BookResult read = BookOperand(args, session, &readPath);
     if (!read) return read.Failure();

@@ -13,15 +13,31 @@
 #include <fcntl.h>
 #include <linux/posix_acl.h>
 #include <linux/posix_acl_xattr.h>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace vellumar {
+
+struct PreparedWriteAccess {
+    static std::unique_ptr<PreparedWrite> Make(std::string target, std::string temporary, int slot,
+                                               FileStatus kept, unsigned long links) {
+        std::unique_ptr<PreparedWrite> prepared(new PreparedWrite());
+        prepared->target_ = std::move(target);
+        prepared->temporary_ = std::move(temporary);
+        prepared->slot_ = slot;
+        prepared->kept_ = std::move(kept);
+        prepared->links_ = links;
+        return prepared;
+    }
+};
+
 namespace {
 
 long long writeFailureAfter = -1;
@@ -171,15 +187,23 @@ pid_t WriterOf(std::string_view name, std::string_view prefix) {
 // Removes the temporary files a process that is gone left beside the target
 // (killed, or ended by a signal it handled), also those of older versions,
 // which were named ".vellumar-<pid>-<counter>.tmp".
+// A journal of a set of files put in place together names temporary files
+// that its next reading renames: while one is there, the folder's are left.
 void RemoveLeftTemporaries(const std::string& folder, const std::string& prefix) {
     DIR* dir = opendir(folder.c_str());
     if (!dir) return;
+    std::vector<std::string> left;
+    bool journal = false;
     while (const dirent* entry = readdir(dir)) {
-        pid_t pid = WriterOf(entry->d_name, prefix);
-        if (pid == 0) pid = WriterOf(entry->d_name, ".vellumar-");
+        const std::string_view name = entry->d_name;
+        journal = journal || (name.starts_with('.') && name.ends_with(".vellumar-journal"));
+        pid_t pid = WriterOf(name, prefix);
+        if (pid == 0) pid = WriterOf(name, ".vellumar-");
         if (pid <= 0 || pid == getpid() || kill(pid, 0) == 0 || errno != ESRCH) continue;
-        unlinkat(dirfd(dir), entry->d_name, 0);
+        left.emplace_back(name);
     }
+    if (!journal)
+        for (const std::string& name : left) unlinkat(dirfd(dir), name.c_str(), 0);
     closedir(dir);
 }
 
@@ -448,16 +472,16 @@ void SyncFolder(const std::string& folder) {
     close(fd);
 }
 
-// Writes a regular file, or a new one, by renaming a complete temporary copy
-// over it, so that every failure leaves the old file as it was.
-FileStatus Replace(const Target& target, std::string_view content) {
+// Writes the content into a temporary file beside the target, with the old
+// file's mode, owner and attributes; the target is not touched.
+FileResult<PreparedWrite> Prepare(const Target& target, std::string_view content) {
     const bool replacing = target.exists;
     const struct stat& old = target.info;
     // A rename needs only the folder's permission; the file's own is the user's word.
     if (replacing && access(target.path.c_str(), W_OK) != 0) return Failed(errno);
     RemoveLeftTemporaries(FolderOf(target.path), TemporaryPrefix(target.path));
 
-    FileStatus status;
+    FileStatus kept;
     std::string tempPath;
     int slot = -1;
     // A replacement stays owner-only until it carries the old file's mode.
@@ -467,9 +491,9 @@ FileStatus Replace(const Target& target, std::string_view content) {
     if (replacing) {
         // The owner first: a change of owner clears the set-user-ID bit.
         bool groupKept = true;
-        const mode_t mode = KeepOwner(fd, old, status, groupKept);
+        const mode_t mode = KeepOwner(fd, old, kept, groupKept);
         ok = fchmod(fd, mode) == 0;
-        if (ok) KeepAttributes(target.path, fd, groupKept, status);
+        if (ok) KeepAttributes(target.path, fd, groupKept, kept);
     }
     if (ok && beforeContent) beforeContent(tempPath);
     ok = ok && WriteAll(fd, content) && fsync(fd) == 0;
@@ -478,21 +502,20 @@ FileStatus Replace(const Target& target, std::string_view content) {
         ok = false;
         error = errno;
     }
-    if (ok && rename(tempPath.c_str(), target.path.c_str()) != 0) {
-        ok = false;
-        error = errno;
+    if (!ok) {
+        unlink(tempPath.c_str());
+        ForgetTemporary(slot);
+        return Failed(error);
     }
-    if (!ok) unlink(tempPath.c_str());
-    ForgetTemporary(slot);
-    if (!ok) return Failed(error);
-    SyncFolder(FolderOf(target.path));
-    // Other names of the file keep the old content. Writing through them
-    // instead would put the old content at risk: a failure or a kill part-way
-    // would leave a truncated book, and a save must never lose the old file.
-    if (replacing && old.st_nlink > 1)
-        status.Warn("hard link split: the file's " + std::to_string(old.st_nlink - 1) +
-                    " other name(s) keep the old content");
-    return status;
+    return PreparedWriteAccess::Make(target.path, std::move(tempPath), slot, std::move(kept),
+                                     replacing ? static_cast<unsigned long>(old.st_nlink) : 0);
+}
+
+// Writes a regular file, or a new one, by renaming a complete temporary copy
+// over it, so that every failure leaves the old file as it was.
+FileStatus Replace(const Target& target, std::string_view content) {
+    FileResult<PreparedWrite> written = Prepare(target, content);
+    return written ? written->Commit() : written.Status();
 }
 
 } // namespace
@@ -514,6 +537,60 @@ std::string WrittenFile(const std::string& path, FileStatus& status) {
     if (target.error == 0) return std::move(target.path);
     status = Failed(target.error);
     return {};
+}
+
+PreparedWrite::~PreparedWrite() {
+    if (!done_) unlink(temporary_.c_str());
+    ForgetTemporary(slot_);
+}
+
+void PreparedWrite::KeepOnSignal() {
+    ForgetTemporary(std::exchange(slot_, -1));
+}
+
+void PreparedWrite::Abandon() {
+    done_ = true;
+    ForgetTemporary(std::exchange(slot_, -1));
+}
+
+FileStatus PreparedWrite::Commit() {
+    if (rename(temporary_.c_str(), target_.c_str()) != 0) return Failed(errno);
+    done_ = true;
+    ForgetTemporary(std::exchange(slot_, -1));
+    SyncFolder(FolderOf(target_));
+    FileStatus status = kept_;
+    // Other names of the file keep the old content. Writing through them
+    // instead would put the old content at risk: a failure or a kill part-way
+    // would leave a truncated book, and a save must never lose the old file.
+    if (links_ > 1)
+        status.Warn("hard link split: the file's " + std::to_string(links_ - 1) +
+                    " other name(s) keep the old content");
+    return status;
+}
+
+FileResult<PreparedWrite> PrepareFileWrite(const std::string& path, std::string_view content) {
+    if (path.empty()) return Failed(ENOENT);
+    InstallSignalHandlers();
+    const Target target = FinalTarget(path);
+    if (target.error != 0) return Failed(target.error);
+    if (target.exists && (!S_ISREG(target.info.st_mode) || target.namesOpenFile))
+        return FileStatus(FileFailure::CannotWrite, "not a regular file");
+    return Prepare(target, content);
+}
+
+std::string ReplacedFile(const std::string& path) {
+    FileStatus unused;
+    std::string file = WrittenFile(path, unused);
+    return file.empty() ? path : file;
+}
+
+std::string WriterFileBeside(const std::string& target, std::string_view what) {
+    const std::string folder = FolderOf(target);
+    return (folder == "/" ? folder : folder + "/") + TemporaryPrefix(target) + std::string(what);
+}
+
+bool IsTemporaryNameOf(std::string_view name, const std::string& target) {
+    return WriterOf(name, TemporaryPrefix(target)) > 0;
 }
 
 FileStatus WriteFileAtomically(const std::string& path, std::string_view content) {

@@ -34,6 +34,56 @@ FileStatus WriteFileAtomically(const std::string& path, std::string_view content
 // (a loop) gives an empty path and the failure the write would give.
 std::string WrittenFile(const std::string& path, FileStatus& status);
 
+// The first half of WriteFileAtomically, for a caller that puts several files
+// in place together: the content is in a temporary file beside the target,
+// flushed to the disk, with the old file's mode, owner and attributes; nothing
+// has replaced the target yet. Dropped uncommitted, it removes its temporary file.
+class PreparedWrite {
+public:
+    ~PreparedWrite();
+    PreparedWrite(const PreparedWrite&) = delete;
+    PreparedWrite& operator=(const PreparedWrite&) = delete;
+
+    // The file the rename replaces (the end of a chain of links) and the temporary file.
+    const std::string& Target() const { return target_; }
+    const std::string& Temporary() const { return temporary_; }
+    // From now on a signal leaves the temporary file where it is: a journal
+    // names it, and removing it in the middle of a commit would break the set.
+    void KeepOnSignal();
+    // Renames the temporary file over the target. The result carries the
+    // warnings of what the new file could not keep; after a failure the
+    // temporary file is still there (the destructor removes it).
+    FileStatus Commit();
+    // Leaves the temporary file where it is, as a process killed now would.
+    void Abandon();
+
+private:
+    friend struct PreparedWriteAccess;
+    PreparedWrite() = default;
+
+    std::string target_;
+    std::string temporary_;
+    int slot_ = -1;
+    FileStatus kept_;         // what the new file could not keep of the old one
+    unsigned long links_ = 0; // the old file's names, when it had any
+    bool done_ = false;       // committed or abandoned
+};
+
+// Prepares the replacement of a regular file, or the making of a new one, as
+// WriteFileAtomically would; a target that is not a regular file is refused.
+FileResult<PreparedWrite> PrepareFileWrite(const std::string& path, std::string_view content);
+
+// The file a write of the path replaces: the end of its chain of symbolic
+// links, whether it exists or not (the path itself when the chain is broken).
+std::string ReplacedFile(const std::string& path);
+// A name beside the target for the writer's own use, as its temporary files
+// are named (".<name>.vellumar-<what>"); the next save of any file of that
+// folder leaves the temporary files there alone while a "journal" is present.
+std::string WriterFileBeside(const std::string& target, std::string_view what);
+// Whether the name (without a folder) is one the writer gives a temporary
+// file of the target.
+bool IsTemporaryNameOf(std::string_view name, const std::string& target);
+
 // Makes writes fail after this many bytes of a file (-1: off), as a full disk does.
 void SetWriteFailureAfterBytesForTesting(long long bytes);
 // Calls the function with the temporary file's path just before the content is

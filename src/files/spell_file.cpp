@@ -255,10 +255,15 @@ template <class Read> FileResult<TSpellBook> WithinMemory(Read read) {
     }
 }
 
-// Writes the lines unless one is longer than a reader takes (a long name full
-// of quotation marks doubles in writing): a file that could not be opened
-// again is never written, and the old one stays.
 FileStatus WriteReadableFile(const std::string& fileName, const std::string& content) {
+    const FileStatus readable = LinesReadBack(content);
+    return readable ? WriteFileAtomically(fileName, content) : readable;
+}
+
+} // namespace
+
+// A long name full of quotation marks doubles in writing.
+FileStatus LinesReadBack(std::string_view content) {
     size_t start = 0;
     for (long long line = 1; start < content.size(); ++line) {
         const size_t end = std::min(content.find("\r\n", start), content.size());
@@ -268,10 +273,8 @@ FileStatus WriteReadableFile(const std::string& fileName, const std::string& con
                                   std::to_string(MaxLineBytes) + " bytes");
         start = end + 2;
     }
-    return WriteFileAtomically(fileName, content);
+    return {};
 }
-
-} // namespace
 
 FileResult<TSpellBook> ReadSpellList(const std::string& fileName) {
     return WithinMemory([&] { return ReadList(fileName); });

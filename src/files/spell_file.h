@@ -37,5 +37,8 @@ FileStatus WriteSpellbookFile(TSpellBook& book, const std::string& fileName);
 // The bytes the writers above put into the file (walking the book the same way).
 std::string SpellListText(TSpellBook& book);
 std::string SpellbookFileText(TSpellBook& book);
+// Fails when a line of those bytes is longer than the readers take: the
+// writers never write a file that could not be opened again.
+FileStatus LinesReadBack(std::string_view content);
 
 } // namespace vellumar

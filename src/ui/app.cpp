@@ -146,7 +146,7 @@ bool VellumarApp::Recover(const RecoveryEntry& entry) {
         if (context_.Prompts().Message(frame_.get(), BoxKind::Confirmation, BoxButtons::YesNo,
                                        question) != Answer::Yes)
             return false;
-        window->PutRecoveredList(read.Take(), texts.Take());
+        window->PutRecoveredList(read.Take(), texts.Take(), entry.info.path);
         window->Recovery().WriteNow();
         return true;
     }

@@ -1,6 +1,6 @@
 // Saving the master list: to its file or, when that fails, to one the user
 // chooses, with its spell texts beside it; and choosing the master file.
-#include "files/safe_write.h"
+#include "files/paired_write.h"
 #include "files/spell_file.h"
 #include "files/spell_texts_file.h"
 #include "model/spell_book.h"
@@ -12,17 +12,16 @@
 #include "ui/master_list_window_context.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
-#include <optional>
 
 namespace vellumar {
 
 bool TfrmMasterList::mnuSaveMasterFileClick() {
     // Nothing was read, so there is nothing to write over the file with.
     if (!MasterList()) return true;
-    const std::string path = MasterFilePath();
+    const std::string path = SavePath();
+    // No file was named (an empty setting, or a recovered list of none): ask.
+    if (path.empty()) return SaveMasterFileAs(path);
     if (!MayReplace(path, unreadPath_, QStringLiteral("Master Spell File"))) return false;
     bool textsFailed = false;
     const FileStatus written = WriteListAndTexts(path, textsFailed);
@@ -44,6 +43,22 @@ bool TfrmMasterList::MayReplace(const std::string& path, const std::string& unre
            Answer::Yes;
 }
 
+bool TfrmMasterList::TextsAreOurs(const std::string& companion) const {
+    return companion == readTextsPath_ || !QFileInfo::exists(FromPath(companion));
+}
+
+bool TfrmMasterList::MayReplaceTexts(const std::string& companion) {
+    if (TextsAreOurs(companion)) return true;
+    if (companion == unreadTextsPath_)
+        return MayReplace(companion, unreadTextsPath_, QStringLiteral("Spell Texts File"));
+    // It was not there when the list was read, or it stands beside another file.
+    return context_.Prompts().Message(
+               this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
+               QStringLiteral("The Spell Texts File\r\n") + FromPath(companion) +
+                   QStringLiteral("\r\nwas not read with the Master Spell List. Do you wish to "
+                                  "replace it?")) == Answer::Yes;
+}
+
 // The installed sample list is read-only, and a disk may refuse the file: the
 // user's edits go to a file of their choice, which becomes the master file.
 bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
@@ -53,13 +68,16 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
         QStringLiteral("Error Writing Master Spell File\r\n") + FromPath(failedPath) +
             QStringLiteral("\r\nDo you wish to save the Master Spell List to another file?"),
         QString(), FileProblemText(failure));
-    if (answer != Answer::Yes) return false;
+    return answer == Answer::Yes && SaveMasterFileAs(failedPath);
+}
+
+bool TfrmMasterList::SaveMasterFileAs(const std::string& suggested) {
     FileDialogSpec request;
     request.title = QStringLiteral("Save Master File");
     request.filter = QStringLiteral("*.DAT (data files)|*.dat|*.* (all files)|*.*");
     request.defaultSuffix = QStringLiteral("dat");
     request.directory = QDir::homePath();
-    request.fileName = QFileInfo(FromPath(failedPath)).fileName();
+    request.fileName = QFileInfo(FromPath(suggested)).fileName();
     request.confirmOverwrite = true;
     const QString chosen = context_.Prompts().SaveFile(this, request);
     if (chosen.isEmpty()) return false;
@@ -76,6 +94,11 @@ bool TfrmMasterList::SaveMasterFileElsewhere(const std::string& failedPath,
     }
     ReportSavedWithWarnings(context_.Prompts(), this, FromPath(path), written);
     SetModified(false);
+    // A recovered list of another file keeps the user's master file as it is.
+    if (recoveredPath_) {
+        recoveredPath_ = path;
+        return true;
+    }
     // The list is safe in its new file even if the setting cannot be stored.
     context_.WriteSetting(this, &ProgramSettings::SetMasterFile, path);
     return true;
@@ -88,37 +111,34 @@ bool TfrmMasterList::KeepsTexts(const std::string& path) const {
 
 FileStatus TfrmMasterList::WriteListAndTexts(const std::string& path, bool& textsFailed) {
     const std::string companion = CompanionTextsPath(path);
-    const SpellTexts& texts = context_.MasterTexts();
-    // A companion that could not be read is the user's to replace.
-    if (!KeepsTexts(path) ||
-        !MayReplace(companion, unreadTextsPath_, QStringLiteral("Spell Texts File")))
+    // An older save of the pair cut short must not come after this one.
+    if (FileStatus finished = FinishPairedWrite(path, companion); !finished) return finished;
+    // Texts the window never read are the user's to replace.
+    if (!KeepsTexts(path) || !MayReplaceTexts(companion))
         return WriteSpellList(*MasterList(), path);
-    // The list file's bytes before, to put back should the texts fail.
-    std::optional<QByteArray> old;
-    const bool listExisted = QFileInfo::exists(FromPath(path));
-    if (QFile file(FromPath(path)); listExisted && file.open(QIODevice::ReadOnly))
-        old = file.readAll();
-    const FileStatus written = WriteSpellList(*MasterList(), path);
-    if (!written) return written;
-    const FileStatus textsWritten = WriteSpellTexts(texts, companion);
-    if (textsWritten) {
+    const std::string list = SpellListText(*MasterList());
+    if (FileStatus readable = LinesReadBack(list); !readable) return readable;
+    const FileResult<std::string> texts = SpellTextsFileText(context_.MasterTexts());
+    // Both files or neither, also when the program is killed part-way.
+    PairWritten written;
+    if (texts)
+        written = WriteFilePair(path, list, companion, *texts);
+    else
+        written.second = texts.Status();
+    if (written) {
+        readTextsPath_ = companion;
         unreadTextsPath_.clear();
-        return written;
+        ReportSavedWithWarnings(context_.Prompts(), this, FromPath(companion), written.second);
+        return written.first;
     }
+    if (!written.first) return written.first;
     textsFailed = true;
-    FileStatus restored = textsWritten;
-    if (old)
-        restored =
-            WriteFileAtomically(path, std::string_view(old->constData(), size_t(old->size())));
-    else if (!listExisted && QFile::remove(FromPath(path)))
-        restored = FileStatus();
-    context_.Prompts().Message(
-        this, BoxKind::Error, BoxButtons::Ok,
-        QStringLiteral("Error Writing Spell Texts\r\n") + FromPath(companion) +
-            (restored ? QStringLiteral("\r\nThe Master Spell File was left as it was.")
-                      : QStringLiteral("\r\nThe Master Spell File could not be put back.")),
-        QString(), FileProblemText(textsWritten));
-    return textsWritten;
+    context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
+                               QStringLiteral("Error Writing Spell Texts\r\n") +
+                                   FromPath(companion) +
+                                   QStringLiteral("\r\nThe Master Spell File was left as it was."),
+                               QString(), FileProblemText(written.second));
+    return written.second;
 }
 
 void TfrmMasterList::mnuCurrentMasterFileClick() {

@@ -1,5 +1,6 @@
 #include "ui/master_list_window.h"
 
+#include "files/paired_write.h"
 #include "files/recovery_file.h"
 #include "files/safe_write.h"
 #include "files/spell_file.h"
@@ -106,14 +107,17 @@ TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent
         context_,
         [this](RecoveryInfo& info) {
             info.kind = RecoveryKind::List;
-            info.path = MasterFilePath();
+            info.path = SavePath();
             info.caption = ToPath(Caption);
             info.spells = MasterList()->Count();
             return SpellListText(*MasterList());
         },
         this);
     recovery_->SetTexts([this](std::optional<std::string>& texts) {
-        if (!KeepsTexts(MasterFilePath())) return FileStatus();
+        // Texts a save would ask about stay out: recovered, they would replace
+        // that companion unasked.
+        const std::string path = SavePath();
+        if (!KeepsTexts(path) || !TextsAreOurs(CompanionTextsPath(path))) return FileStatus();
         FileResult<std::string> content = SpellTextsFileText(context_.MasterTexts());
         if (content) texts = std::move(*content);
         return content.Status();
@@ -236,14 +240,33 @@ std::string TfrmMasterList::MasterFilePath() const {
     return context_.Settings().LocateMasterFile().path;
 }
 
+std::string TfrmMasterList::SavePath() const {
+    return recoveredPath_ ? *recoveredPath_ : MasterFilePath();
+}
+
+void TfrmMasterList::FinishInterruptedSave(const std::string& path) {
+    const FileStatus finished = FinishPairedWrite(path, CompanionTextsPath(path));
+    if (!finished)
+        context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
+                                   QStringLiteral("Error Writing Master Spell File\r\n") +
+                                       FromPath(path),
+                                   QString(), FileProblemText(finished));
+}
+
 void TfrmMasterList::Load(const QString& task, TextsRead when) {
     const std::string path = MasterFilePath();
+    recoveredPath_.reset();
+    // A save that was cut short is finished first, so that both files match.
+    FinishInterruptedSave(path);
     FileStatus failure;
     {
         WorkingScope working(context_.Working(), task);
         lbSpells->ShowNone();
         context_.SetMasterList(nullptr);
         textsPath_.clear();
+        readTextsPath_.clear();
+        unreadTextsPath_.clear();
+        textsRead_.reset();
         context_.MasterTexts() = SpellTexts();
         auto read = ReadSpellList(path);
         context_.SetMasterList(read.Take());
@@ -265,32 +288,50 @@ void TfrmMasterList::Load(const QString& task, TextsRead when) {
                                    QString(), FileProblemText(failure));
     else
         ReportLinesLeftOut(context_.Prompts(), this, FromPath(path), failure.Warnings());
-    if (when == TextsRead::Now) ReportTextsFailure();
+    if (when == TextsRead::Now) ReportTextsRead();
 }
 
 void TfrmMasterList::ReadPutOffTexts() {
     if (textsPath_.empty()) return;
     const std::string companion = std::exchange(textsPath_, std::string());
+    // Only texts read from a file that was there are written back unasked.
+    const bool there = QFileInfo::exists(FromPath(companion));
     auto texts = ReadSpellTexts(companion);
     // A missing companion is no news; a broken one is not replaced unasked.
+    readTextsPath_ = texts && there && !texts.Missing() ? companion : std::string();
     unreadTextsPath_ = texts ? std::string() : companion;
-    if (!texts) textsFailure_ = texts.Status();
+    if (!texts || !texts.Warnings().empty()) textsRead_.emplace(companion, texts.Status());
     if (auto taken = texts.Take()) context_.MasterTexts() = std::move(*taken);
+}
+
+void TfrmMasterList::ReadTextsBeside(const std::string& path) {
+    textsPath_.clear();
+    context_.MasterTexts() = SpellTexts();
+    readTextsPath_.clear();
+    unreadTextsPath_.clear();
+    textsRead_.reset();
+    if (path.empty()) return;
+    FinishInterruptedSave(path);
+    textsPath_ = CompanionTextsPath(path);
+    ReadPutOffTexts();
 }
 
 void TfrmMasterList::ShowPutOffTexts() {
     ReadPutOffTexts();
     pane_->ShowCurrentText();
-    ReportTextsFailure();
+    ReportTextsRead();
 }
 
-void TfrmMasterList::ReportTextsFailure() {
-    if (!textsFailure_) return;
-    const FileStatus failure = *std::exchange(textsFailure_, std::nullopt);
-    context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
-                               QStringLiteral("Error Reading Spell Texts\r\n") +
-                                   FromPath(unreadTextsPath_),
-                               QString(), FileProblemText(failure));
+void TfrmMasterList::ReportTextsRead() {
+    if (!textsRead_) return;
+    const auto [companion, read] = *std::exchange(textsRead_, std::nullopt);
+    if (read)
+        ReportLinesLeftOut(context_.Prompts(), this, FromPath(companion), read.Warnings());
+    else
+        context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
+                                   QStringLiteral("Error Reading Spell Texts\r\n") +
+                                       FromPath(companion),
+                                   QString(), FileProblemText(read));
 }
 
 TSpellBook* TfrmMasterList::MasterList() const {
@@ -308,9 +349,21 @@ void TfrmMasterList::SetModified(bool modified) {
 }
 
 void TfrmMasterList::PutRecoveredList(std::unique_ptr<TSpellBook> list,
-                                      std::unique_ptr<SpellTexts> texts) {
-    // The loaded list's texts stand beside it, unless the entry brings its own.
-    ReadPutOffTexts();
+                                      std::unique_ptr<SpellTexts> texts, const std::string& path) {
+    // The texts beside the list's own file stand, unless the entry brings its own.
+    const bool masterFile = path == MasterFilePath();
+    if (masterFile && !recoveredPath_) {
+        ReadPutOffTexts();
+    } else {
+        unreadPath_ = !path.empty() && QFileInfo::exists(FromPath(path)) && !ReadSpellList(path)
+                          ? path
+                          : std::string();
+        ReadTextsBeside(path);
+        ReportTextsRead();
+    }
+    // Another file than the master file is saved there, never over the
+    // master file, which the setting still names.
+    recoveredPath_ = masterFile ? std::nullopt : std::optional(path);
     lbSpells->ShowNone();
     context_.SetMasterList(std::move(list));
     if (texts) context_.MasterTexts() = std::move(*texts);

@@ -10,7 +10,9 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 class QAction;
 class QButtonGroup;
@@ -42,6 +44,9 @@ public:
     // folder found at the first load: the working folder, or the program's
     // folder when only that one holds the file.
     std::string MasterFilePath() const;
+    // The file Save Master File writes: the master file, or the own file of a
+    // recovered list of another one (empty: asked for). The setting stays.
+    std::string SavePath() const;
 
     int SpellLevel() const { return pane_->SpellLevel(); } // 1 to 9
     void SetSpellLevel(int level) { pane_->SetSpellLevel(level); }
@@ -74,10 +79,11 @@ public:
     BookUndo& History() const { return *undo_; }
     // Keeps the unsaved list in a recovery file.
     RecoveryKeeper& Recovery() const { return *recovery_; }
-    // Puts a recovered list in the place of the loaded one, marked modified,
-    // and its recovered texts, if any, in the place of the loaded texts.
-    void PutRecoveredList(std::unique_ptr<TSpellBook> list,
-                          std::unique_ptr<SpellTexts> texts = nullptr);
+    // Puts a recovered list of the file at `path` in the place of the loaded
+    // one, marked modified, and its recovered texts, if any, in the place of
+    // the texts beside that file. Saved, it goes to that file.
+    void PutRecoveredList(std::unique_ptr<TSpellBook> list, std::unique_ptr<SpellTexts> texts,
+                          const std::string& path);
     // The save question; true when the window (or the program) may close.
     bool FormCloseQuery();
 
@@ -103,15 +109,28 @@ protected:
 
 private:
     bool SaveMasterFileElsewhere(const std::string& failedPath, const FileStatus& failure);
-    // Writes the list to the path, then its texts beside it: both or neither.
-    // A failed list write comes back; a failed texts write puts the list
-    // file's old content back and says so in a box (and comes back too).
+    // Asks for another file and saves there; it becomes the master file (or,
+    // for a recovered list of another file, that list's file).
+    bool SaveMasterFileAs(const std::string& suggested);
+    // Writes the list to the path and its texts beside it: both or neither.
+    // A failed list write comes back; a failed texts write leaves the list
+    // file as it was and says so in a box (and comes back too).
     FileStatus WriteListAndTexts(const std::string& path, bool& textsFailed);
     // False when the file at the path is the one that could not be read
     // (`unread`), is still there, and the user would rather keep it.
     bool MayReplace(const std::string& path, const std::string& unread, const QString& file);
-    // Whether saving to the path writes texts beside the list (and so the
-    // recovery entry keeps them): when there are any, or a companion is there.
+    // False when a companion there holds texts the window never read (it
+    // could not, or the file was not there then, or it stands beside another
+    // list) and the user would rather keep it.
+    bool MayReplaceTexts(const std::string& companion);
+    // The companion holds the texts the window read, or is not there: a save
+    // writes it without a question.
+    bool TextsAreOurs(const std::string& companion) const;
+    // Completes a save of the list at the path and its texts that was cut
+    // short; a failure is said in a box.
+    void FinishInterruptedSave(const std::string& path);
+    // Whether saving to the path writes texts beside the list: when there are
+    // any, or a companion is there.
     bool KeepsTexts(const std::string& path) const;
     void BuildControls();
     void BuildMenus();
@@ -119,7 +138,10 @@ private:
     // texts at once or when first needed (start-up, which is quicker without).
     enum class TextsRead { Now, Later };
     void Load(const QString& task, TextsRead when = TextsRead::Now);
-    void ReportTextsFailure();
+    // The list's texts are those beside the file at `path`: read them now.
+    void ReadTextsBeside(const std::string& path);
+    // The companion's reading failure, or what its reader left out, once.
+    void ReportTextsRead();
     void SetModified(bool modified);
     // Details... of the spell edit dialog: the rules text, in its own dialog.
     bool EditDetails(SpellText& text);
@@ -131,11 +153,16 @@ private:
     RecoveryKeeper* recovery_ = nullptr;
     // A master file that exists but could not be read; empty when none.
     std::string unreadPath_;
+    // A recovered list's own file, when it is not the master file.
+    std::optional<std::string> recoveredPath_;
     // The companion whose reading was put off; empty when none.
     std::string textsPath_;
-    // A companion that exists but could not be read, and why, until said.
+    // The companion whose texts the window holds (read or saved); empty when none.
+    std::string readTextsPath_;
+    // A companion that exists but could not be read.
     std::string unreadTextsPath_;
-    std::optional<FileStatus> textsFailure_;
+    // The last reading of a companion, until its failure or warnings are said.
+    std::optional<std::pair<std::string, FileStatus>> textsRead_;
 };
 
 } // namespace vellumar

@@ -1,5 +1,6 @@
 #include "ui/pdf_export_command.h"
 
+#include "files/paired_write.h"
 #include "files/spell_file.h"
 #include "files/spell_texts_file.h"
 #include "output/qt/book_rendering.h"
@@ -15,13 +16,11 @@
 namespace vellumar {
 namespace {
 
-// The file of the cards' texts: the companion of --master, or of the master
-// list the program uses.
-QString CardTextsPath(const ProgramCommandLine& line) {
-    const std::string master = !line.master.isEmpty()
-                                   ? ToPath(line.master)
-                                   : ProgramSettings::In(SettingsFolder()).LocateMasterFile().path;
-    return FromPath(CompanionTextsPath(master));
+// The master list whose companion holds the cards' texts: --master, or the
+// master list the program uses.
+std::string CardTextsMaster(const ProgramCommandLine& line) {
+    return !line.master.isEmpty() ? ToPath(line.master)
+                                  : ProgramSettings::In(SettingsFolder()).LocateMasterFile().path;
 }
 
 // What a reader left out or the writer could not keep, said as the
@@ -50,7 +49,13 @@ ProgramExit RunPdfExport(const ProgramCommandLine& line) {
     // A missing companion reads as no texts: the book is written without cards.
     std::unique_ptr<SpellTexts> texts;
     if (line.format.IncludeSpellTexts) {
-        const QString path = CardTextsPath(line);
+        const std::string master = CardTextsMaster(line);
+        const QString path = FromPath(CompanionTextsPath(master));
+        // A save of the list and its texts that was cut short is finished first.
+        if (const FileStatus finished = FinishPairedWrite(master, CompanionTextsPath(master));
+            !finished)
+            Warn(FromPath(master),
+                 {"an interrupted save could not be finished: " + finished.Reason()});
         FileResult<SpellTexts> readTexts = ReadSpellTexts(ToPath(path));
         if (!readTexts)
             return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot read '%1': %2\n")

@@ -1,5 +1,6 @@
 // End-to-end checks of vellumar-cli over small files written byte by byte.
 
+#include "files/paired_write.h"
 #include "pdf_pages.h"
 
 #include <gtest/gtest.h>
@@ -479,6 +480,20 @@ INSTANTIATE_TEST_SUITE_P(Cards, CliTexts, testing::Values(
     TextsRow{{"show", "Bad.DAT", "Fireball"}, 1, "", "cannot read spell texts 'Bad.DAT.texts.json': "},
     TextsRow{{"show", "Star.DAT", "Fireball"}, 0, "", "\"Wish \u2605 Variant\""}));
 // clang-format on
+
+// A save of the master list and its texts that was cut short is finished before either is read.
+TEST_F(Cli, AnInterruptedMasterSaveIsFinishedBeforeReading) {
+    Write("MASTER.DAT", SpellLine(1, "Sleep", "", 0, 'C', "e/c"));
+    Write("MASTER.DAT.texts.json", "[]");
+    vellumar::SetPairedWriteStopForTesting(3); // the journal written, nothing renamed yet
+    EXPECT_FALSE(vellumar::WriteFilePair(
+        Path("MASTER.DAT"), SpellLine(3, "Fireball", "", 0, 'C', "i/e"),
+        Path("MASTER.DAT.texts.json"), R"([{"name": "Fireball", "level": 3, "range": "Far"}])"));
+    vellumar::SetPairedWriteStopForTesting(0);
+    const Result r = Run({"show", "MASTER.DAT", "Fireball"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("Range: Far"), std::string::npos) << r.out;
+}
 
 TEST_F(Cli, HelpVersionAndEndOfOptionsWorkOnEveryCommand) {
     const std::string book =

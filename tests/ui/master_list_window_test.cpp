@@ -2,6 +2,7 @@
 // saving, switching files and the close question.
 
 #include "files/line_reader.h"
+#include "files/paired_write.h"
 #include "files/safe_write.h"
 #include "files/spell_file.h"
 #include "files/spell_texts_file.h"
@@ -409,20 +410,58 @@ private slots:
                 *ReadSpellTexts(companion.toStdString()).Take() == h->Context().MasterTexts());
     }
 
-    // A companion that could not be read is not written over unasked.
+    // A companion that could not be read, or was put back after the list was
+    // read without it, is not written over unasked.
+    void unreadTextsAreKeptUnlessReplaced_data() {
+        QTest::addColumn<bool>("putBack");
+        QTest::newRow("could not be read") << false;
+        QTest::newRow("put back after reading") << true;
+    }
     void unreadTextsAreKeptUnlessReplaced() {
-        const QByteArray broken = "[ broken";
-        h->prompter.Message(Answer::Ok); // the reading error
-        h->prompter.Message(Answer::No); // keep the companion
-        StartWithList(broken);
-        QTRY_COMPARE(h->prompter.Records().size(), size_t(1));
+        QFETCH(bool, putBack);
+        const QByteArray companion = putBack ? Texts : "[ broken";
+        if (!putBack) h->prompter.Message(Answer::Ok); // the reading error
+        h->prompter.Message(Answer::No);               // keep the companion
+        StartWithList(putBack ? QByteArray() : companion);
+        if (putBack) {
+            QVERIFY(h->Context().MasterTexts().Empty()); // read now, without it
+            h->home.Write(masterPath + ".texts.json", companion);
+        } else {
+            QTRY_COMPARE(h->prompter.Records().size(), size_t(1));
+        }
         ShowLevel(3);
         SelectRows(Master().lbSpells, {0});
         Master().mnuDeleteSpellClick();
         QVERIFY(Master().mnuSaveMasterFileClick());
-        QVERIFY(h->prompter.Last().text.endsWith("could not be read. Do you wish to replace it?"));
+        QVERIFY(!h->prompter.Records().empty());
+        QCOMPARE(h->prompter.Last().buttons, BoxButtons::YesNoDefaultNo);
+        QVERIFY(h->prompter.Last().text.endsWith(
+            putBack ? "\r\nwas not read with the Master Spell List. Do you wish to replace it?"
+                    : "could not be read. Do you wish to replace it?"));
         QCOMPARE(ReadSpellList(masterPath.toStdString())->Count(), 7);
-        QCOMPARE(ReadBack(masterPath + ".texts.json"), broken);
+        QCOMPARE(ReadBack(masterPath + ".texts.json"), companion);
+    }
+
+    // What the texts' reader left out is said in one box naming the companion.
+    void textsLeftOutInReadingAreShown() {
+        h->prompter.Message(Answer::Ok);
+        StartWithList(Texts.chopped(1) + "," + Texts.mid(1)); // Fireball's text twice
+        QTRY_COMPARE(h->prompter.Records().size(), size_t(1));
+        QCOMPARE(h->prompter.Last().kind, BoxKind::Warning);
+        QVERIFY(h->prompter.Last().text.endsWith(masterPath + ".texts.json"));
+        QVERIFY(h->prompter.Last().informative.contains("Fireball"));
+    }
+
+    // A save the program did not finish is finished before the list is read.
+    void interruptedSaveIsFinishedAtLoad() {
+        const QString path = h->UseMasterList(MasterFile, "[]");
+        SetPairedWriteStopForTesting(4); // the texts in place, the list not yet
+        QVERIFY(!WriteFilePair(ToPath(path), "3,\"Fireball\"\r\n", ToPath(path) + ".texts.json",
+                               Texts.toStdString()));
+        SetPairedWriteStopForTesting(0);
+        h->Start();
+        QCOMPARE(List().Count(), 1);
+        QVERIFY(h->Context().MasterTexts().Find(3, "Fireball"));
     }
 
     void failedSaveKeepsTheChanges() {

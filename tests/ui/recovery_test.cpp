@@ -1,6 +1,8 @@
 // Recovery files: kept while unsaved, gone once saved or dropped; a gone program's offered.
 
 #include "files/recovery_file.h"
+#include "files/spell_file.h"
+#include "files/spell_texts_file.h"
 #include "platform/program_folder.h"
 #include "platform/program_settings.h"
 #include "platform/qt/text_conversion.h"
@@ -144,6 +146,37 @@ private slots:
             h->app.reset();
             QCOMPARE(Files(), QStringList());
         }
+    }
+
+    // A recovered list of another file than the master file goes back to that
+    // file, with the texts beside it; the master file and the setting stay.
+    void recoveredListOfAnotherFileGoesHome() {
+        const QByteArray masterTexts = R"([{"name": "Alarm", "level": 1}])";
+        const QString master = h->UseMasterList(FiveSpellMaster(), masterTexts);
+        const QString other = h->home.Write("other.dat", SpellLine(2, "Web"));
+        h->home.Write(other + ".texts.json", R"([{"name": "Web", "level": 2}])");
+        auto crashed = std::make_unique<RecoverySession>(ToPath(Folder()));
+        RecoveryInfo info;
+        info.kind = RecoveryKind::List;
+        info.path = ToPath(other);
+        QVERIFY(
+            crashed->Write(crashed->NewSlot(), info,
+                           (SpellLine(1, "Sleep") + "\r\n" + SpellLine(2, "Web")).toStdString()));
+        const QString folder = FromPath(crashed->SessionFolder());
+        crashed.reset();
+        QVERIFY(QDir().rename(folder, Folder() + QStringLiteral("/session-999999999")));
+        h->prompter.Exec([](QDialog&) {}, true).Message(Answer::Yes);
+        h->Start();
+        QVERIFY(h->Context().MasterTexts().Find(2, "Web"));
+        QVERIFY(!h->Context().MasterTexts().Find(1, "Alarm"));
+
+        QVERIFY(h->Context().MasterListWindow()->mnuSaveMasterFileClick());
+        QCOMPARE(ReadSpellList(ToPath(other))->Count(), 2);
+        QVERIFY(ReadSpellTexts(ToPath(other + ".texts.json"))->Find(2, "Web"));
+        QCOMPARE(Contents(master), FiveSpellMaster());
+        QCOMPARE(Contents(master + ".texts.json"), masterTexts);
+        QCOMPARE(h->Context().Settings().File().ReadString("Vellumar", "MasterFile", "none"),
+                 std::string("none"));
     }
 };
 
