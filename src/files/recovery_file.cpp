@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -25,6 +23,17 @@ constexpr char LockName[] = "lock";
 constexpr char InfoSuffix[] = ".info";
 constexpr char BodySuffix[] = ".body";
 constexpr char TextsSuffix[] = ".texts";
+constexpr char NewSessionPattern[] = ".new-session-XXXXXX";
+// An info file is a few lines; anything larger is not one of ours.
+constexpr off_t MaxInfoBytes = off_t{64} << 10;
+// A body or texts larger than the largest companion texts file its reader takes.
+constexpr off_t MaxBodyBytes = off_t{64} << 20;
+
+long long ownerForTesting = -1;
+
+uid_t Owner() {
+    return ownerForTesting >= 0 ? static_cast<uid_t>(ownerForTesting) : ::geteuid();
+}
 
 std::string Escaped(std::string_view value) {
     std::string out;
@@ -60,30 +69,120 @@ long long Number(std::string_view text) {
     return value;
 }
 
-// The pid in a session folder's name ("session-PID" or "session-PID-N").
-long long SessionPid(const std::string& name) {
-    return Number(std::string_view(name).substr(sizeof SessionPrefix - 1));
+// Why a folder may not keep the user's work (its lstat), or none when it may.
+const char* FolderProblem(const struct stat& info) {
+    if (S_ISLNK(info.st_mode)) return "The folder is a symbolic link";
+    if (!S_ISDIR(info.st_mode)) return "It is not a folder";
+    if (info.st_uid != Owner()) return "The folder belongs to another user";
+    if ((info.st_mode & 077) != 0) return "Other users may open the folder";
+    return nullptr;
 }
 
-bool ProcessGone(long long pid) {
-    return pid <= 0 || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
+FileStatus CheckFolder(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return FileStatus::FromErrno(
+            errno == ENOENT ? FileFailure::NotFound : FileFailure::CannotOpen, errno);
+    const char* problem = FolderProblem(info);
+    return problem ? FileStatus(FileFailure::CannotOpen, problem) : FileStatus();
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+bool OwnRegularFile(const struct stat& info) {
+    return S_ISREG(info.st_mode) && info.st_uid == Owner();
+}
+
+// Opens an entry's file without following a link and without waiting on a
+// FIFO; -1 unless it is a regular file of the user's.
+int OpenOwnFile(const std::string& path, int flags, struct stat& info) {
+    const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !OwnRegularFile(info))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+std::optional<std::string> ReadInfoFile(const std::string& path) {
+    struct stat info {};
+    const int fd = OpenOwnFile(path, O_RDONLY, info);
+    if (fd < 0 || info.st_size > MaxInfoBytes) {
+        if (fd >= 0) ::close(fd);
+        return std::nullopt;
+    }
+    // One byte more than allowed tells a file that grew since.
+    std::string text(size_t(MaxInfoBytes) + 1, '\0');
+    size_t size = 0;
+    bool failed = false;
+    while (size < text.size() && !failed) {
+        const ssize_t got = ::read(fd, text.data() + size, text.size() - size);
+        if (got == 0) break;
+        if (got > 0)
+            size += size_t(got);
+        else
+            failed = errno != EINTR;
+    }
+    ::close(fd);
+    if (failed || size > size_t(MaxInfoBytes)) return std::nullopt;
+    text.resize(size);
+    return text;
+}
+
+// 1 for a regular file of the user's of a size an entry has, 0 for none
+// there, -1 for anything else.
+int OwnFileThere(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT ? 0 : -1;
+    return OwnRegularFile(info) && info.st_size <= MaxBodyBytes ? 1 : -1;
+}
+
+// The entry of an info file; none when a file of it is missing or not fit to read.
+std::optional<RecoveryEntry> ReadEntry(const std::string& infoPath) {
+    std::optional<std::string> text = ReadInfoFile(infoPath);
+    std::optional<RecoveryInfo> info = text ? ParseRecoveryInfo(*text) : std::nullopt;
+    if (!info) return std::nullopt;
+    const std::string stem = infoPath.substr(0, infoPath.size() - (sizeof InfoSuffix - 1));
+    std::string body = stem + BodySuffix;
+    std::string texts = stem + TextsSuffix;
+    const int textsThere = OwnFileThere(texts);
+    if (OwnFileThere(body) != 1 || textsThere < 0) return std::nullopt;
+    if (textsThere == 0) texts.clear();
+    return RecoveryEntry{std::move(*info), infoPath, std::move(body), std::move(texts)};
+}
+
+// The lock of an orphaned session, taken; -1 while its program runs or when
+// the folder is not one to trust.
+int TakeOrphanLock(const std::string& folder) {
+    if (!CheckFolder(folder)) return -1;
+    struct stat info {};
+    const int lock = OpenOwnFile(folder + "/" + LockName, O_RDWR, info);
+    if (lock >= 0 && ::flock(lock, LOCK_EX | LOCK_NB) != 0) {
+        ::close(lock);
+        return -1;
+    }
+    return lock;
+}
+
+// Owner-only, set on the file itself: a link put in its place is not followed.
+void MakePrivate(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    static_cast<void>(::fchmod(fd, 0600));
+    ::close(fd);
+}
+
+// Renames a folder unless the new name is taken.
+bool RenameNew(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    // A file system without the flag: rename replaces no folder that holds anything.
+    if (errno == EINVAL && ::access(to.c_str(), F_OK) != 0)
+        return ::rename(from.c_str(), to.c_str()) == 0;
+    return false;
 }
 
 bool EndsWith(const std::string& text, std::string_view end) {
     return text.size() >= end.size() &&
            text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// Owner-only: the files hold the user's unsaved work.
-bool MakePrivateFolder(const std::string& path) {
-    std::error_code ec;
-    fs::create_directories(path, ec);
-    return ::chmod(path.c_str(), 0700) == 0;
 }
 
 } // namespace
@@ -138,30 +237,55 @@ RecoverySession::~RecoverySession() {
     if (lock_ >= 0) ::close(lock_);
 }
 
-bool RecoverySession::Open() {
-    if (lock_ >= 0) return true;
-    if (!MakePrivateFolder(folder_)) return false;
+FileStatus RecoverySession::Refuse(FileStatus why) {
+    if (refused_) refused_ = std::move(why);
+    return refused_;
+}
+
+FileStatus RecoverySession::Trusted() {
+    if (!refused_) return refused_;
+    if (lock_ >= 0) return {}; // checked when the session was made
+    if (folder_.empty())
+        return Refuse(FileStatus(FileFailure::NotFound, "There is no home folder"));
+    FileStatus checked = CheckFolder(folder_);
+    return checked.Missing() ? FileStatus() : Refuse(std::move(checked));
+}
+
+FileStatus RecoverySession::Open() {
+    if (lock_ >= 0) return {};
+    if (FileStatus trusted = Trusted(); !trusted) return trusted;
+    std::error_code ec;
+    fs::create_directories(fs::path(folder_).parent_path(), ec);
+    if (::mkdir(folder_.c_str(), 0700) != 0 && errno != EEXIST)
+        return FileStatus::FromErrno(FileFailure::CannotWrite, errno);
+    // Made now, or there already: a link or another user's folder put there
+    // since the start is refused as well.
+    if (FileStatus checked = CheckFolder(folder_); !checked) return Refuse(std::move(checked));
+    // The new session's folder gets its locked lock before it takes its name,
+    // so that a program starting beside this one never sees it unlocked.
+    std::string made = folder_ + "/" + NewSessionPattern;
+    if (!::mkdtemp(made.data())) return FileStatus::FromErrno(FileFailure::CannotWrite, errno);
+    const int lock = ::open((made + "/" + LockName).c_str(),
+                            O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int error = errno;
+    if (lock < 0 || ::flock(lock, LOCK_EX | LOCK_NB) != 0) {
+        if (lock >= 0) ::close(lock);
+        fs::remove_all(made, ec);
+        return FileStatus::FromErrno(FileFailure::CannotWrite, lock < 0 ? error : errno);
+    }
     const std::string base = folder_ + "/" + SessionPrefix + std::to_string(::getpid());
     // A folder of an earlier process of the same pid stays that one's.
-    for (int n = 0; n < 100; ++n) {
+    for (int n = 0; n < 100 && session_.empty(); ++n) {
         const std::string path = n == 0 ? base : base + "-" + std::to_string(n);
-        if (::mkdir(path.c_str(), 0700) != 0) {
-            if (errno == EEXIST) continue;
-            return false;
-        }
-        // Blocking: a program starting beside this one may hold it a moment to
-        // see whether it is free, and lets go since this process is alive.
-        const int lock =
-            ::open((path + "/" + LockName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (lock < 0 || ::flock(lock, LOCK_EX) != 0) {
-            if (lock >= 0) ::close(lock);
-            return false;
-        }
-        lock_ = lock;
-        session_ = path;
-        return true;
+        if (RenameNew(made, path)) session_ = path;
     }
-    return false;
+    if (session_.empty()) {
+        ::close(lock);
+        fs::remove_all(made, ec);
+        return FileStatus(FileFailure::CannotWrite, "No free name for a session folder");
+    }
+    lock_ = lock;
+    return {};
 }
 
 std::string RecoverySession::SlotPath(int slot, const char* suffix) const {
@@ -170,10 +294,10 @@ std::string RecoverySession::SlotPath(int slot, const char* suffix) const {
 
 FileStatus RecoverySession::Write(int slot, const RecoveryInfo& info, std::string_view body,
                                   std::optional<std::string_view> texts) {
-    if (!Open()) return FileStatus::FromErrno(FileFailure::CannotWrite, errno ? errno : EACCES);
+    if (FileStatus opened = Open(); !opened) return opened;
     const auto writePrivate = [](const std::string& path, std::string_view content) {
         FileStatus written = WriteFileAtomically(path, content);
-        if (written) ::chmod(path.c_str(), 0600);
+        if (written) MakePrivate(path);
         return written;
     };
     if (FileStatus written = writePrivate(SlotPath(slot, BodySuffix), body); !written)
@@ -206,31 +330,19 @@ void RecoverySession::RemoveAll() {
 
 std::vector<RecoveryEntry> RecoverySession::Orphans() {
     std::vector<RecoveryEntry> entries;
+    if (!Trusted()) return entries;
     std::error_code ec;
     for (const fs::directory_entry& folder : fs::directory_iterator(folder_, ec)) {
-        const std::string name = folder.path().filename().string();
-        if (name.rfind(SessionPrefix, 0) != 0 || folder.path() == session_ ||
-            !folder.is_directory(ec))
+        const std::string path = folder.path().string();
+        if (folder.path().filename().string().rfind(SessionPrefix, 0) != 0 || path == session_)
             continue;
-        const int lock =
-            ::open((folder.path() / LockName).c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+        const int lock = TakeOrphanLock(path);
         if (lock < 0) continue;
-        if (::flock(lock, LOCK_EX | LOCK_NB) != 0 || !ProcessGone(SessionPid(name))) {
-            ::close(lock);
-            continue;
-        }
-        orphans_.push_back({folder.path().string(), lock});
-        for (const fs::directory_entry& file : fs::directory_iterator(folder.path(), ec)) {
-            const std::string path = file.path().string();
-            if (!EndsWith(path, InfoSuffix)) continue;
-            std::optional<RecoveryInfo> info = ParseRecoveryInfo(ReadAll(path));
-            const std::string stem = path.substr(0, path.size() - (sizeof InfoSuffix - 1));
-            std::string body = stem + BodySuffix;
-            std::string texts = stem + TextsSuffix;
-            if (!fs::is_regular_file(texts, ec)) texts.clear();
-            if (info && fs::is_regular_file(body, ec))
-                entries.push_back({std::move(*info), path, std::move(body), std::move(texts)});
-        }
+        orphans_.push_back({path, lock});
+        for (const fs::directory_entry& file : fs::directory_iterator(folder.path(), ec))
+            if (EndsWith(file.path().string(), InfoSuffix))
+                if (std::optional<RecoveryEntry> entry = ReadEntry(file.path().string()))
+                    entries.push_back(std::move(*entry));
     }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const auto& a, const auto& b) { return a.info.time < b.info.time; });
@@ -253,6 +365,10 @@ void RecoverySession::ReleaseOrphans() {
         ::close(held.lock);
     }
     orphans_.clear();
+}
+
+void SetRecoveryOwnerForTesting(long long uid) {
+    ownerForTesting = uid;
 }
 
 } // namespace vellumar

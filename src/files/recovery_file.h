@@ -8,8 +8,13 @@
 // key=value lines of RecoveryInfo, and "N.body", the exact bytes the book's or
 // list's own writer puts into its file; a master list with texts adds
 // "N.texts", the bytes its companion texts file would hold. A session whose
-// lock is free and whose process is gone is an orphan, and its entries are
-// offered at the next start.
+// lock is free is an orphan (its process number may belong to another process
+// after a reboot), and its entries are offered at the next start.
+//
+// The files hold the user's work and name the files it is saved to, so the
+// folder is trusted only when it is a real folder of the user's that no one
+// else may open; its entries are read only when they are the user's regular
+// files of a sensible size, never through a link.
 
 #include "files/file_result.h"
 
@@ -48,6 +53,7 @@ struct RecoveryEntry {
 class RecoverySession {
 public:
     // `folder` is the recovery folder; nothing is made until the first write.
+    // An empty folder (the user has no home folder) is never trusted.
     explicit RecoverySession(std::string folder);
     // Lets go of the locks; removes nothing (a crash would not either).
     ~RecoverySession();
@@ -55,6 +61,11 @@ public:
     RecoverySession& operator=(const RecoverySession&) = delete;
 
     const std::string& Folder() const { return folder_; }
+    // Whether the folder may keep the user's work: missing (it is made on the
+    // first write), or a folder, not a link, of the user's, with no access for
+    // others. Once it is not, also when the first write finds so, it stays
+    // refused for the run: nothing is written, and no orphan is offered.
+    FileStatus Trusted();
     // The session's own folder, empty until the first write.
     const std::string& SessionFolder() const { return session_; }
 
@@ -80,18 +91,24 @@ public:
     void ReleaseOrphans();
 
 private:
-    bool Open();
+    FileStatus Open();
+    FileStatus Refuse(FileStatus why);
     std::string SlotPath(int slot, const char* suffix) const;
 
     std::string folder_;
     std::string session_;
     int lock_ = -1;
     int lastSlot_ = 0;
+    FileStatus refused_;
     struct HeldSession {
         std::string folder;
         int lock;
     };
     std::vector<HeldSession> orphans_;
 };
+
+// The user the folder and its files must belong to, instead of the process's
+// own (-1): tests, which may run as root, stand for files of another user.
+void SetRecoveryOwnerForTesting(long long uid);
 
 } // namespace vellumar

@@ -36,13 +36,19 @@ std::string InstalledDataFolder(const FolderEnvironment& environment) {
     return fs::is_directory(data, ec) ? WithSlash(data.string()) : std::string();
 }
 
-std::string UserConfigFolder(const FolderEnvironment& environment) {
-    // A relative XDG_CONFIG_HOME is invalid and is ignored, as the base
-    // directory rules ask.
-    if (!environment.xdgConfigHome.empty() && environment.xdgConfigHome.front() == '/')
-        return WithSlash(environment.xdgConfigHome) + "vellumar/";
-    if (!environment.userHome.empty()) return WithSlash(environment.userHome) + ".config/vellumar/";
+// Our folder in one of the user's base folders: the variable's, or the default
+// under the home folder. A relative variable is invalid and is ignored, as the
+// base directory rules ask.
+std::string UserFolder(const FolderEnvironment& environment, const std::string& variable,
+                       const char* underHome) {
+    if (!variable.empty() && variable.front() == '/') return WithSlash(variable) + "vellumar/";
+    if (!environment.userHome.empty())
+        return WithSlash(environment.userHome) + underHome + "/vellumar/";
     return {};
+}
+
+std::string UserConfigFolder(const FolderEnvironment& environment) {
+    return UserFolder(environment, environment.xdgConfigHome, ".config");
 }
 
 } // namespace
@@ -51,6 +57,7 @@ FolderEnvironment CurrentFolderEnvironment() {
     FolderEnvironment environment;
     environment.vellumarHome = Environment("VELLUMAR_HOME");
     environment.xdgConfigHome = Environment("XDG_CONFIG_HOME");
+    environment.xdgStateHome = Environment("XDG_STATE_HOME");
     environment.userHome = Environment("HOME");
     const std::string exe = ExecutablePath();
     environment.executableFolder =
@@ -94,6 +101,10 @@ std::string SettingsFolder() {
     if (!fs::exists(folder, ec) && fs::create_directories(folder, ec))
         fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
     return folder;
+}
+
+std::string StateFolder(const FolderEnvironment& environment) {
+    return UserFolder(environment, environment.xdgStateHome, ".local/state");
 }
 
 std::string DefaultDataDirectory(const std::string& programFolder,

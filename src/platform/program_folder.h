@@ -19,6 +19,7 @@ namespace vellumar {
 struct FolderEnvironment {
     std::string vellumarHome;     // VELLUMAR_HOME
     std::string xdgConfigHome;    // XDG_CONFIG_HOME
+    std::string xdgStateHome;     // XDG_STATE_HOME
     std::string userHome;         // HOME
     std::string executableFolder; // the folder of the running program
     // Whether the user may create and replace files in a folder.
@@ -41,6 +42,11 @@ std::string SettingsFolder(const FolderEnvironment& environment);
 // As above for this process; creates the folder (for the user only) when it
 // is missing, so that the first setting written can create its file.
 std::string SettingsFolder();
+
+// The folder of the user's state that outlives a run (the recovery files):
+// $XDG_STATE_HOME/vellumar, by default ~/.local/state/vellumar; empty without
+// any home folder. Always ends in '/' unless empty.
+std::string StateFolder(const FolderEnvironment& environment);
 
 // The folder file dialogs start in until the user sets one: the program's
 // folder while the user may write there, else the documents folder (when it

@@ -100,6 +100,7 @@ void VellumarApp::ShowPutOffTexts() {
 // The unsaved work of sessions that did not end cleanly; with none, start-up
 // only looked into one folder.
 void VellumarApp::OfferRecovery() {
+    if (!context_.RecoveryTrusted(frame_.get())) return;
     RecoverySession& session = context_.RecoveryFiles();
     const std::vector<RecoveryEntry> entries = session.Orphans();
     if (!entries.empty()) {

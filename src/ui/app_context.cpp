@@ -14,11 +14,13 @@
 #include "ui/book_parm_dialog.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
+#include "ui/recovery_keeper.h"
 #include "ui/specialty_maintenance_dialog.h"
 #include "ui/spell_book_window.h"
 
 #include <QPrinter>
-#include <QStandardPaths>
+
+#include <utility>
 
 namespace vellumar {
 
@@ -88,18 +90,33 @@ void AppContext::ReportRecentBooksWrite(QWidget* parent, const FileStatus& writt
 }
 
 void AppContext::StartRecovery() {
-    const QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
-    const QString folder =
-        stateHome.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
-                            : stateHome + QStringLiteral("/vellumar");
-    recovery_ = std::make_unique<RecoverySession>(ToPath(folder + QStringLiteral("/recovery")));
+    const std::string state = StateFolder(CurrentFolderEnvironment());
+    recovery_ = std::make_unique<RecoverySession>(state.empty() ? state : state + "recovery");
     keepRecovery_ = settings_->KeepRecoveryFiles();
+}
+
+RecoverySession* AppContext::Recovery() {
+    return keepRecovery_ && recovery_->Trusted() ? recovery_.get() : nullptr;
+}
+
+bool AppContext::RecoveryTrusted(QWidget* parent) {
+    const FileStatus trusted = recovery_->Trusted();
+    if (trusted) return true;
+    if (keepRecovery_ && !std::exchange(recoveryRefusalShown_, true))
+        prompter_.Message(
+            parent, BoxKind::Information, BoxButtons::Ok,
+            QStringLiteral("Recovery Files Not Kept\r\n") + FromPath(recovery_->Folder()),
+            QString(),
+            FileProblemText(trusted) + QStringLiteral(".\nUnsaved work is not kept in this run."));
+    return false;
 }
 
 void AppContext::KeepRecoveryFiles(QWidget* parent, bool keep) {
     keepRecovery_ = keep;
     if (!keep) recovery_->RemoveAll();
     SettingsWritten(parent, settings_->SetKeepRecoveryFiles(keep));
+    if (keep && RecoveryTrusted(parent))
+        for (RecoveryKeeper* keeper : frame_->findChildren<RecoveryKeeper*>()) keeper->Resume();
 }
 
 void AppContext::SetBuiltInSpecialties(std::unique_ptr<tSpecialtyList> builtIn) {

@@ -73,12 +73,17 @@ public:
     void ReportRecentBooksWrite(QWidget* parent, const FileStatus& written) override;
 
     // Unsaved work: the session of this run, in the recovery folder under the
-    // user's state folder ($XDG_STATE_HOME/vellumar, or Qt's application
-    // data folder), made when the settings are read.
+    // user's state folder ($XDG_STATE_HOME/vellumar, by default
+    // ~/.local/state/vellumar), made when the settings are read.
     void StartRecovery();
     RecoverySession& RecoveryFiles() const { return *recovery_; }
-    RecoverySession* Recovery() override { return keepRecovery_ ? recovery_.get() : nullptr; }
-    // The Options switch: stored in the settings; switched off, this run's files go.
+    // None while switched off, or once the folder turned out not to be the user's alone.
+    RecoverySession* Recovery() override;
+    // Whether the recovery folder may keep the user's work; when it may not,
+    // one box in the run says so (only while recovery files are switched on).
+    bool RecoveryTrusted(QWidget* parent);
+    // The Options switch: stored in the settings; switched off, this run's
+    // files go; switched on, every unsaved window's work is written soon.
     void KeepRecoveryFiles(QWidget* parent, bool keep) override;
 
     // The selection odds of the run: the defaults until the frame reads the settings.
@@ -165,6 +170,7 @@ private:
     bool recentBooksFailureShown_ = false;
     std::unique_ptr<RecoverySession> recovery_;
     bool keepRecovery_ = false;
+    bool recoveryRefusalShown_ = false;
     std::optional<QCursor> spellCursor_;
     QHash<QString, QIcon> icons_;
     TfrmMain* frame_ = nullptr;

@@ -27,6 +27,7 @@ RecoveryKeeper::~RecoveryKeeper() {
 }
 
 void RecoveryKeeper::Changed(bool modified) {
+    modified_ = modified;
     if (!modified) {
         timer_.stop();
         Remove();

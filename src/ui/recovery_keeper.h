@@ -31,6 +31,9 @@ public:
     // After each change and each save: unsaved work is written within about
     // a second (changes in that second go along), saved work is removed.
     void Changed(bool modified);
+    // Recovery files were switched on again: the work changed while they were
+    // off is written within about a second, not only after its next change.
+    void Resume() { Changed(modified_); }
     // Writes at once (a recovered book must not wait for its first change).
     void WriteNow();
     // The master list's texts go along: `texts` sets the bytes its companion
@@ -49,6 +52,7 @@ private:
     QTimer timer_;
     int slot_ = 0;
     bool written_ = false;
+    bool modified_ = false; // what the window said last
 };
 
 } // namespace vellumar

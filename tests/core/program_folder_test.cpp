@@ -85,6 +85,13 @@ TEST(ProgramFolder, FoldersFollowLayoutEnvironmentAndWritability) {
     }
 }
 
+TEST(ProgramFolder, StateFolderIsXdgStateHomesOrUnderHome) {
+    FolderEnvironment environment{.xdgStateHome = "/st", .userHome = "/h"};
+    EXPECT_EQ(StateFolder(environment), "/st/vellumar/");
+    environment.xdgStateHome = "relative";
+    EXPECT_EQ(StateFolder(environment), "/h/.local/state/vellumar/");
+}
+
 // Sets an environment variable for one test and puts the old value back.
 class ScopedVariable {
 public:

@@ -14,6 +14,7 @@
 #include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
 
+#include <QAction>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -177,6 +178,25 @@ private slots:
         QCOMPARE(Contents(master + ".texts.json"), masterTexts);
         QCOMPARE(h->Context().Settings().File().ReadString("Vellumar", "MasterFile", "none"),
                  std::string("none"));
+    }
+    void changedWhileSwitchedOff() { // kept once it is on again, without a further change
+        h->UseMasterList(FiveSpellMaster());
+        h->Start();
+        QAction* keep = h->Frame().findChild<QAction*>(QStringLiteral("mnuKeepRecoveryFiles"));
+        keep->trigger();
+        SelectRows(h->Context().MasterListWindow()->lbSpells, {0});
+        h->Context().MasterListWindow()->mnuDeleteSpellClick();
+        keep->trigger();
+        QTRY_COMPARE(Files(QStringLiteral(".info")).size(), 1);
+    }
+    void folderOfAnotherUser() { // its entries could name any file: one box, nothing offered
+        h->UseMasterList(FiveSpellMaster());
+        QVERIFY(RecoverySession(ToPath(Folder())).Write(1, RecoveryInfo(), "4\r\n"));
+        SetRecoveryOwnerForTesting(QFileInfo(Folder()).ownerId() + 1);
+        h->prompter.Message(Answer::Ok);
+        h->Start();
+        SetRecoveryOwnerForTesting(-1);
+        QVERIFY(h->prompter.Records().size() == 1 && h->prompter.Last().text.contains(Folder()));
     }
 };
 

@@ -12,7 +12,7 @@ cd "$(mktemp -d)" && trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$PWD"' EXIT
 cp "$here/../../resources/MASTER.DAT" "$here/../../resources/Vellumar.HLP" .
 # A book a dead program left unsaved (pid_max: no process has it), offered at start.
 export XDG_STATE_HOME="$PWD/state" session=state/vellumar/recovery/session-$(cat /proc/sys/kernel/pid_max)
-mkdir -p $session && touch $session/lock && printf '4\r\n5\r\n12\r\nGeneralist\r\nC\r\n \r\n' > $session/1.body
+(umask 077 && mkdir -p $session) && touch $session/lock && printf '4\r\n5\r\n12\r\nGeneralist\r\nC\r\n \r\n' > $session/1.body
 printf 'kind=book\npath=/lost.spb\ncaption=lost.spb\npid=%s\ntime=%s\nspells=0\n' "${session##*-}" "$(date +%s)" > $session/1.info
 openbox >/dev/null 2>&1 &
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break || sleep 0.1; done
