@@ -395,6 +395,27 @@ Outcome Info(const Arguments& args, Session& session) {
 
 namespace {
 
+// A spellbook's header may hold a caster level or Intelligence outside the
+// caster tables (the reader warns of it): filling such a book would add
+// nothing, and validating it would take every spell away, so it is refused.
+// `options` says how fill may be given other values.
+Outcome CasterInTables(const TSpellBook& book, const std::string& command, const std::string& shown,
+                       bool options) {
+    const auto outside = [&](const char* field, int32_t value, int32_t low, int32_t high,
+                             const char* option) {
+        return Outcome::FileError("cannot " + command + " '" + shown + "': its " + field + " " +
+                                  std::to_string(value) + " is not from " + std::to_string(low) +
+                                  " to " + std::to_string(high) +
+                                  (options ? std::string(" (") + option + " sets another)" : ""));
+    };
+    if (book.CasterLevel < MinCasterLevel || book.CasterLevel > MaxCasterLevel)
+        return outside("caster level", book.CasterLevel, MinCasterLevel, MaxCasterLevel, "--level");
+    if (book.Intelligence < MinIntelligence || book.Intelligence > MaxIntelligence)
+        return outside("Intelligence", book.Intelligence, MinIntelligence, MaxIntelligence,
+                       "--intelligence");
+    return {};
+}
+
 // The odds of --odds, held to the range the odds dialog offers.
 Result<std::vector<int32_t>> OddsOption(const Arguments& args) {
     Result<std::vector<int32_t>> odds = args.IntegerList("--odds", DefaultFrequencyOdds.size());
@@ -448,6 +469,9 @@ Outcome Fill(const Arguments& args, Session& session) {
     if (args.Has("--intelligence")) book.Intelligence = *intelligence;
     if (args.Has("--frequency")) book.SpellFrequency = *frequency;
     if (specialty) book.Specialty = *specialty;
+    if (Outcome usable = hasBook ? CasterInTables(book, "fill", *args.Operand(), true) : Outcome();
+        !usable)
+        return usable;
     const BookResult master = MasterOption(args, session);
     if (!master) return master.Failure();
 
@@ -461,6 +485,8 @@ Outcome Validate(const Arguments& args, Session& session) {
     if (!output) return output.Failure();
     const BookResult book = BookOperand(args, session);
     if (!book) return book.Failure();
+    if (Outcome usable = CasterInTables(**book, "validate", *args.Operand(), false); !usable)
+        return usable;
     const Result<std::unique_ptr<tSpecialtyList>> table = Specialties(args, session);
     if (!table) return table.Failure();
     // Beside a book written to standard output, the list goes to standard error.

@@ -2,6 +2,9 @@
 
 #include "model/text.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace vellumar {
 namespace {
 
@@ -36,8 +39,11 @@ std::string_view FieldScanner::TakeQuoted() {
     size_t start = 1;
     bool doubled = false;
     for (;;) {
-        const size_t close = rest_.find('"', start);
-        if (close == std::string_view::npos) { // no closing mark: runs to the end
+        // Fields are short: a plain search beats a call of the library's.
+        const size_t close = static_cast<size_t>(
+            std::find(rest_.begin() + static_cast<std::ptrdiff_t>(start), rest_.end(), '"') -
+            rest_.begin());
+        if (close == rest_.size()) { // no closing mark: runs to the end
             if (doubled) scratch_.append(rest_.substr(start));
             const std::string_view field = doubled ? std::string_view(scratch_) : rest_.substr(1);
             rest_ = {};
@@ -85,7 +91,24 @@ std::vector<std::string> SplitFields(std::string_view line) {
     return fields;
 }
 
+namespace {
+
+// Most fields are a few plain digits (a spell level, a page): no sign, no
+// hexadecimal, no overflow to watch for. None for anything else.
+std::optional<int32_t> PlainDigits(std::string_view field) {
+    if (field.empty() || field.size() > 9) return std::nullopt;
+    int32_t value = 0;
+    for (const char c : field) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+} // namespace
+
 std::optional<int32_t> ParseNumberField(std::string_view field) {
+    if (const std::optional<int32_t> plain = PlainDigits(field)) return plain;
     size_t i = 0;
     while (i < field.size() && field[i] == ' ') ++i;
     bool negative = false;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,6 +17,28 @@ constexpr size_t ChunkSize = 1 << 16;
 constexpr char CtrlZ = 26;
 long long readFailureAfter = -1;
 size_t chunkBytes = ChunkSize;
+
+// The first CR, LF or `stop` byte from `i`, or `end`; `nul` is set when a NUL
+// byte comes first. All four lie below 27, so a word of eight bytes without
+// such a low byte is passed at once.
+size_t LineEnd(const char* data, size_t i, size_t end, char stop, bool& nul) {
+    constexpr uint64_t Ones = 0x0101010101010101;
+    constexpr uint64_t HighBits = Ones * 0x80;
+    for (;;) {
+        for (; i + 8 <= end; i += 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, data + i, 8);
+            if (((word - Ones * 27) & ~word & HighBits) != 0) break; // a byte below 27
+        }
+        // Byte by byte through that word (a tab is low too) or the rest of the data.
+        const size_t last = std::min(i + 8, end);
+        for (; i < last; ++i) {
+            if (data[i] == '\r' || data[i] == '\n' || data[i] == stop) return i;
+            nul = nul || data[i] == '\0';
+        }
+        if (i == end) return end;
+    }
+}
 
 } // namespace
 
@@ -164,13 +187,13 @@ void LineReader::NoteTextAfterCtrlZ() {
 std::string_view LineReader::ReadLine() {
     if (AtEnd()) return {};
     size_t scanned = 0; // bytes after pos_ known to hold no line end
+    bool nul = false;   // whether those bytes hold a NUL
     bool more = true;
     // As stored, Ctrl-Z is text: CR stands in for it in the scan below.
     const char stop = asStored_ ? '\r' : CtrlZ;
     for (;;) {
         const char* data = buffer_.data();
-        size_t i = pos_ + scanned;
-        while (i < end_ && data[i] != '\r' && data[i] != '\n' && data[i] != stop) ++i;
+        const size_t i = LineEnd(data, pos_ + scanned, end_, stop, nul);
         scanned = i - pos_;
         if (scanned > MaxLineBytes) { // the buffer grows no further
             ++line_;
@@ -198,13 +221,14 @@ std::string_view LineReader::ReadLine() {
             pos_ = i + 1;
         }
         ++line_;
-        return asStored_ ? line : Delivered(line);
+        return asStored_ ? line : Delivered(line, nul);
     }
 }
 
 // The line as Windows-1252 text, noting what it lost on the way.
-std::string_view LineReader::Delivered(std::string_view line) {
-    if (const size_t nul = line.find('\0'); nul != std::string_view::npos) {
+std::string_view LineReader::Delivered(std::string_view line, bool hasNul) {
+    if (hasNul) {
+        const size_t nul = line.find('\0');
         if (line.find_first_not_of('\0', nul) != std::string_view::npos)
             Warn(line_, "the text after a NUL byte is left out");
         line = line.substr(0, nul);

@@ -74,7 +74,7 @@ private:
     void SkipPendingLineFeed();
     void SkipByteOrderMark();
     void FailRead(int error);
-    std::string_view Delivered(std::string_view line);
+    std::string_view Delivered(std::string_view line, bool hasNul);
     void NoteTextAfterCtrlZ();
 
     std::unique_ptr<std::FILE, FileCloser> file_;

@@ -7,8 +7,10 @@
 #include "rules/caster_tables.h"
 
 #include <algorithm>
+#include <iterator>
 #include <new>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vellumar {
@@ -29,20 +31,67 @@ std::string NextWord(LineReader& reader) {
     return {};
 }
 
-// A header number the caster tables know, or why the book is refused: a
-// value outside them would fill nothing and be saved back as it was.
-std::optional<std::string> HeaderNumber(LineReader& reader, const char* field, int32_t low,
-                                        int32_t high, int32_t& value) {
-    const std::string word = NextWord(reader);
-    if (word.empty()) return std::string("not a spellbook: the ") + field + " is missing";
-    const std::optional<int32_t> number = ParseNumberField(word);
-    if (number && *number >= low && *number <= high) {
-        value = *number;
-        return std::nullopt;
-    }
-    return std::string("not a spellbook: the ") + field + " is '" + word +
-           "', not a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+bool IsBlankLine(std::string_view line) {
+    return std::all_of(line.begin(), line.end(),
+                       [](char c) { return static_cast<unsigned char>(c) <= 32; });
 }
+
+// The caster level or Intelligence of a header. The book is read whatever it
+// holds: a missing field or a word reads as 0, a number outside the caster
+// tables as it stands; either is named, since such a book fills nothing.
+int32_t HeaderNumber(LineReader& reader, const std::string& field, int32_t low, int32_t high) {
+    const std::string word = NextWord(reader);
+    if (word.empty()) {
+        reader.Warn(reader.LineNumber() + 1, "no " + field + "; read as 0");
+        return 0;
+    }
+    const std::optional<int32_t> number = ParseNumberField(word);
+    if (!number) {
+        reader.Warn(reader.LineNumber(), field + " '" + word + "' is not a number; read as 0");
+        return 0;
+    }
+    if (*number < low || *number > high)
+        reader.Warn(reader.LineNumber(), field + " " + std::to_string(*number) + " is not from " +
+                                             std::to_string(low) + " to " + std::to_string(high));
+    return *number;
+}
+
+// Which lines of a file read without its header a spellbook's header holds:
+// the version 3 or 4 on the first line, the caster level and the Intelligence
+// (each on the next line that is not blank), then the specialty line and the
+// frequency line. Leaving them out of a list loses nothing, so they are not
+// named; they are still read as spell lines.
+class BookHeaderLines {
+public:
+    bool Holds(std::string_view line) {
+        switch (next_) {
+        case Part::Version: {
+            const int32_t version = NumberOrZero(line);
+            next_ = version == 3 || version == 4 ? Part::CasterLevel : Part::Past;
+            return next_ != Part::Past;
+        }
+        case Part::CasterLevel:
+            if (!IsBlankLine(line)) next_ = Part::Intelligence;
+            return true;
+        case Part::Intelligence:
+            if (!IsBlankLine(line)) next_ = Part::Specialty;
+            return true;
+        case Part::Specialty:
+            next_ = Part::Frequency;
+            return true;
+        case Part::Frequency:
+            next_ = Part::Past;
+            return true;
+        case Part::Past:
+            break;
+        }
+        return false;
+    }
+
+private:
+    enum class Part { Version, CasterLevel, Intelligence, Specialty, Frequency, Past };
+    Part next_ = Part::Version;
+};
 
 // A spell from one line, or why the line holds none (empty for a blank line,
 // which holds nothing to lose).
@@ -53,42 +102,91 @@ struct ParsedLine {
 
 ParsedLine ParseLine(std::string_view line);
 
+// The line of each spell added at the end of a book, by its position there,
+// kept as runs of consecutive lines: a list as the program writes it is one run.
+class AddedLines {
+public:
+    void Added(long long line) {
+        if (runs_.empty() || line != runs_.back().line + Offset(count_, runs_.back()))
+            runs_.push_back({count_, line});
+        ++count_;
+    }
+    long long Line(size_t position) const {
+        const auto after =
+            std::upper_bound(runs_.begin(), runs_.end(), position,
+                             [](size_t at, const Run& run) { return at < run.position; });
+        const Run& run = *std::prev(after);
+        return run.line + Offset(position, run);
+    }
+
+private:
+    struct Run {
+        size_t position;
+        long long line;
+    };
+    static long long Offset(size_t position, const Run& run) {
+        return static_cast<long long>(position - run.position);
+    }
+    std::vector<Run> runs_;
+    size_t count_ = 0;
+};
+
 struct ReadSpell {
     std::unique_ptr<tSpell> spell;
     long long line;
 };
 
-void ReadSpellLines(LineReader& reader, TSpellBook& book) {
-    std::vector<ReadSpell> spells;
-    do {
-        ParsedLine parsed = ParseLine(reader.ReadLine());
-        if (parsed.spell)
-            spells.push_back({std::move(parsed.spell), reader.LineNumber()});
-        else if (!parsed.leftOut.empty())
-            reader.Warn(reader.LineNumber(), parsed.leftOut);
-    } while (!reader.AtEnd());
-    // A hand-edited file may hold its spells in any order, and adding them one
-    // by one walks the list for each: sorted first, each goes to the end. The
-    // sort is stable, so of equal spells the first in the file is added and
-    // the later ones are refused, as when they are added in file order.
-    const auto before = [](const ReadSpell& a, const ReadSpell& b) {
+void WarnOfRepeat(LineReader& reader, long long line, const tSpell& spell, const tSpell& kept,
+                  long long keptLine) {
+    reader.Warn(line, "spell \"" + spell.Name + "\" of level " + std::to_string(spell.Level) +
+                          " repeats \"" + kept.Name + "\" of line " + std::to_string(keptLine) +
+                          "; left out");
+}
+
+// Spells that did not sort after those read before them (a hand-edited file):
+// sorted, stably so that of equal spells the first in the file is kept as when
+// they are added in file order, then added in one walk over the book.
+void AddOutOfOrder(LineReader& reader, TSpellBook& book, std::vector<ReadSpell>& later,
+                   const AddedLines& added) {
+    std::stable_sort(later.begin(), later.end(), [](const ReadSpell& a, const ReadSpell& b) {
         return CompareSpells(*a.spell, *b.spell) < 0;
-    };
-    if (!std::is_sorted(spells.begin(), spells.end(), before))
-        std::stable_sort(spells.begin(), spells.end(), before);
-    const tSpell* kept = nullptr; // the spell added last, from line keptLine
-    long long keptLine = 0;
-    for (ReadSpell& read : spells) {
-        const tSpell* spell = read.spell.get();
-        if (book.AddSpell(read.spell)) {
-            kept = spell;
-            keptLine = read.line;
-        } else if (kept) { // it repeats the level and name of the spell added before it
-            reader.Warn(read.line, "spell \"" + spell->Name + "\" of level " +
-                                       std::to_string(spell->Level) + " repeats \"" + kept->Name +
-                                       "\" of line " + std::to_string(keptLine) + "; left out");
-        }
+    });
+    std::vector<std::unique_ptr<tSpell>> spells;
+    std::vector<long long> lines;
+    spells.reserve(later.size());
+    lines.reserve(later.size());
+    for (ReadSpell& read : later) {
+        spells.push_back(std::move(read.spell));
+        lines.push_back(read.line);
     }
+    std::vector<ReadSpell>().swap(later);
+    book.AddSorted(spells, [&](size_t index, const TSpellBook::KeptSpell& kept) {
+        WarnOfRepeat(reader, lines[index], *spells[index], kept.spell,
+                     kept.given ? lines[kept.index] : added.Line(kept.index));
+    });
+}
+
+// Reads spell lines to the end of the file into the book, which is empty.
+// `header` marks the lines of a spellbook's header, which are not named when
+// they give no spell.
+void ReadSpellLines(LineReader& reader, TSpellBook& book, BookHeaderLines* header = nullptr) {
+    // As the program writes them, each spell goes after the last: no sort, no walk.
+    AddedLines added;
+    std::vector<ReadSpell> later;
+    do {
+        const std::string_view text = reader.ReadLine();
+        const bool inHeader = header && header->Holds(text);
+        ParsedLine parsed = ParseLine(text);
+        if (parsed.spell) {
+            if (book.AddLast(parsed.spell))
+                added.Added(reader.LineNumber());
+            else
+                later.push_back({std::move(parsed.spell), reader.LineNumber()});
+        } else if (!parsed.leftOut.empty() && !inHeader) {
+            reader.Warn(reader.LineNumber(), parsed.leftOut);
+        }
+    } while (!reader.AtEnd());
+    if (!later.empty()) AddOutOfOrder(reader, book, later, added);
 }
 
 // A book without a header takes the lowest caster level (from 2) that can cast
@@ -133,43 +231,37 @@ const std::array<const char*, 9> LegacySpecialtyNames = {Generalist, "Abjurer", 
 
 namespace {
 
+// The next field as text, or empty when none is left. A long one is made
+// whole and moved in: assigning it would give it twice the room it needs.
+void NextText(FieldScanner& scanner, std::string& text) {
+    std::string_view field;
+    if (!scanner.Next(field)) return;
+    if (field.size() <= text.capacity())
+        text.assign(field);
+    else
+        text = std::string(field);
+}
+
 ParsedLine ParseLine(std::string_view line) {
     FieldScanner scanner(line);
-    auto spell = std::make_unique<tSpell>();
     std::string_view field;
-    for (int index = 1; index <= 6 && scanner.Next(field); ++index) {
-        switch (index) {
-        case 1:
-            if (const auto level = ParseNumberField(field))
-                spell->Level = *level;
-            else
-                return {nullptr, "\"" + std::string(field) + "\" is not a spell level; left out"};
-            break;
-        case 2:
-            spell->Name = field;
-            break;
-        case 3:
-            spell->Book = field;
-            break;
-        case 4:
-            spell->Page = NumberOrZero(field);
-            break;
-        case 5:
-            if (!field.empty()) spell->Frequency = FrequencyFromLetter(field[0]);
-            break;
-        case 6:
-            spell->Category = field;
-            break;
-        }
-        if (index == 1 && (spell->Level < MinSpellLevel || spell->Level > MaxSpellLevel))
-            return {nullptr, "spell level " + std::to_string(spell->Level) + " is not from " +
-                                 std::to_string(MinSpellLevel) + " to " +
-                                 std::to_string(MaxSpellLevel) + "; left out"};
-    }
-    if (spell->Level < MinSpellLevel) return {}; // a blank line
+    if (!scanner.Next(field)) return {}; // a blank line
+    const std::optional<int32_t> level = ParseNumberField(field);
+    if (!level) return {nullptr, "\"" + std::string(field) + "\" is not a spell level; left out"};
+    if (*level < MinSpellLevel || *level > MaxSpellLevel)
+        return {nullptr, "spell level " + std::to_string(*level) + " is not from " +
+                             std::to_string(MinSpellLevel) + " to " +
+                             std::to_string(MaxSpellLevel) + "; left out"};
+    auto spell = std::make_unique<tSpell>();
+    spell->Level = *level;
+    NextText(scanner, spell->Name);
     if (spell->Name.empty())
         return {nullptr,
-                "a spell of level " + std::to_string(spell->Level) + " without a name; left out"};
+                "a spell of level " + std::to_string(*level) + " without a name; left out"};
+    NextText(scanner, spell->Book);
+    if (scanner.Next(field)) spell->Page = NumberOrZero(field);
+    if (scanner.Next(field) && !field.empty()) spell->Frequency = FrequencyFromLetter(field[0]);
+    NextText(scanner, spell->Category);
     return {std::move(spell), {}};
 }
 
@@ -200,7 +292,8 @@ FileResult<TSpellBook> ReadList(const std::string& fileName) {
     LineReader reader(fileName);
     if (!reader.IsOpen()) return reader.Status();
     auto book = std::make_unique<TSpellBook>();
-    ReadSpellLines(reader, *book);
+    BookHeaderLines header; // a spellbook may be read as a list (Import Spells)
+    ReadSpellLines(reader, *book, &header);
     if (reader.Failed()) return reader.Status();
     return reader.WithWarnings(std::move(book));
 }
@@ -222,13 +315,8 @@ FileResult<TSpellBook> ReadBook(const std::string& fileName) {
                           "not a spellbook: version " + std::to_string(version) + " is not known");
 
     auto book = std::make_unique<TSpellBook>();
-    std::optional<std::string> refused =
-        HeaderNumber(reader, "caster level", MinCasterLevel, MaxCasterLevel, book->CasterLevel);
-    if (!refused)
-        refused = HeaderNumber(reader, "Intelligence", MinIntelligence, MaxIntelligence,
-                               book->Intelligence);
-    if (reader.Failed()) return reader.Status();
-    if (refused) return FileStatus(FileFailure::NotASpellFile, *refused);
+    book->CasterLevel = HeaderNumber(reader, "caster level", MinCasterLevel, MaxCasterLevel);
+    book->Intelligence = HeaderNumber(reader, "Intelligence", MinIntelligence, MaxIntelligence);
     const std::string_view specialty = reader.ReadLine();
     if (version == 4) {
         book->Specialty = specialty;

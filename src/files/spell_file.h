@@ -24,10 +24,12 @@ std::string SpellLine(const tSpell& spell);
 // Fails for an empty name, a file that cannot be opened, a line longer than
 // MaxLineBytes, a read failure part-way (the partly read book is dropped) or
 // a lack of memory. Each line left out (no spell level of 1 to 9, no name, a
-// repeat of a level and name) is a warning of the result.
+// repeat of a level and name) is a warning of the result, but for the header
+// lines of a spellbook read as a list.
 FileResult<TSpellBook> ReadSpellList(const std::string& fileName);
-// Fails as ReadSpellList does, and when the version is not 0, 3 or 4, or the
-// caster level or Intelligence lies outside the caster tables.
+// Fails as ReadSpellList does, and when the version is not 0, 3 or 4. A
+// header's caster level or Intelligence that is missing or not a number reads
+// as 0; that, or one outside the caster tables, is a warning of its line.
 FileResult<TSpellBook> ReadSpellbookFile(const std::string& fileName);
 
 // Both writers walk the book with its cursor and leave it empty; when they

@@ -2,7 +2,24 @@
 // Doubly linked lists with one built-in cursor: every traversal in the program
 // goes First / Next / Prev over the cursor; there is no indexed access.
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <vector>
+
+// Under AddressSanitizer a node given back is poisoned, so that a use of an
+// unlinked node is caught as it was when each node was freed.
+#if defined(__SANITIZE_ADDRESS__)
+#define VELLUMAR_ASAN_NODES 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELLUMAR_ASAN_NODES 1
+#endif
+#endif
+#ifdef VELLUMAR_ASAN_NODES
+#include <sanitizer/asan_interface.h>
+#endif
 
 namespace vellumar {
 
@@ -10,6 +27,56 @@ template <class T> struct TNode {
     TNode* Prev = nullptr;
     T* Data = nullptr;
     TNode* Next = nullptr;
+};
+
+// The nodes of one list, made in blocks that the list owns: a long list costs
+// an allocation per block, not per item, and is let go of at once. A node
+// given back is used again by the next one made.
+template <class T> class NodeBlocks {
+public:
+    TNode<T>* New(TNode<T>* prev, T* item, TNode<T>* next) {
+        TNode<T>* node = spare_;
+        if (node) {
+            Poison(node, false);
+            spare_ = node->Next;
+        } else {
+            if (used_ == size_) Grow();
+            node = &blocks_.back()[used_++];
+        }
+        *node = TNode<T>{prev, item, next};
+        return node;
+    }
+    void Delete(TNode<T>* node) {
+        node->Next = spare_;
+        spare_ = node;
+        Poison(node, true);
+    }
+
+private:
+    static void Poison([[maybe_unused]] TNode<T>* node, [[maybe_unused]] bool poisoned) {
+#ifdef VELLUMAR_ASAN_NODES
+        if (poisoned)
+            ASAN_POISON_MEMORY_REGION(node, sizeof *node);
+        else
+            ASAN_UNPOISON_MEMORY_REGION(node, sizeof *node);
+#endif
+    }
+    static constexpr size_t FirstBlock = 16;
+    // Blocks stay under 64 KiB: the C library's free of a larger block first
+    // gathers up every small block freed before it, which made letting go of
+    // a long list (its spells go first) much slower.
+    static constexpr size_t LargestBlock = 2048;
+    void Grow() {
+        const size_t size = blocks_.empty() ? FirstBlock : std::min(size_ * 2, LargestBlock);
+        auto block = std::make_unique<TNode<T>[]>(size);
+        blocks_.push_back(std::move(block)); // a failed push leaves the block to `block`
+        size_ = size;
+        used_ = 0;
+    }
+    std::vector<std::unique_ptr<TNode<T>[]>> blocks_;
+    size_t size_ = 0; // of the last block
+    size_t used_ = 0; // of the last block
+    TNode<T>* spare_ = nullptr;
 };
 
 // The list owns its nodes, never its items: derived lists decide whether the
@@ -20,14 +87,7 @@ public:
         Head.Next = &Tail;
         Tail.Prev = &Head;
     }
-    virtual ~tMyList() {
-        TNode<T>* node = Head.Next;
-        while (node != &Tail) {
-            TNode<T>* next = node->Next;
-            delete node;
-            node = next;
-        }
-    }
+    virtual ~tMyList() = default;
     tMyList(const tMyList&) = delete;
     tMyList& operator=(const tMyList&) = delete;
 
@@ -66,12 +126,12 @@ protected:
             Current = node->Prev;
         else
             Current = node->Next == &Tail ? nullptr : node->Next;
-        delete node;
+        nodes_.Delete(node);
         --Count_;
         return item;
     }
     TNode<T>* LinkBefore(TNode<T>* at, T* item) {
-        auto* node = new TNode<T>{at->Prev, item, at};
+        TNode<T>* node = nodes_.New(at->Prev, item, at);
         at->Prev->Next = node;
         at->Prev = node;
         ++Count_;
@@ -82,6 +142,9 @@ protected:
     TNode<T> Tail;
     TNode<T>* Current = nullptr;
     int32_t Count_ = 0;
+
+private:
+    NodeBlocks<T> nodes_;
 };
 
 template <class T> class tSortedList : public tMyList<T> {

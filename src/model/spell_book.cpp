@@ -17,25 +17,38 @@ void TSpellBook::CountIn(const tSpell& spell, int delta) {
         LevelCount[spell.Level] += delta;
 }
 
-std::optional<TSpellBook::Index::const_iterator> TSpellBook::PlaceOf(const tSpell& spell) const {
-    // Files are written in order, so readers add at the end: try it first.
-    if (Count_ > 0 && CompareSpells(spell, *Tail.Prev->Data) > 0) return index_.end();
-    const auto at = index_.lower_bound(spell);
-    if (at != index_.end() && CompareSpells(spell, *(*at)->Data) == 0) return std::nullopt;
-    return at;
+const TSpellBook::Index& TSpellBook::Indexed() const {
+    if (indexed_) return index_;
+    index_.clear(); // what an earlier attempt that ran out of memory left
+    for (TNode<tSpell>* node = Head.Next; node != &Tail; node = node->Next)
+        index_.emplace_hint(index_.end(), node);
+    indexed_ = true;
+    return index_;
 }
 
-TNode<tSpell>* TSpellBook::Link(Index::const_iterator before, tSpell* spell) {
-    TNode<tSpell>* node = LinkBefore(before == index_.end() ? &Tail : *before, spell);
-    try {
-        index_.insert(before, node);
-    } catch (...) {
-        // Out of memory: the list stays as the index knows it.
-        TNode<tSpell>* cursor = Current;
-        Current = node;
-        Unlink();
-        Current = cursor;
-        throw;
+std::optional<TNode<tSpell>*> TSpellBook::PlaceOf(const tSpell& spell) {
+    // Files are written in order, so readers add at the end: try it first.
+    if (Count_ == 0 || CompareSpells(spell, *Tail.Prev->Data) > 0) return &Tail;
+    const Index& index = Indexed();
+    const auto at = index.lower_bound(spell);
+    if (at == index.end()) return &Tail;
+    if (CompareSpells(spell, *(*at)->Data) == 0) return std::nullopt;
+    return *at;
+}
+
+TNode<tSpell>* TSpellBook::Link(TNode<tSpell>* before, tSpell* spell) {
+    TNode<tSpell>* node = LinkBefore(before, spell);
+    if (indexed_) {
+        try {
+            index_.insert(node);
+        } catch (...) {
+            // Out of memory: the list stays as the index knows it.
+            TNode<tSpell>* cursor = Current;
+            Current = node;
+            Unlink();
+            Current = cursor;
+            throw;
+        }
     }
     CountIn(*spell, 1);
     return node;
@@ -53,6 +66,41 @@ bool TSpellBook::AddSpell(std::unique_ptr<tSpell>& spell) {
     if (!AddSpell(spell.get())) return false;
     spell.release();
     return true;
+}
+
+bool TSpellBook::AddLast(std::unique_ptr<tSpell>& spell) {
+    if (!spell || (Count_ > 0 && CompareSpells(*spell, *Tail.Prev->Data) <= 0)) return false;
+    Link(&Tail, spell.get());
+    spell.release();
+    return true;
+}
+
+void TSpellBook::AddSorted(std::vector<std::unique_ptr<tSpell>>& spells, const RefusedFn& refused) {
+    TNode<tSpell>* next = Head.Next; // the first spell held before that is not passed yet
+    size_t passed = 0;
+    const tSpell* added = nullptr; // the spell given last that went in, from index addedIndex
+    size_t addedIndex = 0;
+    for (size_t i = 0; i < spells.size(); ++i) {
+        tSpell* spell = spells[i].get();
+        if (!spell) continue;
+        if (added && CompareSpells(*spell, *added) == 0) {
+            refused(i, {*added, true, addedIndex});
+            continue;
+        }
+        int32_t order = -1;
+        while (next != &Tail && (order = CompareSpells(*spell, *next->Data)) > 0) {
+            next = next->Next;
+            ++passed;
+        }
+        if (next != &Tail && order == 0) {
+            refused(i, {*next->Data, false, passed});
+            continue;
+        }
+        Link(next, spell);
+        spells[i].release();
+        added = spell;
+        addedIndex = i;
+    }
 }
 
 bool TSpellBook::AddCopy(const tSpell* spell) {
@@ -74,7 +122,7 @@ bool TSpellBook::AddCopyInOrder(const tSpell& spell) {
 void TSpellBook::DeleteCurrent() {
     if (!Current) return;
     CountIn(*Current->Data, -1);
-    index_.erase(Current);
+    if (indexed_) index_.erase(Current);
     tSpell* removed = Unlink();
     if (!IsReference) delete removed;
 }

@@ -4,10 +4,13 @@
 #include "model/spell.h"
 
 #include <array>
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace vellumar {
 
@@ -26,6 +29,23 @@ public:
     // Takes ownership of the spell when inserted; a refused spell stays the caller's.
     bool AddSpell(tSpell* spell);
     bool AddSpell(std::unique_ptr<tSpell>& spell);
+    // Adds the spell when it sorts after every spell held, in constant time;
+    // otherwise false, and the spell stays the caller's. Readers add so.
+    bool AddLast(std::unique_ptr<tSpell>& spell);
+    // Where the spell stands that made AddSorted refuse an equal one: among
+    // the spells given (`given`, at that index), or in the book as it was
+    // before (at that position from its first spell).
+    struct KeptSpell {
+        const tSpell& spell;
+        bool given;
+        size_t index;
+    };
+    using RefusedFn = std::function<void(size_t index, const KeptSpell& kept)>;
+    // Adds spells sorted in the book's order, in one walk over the book: each
+    // goes in unless the book holds an equal spell by then, so of equal ones
+    // given the first is kept. A refused spell stays in the vector, and
+    // `refused` hears of it.
+    void AddSorted(std::vector<std::unique_ptr<tSpell>>& spells, const RefusedFn& refused);
     bool AddCopy(const tSpell* spell);
     // As AddCopy, and leaves the cursor on the copy.
     bool AddCopyInOrder(const tSpell& spell);
@@ -41,7 +61,7 @@ public:
     std::string CurrentCategory() const;
 
     // Whether the book holds a spell of the same level and name.
-    bool Contains(const tSpell* spell) const { return spell && index_.contains(*spell); }
+    bool Contains(const tSpell* spell) const { return spell && Indexed().contains(*spell); }
 
     void GoToLevel(int32_t level);
     tSpell* SpellAt(int32_t level, int32_t index);
@@ -67,7 +87,9 @@ private:
     using tSortedList<tSpell>::Unique;
 
     // Every node in the book's order, so that a spell's place is found in
-    // log n steps instead of a walk from the start of the list.
+    // log n steps instead of a walk from the start of the list. Made when a
+    // place is first looked up: spells that come in at the end (a file read
+    // whole, a fill's pools) never need it, nor its memory.
     struct NodeOrder {
         using is_transparent = void;
         bool operator()(const TNode<tSpell>* a, const TNode<tSpell>* b) const {
@@ -81,13 +103,15 @@ private:
         }
     };
     using Index = std::set<TNode<tSpell>*, NodeOrder>;
-    // The index entry of the spell the book's order puts the new one before
-    // (end: after the last), or none when the book holds an equal spell.
-    std::optional<Index::const_iterator> PlaceOf(const tSpell& spell) const;
-    TNode<tSpell>* Link(Index::const_iterator before, tSpell* spell);
+    const Index& Indexed() const;
+    // The node the book's order puts the new spell before (the tail: after
+    // the last), or none when the book holds an equal spell.
+    std::optional<TNode<tSpell>*> PlaceOf(const tSpell& spell);
+    TNode<tSpell>* Link(TNode<tSpell>* before, tSpell* spell);
     void CountIn(const tSpell& spell, int delta);
 
-    Index index_;
+    mutable Index index_;
+    mutable bool indexed_ = false;
 };
 
 } // namespace vellumar

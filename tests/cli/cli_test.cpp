@@ -220,6 +220,43 @@ TEST_F(Cli, FillStartsFromAGivenBookAndItsCaster) {
     EXPECT_NE(ReadBytes(dir_ / "out.spb").find("1,\"Own\","), std::string::npos);
 }
 
+// A header outside the caster tables opens, with a warning; fill and validate
+// refuse such a book rather than write one filled with nothing or emptied.
+TEST_F(Cli, AHeaderOutsideTheCasterTablesIsReadButNotFilledOrValidated) {
+    const std::string master = Write("MASTER.DAT", MasterLines(2, 10) + " \r\n");
+    const std::string spells = SpellLine(1, "Own", "", 0, 'C', "") + " \r\n";
+    struct Row {
+        std::string header, warning, refusal;
+    };
+    const Row rows[] = {
+        {"4\r\n0\r\n12", "line 2: caster level 0 is not from 1 to 30", "caster level 0"},
+        {"4\r\n40\r\n12", "line 2: caster level 40 is not from 1 to 30", "caster level 40"},
+        {"4\r\nabc\r\n12", "line 2: caster level 'abc' is not a number; read as 0",
+         "caster level 0"},
+        {"3\r\n5\r\n25", "line 3: Intelligence 25 is not from 9 to 21", "Intelligence 25"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.header);
+        const std::string bytes = row.header + "\r\n1\r\nC\r\n" + spells;
+        const std::string book = Write("odd.spb", bytes);
+        const Result info = Run({"info", book});
+        EXPECT_EQ(info.code, 0) << info.err;
+        EXPECT_EQ(info.err, "vellumar-cli: warning: " + book + ": " + row.warning + "\n");
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"fill", book, "--master", master},
+              std::vector<std::string>{"validate", book}}) {
+            std::vector<std::string> args = command;
+            args.insert(args.end(), {"--output", book});
+            const Result r = Run(args);
+            EXPECT_EQ(r.code, 1) << command[0];
+            EXPECT_NE(r.err.find("cannot " + command[0] + " '" + book + "': its " + row.refusal),
+                      std::string::npos)
+                << r.err;
+            EXPECT_EQ(ReadBytes(book), bytes) << command[0];
+        }
+    }
+}
+
 TEST_F(Cli, FillFollowsTheGivenOddsAndSpecialties) {
     std::string lines;
     for (int i = 0; i < 10; ++i)

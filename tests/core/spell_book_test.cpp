@@ -84,6 +84,15 @@ TEST(SpellBook, SpellsInAnyOrderGoWhereTheWalkFromTheStartPutThem) {
     std::mt19937 engine(99);
     const std::string letters = "aAbB_~\xE9";
     TSpellBook book;
+    // First at the end only, before a look-up needs the index.
+    for (int i = 100; i < 150; ++i) {
+        auto spell = std::make_unique<tSpell>(2, "a" + std::to_string(i), "", i, 0, "");
+        walk(*spell);
+        EXPECT_TRUE(book.AddLast(spell));
+    }
+    auto early = std::make_unique<tSpell>(2, "a120", "", 0, 0, "");
+    EXPECT_FALSE(book.AddLast(early));
+    EXPECT_NE(early, nullptr) << "a refused spell stays the caller's";
     for (int round = 0; round < 3; ++round) {
         for (int i = 0; i < 300; ++i) {
             std::string name(1 + engine() % 3, ' ');

@@ -255,20 +255,34 @@ private slots:
         QTest::addColumn<QString>("specialty");
         QTest::addColumn<int>("frequencyRow");
         QTest::addColumn<int>("level1Spells");
+        QTest::addColumn<QString>("warning"); // the box after opening, if any
         QTest::newRow("version 4") << SpellbookV4(30, 21, "Invoker", 'V', {MagicMissile, Sleep})
-                                   << 30 << 21 << "Invoker" << 3 << 2;
+                                   << 30 << 21 << "Invoker" << 3 << 2 << "";
         QTest::newRow("version 3") << QByteArray("3\r\n5\r\n12\r\n2\r\nR\r\n" + Sleep + "\r\n \r\n")
-                                   << 5 << 12 << "Conjurer" << 2 << 1;
-        QTest::newRow("no header")
-            << QByteArray(MagicMissile + "\r\n" + Fireball + "\r\n \r\n") << 5 << 9 << "" << 0 << 1;
+                                   << 5 << 12 << "Conjurer" << 2 << 1 << "";
+        QTest::newRow("no header") << QByteArray(MagicMissile + "\r\n" + Fireball + "\r\n \r\n")
+                                   << 5 << 9 << "" << 0 << 1 << "";
+        // Shown and kept as the file holds them, past the fields' limits.
+        QTest::newRow("outside the tables")
+            << SpellbookV4(40, 25, "Invoker", 'C', {Sleep}) << 40 << 25 << "Invoker" << 0 << 1
+            << "line 2: caster level 40 is not from 1 to 30\nline 3: Intelligence 25 is not from 9 "
+               "to 21\n";
     }
     void openReadsEveryVersion() {
         QFETCH(QByteArray, content);
+        QFETCH(QString, warning);
         h->Start();
         const QString path = h->home.Write(h->home.Working() + "book.spb", content);
         h->prompter.OpenFile(path);
+        if (!warning.isEmpty()) h->prompter.Message(Answer::Ok);
         h->Frame().mnuOpenSpellbookClick();
-        const PromptRecord& dialog = h->prompter.Records().back();
+        if (!warning.isEmpty()) {
+            QCOMPARE(h->prompter.Last().kind, BoxKind::Warning);
+            QVERIFY2(h->prompter.Last().informative.startsWith(warning),
+                     qPrintable(h->prompter.Last().informative));
+        }
+        const auto& records = h->prompter.Records();
+        const PromptRecord& dialog = records[records.size() - (warning.isEmpty() ? 1 : 2)];
         QCOMPARE(dialog.request.title, QStringLiteral("Open Spellbook"));
         QCOMPARE(dialog.request.filter,
                  QStringLiteral("*.SPB (Spellbook Files)|*.SPB|*.* (All Files)|*.*"));
@@ -279,8 +293,16 @@ private slots:
         TfrmSpellBook* window = h->ActiveSpellBook();
         QVERIFY(window);
         QTEST(window->Book().CasterLevel, "casterLevel");
-        QTEST(window->spnWizardLevel->value(), "casterLevel");
-        QTEST(window->spnWizardIntelligence->value(), "intelligence");
+        QTEST(window->spnWizardLevel->TypedValue(0), "casterLevel");
+        QTEST(window->spnWizardIntelligence->TypedValue(0), "intelligence");
+        // Leaving the fields changes nothing that the user did not change.
+        for (QWidget* field : {window->spnWizardLevel, window->spnWizardIntelligence}) {
+            QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(field, &leave);
+        }
+        QTEST(window->Book().CasterLevel, "casterLevel");
+        QTEST(window->Book().Intelligence, "intelligence");
+        QTEST(window->spnWizardLevel->text().toInt(), "casterLevel");
         QTEST(window->cbWizardSpecialty->currentText(), "specialty");
         QTEST(window->cbSpellFrequency->currentIndex(), "frequencyRow");
         QTEST(window->lbSpells->count(), "level1Spells");
