@@ -121,10 +121,12 @@ void TfrmSpellBook::ReplaceBook(std::unique_ptr<TSpellBook> book) {
 }
 
 void TfrmSpellBook::ShowCasterFields() {
-    // A file may hold a value outside the fields' limits: it is shown, and
-    // kept, until the user changes it.
-    spnWizardLevel->ShowValue(book_->CasterLevel);
-    spnWizardIntelligence->ShowValue(book_->Intelligence);
+    spnWizardLevel->setValue(book_->CasterLevel);
+    spnWizardIntelligence->setValue(book_->Intelligence);
+    // The book holds what the window shows, also where a file held a value
+    // outside the fields' limits.
+    book_->CasterLevel = spnWizardLevel->value();
+    book_->Intelligence = spnWizardIntelligence->value();
     cbWizardSpecialty->setEditText(ToQString(book_->Specialty));
     cbSpellFrequency->setCurrentIndex(FrequencyRow(book_->SpellFrequency));
 }
@@ -191,8 +193,9 @@ std::string TfrmSpellBook::RecoverySnapshot(RecoveryInfo& info) {
     // there (SpinEdit::Settle); the window's fields are left as they are.
     const int32_t level = book_->CasterLevel;
     const int32_t intelligence = book_->Intelligence;
-    book_->CasterLevel = spnWizardLevel->SettledValue(level);
-    book_->Intelligence = spnWizardIntelligence->SettledValue(intelligence);
+    book_->CasterLevel = std::clamp(level, spnWizardLevel->minimum(), spnWizardLevel->maximum());
+    book_->Intelligence = std::clamp(intelligence, spnWizardIntelligence->minimum(),
+                                     spnWizardIntelligence->maximum());
     std::string body = SpellbookFileText(*book_);
     book_->CasterLevel = level;
     book_->Intelligence = intelligence;
@@ -404,8 +407,8 @@ void TfrmSpellBook::mnuOpenClick() {
 }
 
 bool TfrmSpellBook::WriteTo(const QString& path) {
-    // A caster level or Intelligence still being typed (0, 35) is settled
-    // first, as leaving the field would; a book's own value stays as read.
+    // A caster level or Intelligence still being typed (0, 35) would make a
+    // book that no reader takes back: the fields take their limits first.
     spnWizardLevel->Settle();
     spnWizardIntelligence->Settle();
     if (!WriteBookFile(context_, this, *book_, path)) return false;

@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QSignalBlocker>
 
 namespace vellumar {
 namespace {
@@ -31,29 +30,7 @@ void SpinEdit::Notify() {
     emit Changed();
 }
 
-bool SpinEdit::ShowsBookValue() const {
-    return !bookText_.isEmpty() && lineEdit()->text() == bookText_;
-}
-
-void SpinEdit::ShowValue(int value) {
-    bookText_.clear();
-    setValue(value); // held to the limits
-    const QString shown = QString::number(value);
-    if (lineEdit()->text() != shown) lineEdit()->setText(shown);
-    Notify();
-    bookText_ = shown;
-}
-
 void SpinEdit::focusOutEvent(QFocusEvent* event) {
-    if (ShowsBookValue()) {
-        // The spin box would put its clamped value back into the text: the
-        // book's own value stays, and no change is reported.
-        const QSignalBlocker blockField(this);
-        const QSignalBlocker blockText(lineEdit());
-        QSpinBox::focusOutEvent(event);
-        lineEdit()->setText(bookText_);
-        return;
-    }
     QSpinBox::focusOutEvent(event);
     Notify();
 }
@@ -73,12 +50,7 @@ int SpinEdit::TypedValue(int notNumber) const {
     return ParseWhole(lineEdit()->text(), value) ? value : notNumber;
 }
 
-int SpinEdit::SettledValue(int typed) const {
-    return ShowsBookValue() ? typed : std::clamp(typed, minimum(), maximum());
-}
-
 void SpinEdit::Settle() {
-    if (ShowsBookValue()) return;
     const int typed = TypedValue(minimum());
     setValue(std::clamp(typed, minimum(), maximum()));
     // setValue leaves a text alone when the value itself did not change.

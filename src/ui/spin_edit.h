@@ -14,14 +14,8 @@ public:
 
     // The number typed, unclamped; `notNumber` for a text that is not a whole number.
     int TypedValue(int notNumber) const;
-    // Shows a book's number as it is, also outside the limits (a file may
-    // hold one); it stays, through leaving the field and Settle, as long as
-    // the field shows it.
-    void ShowValue(int value);
     // Clamps what was typed to the limits, as leaving the field does.
     void Settle();
-    // The number Settle would leave, for a field that shows `typed`.
-    int SettledValue(int typed) const;
 
     // Wide enough for two digits, whatever the limits: a number is typed over
     // the limits before it is clamped.
@@ -44,9 +38,7 @@ private:
     // spin box changes its text in several ways, some with signals blocked.
     void Notify();
     QSize WithTwoDigits(QSize hint) const;
-    bool ShowsBookValue() const;
     QString reported_;
-    QString bookText_; // what ShowValue put in the field
 };
 
 } // namespace vellumar
