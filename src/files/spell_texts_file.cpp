@@ -229,8 +229,12 @@ public:
         bool empty = false;
         if (!scan.Open('[', 0, empty)) return Syntax(scan);
         Entry entry;
-        for (bool more = !empty; more;) {
-            if (scan.Peek() != '{') {
+        for (bool more = !empty; more; ++entries_) {
+            const char first = scan.Peek();
+            if (entries_ == MaxTextsEntries)
+                return Fail(scan.Offset(),
+                            "more than " + std::to_string(MaxTextsEntries) + " spells' texts");
+            if (first != '{') {
                 const size_t at = scan.Offset();
                 if (!scan.Value(1)) return Syntax(scan);
                 return Fail(at, "each spell's text must be a JSON object");
@@ -287,6 +291,7 @@ private:
     std::string_view content_;
     Places places_;
     std::unique_ptr<SpellTexts> texts_ = std::make_unique<SpellTexts>();
+    size_t entries_ = 0;
     std::vector<std::string> warnings_;
 };
 
@@ -322,6 +327,9 @@ bool ReadsBack(std::string_view json, size_t depth, bool key) {
 class TextsWriter {
 public:
     FileResult<std::string> Write(const SpellTexts& texts) {
+        if (texts.Size() + texts.Repeated().size() > MaxTextsEntries)
+            return FileStatus(FileFailure::CannotWrite,
+                              "more than " + std::to_string(MaxTextsEntries) + " spells' texts");
         auto repeat = texts.Repeated().begin();
         const auto repeatsTo = [&](const SpellTexts::Key& key, bool equalToo) {
             const SpellTexts::Less less;

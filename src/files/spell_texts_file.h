@@ -18,7 +18,7 @@
 //
 // A file is read only within bounds, checked before and while it is parsed,
 // in time linear in it and in memory proportional to it: its size, how deep
-// arrays and objects nest, how many keys an object holds. The writer refuses
+// arrays and objects nest, how many keys an object holds, how many entries. The writer refuses
 // what its reader would refuse, and the old file stays.
 
 #include "files/file_result.h"
@@ -37,6 +37,9 @@ inline constexpr size_t MaxTextsBytes = size_t{256} << 20;
 inline constexpr size_t MaxTextsDepth = 32;
 // Keys of one object, repeats included.
 inline constexpr size_t MaxTextsKeys = 1024;
+// Entries, repeats included: each costs a few hundred bytes once read, however
+// short it is in the file; more would not fit the largest file written.
+inline constexpr size_t MaxTextsEntries = 1000000;
 
 // "MASTER.DAT" gives "MASTER.DAT.texts.json", in the same folder.
 std::string CompanionTextsPath(std::string_view masterPath);
