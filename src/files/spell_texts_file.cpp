@@ -298,7 +298,18 @@ private:
 // A text as the library writes it: its escapes, and what is not UTF-8
 // replaced (texts the program did not make may hold any byte).
 void AppendString(std::string& out, const std::string& text) {
-    out += nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    // Most texts are printable ASCII without quotes or backslashes: as they are.
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x80 &&
+               c != '"' && c != '\\';
+    });
+    if (!plain) {
+        out += nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        return;
+    }
+    out += '"';
+    out += text;
+    out += '"';
 }
 
 void AppendTexts(std::string& out, const std::vector<std::string>& texts) {
