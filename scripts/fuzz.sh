@@ -8,7 +8,8 @@
 # (default: every fuzz/<name>_fuzz.cpp). The corpus grows in fuzz/corpus-work/,
 # which git ignores; crashes, leaks and slow inputs land in
 # fuzz/corpus-work/findings/<target>/. Exits non-zero when any target found one.
-# Each target uses fuzz/<target>.dict when there is one, else fuzz/spell_files.dict.
+# Each target uses fuzz/<target>.dict when there is one, else fuzz/spell_files.dict,
+# and the libFuzzer options of fuzz/<target>.options (one line) when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -47,11 +48,13 @@ for t in "${targets[@]}"; do
   dict=fuzz/$t.dict
   [ -f "$dict" ] || dict=fuzz/spell_files.dict
   log=$work/$t.log
+  options=()
+  [ ! -f "fuzz/$t.options" ] || read -r -a options <"fuzz/$t.options"
 
   echo "== fuzz $t for ${seconds}s"
   status=0
   "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
-    -dict="$dict" -artifact_prefix="$findings/" -print_final_stats=1 \
+    -dict="$dict" -artifact_prefix="$findings/" -print_final_stats=1 ${options[@]+"${options[@]}"} \
     "$corpus" >"$log" 2>&1 &
   pid=$!
   wait $pid || status=$?

@@ -29,4 +29,8 @@ std::optional<SpellText> SpellTexts::Remove(int32_t level, std::string_view name
     return text;
 }
 
+void SpellTexts::KeepRepeat(int32_t level, std::string_view name, std::string entry) {
+    repeats_.emplace(Key{level, std::string(name)}, std::move(entry));
+}
+
 } // namespace vellumar

@@ -15,6 +15,15 @@
 
 namespace vellumar {
 
+// A member of a JSON object as written: the key with its quotes, and the
+// value, both JSON text.
+struct JsonMember {
+    std::string Key;
+    std::string Value;
+
+    bool operator==(const JsonMember&) const = default;
+};
+
 struct SpellText {
     std::string School; // as the texts name it, e.g. "Evocation"
     std::string CastingTime;
@@ -28,9 +37,13 @@ struct SpellText {
     // one row a paragraph, its second row the "|---|" rule.
     std::vector<std::string> Description;
     std::vector<std::string> HigherLevels; // the "At Higher Levels" paragraphs
-    // The fields this program does not know, as the text of a JSON object
-    // ("{}" or empty when none), written back unchanged.
-    std::string OtherFields;
+    // The fields this program does not know, and later repeats of a field it
+    // does, in the order read, written back unchanged after the known ones.
+    std::vector<JsonMember> OtherFields;
+    // The name as the texts spell it (UTF-8), when the single-byte name cannot
+    // give it back (a character Windows-1252 lacks became "?"); written while
+    // the entry keeps the name it was read with.
+    std::string SpelledName;
 
     bool operator==(const SpellText&) const = default;
 };
@@ -50,6 +63,10 @@ public:
     // The entry taken out, or none when there was none.
     std::optional<SpellText> Remove(int32_t level, std::string_view name);
 
+    // A later entry of a level and name the texts repeat, as written (a JSON
+    // object): never used, but kept to be written back after the first.
+    void KeepRepeat(int32_t level, std::string_view name, std::string entry);
+
     std::size_t Size() const { return entries_.size(); }
     bool Empty() const { return entries_.empty(); }
 
@@ -60,11 +77,15 @@ public:
     using Entries = std::map<Key, SpellText, Less>;
     // In file order: by level, then by name.
     const Entries& All() const { return entries_; }
+    using Repeats = std::multimap<Key, std::string, Less>;
+    // In file order too; of one level and name, in the order read.
+    const Repeats& Repeated() const { return repeats_; }
 
     bool operator==(const SpellTexts&) const = default;
 
 private:
     Entries entries_;
+    Repeats repeats_;
 };
 
 inline bool operator==(const SpellTexts::Key& a, const SpellTexts::Key& b) {

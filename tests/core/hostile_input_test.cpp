@@ -6,6 +6,7 @@
 #include "files/line_reader.h"
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
+#include "files/spell_texts_file.h"
 
 #include "file_test_support.h"
 
@@ -13,12 +14,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <functional>
 #include <malloc.h>
 #include <new>
 #include <random>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_set>
 
 using namespace vellumar;
@@ -348,6 +351,73 @@ TEST(HostileInput, PipesAndDevicesAreNotRead) {
         EXPECT_FALSE(ReadSpellbookFile(path));
         EXPECT_FALSE(ReadSpecialtyFile(path));
     }
+}
+
+// A companion file nested, or wide, past every bound, or larger than the
+// reader takes: each is refused with its place, early, holding no more heap
+// than the file (none for one too large, which is never read).
+TEST(HostileInput, SpellTextsPastTheirBounds) {
+    const auto times = [](const std::string& text, size_t count) {
+        std::string all;
+        for (size_t i = 0; i < count; ++i) all += text;
+        return all;
+    };
+    const auto keys = [](size_t count) {
+        std::string all = "{";
+        for (size_t i = 0; i < count; ++i) all += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":1";
+        return all + "}";
+    };
+    const std::string entry = "[{\"name\": \"A\", \"level\": 1, \"x\": ";
+    const struct {
+        std::string bytes;
+        std::string reason;
+    } rows[] = {
+        {entry + times("[", 70000) + times("]", 70000) + "}]",
+         "line 1, column 63: nested deeper than 32 levels"},
+        {entry + times("{\"a\":", 10000) + "1" + times("}", 10000) + "}]",
+         "line 1, column 183: nested deeper than 32 levels"},
+        {entry + keys(80000) + "}]", "line 1, column 9164: more than 1024 keys in one object"},
+        {"[" + keys(500000) + "]", "line 1, column 9133: more than 1024 keys in one object"},
+    };
+    TempFolder folder;
+    const std::string path = folder.File("MASTER.DAT.texts.json");
+    for (const auto& row : rows) {
+        WriteBytes(path, row.bytes);
+        HeapWatch watch;
+        const auto read = ReadSpellTexts(path);
+        EXPECT_EQ(read.Reason(), row.reason);
+        EXPECT_LT(watch.Peak(), row.bytes.size() + kMiB);
+    }
+    const int file = open(path.c_str(), O_WRONLY | O_TRUNC);
+    ASSERT_EQ(ftruncate(file, off_t{500} << 20), 0);
+    close(file);
+    HeapWatch watch;
+    const auto read = ReadSpellTexts(path);
+    EXPECT_EQ(read.Status().Failure(), FileFailure::CannotRead);
+    EXPECT_EQ(read.Reason(), "larger than 256 MiB");
+    EXPECT_LT(watch.Peak(), kMiB);
+}
+
+// Texts of more than 64 MiB save and read back whole, the read holding heap
+// in proportion to the file (the file itself, then the texts).
+TEST(HostileInput, SpellTextsOfManyMegabytes) {
+    SpellTexts texts;
+    for (int i = 0; i < 2000; ++i) {
+        SpellText text;
+        text.School = "Evocation";
+        text.Description.assign(20, std::string(1800, char('a' + i % 26)));
+        texts.Set(1 + i % 9, "Spell " + std::to_string(i), std::move(text));
+    }
+    TempFolder folder;
+    const std::string path = folder.File("MASTER.DAT.texts.json");
+    ASSERT_TRUE(WriteSpellTexts(texts, path));
+    const auto bytes = std::filesystem::file_size(path);
+    EXPECT_GT(bytes, 64 * kMiB);
+    std::unique_ptr<SpellTexts> read;
+    const Use use = Measure(read, [&] { return ReadSpellTexts(path); });
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(*read == texts);
+    EXPECT_LT(use.peak, 3 * bytes);
 }
 
 } // namespace

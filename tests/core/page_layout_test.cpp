@@ -448,7 +448,7 @@ TEST_P(CardLayout, FollowsEachSpellWithItsCard) {
     const CardLayoutRow& row = GetParam();
     FixedCanvas canvas(row.width, row.height);
     auto book = MakeBook({{1, "Aa"}, {1, "Bb"}});
-    SpellText card{"Abj", "1 a", "S", {"V"}, "", false, false, "I", {"one two three"}, {}, ""};
+    SpellText card{"Abj", "1 a", "S", {"V"}, "", false, false, "I", {"one two three"}, {}, {}, ""};
     SpellTexts texts;
     texts.Set(1, "Aa", card);
     card.Description = {"| a | bb cc |", "|---|---|", "| 1 | 2 |"};
