@@ -1,6 +1,7 @@
 // The card pane of both list windows: follows the row, hides (remembered), survives a bad file.
 
 #include "model/spell_text.h"
+#include "output/spell_card.h"
 #include "platform/program_settings.h"
 #include "support/app_harness.h"
 #include "support/spell_lists.h"
@@ -103,6 +104,19 @@ private slots:
         book.mnuSpellText->trigger();
         QVERIFY(book.memSpellText->isVisibleTo(&book));
         QVERIFY(h->Context().Settings().SpellTextShown());
+    }
+
+    // Stars make bold italic, not text; the first paragraph follows the fields directly.
+    void emphasisIsDrawnAfterTheFields() {
+        SpellText text;
+        text.Duration = "1 round";
+        text.Description = {"***Mask.*** You hide."};
+        SpellCardView card;
+        card.setHtml(SpellCardHtml(MakeSpellCard(3, "Aura", text)));
+        QVERIFY2(card.toPlainText().endsWith("Duration: 1 round\nMask. You hide."),
+                 qPrintable(card.toPlainText()));
+        const QTextCharFormat mask = card.document()->find(QStringLiteral("Mask.")).charFormat();
+        QVERIFY(mask.fontItalic() && mask.fontWeight() >= QFont::Bold);
     }
 
     void brokenCompanionGivesOneBox() {
