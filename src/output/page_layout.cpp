@@ -45,6 +45,21 @@ std::string SingleByte(std::string_view utf8) {
     return Utf8ToCp1252(utf8).text;
 }
 
+// Runs in the canvas's single-byte text; `bold` makes them all bold (a heading).
+StyledText SingleByte(const StyledText& runs, bool bold = false) {
+    StyledText out;
+    for (const TextRun& run : runs)
+        AppendRun(out, {SingleByte(run.Text), run.Bold || bold, run.Italic});
+    return out;
+}
+
+// A text in one style.
+StyledText OneRun(std::string text, bool bold = false) {
+    StyledText runs;
+    AppendRun(runs, {std::move(text), bold, false});
+    return runs;
+}
+
 // Columns too wide for `room` together: a column narrower than an even share
 // keeps its width, the others share what is left evenly (and their cells wrap).
 void ShareWidth(std::vector<int>& widths, int64_t room) {
@@ -72,8 +87,6 @@ public:
         : canvas_(canvas), format_(format), params_(params), texts_(texts) {
         canvas_.SetFont(format_.Font);
         lineHeight_ = canvas_.TextHeight("Mg") + params_.Spacing;
-        boldFont_ = format_.Font;
-        boldFont_.Bold = true;
     }
 
     void Head(TSpellBook& book, const std::string& caption) {
@@ -163,11 +176,12 @@ private:
     }
 
     // Pieces of text on one line, at their x; bold for a card's title and a
-    // table's heading.
+    // table's heading, bold or italic where a text stresses words.
     struct Piece {
         int x = 0;
         std::string text;
         bool bold = false;
+        bool italic = false;
     };
     using Line = std::vector<Piece>;
 
@@ -199,61 +213,60 @@ private:
     }
 
     void AppendCard(std::vector<Line>& lines, const SpellCard& card) {
-        AppendWrapped(lines, SingleByte(card.Title), true);
-        AppendWrapped(lines, SingleByte(card.Subtitle), false);
+        AppendWrapped(lines, OneRun(SingleByte(card.Title), true));
+        AppendWrapped(lines, OneRun(SingleByte(card.Subtitle)));
         for (const CardField& field : card.Fields)
-            AppendWrapped(lines, SingleByte(CardFieldText(field)), false);
+            AppendWrapped(lines, OneRun(SingleByte(CardFieldText(field))));
         for (const CardBlock& block : card.Body) AppendBlock(lines, block, {});
         for (size_t i = 0; i < card.HigherLevels.size(); ++i)
             AppendBlock(lines, card.HigherLevels[i],
                         i == 0 ? std::string(HigherLevelsLabel) : std::string());
-        UseBold(false);
+        UseStyle(false, false);
     }
 
     // A paragraph after `label`, or a table under it.
     void AppendBlock(std::vector<Line>& lines, const CardBlock& block, const std::string& label) {
         if (!block.IsTable()) {
-            AppendWrapped(lines, SingleByte(label.empty() ? block.Text : label + " " + block.Text),
-                          false);
+            StyledText runs = label.empty() ? StyledText() : OneRun(label + " ");
+            for (const TextRun& run : block.Runs) AppendRun(runs, run);
+            AppendWrapped(lines, SingleByte(runs));
             return;
         }
-        if (!label.empty()) AppendWrapped(lines, SingleByte(label), false);
+        if (!label.empty()) AppendWrapped(lines, OneRun(SingleByte(label)));
         AppendTable(lines, block);
     }
 
-    void AppendWrapped(std::vector<Line>& lines, const std::string& text, bool bold) {
-        for (std::string& part : Wrapped(text, params_.WrapWidth, bold))
-            lines.push_back({{0, std::move(part), bold}});
+    void AppendWrapped(std::vector<Line>& lines, const StyledText& runs) {
+        for (Line& line : Wrapped(runs, params_.WrapWidth)) lines.push_back(std::move(line));
     }
 
     // Columns as wide as their widest cell and a gap apart; a table wider than
     // the page shares the page's width among its columns in proportion, and
     // its cells wrap inside them. The first row is the heading.
     void AppendTable(std::vector<Line>& lines, const CardBlock& table) {
-        std::vector<std::vector<std::string>> cells;
-        for (const auto& row : table.Rows) {
+        std::vector<std::vector<StyledText>> cells;
+        for (size_t r = 0; r < table.Cells.size(); ++r) {
             cells.emplace_back();
-            for (const std::string& cell : row) cells.back().push_back(SingleByte(cell));
+            for (const StyledText& cell : table.Cells[r])
+                cells.back().push_back(SingleByte(cell, r == 0));
         }
         const std::vector<int> widths = ColumnWidths(cells);
-        for (size_t r = 0; r < cells.size(); ++r) {
-            std::vector<std::vector<std::string>> parts;
+        for (const std::vector<StyledText>& row : cells) {
+            std::vector<std::vector<Line>> parts;
             size_t height = 0;
-            for (size_t i = 0; i < cells[r].size(); ++i) {
-                parts.push_back(Wrapped(cells[r][i], widths[i], r == 0));
+            for (size_t i = 0; i < row.size(); ++i) {
+                parts.push_back(Wrapped(row[i], widths[i]));
                 height = std::max(height, parts.back().size());
             }
-            for (size_t k = 0; k < height; ++k)
-                lines.push_back(TableLine(parts, k, widths, r == 0));
+            for (size_t k = 0; k < height; ++k) lines.push_back(TableLine(parts, k, widths));
         }
     }
 
-    std::vector<int> ColumnWidths(const std::vector<std::vector<std::string>>& cells) {
+    std::vector<int> ColumnWidths(const std::vector<std::vector<StyledText>>& cells) {
         std::vector<int> widths;
-        for (size_t r = 0; r < cells.size(); ++r) {
-            if (widths.size() < cells[r].size()) widths.resize(cells[r].size(), 0);
-            for (size_t i = 0; i < cells[r].size(); ++i)
-                widths[i] = std::max(widths[i], Width(cells[r][i], r == 0));
+        for (const std::vector<StyledText>& row : cells) {
+            if (widths.size() < row.size()) widths.resize(row.size(), 0);
+            for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], Width(row[i]));
         }
         const int gaps = params_.ColumnGap * int(widths.empty() ? 0 : widths.size() - 1);
         const int64_t natural = std::accumulate(widths.begin(), widths.end(), int64_t(0));
@@ -263,50 +276,87 @@ private:
     }
 
     // The k-th line of a table row whose cells are wrapped into `parts`.
-    Line TableLine(const std::vector<std::vector<std::string>>& parts, size_t k,
-                   const std::vector<int>& widths, bool heading) const {
+    Line TableLine(const std::vector<std::vector<Line>>& parts, size_t k,
+                   const std::vector<int>& widths) const {
         Line line;
         int x = 0;
         for (size_t i = 0; i < parts.size(); ++i) {
-            if (k < parts[i].size()) line.push_back({x, parts[i][k], heading});
+            if (k < parts[i].size())
+                for (const Piece& piece : parts[i][k])
+                    line.push_back({x + piece.x, piece.text, piece.bold, piece.italic});
             x += widths[i] + params_.ColumnGap;
         }
         return line;
     }
 
-    // Words on lines no wider than `width`; a word wider than that alone on its line.
-    std::vector<std::string> Wrapped(const std::string& text, int width, bool bold) {
-        std::vector<std::string> lines;
-        std::string line;
-        size_t start = 0;
-        while (true) {
-            const size_t end = text.find(' ', start);
-            const std::string word = text.substr(start, end - start);
-            std::string longer = line;
-            if (!longer.empty()) longer += ' ';
-            longer += word;
-            if (!line.empty() && Width(longer, bold) > width) {
+    // Words on lines no wider than `width`, measured in their styles; a word
+    // wider than that alone on its line. A blank between words keeps the
+    // style it has in the text.
+    std::vector<Line> Wrapped(const StyledText& runs, int width) {
+        std::vector<StyledText> lines;
+        StyledText line;
+        StyledText word;
+        TextRun blank; // before the word; none (empty) before the first
+        auto endWord = [&] {
+            StyledText longer = line;
+            if (!longer.empty()) AppendRun(longer, blank);
+            for (const TextRun& run : word) AppendRun(longer, run);
+            if (!line.empty() && Width(longer) > width) {
                 lines.push_back(std::move(line));
-                line = word;
+                line = std::move(word);
             } else {
                 line = std::move(longer);
             }
-            if (end == std::string::npos) break;
-            start = end + 1;
+            word.clear();
+        };
+        for (const TextRun& run : runs) {
+            for (size_t start = 0;;) {
+                const size_t end = run.Text.find(' ', start);
+                AppendRun(word, {run.Text.substr(start, end - start), run.Bold, run.Italic});
+                if (end == std::string::npos) break;
+                endWord();
+                blank = {" ", run.Bold, run.Italic};
+                start = end + 1;
+            }
         }
+        endWord();
         lines.push_back(std::move(line));
-        return lines;
+        std::vector<Line> placed;
+        placed.reserve(lines.size());
+        for (const StyledText& runsOfLine : lines) placed.push_back(Placed(runsOfLine));
+        return placed;
     }
 
-    int Width(std::string_view text, bool bold) {
-        UseBold(bold);
-        return canvas_.TextWidth(text);
+    // A line's runs as pieces side by side from x 0.
+    Line Placed(const StyledText& runs) {
+        Line line;
+        int x = 0;
+        for (const TextRun& run : runs) {
+            line.push_back({x, run.Text, run.Bold, run.Italic});
+            x += Width(run);
+        }
+        return line;
     }
 
-    void UseBold(bool bold) {
-        if (bold == bold_) return;
-        canvas_.SetFont(bold ? boldFont_ : format_.Font);
+    int Width(const TextRun& run) {
+        UseStyle(run.Bold, run.Italic);
+        return canvas_.TextWidth(run.Text);
+    }
+    int Width(const StyledText& runs) {
+        int width = 0;
+        for (const TextRun& run : runs) width += Width(run);
+        return width;
+    }
+
+    // The output font, made bold or italic on top of its own style.
+    void UseStyle(bool bold, bool italic) {
+        if (bold == bold_ && italic == italic_) return;
+        OutputFont font = format_.Font;
+        font.Bold = font.Bold || bold;
+        font.Italic = font.Italic || italic;
+        canvas_.SetFont(font);
         bold_ = bold;
+        italic_ = italic;
     }
 
     // Starts a new page when `count` lines, `advance` lines below the pen,
@@ -330,11 +380,11 @@ private:
             if (params_.PageBreaks) BreakIfNoRoomForLine();
             for (const Piece& piece : lines[i]) {
                 if (piece.text.empty()) continue;
-                UseBold(piece.bold);
+                UseStyle(piece.bold, piece.italic);
                 canvas_.DrawText(piece.x, y_, piece.text);
             }
         }
-        UseBold(false);
+        UseStyle(false, false);
     }
 
     void Draw(std::string_view text) { canvas_.DrawText(x_, y_, text); }
@@ -355,8 +405,8 @@ private:
     const OutputFormat& format_;
     const LayoutParams& params_;
     const SpellTexts* texts_;
-    OutputFont boldFont_;
     bool bold_ = false;
+    bool italic_ = false;
     int lineHeight_ = 0;
     int x_ = 0;
     int y_ = 0;

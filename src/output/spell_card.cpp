@@ -69,15 +69,24 @@ std::vector<CardBlock> CardBlocks(const std::vector<std::string>& paragraphs) {
     bool inTable = false;
     for (const std::string& paragraph : paragraphs) {
         if (!IsTableRow(paragraph)) {
-            blocks.push_back(CardBlock{paragraph, {}});
+            CardBlock block;
+            block.Runs = EmphasisRuns(paragraph);
+            block.Text = PlainText(block.Runs);
+            blocks.push_back(std::move(block));
             inTable = false;
             continue;
         }
-        std::vector<std::string> cells = TableCells(paragraph);
+        const std::vector<std::string> cells = TableCells(paragraph);
         if (!inTable) blocks.push_back(CardBlock{});
         inTable = true;
-        if (blocks.back().Rows.size() == 1 && IsRule(cells)) continue;
-        blocks.back().Rows.push_back(std::move(cells));
+        CardBlock& table = blocks.back();
+        if (table.Rows.size() == 1 && IsRule(cells)) continue;
+        table.Rows.emplace_back();
+        table.Cells.emplace_back();
+        for (const std::string& cell : cells) {
+            table.Cells.back().push_back(EmphasisRuns(cell));
+            table.Rows.back().push_back(PlainText(table.Cells.back().back()));
+        }
     }
     return blocks;
 }
@@ -94,6 +103,8 @@ SpellCard MakeSpellCard(int32_t level, std::string_view name, const SpellText& t
         {"Components", ComponentsText(text)},
         {"Duration", DurationText(text)},
     };
+    // A short field is shown plain: no marker belongs in it.
+    for (CardField& field : card.Fields) field.Value = PlainText(EmphasisRuns(field.Value));
     card.Body = CardBlocks(text.Description);
     card.HigherLevels = CardBlocks(text.HigherLevels);
     return card;

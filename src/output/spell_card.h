@@ -2,9 +2,12 @@
 // A spell's rules text laid out as a card, once for every place that shows it
 // (the list windows' pane, the printout, the clipboard and the command line):
 // the name, level and school, the four short fields, the paragraphs with their
-// tables, and the "At Higher Levels" paragraphs. Texts stay UTF-8.
+// tables, and the "At Higher Levels" paragraphs. Texts stay UTF-8. Emphasis
+// is read here, once: each text comes plain (its markers dropped), for the
+// plain outputs, and in styled runs, for those that draw it.
 
 #include "model/spell_text.h"
+#include "output/emphasis.h"
 
 #include <cstdint>
 #include <string>
@@ -15,8 +18,11 @@ namespace vellumar {
 
 // A paragraph, or a table whose first row is its heading.
 struct CardBlock {
-    std::string Text;                           // a paragraph; empty for a table
-    std::vector<std::vector<std::string>> Rows; // a table's cells, trimmed; empty for a paragraph
+    std::string Text; // a paragraph, plain; empty for a table
+    StyledText Runs;  // the same paragraph in runs
+    std::vector<std::vector<std::string>>
+        Rows; // a table's cells, trimmed, plain; empty for a paragraph
+    std::vector<std::vector<StyledText>> Cells; // the same cells in runs
 
     bool IsTable() const { return !Rows.empty(); }
     bool operator==(const CardBlock&) const = default;

@@ -16,6 +16,8 @@ constexpr char DataDirectoryKey[] = "DataDirectory";
 constexpr char RecoveryFilesKey[] = "KeepRecoveryFiles";
 constexpr char OddsSection[] = "SpellFrequencyOdds";
 constexpr char SpellTextKey[] = "SpellText";
+constexpr char BookSpellTextShareKey[] = "SpellTextShareBook";
+constexpr char MasterSpellTextShareKey[] = "SpellTextShareMaster";
 constexpr char RecentSection[] = "Recent";
 constexpr char ReopenBooksKey[] = "ReopenBooks";
 constexpr char LastSessionSection[] = "LastSession";
@@ -137,6 +139,22 @@ bool ProgramSettings::SpellTextShown() const {
 
 FileStatus ProgramSettings::SetSpellTextShown(bool shown) {
     return file_.WriteInteger(ProgramSection, SpellTextKey, shown ? 1 : 0);
+}
+
+namespace {
+
+const char* SpellTextShareKey(ListWindowKind window) {
+    return window == ListWindowKind::MasterList ? MasterSpellTextShareKey : BookSpellTextShareKey;
+}
+
+} // namespace
+
+int32_t ProgramSettings::SpellTextShare(ListWindowKind window, int32_t fallback) const {
+    return file_.ReadInteger(ProgramSection, SpellTextShareKey(window), fallback);
+}
+
+FileStatus ProgramSettings::SetSpellTextShare(ListWindowKind window, int32_t share) {
+    return file_.WriteInteger(ProgramSection, SpellTextShareKey(window), share);
 }
 
 bool ProgramSettings::KeepRecoveryFiles() const {

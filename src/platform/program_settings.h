@@ -12,6 +12,9 @@
 
 namespace vellumar {
 
+// The two kinds of window that show a spell list above a spell's card.
+enum class ListWindowKind : int { Spellbook, MasterList };
+
 class ProgramSettings {
 public:
     static constexpr char FileName[] = "Vellumar.INI";
@@ -87,6 +90,11 @@ public:
     // the user hid it.
     bool SpellTextShown() const;
     FileStatus SetSpellTextShown(bool shown);
+    // Where the divider between the spell list and the card stands in each
+    // kind of list window: the card's share of their room, in thousandths, as
+    // stored (`fallback` when missing); whoever reads it holds it to its range.
+    int32_t SpellTextShare(ListWindowKind window, int32_t fallback) const;
+    FileStatus SetSpellTextShare(ListWindowKind window, int32_t share);
     // Whether unsaved work is kept in recovery files (on unless switched off).
     bool KeepRecoveryFiles() const;
     FileStatus SetKeepRecoveryFiles(bool keep);

@@ -143,6 +143,14 @@ void AppContext::SetSpellTextShown(QWidget* parent, bool shown) {
     SettingsWritten(parent, settings_->SetSpellTextShown(shown));
 }
 
+int32_t AppContext::SpellTextShare(ListWindowKind window, int32_t fallback) const {
+    return settings_->SpellTextShare(window, fallback);
+}
+
+void AppContext::SetSpellTextShare(QWidget* parent, ListWindowKind window, int32_t share) {
+    SettingsWritten(parent, settings_->SetSpellTextShare(window, share));
+}
+
 BookWindow& AppContext::NewBookWindow() {
     return *new TfrmSpellBook(*this);
 }

@@ -103,6 +103,8 @@ public:
     SpellTexts& MasterTexts() override;
     bool SpellTextShown() const override;
     void SetSpellTextShown(QWidget* parent, bool shown) override;
+    int32_t SpellTextShare(ListWindowKind window, int32_t fallback) const override;
+    void SetSpellTextShare(QWidget* parent, ListWindowKind window, int32_t share) override;
 
     // The program's one output format: it lives for the run and is never saved.
     OutputFormat& Output() override { return outputFormat_; }

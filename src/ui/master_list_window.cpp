@@ -13,6 +13,7 @@
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/book_undo.h"
+#include "ui/card_divider.h"
 #include "ui/level_panel.h"
 #include "ui/master_list_window_context.h"
 #include "ui/recovery_keeper.h"
@@ -233,6 +234,12 @@ void TfrmMasterList::BuildMenus() {
     mnuSpellText->setCheckable(true);
     mnuSpellText->setChecked(context_.SpellTextShown());
     pane_->SetCardShown(mnuSpellText->isChecked());
+    CardDivider* divider = pane_->Divider();
+    divider->SetCardShare(
+        context_.SpellTextShare(ListWindowKind::MasterList, CardDivider::DefaultShare));
+    connect(divider, &CardDivider::CardShareChosen, this, [this](int share) {
+        context_.SetSpellTextShare(this, ListWindowKind::MasterList, share);
+    });
     AddUndoCommands(*this, edit, *undo_, "&Redo");
 }
 

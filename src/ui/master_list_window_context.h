@@ -4,6 +4,7 @@
 
 #include "ui/window_context.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@ class QWidget;
 
 namespace vellumar {
 
+enum class ListWindowKind : int;
 class FileStatus;
 class ProgramSettings;
 class SpellTexts;
@@ -42,6 +44,11 @@ public:
     // for both; a failed write is reported in the settings box.
     virtual bool SpellTextShown() const = 0;
     virtual void SetSpellTextShown(QWidget* parent, bool shown) = 0;
+    // Where the window's divider between the list and the card stands (the
+    // card's share, ProgramSettings::SpellTextShare), one for each kind of
+    // window; a failed write is reported in the settings box.
+    virtual int32_t SpellTextShare(ListWindowKind window, int32_t fallback) const = 0;
+    virtual void SetSpellTextShare(QWidget* parent, ListWindowKind window, int32_t share) = 0;
 
 protected:
     ~MasterListWindowContext() = default;

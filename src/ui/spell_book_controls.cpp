@@ -4,11 +4,13 @@
 
 #include "model/frequency.h"
 #include "model/spell_book.h"
+#include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
 #include "platform/qt/field_labels.h"
 #include "platform/qt/tab_order.h"
 #include "rules/caster_tables.h"
 #include "ui/book_undo.h"
+#include "ui/card_divider.h"
 #include "ui/face_coloured_field.h"
 #include "ui/level_panel.h"
 #include "ui/spell_book_window_context.h"
@@ -116,7 +118,6 @@ void TfrmSpellBook::BuildControls() {
     pnlFilter = pane_->FilterBar();
     lbSpells = pane_->List();
     lbSpells->setAccessibleName(QStringLiteral("Spells of the book"));
-    lbSpells->setGeometry(6, ListTop, 499, 241);
     lbSpells->SetDragCursor([this] { return context_.SpellCursor(); });
     lbSpells->SetDropHandler([this](SpellList& source) { lbSpellsDragDrop(source); });
     connect(lbSpells, &QAbstractItemView::doubleClicked, this, &TfrmSpellBook::mnuEditSpellClick);
@@ -139,7 +140,8 @@ void TfrmSpellBook::BuildControls() {
         setTabOrder(previous, button);
         previous = button;
     }
-    ChainTabOrder({previous, pnlFilter->edFilter, lbSpells, memSpellText});
+    ChainTabOrder(
+        {previous, pnlFilter->edFilter, lbSpells, pane_->Divider()->handle(1), memSpellText});
 }
 
 void TfrmSpellBook::BuildCommands() {
@@ -227,6 +229,12 @@ void TfrmSpellBook::BuildCommands() {
     mnuSpellText->setCheckable(true);
     mnuSpellText->setChecked(context_.SpellTextShown());
     pane_->SetCardShown(mnuSpellText->isChecked());
+    CardDivider* divider = pane_->Divider();
+    divider->SetCardShare(
+        context_.SpellTextShare(ListWindowKind::Spellbook, CardDivider::DefaultShare));
+    connect(divider, &CardDivider::CardShareChosen, this, [this](int share) {
+        context_.SetSpellTextShare(this, ListWindowKind::Spellbook, share);
+    });
 }
 
 void TfrmSpellBook::FormResize() {

@@ -5,6 +5,8 @@
 #include "rules/odds.h"
 #include "ui/window_context.h"
 
+#include <cstdint>
+
 class QCursor;
 class QPrinter;
 class QString;
@@ -12,6 +14,7 @@ class QWidget;
 
 namespace vellumar {
 
+enum class ListWindowKind : int;
 struct OutputFormat;
 class SpellTexts;
 class TSpellBook;
@@ -40,6 +43,11 @@ public:
     // for both; a failed write is reported in the settings box.
     virtual bool SpellTextShown() const = 0;
     virtual void SetSpellTextShown(QWidget* parent, bool shown) = 0;
+    // Where the window's divider between the list and the card stands (the
+    // card's share, ProgramSettings::SpellTextShare), one for each kind of
+    // window; a failed write is reported in the settings box.
+    virtual int32_t SpellTextShare(ListWindowKind window, int32_t fallback) const = 0;
+    virtual void SetSpellTextShare(QWidget* parent, ListWindowKind window, int32_t share) = 0;
 
     // Where file dialogs start: the data directory.
     virtual QString DataDirectory() const = 0;

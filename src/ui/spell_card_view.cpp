@@ -11,11 +11,22 @@ QString Html(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).toHtmlEscaped();
 }
 
+QString Html(const StyledText& runs) {
+    QString html;
+    for (const TextRun& run : runs) {
+        QString text = Html(run.Text);
+        if (run.Italic) text = QStringLiteral("<i>") + text + QStringLiteral("</i>");
+        if (run.Bold) text = QStringLiteral("<b>") + text + QStringLiteral("</b>");
+        html += text;
+    }
+    return html;
+}
+
 // `lead` (HTML) opens the first paragraph, or stands alone before a table.
 void AddBlocks(QString& html, const std::vector<CardBlock>& blocks, QString lead = {}) {
     for (const CardBlock& block : blocks) {
         if (!block.IsTable()) {
-            html += QStringLiteral("<p>") + lead + Html(block.Text) + QStringLiteral("</p>");
+            html += QStringLiteral("<p>") + lead + Html(block.Runs) + QStringLiteral("</p>");
             lead.clear();
             continue;
         }
@@ -23,10 +34,10 @@ void AddBlocks(QString& html, const std::vector<CardBlock>& blocks, QString lead
         lead.clear();
         html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">");
         bool heading = true;
-        for (const std::vector<std::string>& row : block.Rows) {
+        for (const std::vector<StyledText>& row : block.Cells) {
             const QString cell = heading ? QStringLiteral("th") : QStringLiteral("td");
             html += QStringLiteral("<tr>");
-            for (const std::string& text : row)
+            for (const StyledText& text : row)
                 html += QStringLiteral("<%1>%2</%1>").arg(cell, Html(text));
             html += QStringLiteral("</tr>");
             heading = false;
@@ -42,10 +53,13 @@ QString SpellCardHtml(const SpellCard& card) {
                    QStringLiteral("</b></p>");
     if (!card.Subtitle.empty()) html += QStringLiteral("<p><i>") + Html(card.Subtitle) + "</i></p>";
     if (!card.Fields.empty()) {
-        html += QStringLiteral("<p>");
+        // Line breaks between the fields only: one after the last would stand
+        // as an empty line before the first paragraph.
+        QStringList fields;
         for (const CardField& field : card.Fields)
-            html += QStringLiteral("<b>%1:</b> %2<br>").arg(Html(field.Label), Html(field.Value));
-        html += QStringLiteral("</p>");
+            fields << QStringLiteral("<b>%1:</b> %2").arg(Html(field.Label), Html(field.Value));
+        html +=
+            QStringLiteral("<p>") + fields.join(QStringLiteral("<br>")) + QStringLiteral("</p>");
     }
     AddBlocks(html, card.Body);
     if (!card.HigherLevels.empty()) {

@@ -2,6 +2,7 @@
 
 #include "model/spell_book.h"
 #include "ui/book_undo.h"
+#include "ui/card_divider.h"
 #include "ui/level_panel.h"
 #include "ui/spell_card_view.h"
 #include "ui/spell_filter_bar.h"
@@ -12,18 +13,16 @@
 #include <algorithm>
 
 namespace vellumar {
-namespace {
-
-constexpr int CardGap = 4;
-
-} // namespace
 
 SpellListPane::SpellListPane(QWidget* window, QWidget* client, bool withAllLevels,
                              std::function<TSpellBook*()> book)
     : QObject(client), book_(std::move(book)), levels_(new LevelPanel(client)),
       filter_(new SpellFilterBar(window, withAllLevels, client)), list_(new SpellList(client)),
-      card_(new SpellCardView(client)) {
+      card_(new SpellCardView(client)), divider_(new CardDivider(list_, card_, client)) {
     list_->setObjectName(QStringLiteral("lbSpells"));
+    // Tab goes from the list to the divider, then into the card.
+    QWidget::setTabOrder(list_, divider_->handle(1));
+    QWidget::setTabOrder(divider_->handle(1), card_);
     connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &SpellListPane::ShowCurrentText);
     connect(LevelButtons(), &QButtonGroup::idClicked, this, &SpellListPane::Redraw);
@@ -59,7 +58,7 @@ void SpellListPane::SetTexts(std::function<const SpellTexts*()> texts) {
 void SpellListPane::SetCardShown(bool shown) {
     cardShown_ = shown;
     card_->setVisible(shown);
-    if (place_.isValid()) LayOut(place_.left(), place_.top(), place_.width(), place_.bottom() + 1);
+    divider_->KeepShare();
     ShowCurrentText();
 }
 
@@ -103,15 +102,11 @@ void SpellListPane::ShowChange(const BookChange& change, bool undone) {
 }
 
 void SpellListPane::LayOut(int left, int filterTop, int width, int bottom) {
-    place_ = QRect(left, filterTop, width, std::max(bottom - filterTop, 1));
     filter_->setGeometry(left, filterTop, width, SpellFilterBar::Height);
+    // The list starts where it always did; the divider shares the room below
+    // between it and the card (the list takes it all while the card is hidden).
     const int top = filterTop + SpellFilterBar::Height + 4;
-    const int room = std::max(bottom - top, 0);
-    // The card takes two fifths of the room below the filter, the list the rest.
-    const int cardHeight = cardShown_ ? room * 2 / 5 : 0;
-    const int listHeight = cardShown_ ? std::max(room - cardHeight - CardGap, 0) : room;
-    list_->setGeometry(left, top, width, listHeight);
-    card_->setGeometry(left, bottom - cardHeight, width, cardHeight);
+    divider_->setGeometry(left, top, width, std::max(bottom - top, 0));
 }
 
 } // namespace vellumar

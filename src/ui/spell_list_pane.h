@@ -4,7 +4,6 @@
 // stand on the window's own client area, where each window places them.
 
 #include <QObject>
-#include <QRect>
 #include <functional>
 #include <vector>
 
@@ -14,6 +13,7 @@ class QWidget;
 namespace vellumar {
 
 class BookChange;
+class CardDivider;
 class LevelPanel;
 class SpellCardView;
 class SpellFilterBar;
@@ -36,6 +36,8 @@ public:
     SpellList* List() const { return list_; }
     // The card of the current spell, below the list.
     SpellCardView* Card() const { return card_; }
+    // What stands between the list and the card, and holds both.
+    CardDivider* Divider() const { return divider_; }
 
     // Where the cards' and the filter's "text:" texts come from (the master
     // list's), asked at each redraw and change of the current row; none shows
@@ -63,7 +65,7 @@ public:
     void ShowChange(const BookChange& change, bool undone);
 
     // The filter field at `filterTop`, the list below it down to `bottom`,
-    // sharing that room with the card while it shows.
+    // sharing that room with the card while it shows, as the divider says.
     void LayOut(int left, int filterTop, int width, int bottom);
 
 signals:
@@ -76,9 +78,9 @@ private:
     SpellFilterBar* filter_;
     SpellList* list_;
     SpellCardView* card_;
+    CardDivider* divider_;
     std::function<const SpellTexts*()> texts_;
     bool cardShown_ = true;
-    QRect place_; // the room LayOut was given: filter, list and card
 };
 
 } // namespace vellumar

@@ -20,6 +20,7 @@ struct DrawCall {
     int page;
     bool underline;
     bool bold;
+    bool italic;
 };
 
 class FixedCanvas : public Canvas {
@@ -35,7 +36,7 @@ public:
     int TextWidth(std::string_view text) override { return int(text.size()) * CharWidth; }
     int TextHeight(std::string_view) override { return textHeight_; }
     void DrawText(int x, int y, std::string_view text) override {
-        draws.push_back({x, y, std::string(text), page, font_.Underline, font_.Bold});
+        draws.push_back({x, y, std::string(text), page, font_.Underline, font_.Bold, font_.Italic});
     }
     void NewPage() override { ++page; }
     int PageWidth() const override { return width_; }
@@ -45,7 +46,7 @@ public:
         for (const DrawCall& d : draws)
             if (d.text == text) return d;
         ADD_FAILURE() << "never drawn: " << text;
-        static const DrawCall none{-1, -1, {}, -1, false, false};
+        static const DrawCall none{-1, -1, {}, -1, false, false, false};
         return none;
     }
     // Draws of the spell items of a level: everything after its heading up to the next.
@@ -433,12 +434,14 @@ struct CardDraw {
     std::string text;
     int page, y, x; // y -1: not checked
     bool bold;
+    bool italic = false;
 };
 
 struct CardLayoutRow {
     int width, height;
     bool print;
     std::vector<CardDraw> expected;
+    std::string description = "one two three"; // Aa's
 };
 
 class CardLayout : public testing::TestWithParam<CardLayoutRow> {};
@@ -448,7 +451,7 @@ TEST_P(CardLayout, FollowsEachSpellWithItsCard) {
     const CardLayoutRow& row = GetParam();
     FixedCanvas canvas(row.width, row.height);
     auto book = MakeBook({{1, "Aa"}, {1, "Bb"}});
-    SpellText card{"Abj", "1 a", "S", {"V"}, "", false, false, "I", {"one two three"}, {}, {}, ""};
+    SpellText card{"Abj", "1 a", "S", {"V"}, "", false, false, "I", {row.description}, {}, {}, ""};
     SpellTexts texts;
     texts.Set(1, "Aa", card);
     card.Description = {"| a | bb cc |", "|---|---|", "| 1 | 2 |"};
@@ -464,15 +467,18 @@ TEST_P(CardLayout, FollowsEachSpellWithItsCard) {
         EXPECT_TRUE(e.y < 0 || d.y == e.y) << e.text << " at " << d.y;
         EXPECT_EQ(d.x, e.x) << e.text;
         EXPECT_EQ(d.bold, e.bold) << e.text;
+        EXPECT_EQ(d.italic, e.italic) << e.text;
     }
 }
 
-// Unwrapped; wrapped; a too-wide table; a card moved whole; one taller than a page broken.
+// Unwrapped; wrapped; a too-wide table; a card moved whole; one taller than a page broken;
+// a bold italic lead, wrapped as the styled words measure.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(PageLayout, CardLayout, testing::Values(
     CardLayoutRow{500, 1000, false, {{"one two three", 0, 13 * 23, 0, false}, {"bb cc", 0, 22 * 23, 16, true}, {"2", 0, 23 * 23, 16, false}}},
     CardLayoutRow{100, 1000, false, {{"three", 0, 18 * 23, 0, false}, {"2", 0, 32 * 23, 16, false}}},
     CardLayoutRow{30, 1000, false, {{"cc", 0, -1, 16, true}}},
     CardLayoutRow{500, 400, true, {{"one two three", 0, 13 * 23, 0, false}, {"Bb", 1, 0, 0, false}, {"2", 1, 8 * 23, 25, false}}},
-    CardLayoutRow{500, 150, true, {{"Aa", 1, 23, 0, false}, {"one two three", 2, 46, 0, false}}}));
+    CardLayoutRow{500, 150, true, {{"Aa", 1, 23, 0, false}, {"one two three", 2, 46, 0, false}}},
+    CardLayoutRow{100, 1000, false, {{"Lead.", 0, 17 * 23, 0, true, true}, {" one", 0, 17 * 23, 50, false}, {"two three", 0, 18 * 23, 0, false}}, "***Lead.*** one two three"}));
 // clang-format on

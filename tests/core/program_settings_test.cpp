@@ -83,8 +83,8 @@ TEST_F(ProgramSettingsTest, RecentBooksKeepTheLastEightNewestFirstWithoutRepeats
 }
 
 TEST_F(ProgramSettingsTest, ReadsWhatTheFileHoldsAndDefaultsTheRest) {
-    Put("[vellumar]\r\ndatadirectory=/d/\r\n[SpellFrequencyOdds]\r\nVery Rare=0x10\r\n"
-        "Common=x\r\n");
+    Put("[vellumar]\r\ndatadirectory=/d/\r\nSpellTextShareMaster=700\r\n"
+        "[SpellFrequencyOdds]\r\nVery Rare=0x10\r\nCommon=x\r\n");
     const ProgramSettings settings = ProgramSettings::In(SettingsFolder());
     EXPECT_EQ(settings.DataDirectory("/fallback/"), "/d/");
     EXPECT_EQ(settings.Odds(1, 20), 16);
@@ -92,6 +92,8 @@ TEST_F(ProgramSettingsTest, ReadsWhatTheFileHoldsAndDefaultsTheRest) {
     EXPECT_EQ(settings.Odds(4, 1), 1);
     EXPECT_EQ(settings.MasterFile(), "MASTER.DAT");
     EXPECT_EQ(settings.MasterFileShown(), "Master.dat");
+    EXPECT_EQ(settings.SpellTextShare(ListWindowKind::MasterList, 500), 700);
+    EXPECT_EQ(settings.SpellTextShare(ListWindowKind::Spellbook, 500), 500);
 }
 
 struct Place {

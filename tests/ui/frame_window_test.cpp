@@ -540,7 +540,7 @@ private slots:
             const int printRight = button->mapTo(window, QPoint(button->width(), 0)).x();
             QVERIFY2(printRight <= window->width(),
                      qPrintable(QStringLiteral("%1 > %2").arg(printRight).arg(window->width())));
-            QVERIFY(window->lbSpells->geometry().right() < window->width());
+            QVERIFY(GeometryIn(window->lbSpells, window).right() < window->width());
             QVERIFY(window->cbSpellFrequency->geometry().right() < window->width());
             QVERIFY(!positions.contains(sub->pos()));
             positions << sub->pos();

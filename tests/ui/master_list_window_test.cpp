@@ -133,7 +133,8 @@ private slots:
         window.resize(500, 400);
         QTRY_COMPARE(window.lbSpells->width(), window.centralWidget()->width() - 20);
         // The spell's card shares the list's room: the list, then the card, to the bottom.
-        QCOMPARE(window.memSpellText->geometry().bottom() + 1, window.centralWidget()->height());
+        QCOMPARE(GeometryIn(window.memSpellText, window.centralWidget()).bottom() + 1,
+                 window.centralWidget()->height());
         QVERIFY(window.lbSpells->geometry().bottom() < window.memSpellText->y());
         window.resize(50, 50);
         QTRY_VERIFY(window.centralWidget()->height() >= 170);

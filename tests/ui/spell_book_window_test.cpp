@@ -153,7 +153,7 @@ private slots:
             QVERIFY(button->height() >= button->sizeHint().height());
             QVERIFY(button->width() >= button->minimumSizeHint().width());
         }
-        QVERIFY(window.lbSpells->geometry().top() > box->geometry().bottom());
+        QVERIFY(GeometryIn(window.lbSpells, &window).top() > box->geometry().bottom());
         QVERIFY(box->geometry().right() < window.ebSpellsPerDay->x());
     }
 

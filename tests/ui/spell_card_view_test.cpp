@@ -1,10 +1,13 @@
-// The card pane of both list windows: follows the row, hides (remembered), survives a bad file.
+// The card pane of both list windows: follows the row, hides (remembered), takes the room the
+// user gives it (remembered), survives a bad file.
 
 #include "model/spell_text.h"
+#include "output/spell_card.h"
 #include "platform/program_settings.h"
 #include "support/app_harness.h"
 #include "support/spell_lists.h"
 #include "ui/book_undo.h"
+#include "ui/card_divider.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
@@ -93,7 +96,8 @@ private slots:
         master.show();
         master.mnuSpellText->trigger();
         QVERIFY(!master.memSpellText->isVisibleTo(&master));
-        QTRY_COMPARE(master.lbSpells->geometry().bottom() + 1, master.centralWidget()->height());
+        QTRY_COMPARE(GeometryIn(master.lbSpells, master.centralWidget()).bottom() + 1,
+                     master.centralWidget()->height());
         QVERIFY(!h->Context().Settings().SpellTextShown());
         QCOMPARE(master.History().Stack().count(), 0);
         QVERIFY(!master.mnuSaveMasterFile->isEnabled());
@@ -103,6 +107,46 @@ private slots:
         book.mnuSpellText->trigger();
         QVERIFY(book.memSpellText->isVisibleTo(&book));
         QVERIFY(h->Context().Settings().SpellTextShown());
+    }
+
+    // Stars make bold italic, not text; the first paragraph follows the fields directly.
+    void emphasisIsDrawnAfterTheFields() {
+        SpellText text;
+        text.Duration = "1 round";
+        text.Description = {"***Mask.*** You hide."};
+        SpellCardView card;
+        card.setHtml(SpellCardHtml(MakeSpellCard(3, "Aura", text)));
+        QVERIFY2(card.toPlainText().endsWith("Duration: 1 round\nMask. You hide."),
+                 qPrintable(card.toPlainText()));
+        const QTextCharFormat mask = card.document()->find(QStringLiteral("Mask.")).charFormat();
+        QVERIFY(mask.fontItalic() && mask.fontWeight() >= QFont::Bold);
+    }
+
+    // A third or more at first; moved, kept for the next window of its kind only.
+    void dividerIsRememberedPerWindowKind() {
+        Start(Texts);
+        TfrmSpellBook* book = &Book();
+        auto* divider = book->findChild<CardDivider*>();
+        QTRY_VERIFY(divider->height() > 100);
+        const auto percent = [](const QWidget* list, const QWidget* card) {
+            return card->height() * 100 / (list->height() + card->height());
+        };
+        const int first = book->memSpellText->height();
+        const int firstPercent = percent(book->lbSpells, book->memSpellText);
+        QVERIFY(first * 3 >= divider->height());
+        QTest::keyClick(divider->handle(1), Qt::Key_Up);
+        const int moved = book->memSpellText->height();
+        QVERIFY(moved > first);
+        const ProgramSettings& settings = h->Context().Settings();
+        QCOMPARE(settings.SpellTextShare(ListWindowKind::Spellbook, 0), divider->CardShare());
+        QCOMPARE(settings.SpellTextShare(ListWindowKind::MasterList, 0), 0);
+        book->close();
+        QTRY_VERIFY(h->SpellBookWindows().empty());
+        book = &Book();
+        QTRY_VERIFY(std::abs(book->memSpellText->height() - moved) <= 1);
+        TfrmMasterList& master = Master();
+        master.show();
+        QTRY_VERIFY(std::abs(percent(master.lbSpells, master.memSpellText) - firstPercent) <= 1);
     }
 
     void brokenCompanionGivesOneBox() {

@@ -110,7 +110,7 @@ sleep 0.5
 # below the filter field above it, and the middle of the spellbook window's list.
 xdotool mousemove --window "$master" 60 153 click 1
 sleep 0.3
-drag_to_frame -3 2 272 377
+drag_to_frame -3 2 272 297
 sleep 0.5
 
 # Save the book (its caption names its file, so F2 asks nothing).

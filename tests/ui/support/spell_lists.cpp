@@ -33,6 +33,10 @@ QStringList Rows(const QAbstractItemView* list) {
     return rows;
 }
 
+QRect GeometryIn(const QWidget* widget, const QWidget* ancestor) {
+    return {widget->mapTo(ancestor, QPoint()), widget->size()};
+}
+
 QString RowText(const QAbstractItemView* list, int row) {
     return list->model()->index(row, 0).data().toString();
 }

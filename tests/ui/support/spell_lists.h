@@ -39,6 +39,9 @@ void SelectRows(QAbstractItemView* list, std::initializer_list<int> rows);
 QStringList ItemTexts(const QMenu* menu);
 // A menu item's text as ItemTexts gives it with the desktop's standard key, if any.
 QString Keyed(const char* text, QKeySequence::StandardKey standard);
+// Where a widget stands in one of its ancestors (the list and the card stand
+// in the divider between them).
+QRect GeometryIn(const QWidget* widget, const QWidget* ancestor);
 
 // The six fields of the spell edit dialog, as a user would type them.
 struct SpellFields {
