@@ -8,6 +8,7 @@
 #include "ui/spell_edit_dialog.h"
 #include "ui/spell_list.h"
 #include "ui/window_placement.h"
+#include "ui/working_box.h"
 
 #include <QDialog>
 #include <memory>
@@ -154,19 +155,23 @@ AdmitIneligibleFn OfferQuestion(Prompter& prompter, QWidget* parent) {
     };
 }
 
-AdmitIneligibleFn OfferBatchQuestion(Prompter& prompter, QWidget* parent) {
+AdmitIneligibleFn OfferBatchQuestion(Prompter& prompter, QWidget* parent, WorkingScope* working) {
     struct Batch {
         bool asked = false;
         std::optional<bool> toAll; // the answer a "to All" button gave the rest
     };
     // Shared by the copies of the function that the batch makes.
     auto batch = std::make_shared<Batch>();
-    return [&prompter, parent, batch](const tSpell& spell, Ineligibility) {
+    return [&prompter, parent, working, batch](const tSpell& spell, Ineligibility) {
+        // Settled by a "to All": no box, so the "Working..." box stays.
         if (batch->toAll) return *batch->toAll;
         const BoxButtons buttons = batch->asked ? BoxButtons::OkCancelAll : BoxButtons::OkCancel;
         batch->asked = true;
-        const Answer answer = prompter.Message(parent, BoxKind::Information, buttons,
-                                               ToQString(InvalidSpellText(spell.Name)));
+        const auto ask = [&] {
+            return prompter.Message(parent, BoxKind::Information, buttons,
+                                    ToQString(InvalidSpellText(spell.Name)));
+        };
+        const Answer answer = working ? working->Aside(ask) : ask();
         if (answer == Answer::OkToAll) batch->toAll = true;
         if (answer == Answer::CancelAll) batch->toAll = false;
         return answer == Answer::Ok || answer == Answer::OkToAll;

@@ -21,6 +21,7 @@ class SpellTexts;
 struct SpellText;
 class TSpellBook;
 class TfrmSpellEdit;
+class WorkingScope;
 class tSpell;
 
 enum class EditOutcome { Cancelled, Changed, Refused };
@@ -72,7 +73,9 @@ AdmitIneligibleFn OfferQuestion(Prompter& prompter, QWidget* parent);
 
 // The same questions for one batch of spells (an import, a drop): from the
 // second question on, the box also offers "OK to All" and "Cancel All", which
-// answer the rest of the batch without asking. Make one for each batch.
-AdmitIneligibleFn OfferBatchQuestion(Prompter& prompter, QWidget* parent);
+// answer the rest of the batch without asking. Make one for each batch. The
+// "Working..." box of the batch, when given, steps aside while a box shows.
+AdmitIneligibleFn OfferBatchQuestion(Prompter& prompter, QWidget* parent,
+                                     WorkingScope* working = nullptr);
 
 } // namespace vellumar

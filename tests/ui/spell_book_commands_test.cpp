@@ -592,6 +592,10 @@ private slots:
         for (const QString& name : inBook) expected.push_back(name.toStdString());
         QCOMPARE(Names(window.Book()), expected);
         QCOMPARE(window.lbSpells->count(), int(expected.size()));
+        // A drop or addition shows what went in selected; one Undo takes the batch back.
+        QCOMPARE(SelectedCount(window.lbSpells), drop || fromMaster ? int(expected.size()) : 0);
+        window.mnuUndoClick();
+        QCOMPARE(window.Book().Count(), 0);
 
         // The next batch starts afresh: its first question has no "to All".
         h->prompter.Message(Answer::Ok);
