@@ -308,11 +308,12 @@ void TfrmSpellBook::mnuDeleteSpellClick() {
 }
 
 void TfrmSpellBook::mnuEditSpellClick() {
-    // Redrawn after each spell that changed: its row must not outlive it.
+    // Redrawn after each spell that changed (its row must not outlive it),
+    // with the rows being edited still selected.
     EditSelectedSpells(*book_, *lbSpells, context_.SpellEdit(), context_.Prompts(), *undo_, this,
-                       [this] {
+                       [this](const std::vector<const tSpell*>& spells) {
                            SetModified(true);
-                           pane_->Redraw();
+                           pane_->ShowSelected(spells);
                        });
 }
 

@@ -63,21 +63,29 @@ void StoreSpellText(SpellTexts& texts, const tSpell* from, const tSpell& to, con
     texts.Set(to.Level, to.Name, text);
 }
 
-EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dialog,
-                            Prompter& prompter, QWidget* parent, BookChange* edits,
-                            SpellTexts* texts) {
-    if (!spell || !GoToSpell(book, spell)) return EditOutcome::Cancelled;
+EditResult EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dialog,
+                           Prompter& prompter, QWidget* parent, BookChange* edits,
+                           SpellTexts* texts) {
+    if (!spell || !GoToSpell(book, spell)) return {};
     std::unique_ptr<tSpell> edited = spell->Clone();
+    // A copy: the texts may change while the dialog waits.
+    std::optional<SpellText> heldText;
+    if (const SpellText* held = texts ? texts->Find(spell->Level, spell->Name) : nullptr)
+        heldText = *held;
     dialog.LoadSpellIntoDialog(edited.get());
-    if (texts) dialog.LoadDetails(texts->Find(spell->Level, spell->Name));
-    if (ShowSpellEdit(dialog, prompter, parent) != QDialog::Accepted) return EditOutcome::Cancelled;
+    if (texts) dialog.LoadDetails(heldText ? &*heldText : nullptr);
+    if (ShowSpellEdit(dialog, prompter, parent) != QDialog::Accepted)
+        return {EditOutcome::Cancelled, spell};
     dialog.ReadSpellFromDialog(edited.get());
+    // OK on what was loaded changes nothing: no mark, no Undo step.
+    const bool sameText = !texts || dialog.Details() == heldText.value_or(SpellText());
+    if (*edited == *spell && sameText) return {EditOutcome::Unchanged, spell};
     // The book holds one spell of a level and name; storing the edit beside
     // another would lose one of them.
     if (OtherEqualSpell(book, *edited, spell)) {
         prompter.Message(parent, BoxKind::Error, BoxButtons::Ok,
                          DuplicateSpellText(*edited, false));
-        return EditOutcome::Refused;
+        return {EditOutcome::Refused, spell};
     }
     if (edits) {
         edits->Removed(*spell);
@@ -89,27 +97,30 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
     }
     GoToSpell(book, spell);
     book.DeleteCurrent();
+    const tSpell* stored = edited.get();
     book.AddSpell(edited);
-    return EditOutcome::Changed;
+    return {EditOutcome::Changed, stored};
 }
 
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
                       Prompter& prompter, QWidget* parent, BookChange* edits,
-                      const std::function<void()>& changed, SpellTexts* texts) {
+                      const EditedFn& changed, SpellTexts* texts) {
+    std::vector<const tSpell*> now(spells.begin(), spells.end());
     bool any = false;
-    for (tSpell* spell : spells) {
-        if (EditSpellOfBook(book, spell, dialog, prompter, parent, edits, texts) !=
-            EditOutcome::Changed)
-            continue;
+    for (size_t i = 0; i < spells.size(); ++i) {
+        const EditResult result =
+            EditSpellOfBook(book, spells[i], dialog, prompter, parent, edits, texts);
+        if (result.outcome != EditOutcome::Changed) continue;
         any = true;
-        if (changed) changed();
+        now[i] = result.spell;
+        if (changed) changed(now);
     }
     return any;
 }
 
 void EditSelectedSpells(TSpellBook& book, const SpellList& list, TfrmSpellEdit& dialog,
                         Prompter& prompter, BookUndo& undo, QWidget* parent,
-                        const std::function<void()>& changed, SpellTexts* texts) {
+                        const EditedFn& changed, SpellTexts* texts) {
     BookChange edits(CasterFields::Of(book));
     EditSpellsOfBook(book, list.SelectedSpells(), dialog, prompter, parent, &edits, changed, texts);
     undo.Record(QStringLiteral("Edit Spell Data"), std::move(edits));

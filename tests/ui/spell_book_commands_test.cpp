@@ -120,7 +120,7 @@ class SpellBookCommandsTest : public HarnessTest {
                  SelectRows(w.lbSpells, {0});
                  w.mnuDeleteSpellClick();
              }},
-            {"Edit Spell Data confirmed unchanged", true,
+            {"Edit Spell Data confirmed unchanged", false,
              [this](TfrmSpellBook& w) {
                  SelectRows(w.lbSpells, {0});
                  h->prompter.Exec({}, true);
