@@ -326,6 +326,9 @@ void TfrmMasterList::ShowAtLevel(int level) {
     raise();
     activateWindow();
     pane_->Redraw();
+    // Shown for the user to pick from: the keys go to the list, as after a Tab.
+    lbSpells->setFocus(Qt::OtherFocusReason);
+    lbSpells->SelectCurrentRow();
 }
 
 void TfrmMasterList::mnuAddToBookClick() {

@@ -396,6 +396,9 @@ private slots:
         QVERIFY(Master().isVisible());
         QCOMPARE(Master().SpellLevel(), 2);
         QCOMPARE(Rows(Master().lbSpells), (QStringList{"Web  (Conjuration) [SRD 3] - C"}));
+        // The keys go to its list, whose row the card shows is selected.
+        QCOMPARE(Master().focusWidget(), Master().lbSpells);
+        QCOMPARE(Master().lbSpells->SelectedRows(), std::vector<int>{0});
     }
 
     void editSpellData() {

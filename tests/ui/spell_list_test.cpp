@@ -4,6 +4,7 @@
 
 #include "model/spell_book.h"
 #include "support/app_harness.h"
+#include "support/focus_moves.h"
 #include "support/spell_lists.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
@@ -231,6 +232,16 @@ private slots:
         QVERIFY((master ? Master().memSpellText : window.memSpellText)
                     ->toPlainText()
                     .startsWith(QStringLiteral("Zap")));
+    }
+
+    // Tab into a list selects the row its card shows.
+    void tabSelectsTheCurrentRow() {
+        StartWithList();
+        SpellList* list = Master().lbSpells;
+        QVERIFY(GiveFocus(list));
+        QTest::keyClick(list, Qt::Key_Backtab); // out, and back in by Tab
+        QTest::keyClick(Master().focusWidget(), Qt::Key_Tab);
+        QCOMPARE(list->SelectedRows(), std::vector<int>{0});
     }
 
     // Typing narrows the rows; Esc empties the field and the rows come back,
