@@ -70,4 +70,21 @@ bool OfferSpellToBook(const tSpell* spell, TSpellBook& book, tSpecialtyList* tab
     return true;
 }
 
+std::vector<const tSpell*> OfferSpellsToBook(const std::vector<const tSpell*>& spells,
+                                             TSpellBook& book, tSpecialtyList* table,
+                                             const AdmitIneligibleFn& admit) {
+    // Whether a spell may go in depends on the caster, never on the spells
+    // the book holds: every answer can be had before the first copy goes in.
+    std::vector<const tSpell*> letIn;
+    letIn.reserve(spells.size());
+    for (const tSpell* spell : spells) {
+        if (!spell) continue;
+        const Ineligibility why = WhyIneligible(*spell, book, table);
+        if (why == Ineligibility::None || (admit && admit(*spell, why))) letIn.push_back(spell);
+    }
+    for (const tSpell* spell : letIn) book.AddCopy(spell);
+    if (!letIn.empty()) book.Modified = true;
+    return letIn;
+}
+
 } // namespace vellumar

@@ -6,6 +6,7 @@
 #include "model/spell_book.h"
 
 #include <functional>
+#include <vector>
 
 namespace vellumar {
 
@@ -43,5 +44,14 @@ void ValidateBook(TSpellBook& book, tSpecialtyList* table,
 // already held an equal one). Without `admit` an ineligible spell stays out.
 bool OfferSpellToBook(const tSpell* spell, TSpellBook& book, tSpecialtyList* table,
                       const AdmitIneligibleFn& admit);
+
+// Offers several spells as one batch, with the outcome of offering them one
+// by one: `admit` is asked about each ineligible spell first, in the order
+// given, and only then do the copies of those let in go into the book, all
+// together (of two equal spells the first offered is the one kept). Sets the
+// book's Modified flag when any was let in. Returns those let in, in order.
+std::vector<const tSpell*> OfferSpellsToBook(const std::vector<const tSpell*>& spells,
+                                             TSpellBook& book, tSpecialtyList* table,
+                                             const AdmitIneligibleFn& admit);
 
 } // namespace vellumar

@@ -386,6 +386,9 @@ void TfrmMasterList::ShowAtLevel(int level) {
     raise();
     activateWindow();
     pane_->Redraw();
+    // Shown for the user to pick from: the keys go to the list, as after a Tab.
+    lbSpells->setFocus(Qt::OtherFocusReason);
+    lbSpells->SelectCurrentRow();
 }
 
 void TfrmMasterList::mnuAddToBookClick() {
@@ -401,12 +404,13 @@ void TfrmMasterList::mnuEditSpellClick() {
     const KeepInFront inFront(*this, &context_.SpellEdit());
     const DetailsOffer details(context_.SpellEdit(),
                                [this](SpellText& text) { return EditDetails(text); });
-    // Redrawn after each spell that changed: its row must not outlive it.
+    // Redrawn after each spell that changed (its row must not outlive it),
+    // with the rows being edited still selected.
     EditSelectedSpells(
         *list, *lbSpells, context_.SpellEdit(), context_.Prompts(), *undo_, this,
-        [this] {
+        [this](const std::vector<const tSpell*>& spells) {
             SetModified(true);
-            pane_->Redraw();
+            pane_->ShowSelected(spells);
         },
         &context_.MasterTexts());
 }

@@ -308,11 +308,12 @@ void TfrmSpellBook::mnuDeleteSpellClick() {
 }
 
 void TfrmSpellBook::mnuEditSpellClick() {
-    // Redrawn after each spell that changed: its row must not outlive it.
+    // Redrawn after each spell that changed (its row must not outlive it),
+    // with the rows being edited still selected.
     EditSelectedSpells(*book_, *lbSpells, context_.SpellEdit(), context_.Prompts(), *undo_, this,
-                       [this] {
+                       [this](const std::vector<const tSpell*>& spells) {
                            SetModified(true);
-                           pane_->Redraw();
+                           pane_->ShowSelected(spells);
                        });
 }
 
@@ -329,25 +330,19 @@ void TfrmSpellBook::mnuCreateScrollClick() {
     context_.CreateScroll(*book_);
 }
 
-AdmitIneligibleFn TfrmSpellBook::BatchQuestion(WorkingScope& working) {
-    // The rows are drawn once after a batch, and before each of its questions,
-    // so that the list behind a box shows what went in so far.
-    return [this, &working, ask = OfferBatchQuestion(context_.Prompts(), this)](const tSpell& spell,
-                                                                                Ineligibility why) {
-        pane_->Redraw();
-        return working.Aside([&] { return ask(spell, why); });
-    };
+std::vector<const tSpell*> TfrmSpellBook::OfferBatch(const std::vector<const tSpell*>& spells,
+                                                     WorkingScope& working) {
+    // Every question first, then the spells let in go in together; the list
+    // is drawn once, afterwards, by the caller.
+    return OfferSpellsToBook(spells, *book_, &context_.SpecialtyTable(),
+                             OfferBatchQuestion(context_.Prompts(), this, &working));
 }
 
 std::vector<const tSpell*> TfrmSpellBook::OfferSpells(const std::vector<tSpell*>& spells) {
     WorkingScope working(context_.Working(), QStringLiteral("Adding Spells"),
                          spells.size() > ManySpells);
     const BookStep step(*undo_, "Add Spells to Book");
-    const AdmitIneligibleFn question = BatchQuestion(working);
-    std::vector<const tSpell*> added;
-    for (const tSpell* spell : spells)
-        if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
-            added.push_back(spell);
+    std::vector<const tSpell*> added = OfferBatch({spells.begin(), spells.end()}, working);
     if (!added.empty()) SetModified(true);
     pane_->ShowAdded(added);
     return added;
@@ -365,36 +360,33 @@ void TfrmSpellBook::AddFromMasterList(const std::vector<tSpell*>& spells) {
 void TfrmSpellBook::lbSpellsDragDrop(SpellList& source) {
     if (&source == lbSpells) return;
     const std::vector<tSpell*> dropped = source.SelectedSpells();
+    if (dropped.empty()) return;
     WorkingScope working(context_.Working(), QStringLiteral("Adding Spells"),
                          dropped.size() > ManySpells);
     const BookStep step(*undo_, "Drop Spells");
-    const AdmitIneligibleFn question = BatchQuestion(working);
-    std::vector<const tSpell*> added;
-    for (const tSpell* spell : dropped) {
-        if (OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question))
-            added.push_back(spell);
-        // The level of the dragged spell is shown behind the next question,
-        // whether or not it went in.
-        SetSpellLevel(spell->Level);
-        SetModified(true);
+    const std::vector<const tSpell*> added = OfferBatch({dropped.begin(), dropped.end()}, working);
+    // Every dropped spell marks the book, let in or not.
+    SetModified(true);
+    if (!added.empty()) {
+        // The level of the last spell that went in, not of a refused one.
+        pane_->ShowAdded(added);
+        return;
     }
-    // Afterwards the level of the last spell that went in, not of a refused one.
-    if (!added.empty()) SetSpellLevel(added.back()->Level);
-    pnlFilter->Reveal(added);
+    SetSpellLevel(dropped.back()->Level);
     pane_->Redraw();
-    lbSpells->SelectSpells(added);
 }
 
 void TfrmSpellBook::mnuImportSpellsClick() {
     const std::unique_ptr<TSpellBook> read = AskSpellsToImport(context_, this);
     if (!read) return;
-    WorkingScope working(context_.Working(), QStringLiteral("Importing Spells"),
-                         std::size_t(read->Count()) > ManySpells);
-    const AdmitIneligibleFn question = BatchQuestion(working);
-    const BookStep step(*undo_, "Import Spells");
+    std::vector<const tSpell*> spells;
+    spells.reserve(size_t(read->Count()));
     for (read->First(); const tSpell* spell = read->CurrentSpell(); read->Next())
-        OfferSpellToBook(spell, *book_, &context_.SpecialtyTable(), question);
-    SetModified(book_->Modified);
+        spells.push_back(spell);
+    WorkingScope working(context_.Working(), QStringLiteral("Importing Spells"),
+                         spells.size() > ManySpells);
+    const BookStep step(*undo_, "Import Spells");
+    if (!OfferBatch(spells, working).empty()) SetModified(true);
     pane_->Redraw();
 }
 

@@ -154,8 +154,11 @@ private:
     // of the spells it touched when the level shown has none of them, and the
     // spells that came back selected.
     void ShowChange(const BookChange& change, bool undone);
-    // The question about ineligible spells of one import, drop or addition.
-    AdmitIneligibleFn BatchQuestion(WorkingScope& working);
+    // Offers the spells of one import, drop or addition as one batch: the
+    // questions about ineligible ones (the box stepping aside), then the
+    // spells let in, which it returns.
+    std::vector<const tSpell*> OfferBatch(const std::vector<const tSpell*>& spells,
+                                          WorkingScope& working);
     void FormResize();
     std::unique_ptr<TfrmPrintPreview> MakePreview();
     // The recovery entry: the info, and the bytes Save would write.

@@ -8,6 +8,7 @@
 #include "ui/spell_edit_dialog.h"
 #include "ui/spell_list.h"
 #include "ui/window_placement.h"
+#include "ui/working_box.h"
 
 #include <QDialog>
 #include <memory>
@@ -62,21 +63,29 @@ void StoreSpellText(SpellTexts& texts, const tSpell* from, const tSpell& to, con
     texts.Set(to.Level, to.Name, text);
 }
 
-EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dialog,
-                            Prompter& prompter, QWidget* parent, BookChange* edits,
-                            SpellTexts* texts) {
-    if (!spell || !GoToSpell(book, spell)) return EditOutcome::Cancelled;
+EditResult EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dialog,
+                           Prompter& prompter, QWidget* parent, BookChange* edits,
+                           SpellTexts* texts) {
+    if (!spell || !GoToSpell(book, spell)) return {};
     std::unique_ptr<tSpell> edited = spell->Clone();
+    // A copy: the texts may change while the dialog waits.
+    std::optional<SpellText> heldText;
+    if (const SpellText* held = texts ? texts->Find(spell->Level, spell->Name) : nullptr)
+        heldText = *held;
     dialog.LoadSpellIntoDialog(edited.get());
-    if (texts) dialog.LoadDetails(texts->Find(spell->Level, spell->Name));
-    if (ShowSpellEdit(dialog, prompter, parent) != QDialog::Accepted) return EditOutcome::Cancelled;
+    if (texts) dialog.LoadDetails(heldText ? &*heldText : nullptr);
+    if (ShowSpellEdit(dialog, prompter, parent) != QDialog::Accepted)
+        return {EditOutcome::Cancelled, spell};
     dialog.ReadSpellFromDialog(edited.get());
+    // OK on what was loaded changes nothing: no mark, no Undo step.
+    const bool sameText = !texts || dialog.Details() == heldText.value_or(SpellText());
+    if (*edited == *spell && sameText) return {EditOutcome::Unchanged, spell};
     // The book holds one spell of a level and name; storing the edit beside
     // another would lose one of them.
     if (OtherEqualSpell(book, *edited, spell)) {
         prompter.Message(parent, BoxKind::Error, BoxButtons::Ok,
                          DuplicateSpellText(*edited, false));
-        return EditOutcome::Refused;
+        return {EditOutcome::Refused, spell};
     }
     if (edits) {
         edits->Removed(*spell);
@@ -88,27 +97,30 @@ EditOutcome EditSpellOfBook(TSpellBook& book, tSpell* spell, TfrmSpellEdit& dial
     }
     GoToSpell(book, spell);
     book.DeleteCurrent();
+    const tSpell* stored = edited.get();
     book.AddSpell(edited);
-    return EditOutcome::Changed;
+    return {EditOutcome::Changed, stored};
 }
 
 bool EditSpellsOfBook(TSpellBook& book, const std::vector<tSpell*>& spells, TfrmSpellEdit& dialog,
                       Prompter& prompter, QWidget* parent, BookChange* edits,
-                      const std::function<void()>& changed, SpellTexts* texts) {
+                      const EditedFn& changed, SpellTexts* texts) {
+    std::vector<const tSpell*> now(spells.begin(), spells.end());
     bool any = false;
-    for (tSpell* spell : spells) {
-        if (EditSpellOfBook(book, spell, dialog, prompter, parent, edits, texts) !=
-            EditOutcome::Changed)
-            continue;
+    for (size_t i = 0; i < spells.size(); ++i) {
+        const EditResult result =
+            EditSpellOfBook(book, spells[i], dialog, prompter, parent, edits, texts);
+        if (result.outcome != EditOutcome::Changed) continue;
         any = true;
-        if (changed) changed();
+        now[i] = result.spell;
+        if (changed) changed(now);
     }
     return any;
 }
 
 void EditSelectedSpells(TSpellBook& book, const SpellList& list, TfrmSpellEdit& dialog,
                         Prompter& prompter, BookUndo& undo, QWidget* parent,
-                        const std::function<void()>& changed, SpellTexts* texts) {
+                        const EditedFn& changed, SpellTexts* texts) {
     BookChange edits(CasterFields::Of(book));
     EditSpellsOfBook(book, list.SelectedSpells(), dialog, prompter, parent, &edits, changed, texts);
     undo.Record(QStringLiteral("Edit Spell Data"), std::move(edits));
@@ -154,19 +166,23 @@ AdmitIneligibleFn OfferQuestion(Prompter& prompter, QWidget* parent) {
     };
 }
 
-AdmitIneligibleFn OfferBatchQuestion(Prompter& prompter, QWidget* parent) {
+AdmitIneligibleFn OfferBatchQuestion(Prompter& prompter, QWidget* parent, WorkingScope* working) {
     struct Batch {
         bool asked = false;
         std::optional<bool> toAll; // the answer a "to All" button gave the rest
     };
     // Shared by the copies of the function that the batch makes.
     auto batch = std::make_shared<Batch>();
-    return [&prompter, parent, batch](const tSpell& spell, Ineligibility) {
+    return [&prompter, parent, working, batch](const tSpell& spell, Ineligibility) {
+        // Settled by a "to All": no box, so the "Working..." box stays.
         if (batch->toAll) return *batch->toAll;
         const BoxButtons buttons = batch->asked ? BoxButtons::OkCancelAll : BoxButtons::OkCancel;
         batch->asked = true;
-        const Answer answer = prompter.Message(parent, BoxKind::Information, buttons,
-                                               ToQString(InvalidSpellText(spell.Name)));
+        const auto ask = [&] {
+            return prompter.Message(parent, BoxKind::Information, buttons,
+                                    ToQString(InvalidSpellText(spell.Name)));
+        };
+        const Answer answer = working ? working->Aside(ask) : ask();
         if (answer == Answer::OkToAll) batch->toAll = true;
         if (answer == Answer::CancelAll) batch->toAll = false;
         return answer == Answer::Ok || answer == Answer::OkToAll;

@@ -4,6 +4,7 @@
 
 #include <QDrag>
 #include <QDragEnterEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPointer>
@@ -76,6 +77,18 @@ void SpellList::SelectSpells(const std::vector<const tSpell*>& spells) {
     }
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     if (first >= 0) MakeCurrent(first, QItemSelectionModel::NoUpdate);
+}
+
+void SpellList::SelectCurrentRow() {
+    if (count() == 0 || selectionModel()->hasSelection()) return;
+    const QModelIndex current = currentIndex();
+    MakeCurrent(current.isValid() ? current.row() : 0, QItemSelectionModel::ClearAndSelect);
+}
+
+void SpellList::focusInEvent(QFocusEvent* event) {
+    QListView::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        SelectCurrentRow();
 }
 
 void SpellList::ShowInserted(const tSpell* spell) {

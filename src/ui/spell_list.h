@@ -46,6 +46,9 @@ public:
     // Selects the rows of these spells (or of spells of the same level and
     // name), makes the first of them current and scrolls it into view.
     void SelectSpells(const std::vector<const tSpell*>& spells);
+    // Selects the current row (the first when none is current) when no row
+    // is selected, so that the commands act on the spell the card shows.
+    void SelectCurrentRow();
     // Gives a spell just added to the book its row, without redrawing the
     // others: the selection stays, and the new row joins it, current and in view.
     void ShowInserted(const tSpell* spell);
@@ -69,6 +72,9 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Reached by Tab or Backtab, the list selects its current row (see
+    // SelectCurrentRow); a click selects as it always does.
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void MakeCurrent(int row, QItemSelectionModel::SelectionFlags how);

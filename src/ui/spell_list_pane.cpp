@@ -92,13 +92,22 @@ void SpellListPane::ShowChange(const BookChange& change, bool undone) {
     }
     // What came back is shown as an add shows it, in either direction: an
     // edit's old and new level differ, and only the one that came back holds rows.
+    ShowSelected(back);
+}
+
+void SpellListPane::ShowSelected(const std::vector<const tSpell*>& spells) {
+    if (spells.empty()) {
+        Redraw();
+        return;
+    }
     const int shown = SpellLevel();
-    const bool onShown = std::any_of(
-        back.begin(), back.end(), [shown](const tSpell* spell) { return spell->Level == shown; });
-    if (!filter_->AllLevels() && !onShown) SetSpellLevel(back.front()->Level);
-    filter_->Reveal(back);
+    const bool onShown = std::any_of(spells.begin(), spells.end(), [shown](const tSpell* spell) {
+        return spell->Level == shown;
+    });
+    if (!filter_->AllLevels() && !onShown) SetSpellLevel(spells.front()->Level);
+    filter_->Reveal(spells);
     Redraw();
-    list_->SelectSpells(back);
+    list_->SelectSpells(spells);
 }
 
 void SpellListPane::LayOut(int left, int filterTop, int width, int bottom) {

@@ -58,6 +58,10 @@ public:
     // Shows spells just put in: the level of the last one (unless every level
     // is shown), a filter that would hide them emptied, and them selected.
     void ShowAdded(const std::vector<const tSpell*>& spells);
+    // Shows these spells selected, the first of them current and in view:
+    // the level shown stays while it holds any of them, else the level of the
+    // first comes up; a filter that would hide them is emptied.
+    void ShowSelected(const std::vector<const tSpell*>& spells);
     // After an undone or redone change: the spells that came back selected,
     // their level shown when the level shown has none of them, and a filter
     // that would hide them emptied; a change that only took spells out shows

@@ -4,11 +4,19 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vellumar {
+namespace {
+
+// How long Begin waits for the window system to show the box.
+constexpr int MapWaitMs = 500;
+
+} // namespace
 
 TfrmWorking::TfrmWorking(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -49,6 +57,7 @@ void TfrmWorking::Begin(const QString& task) {
     show();
     raise();
     repaint();
+    WaitForPaint(before);
     QAccessibleEvent alert(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
     // Let the window system map and expose the box, but take no user input:
@@ -56,6 +65,18 @@ void TfrmWorking::Begin(const QString& task) {
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     ++tasksBegun_;
     lastShown_ = {task, paints_ > before};
+}
+
+void TfrmWorking::WaitForPaint(int paintsBefore) {
+    if (paints_ > paintsBefore) return;
+    // A window manager maps the box a moment after show(), and a repaint
+    // before that paints nothing: the task would then run under an empty
+    // frame. Wait for the first paint, a little while at most.
+    QEventLoop loop;
+    waiting_ = &loop;
+    QTimer::singleShot(MapWaitMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    waiting_ = nullptr;
 }
 
 void TfrmWorking::End() {
@@ -69,6 +90,7 @@ QString TfrmWorking::Task() const {
 void TfrmWorking::paintEvent(QPaintEvent* event) {
     ++paints_;
     QDialog::paintEvent(event);
+    if (waiting_) waiting_->quit();
 }
 
 } // namespace vellumar

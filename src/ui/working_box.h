@@ -5,8 +5,8 @@
 #include <QDialog>
 
 #include <cstddef>
-#include <functional>
 
+class QEventLoop;
 class QLabel;
 
 namespace vellumar {
@@ -34,7 +34,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Until the window system has mapped the box, it cannot be painted.
+    void WaitForPaint(int paintsBefore);
+
     QLabel* task_;
+    QEventLoop* waiting_ = nullptr;
     int paints_ = 0;
     int tasksBegun_ = 0;
     Shown lastShown_;
@@ -58,11 +62,11 @@ public:
     WorkingScope& operator=(const WorkingScope&) = delete;
 
     // A question in the middle of the task: the box, which stays on top, goes
-    // while the question shows and comes back after it.
-    bool Aside(const std::function<bool()>& ask) {
+    // while the question shows and comes back, painted, after it.
+    template <typename Ask> auto Aside(const Ask& ask) -> decltype(ask()) {
         if (!shown_) return ask();
         box_.End();
-        const bool answer = ask();
+        auto answer = ask();
         box_.Begin(task_);
         return answer;
     }

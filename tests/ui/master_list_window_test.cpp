@@ -12,6 +12,7 @@
 #include "platform/qt/text_conversion.h"
 #include "support/app_harness.h"
 #include "support/spell_lists.h"
+#include "ui/book_undo.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 #include <cerrno>
 #include <cstring>
 
@@ -622,6 +624,23 @@ private slots:
         QCOMPARE(List().LevelCount[1], 5);
         QVERIFY(List().Modified);
         QVERIFY(Master().mnuSaveMasterFile->isEnabled());
+    }
+
+    // OK on what was loaded, its Details... too, changes nothing, and the row stays selected.
+    void okWithoutChangesChangesNothing() {
+        StartWithList(Texts);
+        ShowLevel(3);
+        SelectRows(Master().lbSpells, {1}); // Fireball, which has a text
+        h->prompter.Exec<TfrmSpellEdit>(
+            [this](auto& edit) {
+                h->prompter.Exec({}, true);
+                edit.bnDetails->click();
+            },
+            true);
+        Master().mnuEditSpellClick();
+        QVERIFY(!List().Modified);
+        QVERIFY(!Master().History().Stack().canUndo());
+        QCOMPARE(Master().lbSpells->SelectedRows(), std::vector<int>{1});
     }
 
     // The spell edit dialog opens over the window whose spell it edits.

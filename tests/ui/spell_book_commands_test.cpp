@@ -120,7 +120,7 @@ class SpellBookCommandsTest : public HarnessTest {
                  SelectRows(w.lbSpells, {0});
                  w.mnuDeleteSpellClick();
              }},
-            {"Edit Spell Data confirmed unchanged", true,
+            {"Edit Spell Data confirmed unchanged", false,
              [this](TfrmSpellBook& w) {
                  SelectRows(w.lbSpells, {0});
                  h->prompter.Exec({}, true);
@@ -396,6 +396,9 @@ private slots:
         QVERIFY(Master().isVisible());
         QCOMPARE(Master().SpellLevel(), 2);
         QCOMPARE(Rows(Master().lbSpells), (QStringList{"Web  (Conjuration) [SRD 3] - C"}));
+        // The keys go to its list, whose row the card shows is selected.
+        QCOMPARE(Master().focusWidget(), Master().lbSpells);
+        QCOMPARE(Master().lbSpells->SelectedRows(), std::vector<int>{0});
     }
 
     void editSpellData() {
@@ -592,6 +595,10 @@ private slots:
         for (const QString& name : inBook) expected.push_back(name.toStdString());
         QCOMPARE(Names(window.Book()), expected);
         QCOMPARE(window.lbSpells->count(), int(expected.size()));
+        // A drop or addition shows what went in selected; one Undo takes the batch back.
+        QCOMPARE(SelectedCount(window.lbSpells), drop || fromMaster ? int(expected.size()) : 0);
+        window.mnuUndoClick();
+        QCOMPARE(window.Book().Count(), 0);
 
         // The next batch starts afresh: its first question has no "to All".
         h->prompter.Message(Answer::Ok);

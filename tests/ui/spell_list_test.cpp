@@ -4,10 +4,12 @@
 
 #include "model/spell_book.h"
 #include "support/app_harness.h"
+#include "support/focus_moves.h"
 #include "support/spell_lists.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
 #include "ui/spell_book_window.h"
+#include "ui/spell_card_view.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/spell_filter_bar.h"
 #include "ui/spell_list.h"
@@ -207,6 +209,39 @@ private slots:
         QCOMPARE(Names(Rows(master.lbSpells)),
                  (QStringList{"Aegis", "Burning Hands", "Fire Shield", "Zalarm"}));
         QVERIFY(master.mnuSaveMasterFile->isEnabled());
+    }
+
+    // An edit keeps its row selected, current and carded; a new level comes up.
+    void editKeepsTheRowSelected_data() {
+        QTest::addColumn<bool>("master");
+        QTest::addColumn<int>("level");
+        QTest::newRow("spellbook") << false << 1;
+        QTest::newRow("master list, to level 2") << true << 2;
+    }
+    void editKeepsTheRowSelected() {
+        QFETCH(bool, master);
+        QFETCH(int, level);
+        StartWithList();
+        TfrmSpellBook& window = Open({Line(1, "Alarm"), Line(1, "Jump"), Line(1, "Light")});
+        SpellList* list = master ? Master().lbSpells : window.lbSpells;
+        SelectRows(list, {1});
+        AnswerSpellEdit(h->prompter, {level, "Zap", "B", "1", "cat", 0});
+        master ? Master().mnuEditSpellClick() : window.mnuEditSpellClick();
+        QCOMPARE(master ? Master().SpellLevel() : window.SpellLevel(), level);
+        QCOMPARE(list->SelectedSpells().size(), size_t(1));
+        QVERIFY((master ? Master().memSpellText : window.memSpellText)
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("Zap")));
+    }
+
+    // Tab into a list selects the row its card shows.
+    void tabSelectsTheCurrentRow() {
+        StartWithList();
+        SpellList* list = Master().lbSpells;
+        QVERIFY(GiveFocus(list));
+        QTest::keyClick(list, Qt::Key_Backtab); // out, and back in by Tab
+        QTest::keyClick(Master().focusWidget(), Qt::Key_Tab);
+        QCOMPARE(list->SelectedRows(), std::vector<int>{0});
     }
 
     // Typing narrows the rows; Esc empties the field and the rows come back,
