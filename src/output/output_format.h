@@ -16,6 +16,8 @@ struct OutputFont {
     bool StrikeOut = false;
     bool SystemTextColour = true; // the system's window-text colour
     uint32_t Colour = 0;          // 0xRRGGBB, used when SystemTextColour is off
+
+    bool operator==(const OutputFont&) const = default;
 };
 
 struct OutputFormat {
@@ -26,6 +28,8 @@ struct OutputFormat {
     // "Spell texts": one spell a line, each followed by its rules text as a card.
     bool IncludeSpellTexts = false;
     OutputFont Font;
+
+    bool operator==(const OutputFormat&) const = default;
 };
 
 } // namespace vellumar

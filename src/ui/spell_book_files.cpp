@@ -13,6 +13,9 @@
 #include <QFileInfo>
 #include <QPrinter>
 
+#include <memory>
+#include <optional>
+
 namespace vellumar {
 
 std::unique_ptr<TSpellBook> AskSpellsToImport(SpellBookWindowContext& context, QWidget* parent) {
@@ -66,10 +69,20 @@ void CopyBookToClipboard(SpellBookWindowContext& context, TSpellBook& book,
 std::unique_ptr<TfrmPrintPreview> MakeBookPreview(SpellBookWindowContext& context, QWidget* parent,
                                                   std::function<ActiveBook()> activeBook,
                                                   const QString& caption) {
+    // The box shows while the pages of a big book are laid out.
+    auto layingOut = [&context, activeBook,
+                      working = std::make_shared<std::optional<WorkingScope>>()](bool on) {
+        const ActiveBook active = activeBook();
+        if (!on)
+            working->reset();
+        else if (active.book && std::size_t(active.book->Count()) > ManyCards)
+            working->emplace(context.Working(), QStringLiteral("Laying Out Pages"));
+    };
     auto preview = std::make_unique<TfrmPrintPreview>(
         context.Prompts(), context.Output(), context.PrintFormat(), context.Printer(),
         std::move(activeBook), [&context] { context.PrinterSetup(); }, parent);
     preview->SetSuggestedPdf(SuggestedPdfPath(caption, context.DataDirectory()));
+    preview->SetLayingOut(std::move(layingOut));
     return preview;
 }
 

@@ -46,6 +46,9 @@ private:
 
 // A command that handles more spells than this takes long enough for the box.
 constexpr std::size_t ManySpells = 500;
+// Each spell laid out with its card takes longer: the print preview's
+// pages of more spells than this are laid out behind the box.
+constexpr std::size_t ManyCards = 100;
 
 // Shows the box for the life of the scope: every way out hides it, errors
 // included. Without `shown` the scope shows nothing (a short task).

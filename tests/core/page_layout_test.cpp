@@ -1,8 +1,10 @@
 #include "output/page_layout.h"
+#include "output/page_recording.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace vellumar;
@@ -482,3 +484,51 @@ INSTANTIATE_TEST_SUITE_P(PageLayout, CardLayout, testing::Values(
     CardLayoutRow{500, 150, true, {{"Aa", 1, 23, 0, false}, {"one two three", 2, 46, 0, false}}},
     CardLayoutRow{100, 1000, false, {{"Lead.", 0, 17 * 23, 0, true, true}, {" one", 0, 17 * 23, 50, false}, {"two three", 0, 18 * 23, 0, false}}, "***Lead.*** one two three"}));
 // clang-format on
+
+// Page height, columns, spell texts, an underlined font.
+class RecordedPage : public testing::TestWithParam<std::tuple<int, int, bool, bool>> {};
+
+// The preview draws each page again from a recording: it must be the page the
+// printer's layout drew, whatever the order the pages are shown in.
+TEST_P(RecordedPage, IsThePageThePrintedLayoutDrew) {
+    const auto [height, columns, cards, underline] = GetParam();
+    auto book = MakeBook({});
+    SpellTexts texts;
+    for (int i = 0; i < 24; ++i) {
+        const std::string name = "Spell " + std::to_string(i);
+        book->AddSpell(new tSpell(1 + i % 4, name, "Core", i, 0, "Evo"));
+        SpellText text;
+        text.Description.assign(size_t(i % 5), "words to wrap here");
+        texts.Set(1 + i % 4, name, text);
+    }
+    OutputFormat format = NamesOnly(columns);
+    format.IncludeSpellTexts = cards;
+    format.Font.Underline = underline;
+    FixedCanvas printed(300, height), measure(300, height);
+    RenderSpellbook(printed, *book, "B", format, LayoutParams::Print(printed), &texts);
+    PageRecorder recorder(measure);
+    RenderSpellbook(recorder, *book, "B", format, LayoutParams::Print(recorder), &texts);
+    const RecordedPages pages = recorder.Take();
+
+    ASSERT_GT(printed.page, 1);
+    ASSERT_EQ(pages.Count(), printed.page + 1);
+    EXPECT_TRUE(measure.draws.empty() && measure.page == 0) << "only measured";
+    auto seen = [](const DrawCall& d) { return std::tie(d.x, d.y, d.text, d.underline, d.bold); };
+    for (int page = pages.Count() - 1; page >= 0; --page) {
+        FixedCanvas shown(300, height);
+        pages.Draw(page, shown);
+        std::vector<DrawCall> expected;
+        for (const DrawCall& d : printed.draws)
+            if (d.page == page) expected.push_back(d);
+        ASSERT_EQ(shown.draws.size(), expected.size()) << page;
+        for (size_t i = 0; i < expected.size(); ++i)
+            EXPECT_TRUE(seen(shown.draws[i]) == seen(expected[i]))
+                << page << ": " << expected[i].text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(PageLayout, RecordedPage,
+                         testing::Values(std::tuple{400, 0, true, false},
+                                         std::tuple{260, 2, true, true},
+                                         std::tuple{300, 1, false, false},
+                                         std::tuple{200, 0, false, true}));

@@ -1,7 +1,9 @@
 #include "output/qt/book_rendering.h"
 #include "output/qt/print_format_dialog.h"
 #include "output/qt/print_preview_window.h"
+#include "platform/qt/focus_ring.h"
 #include "platform/qt/font_colour_dialog.h"
+#include "support/focus_moves.h"
 #include "support/scripted_prompter.h"
 
 #include <QAction>
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,11 +78,12 @@ struct Fixture {
             prompter, format, formatDialog, printer,
             [this] {
                 ++bookRequests;
-                return ActiveBook{this->book, QStringLiteral("C:\\Books\\Mordenkainen.SPB")};
+                return ActiveBook{this->book, QStringLiteral("C:\\Books\\Mordenkainen.SPB"), texts};
             },
             [this] { ++setups; });
     }
     TSpellBook* book;
+    const SpellTexts* texts = nullptr;
     ScriptedPrompter prompter;
     OutputFormat format;
     TfrmPrintFormat formatDialog;
@@ -110,6 +114,7 @@ private slots:
     void pdfOutputIsOfferedTheBooksNameInTheFolderGiven();
     void altXCloses();
     void menuRunsTheCommandsOfTheButtons();
+    void withSpellTextsItPagesThroughThePrintedPages();
 };
 
 void PrintPreviewTest::hasItsCaptionCommandsAndImage() {
@@ -449,6 +454,57 @@ void PrintPreviewTest::menuRunsTheCommandsOfTheButtons() {
     f.preview->show();
     trigger("mnuExit");
     QTRY_VERIFY(!f.preview->isVisible());
+}
+
+void PrintPreviewTest::withSpellTextsItPagesThroughThePrintedPages() {
+    auto book = SampleBook(3, 8);
+    SpellTexts texts;
+    SpellText text;
+    text.Description.assign(5, "A paragraph that is long enough to wrap over two lines of a page.");
+    for (book->First(); book->CurrentSpell(); book->Next())
+        texts.Set(book->CurrentLevel(), book->CurrentName(), text);
+    Fixture f(book.get());
+    TfrmPrintPreview& w = *f.preview;
+    f.texts = &texts;
+    f.format.IncludeSpellTexts = true;
+    RingFocusedViews(w);
+    w.show();
+    QVERIFY(vellumar::test::GiveFocus(w.sbPreview)); // activated: drawn
+    const int pages = w.PageCount();
+    QVERIFY(pages > 3 && !w.bnPreviousPage->isEnabled());
+    QVERIFY2(!w.sbPreview->horizontalScrollBar()->isVisible(), "the page fits the width");
+
+    // Keys and buttons turn the pages; the ring stays on the focused page.
+    const QImage first = w.PreviewImage();
+    QTest::keyClick(&w, Qt::Key_PageDown);
+    QCOMPARE(w.lblPage->text(), QStringLiteral("Page 2 of %1").arg(pages));
+    QVERIFY(w.PreviewImage() != first);
+    const QImage edge = w.sbPreview->grab().toImage();
+    QCOMPARE(edge.pixelColor(0, edge.height() / 2), w.palette().color(QPalette::Highlight));
+    QTest::keyClick(&w, Qt::Key_End);
+    QTest::keyClick(&w, Qt::Key_V, Qt::AltModifier); // clicks, a moment later
+    QTRY_COMPARE(w.Page(), pages - 2);
+    QTest::keyClick(&w, Qt::Key_Home);
+    w.bnNextPage->click();
+    QCOMPARE(w.Page(), 1);
+
+    // The pages are Print's; drawn again, the preview stays on its page while it is there.
+    QTemporaryDir dir;
+    AnswerPdf(f.prompter, dir.filePath(QStringLiteral("book.pdf")));
+    QVERIFY(w.PrintSpellbook());
+    w.RenderPreview();
+    QCOMPARE(PdfPageCount(dir.filePath(QStringLiteral("book.pdf"))), w.PageCount());
+    QCOMPARE(w.Page(), 1);
+    auto small = SampleBook(1, 1);
+    f.book = small.get();
+    w.RenderPreview();
+    QCOMPARE(w.lblPage->text(), QStringLiteral("Page 1 of 1"));
+
+    // Without spell texts, the single picture again.
+    f.format.IncludeSpellTexts = false;
+    w.RenderPreview();
+    QVERIFY(!w.pnlPages->isVisible() && w.PageCount() == 0);
+    QCOMPARE(w.imgPreview->size(), QSize(551, 442));
 }
 
 QTEST_MAIN(PrintPreviewTest)

@@ -703,6 +703,22 @@ private slots:
         h->prompter.PrinterSetup(false);
         window.mnuPrinterSetupClick();
         QVERIFY(!window.Book().Modified);
+
+        // With spell texts a big book's pages are laid out behind the box, once.
+        QList<QByteArray> many;
+        for (int i = 0; i <= int(ManyCards); ++i) many << Line(1, qPrintable(QString::number(i)));
+        TfrmSpellBook& big = Open(many, "big.spb");
+        h->Context().Output().IncludeSpellTexts = true;
+        const int begun = h->Context().Working().TasksBegun();
+        h->prompter.Exec<TfrmPrintPreview>(
+            [](auto& preview) {
+                preview.RenderPreview();
+                preview.RenderPreview(); // nothing changed in between
+            },
+            false);
+        big.mnuPrintPreviewClick();
+        QCOMPARE(h->Context().Working().TasksBegun(), begun + 1);
+        QCOMPARE(h->Context().Working().LastShown().task, QStringLiteral("Laying Out Pages"));
     }
 
     // The PDF holds the pages Print makes through the print dialog's PDF output.

@@ -1,5 +1,6 @@
 // Tab reaches every control of each window and dialog once, in reading order.
 
+#include "output/qt/print_preview_window.h"
 #include "platform/qt/font_colour_dialog.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/printer_setup_dialog.h"
@@ -115,6 +116,19 @@ const std::vector<std::pair<const char*, Check>> Windows{
     {"datadir", Modal([](AppHarness& h) { h.Frame().mnuDataDirectoriesClick(); })},
     {"about", Modal([](AppHarness& h) { h.Frame().mnuAboutClick(); })},
     {"preview", Modal([](AppHarness& h) { h.ActiveSpellBook()->mnuPrintPreviewClick(); })},
+    {"preview pages", // with spell texts, on a middle page: the page bar under the buttons
+     [](AppHarness& h) {
+         h.Context().Output().IncludeSpellTexts = true;
+         h.Context().Output().Font.Height = 300;
+         h.prompter.Exec<TfrmPrintPreview>(
+             [](auto& preview) {
+                 preview.RenderPreview();
+                 preview.bnNextPageClick();
+                 CheckTabOrder(preview);
+             },
+             false);
+         h.ActiveSpellBook()->mnuPrintPreviewClick();
+     }},
     {"format", Modal([](AppHarness& h) { h.ActiveSpellBook()->mnuCopytoClipboardClick(); })},
     {"printer",
      [](AppHarness&) {

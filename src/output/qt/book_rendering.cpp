@@ -3,6 +3,7 @@
 #include "files/safe_write.h"
 #include "output/page_copies.h"
 #include "output/page_layout.h"
+#include "output/page_recording.h"
 #include "output/qt/qt_canvas.h"
 #include "platform/qt/text_conversion.h"
 
@@ -16,6 +17,7 @@
 #include <QPrinter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace vellumar {
 namespace {
@@ -86,6 +88,52 @@ FileStatus ExportBookPdf(const QString& path, const QPageLayout& layout, int res
     }
     return WriteFileAtomically(ToPath(path),
                                std::string_view(bytes.constData(), size_t(bytes.size())));
+}
+
+RecordedPages LayOutPrintedPages(const QPageLayout& layout, int resolution, TSpellBook& book,
+                                 const QString& caption, const OutputFormat& format,
+                                 const SpellTexts* texts) {
+    // Measured on a PDF page in memory: Qt prints through the same PDF engine,
+    // so text takes the same room as on a printer of that resolution.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(resolution);
+    writer.setPageLayout(layout);
+    QPainter painter;
+    RecordedPages pages;
+    if (!painter.begin(&writer)) return pages;
+    {
+        QtCanvas measure(painter, FontScale::Points);
+        PageRecorder recorder(measure);
+        RenderSpellbook(recorder, book, FromQString(caption), format,
+                        LayoutParams::Print(recorder, resolution), texts);
+        pages = recorder.Take();
+    }
+    painter.end();
+    return pages;
+}
+
+QImage RenderPageImage(const RecordedPages& pages, int page, const QPageLayout& layout,
+                       int resolution, double scale) {
+    const QRect paper = layout.fullRectPixels(resolution);
+    const QRect printable = layout.paintRectPixels(resolution);
+    QImage image(QSize(std::max(1, int(std::lround(paper.width() * scale))),
+                       std::max(1, int(std::lround(paper.height() * scale)))),
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    // Fonts keep their point size at the printer's resolution, as in print,
+    // and the whole page is then made smaller.
+    constexpr double InchesPerMeter = 1 / 0.0254;
+    image.setDotsPerMeterX(int(std::lround(resolution * InchesPerMeter)));
+    image.setDotsPerMeterY(int(std::lround(resolution * InchesPerMeter)));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.scale(scale, scale);
+    painter.translate(printable.topLeft() - paper.topLeft());
+    QtCanvas canvas(painter, FontScale::Points);
+    pages.Draw(page, canvas);
+    return image;
 }
 
 QString SuggestedPdfPath(const QString& caption, const QString& folder) {

@@ -5,6 +5,7 @@
 #include "model/spell_book.h"
 #include "model/spell_text.h"
 #include "output/output_format.h"
+#include "output/page_recording.h"
 
 #include <QImage>
 #include <QSize>
@@ -36,6 +37,18 @@ FileStatus PrintBook(QPrinter& printer, TSpellBook& book, const QString& caption
 FileStatus ExportBookPdf(const QString& path, const QPageLayout& layout, int resolution,
                          TSpellBook& book, const QString& caption, const OutputFormat& format,
                          const SpellTexts* texts = nullptr);
+
+// The book's pages laid out as PrintBook lays them out on a printer of this
+// page layout and resolution (one copy), kept to be drawn one at a time.
+RecordedPages LayOutPrintedPages(const QPageLayout& layout, int resolution, TSpellBook& book,
+                                 const QString& caption, const OutputFormat& format,
+                                 const SpellTexts* texts = nullptr);
+
+// Page `page` of `pages` on a new white image of the whole sheet, margins
+// included, `scale` times the size it has at `resolution` (the screen's dots
+// per inch over the printer's shows it at its size on paper).
+QImage RenderPageImage(const RecordedPages& pages, int page, const QPageLayout& layout,
+                       int resolution, double scale);
 
 // Where a book's PDF goes unless the user says otherwise: its caption's base
 // name (without folder and extension, "untitled" for a new book) plus ".pdf", in `folder`.

@@ -1,11 +1,13 @@
 #include "output/qt/print_preview_window.h"
 
+#include "output/page_layout.h"
 #include "output/qt/book_rendering.h"
 #include "output/qt/output_font.h"
 #include "output/qt/print_format_dialog.h"
 #include "platform/qt/command_table.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/prompter.h"
+#include "platform/qt/tab_order.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -15,7 +17,10 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 #include <utility>
 
 namespace vellumar {
@@ -38,12 +43,25 @@ TfrmPrintPreview::TfrmPrintPreview(Prompter& prompter, OutputFormat& format,
         {&bnFont, "bnFont"},   {&bnFormat, "bnFormat"}, {&bnPrinterSetup, "bnPrinterSetup"},
         {&bnPrint, "bnPrint"}, {&bnExit, "bnExit"},
     };
-    for (const auto& [field, name] : fields) {
-        *field = new QPushButton(this);
+    auto makeButton = [](QPushButton** field, const char* name, QHBoxLayout* bar, QWidget* parent) {
+        *field = new QPushButton(parent);
         (*field)->setObjectName(QString::fromLatin1(name));
         (*field)->setAutoDefault(false);
-        buttonBar->addWidget(*field);
-    }
+        bar->addWidget(*field);
+    };
+    for (const auto& [field, name] : fields) makeButton(field, name, buttonBar, this);
+
+    pnlPages = new QWidget(this);
+    pnlPages->setObjectName(QStringLiteral("pnlPages"));
+    auto* pageBar = new QHBoxLayout(pnlPages);
+    pageBar->setContentsMargins(QMargins());
+    makeButton(&bnPreviousPage, "bnPreviousPage", pageBar, pnlPages);
+    lblPage = new QLabel(pnlPages);
+    lblPage->setObjectName(QStringLiteral("lblPage"));
+    pageBar->addWidget(lblPage);
+    makeButton(&bnNextPage, "bnNextPage", pageBar, pnlPages);
+    pageBar->addStretch();
+    pnlPages->hide();
     using W = TfrmPrintPreview;
     // clang-format off
     AddCommands<W>(*this, {
@@ -58,6 +76,14 @@ TfrmPrintPreview::TfrmPrintPreview(Prompter& prompter, OutputFormat& format,
         {.place = menuBar, .text = "Printer &Setup", .handler = &W::mnuPrinterSetupClick, .id = "mnuPrinterSetup"},
         {.place = menuBar, .text = "&Print", .handler = &W::mnuPrintClick, .id = "mnuPrint"},
         {.place = menuBar, .text = "E&xit", .handler = &W::mnuExitClick, .id = "mnuExit"},
+
+        {.place = bnPreviousPage, .text = "Pre&vious Page", .handler = &W::bnPreviousPageClick},
+        {.place = bnNextPage, .text = "&Next Page", .handler = &W::bnNextPageClick},
+        // Keys of the page bar, alive only while it shows.
+        {.place = pnlPages, .text = "Previous Page", .handler = &W::bnPreviousPageClick, .keys = Qt::Key_PageUp},
+        {.place = pnlPages, .text = "Next Page", .handler = &W::bnNextPageClick, .keys = Qt::Key_PageDown},
+        {.place = pnlPages, .text = "First Page", .handler = &W::FirstPage, .keys = Qt::Key_Home},
+        {.place = pnlPages, .text = "Last Page", .handler = &W::LastPage, .keys = Qt::Key_End},
     });
     // clang-format on
     buttonBar->addStretch();
@@ -77,14 +103,81 @@ TfrmPrintPreview::TfrmPrintPreview(Prompter& prompter, OutputFormat& format,
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addLayout(buttonBar);
+    layout->addWidget(pnlPages);
     layout->addWidget(sbPreview, 1);
+    ChainTabOrder(
+        {bnFont, bnFormat, bnPrinterSetup, bnPrint, bnExit, bnPreviousPage, bnNextPage, sbPreview});
     resize(714, 668);
 }
 
 void TfrmPrintPreview::RenderPreview() {
     const ActiveBook active = activeBook_ ? activeBook_() : ActiveBook{};
+    paged_ = format_.IncludeSpellTexts && active.book;
+    if (!paged_) {
+        pnlPages->hide();
+        pages_.Clear();
+        page_ = 0;
+        ShowPicture(active);
+        return;
+    }
+    pages_.Update(*active.book, active.caption, active.texts, format_, printer_, layingOut_);
+    pnlPages->show();
+    ShowPage(page_);
+}
+
+void TfrmPrintPreview::ShowPicture(const ActiveBook& active) {
     image_ = RenderPreviewImage(PreviewSize, active.book, active.caption, format_, active.texts);
+    imgPreview->setFixedSize(PreviewSize);
     imgPreview->setPixmap(QPixmap::fromImage(image_));
+    sbPreview->setAccessibleDescription(QString());
+}
+
+void TfrmPrintPreview::ShowPage(int page) {
+    if (!paged_) return;
+    const int count = pages_.Count();
+    const int shown = page_;
+    page_ = std::clamp(page, 0, count - 1);
+    // Drawn at the screen's own pixels, so that a page stays sharp on a
+    // high-density screen.
+    const qreal ratio = imgPreview->devicePixelRatioF();
+    shownDotsPerInch_ = PageDotsPerInch();
+    image_ = pages_.PageImage(page_, shownDotsPerInch_ * ratio);
+    QPixmap pixmap = QPixmap::fromImage(image_);
+    pixmap.setDevicePixelRatio(ratio);
+    imgPreview->setFixedSize(pixmap.deviceIndependentSize().toSize());
+    imgPreview->setPixmap(pixmap);
+    const QString where = QStringLiteral("Page %1 of %2").arg(page_ + 1).arg(count);
+    lblPage->setText(where);
+    sbPreview->setAccessibleDescription(where);
+    const bool back = page_ > 0;
+    const bool forward = page_ + 1 < count;
+    // A page button that can go no further hands the focus to the other one.
+    if (bnPreviousPage->hasFocus() && !back && forward) {
+        bnNextPage->setEnabled(true);
+        bnNextPage->setFocus();
+    }
+    if (bnNextPage->hasFocus() && !forward && back) {
+        bnPreviousPage->setEnabled(true);
+        bnPreviousPage->setFocus();
+    }
+    bnPreviousPage->setEnabled(back);
+    bnNextPage->setEnabled(forward);
+    if (page_ != shown) sbPreview->verticalScrollBar()->setValue(0);
+}
+
+// The page as wide as the scrolling area leaves room for beside its
+// vertical scroll bar, and never larger than on paper.
+double TfrmPrintPreview::PageDotsPerInch() const {
+    const int room = sbPreview->width() - 2 * sbPreview->frameWidth() -
+                     sbPreview->verticalScrollBar()->sizeHint().width();
+    const double inches = pages_.PaperWidthInches();
+    const double most = LayoutParams::ScreenDotsPerInch;
+    return inches > 0 ? std::clamp(room / inches, 1.0, most) : most;
+}
+
+void TfrmPrintPreview::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (paged_ && PageDotsPerInch() != shownDotsPerInch_) ShowPage(page_);
 }
 
 bool TfrmPrintPreview::PrintSpellbook(const std::function<void(bool printing)>& printing) {

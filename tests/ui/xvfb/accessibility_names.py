@@ -13,7 +13,8 @@ VIEWS = {R.ROLE_LIST, R.ROLE_LIST_BOX, R.ROLE_TABLE, R.ROLE_TREE}  # rows skippe
 STEPS = [("", "Recover Unsaved Work"), ("Escape", "Vellumar 95"), ("F4", "New Spellbook Parameters"),
          ("Return", "untitled"), ("alt+f o", "Open Spellbook"), ("Escape alt+e s", "Scroll Spells"),
          ("Escape alt+e n", "Edit Spell Data"), ("Escape alt+f p p Return", "Print Preview"),
-         ("alt+o", "Output Format"), ("Escape alt+s", "Printer Setup"), ("Tab Tab space", "Page Setup"),
+         ("alt+o", "Output Format"), ("Tab Tab Tab Tab space Return alt+n", "Print Preview"),  # Spell texts: pages
+         ("alt+s", "Printer Setup"), ("Tab Tab space", "Page Setup"),
          ("Escape Escape alt+f", "Select Font"), ("alt+c", "Colour"),
          ("Escape Escape Escape alt+o d", "Data Directory"), ("Escape alt+o o", "Spell Frequency Odds"),
          ("Escape alt+o Up Up Up Return", "Specialty Maintenance"), ("alt+e a", "Add Specailty"),
