@@ -264,11 +264,12 @@ LibraryResult TextsOption(const Arguments& args, const std::string& readPath, Se
     const Result<TextsSource> source = TextsMaster(args, readPath, session);
     if (!source) return source.Failure();
     auto library = std::make_unique<SpellLibrary>();
-    if (!source->path.empty()) FinishInterruptedSave(source->path, source->shown, session);
+    if (source->path.empty()) return library;
+    const LibraryLoad loaded = library->LoadTexts(source->path);
+    WarnUnfinished(loaded.finished, source->shown, session);
     const Result<bool> there = CompanionThere(*source, session);
     if (!there) return there.Failure();
     if (!*there) return library;
-    const LibraryLoad loaded = library->LoadTexts(source->path);
     const std::string shown = SpellLibrary::TextsPathOf(source->shown);
     if (!loaded.texts) return TextsFailure(shown, loaded.texts.Reason());
     WarnOfLines(session, shown, loaded.texts.Warnings(), WarningText::Utf8);
