@@ -3,8 +3,7 @@
 // drawing one page of it (each page turn). Over the first N spells of the
 // sample master list with its texts, on A4 at 1200 dots per inch.
 
-#include "files/spell_file.h"
-#include "files/spell_texts_file.h"
+#include "library/spell_library.h"
 #include "offscreen_bench_main.h"
 #include "output/qt/book_rendering.h"
 
@@ -18,8 +17,16 @@ namespace {
 constexpr int Resolution = 1200;
 const std::string Sample = VELLUMAR_SOURCE_DIR "/resources/MASTER.DAT";
 
+// The sample master list with its texts, read once.
+SpellLibrary& SampleLibrary() {
+    static SpellLibrary library;
+    static const bool loaded = library.LoadFrom(Sample, TextsRead::Now).list && library.List();
+    if (!loaded) std::abort();
+    return library;
+}
+
 std::unique_ptr<TSpellBook> FirstSpells(int count) {
-    auto master = ReadSpellList(Sample).Take();
+    TSpellBook* master = SampleLibrary().List();
     auto book = std::make_unique<TSpellBook>(20, 18, 0, "Generalist");
     master->First();
     for (int i = 0; i < count && master->CurrentSpell(); ++i, master->Next())
@@ -28,8 +35,7 @@ std::unique_ptr<TSpellBook> FirstSpells(int count) {
 }
 
 const SpellTexts& Texts() {
-    static const SpellTexts texts = *ReadSpellTexts(CompanionTextsPath(Sample)).Take();
-    return texts;
+    return SampleLibrary().Texts();
 }
 
 OutputFormat WithTexts() {

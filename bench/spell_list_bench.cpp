@@ -4,6 +4,7 @@
 // a QListWidget row by row as the windows did it before the list model.
 
 #include "generated_master.h"
+#include "library/spell_library.h"
 #include "model/book_change.h"
 #include "model/spell_text.h"
 #include "offscreen_bench_main.h"
@@ -74,25 +75,26 @@ void BM_FilterKeystrokeAllLevels(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterKeystrokeAllLevels)->Unit(benchmark::kMillisecond);
 
-// What the master list window keeps for Undo before it deletes the selected rows.
-BookChange DeletedForUndo(const SpellList& list, TSpellBook& book) {
-    BookChange change(CasterFields::Of(book));
-    for (const tSpell* spell : list.SelectedSpells()) change.Removed(*spell);
+// What the master list window's Delete Spell keeps for Undo (its library's
+// PrepareDeletion) before the selected rows go.
+BookChange DeletedForUndo(const SpellList& list, SpellLibrary& library) {
+    BookChange change = library.PrepareDeletion(list.SelectedSpells());
     change.Empty(); // settles the copies, as recording does
     return change;
 }
 
 void BM_SelectAllAndDeleteLevel(benchmark::State& state) {
     const auto list = ShownList();
+    SpellLibrary library;
     int64_t deleted = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const auto master = GenerateMaster(MasterSize);
-        list->ShowSpells(master.get(), 1, {});
+        library.SetList(GenerateMaster(MasterSize));
+        list->ShowSpells(library.List(), 1, {});
         QApplication::processEvents();
         state.ResumeTiming();
         list->selectAll();
-        const BookChange change = DeletedForUndo(*list, *master);
+        const BookChange change = DeletedForUndo(*list, library);
         deleted += list->DeleteSelected();
         QApplication::processEvents();
         state.PauseTiming();
@@ -107,17 +109,19 @@ BENCHMARK(BM_SelectAllAndDeleteLevel)->Unit(benchmark::kMillisecond)->Iterations
 // Undo of that deletion: the spells back in the book and the level shown again.
 void BM_UndoDeletedLevel(benchmark::State& state) {
     const auto list = ShownList();
+    SpellLibrary library;
     for (auto _ : state) {
         state.PauseTiming();
-        const auto master = GenerateMaster(MasterSize);
-        list->ShowSpells(master.get(), 1, {});
+        library.SetList(GenerateMaster(MasterSize));
+        TSpellBook& master = *library.List();
+        list->ShowSpells(&master, 1, {});
         list->selectAll();
-        const BookChange change = DeletedForUndo(*list, *master);
+        const BookChange change = DeletedForUndo(*list, library);
         list->DeleteSelected();
         QApplication::processEvents();
         state.ResumeTiming();
-        change.Undo(*master);
-        list->ShowSpells(master.get(), 1, {});
+        change.Undo(master);
+        list->ShowSpells(&master, 1, {});
         QApplication::processEvents();
         state.PauseTiming();
         list->ShowNone();

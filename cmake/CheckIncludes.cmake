@@ -12,7 +12,7 @@ if(NOT SOURCE_DIR)
 endif()
 
 # What each folder's files may include with "...": a folder, or one header.
-set(core model rules files output platform)
+set(core model rules files output platform library)
 set(allowed_model model)
 set(allowed_rules model rules)
 # The one exception: the reader derives caster parameters from the caster tables.
@@ -20,11 +20,13 @@ set(allowed_files model files rules/caster_tables.h)
 set(allowed_output model rules output)
 # Domain-free: the settings file, folders and paths.
 set(allowed_platform platform files model)
+# A master list and its texts, and where they live; no Qt.
+set(allowed_library library platform files model)
 set(allowed_platform/qt platform/qt platform files model)
 set(allowed_output/qt output/qt output platform/qt platform files model rules)
-set(allowed_ui ui output/qt platform/qt output platform files rules model program_version.h)
-set(allowed_cli cli model rules files output platform program_version.h)
-set(allowed_main.cpp ui output/qt platform/qt output platform files rules model program_version.h)
+set(allowed_ui ui library output/qt platform/qt output platform files rules model program_version.h)
+set(allowed_cli cli library model rules files output platform program_version.h)
+set(allowed_main.cpp ui library output/qt platform/qt output platform files rules model program_version.h)
 
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
 list(SORT sources)

@@ -4,7 +4,7 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 
 vellumar_layer(vellumar_platform_qt platform/qt vellumar_platform Qt6::Widgets Qt6::PrintSupport)
 vellumar_layer(vellumar_output_qt output/qt vellumar_output vellumar_platform_qt)
-vellumar_layer(vellumar_ui ui vellumar_output_qt)
+vellumar_layer(vellumar_ui ui vellumar_output_qt vellumar_library)
 # The pictures, cursors and help pages; Q_INIT_RESOURCE(vellumar) is in ui/app.cpp.
 file(GLOB VELLUMAR_QRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.qrc)
 target_sources(vellumar_ui PRIVATE ${VELLUMAR_QRC})

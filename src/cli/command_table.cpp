@@ -3,7 +3,6 @@
 #include "cli/desktop_program.h"
 #include "model/generalist.h"
 #include "output/output_format_options.h"
-#include "platform/master_file.h"
 #include "platform/program_settings.h"
 
 #include <ostream>

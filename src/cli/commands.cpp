@@ -4,10 +4,9 @@
 #include "cli/suggestion.h"
 #include "files/fields.h"
 #include "files/line_reader.h"
-#include "files/paired_write.h"
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
-#include "files/spell_texts_file.h"
+#include "library/spell_library.h"
 #include "model/code_page.h"
 #include "model/generalist.h"
 #include "model/text.h"
@@ -44,6 +43,7 @@ Outcome Fail(const std::string& what, const std::string& path, const FileStatus&
 }
 
 using BookResult = Result<std::unique_ptr<TSpellBook>>;
+using LibraryResult = Result<std::unique_ptr<SpellLibrary>>;
 
 // The text of the warnings: the files' own code page, or UTF-8 (those of the
 // spell texts, a JSON file, quote it as it stands).
@@ -68,18 +68,24 @@ BookResult ReadBook(const std::string& path, const std::string& shown, Session& 
 }
 
 // A save of the master list and its texts that was cut short is finished
-// before either is read, so that the two match.
-void FinishInterruptedSave(const std::string& path, const std::string& shown, Session& session) {
-    if (const FileStatus finished = FinishPairedWrite(path, CompanionTextsPath(path)); !finished)
+// before either is read, so that the two match; one that cannot be is said.
+void WarnUnfinished(const FileStatus& finished, const std::string& shown, Session& session) {
+    if (!finished)
         session.Warn(shown + ": an interrupted save could not be finished: " + finished.Reason());
 }
 
-BookResult ReadMaster(const std::string& path, const std::string& shown, Session& session) {
-    FinishInterruptedSave(path, shown, session);
-    auto master = ReadSpellList(path);
-    if (!master) return Fail("cannot read master list", shown, master.Status());
-    WarnOfLines(session, shown, master.Warnings());
-    return master.Take();
+void FinishInterruptedSave(const std::string& path, const std::string& shown, Session& session) {
+    WarnUnfinished(SpellLibrary::FinishSave(path), shown, session);
+}
+
+// The list alone: nothing here needs its texts.
+LibraryResult ReadMaster(const std::string& path, const std::string& shown, Session& session) {
+    auto library = std::make_unique<SpellLibrary>();
+    const LibraryLoad loaded = library->LoadFrom(path, TextsRead::Later);
+    WarnUnfinished(loaded.finished, shown, session);
+    if (!loaded.list) return Fail("cannot read master list", shown, loaded.list);
+    WarnOfLines(session, shown, loaded.list.Warnings());
+    return library;
 }
 
 Result<std::unique_ptr<tSpecialtyList>> Specialties(const Arguments& args, Session& session) {
@@ -164,7 +170,7 @@ Result<MasterPath> LocateMaster(const Arguments& args, Session& session) {
             ProgramSettings::In(SettingsFolder(CurrentFolderEnvironment()));
         if (const std::string warning = settings.NotReadWarning(); !warning.empty())
             session.Warn(warning);
-        const MasterFileChoice choice = settings.LocateMasterFile();
+        const MasterFileChoice choice = SpellLibrary(&settings).Locate();
         path = choice.path;
         session.err << "vellumar-cli: master list '" << path << "' ("
                     << (choice.fromSetting ? std::string("the ") + ProgramSettings::MasterFileKey +
@@ -178,11 +184,11 @@ Result<MasterPath> LocateMaster(const Arguments& args, Session& session) {
 }
 
 // The master list named by --master, or the one the desktop program would load.
-BookResult MasterOption(const Arguments& args, Session& session) {
+LibraryResult MasterOption(const Arguments& args, Session& session) {
     const Result<MasterPath> located = LocateMaster(args, session);
     if (!located) return located.Failure();
-    BookResult master = ReadMaster(located->path, located->shown, session);
-    if (master && (*master)->Count() == 0)
+    LibraryResult master = ReadMaster(located->path, located->shown, session);
+    if (master && (*master)->List()->Count() == 0)
         return Outcome::FileError("master list '" + located->shown + "' holds no spell");
     return master;
 }
@@ -216,7 +222,8 @@ Result<TextsSource> TextsMaster(const Arguments& args, const std::string& readPa
     const std::string& operand = *args.Operand();
     const bool list = !HasBookHeader(readPath);
     struct stat companion {};
-    if (operand != "-" && (list || lstat(CompanionTextsPath(operand).c_str(), &companion) == 0))
+    if (operand != "-" &&
+        (list || lstat(SpellLibrary::TextsPathOf(operand).c_str(), &companion) == 0))
         return TextsSource{operand, operand};
     if (list) {
         session.Warn("no spell texts: a spell list on standard input has none beside it; "
@@ -237,8 +244,8 @@ Outcome TextsFailure(const std::string& shown, const std::string& reason) {
 // nowhere among them, fails, named.
 Result<bool> CompanionThere(const TextsSource& source, Session& session) {
     if (source.path.empty()) return false;
-    const std::string path = CompanionTextsPath(source.path);
-    const std::string shown = CompanionTextsPath(source.shown);
+    const std::string path = SpellLibrary::TextsPathOf(source.path);
+    const std::string shown = SpellLibrary::TextsPathOf(source.shown);
     FileStatus opened;
     if (std::FILE* file = OpenRegularFile(path, opened)) {
         std::fclose(file);
@@ -252,20 +259,21 @@ Result<bool> CompanionThere(const TextsSource& source, Session& session) {
     return false;
 }
 
-// The spell texts of the master list; none when it has no companion file.
-Result<std::unique_ptr<SpellTexts>> TextsOption(const Arguments& args, const std::string& readPath,
-                                                Session& session) {
+// The master list's spell texts; none when it has no companion file.
+LibraryResult TextsOption(const Arguments& args, const std::string& readPath, Session& session) {
     const Result<TextsSource> source = TextsMaster(args, readPath, session);
     if (!source) return source.Failure();
-    if (!source->path.empty()) FinishInterruptedSave(source->path, source->shown, session);
+    auto library = std::make_unique<SpellLibrary>();
+    if (source->path.empty()) return library;
+    const LibraryLoad loaded = library->LoadTexts(source->path);
+    WarnUnfinished(loaded.finished, source->shown, session);
     const Result<bool> there = CompanionThere(*source, session);
     if (!there) return there.Failure();
-    if (!*there) return std::make_unique<SpellTexts>();
-    const std::string shown = CompanionTextsPath(source->shown);
-    auto texts = ReadSpellTexts(CompanionTextsPath(source->path));
-    if (!texts) return TextsFailure(shown, texts.Reason());
-    WarnOfLines(session, shown, texts.Warnings(), WarningText::Utf8);
-    return texts.Take();
+    if (!*there) return library;
+    const std::string shown = SpellLibrary::TextsPathOf(source->shown);
+    if (!loaded.texts) return TextsFailure(shown, loaded.texts.Reason());
+    WarnOfLines(session, shown, loaded.texts.Warnings(), WarningText::Utf8);
+    return library;
 }
 
 // --master names where the texts come from, and nothing else here: a file,
@@ -324,14 +332,14 @@ Outcome Text(const Arguments& args, Session& session) {
     std::string readPath;
     const BookResult book = BookOperand(args, session, &readPath);
     if (!book) return book.Failure();
-    std::unique_ptr<SpellTexts> texts;
+    std::unique_ptr<SpellLibrary> library;
     if (options->format.IncludeSpellTexts) {
-        Result<std::unique_ptr<SpellTexts>> read = TextsOption(args, readPath, session);
+        LibraryResult read = TextsOption(args, readPath, session);
         if (!read) return read.Failure();
-        texts = std::move(*read);
+        library = std::move(*read);
     }
-    const std::string text =
-        JoinWithCrLf(BuildSpellbookText(**book, caption, options->format, texts.get()));
+    const std::string text = JoinWithCrLf(BuildSpellbookText(
+        **book, caption, options->format, library ? &library->Texts() : nullptr));
     session.out << (*fileBytes ? text : session.Shown(text));
     return {};
 }
@@ -361,11 +369,12 @@ Outcome Show(const Arguments& args, Session& session) {
     if (found.empty())
         return Outcome::FileError("no spell named '" + typed + "' in '" + *args.Operand() + "'" +
                                   session.Shown(DidYouMean(name, names)));
-    const Result<std::unique_ptr<SpellTexts>> texts = TextsOption(args, readPath, session);
-    if (!texts) return texts.Failure();
+    const LibraryResult library = TextsOption(args, readPath, session);
+    if (!library) return library.Failure();
+    const SpellTexts& texts = (*library)->Texts();
     bool shown = false;
     for (const tSpell* spell : found) {
-        const SpellText* text = (*texts)->Find(spell->Level, spell->Name);
+        const SpellText* text = texts.Find(spell->Level, spell->Name);
         if (!text) continue;
         if (shown) session.out << '\n';
         for (const std::string& line :
@@ -472,11 +481,11 @@ Outcome Fill(const Arguments& args, Session& session) {
     if (Outcome usable = hasBook ? CasterInTables(book, "fill", *args.Operand(), true) : Outcome();
         !usable)
         return usable;
-    const BookResult master = MasterOption(args, session);
+    const LibraryResult master = MasterOption(args, session);
     if (!master) return master.Failure();
 
     SeedRandom(*seed);
-    FillSpellbook(&book, master->get(), table->get(), odds);
+    FillSpellbook(&book, (*master)->List(), table->get(), odds);
     return WriteBookTo(book, *output, session);
 }
 

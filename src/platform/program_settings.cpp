@@ -1,12 +1,8 @@
 #include "platform/program_settings.h"
 
 #include "model/spell.h"
-#include "platform/program_folder.h"
 
 #include <algorithm>
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace vellumar {
 namespace {
@@ -32,13 +28,6 @@ std::string LevelKey(size_t index) {
     return "Level" + std::to_string(index + 1);
 }
 
-std::string WorkingFolder() {
-    std::error_code ec;
-    std::string working = fs::current_path(ec).string();
-    if (working.empty() || working.back() != '/') working += '/';
-    return working;
-}
-
 } // namespace
 
 std::string ProgramSettings::DataDirectory(const std::string& fallback) const {
@@ -61,30 +50,12 @@ FileStatus ProgramSettings::SetMasterFile(const std::string& path) {
     return file_.WriteString(ProgramSection, MasterFileKey, path);
 }
 
-MasterFileChoice ProgramSettings::LocateMasterFile(const std::string& workingFolder,
-                                                   const std::string& programFolder) const {
-    MasterFileChoice choice;
-    choice.settingsFile = Path();
+std::optional<std::string> ProgramSettings::StoredMasterFile() const {
     // No stored value holds a line end, so this default tells a missing key apart.
     constexpr char Unset[] = "\n";
     std::string name = file_.ReadString(ProgramSection, MasterFileKey, Unset);
-    choice.fromSetting = name != Unset;
-    if (!choice.fromSetting) name = DefaultMasterFileName;
-    if (name.empty() || fs::path(name).is_absolute()) {
-        choice.path = name;
-        return choice;
-    }
-    if (bareFolder_.empty()) {
-        bareFolder_ = MasterFileFolder(name, workingFolder, programFolder);
-        bareInProgramFolder_ = bareFolder_ == programFolder && bareFolder_ != workingFolder;
-    }
-    choice.inProgramFolder = bareInProgramFolder_;
-    choice.path = bareFolder_ + name;
-    return choice;
-}
-
-MasterFileChoice ProgramSettings::LocateMasterFile() const {
-    return LocateMasterFile(WorkingFolder(), ProgramFolder());
+    if (name == Unset) return std::nullopt;
+    return name;
 }
 
 int32_t ProgramSettings::Odds(size_t entry, int32_t fallback) const {

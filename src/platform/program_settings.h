@@ -3,14 +3,16 @@
 // lives here, so that no window spells them out.
 
 #include "platform/ini_file.h"
-#include "platform/master_file.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vellumar {
+
+inline constexpr char DefaultMasterFileName[] = "MASTER.DAT";
 
 // The two kinds of window that show a spell list above a spell's card.
 enum class ListWindowKind : int { Spellbook, MasterList };
@@ -48,14 +50,9 @@ public:
     // "Master.dat" (intended: the box has always shown it so).
     std::string MasterFileShown() const;
     FileStatus SetMasterFile(const std::string& path);
-    // Where the master list is. A bare name is looked for in the working
-    // folder, or in the program's folder when only that one holds it; the
-    // folder found first serves this object from then on, so that the list is
-    // saved where it was read.
-    MasterFileChoice LocateMasterFile(const std::string& workingFolder,
-                                      const std::string& programFolder) const;
-    // As above, in this process's working and program folders.
-    MasterFileChoice LocateMasterFile() const;
+    // The master file as stored; none when the key is missing. Where it is,
+    // the spell library finds out (library/spell_library.h).
+    std::optional<std::string> StoredMasterFile() const;
 
     // The books last opened or saved, newest first, at most RecentBookCount.
     static constexpr size_t RecentBookCount = 8;
@@ -105,8 +102,6 @@ private:
     static IniFile::Entries RecentEntries(const std::vector<std::string>& paths);
 
     IniFile file_;
-    mutable std::string bareFolder_;
-    mutable bool bareInProgramFolder_ = false;
 };
 
 } // namespace vellumar

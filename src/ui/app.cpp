@@ -3,7 +3,7 @@
 #include "files/recovery_file.h"
 #include "files/specialty_file.h"
 #include "files/spell_file.h"
-#include "files/spell_texts_file.h"
+#include "library/spell_library.h"
 #include "model/specialty.h"
 #include "output/qt/print_format_dialog.h"
 #include "platform/program_settings.h"
@@ -93,7 +93,7 @@ void VellumarApp::Start(std::optional<uint32_t> seed, LastSession last) {
 // first needed, or once the frame has been painted, and shown then.
 void VellumarApp::ShowPutOffTexts() {
     if (std::exchange(textsShown_, true)) return;
-    context_.MasterListWindow()->ShowPutOffTexts();
+    context_.MasterLibrary().ShowPutOffTexts();
     for (TfrmSpellBook* window : SpellBookWindows()) window->ShowSpellText();
 }
 
@@ -125,11 +125,11 @@ void VellumarApp::OfferRecovery() {
 // this session's recovery files; false when it stays where it was.
 bool VellumarApp::Recover(const RecoveryEntry& entry) {
     const bool list = entry.info.kind == RecoveryKind::List;
-    FileResult<TSpellBook> read =
-        list ? ReadSpellList(entry.bodyPath) : ReadSpellbookFile(entry.bodyPath);
-    // A list's texts come back with it, or neither does.
-    FileResult<SpellTexts> texts =
-        entry.textsPath.empty() ? FileResult<SpellTexts>(nullptr) : ReadSpellTexts(entry.textsPath);
+    RecoveredList recovered =
+        list ? SpellLibrary::ReadRecovered(entry.bodyPath, entry.textsPath)
+             : RecoveredList{ReadSpellbookFile(entry.bodyPath), FileResult<SpellTexts>(nullptr)};
+    FileResult<TSpellBook>& read = recovered.list;
+    FileResult<SpellTexts>& texts = recovered.texts;
     const QString name = FromPath(entry.info.path);
     for (const FileStatus* failed : {&read.Status(), &texts.Status()}) {
         if (*failed) continue;

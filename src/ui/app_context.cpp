@@ -24,8 +24,7 @@
 
 namespace vellumar {
 
-AppContext::AppContext(Prompter& prompter)
-    : prompter_(prompter), masterTexts_(std::make_unique<SpellTexts>()) {}
+AppContext::AppContext(Prompter& prompter) : prompter_(prompter) {}
 
 AppContext::~AppContext() = default;
 
@@ -66,6 +65,7 @@ QString AppContext::SettingsFolder() const {
 
 void AppContext::OpenSettings(const std::string& path) {
     settings_ = std::make_unique<ProgramSettings>(path);
+    library_.Core().UseSettings(settings_.get());
 }
 
 bool AppContext::SettingsWritten(QWidget* parent, const FileStatus& written) {
@@ -129,10 +129,6 @@ void AppContext::SetLoadedSpecialties(std::unique_ptr<tSpecialtyList> loaded) {
 
 tSpecialtyList& AppContext::SpecialtyTable() const {
     return loadedSpecialties_ ? *loadedSpecialties_ : *builtInSpecialties_;
-}
-
-void AppContext::SetMasterList(std::unique_ptr<TSpellBook> list) {
-    masterList_ = std::move(list);
 }
 
 bool AppContext::SpellTextShown() const {
@@ -221,11 +217,6 @@ void AppContext::ExitProgram() {
 
 void AppContext::CreateScroll(TSpellBook& source) {
     frame_->CreateScroll(source);
-}
-
-SpellTexts& AppContext::MasterTexts() {
-    if (masterListWindow_) masterListWindow_->ReadPutOffTexts();
-    return *masterTexts_;
 }
 
 } // namespace vellumar

@@ -12,6 +12,7 @@
 #include "ui/frame_window_context.h"
 #include "ui/master_list_window_context.h"
 #include "ui/spell_book_window_context.h"
+#include "ui/spell_library_model.h"
 
 #include <QCursor>
 #include <QHash>
@@ -95,12 +96,14 @@ public:
     tSpecialtyList& SpecialtyTable() const override;
     bool SpecialtiesAreBuiltIn() const { return !loadedSpecialties_; }
 
+    // The master list and its texts, found through the settings.
+    SpellLibraryModel& MasterLibrary() override { return library_; }
     // The master list, or none when no master file could be read.
-    TSpellBook* MasterList() const override { return masterList_.get(); }
-    void SetMasterList(std::unique_ptr<TSpellBook> list) override;
+    TSpellBook* MasterList() const override { return library_.List(); }
+    void SetMasterList(std::unique_ptr<TSpellBook> list) { library_.SetList(std::move(list)); }
     // The texts read beside the master list; empty when it has none.
     // Read on first use when start-up put them off.
-    SpellTexts& MasterTexts() override;
+    SpellTexts& MasterTexts() override { return library_.Texts(); }
     bool SpellTextShown() const override;
     void SetSpellTextShown(QWidget* parent, bool shown) override;
     int32_t SpellTextShare(ListWindowKind window, int32_t fallback) const override;
@@ -165,8 +168,7 @@ private:
     std::unique_ptr<ProgramSettings> settings_;
     std::unique_ptr<tSpecialtyList> builtInSpecialties_;
     std::unique_ptr<tSpecialtyList> loadedSpecialties_;
-    std::unique_ptr<TSpellBook> masterList_;
-    std::unique_ptr<SpellTexts> masterTexts_;
+    SpellLibraryModel library_;
     OutputFormat outputFormat_;
     FrequencyOddsTable odds_ = DefaultFrequencyOdds;
     bool recentBooksFailureShown_ = false;

@@ -1,15 +1,13 @@
 // Saving the master list: to its file or, when that fails, to one the user
 // chooses, with its spell texts beside it; and choosing the master file.
-#include "files/paired_write.h"
-#include "files/spell_file.h"
-#include "files/spell_texts_file.h"
-#include "model/spell_book.h"
+#include "library/spell_library.h"
 #include "platform/program_settings.h"
 #include "platform/qt/file_problem.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/master_list_window.h"
 #include "ui/master_list_window_context.h"
+#include "ui/spell_library_model.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,23 +17,21 @@ namespace vellumar {
 bool TfrmMasterList::mnuSaveMasterFileClick() {
     // Nothing was read, so there is nothing to write over the file with.
     if (!MasterList()) return true;
-    const std::string path = SavePath();
+    const std::string path = library_.Core().SavePath();
     // No file was named (an empty setting, or a recovered list of none): ask.
     if (path.empty()) return SaveMasterFileAs(path);
-    if (!MayReplace(path, unreadPath_, QStringLiteral("Master Spell File"))) return false;
+    if (library_.Core().Unread(path) && !MayReplace(path, QStringLiteral("Master Spell File")))
+        return false;
     bool textsFailed = false;
     const FileStatus written = WriteListAndTexts(path, textsFailed);
     if (textsFailed) return false;
     if (!written) return SaveMasterFileElsewhere(path, written);
     ReportSavedWithWarnings(context_.Prompts(), this, FromPath(path), written);
-    unreadPath_.clear();
     SetModified(false);
     return true;
 }
 
-bool TfrmMasterList::MayReplace(const std::string& path, const std::string& unread,
-                                const QString& file) {
-    if (path != unread || !QFileInfo::exists(FromPath(path))) return true;
+bool TfrmMasterList::MayReplace(const std::string& path, const QString& file) {
     return context_.Prompts().Message(
                this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
                QStringLiteral("The ") + file + QStringLiteral("\r\n") + FromPath(path) +
@@ -43,20 +39,23 @@ bool TfrmMasterList::MayReplace(const std::string& path, const std::string& unre
            Answer::Yes;
 }
 
-bool TfrmMasterList::TextsAreOurs(const std::string& companion) const {
-    return companion == readTextsPath_ || !QFileInfo::exists(FromPath(companion));
-}
-
-bool TfrmMasterList::MayReplaceTexts(const std::string& companion) {
-    if (TextsAreOurs(companion)) return true;
-    if (companion == unreadTextsPath_)
-        return MayReplace(companion, unreadTextsPath_, QStringLiteral("Spell Texts File"));
-    // It was not there when the list was read, or it stands beside another file.
-    return context_.Prompts().Message(
-               this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
-               QStringLiteral("The Spell Texts File\r\n") + FromPath(companion) +
-                   QStringLiteral("\r\nwas not read with the Master Spell List. Do you wish to "
-                                  "replace it?")) == Answer::Yes;
+bool TfrmMasterList::MayReplaceTexts(CompanionSave companion, const std::string& path) {
+    switch (companion) {
+    case CompanionSave::None:
+        return false;
+    case CompanionSave::Ours:
+        return true;
+    case CompanionSave::Unread:
+        return MayReplace(path, QStringLiteral("Spell Texts File"));
+    case CompanionSave::NotRead:
+        // It was not there when the list was read, or it stands beside another file.
+        return context_.Prompts().Message(
+                   this, BoxKind::Confirmation, BoxButtons::YesNoDefaultNo,
+                   QStringLiteral("The Spell Texts File\r\n") + FromPath(path) +
+                       QStringLiteral("\r\nwas not read with the Master Spell List. Do you "
+                                      "wish to replace it?")) == Answer::Yes;
+    }
+    return false;
 }
 
 // The installed sample list is read-only, and a disk may refuse the file: the
@@ -95,8 +94,8 @@ bool TfrmMasterList::SaveMasterFileAs(const std::string& suggested) {
     ReportSavedWithWarnings(context_.Prompts(), this, FromPath(path), written);
     SetModified(false);
     // A recovered list of another file keeps the user's master file as it is.
-    if (recoveredPath_) {
-        recoveredPath_ = path;
+    if (library_.Core().RecoveredElsewhere()) {
+        library_.Core().MoveRecoveredTo(path);
         return true;
     }
     // The list is safe in its new file even if the setting cannot be stored.
@@ -104,41 +103,25 @@ bool TfrmMasterList::SaveMasterFileAs(const std::string& suggested) {
     return true;
 }
 
-bool TfrmMasterList::KeepsTexts(const std::string& path) const {
-    // A list that never had texts stays without a companion file.
-    return !context_.MasterTexts().Empty() || QFileInfo::exists(FromPath(CompanionTextsPath(path)));
-}
-
 FileStatus TfrmMasterList::WriteListAndTexts(const std::string& path, bool& textsFailed) {
-    const std::string companion = CompanionTextsPath(path);
-    // An older save of the pair cut short must not come after this one.
-    if (FileStatus finished = FinishPairedWrite(path, companion); !finished) return finished;
+    const SavePlan plan = library_.Core().PrepareSave(path);
+    if (!plan.finished) return plan.finished;
     // Texts the window never read are the user's to replace.
-    if (!KeepsTexts(path) || !MayReplaceTexts(companion))
-        return WriteSpellList(*MasterList(), path);
-    const std::string list = SpellListText(*MasterList());
-    if (FileStatus readable = LinesReadBack(list); !readable) return readable;
-    const FileResult<std::string> texts = SpellTextsFileText(context_.MasterTexts());
-    // Both files or neither, also when the program is killed part-way.
-    PairWritten written;
-    if (texts)
-        written = WriteFilePair(path, list, companion, *texts);
-    else
-        written.second = texts.Status();
-    if (written) {
-        readTextsPath_ = companion;
-        unreadTextsPath_.clear();
-        ReportSavedWithWarnings(context_.Prompts(), this, FromPath(companion), written.second);
-        return written.first;
+    const bool withTexts = MayReplaceTexts(plan.companion, plan.companionPath);
+    const LibrarySaved saved = library_.Core().Save(path, withTexts);
+    if (saved.TextsFailed()) {
+        textsFailed = true;
+        context_.Prompts().Message(
+            this, BoxKind::Error, BoxButtons::Ok,
+            QStringLiteral("Error Writing Spell Texts\r\n") + FromPath(plan.companionPath) +
+                QStringLiteral("\r\nThe Master Spell File was left as it was."),
+            QString(), FileProblemText(*saved.texts));
+        return *saved.texts;
     }
-    if (!written.first) return written.first;
-    textsFailed = true;
-    context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
-                               QStringLiteral("Error Writing Spell Texts\r\n") +
-                                   FromPath(companion) +
-                                   QStringLiteral("\r\nThe Master Spell File was left as it was."),
-                               QString(), FileProblemText(written.second));
-    return written.second;
+    if (saved.list && saved.texts)
+        ReportSavedWithWarnings(context_.Prompts(), this, FromPath(plan.companionPath),
+                                *saved.texts);
+    return saved.list;
 }
 
 void TfrmMasterList::mnuCurrentMasterFileClick() {

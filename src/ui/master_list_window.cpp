@@ -1,10 +1,7 @@
 #include "ui/master_list_window.h"
 
-#include "files/paired_write.h"
 #include "files/recovery_file.h"
-#include "files/safe_write.h"
 #include "files/spell_file.h"
-#include "files/spell_texts_file.h"
 #include "model/spell_book.h"
 #include "platform/program_settings.h"
 #include "platform/qt/command_table.h"
@@ -22,6 +19,7 @@
 #include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/spell_filter_bar.h"
+#include "ui/spell_library_model.h"
 #include "ui/spell_list_pane.h"
 #include "ui/undo_commands.h"
 #include "ui/working_box.h"
@@ -30,9 +28,6 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -41,7 +36,6 @@
 #include <QToolButton>
 #include <QUndoStack>
 
-#include <optional>
 #include <utility>
 
 namespace vellumar {
@@ -99,7 +93,7 @@ private:
 } // namespace
 
 TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent)
-    : QMainWindow(parent), context_(context) {
+    : QMainWindow(parent), context_(context), library_(context.MasterLibrary()) {
     setObjectName(QStringLiteral("frmMasterList"));
     setWindowTitle(Caption);
     setProperty("helpTopic", int(TopicMasterList));
@@ -108,30 +102,32 @@ TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent
         context_,
         [this](RecoveryInfo& info) {
             info.kind = RecoveryKind::List;
-            info.path = SavePath();
+            info.path = library_.Core().SavePath();
             info.caption = ToPath(Caption);
             info.spells = MasterList()->Count();
             return SpellListText(*MasterList());
         },
         this);
     recovery_->SetTexts([this](std::optional<std::string>& texts) {
-        // Texts a save would ask about stay out: recovered, they would replace
-        // that companion unasked.
-        const std::string path = SavePath();
-        if (!KeepsTexts(path) || !TextsAreOurs(CompanionTextsPath(path))) return FileStatus();
-        FileResult<std::string> content = SpellTextsFileText(context_.MasterTexts());
-        if (content) texts = std::move(*content);
-        return content.Status();
+        return library_.Core().RecoveryTexts(library_.Core().SavePath(), texts);
     });
     undo_ = new BookUndo(
         [this] { return MasterList(); },
         [this](const BookChange& change, bool undone) { pane_->ShowChange(change, undone); },
         [this](bool modified) { SetModified(modified); }, this);
-    undo_->SetTexts([this] { return &context_.MasterTexts(); });
+    undo_->SetTexts([this] { return &library_.Texts(); });
     BuildMenus();
     resize(440, 480);
     connect(&undo_->Stack(), &QUndoStack::indexChanged, recovery_,
             [this] { recovery_->Changed(MasterList() && MasterList()->Modified); });
+    // Its rows hold the list's spells: they go before the list does.
+    connect(&library_, &SpellLibraryModel::ListAboutToBeReplaced, lbSpells, &SpellList::ShowNone);
+    connect(&library_, &SpellLibraryModel::ListReplaced, pane_, &SpellListPane::Redraw);
+    connect(&library_, &SpellLibraryModel::PutOffTextsRead, this, [this] {
+        pane_->ShowCurrentText();
+        ReportTextsRead();
+    });
+    connect(&library_, &SpellLibraryModel::Modified, this, &TfrmMasterList::ShowModified);
     // The texts are read when first needed, or once the frame is on screen.
     Load(QStringLiteral("Loading Master Spell List"), TextsRead::Later);
     lbSpells->SetDragCursor([this] { return context_.SpellCursor(); });
@@ -181,7 +177,7 @@ void TfrmMasterList::BuildControls() {
     lbSpells->setAccessibleName(QStringLiteral("Master spell list"));
     connect(lbSpells, &QAbstractItemView::doubleClicked, this, &TfrmMasterList::mnuAddToBookClick);
     memSpellText = pane_->Card();
-    pane_->SetTexts([this] { return &context_.MasterTexts(); });
+    pane_->SetTexts([this] { return &library_.Texts(); });
     connect(lbSpells, &SpellList::EnterPressed, this, &TfrmMasterList::mnuAddToBookClick);
 }
 
@@ -244,15 +240,10 @@ void TfrmMasterList::BuildMenus() {
 }
 
 std::string TfrmMasterList::MasterFilePath() const {
-    return context_.Settings().LocateMasterFile().path;
+    return library_.Core().FilePath();
 }
 
-std::string TfrmMasterList::SavePath() const {
-    return recoveredPath_ ? *recoveredPath_ : MasterFilePath();
-}
-
-void TfrmMasterList::FinishInterruptedSave(const std::string& path) {
-    const FileStatus finished = FinishPairedWrite(path, CompanionTextsPath(path));
+void TfrmMasterList::ReportUnfinishedSave(const std::string& path, const FileStatus& finished) {
     if (!finished)
         context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
                                    QStringLiteral("Error Writing Master Spell File\r\n") +
@@ -261,123 +252,64 @@ void TfrmMasterList::FinishInterruptedSave(const std::string& path) {
 }
 
 void TfrmMasterList::Load(const QString& task, TextsRead when) {
-    const std::string path = MasterFilePath();
-    recoveredPath_.reset();
-    // A save that was cut short is finished first, so that both files match.
-    FinishInterruptedSave(path);
-    FileStatus failure;
+    LibraryLoad loaded;
     {
         WorkingScope working(context_.Working(), task);
-        lbSpells->ShowNone();
-        context_.SetMasterList(nullptr);
-        textsPath_.clear();
-        readTextsPath_.clear();
-        unreadTextsPath_.clear();
-        textsRead_.reset();
-        context_.MasterTexts() = SpellTexts();
-        auto read = ReadSpellList(path);
-        context_.SetMasterList(read.Take());
-        failure = read.Status();
-        // Without its texts the list still opens.
-        if (failure) textsPath_ = CompanionTextsPath(path);
-        if (when == TextsRead::Now) ReadPutOffTexts();
+        // A save that was cut short is finished first, so that both files match.
+        loaded = library_.Load(when);
         SetModified(false);
         undo_->Restart(true);
-        pane_->Redraw();
     }
+    ReportUnfinishedSave(loaded.path, loaded.finished);
     // A missing file is a list not yet made; one that is there but cannot be
     // read is the user's, and must not be written over unasked.
-    unreadPath_ = failure || failure.Missing() ? std::string() : path;
-    if (!unreadPath_.empty())
+    if (loaded.Unread())
         context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
                                    QStringLiteral("Error Reading Master Spell List\r\n") +
-                                       FromPath(path),
-                                   QString(), FileProblemText(failure));
+                                       FromPath(loaded.path),
+                                   QString(), FileProblemText(loaded.list));
     else
-        ReportLinesLeftOut(context_.Prompts(), this, FromPath(path), failure.Warnings());
+        ReportLinesLeftOut(context_.Prompts(), this, FromPath(loaded.path), loaded.list.Warnings());
     if (when == TextsRead::Now) ReportTextsRead();
 }
 
-void TfrmMasterList::ReadPutOffTexts() {
-    if (textsPath_.empty()) return;
-    const std::string companion = std::exchange(textsPath_, std::string());
-    // Only texts read from a file that was there are written back unasked.
-    const bool there = QFileInfo::exists(FromPath(companion));
-    auto texts = ReadSpellTexts(companion);
-    // A missing companion is no news; a broken one is not replaced unasked.
-    readTextsPath_ = texts && there && !texts.Missing() ? companion : std::string();
-    unreadTextsPath_ = texts ? std::string() : companion;
-    if (!texts || !texts.Warnings().empty()) textsRead_.emplace(companion, texts.Status());
-    if (auto taken = texts.Take()) context_.MasterTexts() = std::move(*taken);
-}
-
-void TfrmMasterList::ReadTextsBeside(const std::string& path) {
-    textsPath_.clear();
-    context_.MasterTexts() = SpellTexts();
-    readTextsPath_.clear();
-    unreadTextsPath_.clear();
-    textsRead_.reset();
-    if (path.empty()) return;
-    FinishInterruptedSave(path);
-    textsPath_ = CompanionTextsPath(path);
-    ReadPutOffTexts();
-}
-
-void TfrmMasterList::ShowPutOffTexts() {
-    ReadPutOffTexts();
-    pane_->ShowCurrentText();
-    ReportTextsRead();
-}
-
 void TfrmMasterList::ReportTextsRead() {
-    if (!textsRead_) return;
-    const auto [companion, read] = *std::exchange(textsRead_, std::nullopt);
-    if (read)
-        ReportLinesLeftOut(context_.Prompts(), this, FromPath(companion), read.Warnings());
+    const std::optional<TextsReading> reading = library_.Core().TakeTextsReading();
+    if (!reading) return;
+    const QString companion = FromPath(reading->companion);
+    if (reading->status)
+        ReportLinesLeftOut(context_.Prompts(), this, companion, reading->status.Warnings());
     else
         context_.Prompts().Message(this, BoxKind::Error, BoxButtons::Ok,
-                                   QStringLiteral("Error Reading Spell Texts\r\n") +
-                                       FromPath(companion),
-                                   QString(), FileProblemText(read));
+                                   QStringLiteral("Error Reading Spell Texts\r\n") + companion,
+                                   QString(), FileProblemText(reading->status));
 }
 
 TSpellBook* TfrmMasterList::MasterList() const {
-    return context_.MasterList();
+    return library_.List();
 }
 
 void TfrmMasterList::SetModified(bool modified) {
-    TSpellBook* list = MasterList();
-    if (list) list->Modified = modified;
-    const bool unsaved = list && list->Modified;
+    library_.SetModified(modified);
+    if (!modified) undo_->MarkSaved();
+}
+
+void TfrmMasterList::ShowModified(bool unsaved) {
     mnuSaveMasterFile->setEnabled(unsaved);
     setWindowTitle(unsaved ? Caption + QLatin1Char('*') : Caption);
-    if (!modified) undo_->MarkSaved();
     recovery_->Changed(unsaved);
 }
 
 void TfrmMasterList::PutRecoveredList(std::unique_ptr<TSpellBook> list,
                                       std::unique_ptr<SpellTexts> texts, const std::string& path) {
-    // The texts beside the list's own file stand, unless the entry brings its own.
-    const bool masterFile = path == MasterFilePath();
-    if (masterFile && !recoveredPath_) {
-        ReadPutOffTexts();
-    } else {
-        unreadPath_ = !path.empty() && QFileInfo::exists(FromPath(path)) && !ReadSpellList(path)
-                          ? path
-                          : std::string();
-        ReadTextsBeside(path);
+    const LibraryRecovery recovery = library_.PutRecovered(std::move(list), std::move(texts), path);
+    if (recovery.ownFile) {
+        ReportUnfinishedSave(path, recovery.finished);
         ReportTextsRead();
     }
-    // Another file than the master file is saved there, never over the
-    // master file, which the setting still names.
-    recoveredPath_ = masterFile ? std::nullopt : std::optional(path);
-    lbSpells->ShowNone();
-    context_.SetMasterList(std::move(list));
-    if (texts) context_.MasterTexts() = std::move(*texts);
     // Never saved, as a new book: undoing does not make it unmodified.
     undo_->Restart(false);
     SetModified(true);
-    pane_->Redraw();
 }
 
 void TfrmMasterList::ShowAtLevel(int level) {
@@ -412,7 +344,7 @@ void TfrmMasterList::mnuEditSpellClick() {
             SetModified(true);
             pane_->ShowSelected(spells);
         },
-        &context_.MasterTexts());
+        &library_.Texts());
 }
 
 bool TfrmMasterList::EditDetails(SpellText& text) {
@@ -425,35 +357,25 @@ bool TfrmMasterList::EditDetails(SpellText& text) {
 
 void TfrmMasterList::mnuAddNewSpellClick() {
     // A list that could not be read is empty, and the user may start one.
-    if (!MasterList()) context_.SetMasterList(std::make_unique<TSpellBook>());
+    if (!MasterList()) library_.SetList(std::make_unique<TSpellBook>());
     TSpellBook& list = *MasterList();
     const KeepInFront inFront(*this, &context_.SpellEdit());
     const DetailsOffer details(context_.SpellEdit(),
                                [this](SpellText& text) { return EditDetails(text); });
-    CreateNewSpells(list, context_.SpellEdit(), context_.Prompts(), this,
-                    [this, &list](const tSpell& spell) {
-                        SetModified(true);
-                        BookChange added = SpellAdded(list, spell);
-                        StoreSpellText(context_.MasterTexts(), nullptr, spell,
-                                       context_.SpellEdit().Details(), added);
-                        undo_->Record(QStringLiteral("Add New Spell"), std::move(added));
-                        // A spell of another level brings its level up.
-                        pane_->ShowAdded({&spell});
-                    });
+    CreateNewSpells(
+        list, context_.SpellEdit(), context_.Prompts(), this, [this, &list](const tSpell& spell) {
+            SetModified(true);
+            BookChange added = SpellAdded(list, spell);
+            StoreSpellText(library_.Texts(), nullptr, spell, context_.SpellEdit().Details(), added);
+            undo_->Record(QStringLiteral("Add New Spell"), std::move(added));
+            // A spell of another level brings its level up.
+            pane_->ShowAdded({&spell});
+        });
 }
 
 void TfrmMasterList::mnuDeleteSpellClick() {
-    const TSpellBook* list = MasterList();
-    if (!list) return;
-    // Only the spells that go are kept for Undo: the list may be long.
-    BookChange deleted(CasterFields::Of(*list));
-    SpellTexts& texts = context_.MasterTexts();
-    for (const tSpell* spell : lbSpells->SelectedSpells()) {
-        deleted.Removed(*spell);
-        // A spell's text goes with it, and comes back with it on Undo.
-        if (std::optional<SpellText> text = texts.Remove(spell->Level, spell->Name))
-            deleted.TextChanged(spell->Level, spell->Name, std::move(text), std::nullopt);
-    }
+    if (!MasterList()) return;
+    BookChange deleted = library_.Core().PrepareDeletion(lbSpells->SelectedSpells());
     if (lbSpells->DeleteSelected() > 0) SetModified(true);
     undo_->Record(QStringLiteral("Delete Spell"), std::move(deleted));
 }

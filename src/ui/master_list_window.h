@@ -5,14 +5,13 @@
 // hidden at start-up; closing it only hides it.
 
 #include "files/file_result.h"
+#include "library/spell_library.h"
 #include "ui/spell_list.h"
 #include "ui/spell_list_pane.h"
 
 #include <QMainWindow>
 #include <memory>
-#include <optional>
 #include <string>
-#include <utility>
 
 class QAction;
 class QButtonGroup;
@@ -24,6 +23,7 @@ namespace vellumar {
 class BookUndo;
 class MasterListWindowContext;
 class SpellCardView;
+class SpellLibraryModel;
 struct SpellText;
 class SpellTexts;
 class RecoveryKeeper;
@@ -40,13 +40,8 @@ public:
     // The master list, or none when no file could be read.
     TSpellBook* MasterList() const;
 
-    // The file the master file setting names now. A bare name belongs to the
-    // folder found at the first load: the working folder, or the program's
-    // folder when only that one holds the file.
+    // The file the master file setting names now (SpellLibrary::Locate).
     std::string MasterFilePath() const;
-    // The file Save Master File writes: the master file, or the own file of a
-    // recovered list of another one (empty: asked for). The setting stays.
-    std::string SavePath() const;
 
     int SpellLevel() const { return pane_->SpellLevel(); } // 1 to 9
     void SetSpellLevel(int level) { pane_->SetSpellLevel(level); }
@@ -54,12 +49,6 @@ public:
     void grpSpellLevelClick() { pane_->Redraw(); }
     // Shown, raised and active, at this spell level.
     void ShowAtLevel(int level);
-
-    // The list's texts, when their reading was put off: read quietly (the
-    // first to need them calls this), or read, drawn and a failure said
-    // (once the frame is on screen).
-    void ReadPutOffTexts();
-    void ShowPutOffTexts();
 
     // Commands.
     void mnuAddToBookClick();
@@ -116,53 +105,33 @@ private:
     // A failed list write comes back; a failed texts write leaves the list
     // file as it was and says so in a box (and comes back too).
     FileStatus WriteListAndTexts(const std::string& path, bool& textsFailed);
-    // False when the file at the path is the one that could not be read
-    // (`unread`), is still there, and the user would rather keep it.
-    bool MayReplace(const std::string& path, const std::string& unread, const QString& file);
-    // False when a companion there holds texts the window never read (it
-    // could not, or the file was not there then, or it stands beside another
-    // list) and the user would rather keep it.
-    bool MayReplaceTexts(const std::string& companion);
-    // The companion holds the texts the window read, or is not there: a save
-    // writes it without a question.
-    bool TextsAreOurs(const std::string& companion) const;
-    // Completes a save of the list at the path and its texts that was cut
-    // short; a failure is said in a box.
-    void FinishInterruptedSave(const std::string& path);
-    // Whether saving to the path writes texts beside the list: when there are
-    // any, or a companion is there.
-    bool KeepsTexts(const std::string& path) const;
+    // Whether the user would replace a file that could not be read.
+    bool MayReplace(const std::string& path, const QString& file);
+    // Whether the texts go with the list: asks about a companion whose texts
+    // were never read (it could not be, or it was not there, or it stands
+    // beside another list).
+    bool MayReplaceTexts(CompanionSave companion, const std::string& path);
+    // A save of the list and its texts cut short that could not be finished.
+    void ReportUnfinishedSave(const std::string& path, const FileStatus& finished);
     void BuildControls();
     void BuildMenus();
     // Reads the master file anew with the working box showing `task`, and its
     // texts at once or when first needed (start-up, which is quicker without).
-    enum class TextsRead { Now, Later };
     void Load(const QString& task, TextsRead when = TextsRead::Now);
-    // The list's texts are those beside the file at `path`: read them now.
-    void ReadTextsBeside(const std::string& path);
     // The companion's reading failure, or what its reader left out, once.
     void ReportTextsRead();
     void SetModified(bool modified);
+    // Follows the list: its save item, caption and recovery file.
+    void ShowModified(bool unsaved);
     // Details... of the spell edit dialog: the rules text, in its own dialog.
     bool EditDetails(SpellText& text);
     void FormResize();
 
     MasterListWindowContext& context_;
+    SpellLibraryModel& library_;
     SpellListPane* pane_ = nullptr;
     BookUndo* undo_ = nullptr;
     RecoveryKeeper* recovery_ = nullptr;
-    // A master file that exists but could not be read; empty when none.
-    std::string unreadPath_;
-    // A recovered list's own file, when it is not the master file.
-    std::optional<std::string> recoveredPath_;
-    // The companion whose reading was put off; empty when none.
-    std::string textsPath_;
-    // The companion whose texts the window holds (read or saved); empty when none.
-    std::string readTextsPath_;
-    // A companion that exists but could not be read.
-    std::string unreadTextsPath_;
-    // The last reading of a companion, until its failure or warnings are said.
-    std::optional<std::pair<std::string, FileStatus>> textsRead_;
 };
 
 } // namespace vellumar

@@ -1,11 +1,11 @@
 #pragma once
 // What the master spell list window reaches: the master list the program
-// holds, its setting, and the active spellbook its spells are sent to.
+// holds (its library), its setting, and the active spellbook its spells are
+// sent to.
 
 #include "ui/window_context.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,20 +17,17 @@ namespace vellumar {
 enum class ListWindowKind : int;
 class FileStatus;
 class ProgramSettings;
-class SpellTexts;
-class TSpellBook;
+class SpellLibraryModel;
 class TfrmSpellEdit;
 class tSpell;
 
 class MasterListWindowContext : public virtual WindowContext {
 public:
-    // The master list, or none when no master file could be read.
-    virtual TSpellBook* MasterList() const = 0;
-    // Takes the place of the master list; the old one is released.
-    virtual void SetMasterList(std::unique_ptr<TSpellBook> list) = 0;
+    // The master list and its texts, where they live, their loads and saves.
+    virtual SpellLibraryModel& MasterLibrary() = 0;
     // Offers spells to the active spellbook window; nothing without one.
     virtual void OfferSpellsToActiveBook(const std::vector<tSpell*>& spells) = 0;
-    // The master file setting, read at each load and written on a switch.
+    // The master file setting, shown by Current Master File and written on a switch.
     virtual ProgramSettings& Settings() const = 0;
     // Writes with a setter of ProgramSettings; false (after the box) when it failed.
     virtual bool WriteSetting(QWidget* parent,
@@ -38,8 +35,6 @@ public:
                               const std::string& value) = 0;
     virtual const QCursor& SpellCursor() = 0;
     virtual TfrmSpellEdit& SpellEdit() const = 0;
-    // The rules texts of the master list's spells, found by level and name.
-    virtual SpellTexts& MasterTexts() = 0;
     // Whether the list windows show the current spell's card: one setting
     // for both; a failed write is reported in the settings box.
     virtual bool SpellTextShown() const = 0;

@@ -1,8 +1,7 @@
 #include "ui/pdf_export_command.h"
 
-#include "files/paired_write.h"
 #include "files/spell_file.h"
-#include "files/spell_texts_file.h"
+#include "library/spell_library.h"
 #include "output/qt/book_rendering.h"
 #include "platform/program_folder.h"
 #include "platform/program_settings.h"
@@ -19,8 +18,9 @@ namespace {
 // The master list whose companion holds the cards' texts: --master, or the
 // master list the program uses.
 std::string CardTextsMaster(const ProgramCommandLine& line) {
-    return !line.master.isEmpty() ? ToPath(line.master)
-                                  : ProgramSettings::In(SettingsFolder()).LocateMasterFile().path;
+    if (!line.master.isEmpty()) return ToPath(line.master);
+    const ProgramSettings settings = ProgramSettings::In(SettingsFolder());
+    return SpellLibrary(&settings).FilePath();
 }
 
 // What a reader left out or the writer could not keep, said as the
@@ -47,27 +47,26 @@ ProgramExit RunPdfExport(const ProgramCommandLine& line) {
     Warn(line.exportPdf, read.Warnings());
     const std::unique_ptr<TSpellBook> book = read.Take();
     // A missing companion reads as no texts: the book is written without cards.
-    std::unique_ptr<SpellTexts> texts;
+    const SpellTexts* texts = nullptr;
+    SpellLibrary library;
     if (line.format.IncludeSpellTexts) {
-        const std::string master = CardTextsMaster(line);
-        const QString path = FromPath(CompanionTextsPath(master));
         // A save of the list and its texts that was cut short is finished first.
-        if (const FileStatus finished = FinishPairedWrite(master, CompanionTextsPath(master));
-            !finished)
-            Warn(FromPath(master),
-                 {"an interrupted save could not be finished: " + finished.Reason()});
-        FileResult<SpellTexts> readTexts = ReadSpellTexts(ToPath(path));
-        if (!readTexts)
+        const LibraryLoad loaded = library.LoadTexts(CardTextsMaster(line));
+        if (!loaded.finished)
+            Warn(FromPath(loaded.path),
+                 {"an interrupted save could not be finished: " + loaded.finished.Reason()});
+        const QString path = FromPath(SpellLibrary::TextsPathOf(loaded.path));
+        if (!loaded.texts)
             return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot read '%1': %2\n")
-                                                .arg(path, FileProblemText(readTexts.Status())));
-        Warn(path, readTexts.Warnings(), WarningText::Utf8);
-        texts = readTexts.Take();
+                                                .arg(path, FileProblemText(loaded.texts)));
+        Warn(path, loaded.texts.Warnings(), WarningText::Utf8);
+        texts = &library.Texts();
     }
     // The same page and resolution the Print command starts with.
     const QPrinter printer(QPrinter::HighResolution);
     const FileStatus written =
         ExportBookPdf(line.output, printer.pageLayout(), printer.resolution(), *book, line.caption,
-                      line.format, texts.get());
+                      line.format, texts);
     if (!written)
         return ProgramExit::FileProblem(QStringLiteral("vellumar: cannot write '%1': %2\n")
                                             .arg(line.output, FileProblemText(written)));

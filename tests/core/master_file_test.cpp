@@ -1,7 +1,8 @@
 // Where a bare master file name is looked for: the working folder first, the
 // program's folder (the sample list) when only it holds the file.
 
-#include "platform/master_file.h"
+#include "library/master_file.h"
+#include "platform/program_settings.h"
 
 #include <gtest/gtest.h>
 

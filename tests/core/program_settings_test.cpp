@@ -1,6 +1,7 @@
 // The program's settings by name: the sections and keys the file holds, their
 // defaults, and where a bare master file name is found.
 
+#include "library/spell_library.h"
 #include "platform/program_settings.h"
 
 #include <gtest/gtest.h>
@@ -114,7 +115,7 @@ TEST_P(MasterFilePlaces, FindsTheListWhereTheDesktopProgramDoes) {
     if (row.inWorking) Touch(working_ + name);
     if (row.inProgram) Touch(program_ + name);
     const ProgramSettings settings = ProgramSettings::In(SettingsFolder());
-    const MasterFileChoice choice = settings.LocateMasterFile(working_, program_);
+    const MasterFileChoice choice = SpellLibrary(&settings, working_, program_).Locate();
     const std::string folder = row.expectFolder;
     EXPECT_EQ(choice.path, folder == "work"      ? working_ + name
                            : folder == "program" ? program_ + name
@@ -136,11 +137,11 @@ INSTANTIATE_TEST_SUITE_P(Rows, MasterFilePlaces,
 TEST_F(ProgramSettingsTest, BareNameKeepsTheFolderFoundFirst) {
     Touch(program_ + "MASTER.DAT");
     ProgramSettings settings = ProgramSettings::In(SettingsFolder());
-    EXPECT_EQ(settings.LocateMasterFile(working_, program_).path, program_ + "MASTER.DAT");
+    const SpellLibrary library(&settings, working_, program_);
+    EXPECT_EQ(library.Locate().path, program_ + "MASTER.DAT");
     Touch(working_ + "MASTER.DAT");
-    EXPECT_EQ(settings.LocateMasterFile(working_, program_).path, program_ + "MASTER.DAT");
-    EXPECT_EQ(ProgramSettings::In(SettingsFolder()).LocateMasterFile(working_, program_).path,
-              working_ + "MASTER.DAT");
+    EXPECT_EQ(library.Locate().path, program_ + "MASTER.DAT");
+    EXPECT_EQ(SpellLibrary(&settings, working_, program_).Locate().path, working_ + "MASTER.DAT");
 }
 
 TEST_F(ProgramSettingsTest, RecoveryFilesAreKeptUntilSwitchedOff) {

@@ -1,4 +1,4 @@
-#include "platform/master_file.h"
+#include "library/master_file.h"
 
 #include <filesystem>
 

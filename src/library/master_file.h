@@ -8,8 +8,6 @@
 
 namespace vellumar {
 
-inline constexpr char DefaultMasterFileName[] = "MASTER.DAT";
-
 // The folder, ending in '/', in which a bare master file name is looked for.
 // Both folders end in '/'.
 std::string MasterFileFolder(const std::string& bareName, const std::string& workingFolder,
