@@ -10,16 +10,22 @@
 #include "support/spell_lists.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
+#include "ui/recovery_dialog.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <filesystem>
 
@@ -188,6 +194,33 @@ private slots:
         h->Context().MasterListWindow()->mnuDeleteSpellClick();
         keep->trigger();
         QTRY_COMPARE(Files(QStringLiteral(".info")).size(), 1);
+    }
+    // A short row an entry, the whole path in its tip; the dialog fits the
+    // screen, and its first choice shows that it has the focus.
+    void dialogRowsAreShortAndFit() {
+        const std::string path = "/home/me/" + std::string(500, 'x') + ".spb";
+        const long long now = QDateTime::currentSecsSinceEpoch();
+        RecoveryDialog dialog({{{.path = path, .time = now, .spells = 3}},
+                               {{.time = now, .spells = 12}},
+                               {{.time = now + 1, .spells = 12}}});
+        QStringList rows;
+        for (QComboBox* choice : dialog.cbChoices)
+            for (const QLabel* label : dialog.findChildren<QLabel*>())
+                if (label->buddy() == choice) rows << label->text();
+        QVERIFY2(rows.size() == 3 && rows[0].startsWith(QString(500, 'x') + ".spb (3 spells, ") &&
+                     rows[1].startsWith("untitled (12 spells, ") && rows[1] != rows[2],
+                 qPrintable(rows.join('\n')));
+        QCOMPARE(dialog.cbChoices[0]->toolTip(), FromPath(path));
+        QCOMPARE(dialog.cbChoices[0]->accessibleDescription(), FromPath(path));
+
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(dialog.width() <= dialog.screen()->availableGeometry().width());
+        const QWidget* ok = dialog.findChild<QPushButton*>("bnOK");
+        QVERIFY(ok->geometry().right() < dialog.width());
+        QTRY_COMPARE(QApplication::focusWidget(), dialog.cbChoices[0]);
+        QVERIFY(dialog.cbChoices[0]->grab().toImage() != dialog.cbChoices[1]->grab().toImage());
     }
     void folderOfAnotherUser() { // its entries could name any file: one box, nothing offered
         h->UseMasterList(FiveSpellMaster());
