@@ -106,7 +106,7 @@ void TfrmMain::BuildMenus() {
         {.place = options, .text = "Set Spell Selection &Odds...", .handler = &W::mnuSetOddsClick},
         {.place = options, .text = "Set Specialties...", .handler = &W::mnuSetSpecialtiesClick},
         {.place = options},
-        {.place = options, .text = "Keep &Recovery Files", .handler = &W::mnuKeepRecoveryFilesClick, .hint = "Keep unsaved work, to offer it again after a crash", .id = "mnuKeepRecoveryFiles"},
+        {.place = options, .text = "&Keep Recovery Files", .handler = &W::mnuKeepRecoveryFilesClick, .hint = "Keep unsaved work, to offer it again after a crash", .id = "mnuKeepRecoveryFiles"},
         {.place = options, .text = "&Reopen Books at Start", .handler = &W::mnuReopenBooksClick, .id = "mnuReopenBooks"},
 
         {.place = help, .text = "&Contents", .handler = &W::mnuHelpContentsClick},

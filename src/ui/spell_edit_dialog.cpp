@@ -50,7 +50,7 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     bnOK = buttons->addButton(QDialogButtonBox::Ok);
     bnCancel = buttons->addButton(QDialogButtonBox::Cancel);
-    bnDetails = buttons->addButton(QStringLiteral("Details..."), QDialogButtonBox::ActionRole);
+    bnDetails = buttons->addButton(QStringLiteral("&Details..."), QDialogButtonBox::ActionRole);
     bnDetails->setObjectName(QStringLiteral("bnDetails"));
     bnDetails->setAutoDefault(false);
     bnDetails->hide();

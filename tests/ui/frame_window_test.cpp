@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(ItemTexts(MenuNamed(frame.menuBar(), "&Options")),
                  (QStringList{"Set Master &File...", "&View Master List...", "-",
                               "Set &Data Directory...", "Set Spell Selection &Odds...",
-                              "Set Specialties...", "-", "Keep &Recovery Files",
+                              "Set Specialties...", "-", "&Keep Recovery Files",
                               "&Reopen Books at Start"}));
         QCOMPARE(ItemTexts(frame.ClientPopup()),
                  (QStringList{"New Spellbook...", "Open Spellbook...", "-", "View Master List",

@@ -1,4 +1,5 @@
-// Tab reaches every control of each window and dialog once, in reading order.
+// The keyboard reaches every control of each window and dialog: Tab once each,
+// in reading order, and no access key of a menu or window twice.
 
 #include "output/qt/print_preview_window.h"
 #include "platform/qt/font_colour_dialog.h"
@@ -16,9 +17,14 @@
 #include "ui/spell_details_dialog.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QTest>
 #include <QToolBar>
@@ -74,38 +80,87 @@ void CheckTabOrder(QWidget& window) {
         QVERIFY2(!GoesBack(walk[i - 1], walk[i], window, true), order.constData());
 }
 
-// Opens a window and checks its tab order, in a started program whose
-// spellbook window (caster level 5) shows level 3.
-using Check = std::function<void(AppHarness&)>;
+// An access key and the text that holds it.
+using AccessKeys = QList<std::pair<QKeySequence, QString>>;
+
+// Both texts are the classic menu's own, which shares the letter between them.
+bool ClassicClash(const QString& one, const QString& other) {
+    const QSet<QString> pair{one, other};
+    return pair == QSet<QString>{"Copy to Cli&pboard", "&Print Preview/Format..."};
+}
+
+void CheckUnique(const AccessKeys& keys, const QString& where) {
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        for (qsizetype j = i + 1; j < keys.size(); ++j)
+            QVERIFY2(keys[i].first.isEmpty() || keys[i].first != keys[j].first ||
+                         ClassicClash(keys[i].second, keys[j].second),
+                     qPrintable(where + ": " + keys[i].second + " / " + keys[j].second));
+}
+
+void CheckMenu(const QList<QAction*>& actions, const QString& where) {
+    AccessKeys keys;
+    for (const QAction* action : actions)
+        if (action->isVisible() && !action->isSeparator())
+            keys.append({QKeySequence::mnemonic(action->text()), action->text()});
+    CheckUnique(keys, where);
+}
+
+// Alt and a letter answers in the whole window (the frame for a spellbook
+// window): its menu bar's titles, its buttons and its fields' labels share the
+// letters, those hidden for now too (a bar shown later); each menu has its own.
+void CheckAccessKeys(QWidget& shown) {
+    QWidget& window = *shown.window();
+    AccessKeys keys;
+    for (const QWidget* control : window.findChildren<QWidget*>()) {
+        if (control->window() != &window) continue;
+        if (const auto* bar = qobject_cast<const QMenuBar*>(control))
+            for (const QAction* title : bar->actions())
+                keys.append({QKeySequence::mnemonic(title->text()), title->text()});
+        if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+            keys.append({button->shortcut(), button->text()});
+        const auto* label = qobject_cast<const QLabel*>(control);
+        if (label && label->buddy())
+            keys.append({QKeySequence::mnemonic(label->text()), label->text()});
+        if (const auto* group = qobject_cast<const QGroupBox*>(control))
+            keys.append({QKeySequence::mnemonic(group->title()), group->title()});
+    }
+    CheckUnique(keys, window.windowTitle());
+    for (QMenu* menu : window.findChildren<QMenu*>()) CheckMenu(menu->actions(), menu->title());
+}
+
+// Opens a window and checks it, in a started program whose spellbook window
+// (caster level 5) shows level 3.
+using WindowCheck = void (*)(QWidget&);
+using Check = std::function<void(AppHarness&, WindowCheck)>;
 
 // A dialog that `open` runs modally: checked once it is exec'd.
 Check Modal(void (*open)(AppHarness&)) {
-    return [open](AppHarness& h) {
-        h.prompter.Exec(CheckTabOrder, false);
+    return [open](AppHarness& h, WindowCheck check) {
+        h.prompter.Exec(check, false);
         open(h);
     };
 }
 
 // A dialog made just for the check, shown rather than exec'd.
-void CheckMade(QWidget&& dialog) {
-    CheckTabOrder(dialog);
+Check Made(std::function<void(WindowCheck)> make) {
+    return [make](AppHarness&, WindowCheck check) { make(check); };
 }
 
 const std::vector<std::pair<const char*, Check>> Windows{
-    {"spellbook", [](AppHarness& h) { CheckTabOrder(*h.ActiveSpellBook()); }},
+    {"spellbook", [](AppHarness& h, WindowCheck check) { check(*h.ActiveSpellBook()); }},
     {"master",
-     [](AppHarness& h) {
+     [](AppHarness& h, WindowCheck check) {
          h.Frame().mnuViewMasterListClick();
-         CheckTabOrder(*h.Context().MasterListWindow());
+         check(*h.Context().MasterListWindow());
      }},
     {"new", Modal([](AppHarness& h) { h.Frame().NewChild(); })},
     {"spelledit", Modal([](AppHarness& h) { h.ActiveSpellBook()->mnuCreateNewSpellClick(); })},
     {"specialties", Modal([](AppHarness& h) { h.Frame().mnuSetSpecialtiesClick(); })},
     {"name", // opened from inside Specialty Maintenance
-     [](AppHarness& h) {
+     [](AppHarness& h, WindowCheck check) {
          h.prompter.Exec<TfrmSpecialtyMaintenance>(
              [&](auto& maintenance) {
-                 h.prompter.Exec(CheckTabOrder, false);
+                 h.prompter.Exec(check, false);
                  maintenance.mnuAddNewSpecialty->trigger();
              },
              false);
@@ -117,35 +172,42 @@ const std::vector<std::pair<const char*, Check>> Windows{
     {"about", Modal([](AppHarness& h) { h.Frame().mnuAboutClick(); })},
     {"preview", Modal([](AppHarness& h) { h.ActiveSpellBook()->mnuPrintPreviewClick(); })},
     {"preview pages", // with spell texts, on a middle page: the page bar under the buttons
-     [](AppHarness& h) {
+     [](AppHarness& h, WindowCheck check) {
          h.Context().Output().IncludeSpellTexts = true;
          h.Context().Output().Font.Height = 300;
          h.prompter.Exec<TfrmPrintPreview>(
-             [](auto& preview) {
+             [check](auto& preview) {
                  preview.RenderPreview();
                  preview.bnNextPageClick();
-                 CheckTabOrder(preview);
+                 check(preview);
              },
              false);
          h.ActiveSpellBook()->mnuPrintPreviewClick();
      }},
     {"format", Modal([](AppHarness& h) { h.ActiveSpellBook()->mnuCopytoClipboardClick(); })},
-    {"printer",
-     [](AppHarness&) {
+    {"printer", Made([](WindowCheck check) {
          QPrinter printer;
-         CheckMade(PrinterSetupDialog(printer));
-     }},
-    {"font", [](AppHarness&) { CheckMade(FontColourDialog(QFont(), Qt::black)); }},
+         PrinterSetupDialog dialog(printer);
+         check(dialog);
+     })},
+    {"font", Made([](WindowCheck check) {
+         FontColourDialog dialog(QFont(), Qt::black);
+         check(dialog);
+     })},
     {"help",
-     [](AppHarness& h) {
+     [](AppHarness& h, WindowCheck check) {
          QVERIFY(h.Context().Help().ShowTopic(1));
-         CheckTabOrder(h.Context().Help());
+         check(h.Context().Help());
      }},
-    {"details", [](AppHarness&) { CheckMade(TfrmSpellDetails()); }},
+    {"details", Made([](WindowCheck check) {
+         TfrmSpellDetails dialog;
+         check(dialog);
+     })},
     {"recovery", // two entries: a box each, one under the other
-     [](AppHarness&) {
-         CheckMade(RecoveryDialog({{{.path = "/a.spb"}}, {{.kind = RecoveryKind::List}}}));
-     }},
+     Made([](WindowCheck check) {
+         RecoveryDialog dialog({{{.path = "/a.spb"}}, {{.kind = RecoveryKind::List}}});
+         check(dialog);
+     })},
 };
 
 } // namespace
@@ -153,11 +215,19 @@ const std::vector<std::pair<const char*, Check>> Windows{
 class TabOrderTest : public QObject {
     Q_OBJECT
 private slots:
-    void tabFollowsReadingOrder_data() {
+    void tabFollowsReadingOrder_data() { EveryWindow(); }
+    void tabFollowsReadingOrder() { Run(CheckTabOrder); }
+
+    // Two holders of one access key would make Qt run neither of them.
+    void accessKeysAreUnique_data() { EveryWindow(); }
+    void accessKeysAreUnique() { Run(CheckAccessKeys); }
+
+private:
+    static void EveryWindow() {
         QTest::addColumn<int>("window"); // the place in Windows
         for (int i = 0; i < int(Windows.size()); ++i) QTest::newRow(Windows[i].first) << i;
     }
-    void tabFollowsReadingOrder() {
+    static void Run(WindowCheck check) {
         QFETCH(int, window);
         AppHarness h;
         h.home.CopyResource(QStringLiteral("Vellumar.HLP"), h.home.Home());
@@ -168,7 +238,7 @@ private slots:
                          SpellbookV4(5, 12, "Generalist", 'S', {SpellLine(3, "Fly")}))));
         // Tab stops at the chosen level, not the first.
         h.ActiveSpellBook()->grpSpellLevel->button(3)->click();
-        Windows[window].second(h);
+        Windows[window].second(h, check);
         h.Verify();
     }
 };

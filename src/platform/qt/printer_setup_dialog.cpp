@@ -36,7 +36,7 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter& printer, QWidget* parent)
     cbOrientation->addItems({QStringLiteral("Portrait"), QStringLiteral("Landscape")});
     lblPage = new QLabel;
     lblPage->setObjectName(QStringLiteral("lblPage"));
-    bnPageSetup = new QPushButton(QStringLiteral("&Page Setup..."));
+    bnPageSetup = new QPushButton(QStringLiteral("Page &Setup..."));
     bnPageSetup->setObjectName(QStringLiteral("bnPageSetup"));
     bnPageSetup->setAutoDefault(false);
 
