@@ -1,9 +1,12 @@
 // The spell edit dialog: loading a spell and reading it back.
 
 #include "model/spell.h"
+#include "model/spell_text.h"
+#include "support/focus_moves.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/spin_edit.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -114,6 +117,35 @@ private slots:
              std::initializer_list<QWidget*>{dialog.spnLevel, dialog.ebName, dialog.ebBook,
                                              dialog.ebPage, dialog.ebCategory, dialog.cbFrequency})
             QVERIFY(field->isEnabled());
+    }
+
+    // Details..., clicked or by its key, leaves the keys typed next where the
+    // user was typing, not on itself (where Space would open it again).
+    void detailsLeavesTheFocusInTheField_data() {
+        QTest::addColumn<bool>("click");
+        QTest::newRow("clicked") << true;
+        QTest::newRow("Alt+D") << false;
+    }
+    void detailsLeavesTheFocusInTheField() {
+        QFETCH(bool, click);
+        TfrmSpellEdit dialog;
+        int opened = 0;
+        dialog.OfferDetails([&opened](SpellText&) {
+            ++opened;
+            return true;
+        });
+        const tSpell spell(1, "Web", "", 0, 0, "");
+        dialog.LoadSpellIntoDialog(&spell);
+        QVERIFY(test::GiveFocus(dialog.ebName));
+        if (click)
+            QTest::mouseClick(dialog.bnDetails, Qt::LeftButton);
+        else
+            QTest::keyClick(&dialog, Qt::Key_D, Qt::AltModifier);
+        QTRY_COMPARE(opened, 1); // a key presses the button for a moment
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" Ward"));
+        QCOMPARE(dialog.ebName->text(), QStringLiteral("Web Ward"));
+        QCOMPARE(opened, 1);
     }
 
     void tabOrderFollowsTheFields() {

@@ -1,5 +1,6 @@
 #include "platform/qt/printer_setup_dialog.h"
 
+#include "platform/qt/dialog_button.h"
 #include "platform/qt/field_labels.h"
 
 #include <QComboBox>
@@ -39,6 +40,7 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter& printer, QWidget* parent)
     bnPageSetup = new QPushButton(QStringLiteral("Page &Setup..."));
     bnPageSetup->setObjectName(QStringLiteral("bnPageSetup"));
     bnPageSetup->setAutoDefault(false);
+    OpensDialog(*bnPageSetup);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Printer:"), cbPrinter);
