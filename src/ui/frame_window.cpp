@@ -159,7 +159,9 @@ void TfrmMain::FillWindowMenu() {
     if (!windows.empty()) mnuWindow_->addSeparator();
     const BookWindow* active = ActiveSpellBook();
     for (BookWindow* window : windows) {
-        QAction* item = mnuWindow_->addAction(window->Caption());
+        // A "&" of the caption is a letter, not an access key.
+        QAction* item = mnuWindow_->addAction(
+            QString(window->Caption()).replace(QLatin1Char('&'), QStringLiteral("&&")));
         item->setCheckable(true);
         item->setChecked(window == active);
         connect(item, &QAction::triggered, this, [this, window] {
