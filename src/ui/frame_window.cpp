@@ -106,7 +106,7 @@ void TfrmMain::BuildMenus() {
         {.place = options, .text = "Set Spell Selection &Odds...", .handler = &W::mnuSetOddsClick},
         {.place = options, .text = "Set Specialties...", .handler = &W::mnuSetSpecialtiesClick},
         {.place = options},
-        {.place = options, .text = "Keep &Recovery Files", .handler = &W::mnuKeepRecoveryFilesClick, .hint = "Keep unsaved work, to offer it again after a crash", .id = "mnuKeepRecoveryFiles"},
+        {.place = options, .text = "&Keep Recovery Files", .handler = &W::mnuKeepRecoveryFilesClick, .hint = "Keep unsaved work, to offer it again after a crash", .id = "mnuKeepRecoveryFiles"},
         {.place = options, .text = "&Reopen Books at Start", .handler = &W::mnuReopenBooksClick, .id = "mnuReopenBooks"},
 
         {.place = help, .text = "&Contents", .handler = &W::mnuHelpContentsClick},
@@ -159,7 +159,9 @@ void TfrmMain::FillWindowMenu() {
     if (!windows.empty()) mnuWindow_->addSeparator();
     const BookWindow* active = ActiveSpellBook();
     for (BookWindow* window : windows) {
-        QAction* item = mnuWindow_->addAction(window->Caption());
+        // A "&" of the caption is a letter, not an access key.
+        QAction* item = mnuWindow_->addAction(
+            QString(window->Caption()).replace(QLatin1Char('&'), QStringLiteral("&&")));
         item->setCheckable(true);
         item->setChecked(window == active);
         connect(item, &QAction::triggered, this, [this, window] {

@@ -24,8 +24,17 @@ public:
     Choice ChoiceOf(size_t entry) const;
     // One line an entry: what it is, its file, its last change, its spells.
     static QString EntryText(const RecoveryEntry& entry);
+    // The row of each entry, short enough to read at a glance: the file's
+    // name (or "untitled"), its spells and the time of its last change, to
+    // the second where two rows would read alike.
+    static QStringList RowTexts(const std::vector<RecoveryEntry>& entries);
+    // The whole path of the entry's file, or what is known of a book never saved.
+    static QString WhereText(const RecoveryEntry& entry);
 
     std::vector<QComboBox*> cbChoices;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace vellumar

@@ -3,6 +3,7 @@
 #include "model/spell.h"
 #include "model/spell_book.h"
 #include "model/spell_text.h"
+#include "platform/qt/dialog_button.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/text_conversion.h"
 #include "ui/spin_edit.h"
@@ -50,9 +51,10 @@ TfrmSpellEdit::TfrmSpellEdit(QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     bnOK = buttons->addButton(QDialogButtonBox::Ok);
     bnCancel = buttons->addButton(QDialogButtonBox::Cancel);
-    bnDetails = buttons->addButton(QStringLiteral("Details..."), QDialogButtonBox::ActionRole);
+    bnDetails = buttons->addButton(QStringLiteral("&Details..."), QDialogButtonBox::ActionRole);
     bnDetails->setObjectName(QStringLiteral("bnDetails"));
     bnDetails->setAutoDefault(false);
+    OpensDialog(*bnDetails);
     bnDetails->hide();
     connect(bnDetails, &QPushButton::clicked, this, [this] {
         SpellText text = *details_;

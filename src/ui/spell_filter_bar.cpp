@@ -36,7 +36,7 @@ SpellFilterBar::SpellFilterBar(QWidget* window, bool withAllLevels, QWidget* par
     row->addWidget(edFilter, 1);
     connect(edFilter, &QLineEdit::textChanged, this, &SpellFilterBar::Changed);
     if (withAllLevels) {
-        cbAllLevels = new QCheckBox(QStringLiteral("All levels"), this);
+        cbAllLevels = new QCheckBox(QStringLiteral("&All levels"), this);
         cbAllLevels->setObjectName(QStringLiteral("cbAllLevels"));
         row->addWidget(cbAllLevels);
         connect(cbAllLevels, &QCheckBox::toggled, this, &SpellFilterBar::Changed);

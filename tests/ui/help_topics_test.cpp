@@ -13,6 +13,7 @@
 #include "ui/frame_window.h"
 #include "ui/frequency_odds_dialog.h"
 #include "ui/master_list_window.h"
+#include "ui/recovery_dialog.h"
 #include "ui/specialty_maintenance_dialog.h"
 #include "ui/spell_book_window.h"
 
@@ -21,6 +22,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
@@ -202,6 +205,7 @@ private slots:
         QTest::newRow("spell edit") << "spelledit" << int(TopicSpellEdit);
         QTest::newRow("master list") << "master" << int(TopicMasterList);
         QTest::newRow("scroll") << "scroll" << int(TopicScroll);
+        QTest::newRow("recover unsaved work") << "recovery" << int(TopicRecovery);
     }
     void f1OpensTheWindowsOwnTopic() {
         QFETCH(QString, window);
@@ -254,6 +258,11 @@ private slots:
             inDialog([&] { book->mnuCreateNewSpellClick(); });
         else if (window == "scroll")
             inDialog([&] { book->mnuCreateScrollClick(); });
+        else if (window == "recovery")
+            inDialog([&] {
+                RecoveryDialog dialog({{{.path = "/lost.spb"}}}, &h->Frame());
+                h->Context().Prompts().Exec(dialog);
+            });
         else if (window == "specialtyname") {
             // The name box opens from inside specialty maintenance.
             h->prompter.Exec<TfrmSpecialtyMaintenance>(
@@ -298,6 +307,14 @@ private slots:
         QFETCH(QString, says);
         const QString text = TopicText(topic);
         QVERIFY2(text.contains(says), qPrintable(says + QStringLiteral("\n in: ") + text));
+    }
+
+    // Every item of the Options menu has its row in the main window's topic.
+    void mainTopicListsEveryOptionsItem() {
+        h->Start();
+        const QString help = TopicText(TopicFrame);
+        for (const QAction* item : h->Frame().menuBar()->actions().at(1)->menu()->actions())
+            QVERIFY2(help.contains(QString(item->text()).remove('&')), qPrintable(item->text()));
     }
 
     // The caster level once stopped at 29 in the spellbook window.

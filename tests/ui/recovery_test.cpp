@@ -10,16 +10,21 @@
 #include "support/spell_lists.h"
 #include "ui/frame_window.h"
 #include "ui/master_list_window.h"
+#include "ui/recovery_dialog.h"
 #include "ui/spell_book_window.h"
 #include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <filesystem>
 
@@ -188,6 +193,25 @@ private slots:
         h->Context().MasterListWindow()->mnuDeleteSpellClick();
         keep->trigger();
         QTRY_COMPARE(Files(QStringLiteral(".info")).size(), 1);
+    }
+    // Rows named by the file (the path in the tip) fit the screen; the first
+    // choice shows that it has the focus.
+    void dialogRowsAreShort() {
+        const std::string path = "/home/me/" + std::string(500, 'x') + ".spb";
+        const long long now = QDateTime::currentSecsSinceEpoch();
+        RecoveryDialog dialog({{{.path = path, .time = now, .spells = 3}},
+                               {{.time = now, .spells = 12}},
+                               {{.time = now + 1, .spells = 12}}});
+        const std::vector<QComboBox*>& rows = dialog.cbChoices;
+        QVERIFY(rows[0]->accessibleName().startsWith(QString(500, 'x') + ".spb (3 spells, "));
+        QVERIFY(rows[1]->accessibleName() != rows[2]->accessibleName());
+        QCOMPARE(rows[0]->toolTip(), FromPath(path));
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(dialog.width() <= dialog.screen()->availableGeometry().width());
+        QTRY_COMPARE(QApplication::focusWidget(), rows[0]);
+        QVERIFY(rows[0]->grab().toImage() != rows[1]->grab().toImage());
     }
     void folderOfAnotherUser() { // its entries could name any file: one box, nothing offered
         h->UseMasterList(FiveSpellMaster());

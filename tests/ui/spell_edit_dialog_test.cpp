@@ -1,9 +1,11 @@
 // The spell edit dialog: loading a spell and reading it back.
 
 #include "model/spell.h"
+#include "support/focus_moves.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/spin_edit.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -114,6 +116,19 @@ private slots:
              std::initializer_list<QWidget*>{dialog.spnLevel, dialog.ebName, dialog.ebBook,
                                              dialog.ebPage, dialog.ebCategory, dialog.cbFrequency})
             QVERIFY(field->isEnabled());
+    }
+
+    // After Details... the next keys go on into the field, not onto the button.
+    void detailsLeavesTheFocusInTheField() {
+        TfrmSpellEdit dialog;
+        bool opened = false;
+        dialog.OfferDetails([&opened](SpellText&) { return opened = true; });
+        const tSpell spell(1, "Web", "", 0, 0, "");
+        dialog.LoadSpellIntoDialog(&spell);
+        QVERIFY(test::GiveFocus(dialog.ebName));
+        QTest::mouseClick(dialog.bnDetails, Qt::LeftButton);
+        QVERIFY(opened);
+        QCOMPARE(QApplication::focusWidget(), dialog.ebName);
     }
 
     void tabOrderFollowsTheFields() {

@@ -1,4 +1,5 @@
-// Tab reaches every control of each window and dialog once, in reading order.
+// Tab reaches every control of each window and dialog once, in reading order,
+// and no access key is held twice in a menu or a window.
 
 #include "output/qt/print_preview_window.h"
 #include "platform/qt/font_colour_dialog.h"
@@ -18,8 +19,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPrinter>
+#include <QScopedValueRollback>
 #include <QTest>
 #include <QToolBar>
 
@@ -74,29 +79,63 @@ void CheckTabOrder(QWidget& window) {
         QVERIFY2(!GoesBack(walk[i - 1], walk[i], window, true), order.constData());
 }
 
-// Opens a window and checks its tab order, in a started program whose
+// Alt and a letter answers in the whole window (the frame for a spellbook
+// window): its menu bar's titles, buttons and fields' labels share the
+// letters, hidden ones too; each menu has its own. Two items of the classic
+// File menu have always shared P.
+void CheckAccessKeys(QWidget& shown) {
+    QWidget& window = *shown.window();
+    QList<QStringList> sets{{}}; // the window's texts, then each menu's
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        const bool menu = qobject_cast<QMenu*>(control);
+        if (!menu && control->window() != &window) continue;
+        QStringList& set = menu ? sets.emplace_back() : sets.front();
+        if (menu || qobject_cast<QMenuBar*>(control))
+            for (const QAction* action : control->actions()) set << action->text();
+        else if (const auto* button = qobject_cast<QAbstractButton*>(control))
+            set << (button->shortcut().isEmpty() ? QString() : button->text());
+        else if (const auto* label = qobject_cast<QLabel*>(control); label && label->buddy())
+            set << label->text();
+    }
+    const QSet<QString> classic{"Copy to Cli&pboard", "&Print Preview/Format..."};
+    for (const QStringList& texts : sets) {
+        QMap<QKeySequence, QString> holders;
+        for (const QString& text : texts) {
+            const QKeySequence key = QKeySequence::mnemonic(text);
+            const QSet<QString> both{holders.value(key), text};
+            QVERIFY2(key.isEmpty() || !holders.contains(key) || both == classic,
+                     qPrintable(holders.value(key) + " / " + text));
+            holders.insert(key, text);
+        }
+    }
+}
+
+// What each row does with its window: the tab order, or the access keys.
+void (*Checked)(QWidget&) = CheckTabOrder;
+
+// Opens a window and checks it, in a started program whose
 // spellbook window (caster level 5) shows level 3.
 using Check = std::function<void(AppHarness&)>;
 
 // A dialog that `open` runs modally: checked once it is exec'd.
 Check Modal(void (*open)(AppHarness&)) {
     return [open](AppHarness& h) {
-        h.prompter.Exec(CheckTabOrder, false);
+        h.prompter.Exec(Checked, false);
         open(h);
     };
 }
 
 // A dialog made just for the check, shown rather than exec'd.
 void CheckMade(QWidget&& dialog) {
-    CheckTabOrder(dialog);
+    Checked(dialog);
 }
 
 const std::vector<std::pair<const char*, Check>> Windows{
-    {"spellbook", [](AppHarness& h) { CheckTabOrder(*h.ActiveSpellBook()); }},
+    {"spellbook", [](AppHarness& h) { Checked(*h.ActiveSpellBook()); }},
     {"master",
      [](AppHarness& h) {
          h.Frame().mnuViewMasterListClick();
-         CheckTabOrder(*h.Context().MasterListWindow());
+         Checked(*h.Context().MasterListWindow());
      }},
     {"new", Modal([](AppHarness& h) { h.Frame().NewChild(); })},
     {"spelledit", Modal([](AppHarness& h) { h.ActiveSpellBook()->mnuCreateNewSpellClick(); })},
@@ -105,7 +144,7 @@ const std::vector<std::pair<const char*, Check>> Windows{
      [](AppHarness& h) {
          h.prompter.Exec<TfrmSpecialtyMaintenance>(
              [&](auto& maintenance) {
-                 h.prompter.Exec(CheckTabOrder, false);
+                 h.prompter.Exec(Checked, false);
                  maintenance.mnuAddNewSpecialty->trigger();
              },
              false);
@@ -124,7 +163,7 @@ const std::vector<std::pair<const char*, Check>> Windows{
              [](auto& preview) {
                  preview.RenderPreview();
                  preview.bnNextPageClick();
-                 CheckTabOrder(preview);
+                 Checked(preview);
              },
              false);
          h.ActiveSpellBook()->mnuPrintPreviewClick();
@@ -139,7 +178,7 @@ const std::vector<std::pair<const char*, Check>> Windows{
     {"help",
      [](AppHarness& h) {
          QVERIFY(h.Context().Help().ShowTopic(1));
-         CheckTabOrder(h.Context().Help());
+         Checked(h.Context().Help());
      }},
     {"details", [](AppHarness&) { CheckMade(TfrmSpellDetails()); }},
     {"recovery", // two entries: a box each, one under the other
@@ -170,6 +209,13 @@ private slots:
         h.ActiveSpellBook()->grpSpellLevel->button(3)->click();
         Windows[window].second(h);
         h.Verify();
+    }
+
+    // Two holders of one access key would make Qt run neither of them.
+    void accessKeysAreUnique_data() { tabFollowsReadingOrder_data(); }
+    void accessKeysAreUnique() {
+        const QScopedValueRollback keys(Checked, &CheckAccessKeys);
+        tabFollowsReadingOrder();
     }
 };
 

@@ -52,7 +52,7 @@ TfrmPrintFormat::TfrmPrintFormat(OutputFormat& format, QWidget* parent)
     cbFrequency =
         makeCheck("cbFrequency", QStringLiteral("Include Frequency"), format_.IncludeFrequency);
     cbSpellTexts =
-        makeCheck("cbSpellTexts", QStringLiteral("Spell texts"), format_.IncludeSpellTexts);
+        makeCheck("cbSpellTexts", QStringLiteral("&Spell texts"), format_.IncludeSpellTexts);
 
     std::tie(bnOK, bnCancel) = AddOkCancelButtons(*this);
 

@@ -5,6 +5,7 @@
 #include "output/qt/output_font.h"
 #include "output/qt/print_format_dialog.h"
 #include "platform/qt/command_table.h"
+#include "platform/qt/dialog_button.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/prompter.h"
 #include "platform/qt/tab_order.h"
@@ -50,6 +51,7 @@ TfrmPrintPreview::TfrmPrintPreview(Prompter& prompter, OutputFormat& format,
         bar->addWidget(*field);
     };
     for (const auto& [field, name] : fields) makeButton(field, name, buttonBar, this);
+    for (QPushButton* button : {bnFont, bnFormat, bnPrinterSetup, bnPrint}) OpensDialog(*button);
 
     pnlPages = new QWidget(this);
     pnlPages->setObjectName(QStringLiteral("pnlPages"));

@@ -1,5 +1,7 @@
 #include "platform/qt/font_colour_dialog.h"
 
+#include "platform/qt/dialog_button.h"
+
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -24,6 +26,7 @@ FontColourDialog::FontColourDialog(const QFont& font, const QColor& colour, QWid
     bnColour = new QPushButton(QStringLiteral("&Colour..."));
     bnColour->setObjectName(QStringLiteral("bnColour"));
     bnColour->setAutoDefault(false);
+    OpensDialog(*bnColour);
     connect(bnColour, &QPushButton::clicked, this, &FontColourDialog::ChooseColour);
     auto* row = new QHBoxLayout;
     auto* label = new QLabel(QStringLiteral("Colour:"));

@@ -16,6 +16,7 @@ enum HelpTopic : int {
     TopicSpellEdit = 750,
     TopicMasterList = 800,
     TopicScroll = 1200,
+    TopicRecovery = 2500, // unsaved work kept, and the books reopened at start
 };
 
 } // namespace vellumar

@@ -79,7 +79,7 @@ HelpViewer::HelpViewer(Prompter& prompter, QWidget* home)
     ebFind->setObjectName(QStringLiteral("ebFind"));
     AddClearButton(*ebFind);
     ebFind->installEventFilter(this);
-    auto* findLabel = new QLabel(QStringLiteral("Fi&nd:"), pnlFind);
+    auto* findLabel = new QLabel(QStringLiteral("&Find:"), pnlFind);
     findLabel->setBuddy(ebFind);
     auto* bnPrevious = new QPushButton(pnlFind);
     bnPrevious->setObjectName(QStringLiteral("bnFindPrevious"));

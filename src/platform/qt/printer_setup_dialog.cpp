@@ -1,5 +1,6 @@
 #include "platform/qt/printer_setup_dialog.h"
 
+#include "platform/qt/dialog_button.h"
 #include "platform/qt/field_labels.h"
 
 #include <QComboBox>
@@ -36,9 +37,10 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter& printer, QWidget* parent)
     cbOrientation->addItems({QStringLiteral("Portrait"), QStringLiteral("Landscape")});
     lblPage = new QLabel;
     lblPage->setObjectName(QStringLiteral("lblPage"));
-    bnPageSetup = new QPushButton(QStringLiteral("&Page Setup..."));
+    bnPageSetup = new QPushButton(QStringLiteral("Page &Setup..."));
     bnPageSetup->setObjectName(QStringLiteral("bnPageSetup"));
     bnPageSetup->setAutoDefault(false);
+    OpensDialog(*bnPageSetup);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Printer:"), cbPrinter);
