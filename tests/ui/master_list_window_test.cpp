@@ -19,6 +19,7 @@
 #include "ui/spell_card_view.h"
 #include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
+#include "ui/spell_filter_bar.h"
 #include "ui/working_box.h"
 
 #include <QAbstractButton>
@@ -641,6 +642,20 @@ private slots:
         QVERIFY(!List().Modified);
         QVERIFY(!Master().History().Stack().canUndo());
         QCOMPARE(Master().lbSpells->SelectedRows(), std::vector<int>{1});
+    }
+
+    // The filter field's hint is never cut: a narrower field shows a shorter one.
+    void filterHintFits() {
+        StartWithList();
+        Master().show();
+        const QLineEdit& field = *Master().pnlFilter->edFilter;
+        for (int width : {700, 440, 360}) {
+            Master().resize(width, 480);
+            QTRY_COMPARE(Master().width(), width);
+            const int room = field.findChild<QToolButton*>()->x(); // up to the clear button
+            QVERIFY(field.fontMetrics().horizontalAdvance(field.placeholderText()) < room);
+            QCOMPARE(field.placeholderText() == field.accessibleDescription(), width == 700);
+        }
     }
 
     // The spell edit dialog opens over the window whose spell it edits.
