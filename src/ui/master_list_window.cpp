@@ -24,6 +24,7 @@
 #include "ui/spell_filter_bar.h"
 #include "ui/spell_list_pane.h"
 #include "ui/undo_commands.h"
+#include "ui/window_placement.h"
 #include "ui/working_box.h"
 
 #include <QAction>
@@ -35,6 +36,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -417,7 +419,9 @@ void TfrmMasterList::mnuEditSpellClick() {
 
 bool TfrmMasterList::EditDetails(SpellText& text) {
     TfrmSpellDetails dialog(&context_.SpellEdit());
+    dialog.SetSpellName(context_.SpellEdit().ebName->text());
     dialog.LoadTextIntoDialog(text);
+    CentreOnParent(dialog);
     if (context_.Prompts().Exec(dialog) != QDialog::Accepted) return false;
     text = dialog.ReadTextFromDialog();
     return true;

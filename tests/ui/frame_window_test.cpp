@@ -659,8 +659,10 @@ private slots:
         h->home.CopyResource("Vellumar.HLP", h->home.Home());
         h->Start();
         h->prompter.Exec(
-            [](QDialog& dialog) {
+            [this](QDialog& dialog) {
                 auto& odds = dynamic_cast<TfrmFrequencyOdds&>(dialog);
+                const QPoint centre = h->Frame().frameGeometry().center(); // centred on it
+                QVERIFY((odds.frameGeometry().center() - centre).manhattanLength() <= 2);
                 QTest::keyClick(&odds, Qt::Key_F1);
                 odds.spnOdds->findChild<QLineEdit*>()->setText("3"); // Common
                 odds.bnOK->click();

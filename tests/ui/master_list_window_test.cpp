@@ -28,6 +28,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -642,6 +643,31 @@ private slots:
         QVERIFY(!List().Modified);
         QVERIFY(!Master().History().Stack().canUndo());
         QCOMPARE(Master().lbSpells->SelectedRows(), std::vector<int>{1});
+    }
+
+    // Named as edited, over the edit; "At Higher Levels" as tall as its text.
+    void detailsNameTheSpellAndFitTheirText() {
+        StartWithList(Texts);
+        Master().setGeometry(125, 60, 550, 480); // room all round
+        SelectRows(Master().lbSpells, {0});
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
+                edit.ebName->setText("Alarm II");
+                h->prompter.Exec<TfrmSpellDetails>(
+                    [&](auto& details) {
+                        QCOMPARE(details.windowTitle(), "Spell Details - Alarm II");
+                        const QPoint centre = edit.geometry().center();
+                        QVERIFY((details.geometry().center() - centre).manhattanLength() <= 2);
+                        const int empty = details.memHigherLevels->height();
+                        QVERIFY(empty < details.memDescription->height() / 2);
+                        details.memHigherLevels->setPlainText("1\n2\n3\n4");
+                        QVERIFY(details.memHigherLevels->height() > empty);
+                    },
+                    false);
+                edit.bnDetails->click();
+            },
+            false);
+        Master().mnuEditSpellClick();
     }
 
     // The filter field's hint is never cut: a narrower field shows a shorter one.
