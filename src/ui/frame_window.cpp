@@ -22,6 +22,7 @@
 #include "ui/last_session.h"
 #include "ui/new_book_choices.h"
 #include "ui/scroll_parm_dialog.h"
+#include "ui/window_placement.h"
 #include "ui/working_box.h"
 
 #include <QAction>
@@ -38,6 +39,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
 #include <optional>
 
 namespace vellumar {
@@ -205,6 +207,11 @@ BookWindow* TfrmMain::CreateSpellBookWindow() {
     connect(widget, &QObject::destroyed, this, [this, window] { SpellBookClosed(window); });
     tbMain_->hide();
     widget->show();
+    // Placed for its first size, the window may reach past the client area
+    // at its own: moved back in, and made smaller only where the area is. A
+    // frame not yet on the screen has no final size to go by.
+    if (windowHandle() && windowHandle()->isExposed())
+        sub->setGeometry(HeldInside(sub->geometry(), mdiArea_->viewport()->rect()));
     mdiArea_->setActiveSubWindow(sub);
     MergeMenus();
     return window;

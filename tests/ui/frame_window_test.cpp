@@ -548,6 +548,18 @@ private slots:
         QCOMPARE(positions.size(), 3);
     }
 
+    // A new book opens inside the client area, 550 wide while that fits.
+    void newBooksOpenInsideTheClientArea() {
+        h->Start();
+        QVERIFY(QTest::qWaitForWindowExposed(&h->Frame()));
+        const QWidget& area = *h->Frame().mdiArea()->viewport();
+        for (int k = 0; k < 4; ++k) {
+            const QWidget& sub = *h->Frame().CreateSpellBookWindow()->Widget().parentWidget();
+            QVERIFY(area.rect().contains(sub.geometry()));
+            QCOMPARE(sub.width(), std::min(550, area.width()));
+        }
+    }
+
     void windowMenuListsTheBooks() {
         h->Start();
         const QString path = h->home.Write("listed.spb", SpellbookV4(3, 10, "Diviner", 'C', {}));
