@@ -189,6 +189,23 @@ BookWindow* TfrmMain::ActiveSpellBook() const {
     return nullptr;
 }
 
+BookPlace TfrmMain::ActiveBookPlace() const {
+    auto onScreen = [](const QWidget& widget) {
+        return QRect(widget.mapToGlobal(QPoint()), widget.size());
+    };
+    const QRect client = onScreen(*mdiArea_->viewport());
+    // With no book open, the client area's right edge stands for one: a
+    // window goes beside it, at the top.
+    BookPlace place{QRect(client.topRight(), QSize(0, client.height())), {onScreen(*menuBar())}};
+    if (tbMain_->isVisible()) place.commands.push_back(onScreen(*tbMain_));
+    if (const BookWindow* book = ActiveSpellBook()) {
+        // The part of the book the client area shows.
+        place.book = onScreen(*mdiArea_->currentSubWindow()).intersected(client);
+        place.commands.push_back(onScreen(book->ToolBar()));
+    }
+    return place;
+}
+
 BookWindow* TfrmMain::CreateSpellBookWindow() {
     BookWindow* window = &context_.NewBookWindow();
     QWidget* widget = &window->Widget();

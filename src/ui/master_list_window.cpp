@@ -100,8 +100,12 @@ private:
 
 } // namespace
 
+// A dialog-type window of the frame: the window manager keeps it above the frame
+// (a plain window went behind it at a click on the frame). Not a tool window:
+// the frame's keys would work in that too, and clash with this one's Ins and Del.
+// No minimise button asked for: minimising it would take the frame along.
 TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent)
-    : QMainWindow(parent), context_(context) {
+    : QMainWindow(parent, Qt::Dialog | Qt::WindowMaximizeButtonHint), context_(context) {
     setObjectName(QStringLiteral("frmMasterList"));
     setWindowTitle(Caption);
     setProperty("helpTopic", int(TopicMasterList));

@@ -30,7 +30,9 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
 #include <cerrno>
@@ -643,6 +645,37 @@ private slots:
         QVERIFY(!List().Modified);
         QVERIFY(!Master().History().Stack().canUndo());
         QCOMPARE(Master().lbSpells->SelectedRows(), std::vector<int>{1});
+    }
+
+    // Beside the active book: right, else left, else over its lower part; never
+    // over the menu bar or the book's tool bar. A place the user chose stays.
+    void opensBesideTheActiveBook_data() {
+        QTest::addColumn<int>("bookLeft");
+        QTest::addColumn<QString>("side");
+        QTest::newRow("room on the right") << -200 << "right";
+        QTest::newRow("room on the left") << 460 << "left";
+        QTest::newRow("room on neither side") << 150 << "over";
+    }
+    void opensBesideTheActiveBook() {
+        QFETCH(int, bookLeft);
+        QFETCH(QString, side);
+        StartWithList();
+        const TfrmSpellBook& book = OpenBook();
+        book.parentWidget()->move(bookLeft, 0);
+        h->Frame().mnuViewMasterListClick();
+        const QRect master = Master().frameGeometry();
+        auto onScreen = [](const QWidget* w) { return QRect(w->mapToGlobal(QPoint()), w->size()); };
+        const QRect shown = onScreen(book.parentWidget());
+        QVERIFY(Master().screen()->availableGeometry().contains(master));
+        QVERIFY(!master.intersects(onScreen(h->Frame().menuBar())));
+        QVERIFY(!master.intersects(onScreen(book.tbSpellBook)));
+        const bool right = master.left() > shown.right(), left = master.right() < shown.left();
+        QCOMPARE(right ? "right" : left ? "left" : "over", side);
+
+        Master().hide();
+        Master().move(master.topLeft() + QPoint(0, 10));
+        h->Frame().mnuViewMasterListClick();
+        QCOMPARE(Master().pos(), master.topLeft() + QPoint(0, 10));
     }
 
     // Named as edited, over the edit; "At Higher Levels" as tall as its text.
