@@ -24,6 +24,7 @@
 #include "ui/spell_book_window.h"
 #include "ui/spell_edit_dialog.h"
 #include "ui/spell_list.h"
+#include "ui/window_placement.h"
 #include "ui/working_box.h"
 
 #include <QApplication>
@@ -105,6 +106,8 @@ void VellumarApp::OfferRecovery() {
     const std::vector<RecoveryEntry> entries = session.Orphans();
     if (!entries.empty()) {
         RecoveryDialog dialog(entries, frame_.get());
+        dialog.adjustSize();
+        CentreOnParent(dialog);
         // Lists first: their question must not come between the books' windows
         // and the frame, which would leave no window active.
         if (context_.Prompts().Exec(dialog) == QDialog::Accepted)

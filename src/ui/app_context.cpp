@@ -17,6 +17,7 @@
 #include "ui/recovery_keeper.h"
 #include "ui/specialty_maintenance_dialog.h"
 #include "ui/spell_book_window.h"
+#include "ui/window_placement.h"
 
 #include <QPrinter>
 
@@ -162,13 +163,22 @@ void AppContext::EditSpecialties() {
 
 void AppContext::ShowMasterList() {
     if (!masterListWindow_) return;
+    PlaceMasterList();
     masterListWindow_->show();
     masterListWindow_->raise();
     masterListWindow_->activateWindow();
 }
 
 void AppContext::ShowMasterListAt(int level) {
-    if (masterListWindow_) masterListWindow_->ShowAtLevel(level);
+    if (!masterListWindow_) return;
+    PlaceMasterList();
+    masterListWindow_->ShowAtLevel(level);
+}
+
+void AppContext::PlaceMasterList() {
+    if (masterListWindow_->isVisible()) return;
+    masterListPlacedAt_ =
+        PlaceBesideBook(*masterListWindow_, frame_->ActiveBookPlace(), masterListPlacedAt_);
 }
 
 void AppContext::SetMasterFile() {

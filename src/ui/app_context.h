@@ -17,6 +17,7 @@
 #include <QCursor>
 #include <QHash>
 #include <QIcon>
+#include <QPoint>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -162,6 +163,8 @@ public:
 private:
     // The one box of a failed settings write; true when the write worked.
     bool SettingsWritten(QWidget* parent, const FileStatus& written);
+    // The master list window about to open goes beside the active book.
+    void PlaceMasterList();
 
     Prompter& prompter_;
     std::unique_ptr<QPrinter> printer_;
@@ -175,6 +178,8 @@ private:
     std::unique_ptr<RecoverySession> recovery_;
     bool keepRecovery_ = false;
     bool recoveryRefusalShown_ = false;
+    // Where the master list window was last put, to tell whether the user moved it since.
+    std::optional<QPoint> masterListPlacedAt_;
     std::optional<QCursor> spellCursor_;
     QHash<QString, QIcon> icons_;
     TfrmMain* frame_ = nullptr;

@@ -25,6 +25,8 @@ public:
     // Menus merged into the frame's menu bar while the window is active.
     virtual QMenu* FileMenu() const = 0;
     virtual QMenu* EditMenu() const = 0;
+    // The window's own tool bar, which nothing opened beside it may cover.
+    virtual const QWidget& ToolBar() const = 0;
     // The spell level shown (1 to 9), and showing another, as its button does.
     virtual int SpellLevel() const = 0;
     virtual void ShowSpellLevel(int level) = 0;

@@ -22,6 +22,7 @@
 #include "ui/last_session.h"
 #include "ui/new_book_choices.h"
 #include "ui/scroll_parm_dialog.h"
+#include "ui/window_placement.h"
 #include "ui/working_box.h"
 
 #include <QAction>
@@ -38,6 +39,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
 #include <optional>
 
 namespace vellumar {
@@ -189,6 +191,23 @@ BookWindow* TfrmMain::ActiveSpellBook() const {
     return nullptr;
 }
 
+BookPlace TfrmMain::ActiveBookPlace() const {
+    auto onScreen = [](const QWidget& widget) {
+        return QRect(widget.mapToGlobal(QPoint()), widget.size());
+    };
+    const QRect client = onScreen(*mdiArea_->viewport());
+    // With no book open, the client area's right edge stands for one: a
+    // window goes beside it, at the top.
+    BookPlace place{QRect(client.topRight(), QSize(0, client.height())), {onScreen(*menuBar())}};
+    if (tbMain_->isVisible()) place.commands.push_back(onScreen(*tbMain_));
+    if (const BookWindow* book = ActiveSpellBook()) {
+        // The part of the book the client area shows.
+        place.book = onScreen(*mdiArea_->currentSubWindow()).intersected(client);
+        place.commands.push_back(onScreen(book->ToolBar()));
+    }
+    return place;
+}
+
 BookWindow* TfrmMain::CreateSpellBookWindow() {
     BookWindow* window = &context_.NewBookWindow();
     QWidget* widget = &window->Widget();
@@ -207,6 +226,11 @@ BookWindow* TfrmMain::CreateSpellBookWindow() {
     connect(widget, &QObject::destroyed, this, [this, window] { SpellBookClosed(window); });
     tbMain_->hide();
     widget->show();
+    // Placed for its first size, the window may reach past the client area
+    // at its own: moved back in, and made smaller only where the area is. A
+    // frame not yet on the screen has no final size to go by.
+    if (windowHandle() && windowHandle()->isExposed())
+        sub->setGeometry(HeldInside(sub->geometry(), mdiArea_->viewport()->rect()));
     mdiArea_->setActiveSubWindow(sub);
     MergeMenus();
     return window;

@@ -19,6 +19,7 @@ class QToolBar;
 namespace vellumar {
 
 class BookWindow;
+struct BookPlace;
 class FrameWindowContext;
 class TSpellBook;
 
@@ -69,6 +70,9 @@ public:
     // The open spellbook windows, oldest first, and the active one (or none).
     std::vector<BookWindow*> SpellBookWindows() const;
     BookWindow* ActiveSpellBook() const;
+    // Where the active book stands on the screen, and the bars it must leave
+    // free for a window opened beside it.
+    BookPlace ActiveBookPlace() const;
 
     QMdiArea* mdiArea() const { return mdiArea_; }
     QToolBar* tbMain() const { return tbMain_; }

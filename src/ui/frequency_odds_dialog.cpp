@@ -4,6 +4,7 @@
 #include "platform/qt/file_problem.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/prompter.h"
+#include "ui/window_placement.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -155,6 +156,7 @@ void ShowFrequencyOdds(FrequencyOddsTable& odds, const FrequencyOddsTable& defau
                        WriteOddsSetting writeOdds, const QString& settingsPath, Prompter& prompter,
                        QWidget* parent) {
     TfrmFrequencyOdds dialog(odds, defaults, std::move(writeOdds), settingsPath, prompter, parent);
+    CentreOnParent(dialog);
     prompter.Exec(dialog);
 }
 

@@ -22,6 +22,7 @@
 #include "ui/spell_library_model.h"
 #include "ui/spell_list_pane.h"
 #include "ui/undo_commands.h"
+#include "ui/window_placement.h"
 #include "ui/working_box.h"
 
 #include <QAction>
@@ -30,6 +31,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -92,8 +94,13 @@ private:
 
 } // namespace
 
+// A dialog-type window of the frame: the window manager keeps it above the frame
+// (a plain window went behind it at a click on the frame). Not a tool window:
+// the frame's keys would work in that too, and clash with this one's Ins and Del.
+// No minimise button asked for: minimising it would take the frame along.
 TfrmMasterList::TfrmMasterList(MasterListWindowContext& context, QWidget* parent)
-    : QMainWindow(parent), context_(context), library_(context.MasterLibrary()) {
+    : QMainWindow(parent, Qt::Dialog | Qt::WindowMaximizeButtonHint), context_(context),
+      library_(context.MasterLibrary()) {
     setObjectName(QStringLiteral("frmMasterList"));
     setWindowTitle(Caption);
     setProperty("helpTopic", int(TopicMasterList));
@@ -349,7 +356,9 @@ void TfrmMasterList::mnuEditSpellClick() {
 
 bool TfrmMasterList::EditDetails(SpellText& text) {
     TfrmSpellDetails dialog(&context_.SpellEdit());
+    dialog.SetSpellName(context_.SpellEdit().ebName->text());
     dialog.LoadTextIntoDialog(text);
+    CentreOnParent(dialog);
     if (context_.Prompts().Exec(dialog) != QDialog::Accepted) return false;
     text = dialog.ReadTextFromDialog();
     return true;

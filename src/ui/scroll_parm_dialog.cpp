@@ -3,6 +3,7 @@
 #include "platform/qt/help_topics.h"
 #include "platform/qt/prompter.h"
 #include "ui/spin_edit.h"
+#include "ui/window_placement.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -71,6 +72,7 @@ std::optional<ScrollLevelCounts> AskScrollCounts(Prompter& prompter, const TSpel
         dialog.LevelLabel(level)->setVisible(offered);
         spin->setVisible(offered);
     }
+    CentreOnParent(dialog);
     if (prompter.Exec(dialog) != QDialog::Accepted) return std::nullopt;
 
     ScrollLevelCounts counts{};

@@ -105,6 +105,10 @@ TfrmSpellBook::TfrmSpellBook(SpellBookWindowContext& context, QWidget* parent)
 
 TfrmSpellBook::~TfrmSpellBook() = default;
 
+const QWidget& TfrmSpellBook::ToolBar() const {
+    return *tbSpellBook;
+}
+
 void TfrmSpellBook::FillSpecialtyItems() {
     const QSignalBlocker blocker(cbWizardSpecialty);
     const QString text = cbWizardSpecialty->currentText();

@@ -126,6 +126,7 @@ public:
     // Menus merged into the frame's menu bar while this window is active.
     QMenu* FileMenu() const override { return mnuFile_; }
     QMenu* EditMenu() const override { return mnuEdit_; }
+    const QWidget& ToolBar() const override;
     QMenu* ContextMenu() const { return pmnu_; }
 
     QToolBar* tbSpellBook;

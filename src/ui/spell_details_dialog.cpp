@@ -4,6 +4,7 @@
 #include "platform/qt/ok_cancel_buttons.h"
 #include "platform/qt/tab_order.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -11,8 +12,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace vellumar {
 namespace {
@@ -94,9 +98,13 @@ TfrmSpellDetails::TfrmSpellDetails(QWidget* parent)
     cbMaterial->setAccessibleName(QStringLiteral("Material component"));
     for (QPlainTextEdit* memo : {memDescription, memHigherLevels}) {
         memo->setTabChangesFocus(true);
-        memo->setMinimumSize(420, 90);
+        memo->setMinimumWidth(420);
     }
     memDescription->setMinimumHeight(180);
+    connect(memHigherLevels->document()->documentLayout(),
+            &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            &TfrmSpellDetails::FitHigherLevels);
+    FitHigherLevels();
 
     auto* components = new QHBoxLayout;
     for (QCheckBox* box : {cbVerbal, cbSomatic, cbMaterial}) components->addWidget(box);
@@ -133,6 +141,32 @@ TfrmSpellDetails::TfrmSpellDetails(QWidget* parent)
     ChainTabOrder({ebSchool, ebCastingTime, ebRange, cbVerbal, cbSomatic, cbMaterial, ebMaterial,
                    ebDuration, cbRitual, cbConcentration, memDescription, memHigherLevels, bnOK,
                    bnCancel});
+}
+
+void TfrmSpellDetails::SetSpellName(const QString& name) {
+    setWindowTitle(name.isEmpty() ? QStringLiteral("Spell Details")
+                                  : QStringLiteral("Spell Details - ") + name);
+}
+
+void TfrmSpellDetails::FitHigherLevels() {
+    // Two lines when empty, to type into; beyond eight it scrolls.
+    constexpr int FewestLines = 2;
+    constexpr int MostLines = 8;
+    const QTextDocument& document = *memHigherLevels->document();
+    const QAbstractTextDocumentLayout& layout = *document.documentLayout();
+    // A plain text layout measures its document in lines, wrapped ones included,
+    // and each block in pixels, the last with the margin below it.
+    const int lines = int(layout.documentSize().height());
+    const qreal margin = document.documentMargin();
+    qreal text = -margin;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        text += layout.blockBoundingRect(block).height();
+    const qreal line =
+        lines > 0 && text > 0 ? text / lines : memHigherLevels->fontMetrics().height();
+    // One pixel more, as the scroll bar counts.
+    memHigherLevels->setFixedHeight(
+        int(std::ceil(std::clamp(lines, FewestLines, MostLines) * line + 2 * margin)) +
+        2 * memHigherLevels->frameWidth() + 1);
 }
 
 void TfrmSpellDetails::LoadTextIntoDialog(const SpellText& text) {

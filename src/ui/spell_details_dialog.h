@@ -29,6 +29,8 @@ class TfrmSpellDetails : public QDialog {
 public:
     explicit TfrmSpellDetails(QWidget* parent = nullptr);
 
+    // The title names the spell, as the spell edit dialog shows its name.
+    void SetSpellName(const QString& name);
     void LoadTextIntoDialog(const SpellText& text);
     // The loaded text with the fields as the dialog holds them; a field left
     // as it was loaded gives back the loaded value unchanged.
@@ -50,6 +52,10 @@ public:
     QPushButton* bnCancel = nullptr;
 
 private:
+    // "At Higher Levels" as tall as its text, within a few lines; the
+    // description takes the rest.
+    void FitHigherLevels();
+
     SpellText loaded_;
 };
 

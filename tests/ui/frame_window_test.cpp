@@ -548,6 +548,18 @@ private slots:
         QCOMPARE(positions.size(), 3);
     }
 
+    // A new book opens inside the client area, 550 wide while that fits.
+    void newBooksOpenInsideTheClientArea() {
+        h->Start();
+        QVERIFY(QTest::qWaitForWindowExposed(&h->Frame()));
+        const QWidget& area = *h->Frame().mdiArea()->viewport();
+        for (int k = 0; k < 4; ++k) {
+            const QWidget& sub = *h->Frame().CreateSpellBookWindow()->Widget().parentWidget();
+            QVERIFY(area.rect().contains(sub.geometry()));
+            QCOMPARE(sub.width(), std::min(550, area.width()));
+        }
+    }
+
     void windowMenuListsTheBooks() {
         h->Start();
         const QString path = h->home.Write("R&D.spb", SpellbookV4(3, 10, "Diviner", 'C', {}));
@@ -660,8 +672,10 @@ private slots:
         h->home.CopyResource("Vellumar.HLP", h->home.Home());
         h->Start();
         h->prompter.Exec(
-            [](QDialog& dialog) {
+            [this](QDialog& dialog) {
                 auto& odds = dynamic_cast<TfrmFrequencyOdds&>(dialog);
+                const QPoint centre = h->Frame().frameGeometry().center(); // centred on it
+                QVERIFY((odds.frameGeometry().center() - centre).manhattanLength() <= 2);
                 QTest::keyClick(&odds, Qt::Key_F1);
                 odds.spnOdds->findChild<QLineEdit*>()->setText("3"); // Common
                 odds.bnOK->click();

@@ -19,6 +19,7 @@
 #include "ui/spell_card_view.h"
 #include "ui/spell_details_dialog.h"
 #include "ui/spell_edit_dialog.h"
+#include "ui/spell_filter_bar.h"
 #include "ui/working_box.h"
 
 #include <QAbstractButton>
@@ -27,8 +28,11 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
 #include <cerrno>
@@ -641,6 +645,76 @@ private slots:
         QVERIFY(!List().Modified);
         QVERIFY(!Master().History().Stack().canUndo());
         QCOMPARE(Master().lbSpells->SelectedRows(), std::vector<int>{1});
+    }
+
+    // Beside the active book: right, else left, else over its lower part; never
+    // over the menu bar or the book's tool bar. A place the user chose stays.
+    void opensBesideTheActiveBook_data() {
+        QTest::addColumn<int>("bookLeft");
+        QTest::addColumn<QString>("side");
+        QTest::newRow("room on the right") << -200 << "right";
+        QTest::newRow("room on the left") << 460 << "left";
+        QTest::newRow("room on neither side") << 150 << "over";
+    }
+    void opensBesideTheActiveBook() {
+        QFETCH(int, bookLeft);
+        QFETCH(QString, side);
+        StartWithList();
+        const TfrmSpellBook& book = OpenBook();
+        book.parentWidget()->move(bookLeft, 0);
+        h->Frame().mnuViewMasterListClick();
+        const QRect master = Master().frameGeometry();
+        auto onScreen = [](const QWidget* w) { return QRect(w->mapToGlobal(QPoint()), w->size()); };
+        const QRect shown = onScreen(book.parentWidget());
+        QVERIFY(Master().screen()->availableGeometry().contains(master));
+        QVERIFY(!master.intersects(onScreen(h->Frame().menuBar())));
+        QVERIFY(!master.intersects(onScreen(book.tbSpellBook)));
+        const bool right = master.left() > shown.right(), left = master.right() < shown.left();
+        QCOMPARE(right ? "right" : left ? "left" : "over", side);
+
+        Master().hide();
+        Master().move(master.topLeft() + QPoint(0, 10));
+        h->Frame().mnuViewMasterListClick();
+        QCOMPARE(Master().pos(), master.topLeft() + QPoint(0, 10));
+    }
+
+    // Named as edited, over the edit; "At Higher Levels" as tall as its text.
+    void detailsNameTheSpellAndFitTheirText() {
+        StartWithList(Texts);
+        Master().setGeometry(125, 60, 550, 480); // room all round
+        SelectRows(Master().lbSpells, {0});
+        h->prompter.Exec<TfrmSpellEdit>(
+            [&](auto& edit) {
+                edit.ebName->setText("Alarm II");
+                h->prompter.Exec<TfrmSpellDetails>(
+                    [&](auto& details) {
+                        QCOMPARE(details.windowTitle(), "Spell Details - Alarm II");
+                        const QPoint centre = edit.geometry().center();
+                        QVERIFY((details.geometry().center() - centre).manhattanLength() <= 2);
+                        const int empty = details.memHigherLevels->height();
+                        QVERIFY(empty < details.memDescription->height() / 2);
+                        details.memHigherLevels->setPlainText("1\n2\n3\n4");
+                        QVERIFY(details.memHigherLevels->height() > empty);
+                    },
+                    false);
+                edit.bnDetails->click();
+            },
+            false);
+        Master().mnuEditSpellClick();
+    }
+
+    // The filter field's hint is never cut: a narrower field shows a shorter one.
+    void filterHintFits() {
+        StartWithList();
+        Master().show();
+        const QLineEdit& field = *Master().pnlFilter->edFilter;
+        for (int width : {700, 440, 360}) {
+            Master().resize(width, 480);
+            QTRY_COMPARE(Master().width(), width);
+            const int room = field.findChild<QToolButton*>()->x(); // up to the clear button
+            QVERIFY(field.fontMetrics().horizontalAdvance(field.placeholderText()) < room);
+            QCOMPARE(field.placeholderText() == field.accessibleDescription(), width == 700);
+        }
     }
 
     // The spell edit dialog opens over the window whose spell it edits.

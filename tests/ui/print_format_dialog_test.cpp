@@ -2,6 +2,7 @@
 #include "support/scripted_prompter.h"
 
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +19,7 @@ private slots:
     void columnChoiceSetsColumns();
     void cancelKeepsTheChanges();
     void okAndCancelButtonsEndTheDialog();
+    void wideEnoughForItsTitle();
 };
 
 void PrintFormatDialogTest::startsWithTheDefaults() {
@@ -94,4 +96,15 @@ void PrintFormatDialogTest::okAndCancelButtonsEndTheDialog() {
 }
 
 QTEST_MAIN(PrintFormatDialogTest)
+// A title wider than the controls (a translation, say) still shows whole.
+void PrintFormatDialogTest::wideEnoughForItsTitle() {
+    OutputFormat format;
+    TfrmPrintFormat dialog(format);
+    dialog.setWindowTitle(QStringLiteral("Format der Ausgabe in die Zwischenablage"));
+    dialog.show();
+    QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    title.setBold(true);
+    QVERIFY(dialog.width() > QFontMetrics(title).horizontalAdvance(dialog.windowTitle()));
+}
+
 #include "print_format_dialog_test.moc"

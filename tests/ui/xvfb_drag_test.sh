@@ -150,8 +150,8 @@ xdotool windowmove --sync "$source_window" 900 700 || true
 sleep 0.5
 xdotool mousemove --window "$source_window" 50 50
 sleep 0.2
-# To the frame's empty document area, right of the spellbook window.
-drag_to_frame -20 -20 780 390
+# To the frame's empty document area, right of the book, below the master list.
+drag_to_frame -20 -20 780 760
 opened=
 for _ in $(seq 1 100); do
   if grep -qF "$dir/work/dropped.spb" "$dir/home/Vellumar.INI" 2>/dev/null; then

@@ -1,5 +1,6 @@
 #include "output/qt/print_format_dialog.h"
 
+#include "platform/qt/fitted_labels.h"
 #include "platform/qt/help_topics.h"
 #include "platform/qt/ok_cancel_buttons.h"
 #include "platform/qt/tab_order.h"
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace vellumar {
 
@@ -75,6 +77,14 @@ QRadioButton* TfrmPrintFormat::ColumnChoice(int index) const {
 }
 
 void TfrmPrintFormat::showEvent(QShowEvent* event) {
+    // The controls alone make a dialog narrower than its title; at its first
+    // showing, not at start-up, so that no font is loaded before.
+    if (!std::exchange(titleFitted_, true)) {
+        auto* box = static_cast<QVBoxLayout*>(layout());
+        const QMargins margins = box->contentsMargins();
+        box->addStrut(TitleBarWidth(*this) - margins.left() - margins.right());
+        box->activate();
+    }
     QDialog::showEvent(event);
     if (const QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();

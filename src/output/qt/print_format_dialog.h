@@ -39,6 +39,7 @@ protected:
 private:
     OutputFormat& format_;
     QButtonGroup* columnButtons_;
+    bool titleFitted_ = false;
 };
 
 } // namespace vellumar

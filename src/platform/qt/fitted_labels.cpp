@@ -1,7 +1,9 @@
 #include "platform/qt/fitted_labels.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QStyle>
 
 namespace vellumar {
 
@@ -21,6 +23,15 @@ void FitLabelsToText(QWidget& window) {
             place.setWidth(needed);
         label->setGeometry(place);
     }
+}
+
+int TitleBarWidth(const QWidget& window) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    // The icon, up to three buttons and the padding: each about a title bar high.
+    constexpr int Buttons = 5;
+    const int button = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return QFontMetrics(font).horizontalAdvance(window.windowTitle()) + Buttons * button;
 }
 
 } // namespace vellumar

@@ -19,7 +19,7 @@ STEPS = [("", "Recover Unsaved Work"), ("Escape", "Vellumar 95"), ("F4", "New Sp
          ("Escape Escape Escape alt+o d", "Data Directory"), ("Escape alt+o o", "Spell Frequency Odds"),
          ("Escape alt+o Up Up Up Return", "Specialty Maintenance"), ("alt+e a", "Add Specailty"),
          ("Escape Escape alt+h a", "About Vellumar"), ("Escape alt+o v ctrl+f a", "Master Spell List"),
-         ("Escape ctrl+f Tab Tab Down alt+e e", "Edit Spell Data"), ("Tab Tab Tab Tab Tab Tab space", "Spell Details"),
+         ("Escape ctrl+f Tab Tab Down alt+e e", "Edit Spell Data"), ("Tab Tab Tab Tab Tab Tab space", "Spell Details - Burning Hands"),
          ("Escape Escape alt+f c", "Vellumar 95!"), ("Return F1 ctrl+f a", "Vellumar Help")]
 shows = lambda node: node.getState().contains(R.STATE_SHOWING)
 kids = lambda node: [c for c in node if c is not None]
